@@ -1,0 +1,76 @@
+#pragma once
+// 32-bit pixel surfaces for off-screen composition. Pixels are 0x00RRGGBB (blue in the
+// low byte, the order of a top-down 32-bit DIB), rows top to bottom without padding.
+// TPixelBuffer owns its pixels; TPixelView looks at pixels owned elsewhere, so drawing
+// code takes a view and never cares who allocated the memory.
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+using TPixel = std::uint32_t;
+
+struct TPixelRect {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+  int Width() const { return Right - Left; }
+  int Height() const { return Bottom - Top; }
+  bool Empty() const { return Right <= Left || Bottom <= Top; }
+  bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+  friend bool operator==(const TPixelRect&, const TPixelRect&) = default;
+};
+
+inline TPixelRect IntersectRect(const TPixelRect& a, const TPixelRect& b) {
+  TPixelRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+               std::min(a.Bottom, b.Bottom)};
+  if (r.Empty()) return {};
+  return r;
+}
+
+class TPixelView {
+ public:
+  TPixelView() = default;
+  TPixelView(TPixel* pixels, int width, int height) : FPixels(pixels), FWidth(width), FHeight(height) {}
+
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  TPixel* Data() const { return FPixels; }
+  TPixel* Row(int y) const { return FPixels + static_cast<std::ptrdiff_t>(y) * FWidth; }
+  TPixelRect Bounds() const { return {0, 0, FWidth, FHeight}; }
+  bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < FWidth && y < FHeight; }
+
+  TPixel At(int x, int y) const { return Row(y)[x]; }
+  void Set(int x, int y, TPixel p) const {
+    if (Contains(x, y)) Row(y)[x] = p;
+  }
+  // Fills the part of `r` that lies inside the view.
+  void Fill(const TPixelRect& r, TPixel p) const {
+    const TPixelRect c = IntersectRect(r, Bounds());
+    for (int y = c.Top; y < c.Bottom; ++y) std::fill(Row(y) + c.Left, Row(y) + c.Right, p);
+  }
+
+ private:
+  TPixel* FPixels = nullptr;
+  int FWidth = 0;
+  int FHeight = 0;
+};
+
+class TPixelBuffer {
+ public:
+  TPixelBuffer() = default;
+  TPixelBuffer(int width, int height, TPixel fill = 0) { Resize(width, height, fill); }
+
+  void Resize(int width, int height, TPixel fill = 0) {
+    FWidth = std::max(width, 0);
+    FHeight = std::max(height, 0);
+    FPixels.assign(static_cast<std::size_t>(FWidth) * FHeight, fill);
+  }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  TPixelView View() { return {FPixels.data(), FWidth, FHeight}; }
+  TPixel At(int x, int y) const { return FPixels[static_cast<std::size_t>(y) * FWidth + x]; }
+
+ private:
+  std::vector<TPixel> FPixels;
+  int FWidth = 0;
+  int FHeight = 0;
+};

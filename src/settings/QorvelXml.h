@@ -1,0 +1,180 @@
+#pragma once
+// A small streaming XML tokenizer and the escaping used when writing XML.
+//
+// The reader turns a byte stream into tokens one at a time (tags, text, comments, processing
+// instructions, document type declarations) and never builds a document tree. It accepts what
+// our own writers produce plus common hand edits; it does not validate, resolve named entities
+// or know namespaces. Each input byte is taken as the character of the same code (0..255);
+// only numeric character references ("&#65;", "&#x41;") are decoded.
+//
+// Wide text is std::wstring holding UTF-16 code units. wchar_t is 16 bits on Windows; the
+// host's wider wchar_t simply holds the same unit values.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/QorvelErrors.h"
+
+class TQorvelStream;
+
+// A malformed document. The line number is 1 plus the number of CR characters read when the
+// error was found; the message does not repeat it.
+class EQorvelXmlError : public EQorvelError {
+ public:
+  EQorvelXmlError(const std::string& message, int lineNumber)
+      : EQorvelError(message), FLineNumber(lineNumber) {}
+  int LineNumber() const { return FLineNumber; }
+
+ private:
+  int FLineNumber;
+};
+
+// ---- Character classes and escaping ------------------------------------------------------
+
+enum class TQorvelXmlCharClass : std::uint8_t {
+  Other = 0,       // everything that is escaped when written
+  WhiteSpace = 1,  // TAB, LF, CR, space
+  NameChar = 2,    // A..Z a..z _ :
+  Digit = 3,       // 0..9
+  Plain = 4,       // ! # $ ( ) * + , - . / ; = ? [ \ ] ^ { } ~ | @
+};
+
+TQorvelXmlCharClass XmlCharClass(unsigned char c);
+
+// Both answer 7-bit ASCII text ready for the byte stream: every character that is not plain
+// (classes 1..4) becomes "&#x" + upper-case hexadecimal digits + ";". Narrow text is escaped
+// per byte (two digits); wide text per UTF-16 unit (two digits below 256, else four).
+std::string EscapeXml(std::string_view text);
+std::string EscapeXml(std::wstring_view text);
+
+// ---- Tokens ------------------------------------------------------------------------------
+
+class TQorvelXmlElement {
+ public:
+  virtual ~TQorvelXmlElement() = default;
+};
+
+class TQorvelXmlTag : public TQorvelXmlElement {
+ public:
+  const std::wstring& Name() const { return FName; }
+
+ protected:
+  std::wstring FName;
+  friend class TQorvelXmlReader;
+};
+
+class TQorvelXmlAttribute {
+ public:
+  TQorvelXmlAttribute(std::wstring name, std::wstring value)
+      : FName(std::move(name)), FValue(std::move(value)) {}
+  const std::wstring& Name() const { return FName; }
+  const std::wstring& Value() const { return FValue; }
+
+ private:
+  std::wstring FName;
+  std::wstring FValue;
+};
+
+// The attributes of one tag in document order; duplicate names all stay.
+class TQorvelXmlAttributes {
+ public:
+  void Add(std::wstring name, std::wstring value) {
+    FItems.emplace_back(std::move(name), std::move(value));
+  }
+  std::size_t Count() const { return FItems.size(); }
+  const TQorvelXmlAttribute& operator[](std::size_t index) const { return FItems[index]; }
+  auto begin() const { return FItems.begin(); }
+  auto end() const { return FItems.end(); }
+
+ private:
+  std::vector<TQorvelXmlAttribute> FItems;
+};
+
+class TQorvelXmlAttributeList : public TQorvelXmlAttributes {
+ public:
+  // The value of the first attribute with exactly this name (case-sensitive), or empty text.
+  std::wstring Value(std::wstring_view name) const;
+};
+
+class TQorvelXmlStartTag : public TQorvelXmlTag {
+ public:
+  const TQorvelXmlAttributeList& Attributes() const { return FAttributes; }
+  // Written as a self-closing tag ("<a/>"): no content and no end tag follow.
+  bool EmptyElement() const { return FEmptyElement; }
+
+ private:
+  TQorvelXmlAttributeList FAttributes;
+  bool FEmptyElement = false;
+  friend class TQorvelXmlReader;
+};
+
+class TQorvelXmlEndTag : public TQorvelXmlTag {};
+
+class TQorvelXmlSpecialElement : public TQorvelXmlElement {
+ public:
+  const std::wstring& Text() const { return FText; }
+
+ protected:
+  std::wstring FText;
+  friend class TQorvelXmlReader;
+};
+
+// Character data between tags, references decoded. Its text keeps the white space before the
+// first other character; text that is only white space is no token at all.
+class TQorvelXmlContent : public TQorvelXmlSpecialElement {};
+// The text between "<!--" and "-->". It is a kind of content, so consumers that look for text
+// take comments for text.
+class TQorvelXmlComment : public TQorvelXmlContent {};
+// The raw text between "<?" and ">" (a closing "?" included).
+class TQorvelXmlProcessingInstruction : public TQorvelXmlSpecialElement {};
+// The raw text between "<!" and the first ">" when it is not a comment.
+class TQorvelXmlTypeDeclaration : public TQorvelXmlSpecialElement {};
+
+// ---- Reader ------------------------------------------------------------------------------
+
+// Hostile input is bounded: a single token (a tag with all its attributes, a text run with the
+// white space before it, a comment, a declaration) may take at most this many bytes of input,
+// otherwise reading stops with "XML element is too large.". White space between markup is
+// not a token and may run on without limit. Memory stays proportional to this bound.
+inline constexpr std::size_t QorvelXmlMaxTokenSize = 1024 * 1024;
+
+class TQorvelXmlReader {
+ public:
+  static constexpr std::size_t BufferSize = 65536;
+
+  // Reads from `stream`, which must outlive the reader and is not owned by it.
+  explicit TQorvelXmlReader(TQorvelStream& stream);
+  ~TQorvelXmlReader();
+  TQorvelXmlReader(const TQorvelXmlReader&) = delete;
+  TQorvelXmlReader& operator=(const TQorvelXmlReader&) = delete;
+
+  // Replaces the token in `element` by the next token of any kind. Answers false, leaving
+  // `element` empty, at the end of the input. Throws EQorvelXmlError on malformed input; the
+  // reader is not meant to be used after that.
+  bool ReadElement(std::unique_ptr<TQorvelXmlElement>& element);
+  // Like ReadElement, but passes over processing instructions and type declarations: the
+  // token is a tag or content (comments included), or there is none.
+  bool Next(std::unique_ptr<TQorvelXmlElement>& element);
+
+  // 1 plus the number of CR characters read so far (LF-only line ends stay on line 1).
+  int LineNumber() const { return FLineNumber; }
+
+ private:
+  bool PeekByte(unsigned char& c);
+  void SkipByte();
+  void AppendByte(unsigned char c);
+  std::wstring TakeText();
+  std::wstring TakeDecodedText();
+  [[noreturn]] void Fail(const char* message) const;
+
+  TQorvelStream& FStream;
+  std::unique_ptr<unsigned char[]> FBuffer;
+  std::size_t FPosition = 0;
+  std::size_t FLeft = 0;
+  int FLineNumber = 1;
+  std::string FToken;
+};

@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include "XmlTestSupport.h"
+
+namespace {
+
+TEST(XmlTokenizerTags, StartTagToleratesExtraSpaceAndApostrophes) {
+  const TXmlTokens tokens = ReadTokens("<a  b='1' >");
+  ASSERT_EQ(tokens.size(), 1u);
+  const auto& tag = TokenAs<TQorvelXmlStartTag>(tokens, 0);
+  EXPECT_EQ(tag.Name(), L"a");
+  ASSERT_EQ(tag.Attributes().Count(), 1u);
+  EXPECT_EQ(tag.Attributes()[0].Name(), L"b");
+  EXPECT_EQ(tag.Attributes()[0].Value(), L"1");
+  EXPECT_FALSE(tag.EmptyElement());
+}
+
+TEST(XmlTokenizerTags, SelfClosingTagsCarryTheEmptyElementFlag) {
+  const TXmlTokens tokens = ReadTokens("<a/><a b='1'/><a b=\"2\" /><a>");
+  ASSERT_EQ(tokens.size(), 4u);
+  EXPECT_TRUE(TokenAs<TQorvelXmlStartTag>(tokens, 0).EmptyElement());
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 0).Name(), L"a");
+  EXPECT_TRUE(TokenAs<TQorvelXmlStartTag>(tokens, 1).EmptyElement());
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 1).Attributes().Value(L"b"), L"1");
+  EXPECT_TRUE(TokenAs<TQorvelXmlStartTag>(tokens, 2).EmptyElement());
+  EXPECT_FALSE(TokenAs<TQorvelXmlStartTag>(tokens, 3).EmptyElement());
+}
+
+TEST(XmlTokenizerTags, EndTagsMayEndInWhiteSpace) {
+  const TXmlTokens tokens = ReadTokens("</settings></a \r\n>");
+  ASSERT_EQ(tokens.size(), 2u);
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 0).Name(), L"settings");
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 1).Name(), L"a");
+}
+
+TEST(XmlTokenizerTags, AttributeValuesKeepMarkupCharactersAndTheOtherQuote) {
+  const TXmlTokens tokens = ReadTokens("<a x = \"1/2 > 0 'q'\" y='say \"hi\"'z='' >");
+  const auto& attributes = TokenAs<TQorvelXmlStartTag>(tokens, 0).Attributes();
+  ASSERT_EQ(attributes.Count(), 3u);
+  EXPECT_EQ(attributes.Value(L"x"), L"1/2 > 0 'q'");
+  EXPECT_EQ(attributes.Value(L"y"), L"say \"hi\"");
+  EXPECT_EQ(attributes[2].Name(), L"z");
+  EXPECT_EQ(attributes[2].Value(), L"");
+}
+
+TEST(XmlTokenizerTags, AttributeLookupIsExactAndFindsTheFirstOfDuplicates) {
+  const TXmlTokens tokens = ReadTokens("<a name='0' Name='1' name='2'>");
+  const auto& attributes = TokenAs<TQorvelXmlStartTag>(tokens, 0).Attributes();
+  ASSERT_EQ(attributes.Count(), 3u);
+  EXPECT_EQ(attributes[2].Value(), L"2");
+  EXPECT_EQ(attributes.Value(L"name"), L"0");
+  EXPECT_EQ(attributes.Value(L"Name"), L"1");
+  EXPECT_EQ(attributes.Value(L"NAME"), L"");
+  EXPECT_EQ(attributes.Value(L"nam"), L"");
+}
+
+TEST(XmlTokenizerTags, NamesAreTakenRawWithoutDecoding) {
+  const TXmlTokens tokens = ReadTokens("<a&#x41; b&#x42;='&#x43;'>");
+  const auto& tag = TokenAs<TQorvelXmlStartTag>(tokens, 0);
+  EXPECT_EQ(tag.Name(), L"a&#x41;");
+  EXPECT_EQ(tag.Attributes().Value(L"b&#x42;"), L"C");
+}
+
+// ---- Errors -----------------------------------------------------------------------------
+
+struct TErrorCase {
+  const char* Document;
+  const char* Message;
+  int LineNumber;
+};
+
+class XmlTokenizerErrors : public testing::TestWithParam<TErrorCase> {};
+
+TEST_P(XmlTokenizerErrors, RaiseTheirMessageWithTheLineNumber) {
+  const TXmlFailure failure = ReadFailure(GetParam().Document);
+  EXPECT_EQ(failure.Message, GetParam().Message);
+  EXPECT_EQ(failure.LineNumber, GetParam().LineNumber);
+}
+
+constexpr const char* Unfinished = "XML content is not finished properly.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, XmlTokenizerErrors,
+    testing::Values(
+        TErrorCase{"<a/ >", "XML empty tag must be closed with '/>'.", 1},
+        TErrorCase{"<a b='1'/x>", "XML empty tag must be closed with '/>'.", 1},
+        TErrorCase{"</a b>", "XML end tag may not contain attributes.", 1},
+        TErrorCase{"</ a>", "XML end tag may not contain attributes.", 1},
+        TErrorCase{"</a/>", "XML end tag may not contain '/'.", 1},
+        TErrorCase{"< a>", "XML tag may not begin with white space.", 1},
+        TErrorCase{"<a b>", "XML attribute has no value.", 1},
+        TErrorCase{"<a b=>", "XML attribute has no value.", 1},
+        TErrorCase{"<a b/>", "XML attribute has no value.", 1},
+        TErrorCase{"<a b c='1'>", "XML attribute has no value.", 1},
+        TErrorCase{"<a b='1' c>", "XML attribute has no value.", 1},
+        TErrorCase{"<a b=1>", "XML attribute value is not quoted.", 1},
+        TErrorCase{"<!-x>", "XML tag may not start with '-'.", 1},
+        // Line numbers count the CRs read up to the offending byte, LF-only ends do not count.
+        TErrorCase{"<s>\r\n\t<a\r\n b=1>", "XML attribute value is not quoted.", 3},
+        TErrorCase{"<s>\n\n<a b>", "XML attribute has no value.", 1},
+        TErrorCase{"<s>\r\n<a\r\n/ >", "XML empty tag must be closed with '/>'.", 3},
+        // The input ends inside a token.
+        TErrorCase{"<", Unfinished, 1},
+        TErrorCase{"<settings>\r\n<a", Unfinished, 2},
+        TErrorCase{"<a b='1>", Unfinished, 1},
+        TErrorCase{"<a b='1'", Unfinished, 1},
+        TErrorCase{"<!-- open\r\n", Unfinished, 2},
+        TErrorCase{"<!--->", Unfinished, 1},
+        TErrorCase{"<?xml", Unfinished, 1},
+        TErrorCase{"a\r\nb\r\n", Unfinished, 3}));
+
+TEST(XmlTokenizerErrorsAfterTokens, TokensBeforeTheErrorAreDelivered) {
+  TQorvelMemoryStream stream("<a>x</a><b c>");
+  TQorvelXmlReader reader(stream);
+  std::unique_ptr<TQorvelXmlElement> element;
+  ASSERT_TRUE(reader.ReadElement(element));
+  ASSERT_TRUE(reader.ReadElement(element));
+  ASSERT_TRUE(reader.ReadElement(element));
+  EXPECT_THROW(reader.ReadElement(element), EQorvelXmlError);
+  EXPECT_EQ(element, nullptr);
+}
+
+// ---- Text and references ----------------------------------------------------------------
+
+std::wstring TextOf(const std::string& content) {
+  const TXmlTokens tokens = ReadTokens("<t>" + content + "</t>");
+  if (tokens.size() != 3) throw std::logic_error("expected start tag, text, end tag");
+  return TokenAs<TQorvelXmlContent>(tokens, 1).Text();
+}
+
+TEST(XmlTokenizerText, DecodesNumericReferencesOnly) {
+  EXPECT_EQ(TextOf("x &#x41;&#66; &amp; y"), L"x AB &amp; y");
+  EXPECT_EQ(TextOf("&#x20AC;&#x20ac;&#8364;"), L"\u20AC\u20AC\u20AC");
+  EXPECT_EQ(TextOf("&lt;&gt;&quot;&apos;"), L"&lt;&gt;&quot;&apos;");
+}
+
+TEST(XmlTokenizerText, KeepsWhatIsNoNumericReference) {
+  EXPECT_EQ(TextOf("50%"), L"50%");
+  EXPECT_EQ(TextOf("&#;"), L"&#;");
+  EXPECT_EQ(TextOf("&#x;"), L"&#x;");
+  EXPECT_EQ(TextOf("&#X41;"), L"&#X41;");
+  EXPECT_EQ(TextOf("&#x4G;"), L"&#x4G;");
+  EXPECT_EQ(TextOf("&#4a;"), L"&#4a;");
+  EXPECT_EQ(TextOf("%#65;"), L"%#65;");
+  EXPECT_EQ(TextOf("a &#x41"), L"a &#x41");
+  EXPECT_EQ(TextOf("a; b"), L"a; b");
+}
+
+TEST(XmlTokenizerText, StrayReferenceOpenersDoNotSwallowTheReferenceAfterThem) {
+  EXPECT_EQ(TextOf("R&D &#x26; more"), L"R&D & more");
+  EXPECT_EQ(TextOf("50% &#x41;"), L"50% A");
+  EXPECT_EQ(TextOf("&&#66;"), L"&B");
+}
+
+TEST(XmlTokenizerText, ReferenceCodesAreReducedTo16Bits) {
+  EXPECT_EQ(TextOf("&#65601;"), L"A");           // 0x10041
+  EXPECT_EQ(TextOf("&#x1F600;"), L"\uF600");
+  EXPECT_EQ(TextOf("&#x00000000000000000041;"), L"A");
+  EXPECT_EQ(TextOf("&#12345678901234567890123;"), L"\u44CB");
+  EXPECT_EQ(TextOf("&#0;"), std::wstring(1, L'\0'));
+}
+
+TEST(XmlTokenizerText, BytesAreLatin1Characters) {
+  EXPECT_EQ(TextOf("caf\xE9 \x80\xFF"), L"caf\u00E9 \u0080\u00FF");
+}
+
+TEST(XmlTokenizerText, KeepsLeadingAndTrailingWhiteSpace) {
+  EXPECT_EQ(TextOf("\r\n\t  x y \t"), L"\r\n\t  x y \t");
+}
+
+TEST(XmlTokenizerText, WhiteSpaceAloneIsNoToken) {
+  const TXmlTokens tokens = ReadTokens(" \r\n\t<a> \t\r\n </a>\r\n");
+  ASSERT_EQ(tokens.size(), 2u);
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 0).Name(), L"a");
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 1).Name(), L"a");
+}
+
+TEST(XmlTokenizerText, AttributeValuesAreDecodedLikeText) {
+  const TXmlTokens tokens = ReadTokens("<a v='&#x41;&lt;%&#x20AC;' w=\"&#34;\">");
+  const auto& attributes = TokenAs<TQorvelXmlStartTag>(tokens, 0).Attributes();
+  EXPECT_EQ(attributes.Value(L"v"), L"A&lt;%\u20AC");
+  EXPECT_EQ(attributes.Value(L"w"), L"\"");
+}
+
+// ---- Comments, declarations, instructions ------------------------------------------------
+
+TEST(XmlTokenizerSpecial, CommentsEndAtTheFirstDoubleDashBeforeAGreaterThan) {
+  const TXmlTokens tokens = ReadTokens("<!-- a -- b --><!-- a--b > c --><!---->");
+  ASSERT_EQ(tokens.size(), 3u);
+  EXPECT_EQ(TokenAs<TQorvelXmlComment>(tokens, 0).Text(), L" a -- b ");
+  EXPECT_EQ(TokenAs<TQorvelXmlComment>(tokens, 1).Text(), L" a--b > c ");
+  EXPECT_EQ(TokenAs<TQorvelXmlComment>(tokens, 2).Text(), L"");
+}
+
+TEST(XmlTokenizerSpecial, CommentTextIsRawAndCountsAsContent) {
+  const TXmlTokens tokens = ReadTokens("<!--&#x41;-->");
+  const auto& content = TokenAs<TQorvelXmlContent>(tokens, 0);
+  EXPECT_EQ(content.Text(), L"&#x41;");
+}
+
+TEST(XmlTokenizerSpecial, InstructionsAndDeclarationsKeepTheirRawText) {
+  const TXmlTokens tokens = ReadTokens("<?xml version='1.0'?><!DOCTYPE settings>");
+  ASSERT_EQ(tokens.size(), 2u);
+  EXPECT_EQ(TokenAs<TQorvelXmlProcessingInstruction>(tokens, 0).Text(), L"xml version='1.0'?");
+  EXPECT_EQ(TokenAs<TQorvelXmlTypeDeclaration>(tokens, 1).Text(), L"DOCTYPE settings");
+}
+
+TEST(XmlTokenizerSpecial, ADeclarationEndsAtItsFirstGreaterThan) {
+  const TXmlTokens tokens = ReadTokens("<!DOCTYPE s [<!ENTITY e 'v'>]><s/>");
+  ASSERT_EQ(tokens.size(), 3u);
+  EXPECT_EQ(TokenAs<TQorvelXmlTypeDeclaration>(tokens, 0).Text(), L"DOCTYPE s [<!ENTITY e 'v'");
+  EXPECT_EQ(TokenAs<TQorvelXmlContent>(tokens, 1).Text(), L"]>");
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 2).Name(), L"s");
+}
+
+TEST(XmlTokenizerSpecial, NextPassesOverInstructionsAndDeclarationsButNotComments) {
+  TQorvelMemoryStream stream("<?xml version='1.0'?>\r\n<!DOCTYPE settings>\r\n<!--c--><settings/>\r\n<?pi?>");
+  TQorvelXmlReader reader(stream);
+  std::unique_ptr<TQorvelXmlElement> element;
+  ASSERT_TRUE(reader.Next(element));
+  EXPECT_EQ(dynamic_cast<TQorvelXmlComment&>(*element).Text(), L"c");
+  ASSERT_TRUE(reader.Next(element));
+  EXPECT_EQ(dynamic_cast<TQorvelXmlStartTag&>(*element).Name(), L"settings");
+  EXPECT_FALSE(reader.Next(element));
+  EXPECT_EQ(element, nullptr);
+}
+
+// ---- End of input and line numbers -------------------------------------------------------
+
+TEST(XmlTokenizerInput, EndsQuietlyAfterTrailingWhiteSpaceAndStaysEnded) {
+  TQorvelMemoryStream stream("<a></a> \r\n\t \r\n");
+  TQorvelXmlReader reader(stream);
+  std::unique_ptr<TQorvelXmlElement> element;
+  ASSERT_TRUE(reader.ReadElement(element));
+  ASSERT_TRUE(reader.ReadElement(element));
+  EXPECT_FALSE(reader.ReadElement(element));
+  EXPECT_EQ(element, nullptr);
+  EXPECT_FALSE(reader.ReadElement(element));
+  EXPECT_EQ(reader.LineNumber(), 3);
+}
+
+TEST(XmlTokenizerInput, EmptyInputHasNoTokens) {
+  EXPECT_TRUE(ReadTokens("").empty());
+}
+
+TEST(XmlTokenizerInput, LineNumberCountsCarriageReturnsTakenSoFar) {
+  TQorvelMemoryStream stream("<a>\r\n<b>\n<c>\r\r<d>");
+  TQorvelXmlReader reader(stream);
+  std::unique_ptr<TQorvelXmlElement> element;
+  EXPECT_EQ(reader.LineNumber(), 1);
+  std::vector<int> lines;
+  while (reader.ReadElement(element)) lines.push_back(reader.LineNumber());
+  EXPECT_EQ(lines, (std::vector<int>{1, 2, 2, 4}));
+}
+
+TEST(XmlTokenizerInput, TheGreaterThanAfterTextIsReadOnlyOnce) {
+  // The "<" that ends a text token starts the next one; nothing is lost or doubled, even
+  // when it is the first byte of a new block.
+  const std::string document = "<a>" + std::string(TQorvelXmlReader::BufferSize - 3, 'x') + "</a>";
+  const TXmlTokens tokens = ReadTokens(document);
+  ASSERT_EQ(tokens.size(), 3u);
+  EXPECT_EQ(TokenAs<TQorvelXmlContent>(tokens, 1).Text().size(), TQorvelXmlReader::BufferSize - 3);
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 2).Name(), L"a");
+}
+
+TEST(XmlTokenizerInput, ShortReadsGiveTheSameTokensAsWholeBlocks) {
+  std::string document = "<?xml?>\r\n<settings>\r\n";
+  for (int i = 0; i < 5000; ++i) {
+    document += "\t<item n='" + std::to_string(i) + "'>v&#x41;" + std::to_string(i) + "</item>\r\n";
+  }
+  document += "<!-- end --></settings>\r\n";
+  ASSERT_GT(document.size(), 2 * TQorvelXmlReader::BufferSize);
+
+  const TXmlTokens whole = ReadTokens(document);
+  ASSERT_EQ(whole.size(), 2 + 3 * 5000 + 2u);
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(whole, 2 + 3 * 4999).Attributes().Value(L"n"), L"4999");
+  EXPECT_EQ(TokenAs<TQorvelXmlContent>(whole, 3 + 3 * 4999).Text(), L"vA4999");
+  for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{65535}}) {
+    TPiecewiseStream stream(document, piece);
+    EXPECT_TRUE(DescribeTokens(ReadTokens(stream)) == DescribeTokens(whole)) << "piece " << piece;
+  }
+}
+
+// ---- Bounds on hostile input -------------------------------------------------------------
+
+TEST(XmlTokenizerBounds, TokensUpToTheLimitAreRead) {
+  const std::string text(QorvelXmlMaxTokenSize, 'x');
+  const TXmlTokens tokens = ReadTokens("<a>" + text + "</a>");
+  ASSERT_EQ(tokens.size(), 3u);
+  EXPECT_EQ(TokenAs<TQorvelXmlContent>(tokens, 1).Text().size(), QorvelXmlMaxTokenSize);
+}
+
+TEST(XmlTokenizerBounds, LongerTokensStopTheReadWithAClearError) {
+  const std::string tooLarge = "XML element is too large.";
+  const std::size_t limit = QorvelXmlMaxTokenSize;
+  const TXmlFailure longText = ReadFailure("<a>\r\n" + std::string(limit + 1, 'x') + "</a>");
+  EXPECT_EQ(longText.Message, tooLarge);
+  EXPECT_EQ(longText.LineNumber, 2);
+  EXPECT_EQ(ReadFailure("<a v='" + std::string(limit, 'x') + "'>").Message, tooLarge);
+  EXPECT_EQ(ReadFailure("<!--" + std::string(limit, 'x') + "-->").Message, tooLarge);
+  EXPECT_EQ(ReadFailure("<!DOCTYPE" + std::string(limit, 'x') + ">").Message, tooLarge);
+
+  // Many small attributes add up to one large tag.
+  std::string manyAttributes = "<a";
+  while (manyAttributes.size() <= limit) manyAttributes += " b='1'";
+  EXPECT_EQ(ReadFailure(manyAttributes + ">").Message, tooLarge);
+
+  // White space before text belongs to the text token.
+  EXPECT_EQ(ReadFailure("<a>" + std::string(limit, ' ') + "x</a>").Message, tooLarge);
+}
+
+TEST(XmlTokenizerBounds, WhiteSpaceBetweenMarkupIsNotLimited) {
+  const std::string padding(QorvelXmlMaxTokenSize + 10, ' ');
+  const TXmlTokens tokens = ReadTokens("<a>" + padding + "</a>" + padding);
+  ASSERT_EQ(tokens.size(), 2u);
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 1).Name(), L"a");
+}
+
+}  // namespace

@@ -107,7 +107,10 @@ class TQorvelStringHash : public TQorvelAbstractHash {
     FCaseSensitive = value;
     ClearSlots();
     FSlots.assign(TableSize(), TEntry{});
-    for (TEntry& entry : entries) Insert(std::move(entry));
+    for (TEntry& entry : entries) {
+      entry.NormalizedKey = Normalize(entry.Key, value);
+      Insert(std::move(entry));
+    }
   }
 
   // Adds the key unless it is present; returns whether it added.
@@ -143,6 +146,10 @@ class TQorvelStringHash : public TQorvelAbstractHash {
     const int slot = SlotAt(position);
     return slot < 0 ? TValue{} : FSlots[slot].Value;
   }
+
+ protected:
+  // The slot holding the key, -1 when absent (lets tests watch the probing).
+  int SlotOf(std::string_view key) const { return FindNormalized(Normalize(key, FCaseSensitive)); }
 
  private:
   struct TEntry {

@@ -1,0 +1,34 @@
+#pragma once
+// Colour arithmetic shared by the ruler, the magnifier and the colour tools.
+//
+// A TColor holds red in its low byte, then green, then blue (0x00BBGGRR); a non-zero high
+// byte marks a system colour, which the platform layer resolves before drawing. Pixel
+// buffers hold the opposite order (0x00RRGGBB), hence SwapRedBlue and ColorToPixel.
+
+#include <cstdint>
+
+#include "ruler/PixelBuffers.h"
+#include "settings/QorvelTypes.h"
+
+// Perceived brightness 0..255 of the colour's three low bytes.
+int ColorBrightness(TColor color);
+
+// White for dark colours (brightness below 128), black for light ones: the colour that
+// stays readable on `background`.
+TColor ContrastColor(TColor background);
+
+// Moves each of the four bytes of `a` alpha/256 of the way toward the same byte of `b`
+// (truncating toward zero): alpha 0 gives `a`, 256 gives `b`. Alpha outside 0..256 is
+// taken as the nearest end, so no byte can spill into its neighbour. The mix treats every
+// byte alike, so it serves pixels just as well.
+TColor MixColors(TColor a, TColor b, int alpha);
+
+// Exchanges bytes 0 and 2 and keeps bytes 1 and 3: TColor <-> pixel order, both ways.
+constexpr std::uint32_t SwapRedBlue(std::uint32_t value) {
+  return (value & 0xFF00FF00u) | ((value & 0xFFu) << 16) | ((value >> 16) & 0xFFu);
+}
+
+// The pixel of an ordinary (already resolved) colour; the high byte is dropped.
+constexpr TPixel ColorToPixel(TColor color) {
+  return SwapRedBlue(color) & 0x00FFFFFFu;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// A pixel view seen through a clip rectangle. Drawing code runs unchanged for a full paint
+// and for a partial one: whatever falls outside the clip is simply not written, so a
+// repaint of a small strip leaves exactly the pixels a full paint would have left there.
+
+#include "ruler/PixelBuffers.h"
+
+class TClippedCanvas {
+ public:
+  TClippedCanvas(TPixelView view, const TPixelRect& clip) : FView(view), FClip(IntersectRect(clip, view.Bounds())) {}
+
+  const TPixelRect& Clip() const { return FClip; }
+
+  void Fill(const TPixelRect& r, TPixel p) const { FView.Fill(IntersectRect(r, FClip), p); }
+
+  // The pixel at (x, y) for a read-modify-write, or nullptr outside the clip.
+  TPixel* PixelAt(int x, int y) const { return FClip.Contains(x, y) ? FView.Row(y) + x : nullptr; }
+
+  // The outline of `r` one pixel wide, on its outermost columns and rows (right and bottom
+  // bounds exclusive), as a GDI rectangle with a hollow brush draws it.
+  void Frame(const TPixelRect& r, TPixel p) const {
+    if (r.Empty()) return;
+    Fill({r.Left, r.Top, r.Right, r.Top + 1}, p);
+    Fill({r.Left, r.Bottom - 1, r.Right, r.Bottom}, p);
+    Fill({r.Left, r.Top, r.Left + 1, r.Bottom}, p);
+    Fill({r.Right - 1, r.Top, r.Right, r.Bottom}, p);
+  }
+
+ private:
+  TPixelView FView;
+  TPixelRect FClip;
+};

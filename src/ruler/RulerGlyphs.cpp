@@ -1,0 +1,179 @@
+#include "ruler/RulerGlyphs.h"
+
+#include <array>
+#include <cassert>
+
+namespace {
+
+// Digits, point and minus, as they appear in "VINDLENUMBERS0" ('#' black, '.' white).
+// Cells are separated by a space here; in the bitmap that space is the white fifth column.
+//                                   0    1    2    3    4    5    6    7    8    9    .    -
+constexpr std::array<std::string_view, 5> NumberArt = {".##. ...# #### #### #..# #### #### #### #### #### .... ....",
+                                                       "#..# ..## ...# ...# #..# #... #... ...# #..# #..# .... ....",
+                                                       "#..# .#.# #### .### #### #### #### ...# #### #### .... ####",
+                                                       "#..# ...# #... ...# ...# ...# #..# ...# #..# ...# .... ....",
+                                                       ".##. ...# #### #### ...# #### #### ...# #### #### .#.. ...."};
+
+// The symbols of the mini buttons, 9 x 9 each. The bitmap puts every symbol inside a
+// black 1-pixel frame (an 11 x 11 button, the cell's twelfth column and row white); the
+// highlighted row shows the same button with its inside inverted.
+using TSymbolArt = std::array<std::string_view, 9>;
+constexpr std::array<TSymbolArt, ButtonCellCount> ButtonSymbolArt = {{
+    // 0: close
+    {".........",
+     ".#.....#.",
+     ".##...##.",
+     "..##.##..",
+     "...###...",
+     "..##.##..",
+     ".##...##.",
+     ".#.....#.",
+     "........."},
+    // 1: rotate, an upward arrow with a curved tail
+    {".........",
+     ".....#...",
+     "....###..",
+     "...#####.",
+     ".....#...",
+     ".....#...",
+     "....#....",
+     ".###.....",
+     "........."},
+    // 2: a horizontal double-headed arrow
+    {".........",
+     ".........",
+     "..#...#..",
+     ".##...##.",
+     ".#######.",
+     ".##...##.",
+     "..#...#..",
+     ".........",
+     "........."},
+    // 3: a vertical double-headed arrow
+    {".........",
+     "...###...",
+     "..#####..",
+     "....#....",
+     "....#....",
+     "....#....",
+     "..#####..",
+     "...###...",
+     "........."},
+    // 4: stay on top: the front window hides the one behind it
+    {".........",
+     ".#####...",
+     ".#...#...",
+     ".#.#####.",
+     ".#.#...#.",
+     ".###...#.",
+     "...#...#.",
+     "...#####.",
+     "........."},
+    // 5: transparent: both windows are see-through
+    {".........",
+     ".#####...",
+     ".#...#...",
+     ".#.#####.",
+     ".#.#.#.#.",
+     ".#####.#.",
+     "...#...#.",
+     "...#####.",
+     "........."},
+    // 6: magnifier
+    {".........",
+     "..###....",
+     ".#...#...",
+     ".#...#...",
+     ".#...#...",
+     "..####...",
+     ".....##..",
+     "......##.",
+     "........."},
+    // 7: empty
+    {".........",
+     ".........",
+     ".........",
+     ".........",
+     ".........",
+     ".........",
+     ".........",
+     ".........",
+     "........."},
+}};
+
+TGlyphBitmap BuildNumberGlyphs() {
+  TGlyphBitmap bitmap(12 * NumberCellWidth, NumberGlyphHeight);
+  for (int y = 0; y < NumberGlyphHeight; ++y) {
+    const std::string_view row = NumberArt[static_cast<std::size_t>(y)];
+    assert(static_cast<int>(row.size()) == bitmap.Width() - 1);
+    for (int x = 0; x < static_cast<int>(row.size()); ++x) bitmap.SetBlack(x, y, row[static_cast<std::size_t>(x)] == '#');
+  }
+  return bitmap;
+}
+
+TGlyphBitmap BuildButtonGlyphs() {
+  constexpr int button = ButtonCellSize - 1;  // 11: frame plus 9 x 9 symbol
+  TGlyphBitmap bitmap(ButtonCellCount * ButtonCellSize, 2 * ButtonCellSize);
+  for (int cell = 0; cell < ButtonCellCount; ++cell) {
+    const TSymbolArt& symbol = ButtonSymbolArt[static_cast<std::size_t>(cell)];
+    for (int highlighted = 0; highlighted < 2; ++highlighted) {
+      const int left = cell * ButtonCellSize, top = highlighted * ButtonCellSize;
+      for (int y = 0; y < button; ++y) {
+        for (int x = 0; x < button; ++x) {
+          const bool frame = x == 0 || y == 0 || x == button - 1 || y == button - 1;
+          const bool ink = !frame && symbol[static_cast<std::size_t>(y - 1)][static_cast<std::size_t>(x - 1)] == '#';
+          bitmap.SetBlack(left + x, top + y, frame || (ink != (highlighted == 1)));
+        }
+      }
+    }
+  }
+  return bitmap;
+}
+
+// What BitBlt leaves in a destination pixel for a black (0) or white (0xFFFFFF) source.
+TPixel ApplyRasterOp(TPixel destination, bool sourceBlack, TRasterOp op) {
+  const TPixel source = sourceBlack ? 0x000000u : 0xFFFFFFu;
+  const TPixel result = op == TRasterOp::SrcAnd ? (destination & source) : (destination | ~source);
+  return result & 0x00FFFFFFu;
+}
+
+}  // namespace
+
+const TGlyphBitmap& NumberGlyphs() {
+  static const TGlyphBitmap bitmap = BuildNumberGlyphs();
+  return bitmap;
+}
+
+const TGlyphBitmap& ButtonGlyphs() {
+  static const TGlyphBitmap bitmap = BuildButtonGlyphs();
+  return bitmap;
+}
+
+void CopyGlyph(const TClippedCanvas& canvas, int x, int y, const TGlyphBitmap& glyphs, int sourceX, int sourceY,
+               int width, int height, TRasterOp op) {
+  for (int row = 0; row < height; ++row) {
+    for (int column = 0; column < width; ++column) {
+      if (TPixel* pixel = canvas.PixelAt(x + column, y + row))
+        *pixel = ApplyRasterOp(*pixel, glyphs.IsBlack(sourceX + column, sourceY + row), op);
+    }
+  }
+}
+
+void DrawDigits(const TClippedCanvas& canvas, int x, int y, std::string_view text, TRasterOp op,
+                char decimalSeparator) {
+  for (const char c : text) {
+    int cell = -1;
+    if (c >= '0' && c <= '9') cell = c - '0';
+    else if (c == decimalSeparator) cell = PointCell;
+    else if (c == '-') cell = MinusCell;
+    if (cell >= 0)
+      CopyGlyph(canvas, x, y, NumberGlyphs(), cell * NumberCellWidth, 0, NumberGlyphWidth, NumberGlyphHeight, op);
+    x += NumberCellWidth;
+  }
+}
+
+void DrawButtonGlyph(const TClippedCanvas& canvas, int x, int y, int glyphCell, TRasterOp op, bool highlighted) {
+  if (glyphCell < 0 || glyphCell >= ButtonCellCount) return;
+  CopyGlyph(canvas, x, y, ButtonGlyphs(), glyphCell * ButtonCellSize, highlighted ? ButtonCellSize : 0, ButtonCellSize,
+            ButtonCellSize, op);
+}

@@ -108,7 +108,7 @@ const TQorvelAccessor<V>& TQorvelPropertyInfo::AccessorFor(const TQorvelSettings
                                object.ClassName() + ".");
   const auto* access = std::get_if<TQorvelAccessor<V>>(&Access);
   if (!access)
-    throw EQorvelSettingsError("Property '" + Name + "' is a " + KindName(Kind) + " property, not a " + kindName +
+    throw EQorvelSettingsError("Property '" + Name + "' (" + KindName(Kind) + ") is not a " + kindName +
                                " property.");
   return *access;
 }

@@ -1,0 +1,302 @@
+#include "settings/ApplicationSettings.h"
+
+#include <algorithm>
+
+namespace {
+
+[[noreturn]] void ThrowIndexError(const char* what, int index, int count) {
+  throw EQorvelSettingsError(std::string(what) + " index " + std::to_string(index) + " is outside 0.." +
+                             std::to_string(count - 1) + ".");
+}
+
+}  // namespace
+
+const TQorvelSettingsClass& TStartupOptions::StaticClass() {
+  using C = TStartupOptions;
+  static const TQorvelSettingsClass cls("TStartupOptions", &TQorvelSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Boolean("ShowRuler", &C::ShowRuler, true),
+                                            QorvelPublish::Boolean("ShowColorPicker", &C::ShowColorPicker, false),
+                                            QorvelPublish::Boolean("ShowCursorCoordinates", &C::ShowCursorCoordinates, false),
+                                        });
+  return cls;
+}
+
+const TQorvelSettingsClass& TGeneralSettings::StaticClass() {
+  using C = TGeneralSettings;
+  static const TQorvelSettingsClass cls("TGeneralSettings", &TQorvelSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Integer("Orientation", &C::Orientation, 0),
+                                            QorvelPublish::Integer("Configuration", &C::Configuration, 0),
+                                            QorvelPublish::Boolean("StayOnTop", &C::StayOnTop, true),
+                                            QorvelPublish::Boolean("SnapToDesktop", &C::SnapToDesktop, true),
+                                        });
+  return cls;
+}
+
+const TQorvelSettingsClass& THandlingSettings::StaticClass() {
+  using C = THandlingSettings;
+  static const TQorvelSettingsClass cls(
+      "THandlingSettings", &TQorvelSettings::StaticClass(), &TQorvelSettingsClass::Instantiate<C>,
+      {
+          QorvelPublish::Integer("DoubleClickAction", &C::DoubleClickAction, 0),
+          QorvelPublish::Integer("SnapToAxis", &C::SnapToAxis, 1),
+          QorvelPublish::Set("Buttons", &C::Buttons, "TMiniButtons", MiniButtonTypeInfo,
+              std::optional(TMiniButtons{TMiniButton::mbClose, TMiniButton::mbRotate, TMiniButton::mbFlip,
+                                         TMiniButton::mbTurn})),
+      });
+  return cls;
+}
+
+// ---------------------------------------------------------------------------------------
+// Placement and presets
+
+const TQorvelSettingsClass& TPresetSettings::StaticClass() {
+  using C = TPresetSettings;
+  static const TQorvelSettingsClass cls("TPresetSettings", &TQorvelSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Integer("Length", &C::Length, 0),
+                                        });
+  return cls;
+}
+
+const TQorvelSettingsClass& TPresetsSettings::StaticClass() {
+  static const TQorvelSettingsClass cls("TPresetsSettings", &TQorvelSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<TPresetsSettings>, {});
+  return cls;
+}
+
+void TPresetsSettings::AfterCreateChildren() {
+  TQorvelSettings::AfterCreateChildren();
+  for (TPresetSettings*& preset : FPresets) preset = TQorvelSettings::Create<TPresetSettings>(*this);
+}
+
+TPresetSettings* TPresetsSettings::Preset(int index) const {
+  if (index < 0 || index >= PresetCount) ThrowIndexError("Preset", index, PresetCount);
+  return FPresets[static_cast<std::size_t>(index)];
+}
+
+const TQorvelSettingsClass& TPlacementSettings::StaticClass() {
+  using C = TPlacementSettings;
+  static const TQorvelSettingsClass cls("TPlacementSettings", &TQorvelSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Child("Position", &C::Position),
+                                            QorvelPublish::Integer("Length", &C::Length, 0),
+                                            QorvelPublish::Integer("Direction", &C::Direction, 0),
+                                            QorvelPublish::Integer("Bearing", &C::Bearing, 0),
+                                            QorvelPublish::Child("Presets", &C::Presets),
+                                        });
+  return cls;
+}
+
+// ---------------------------------------------------------------------------------------
+// Colour tools and parameters
+
+const TQorvelSettingsClass& TColorSettings::StaticClass() {
+  static const TQorvelSettingsClass cls("TColorSettings", &TQorvelSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<TColorSettings>, {});
+  return cls;
+}
+
+TColorEntry TColorSettings::GetColorEntry(int index) const {
+  if (index < 0 || index >= EntryCount) return {};
+  return FEntries[static_cast<std::size_t>(index)];
+}
+
+void TColorSettings::SetColorEntry(int index, const TColorEntry& entry) {
+  if (index < 0 || index >= EntryCount) return;
+  FEntries[static_cast<std::size_t>(index)] = entry;
+}
+
+const TQorvelSettingsClass& TColorPickerSettings::StaticClass() {
+  using C = TColorPickerSettings;
+  static const TQorvelSettingsClass cls(
+      "TColorPickerSettings", &TQorvelSettings::StaticClass(), &TQorvelSettingsClass::Instantiate<C>,
+      {
+          QorvelPublish::Color("Color", &C::Color, 0xFFFFFF),
+          QorvelPublish::Enumeration("Component", &C::Component, ColorComponentTypeInfo, std::optional(TQorvelColorComponent::pccHue)),
+      });
+  return cls;
+}
+
+const TQorvelSettingsClass& TParameterSettings::StaticClass() {
+  using C = TParameterSettings;
+  static const TQorvelSettingsClass cls("TParameterSettings", &TQorvelSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Boolean("UserDefiniedDPI", &C::UserDefiniedDPI, false),
+                                            QorvelPublish::Integer("PixelsPerInch", &C::PixelsPerInch, 96),
+                                        });
+  return cls;
+}
+
+// ---------------------------------------------------------------------------------------
+// Configurations
+
+const TQorvelSettingsClass& TUnitSettings::StaticClass() {
+  using C = TUnitSettings;
+  static const TQorvelSettingsClass cls("TUnitSettings", &TQorvelCopyableSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Integer("Granularity", &C::Granularity, 1),
+                                        });
+  return cls;
+}
+
+const TQorvelSettingsClass& TScaleSettings::StaticClass() {
+  using C = TScaleSettings;
+  static const TQorvelSettingsClass cls(
+      "TScaleSettings", &TQorvelCopyableSettings::StaticClass(), &TQorvelSettingsClass::Instantiate<C>,
+      {
+          QorvelPublish::Integer("ScaleUnit", &C::ScaleUnit, 1),
+          QorvelPublish::IndexedChild("None", 0, &C::UnitSettings, &C::SetUnitSettings),
+          QorvelPublish::IndexedChild("Pixel", 1, &C::UnitSettings, &C::SetUnitSettings),
+          QorvelPublish::IndexedChild("Point", 2, &C::UnitSettings, &C::SetUnitSettings),
+          QorvelPublish::IndexedChild("Inch", 3, &C::UnitSettings, &C::SetUnitSettings),
+          QorvelPublish::IndexedChild("Cm", 4, &C::UnitSettings, &C::SetUnitSettings),
+      });
+  return cls;
+}
+
+TUnitSettings* TScaleSettings::UnitSettings(int index) const {
+  if (index < 0 || index >= UnitCount) index = 0;
+  return FUnits[static_cast<std::size_t>(index)];
+}
+
+void TScaleSettings::SetUnitSettings(int index, TUnitSettings* value) {
+  if (index < 0 || index >= UnitCount) return;
+  FUnits[static_cast<std::size_t>(index)] = value;
+}
+
+void TScaleSettings::SetDefaults() {
+  TQorvelCopyableSettings::SetDefaults();
+  // Centimetres read best with millimetre ticks.
+  UnitSettings(4)->Granularity = 2;
+}
+
+const TQorvelSettingsClass& TRulerColorSettings::StaticClass() {
+  using C = TRulerColorSettings;
+  static const TQorvelSettingsClass cls("TRulerColorSettings", &TQorvelCopyableSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Color("Background", &C::Background, 0xA0FFFF),
+                                            QorvelPublish::Color("CursorLine", &C::CursorLine, 0x0000FF),
+                                        });
+  return cls;
+}
+
+const TQorvelSettingsClass& TRulerSettings::StaticClass() {
+  using C = TRulerSettings;
+  static const TQorvelSettingsClass cls("TRulerSettings", &TQorvelCopyableSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Integer("Width", &C::Width, 30),
+                                            QorvelPublish::Child("Scales", &C::Scales),
+                                            QorvelPublish::Boolean("Digits", &C::Digits, true),
+                                            QorvelPublish::Child("Color", &C::Color),
+                                            QorvelPublish::Integer("Labeling", &C::Labeling, 1),
+                                            QorvelPublish::Boolean("Transparent", &C::Transparent, false),
+                                            QorvelPublish::Integer("Opacity", &C::Opacity, 65),
+                                            QorvelPublish::Boolean("Antialiasing", &C::Antialiasing, true),
+                                        });
+  return cls;
+}
+
+int TRulerSettings::AlphaValue() const {
+  if (!Transparent) return 256;
+  // A damaged settings file must not make the window invisible beyond recovery or
+  // overflow the arithmetic.
+  return std::clamp(Opacity, 0, 100) * 256 / 100;
+}
+
+const TQorvelSettingsClass& TMagnifierPlacementSettings::StaticClass() {
+  using C = TMagnifierPlacementSettings;
+  static const TQorvelSettingsClass cls("TMagnifierPlacementSettings", &TQorvelCopyableSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Integer("Alignment", &C::Alignment, 1),
+                                        });
+  return cls;
+}
+
+const TQorvelSettingsClass& TMagnifierSettings::StaticClass() {
+  using C = TMagnifierSettings;
+  static const TQorvelSettingsClass cls("TMagnifierSettings", &TQorvelCopyableSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Boolean("Visible", &C::Visible, false),
+                                            QorvelPublish::Integer("Zoom", &C::Zoom, 3),
+                                            QorvelPublish::Integer("CrossHairs", &C::CrossHairs, 1),
+                                            QorvelPublish::Child("Horizontal", &C::Horizontal),
+                                            QorvelPublish::Child("Vertical", &C::Vertical),
+                                        });
+  return cls;
+}
+
+const TQorvelSettingsClass& TConfigurationSettings::StaticClass() {
+  using C = TConfigurationSettings;
+  static const TQorvelSettingsClass cls("TConfigurationSettings", &TQorvelCopyableSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::String("Name", &C::Name),
+                                            QorvelPublish::Child("Ruler", &C::Ruler),
+                                            QorvelPublish::Child("Magnifier", &C::Magnifier),
+                                        });
+  return cls;
+}
+
+// ---------------------------------------------------------------------------------------
+// The root
+
+const TQorvelSettingsClass& TApplicationSettings::StaticClass() {
+  using C = TApplicationSettings;
+  static const TQorvelSettingsClass cls("TApplicationSettings", &TQorvelTypicalApplicationSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Child("General", &C::General),
+                                            QorvelPublish::Child("Startup", &C::Startup),
+                                            QorvelPublish::Child("Horizontal", &C::Horizontal),
+                                            QorvelPublish::Child("Vertical", &C::Vertical),
+                                            QorvelPublish::Child("Handling", &C::Handling),
+                                            QorvelPublish::Child("Colors", &C::Colors),
+                                            QorvelPublish::Child("ColorPicker", &C::ColorPicker),
+                                            QorvelPublish::Child("Parameters", &C::Parameters),
+                                            QorvelPublish::Child("Window", &C::Window),
+                                        });
+  return cls;
+}
+
+void TApplicationSettings::AfterCreateChildren() {
+  TQorvelTypicalApplicationSettings::AfterCreateChildren();
+  for (TConfigurationSettings*& configuration : FConfigurations)
+    configuration = TQorvelSettings::Create<TConfigurationSettings>(*this);
+}
+
+TConfigurationSettings* TApplicationSettings::Configurations(int index) const {
+  if (index < 0 || index >= ConfigurationCount) ThrowIndexError("Configuration", index, ConfigurationCount);
+  return FConfigurations[static_cast<std::size_t>(index)];
+}
+
+void TApplicationSettings::SetDefaults() {
+  TQorvelTypicalApplicationSettings::SetDefaults();
+
+  // Configuration 0 keeps the class defaults; 1 is the same ruler in black; 2 a wide,
+  // translucent silver ruler with the magnifier shown.
+  Configurations(1)->Ruler->Color->Background = 0x000000;
+  TConfigurationSettings& third = *Configurations(2);
+  third.Ruler->Color->Background = 0xC0C0C0;
+  third.Ruler->Width = 50;
+  third.Ruler->Transparent = true;
+  third.Magnifier->Visible = true;
+
+  constexpr std::array<std::int32_t, TPresetsSettings::PresetCount> HorizontalLengths{400, 500, 640, 800, 1024};
+  constexpr std::array<std::int32_t, TPresetsSettings::PresetCount> VerticalLengths{400, 480, 500, 600, 768};
+  for (int i = 0; i < TPresetsSettings::PresetCount; ++i) {
+    Horizontal->Presets->Preset(i)->Length = HorizontalLengths[static_cast<std::size_t>(i)];
+    Vertical->Presets->Preset(i)->Length = VerticalLengths[static_cast<std::size_t>(i)];
+  }
+}

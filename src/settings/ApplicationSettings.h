@@ -1,0 +1,277 @@
+#pragma once
+// The program's settings tree: everything Vindle remembers between runs. Windows read and
+// write these fields directly; whoever changes a value applies it to the windows.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings/QorvelSettings.h"
+#include "settings/QorvelTypes.h"
+
+// The small buttons on the ruler.
+enum class TMiniButton { mbClose, mbRotate, mbFlip, mbTurn, mbStayOnTop, mbTransparent, mbMagnifier };
+using TMiniButtons = TQorvelSet<TMiniButton>;
+
+inline constexpr std::string_view MiniButtonIdentifiers[] = {"mbClose",     "mbRotate",      "mbFlip",     "mbTurn",
+                                                             "mbStayOnTop", "mbTransparent", "mbMagnifier"};
+inline constexpr TQorvelEnumInfo MiniButtonTypeInfo{"TMiniButton", MiniButtonIdentifiers};
+
+// The colour component the colour tools work on.
+enum class TQorvelColorComponent { pccHue, pccSaturation, pccBrightness, pccRed, pccGreen, pccBlue };
+
+inline constexpr std::string_view ColorComponentIdentifiers[] = {"pccHue", "pccSaturation", "pccBrightness",
+                                                                 "pccRed", "pccGreen",      "pccBlue"};
+inline constexpr TQorvelEnumInfo ColorComponentTypeInfo{"TQorvelColorComponent", ColorComponentIdentifiers};
+
+// What to show when the program starts.
+class TStartupOptions : public TQorvelSettings {
+ public:
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  bool ShowRuler = true;
+  bool ShowColorPicker = false;
+  bool ShowCursorCoordinates = false;
+};
+
+class TGeneralSettings : public TQorvelSettings {
+ public:
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  std::int32_t Orientation = 0;    // bit 0: 0 horizontal ruler, 1 vertical ruler
+  std::int32_t Configuration = 0;  // index of the active configuration, 0..2
+  bool StayOnTop = true;
+  bool SnapToDesktop = true;
+};
+
+class THandlingSettings : public TQorvelSettings {
+ public:
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  std::int32_t DoubleClickAction = 0;  // 0 rotate, 1 flip, 2 turn, 3 hide, 4 exit
+  std::int32_t SnapToAxis = 1;         // modifier locking a drag to one axis: 0 none, 1 Shift, 2 Ctrl, 3 Alt
+  TMiniButtons Buttons{TMiniButton::mbClose, TMiniButton::mbRotate, TMiniButton::mbFlip, TMiniButton::mbTurn};
+};
+
+// One preset ruler length, in pixels.
+class TPresetSettings : public TQorvelSettings {
+ public:
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  std::int32_t Length = 0;
+};
+
+// The five preset lengths of one orientation. They are not published: the settings file
+// stores them as numbered elements.
+class TPresetsSettings : public TQorvelSettings {
+ public:
+  static constexpr int PresetCount = 5;
+
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  // index 0..4; anything else is a programming error and throws EQorvelSettingsError.
+  TPresetSettings* Preset(int index) const;
+
+ protected:
+  void AfterCreateChildren() override;
+
+ private:
+  std::array<TPresetSettings*, PresetCount> FPresets{};
+};
+
+// Where the ruler lies in one orientation.
+class TPlacementSettings : public TQorvelSettings {
+ public:
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  TQorvelPointSettings* Position = nullptr;  // screen point on the scale edge at the ruler's start
+  std::int32_t Length = 0;                   // pixels along the axis
+  std::int32_t Direction = 0;                // bit 0: scale counts from the far end (flipped)
+  std::int32_t Bearing = 0;                  // bit 0: scale edge top (horizontal) or left (vertical)
+  TPresetsSettings* Presets = nullptr;
+};
+
+struct TColorEntry {
+  TColor Value = 0;
+  std::int32_t Flags = 0;  // owned by the colour service; carried along unchanged
+  friend bool operator==(const TColorEntry&, const TColorEntry&) = default;
+};
+
+// The five user-defined colours of the colour tools, stored as numbered elements.
+class TColorSettings : public TQorvelSettings {
+ public:
+  static constexpr int EntryCount = 5;
+
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  // Outside 0..4 reads an all-zero entry and ignores writes.
+  TColorEntry GetColorEntry(int index) const;
+  void SetColorEntry(int index, const TColorEntry& entry);
+
+ private:
+  // Light red, orange, yellow, green and blue.
+  std::array<TColorEntry, EntryCount> FEntries{
+      {{0xA0A0FF, 0}, {0xA0C0FF, 0}, {0xA0FFFF, 0}, {0xA0FFA0, 0}, {0xFFA0A0, 0}}};
+};
+
+class TColorPickerSettings : public TQorvelSettings {
+ public:
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  TColor Color = 0xFFFFFF;
+  TQorvelColorComponent Component = TQorvelColorComponent::pccHue;
+};
+
+class TParameterSettings : public TQorvelSettings {
+ public:
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  bool UserDefiniedDPI = false;     // use PixelsPerInch instead of the screen's resolution
+  std::int32_t PixelsPerInch = 96;
+};
+
+// The granularity one unit of the scale remembers.
+class TUnitSettings : public TQorvelCopyableSettings {
+ public:
+  using TQorvelCopyableSettings::TQorvelCopyableSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  std::int32_t Granularity = 1;  // 0 coarse, 1 medium, 2 fine
+};
+
+class TScaleSettings : public TQorvelCopyableSettings {
+ public:
+  static constexpr int UnitCount = 5;  // none, pixel, point, inch, centimetre
+
+  using TQorvelCopyableSettings::TQorvelCopyableSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  // Entry 0 (none) for an index outside 0..4; the setter ignores such an index.
+  TUnitSettings* UnitSettings(int index) const;
+  void SetUnitSettings(int index, TUnitSettings* value);
+
+  void SetDefaults() override;
+
+  std::int32_t ScaleUnit = 1;  // 0 none, 1 pixel, 2 point, 3 inch, 4 centimetre
+
+ private:
+  std::array<TUnitSettings*, UnitCount> FUnits{};
+};
+
+class TRulerColorSettings : public TQorvelCopyableSettings {
+ public:
+  using TQorvelCopyableSettings::TQorvelCopyableSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  TColor Background = 0xA0FFFF;  // light yellow
+  TColor CursorLine = 0x0000FF;  // red
+};
+
+class TRulerSettings : public TQorvelCopyableSettings {
+ public:
+  using TQorvelCopyableSettings::TQorvelCopyableSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  // The window's opacity on the 0..256 scale of the blending code: 256 is opaque.
+  int AlphaValue() const;
+
+  std::int32_t Width = 30;  // thickness across the axis, pixels
+  TScaleSettings* Scales = nullptr;
+  bool Digits = true;
+  TRulerColorSettings* Color = nullptr;
+  std::int32_t Labeling = 1;  // cursor label: 0 none, 1 ruler coordinate, 2 screen coordinate
+  bool Transparent = false;
+  std::int32_t Opacity = 65;  // percent, while Transparent
+  bool Antialiasing = true;
+};
+
+class TMagnifierPlacementSettings : public TQorvelCopyableSettings {
+ public:
+  using TQorvelCopyableSettings::TQorvelCopyableSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  // 0 beginning, 1 end, 2 left/top, 3 right/bottom
+  std::int32_t Alignment = 1;
+};
+
+class TMagnifierSettings : public TQorvelCopyableSettings {
+ public:
+  using TQorvelCopyableSettings::TQorvelCopyableSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  bool Visible = false;
+  std::int32_t Zoom = 3;        // each screen pixel becomes a Zoom x Zoom square
+  std::int32_t CrossHairs = 1;  // 0 none, 1 open cross, 2 continuous cross, 3 small cross
+  TMagnifierPlacementSettings* Horizontal = nullptr;
+  TMagnifierPlacementSettings* Vertical = nullptr;
+};
+
+// One named configuration of the ruler. Copyable all the way down, so that the settings
+// dialog can work on copies.
+class TConfigurationSettings : public TQorvelCopyableSettings {
+ public:
+  using TQorvelCopyableSettings::TQorvelCopyableSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  std::string Name;
+  TRulerSettings* Ruler = nullptr;
+  TMagnifierSettings* Magnifier = nullptr;
+};
+
+// The root of the tree.
+class TApplicationSettings : public TQorvelTypicalApplicationSettings {
+ public:
+  static constexpr int ConfigurationCount = 3;
+
+  using TQorvelTypicalApplicationSettings::TQorvelTypicalApplicationSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  // index 0..2; anything else is a programming error and throws EQorvelSettingsError.
+  TConfigurationSettings* Configurations(int index) const;
+
+  // The class defaults, then what sets the three configurations and the presets apart.
+  void SetDefaults() override;
+
+  TGeneralSettings* General = nullptr;
+  TStartupOptions* Startup = nullptr;
+  TPlacementSettings* Horizontal = nullptr;
+  TPlacementSettings* Vertical = nullptr;
+  THandlingSettings* Handling = nullptr;
+  TColorSettings* Colors = nullptr;
+  TColorPickerSettings* ColorPicker = nullptr;
+  TParameterSettings* Parameters = nullptr;
+  TQorvelWindowListSettings* Window = nullptr;
+
+ protected:
+  void AfterCreateChildren() override;
+
+ private:
+  std::array<TConfigurationSettings*, ConfigurationCount> FConfigurations{};
+};

@@ -52,7 +52,7 @@ int DigitValue(char c, unsigned base) {
 
 // The character of a numeric reference ("&#x41", "&#65"; the text up to the ";"), its code
 // reduced to 16 bits; nothing for any other text. Only a lower-case "x" marks hexadecimal.
-std::optional<wchar_t> NumericReference(std::string_view reference) {
+std::optional<char16_t> NumericReference(std::string_view reference) {
   if (reference.size() < 3 || reference[0] != '&' || reference[1] != '#') return std::nullopt;
   std::string_view digits = reference.substr(2);
   unsigned base = 10;
@@ -68,19 +68,19 @@ std::optional<wchar_t> NumericReference(std::string_view reference) {
     // Reducing at every step keeps the arithmetic small and gives the same 16 bits.
     code = (code * base + static_cast<std::uint32_t>(value)) & 0xFFFF;
   }
-  return static_cast<wchar_t>(code);
+  return static_cast<char16_t>(code);
 }
 
-void AppendLatin1(std::wstring& out, std::string_view bytes) {
-  for (const char c : bytes) out += static_cast<wchar_t>(static_cast<unsigned char>(c));
+void AppendLatin1(std::u16string& out, std::string_view bytes) {
+  for (const char c : bytes) out += static_cast<char16_t>(static_cast<unsigned char>(c));
 }
 
 // Decodes the numeric references of text and attribute values. "&" and "%" open a reference
 // that ";" closes; anything that is not a numeric reference, named ones included, stays as it
 // was written. A reference opener inside an unclosed reference starts a new one, so that a
 // stray "&" or "%" ("50% &#x41;") does not swallow a valid reference after it.
-std::wstring DecodeReferences(std::string_view bytes) {
-  std::wstring text;
+std::u16string DecodeReferences(std::string_view bytes) {
+  std::u16string text;
   text.reserve(bytes.size());
   constexpr std::size_t None = std::string_view::npos;
   std::size_t referenceStart = None;
@@ -90,10 +90,10 @@ std::wstring DecodeReferences(std::string_view bytes) {
       if (referenceStart != None) AppendLatin1(text, bytes.substr(referenceStart, i - referenceStart));
       referenceStart = i;
     } else if (referenceStart == None) {
-      text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+      text += static_cast<char16_t>(static_cast<unsigned char>(c));
     } else if (c == ';') {
       const std::string_view reference = bytes.substr(referenceStart, i - referenceStart);
-      if (const std::optional<wchar_t> character = NumericReference(reference)) {
+      if (const std::optional<char16_t> character = NumericReference(reference)) {
         text += *character;
       } else {
         AppendLatin1(text, bytes.substr(referenceStart, i + 1 - referenceStart));
@@ -144,27 +144,16 @@ std::string EscapeXml(std::string_view text) {
   return out;
 }
 
-std::string EscapeXml(std::wstring_view text) {
+std::string EscapeXml(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (const wchar_t c : text) {
-    const auto code = static_cast<std::uint32_t>(c);
-    if (code <= 0xFFFF) {
-      AppendEscapedUnit(out, code);
-    } else if (code <= 0x10FFFF) {
-      // Only where wchar_t is wider than UTF-16: write the surrogate pair Windows would hold.
-      AppendEscapedUnit(out, 0xD800 + ((code - 0x10000) >> 10));
-      AppendEscapedUnit(out, 0xDC00 + ((code - 0x10000) & 0x3FF));
-    } else {
-      AppendEscapedUnit(out, 0xFFFD);  // not a character at all
-    }
-  }
+  for (const char16_t c : text) AppendEscapedUnit(out, c);
   return out;
 }
 
 // ---- Tokens --------------------------------------------------------------------------------
 
-std::wstring TQorvelXmlAttributeList::Value(std::wstring_view name) const {
+std::u16string TQorvelXmlAttributeList::Value(std::u16string_view name) const {
   for (const TQorvelXmlAttribute& attribute : *this) {
     if (attribute.Name() == name) return attribute.Value();
   }
@@ -202,15 +191,15 @@ void TQorvelXmlReader::AppendByte(unsigned char c) {
   FToken.push_back(static_cast<char>(c));
 }
 
-std::wstring TQorvelXmlReader::TakeText() {
-  std::wstring text;
+std::u16string TQorvelXmlReader::TakeText() {
+  std::u16string text;
   AppendLatin1(text, FToken);
   FToken.clear();
   return text;
 }
 
-std::wstring TQorvelXmlReader::TakeDecodedText() {
-  std::wstring text = DecodeReferences(FToken);
+std::u16string TQorvelXmlReader::TakeDecodedText() {
+  std::u16string text = DecodeReferences(FToken);
   FToken.clear();
   return text;
 }
@@ -231,7 +220,7 @@ bool TQorvelXmlReader::ReadElement(std::unique_ptr<TQorvelXmlElement>& element) 
   bool whiteSpaceFollowed = false;
   bool nameTaken = false;
   unsigned char quote = 0;
-  std::wstring attributeName;
+  std::u16string attributeName;
   std::size_t tokenBytes = 0;
 
   auto complete = [&] {

@@ -7,8 +7,7 @@
 // or know namespaces. Each input byte is taken as the character of the same code (0..255);
 // only numeric character references ("&#65;", "&#x41;") are decoded.
 //
-// Wide text is std::wstring holding UTF-16 code units. wchar_t is 16 bits on Windows; the
-// host's wider wchar_t simply holds the same unit values.
+// Wide text is UTF-16 (std::u16string), as everywhere in the settings.
 
 #include <cstddef>
 #include <cstdint>
@@ -49,7 +48,7 @@ TQorvelXmlCharClass XmlCharClass(unsigned char c);
 // (classes 1..4) becomes "&#x" + upper-case hexadecimal digits + ";". Narrow text is escaped
 // per byte (two digits); wide text per UTF-16 unit (two digits below 256, else four).
 std::string EscapeXml(std::string_view text);
-std::string EscapeXml(std::wstring_view text);
+std::string EscapeXml(std::u16string_view text);
 
 // ---- Tokens ------------------------------------------------------------------------------
 
@@ -60,29 +59,29 @@ class TQorvelXmlElement {
 
 class TQorvelXmlTag : public TQorvelXmlElement {
  public:
-  const std::wstring& Name() const { return FName; }
+  const std::u16string& Name() const { return FName; }
 
  protected:
-  std::wstring FName;
+  std::u16string FName;
   friend class TQorvelXmlReader;
 };
 
 class TQorvelXmlAttribute {
  public:
-  TQorvelXmlAttribute(std::wstring name, std::wstring value)
+  TQorvelXmlAttribute(std::u16string name, std::u16string value)
       : FName(std::move(name)), FValue(std::move(value)) {}
-  const std::wstring& Name() const { return FName; }
-  const std::wstring& Value() const { return FValue; }
+  const std::u16string& Name() const { return FName; }
+  const std::u16string& Value() const { return FValue; }
 
  private:
-  std::wstring FName;
-  std::wstring FValue;
+  std::u16string FName;
+  std::u16string FValue;
 };
 
 // The attributes of one tag in document order; duplicate names all stay.
 class TQorvelXmlAttributes {
  public:
-  void Add(std::wstring name, std::wstring value) {
+  void Add(std::u16string name, std::u16string value) {
     FItems.emplace_back(std::move(name), std::move(value));
   }
   std::size_t Count() const { return FItems.size(); }
@@ -97,7 +96,7 @@ class TQorvelXmlAttributes {
 class TQorvelXmlAttributeList : public TQorvelXmlAttributes {
  public:
   // The value of the first attribute with exactly this name (case-sensitive), or empty text.
-  std::wstring Value(std::wstring_view name) const;
+  std::u16string Value(std::u16string_view name) const;
 };
 
 class TQorvelXmlStartTag : public TQorvelXmlTag {
@@ -116,10 +115,10 @@ class TQorvelXmlEndTag : public TQorvelXmlTag {};
 
 class TQorvelXmlSpecialElement : public TQorvelXmlElement {
  public:
-  const std::wstring& Text() const { return FText; }
+  const std::u16string& Text() const { return FText; }
 
  protected:
-  std::wstring FText;
+  std::u16string FText;
   friend class TQorvelXmlReader;
 };
 
@@ -167,8 +166,8 @@ class TQorvelXmlReader {
   bool PeekByte(unsigned char& c);
   void SkipByte();
   void AppendByte(unsigned char c);
-  std::wstring TakeText();
-  std::wstring TakeDecodedText();
+  std::u16string TakeText();
+  std::u16string TakeDecodedText();
   [[noreturn]] void Fail(const char* message) const;
 
   TQorvelStream& FStream;

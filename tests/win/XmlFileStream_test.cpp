@@ -78,7 +78,7 @@ TEST_F(XmlWinFileStream, OpenReadLetsOthersReadButNotWrite) {
   TQorvelXmlReader reader(stream);
   std::unique_ptr<TQorvelXmlElement> element;
   ASSERT_TRUE(reader.ReadElement(element));
-  EXPECT_EQ(dynamic_cast<TQorvelXmlStartTag&>(*element).Name(), L"settings");
+  EXPECT_EQ(dynamic_cast<TQorvelXmlStartTag&>(*element).Name(), u"settings");
   EXPECT_FALSE(reader.ReadElement(element));
 }
 

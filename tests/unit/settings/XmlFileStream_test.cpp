@@ -83,7 +83,7 @@ TEST_F(XmlFileStream, OpenReadFeedsTheTokenizer) {
   TQorvelFileStream stream(file, TQorvelFileMode::OpenRead);
   const TXmlTokens tokens = ReadTokens(stream);
   ASSERT_EQ(tokens.size(), 5u);
-  EXPECT_EQ(TokenAs<TQorvelXmlContent>(tokens, 2).Text(), L"a\u20AC");
+  EXPECT_EQ(TokenAs<TQorvelXmlContent>(tokens, 2).Text(), u"a\u20AC");
 }
 
 TEST_F(XmlFileStream, FailuresNameTheFile) {

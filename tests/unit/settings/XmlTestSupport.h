@@ -55,24 +55,24 @@ const T& TokenAs(const TXmlTokens& tokens, std::size_t index) {
 }
 
 // A readable line per token (kind, name or text, attributes), for comparing whole sequences.
-inline std::wstring DescribeTokens(const TXmlTokens& tokens) {
-  std::wstring out;
+inline std::u16string DescribeTokens(const TXmlTokens& tokens) {
+  std::u16string out;
   for (const auto& token : tokens) {
     if (auto* start = dynamic_cast<const TQorvelXmlStartTag*>(token.get())) {
-      out += L"<" + start->Name();
+      out += u"<" + start->Name();
       for (const TQorvelXmlAttribute& attribute : start->Attributes()) {
-        out += L" " + attribute.Name() + L"='" + attribute.Value() + L"'";
+        out += u" " + attribute.Name() + u"='" + attribute.Value() + u"'";
       }
-      out += start->EmptyElement() ? L"/>" : L">";
+      out += start->EmptyElement() ? u"/>" : u">";
     } else if (auto* end = dynamic_cast<const TQorvelXmlEndTag*>(token.get())) {
-      out += L"</" + end->Name() + L">";
+      out += u"</" + end->Name() + u">";
     } else if (auto* comment = dynamic_cast<const TQorvelXmlComment*>(token.get())) {
-      out += L"comment:" + comment->Text();
+      out += u"comment:" + comment->Text();
     } else if (auto* special = dynamic_cast<const TQorvelXmlSpecialElement*>(token.get())) {
       const bool text = dynamic_cast<const TQorvelXmlContent*>(token.get()) != nullptr;
-      out += (text ? L"text:" : L"raw:") + special->Text();
+      out += (text ? u"text:" : u"raw:") + special->Text();
     }
-    out += L"\n";
+    out += u"\n";
   }
   return out;
 }

@@ -8,10 +8,10 @@ TEST(XmlTokenizerTags, StartTagToleratesExtraSpaceAndApostrophes) {
   const TXmlTokens tokens = ReadTokens("<a  b='1' >");
   ASSERT_EQ(tokens.size(), 1u);
   const auto& tag = TokenAs<TQorvelXmlStartTag>(tokens, 0);
-  EXPECT_EQ(tag.Name(), L"a");
+  EXPECT_EQ(tag.Name(), u"a");
   ASSERT_EQ(tag.Attributes().Count(), 1u);
-  EXPECT_EQ(tag.Attributes()[0].Name(), L"b");
-  EXPECT_EQ(tag.Attributes()[0].Value(), L"1");
+  EXPECT_EQ(tag.Attributes()[0].Name(), u"b");
+  EXPECT_EQ(tag.Attributes()[0].Value(), u"1");
   EXPECT_FALSE(tag.EmptyElement());
 }
 
@@ -19,9 +19,9 @@ TEST(XmlTokenizerTags, SelfClosingTagsCarryTheEmptyElementFlag) {
   const TXmlTokens tokens = ReadTokens("<a/><a b='1'/><a b=\"2\" /><a>");
   ASSERT_EQ(tokens.size(), 4u);
   EXPECT_TRUE(TokenAs<TQorvelXmlStartTag>(tokens, 0).EmptyElement());
-  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 0).Name(), L"a");
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 0).Name(), u"a");
   EXPECT_TRUE(TokenAs<TQorvelXmlStartTag>(tokens, 1).EmptyElement());
-  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 1).Attributes().Value(L"b"), L"1");
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 1).Attributes().Value(u"b"), u"1");
   EXPECT_TRUE(TokenAs<TQorvelXmlStartTag>(tokens, 2).EmptyElement());
   EXPECT_FALSE(TokenAs<TQorvelXmlStartTag>(tokens, 3).EmptyElement());
 }
@@ -29,36 +29,36 @@ TEST(XmlTokenizerTags, SelfClosingTagsCarryTheEmptyElementFlag) {
 TEST(XmlTokenizerTags, EndTagsMayEndInWhiteSpace) {
   const TXmlTokens tokens = ReadTokens("</settings></a \r\n>");
   ASSERT_EQ(tokens.size(), 2u);
-  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 0).Name(), L"settings");
-  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 1).Name(), L"a");
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 0).Name(), u"settings");
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 1).Name(), u"a");
 }
 
 TEST(XmlTokenizerTags, AttributeValuesKeepMarkupCharactersAndTheOtherQuote) {
   const TXmlTokens tokens = ReadTokens("<a x = \"1/2 > 0 'q'\" y='say \"hi\"'z='' >");
   const auto& attributes = TokenAs<TQorvelXmlStartTag>(tokens, 0).Attributes();
   ASSERT_EQ(attributes.Count(), 3u);
-  EXPECT_EQ(attributes.Value(L"x"), L"1/2 > 0 'q'");
-  EXPECT_EQ(attributes.Value(L"y"), L"say \"hi\"");
-  EXPECT_EQ(attributes[2].Name(), L"z");
-  EXPECT_EQ(attributes[2].Value(), L"");
+  EXPECT_EQ(attributes.Value(u"x"), u"1/2 > 0 'q'");
+  EXPECT_EQ(attributes.Value(u"y"), u"say \"hi\"");
+  EXPECT_EQ(attributes[2].Name(), u"z");
+  EXPECT_EQ(attributes[2].Value(), u"");
 }
 
 TEST(XmlTokenizerTags, AttributeLookupIsExactAndFindsTheFirstOfDuplicates) {
   const TXmlTokens tokens = ReadTokens("<a name='0' Name='1' name='2'>");
   const auto& attributes = TokenAs<TQorvelXmlStartTag>(tokens, 0).Attributes();
   ASSERT_EQ(attributes.Count(), 3u);
-  EXPECT_EQ(attributes[2].Value(), L"2");
-  EXPECT_EQ(attributes.Value(L"name"), L"0");
-  EXPECT_EQ(attributes.Value(L"Name"), L"1");
-  EXPECT_EQ(attributes.Value(L"NAME"), L"");
-  EXPECT_EQ(attributes.Value(L"nam"), L"");
+  EXPECT_EQ(attributes[2].Value(), u"2");
+  EXPECT_EQ(attributes.Value(u"name"), u"0");
+  EXPECT_EQ(attributes.Value(u"Name"), u"1");
+  EXPECT_EQ(attributes.Value(u"NAME"), u"");
+  EXPECT_EQ(attributes.Value(u"nam"), u"");
 }
 
 TEST(XmlTokenizerTags, NamesAreTakenRawWithoutDecoding) {
   const TXmlTokens tokens = ReadTokens("<a&#x41; b&#x42;='&#x43;'>");
   const auto& tag = TokenAs<TQorvelXmlStartTag>(tokens, 0);
-  EXPECT_EQ(tag.Name(), L"a&#x41;");
-  EXPECT_EQ(tag.Attributes().Value(L"b&#x42;"), L"C");
+  EXPECT_EQ(tag.Name(), u"a&#x41;");
+  EXPECT_EQ(tag.Attributes().Value(u"b&#x42;"), u"C");
 }
 
 // ---- Errors -----------------------------------------------------------------------------
@@ -122,64 +122,64 @@ TEST(XmlTokenizerErrorsAfterTokens, TokensBeforeTheErrorAreDelivered) {
 
 // ---- Text and references ----------------------------------------------------------------
 
-std::wstring TextOf(const std::string& content) {
+std::u16string TextOf(const std::string& content) {
   const TXmlTokens tokens = ReadTokens("<t>" + content + "</t>");
   if (tokens.size() != 3) throw std::logic_error("expected start tag, text, end tag");
   return TokenAs<TQorvelXmlContent>(tokens, 1).Text();
 }
 
 TEST(XmlTokenizerText, DecodesNumericReferencesOnly) {
-  EXPECT_EQ(TextOf("x &#x41;&#66; &amp; y"), L"x AB &amp; y");
-  EXPECT_EQ(TextOf("&#x20AC;&#x20ac;&#8364;"), L"\u20AC\u20AC\u20AC");
-  EXPECT_EQ(TextOf("&lt;&gt;&quot;&apos;"), L"&lt;&gt;&quot;&apos;");
+  EXPECT_EQ(TextOf("x &#x41;&#66; &amp; y"), u"x AB &amp; y");
+  EXPECT_EQ(TextOf("&#x20AC;&#x20ac;&#8364;"), u"\u20AC\u20AC\u20AC");
+  EXPECT_EQ(TextOf("&lt;&gt;&quot;&apos;"), u"&lt;&gt;&quot;&apos;");
 }
 
 TEST(XmlTokenizerText, KeepsWhatIsNoNumericReference) {
-  EXPECT_EQ(TextOf("50%"), L"50%");
-  EXPECT_EQ(TextOf("&#;"), L"&#;");
-  EXPECT_EQ(TextOf("&#x;"), L"&#x;");
-  EXPECT_EQ(TextOf("&#X41;"), L"&#X41;");
-  EXPECT_EQ(TextOf("&#x4G;"), L"&#x4G;");
-  EXPECT_EQ(TextOf("&#4a;"), L"&#4a;");
-  EXPECT_EQ(TextOf("%#65;"), L"%#65;");
-  EXPECT_EQ(TextOf("a &#x41"), L"a &#x41");
-  EXPECT_EQ(TextOf("a; b"), L"a; b");
+  EXPECT_EQ(TextOf("50%"), u"50%");
+  EXPECT_EQ(TextOf("&#;"), u"&#;");
+  EXPECT_EQ(TextOf("&#x;"), u"&#x;");
+  EXPECT_EQ(TextOf("&#X41;"), u"&#X41;");
+  EXPECT_EQ(TextOf("&#x4G;"), u"&#x4G;");
+  EXPECT_EQ(TextOf("&#4a;"), u"&#4a;");
+  EXPECT_EQ(TextOf("%#65;"), u"%#65;");
+  EXPECT_EQ(TextOf("a &#x41"), u"a &#x41");
+  EXPECT_EQ(TextOf("a; b"), u"a; b");
 }
 
 TEST(XmlTokenizerText, StrayReferenceOpenersDoNotSwallowTheReferenceAfterThem) {
-  EXPECT_EQ(TextOf("R&D &#x26; more"), L"R&D & more");
-  EXPECT_EQ(TextOf("50% &#x41;"), L"50% A");
-  EXPECT_EQ(TextOf("&&#66;"), L"&B");
+  EXPECT_EQ(TextOf("R&D &#x26; more"), u"R&D & more");
+  EXPECT_EQ(TextOf("50% &#x41;"), u"50% A");
+  EXPECT_EQ(TextOf("&&#66;"), u"&B");
 }
 
 TEST(XmlTokenizerText, ReferenceCodesAreReducedTo16Bits) {
-  EXPECT_EQ(TextOf("&#65601;"), L"A");           // 0x10041
-  EXPECT_EQ(TextOf("&#x1F600;"), L"\uF600");
-  EXPECT_EQ(TextOf("&#x00000000000000000041;"), L"A");
-  EXPECT_EQ(TextOf("&#12345678901234567890123;"), L"\u44CB");
-  EXPECT_EQ(TextOf("&#0;"), std::wstring(1, L'\0'));
+  EXPECT_EQ(TextOf("&#65601;"), u"A");           // 0x10041
+  EXPECT_EQ(TextOf("&#x1F600;"), u"\uF600");
+  EXPECT_EQ(TextOf("&#x00000000000000000041;"), u"A");
+  EXPECT_EQ(TextOf("&#12345678901234567890123;"), u"\u44CB");
+  EXPECT_EQ(TextOf("&#0;"), std::u16string(1, u'\0'));
 }
 
 TEST(XmlTokenizerText, BytesAreLatin1Characters) {
-  EXPECT_EQ(TextOf("caf\xE9 \x80\xFF"), L"caf\u00E9 \u0080\u00FF");
+  EXPECT_EQ(TextOf("caf\xE9 \x80\xFF"), u"caf\u00E9 \u0080\u00FF");
 }
 
 TEST(XmlTokenizerText, KeepsLeadingAndTrailingWhiteSpace) {
-  EXPECT_EQ(TextOf("\r\n\t  x y \t"), L"\r\n\t  x y \t");
+  EXPECT_EQ(TextOf("\r\n\t  x y \t"), u"\r\n\t  x y \t");
 }
 
 TEST(XmlTokenizerText, WhiteSpaceAloneIsNoToken) {
   const TXmlTokens tokens = ReadTokens(" \r\n\t<a> \t\r\n </a>\r\n");
   ASSERT_EQ(tokens.size(), 2u);
-  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 0).Name(), L"a");
-  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 1).Name(), L"a");
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 0).Name(), u"a");
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 1).Name(), u"a");
 }
 
 TEST(XmlTokenizerText, AttributeValuesAreDecodedLikeText) {
   const TXmlTokens tokens = ReadTokens("<a v='&#x41;&lt;%&#x20AC;' w=\"&#34;\">");
   const auto& attributes = TokenAs<TQorvelXmlStartTag>(tokens, 0).Attributes();
-  EXPECT_EQ(attributes.Value(L"v"), L"A&lt;%\u20AC");
-  EXPECT_EQ(attributes.Value(L"w"), L"\"");
+  EXPECT_EQ(attributes.Value(u"v"), u"A&lt;%\u20AC");
+  EXPECT_EQ(attributes.Value(u"w"), u"\"");
 }
 
 // ---- Comments, declarations, instructions ------------------------------------------------
@@ -187,30 +187,30 @@ TEST(XmlTokenizerText, AttributeValuesAreDecodedLikeText) {
 TEST(XmlTokenizerSpecial, CommentsEndAtTheFirstDoubleDashBeforeAGreaterThan) {
   const TXmlTokens tokens = ReadTokens("<!-- a -- b --><!-- a--b > c --><!---->");
   ASSERT_EQ(tokens.size(), 3u);
-  EXPECT_EQ(TokenAs<TQorvelXmlComment>(tokens, 0).Text(), L" a -- b ");
-  EXPECT_EQ(TokenAs<TQorvelXmlComment>(tokens, 1).Text(), L" a--b > c ");
-  EXPECT_EQ(TokenAs<TQorvelXmlComment>(tokens, 2).Text(), L"");
+  EXPECT_EQ(TokenAs<TQorvelXmlComment>(tokens, 0).Text(), u" a -- b ");
+  EXPECT_EQ(TokenAs<TQorvelXmlComment>(tokens, 1).Text(), u" a--b > c ");
+  EXPECT_EQ(TokenAs<TQorvelXmlComment>(tokens, 2).Text(), u"");
 }
 
 TEST(XmlTokenizerSpecial, CommentTextIsRawAndCountsAsContent) {
   const TXmlTokens tokens = ReadTokens("<!--&#x41;-->");
   const auto& content = TokenAs<TQorvelXmlContent>(tokens, 0);
-  EXPECT_EQ(content.Text(), L"&#x41;");
+  EXPECT_EQ(content.Text(), u"&#x41;");
 }
 
 TEST(XmlTokenizerSpecial, InstructionsAndDeclarationsKeepTheirRawText) {
   const TXmlTokens tokens = ReadTokens("<?xml version='1.0'?><!DOCTYPE settings>");
   ASSERT_EQ(tokens.size(), 2u);
-  EXPECT_EQ(TokenAs<TQorvelXmlProcessingInstruction>(tokens, 0).Text(), L"xml version='1.0'?");
-  EXPECT_EQ(TokenAs<TQorvelXmlTypeDeclaration>(tokens, 1).Text(), L"DOCTYPE settings");
+  EXPECT_EQ(TokenAs<TQorvelXmlProcessingInstruction>(tokens, 0).Text(), u"xml version='1.0'?");
+  EXPECT_EQ(TokenAs<TQorvelXmlTypeDeclaration>(tokens, 1).Text(), u"DOCTYPE settings");
 }
 
 TEST(XmlTokenizerSpecial, ADeclarationEndsAtItsFirstGreaterThan) {
   const TXmlTokens tokens = ReadTokens("<!DOCTYPE s [<!ENTITY e 'v'>]><s/>");
   ASSERT_EQ(tokens.size(), 3u);
-  EXPECT_EQ(TokenAs<TQorvelXmlTypeDeclaration>(tokens, 0).Text(), L"DOCTYPE s [<!ENTITY e 'v'");
-  EXPECT_EQ(TokenAs<TQorvelXmlContent>(tokens, 1).Text(), L"]>");
-  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 2).Name(), L"s");
+  EXPECT_EQ(TokenAs<TQorvelXmlTypeDeclaration>(tokens, 0).Text(), u"DOCTYPE s [<!ENTITY e 'v'");
+  EXPECT_EQ(TokenAs<TQorvelXmlContent>(tokens, 1).Text(), u"]>");
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(tokens, 2).Name(), u"s");
 }
 
 TEST(XmlTokenizerSpecial, NextPassesOverInstructionsAndDeclarationsButNotComments) {
@@ -218,9 +218,9 @@ TEST(XmlTokenizerSpecial, NextPassesOverInstructionsAndDeclarationsButNotComment
   TQorvelXmlReader reader(stream);
   std::unique_ptr<TQorvelXmlElement> element;
   ASSERT_TRUE(reader.Next(element));
-  EXPECT_EQ(dynamic_cast<TQorvelXmlComment&>(*element).Text(), L"c");
+  EXPECT_EQ(dynamic_cast<TQorvelXmlComment&>(*element).Text(), u"c");
   ASSERT_TRUE(reader.Next(element));
-  EXPECT_EQ(dynamic_cast<TQorvelXmlStartTag&>(*element).Name(), L"settings");
+  EXPECT_EQ(dynamic_cast<TQorvelXmlStartTag&>(*element).Name(), u"settings");
   EXPECT_FALSE(reader.Next(element));
   EXPECT_EQ(element, nullptr);
 }
@@ -260,7 +260,7 @@ TEST(XmlTokenizerInput, TheGreaterThanAfterTextIsReadOnlyOnce) {
   const TXmlTokens tokens = ReadTokens(document);
   ASSERT_EQ(tokens.size(), 3u);
   EXPECT_EQ(TokenAs<TQorvelXmlContent>(tokens, 1).Text().size(), TQorvelXmlReader::BufferSize - 3);
-  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 2).Name(), L"a");
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 2).Name(), u"a");
 }
 
 TEST(XmlTokenizerInput, ShortReadsGiveTheSameTokensAsWholeBlocks) {
@@ -273,8 +273,8 @@ TEST(XmlTokenizerInput, ShortReadsGiveTheSameTokensAsWholeBlocks) {
 
   const TXmlTokens whole = ReadTokens(document);
   ASSERT_EQ(whole.size(), 2 + 3 * 5000 + 2u);
-  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(whole, 2 + 3 * 4999).Attributes().Value(L"n"), L"4999");
-  EXPECT_EQ(TokenAs<TQorvelXmlContent>(whole, 3 + 3 * 4999).Text(), L"vA4999");
+  EXPECT_EQ(TokenAs<TQorvelXmlStartTag>(whole, 2 + 3 * 4999).Attributes().Value(u"n"), u"4999");
+  EXPECT_EQ(TokenAs<TQorvelXmlContent>(whole, 3 + 3 * 4999).Text(), u"vA4999");
   for (const std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{65535}}) {
     TPiecewiseStream stream(document, piece);
     EXPECT_TRUE(DescribeTokens(ReadTokens(stream)) == DescribeTokens(whole)) << "piece " << piece;
@@ -313,7 +313,7 @@ TEST(XmlTokenizerBounds, WhiteSpaceBetweenMarkupIsNotLimited) {
   const std::string padding(QorvelXmlMaxTokenSize + 10, ' ');
   const TXmlTokens tokens = ReadTokens("<a>" + padding + "</a>" + padding);
   ASSERT_EQ(tokens.size(), 2u);
-  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 1).Name(), L"a");
+  EXPECT_EQ(TokenAs<TQorvelXmlEndTag>(tokens, 1).Name(), u"a");
 }
 
 }  // namespace

@@ -1,0 +1,167 @@
+#include "ruler/RulerUnits.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+struct TUnitParameters {
+  int N, D, LabelExponent, TickDecimals, LabelDecimals;
+};
+
+// Sub-units: pixel 1 pixel, point 1 point, inch 1/100 inch, centimetre 1 millimetre.
+TUnitParameters UnitParameters(int scaleUnit, int dpi) {
+  switch (scaleUnit) {
+    case 2: return {dpi, 72, 1, 0, 0};
+    case 3: return {dpi, 100, 3, 1, 2};
+    case 4: return {10 * dpi, 254, 2, 0, 1};
+    default: return {100, 100, 1, 0, 0};
+  }
+}
+
+// Smallest distance between neighbouring ticks, in tenths of a pixel.
+int SpacingThreshold(int granularity) {
+  switch (granularity) {
+    case 1: return 45;
+    case 2: return 15;
+    default: return 100;
+  }
+}
+
+constexpr std::array<TScaleRow, 3> ScaleRows = {{{1, 5, 20}, {2, 10, 50}, {5, 10, 50}}};
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  std::int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
+
+std::int64_t RoundHalfToEven(std::int64_t numerator, std::int64_t denominator) {
+  const std::int64_t q = FloorDiv(numerator, denominator);
+  const std::int64_t twiceRest = 2 * (numerator - q * denominator);
+  if (twiceRest > denominator || (twiceRest == denominator && (q & 1) != 0)) return q + 1;
+  return q;
+}
+
+std::uint64_t PowerOfTen(int exponent) {
+  std::uint64_t power = 1;
+  while (exponent-- > 0) power *= 10;
+  return power;
+}
+
+// mantissa * 10^exponent in fixed-point notation with `decimals` decimals, halves rounded
+// away from zero; exact, unlike a detour through floating point.
+std::string FormatFixed(std::int64_t mantissa, int exponent, int decimals, char decimalSeparator) {
+  const bool negative = mantissa < 0;
+  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(mantissa) : static_cast<std::uint64_t>(mantissa);
+  const int shift = exponent + decimals;
+  if (shift >= 0) {
+    magnitude *= PowerOfTen(shift);
+  } else {
+    const std::uint64_t divisor = PowerOfTen(-shift);
+    magnitude = (magnitude + divisor / 2) / divisor;
+  }
+  std::string text = std::to_string(magnitude);
+  if (decimals > 0) {
+    const auto fraction = static_cast<std::size_t>(decimals);
+    if (text.size() <= fraction) text.insert(0, fraction + 1 - text.size(), '0');
+    text.insert(text.size() - fraction, 1, decimalSeparator);
+  }
+  if (negative && magnitude != 0) text.insert(0, 1, '-');  // no "-0"
+  return text;
+}
+
+}  // namespace
+
+int ResolvePixelsPerInch(bool userDefinedDpi, int pixelsPerInch, int screenPixelsPerInch) {
+  if (userDefinedDpi) return std::clamp(pixelsPerInch, MinUserPixelsPerInch, MaxUserPixelsPerInch);
+  return screenPixelsPerInch > 0 ? screenPixelsPerInch : 96;
+}
+
+TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, int pixelsPerInch) {
+  // Bounded so that the integer arithmetic below stays exact and the widening ends.
+  const int dpi = std::clamp(pixelsPerInch, 1, 65536);
+  const TUnitParameters unit = UnitParameters(scaleUnit, dpi);
+  TScaleLayout layout;
+  layout.N = unit.N;
+  layout.D = unit.D;
+  layout.LabelExponent = unit.LabelExponent;
+  layout.TickDecimals = unit.TickDecimals;
+  layout.LabelDecimals = unit.LabelDecimals;
+  const int threshold = SpacingThreshold(granularity);
+  for (;;) {
+    for (const TScaleRow& row : ScaleRows) {
+      if (std::int64_t{row.Step} * 10 * layout.N / layout.D >= threshold) {
+        layout.Row = row;
+        return layout;
+      }
+    }
+    // No row spaces the ticks widely enough: make the sub-unit ten times larger.
+    layout.N *= 10;
+    layout.LabelExponent -= 1;
+    layout.Widenings += 1;
+  }
+}
+
+TTickWalk::TTickWalk(const TScaleLayout& layout, int length, bool flipped)
+    : FRow(layout.Row),
+      FD(layout.D),
+      FAdvance(std::int64_t{layout.Row.Step} * layout.N),
+      FWhole(static_cast<int>(FAdvance / layout.D)),
+      FRemainder(static_cast<int>(FAdvance % layout.D)),
+      FStartFraction(FRemainder / 2),
+      FStart(flipped ? length - 1 : 0),
+      FDirection(flipped ? -1 : 1) {
+  // Ticks continue while the sub-unit count is below the ruler's length in sub-units plus
+  // one, so the last one may lie just beyond the end.
+  const std::int64_t limit = (std::int64_t{length} * layout.D + layout.N) / layout.N;
+  FCount = limit > 0 ? static_cast<int>((limit + FRow.Step - 1) / FRow.Step) : 0;
+  Seek(0);
+}
+
+std::int64_t TTickWalk::Distance(std::int64_t index) const { return (index * FAdvance + FStartFraction) / FD; }
+
+std::pair<int, int> TTickWalk::IndexRange(int from, int to) const {
+  // Distances from the start that map onto [from, to].
+  const std::int64_t nearest = FDirection > 0 ? std::int64_t{from} - FStart : std::int64_t{FStart} - to;
+  const std::int64_t farthest = FDirection > 0 ? std::int64_t{to} - FStart : std::int64_t{FStart} - from;
+  const std::int64_t first = CeilDiv(nearest * FD - FStartFraction, FAdvance);
+  const std::int64_t last = FloorDiv((farthest + 1) * FD - FStartFraction - 1, FAdvance);
+  return {static_cast<int>(std::clamp<std::int64_t>(first, 1, std::int64_t{FCount} + 1)),
+          static_cast<int>(std::clamp<std::int64_t>(last, 0, FCount))};
+}
+
+void TTickWalk::Seek(int index) {
+  FIndex = index;
+  FP = FStart + FDirection * static_cast<int>(Distance(index));
+  FF = static_cast<int>((std::int64_t{index} * FAdvance + FStartFraction) % FD);
+}
+
+void TTickWalk::Next() {
+  ++FIndex;
+  FP += FDirection * FWhole;
+  FF += FRemainder;
+  if (FF >= FD) {
+    FP += FDirection;
+    FF -= FD;
+  }
+}
+
+TTickKind TTickWalk::Kind() const {
+  const int g = G();
+  if (g % FRow.LongEvery == 0) return TTickKind::Long;
+  if (g % FRow.MediumEvery == 0) return TTickKind::Medium;
+  return TTickKind::Short;
+}
+
+std::string TickNumberText(const TScaleLayout& layout, int g, char decimalSeparator) {
+  return FormatFixed(g, 1 - layout.LabelExponent, layout.TickDecimals, decimalSeparator);
+}
+
+std::string CursorLabelText(const TScaleLayout& layout, int position, char decimalSeparator) {
+  // Tenths of a sub-unit, rounded half to even, then divided by Q.
+  const std::int64_t tenths = RoundHalfToEven(std::int64_t{position} * 10 * layout.D, layout.N);
+  return FormatFixed(tenths, -layout.LabelExponent, layout.LabelDecimals, decimalSeparator);
+}

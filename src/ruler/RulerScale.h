@@ -1,0 +1,67 @@
+#pragma once
+// The ruler's face: background with its end zones, cursor line, ticks and numbers, cursor
+// label, mini buttons and outline, painted into a pixel buffer from plain values. Nothing is
+// kept between paints; the caller hands in what the settings and the window say.
+
+#include <optional>
+
+#include "ruler/MiniButtons.h"
+#include "ruler/PixelBuffers.h"
+#include "ruler/QorvelColorUtils.h"
+
+// Everything one paint of the scale area depends on. The defaults are those of a fresh
+// configuration with the cursor away from the ruler; the size must be set.
+struct TRulerScaleInput {
+  // The scale area: the ruler window without the magnifier square.
+  int Width = 0;
+  int Height = 0;
+  bool Vertical = false;  // orientation
+  bool Flipped = false;   // direction: the scale counts from the right or bottom end
+  bool Turned = false;    // bearing: ticks on the top edge (horizontal) or the left edge (vertical)
+
+  // The active configuration.
+  int ScaleUnit = 1;      // 0 none, 1 pixel, 2 point, 3 inch, 4 centimetre; above 4 counts as pixel
+  int Granularity = 1;    // the unit's own (that of unit 0 for a unit above 4): 0 coarse, 1 medium, 2 fine
+  bool Digits = true;
+  int Labeling = 1;       // 0 no cursor label, 1 ruler coordinate, 2 screen coordinate
+  bool Antialiasing = true;
+  TColor Background = 0xA0FFFF;  // resolved colours: no system colours here
+  TColor CursorLine = 0x0000FF;
+  bool MagnifierVisible = false;
+
+  int PixelsPerInch = 96;       // see ResolvePixelsPerInch
+  char DecimalSeparator = '.';  // the locale's
+
+  TMiniButtons Buttons{TMiniButton::mbClose, TMiniButton::mbRotate, TMiniButton::mbFlip, TMiniButton::mbTurn};
+  TMiniButton HotButton = TMiniButton::mbClose;
+  TMiniButtonState ButtonState = TMiniButtonState::mbsNone;
+
+  TPoint CursorBoxPos{-1, -1};     // the cursor in scale-area coordinates
+  TPoint CursorScreenPos{-1, -1};  // the same point on the screen
+};
+
+// Paints the part of the scale area that lies in `clip` (scale-area coordinates) into
+// `target`, whose top-left pixel is the scale area's top-left; pixels outside the clip and
+// outside the scale area are left alone. A partial paint leaves the same pixels inside its
+// clip as a full paint.
+void PaintScale(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip);
+
+// The colour under a position along the scale: the end-zone colour in the first and last
+// 16 pixels, else the background.
+TColor BackgroundAt(const TRulerScaleInput& input, int along);
+
+// Mini buttons close up in their order: a button's slot is the number of enabled buttons
+// before it.
+int ButtonSlot(const TRulerScaleInput& input, TMiniButton button);
+// Top-left corner of a button's 11 x 11 square, in scale-area coordinates.
+TPoint ButtonOrigin(const TRulerScaleInput& input, TMiniButton button);
+// Whether a button at that corner fits on the ruler; one that does not is neither drawn
+// nor clickable.
+bool ButtonShown(const TRulerScaleInput& input, TPoint origin);
+inline constexpr int MiniButtonSize = 11;
+
+// The strip of the ruler window (window client coordinates) that shows the cursor line and
+// its label for the cursor position in `input`; nothing when the cursor is off the scale
+// along the ruler. `scaleAreaOrigin` is the scale area's top-left inside the window.
+std::optional<TPixelRect> CursorLineStrip(const TRulerScaleInput& input, TPoint scaleAreaOrigin, int clientWidth,
+                                          int clientHeight);

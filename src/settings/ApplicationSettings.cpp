@@ -13,13 +13,13 @@ namespace {
 
 const TQorvelSettingsClass& TStartupOptions::StaticClass() {
   using C = TStartupOptions;
-  static const TQorvelSettingsClass cls("TStartupOptions", &TQorvelSettings::StaticClass(),
-                                        &TQorvelSettingsClass::Instantiate<C>,
-                                        {
-                                            QorvelPublish::Boolean("ShowRuler", &C::ShowRuler, true),
-                                            QorvelPublish::Boolean("ShowColorPicker", &C::ShowColorPicker, false),
-                                            QorvelPublish::Boolean("ShowCursorCoordinates", &C::ShowCursorCoordinates, false),
-                                        });
+  static const TQorvelSettingsClass cls(
+      "TStartupOptions", &TQorvelSettings::StaticClass(), &TQorvelSettingsClass::Instantiate<C>,
+      {
+          QorvelPublish::Boolean("ShowRuler", &C::ShowRuler, true),
+          QorvelPublish::Boolean("ShowColorPicker", &C::ShowColorPicker, false),
+          QorvelPublish::Boolean("ShowCursorCoordinates", &C::ShowCursorCoordinates, false),
+      });
   return cls;
 }
 
@@ -44,8 +44,8 @@ const TQorvelSettingsClass& THandlingSettings::StaticClass() {
           QorvelPublish::Integer("DoubleClickAction", &C::DoubleClickAction, 0),
           QorvelPublish::Integer("SnapToAxis", &C::SnapToAxis, 1),
           QorvelPublish::Set("Buttons", &C::Buttons, "TMiniButtons", MiniButtonTypeInfo,
-              std::optional(TMiniButtons{TMiniButton::mbClose, TMiniButton::mbRotate, TMiniButton::mbFlip,
-                                         TMiniButton::mbTurn})),
+                             std::optional(TMiniButtons{TMiniButton::mbClose, TMiniButton::mbRotate,
+                                                        TMiniButton::mbFlip, TMiniButton::mbTurn})),
       });
   return cls;
 }
@@ -118,7 +118,8 @@ const TQorvelSettingsClass& TColorPickerSettings::StaticClass() {
       "TColorPickerSettings", &TQorvelSettings::StaticClass(), &TQorvelSettingsClass::Instantiate<C>,
       {
           QorvelPublish::Color("Color", &C::Color, 0xFFFFFF),
-          QorvelPublish::Enumeration("Component", &C::Component, ColorComponentTypeInfo, std::optional(TQorvelColorComponent::pccHue)),
+          QorvelPublish::Enumeration("Component", &C::Component, ColorComponentTypeInfo,
+                                     std::optional(TQorvelColorComponent::pccHue)),
       });
   return cls;
 }

@@ -145,7 +145,7 @@ class TParameterSettings : public TQorvelSettings {
   static const TQorvelSettingsClass& StaticClass();
   const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
 
-  bool UserDefiniedDPI = false;     // use PixelsPerInch instead of the screen's resolution
+  bool UserDefiniedDPI = false;  // use PixelsPerInch instead of the screen's resolution
   std::int32_t PixelsPerInch = 96;
 };
 

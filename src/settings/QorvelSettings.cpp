@@ -100,16 +100,14 @@ TQorvelPropertyInfo TQorvelPropertyInfo::NeverStored() && {
 }
 
 template <class V>
-const TQorvelAccessor<V>& TQorvelPropertyInfo::AccessorFor(const TQorvelSettings& object,
-                                                          const char* kindName) const {
+const TQorvelAccessor<V>& TQorvelPropertyInfo::AccessorFor(const TQorvelSettings& object, const char* kindName) const {
   // The accessors cast the object to the declaring class; make sure it is one.
   if (Owner && !object.ClassType().InheritsFrom(*Owner))
     throw EQorvelSettingsError("Property '" + Name + "' belongs to " + Owner->ClassName() + ", not to " +
                                object.ClassName() + ".");
   const auto* access = std::get_if<TQorvelAccessor<V>>(&Access);
   if (!access)
-    throw EQorvelSettingsError("Property '" + Name + "' (" + KindName(Kind) + ") is not a " + kindName +
-                               " property.");
+    throw EQorvelSettingsError("Property '" + Name + "' (" + KindName(Kind) + ") is not a " + kindName + " property.");
   return *access;
 }
 
@@ -136,15 +134,21 @@ std::int32_t TQorvelPropertyInfo::GetOrdinal(const TQorvelSettings& object) cons
 
 void TQorvelPropertyInfo::SetOrdinal(TQorvelSettings& object, std::int32_t value) const {
   const auto& access = AccessorFor<std::int32_t>(object, "ordinal");
-  // An enumeration field must never hold an ordinal its type does not have.
-  if (Kind == TQorvelTypeKind::Enumeration && EnumType && (value < 0 || value >= EnumType->Count()))
-    throw EQorvelSettingsError("Value " + std::to_string(value) + " is out of range for property '" + Name + "' (" +
-                               TypeName + ").");
-  if (Kind == TQorvelTypeKind::Set && EnumType && EnumType->Count() < 32 &&
-      (static_cast<std::uint32_t>(value) >> EnumType->Count()) != 0)
+  if (!OrdinalInRange(value))
     throw EQorvelSettingsError("Value " + std::to_string(value) + " is out of range for property '" + Name + "' (" +
                                TypeName + ").");
   CallSetter(access, *this, object, value);
+}
+
+// An enumeration, set or char field must never hold a value its type does not have.
+bool TQorvelPropertyInfo::OrdinalInRange(std::int32_t value) const {
+  switch (Kind) {
+    case TQorvelTypeKind::Enumeration: return !EnumType || (value >= 0 && value < EnumType->Count());
+    case TQorvelTypeKind::Set:
+      return !EnumType || EnumType->Count() >= 32 || (static_cast<std::uint32_t>(value) >> EnumType->Count()) == 0;
+    case TQorvelTypeKind::Char: return value >= 0 && value <= 255;
+    default: return true;
+  }
 }
 
 double TQorvelPropertyInfo::GetFloat(const TQorvelSettings& object) const {
@@ -501,9 +505,9 @@ TDateTime QorvelLocalNow() {
   const auto milliseconds = duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   const std::tm* local = std::localtime(&seconds);  // the program has one thread
   if (!local) return UnixEpochDateTime + static_cast<double>(seconds) / 86400.0;
-  const double days = UnixEpochDateTime + static_cast<double>(DaysFromCivil(local->tm_year + 1900,
-                                                                            static_cast<unsigned>(local->tm_mon + 1),
-                                                                            static_cast<unsigned>(local->tm_mday)));
+  const double days = UnixEpochDateTime +
+                      static_cast<double>(DaysFromCivil(local->tm_year + 1900, static_cast<unsigned>(local->tm_mon + 1),
+                                                        static_cast<unsigned>(local->tm_mday)));
   const double secondsOfDay =
       local->tm_hour * 3600.0 + local->tm_min * 60.0 + local->tm_sec + static_cast<double>(milliseconds) / 1000.0;
   return days + secondsOfDay / 86400.0;

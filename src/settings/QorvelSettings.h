@@ -50,7 +50,7 @@ enum class TQorvelTypeKind {
   String,       // 8-bit text
   WideString,   // UTF-16 text
   Int64,
-  Class,        // a child settings object or a string list
+  Class,  // a child settings object or a string list
 };
 
 // The identifiers of an enumeration type by ordinal. A set property refers to the
@@ -140,6 +140,7 @@ struct TQorvelPropertyInfo {
   }
 
  private:
+  bool OrdinalInRange(std::int32_t value) const;
   template <class V>
   const TQorvelAccessor<V>& AccessorFor(const TQorvelSettings& object, const char* kindName) const;
 };
@@ -173,8 +174,8 @@ class TQorvelSettingsClass {
   const TQorvelPropertyInfo* FindProperty(std::string_view name) const;
 
   // A new, completely created instance (children, AfterCreateChildren, defaults).
-  std::unique_ptr<TQorvelSettings> Create() const;            // a root, owned by the caller
-  TQorvelSettings* Create(TQorvelSettings& parent) const;     // owned by `parent`
+  std::unique_ptr<TQorvelSettings> Create() const;         // a root, owned by the caller
+  TQorvelSettings* Create(TQorvelSettings& parent) const;  // owned by `parent`
 
   template <class T>
   static TQorvelSettings* Instantiate(const TCreationKey& key, TQorvelSettings* parent) {
@@ -218,17 +219,8 @@ class TQorvelSettings {
     return static_cast<T*>(T::StaticClass().Create(parent));
   }
 
-  static const TQorvelSettingsClass& StaticClass();
-  virtual const TQorvelSettingsClass& ClassType() const { return StaticClass(); }
-  const std::string& ClassName() const { return ClassType().ClassName(); }
-
-  TQorvelSettings* Parent() const { return FParent; }
-  const std::vector<TQorvelSettings*>& Children() const { return FChildren; }
-
-  // Property lookup by name on this object's class; PropertyByName throws when absent.
-  const TQorvelPropertyInfo* FindProperty(std::string_view name) const { return ClassType().FindProperty(name); }
-  const TQorvelPropertyInfo& PropertyByName(std::string_view name) const;
-
+  // The overridable operations, in their fixed order. Creation through a class reference
+  // (TQorvelSettingsClass::Create) stands in the place of a virtual constructor.
   virtual bool AutoCreateChildren() const { return true; }
   // Called by the reader for every child element before the property lookup; returns
   // whether the element was consumed.
@@ -239,6 +231,18 @@ class TQorvelSettings {
   // Writes every declared default of an ordinal property through its setter. Overrides
   // call the base first and then adjust their children.
   virtual void SetDefaults();
+
+  // Every class overrides ClassType with its own StaticClass.
+  static const TQorvelSettingsClass& StaticClass();
+  virtual const TQorvelSettingsClass& ClassType() const { return StaticClass(); }
+  const std::string& ClassName() const { return ClassType().ClassName(); }
+
+  TQorvelSettings* Parent() const { return FParent; }
+  const std::vector<TQorvelSettings*>& Children() const { return FChildren; }
+
+  // Property lookup by name on this object's class; PropertyByName throws when absent.
+  const TQorvelPropertyInfo* FindProperty(std::string_view name) const { return ClassType().FindProperty(name); }
+  const TQorvelPropertyInfo& PropertyByName(std::string_view name) const;
 
  protected:
   // Runs once the published children exist, before SetDefaults. Overrides call the base
@@ -256,14 +260,15 @@ class TQorvelSettings {
 class TQorvelCopyableSettings : public TQorvelSettings {
  public:
   using TQorvelSettings::TQorvelSettings;
-  static const TQorvelSettingsClass& StaticClass();
-  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
 
   // Runs at the end of Assign, for data the property table does not describe.
   virtual void AssignCustom(const TQorvelSettings& source);
   // Copies every published value from an object of exactly this class; copyable
   // children are assigned recursively.
   virtual void Assign(const TQorvelSettings& source);
+
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
 };
 
 // ---------------------------------------------------------------------------------------
@@ -284,12 +289,11 @@ TQorvelAccessor<std::int32_t> OrdinalField(V C::*field) {
 
 template <class C, class E>
 TQorvelAccessor<std::int32_t> SetField(TQorvelSet<E> C::*field) {
-  return {[field](const TQorvelSettings& o) {
-            return static_cast<std::int32_t>((static_cast<const C&>(o).*field).Mask());
-          },
-          [field](TQorvelSettings& o, std::int32_t v) {
-            static_cast<C&>(o).*field = TQorvelSet<E>::FromMask(static_cast<std::uint32_t>(v));
-          }};
+  return {
+      [field](const TQorvelSettings& o) { return static_cast<std::int32_t>((static_cast<const C&>(o).*field).Mask()); },
+      [field](TQorvelSettings& o, std::int32_t v) {
+        static_cast<C&>(o).*field = TQorvelSet<E>::FromMask(static_cast<std::uint32_t>(v));
+      }};
 }
 
 template <class C, class V>
@@ -323,8 +327,7 @@ template <class C>
 TQorvelPropertyInfo Integer(std::string_view name, std::int32_t (C::*getter)() const,
                             std::type_identity_t<void (C::*)(std::int32_t)> setter,
                             std::optional<std::int32_t> declaredDefault = std::nullopt) {
-  return Detail::Row(name, TQorvelTypeKind::Integer, "Integer", Detail::ValueMethods(getter, setter),
-                     declaredDefault);
+  return Detail::Row(name, TQorvelTypeKind::Integer, "Integer", Detail::ValueMethods(getter, setter), declaredDefault);
 }
 
 template <class C>
@@ -359,11 +362,17 @@ TQorvelPropertyInfo Set(std::string_view name, TQorvelSet<E> C::*field, std::str
   return Detail::Row(name, TQorvelTypeKind::Set, typeName, Detail::SetField(field), ordinal, &memberType);
 }
 
+// The ordinal of a char is its code 0..255.
 template <class C>
 TQorvelPropertyInfo Char(std::string_view name, char C::*field, std::optional<char> declaredDefault) {
   std::optional<std::int32_t> ordinal;
   if (declaredDefault) ordinal = static_cast<unsigned char>(*declaredDefault);
-  return Detail::Row(name, TQorvelTypeKind::Char, "Char", Detail::OrdinalField(field), ordinal);
+  TQorvelAccessor<std::int32_t> access{
+      [field](const TQorvelSettings& o) -> std::int32_t {
+        return static_cast<unsigned char>(static_cast<const C&>(o).*field);
+      },
+      [field](TQorvelSettings& o, std::int32_t v) { static_cast<C&>(o).*field = static_cast<char>(v); }};
+  return Detail::Row(name, TQorvelTypeKind::Char, "Char", access, ordinal);
 }
 
 template <class C>
@@ -413,13 +422,12 @@ TQorvelPropertyInfo Child(std::string_view name, TChild* C::*field) {
 template <class C, class TChild>
 TQorvelPropertyInfo IndexedChild(std::string_view name, int index, TChild* (C::*getter)(int) const,
                                  void (C::*setter)(int, TChild*)) {
-  TQorvelAccessor<TQorvelSettings*> access{
-      [getter, index](const TQorvelSettings& o) -> TQorvelSettings* {
-        return (static_cast<const C&>(o).*getter)(index);
-      },
-      [setter, index](TQorvelSettings& o, TQorvelSettings* v) {
-        (static_cast<C&>(o).*setter)(index, static_cast<TChild*>(v));
-      }};
+  TQorvelAccessor<TQorvelSettings*> access{[getter, index](const TQorvelSettings& o) -> TQorvelSettings* {
+                                             return (static_cast<const C&>(o).*getter)(index);
+                                           },
+                                           [setter, index](TQorvelSettings& o, TQorvelSettings* v) {
+                                             (static_cast<C&>(o).*setter)(index, static_cast<TChild*>(v));
+                                           }};
   TQorvelPropertyInfo row = Detail::Row(name, TQorvelTypeKind::Class, TChild::StaticClass().ClassName(), access);
   row.ChildClass = &TChild::StaticClass();
   return row;
@@ -567,8 +575,7 @@ class TQorvelApplicationSettings : public TQorvelSettings {
 enum class TQorvelSettingsBackupMode { pbmNone, pbmTemporary, pbmKeepRecent };
 
 inline constexpr std::string_view SettingsBackupModeIdentifiers[] = {"pbmNone", "pbmTemporary", "pbmKeepRecent"};
-inline constexpr TQorvelEnumInfo SettingsBackupModeTypeInfo{"TQorvelSettingsBackupMode",
-                                                            SettingsBackupModeIdentifiers};
+inline constexpr TQorvelEnumInfo SettingsBackupModeTypeInfo{"TQorvelSettingsBackupMode", SettingsBackupModeIdentifiers};
 
 class TQorvelConfigurationFileSettings : public TQorvelSettings {
  public:

@@ -23,8 +23,8 @@ std::vector<std::string> KeysInOrder(const TQorvelStringHash<int>& hash) {
 TEST(HashTableSize, IsTheSmallestPrimeNotBelowTwiceTheCapacity) {
   EXPECT_EQ(TQorvelAbstractHash::TableSizeFor(100), 211);  // 201, 203, 205, 207, 209 are composite
   EXPECT_EQ(TQorvelAbstractHash::TableSizeFor(10), 23);
-  EXPECT_EQ(TQorvelAbstractHash::TableSizeFor(12), 29);    // 25 and 27 are composite
-  EXPECT_EQ(TQorvelAbstractHash::TableSizeFor(1), 23);     // capacity is at least 10
+  EXPECT_EQ(TQorvelAbstractHash::TableSizeFor(12), 29);  // 25 and 27 are composite
+  EXPECT_EQ(TQorvelAbstractHash::TableSizeFor(1), 23);   // capacity is at least 10
   EXPECT_EQ(TQorvelAbstractHash::TableSizeFor(-5), 23);
 
   TQorvelStringHash<int> hash(3);

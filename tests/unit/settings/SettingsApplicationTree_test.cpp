@@ -48,8 +48,7 @@ void AddConfiguration(std::vector<std::string>& lines, int index, const std::str
 }
 
 void AddPlacement(std::vector<std::string>& lines, const std::string& name, std::vector<int> presets) {
-  for (const char* line : {".Bearing = 0", ".Direction = 0", ".Length = 0", ".Position.X = 0",
-                                  ".Position.Y = 0"})
+  for (const char* line : {".Bearing = 0", ".Direction = 0", ".Length = 0", ".Position.X = 0", ".Position.Y = 0"})
     lines.push_back(name + line);
   for (std::size_t i = 0; i < presets.size(); ++i)
     lines.push_back(name + ".Presets[" + std::to_string(i) + "].Length = " + std::to_string(presets[i]));
@@ -116,8 +115,7 @@ TEST(ApplicationTree, PublishedNamesAreTheSettingsFileNames) {
   for (const TQorvelPropertyInfo& property : TApplicationSettings::StaticClass().Properties())
     names.push_back(property.Name);
   EXPECT_EQ(names, (std::vector<std::string>{"ColorPicker", "Colors", "ConfigurationFile", "Execution", "General",
-                                             "Handling", "Horizontal", "Parameters", "Startup", "Vertical",
-                                             "Window"}));
+                                             "Handling", "Horizontal", "Parameters", "Startup", "Vertical", "Window"}));
   const TQorvelSettingsClass& parameters = TParameterSettings::StaticClass();
   EXPECT_NE(parameters.FindProperty("UserDefiniedDPI"), nullptr);
   EXPECT_EQ(TColorPickerSettings::StaticClass().FindProperty("Color")->TypeName, "TColor");

@@ -330,6 +330,9 @@ TEST(PropertyAccess, RefusesMisuseWithoutChangingTheValue) {
   EXPECT_EQ(sample->Basket.Mask(), 0b101u);
   cls.FindProperty("Basket")->SetOrdinal(*sample, 0b010);
   EXPECT_EQ(sample->Basket, TFruits{TFruit::fPear});
+  EXPECT_THROW(cls.FindProperty("Letter")->SetOrdinal(*sample, 256), EQorvelSettingsError);
+  cls.FindProperty("Letter")->SetOrdinal(*sample, 0xE9);  // a char's ordinal is its code, never negative
+  EXPECT_EQ(cls.FindProperty("Letter")->GetOrdinal(*sample), 0xE9);
 
   // A property used on an object of another class, or given a child of another class.
   EXPECT_EQ(ErrorText([&] { cls.FindProperty("Number")->GetOrdinal(*sample->First); }),

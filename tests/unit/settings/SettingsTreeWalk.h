@@ -26,8 +26,7 @@ inline std::string FormatValue(const TQorvelSettings& object, const TQorvelPrope
       return std::to_string(value);
     }
     case TQorvelTypeKind::Char: return std::string(1, static_cast<char>(property.GetOrdinal(object)));
-    case TQorvelTypeKind::Enumeration:
-      return std::string(property.EnumType->IdentifierOf(property.GetOrdinal(object)));
+    case TQorvelTypeKind::Enumeration: return std::string(property.EnumType->IdentifierOf(property.GetOrdinal(object)));
     case TQorvelTypeKind::Set: {
       const auto mask = static_cast<std::uint32_t>(property.GetOrdinal(object));
       std::string text = "[";

@@ -252,7 +252,9 @@ TEST_F(WindowList, RetainingAMinimizedFormKeepsTheLastNormalPlacement) {
 
 class ExecutionStatistics : public ::testing::Test {
  protected:
-  void SetUp() override { Execution->SetClock([this] { return Now; }); }
+  void SetUp() override {
+    Execution->SetClock([this] { return Now; });
+  }
 
   TDateTime Now = 45000.25;  // a quarter past midnight, some day in 2023
   std::unique_ptr<TQorvelExecutionSettings> Execution = TQorvelSettings::Create<TQorvelExecutionSettings>();

@@ -163,7 +163,7 @@ std::u16string TQorvelXmlAttributeList::Value(std::u16string_view name) const {
 // ---- Reader --------------------------------------------------------------------------------
 
 TQorvelXmlReader::TQorvelXmlReader(TQorvelStream& stream)
-    : FStream(stream), FBuffer(std::make_unique<unsigned char[]>(BufferSize)) {
+    : FStream(stream), FBuffer(std::make_unique_for_overwrite<unsigned char[]>(BufferSize)) {
   FToken.reserve(128);
 }
 

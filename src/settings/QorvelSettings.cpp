@@ -183,11 +183,11 @@ void TQorvelPropertyInfo::SetInt64(TQorvelSettings& object, std::int64_t value) 
   CallSetter(AccessorFor<std::int64_t>(object, "int64"), *this, object, value);
 }
 
-TQorvelSettings* TQorvelPropertyInfo::GetObject(const TQorvelSettings& object) const {
+TQorvelSettings* TQorvelPropertyInfo::GetChild(const TQorvelSettings& object) const {
   return CallGetter(AccessorFor<TQorvelSettings*>(object, "settings object"), *this, object);
 }
 
-void TQorvelPropertyInfo::SetObject(TQorvelSettings& object, TQorvelSettings* child) const {
+void TQorvelPropertyInfo::SetChild(TQorvelSettings& object, TQorvelSettings* child) const {
   const auto& access = AccessorFor<TQorvelSettings*>(object, "settings object");
   // The setter casts the child to the property's class; make sure it is one.
   if (child && ChildClass && !child->ClassType().InheritsFrom(*ChildClass))
@@ -303,7 +303,7 @@ void TQorvelSettings::CreatePublishedChildren() {
       throw EQorvelSettingsError("Cannot create child property '" + property.Name +
                                  "' automatically (property is read only).");
     if (property.IsSettingsChild() && property.ChildClass)
-      property.SetObject(*this, property.ChildClass->Create(*this));
+      property.SetChild(*this, property.ChildClass->Create(*this));
     else if (property.IsStringList())
       property.SetStrings(*this, {});
   }
@@ -330,8 +330,8 @@ void TQorvelCopyableSettings::Assign(const TQorvelSettings& source) {
         if (property.HasSetter()) property.SetStrings(*this, property.GetStrings(source));
         continue;
       }
-      TQorvelSettings* target = property.GetObject(*this);
-      const TQorvelSettings* origin = property.GetObject(source);
+      TQorvelSettings* target = property.GetChild(*this);
+      const TQorvelSettings* origin = property.GetChild(source);
       if (target && origin && target->ClassType().InheritsFrom(TQorvelCopyableSettings::StaticClass()))
         static_cast<TQorvelCopyableSettings*>(target)->Assign(*origin);
       continue;

@@ -125,8 +125,8 @@ struct TQorvelPropertyInfo {
   void SetWideString(TQorvelSettings& object, std::u16string value) const;
   std::int64_t GetInt64(const TQorvelSettings& object) const;
   void SetInt64(TQorvelSettings& object, std::int64_t value) const;
-  TQorvelSettings* GetObject(const TQorvelSettings& object) const;
-  void SetObject(TQorvelSettings& object, TQorvelSettings* child) const;
+  TQorvelSettings* GetChild(const TQorvelSettings& object) const;
+  void SetChild(TQorvelSettings& object, TQorvelSettings* child) const;
   TQorvelStrings GetStrings(const TQorvelSettings& object) const;
   void SetStrings(TQorvelSettings& object, TQorvelStrings value) const;
 
@@ -514,7 +514,7 @@ class TQorvelWindowListSettings : public TQorvelSettings {
   // Creates the window's entry, or returns the existing one for a name already defined.
   TQorvelWindowSettings& DefineWindow(std::string_view name, TQorvelWindowOptions options);
 
-  TQorvelWindowSettings* FindWindow(std::string_view name) const { return FWindows.Find(name); }
+  TQorvelWindowSettings* WindowNamed(std::string_view name) const { return FWindows.Find(name); }
   int WindowCount() const { return FWindows.Count(); }
   std::string WindowName(int index) const { return FWindows.KeyAt(index); }
   TQorvelWindowSettings* Window(int index) const { return FWindows.ValueAt(index); }

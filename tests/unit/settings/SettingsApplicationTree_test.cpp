@@ -145,7 +145,7 @@ TEST(ApplicationTree, IndexedAccessorsGuardTheirRanges) {
   TUnitSettings* cm = scales.UnitSettings(4);
   scales.SetUnitSettings(7, scales.UnitSettings(1));
   EXPECT_EQ(scales.UnitSettings(4), cm);
-  EXPECT_EQ(scales.PropertyByName("cm").GetObject(scales), cm);
+  EXPECT_EQ(scales.PropertyByName("cm").GetChild(scales), cm);
 
   TColorSettings& colors = *settings->Colors;
   colors.SetColorEntry(2, {0x8000000F, 3});

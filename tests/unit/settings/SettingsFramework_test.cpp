@@ -338,7 +338,7 @@ TEST(PropertyAccess, RefusesMisuseWithoutChangingTheValue) {
   EXPECT_EQ(ErrorText([&] { cls.FindProperty("Number")->GetOrdinal(*sample->First); }),
             "Property 'Number' belongs to TSampleSettings, not to TSampleChild.");
   auto stranger = TQorvelSettings::Create<TSampleSettings>();
-  EXPECT_EQ(ErrorText([&] { cls.FindProperty("First")->SetObject(*sample, stranger.get()); }),
+  EXPECT_EQ(ErrorText([&] { cls.FindProperty("First")->SetChild(*sample, stranger.get()); }),
             "Property 'first' takes a TSampleChild, not a TSampleSettings.");
 }
 

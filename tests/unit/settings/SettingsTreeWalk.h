@@ -91,7 +91,7 @@ inline void Walk(const TQorvelSettings& object, const std::string& path, std::ve
   for (const TQorvelPropertyInfo& property : object.ClassType().Properties()) {
     const std::string name = (path.empty() ? "" : path + ".") + property.Name;
     if (property.IsSettingsChild())
-      Walk(*property.GetObject(object), name, lines);
+      Walk(*property.GetChild(object), name, lines);
     else
       lines.push_back(name + " = " + FormatValue(object, property));
   }

@@ -1,0 +1,45 @@
+#pragma once
+// The toolkit's application object: the title used by message boxes, the hint delay,
+// the standard error report and the bookkeeping of modally shown forms. One per process.
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TGuiApplication {
+ public:
+  static TGuiApplication& Instance();
+
+  const std::wstring& Title() const { return FTitle; }
+  void SetTitle(std::wstring title) { FTitle = std::move(title); }
+
+  int HintPause() const { return FHintPause; }
+  void SetHintPause(int milliseconds) { FHintPause = milliseconds; }
+
+  // Reports an error raised by a window or menu handler; the program goes on.
+  // Tests replace the report to keep message boxes off the screen.
+  void ReportError(const std::exception& error);
+  void ReportError(const std::wstring& message);
+  using TErrorReporter = std::function<void(const std::wstring&)>;
+  TErrorReporter SetErrorReporter(TErrorReporter reporter);
+
+  // Modal forms push themselves for as long as they are shown modally.
+  bool ModalFormActive() const { return !FModalForms.empty(); }
+  HWND ActiveModalForm() const { return FModalForms.empty() ? nullptr : FModalForms.back(); }
+  void BeginModal(HWND form) { FModalForms.push_back(form); }
+  void EndModal(HWND form);
+
+ private:
+  TGuiApplication() = default;
+  std::wstring FTitle = L"Vindle";
+  int FHintPause = 500;
+  TErrorReporter FReporter;
+  std::vector<HWND> FModalForms;
+};
+
+// UTF-8 (the core's string encoding) to and from UTF-16 (the Win32 API's).
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& utf16);

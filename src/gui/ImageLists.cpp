@@ -1,0 +1,79 @@
+#include "gui/ImageLists.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace {
+
+// A top-down 32-bit DIB section of the given size; `bits` receives its pixels.
+HBITMAP CreateDib32(int width, int height, void** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+}  // namespace
+
+TImageList::TImageList(const wchar_t* resourceName, int imageWidth, int imageHeight)
+    : FWidth(imageWidth), FHeight(imageHeight) {
+  TBitmapHandle strip(static_cast<HBITMAP>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), resourceName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!strip) throw std::runtime_error("Cannot load an image list resource.");
+  DIBSECTION section{};
+  ::GetObjectW(strip.Get(), sizeof(section), &section);
+  const int width = section.dsBm.bmWidth, height = std::abs(section.dsBm.bmHeight);
+  if (section.dsBm.bmBitsPixel != 32 || height != imageHeight || width < imageWidth)
+    throw std::runtime_error("Image list resource must be a 32-bit strip.");
+
+  // Read the strip top-down whatever its stored orientation.
+  std::vector<std::uint32_t> straight(static_cast<std::size_t>(width) * imageHeight);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -imageHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  TWindowDC screen(nullptr);
+  ::GetDIBits(screen.Get(), strip.Get(), 0, static_cast<UINT>(imageHeight),
+              straight.data(), &info, DIB_RGB_COLORS);
+
+  const int count = width / imageWidth;
+  for (int i = 0; i < count; ++i) {
+    void* bits = nullptr;
+    TBitmapHandle image(CreateDib32(imageWidth, imageHeight, &bits));
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < imageHeight; ++y) {
+      for (int x = 0; x < imageWidth; ++x) {
+        const std::uint32_t p = straight[static_cast<std::size_t>(y) * width + i * imageWidth + x];
+        const std::uint32_t a = p >> 24;
+        const auto premultiply = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+        out[y * imageWidth + x] = (a << 24) | (premultiply((p >> 16) & 0xFF) << 16) |
+                                  (premultiply((p >> 8) & 0xFF) << 8) | premultiply(p & 0xFF);
+      }
+    }
+    FImages.push_back(std::move(image));
+  }
+}
+
+TImageList::~TImageList() {
+  if (FSystemList) ::ImageList_Destroy(FSystemList);
+}
+
+HBITMAP TImageList::Image(int index) const {
+  if (index < 0 || index >= Count()) return nullptr;
+  return FImages[static_cast<std::size_t>(index)].Get();
+}
+
+HIMAGELIST TImageList::SystemList() {
+  if (FSystemList) return FSystemList;
+  FSystemList = ::ImageList_Create(FWidth, FHeight, ILC_COLOR32, Count(), 0);
+  for (int i = 0; i < Count(); ++i) ::ImageList_Add(FSystemList, FImages[static_cast<std::size_t>(i)].Get(), nullptr);
+  return FSystemList;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// A strip of equally sized 32-bit images with alpha, loaded from a bitmap resource and cut
+// into one premultiplied bitmap per image (what menus draw), plus a system image list of
+// the same images for controls that want one.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "gui/Handles.h"
+
+class TImageList {
+ public:
+  // The resource is a 32-bit bitmap `count` images wide; alpha is straight, not premultiplied.
+  TImageList(const wchar_t* resourceName, int imageWidth, int imageHeight);
+  ~TImageList();
+  TImageList(const TImageList&) = delete;
+  TImageList& operator=(const TImageList&) = delete;
+
+  int Count() const { return static_cast<int>(FImages.size()); }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  HBITMAP Image(int index) const;         // null for an index outside the list
+  HIMAGELIST SystemList();                // created on first use, owned by this object
+
+ private:
+  int FWidth, FHeight;
+  std::vector<TBitmapHandle> FImages;
+  HIMAGELIST FSystemList = nullptr;
+};

@@ -1,0 +1,101 @@
+#include "gui/Menus.h"
+
+#include "gui/Handles.h"
+#include "gui/ImageLists.h"
+
+TMenuItem& TPopupMenu::Add(std::wstring caption, int imageIndex, std::function<void(TMenuItem&)> onClick) {
+  TMenuItem& item = FItems.emplace_back();
+  item.Caption = std::move(caption);
+  item.ImageIndex = imageIndex;
+  item.OnClick = std::move(onClick);
+  return item;
+}
+
+TMenuItem& TPopupMenu::AddSeparator() { return Add(L"-"); }
+
+TPopupMenu& TPopupMenu::AddSubmenu(std::wstring caption, int imageIndex) {
+  TMenuItem& item = Add(std::move(caption), imageIndex);
+  item.Submenu = std::make_unique<TPopupMenu>();
+  item.Submenu->SetImages(FImages);
+  return *item.Submenu;
+}
+
+void TPopupMenu::AppendTo(HMENU menu, UINT& nextId) const {
+  for (const TMenuItem& item : FItems) {
+    const UINT id = nextId++;
+    if (!item.Visible) {
+      if (item.Submenu) nextId += static_cast<UINT>(item.Submenu->CountAll());
+      continue;
+    }
+
+    MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+    if (item.Caption == L"-") {
+      info.fMask = MIIM_FTYPE;
+      info.fType = MFT_SEPARATOR;
+      ::InsertMenuItemW(menu, ::GetMenuItemCount(menu), TRUE, &info);
+      continue;
+    }
+    info.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE | MIIM_FTYPE;
+    info.wID = id;
+    info.fType = item.RadioCheck ? MFT_RADIOCHECK : 0;
+    info.dwTypeData = const_cast<wchar_t*>(item.Caption.c_str());
+    info.fState = (item.Checked ? MFS_CHECKED : 0) | (item.Enabled ? MFS_ENABLED : MFS_DISABLED) |
+                  (item.Default ? MFS_DEFAULT : 0);
+    if (FImages && item.ImageIndex >= 0) {
+      if (HBITMAP image = FImages->Image(item.ImageIndex)) {
+        info.fMask |= MIIM_BITMAP;
+        info.hbmpItem = image;
+      }
+    }
+    if (item.Submenu) {
+      HMENU submenu = ::CreatePopupMenu();
+      item.Submenu->AppendTo(submenu, nextId);
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = submenu;
+    }
+    ::InsertMenuItemW(menu, ::GetMenuItemCount(menu), TRUE, &info);
+  }
+}
+
+std::size_t TPopupMenu::CountAll() const {
+  std::size_t count = FItems.size();
+  for (const TMenuItem& item : FItems)
+    if (item.Submenu) count += item.Submenu->CountAll();
+  return count;
+}
+
+HMENU TPopupMenu::BuildMenu() const {
+  HMENU menu = ::CreatePopupMenu();
+  UINT nextId = 1;
+  AppendTo(menu, nextId);
+  return menu;
+}
+
+TMenuItem* TPopupMenu::FindById(UINT id, UINT& nextId) {
+  for (TMenuItem& item : FItems) {
+    if (nextId++ == id) return &item;
+    if (item.Submenu) {
+      if (TMenuItem* found = item.Submenu->FindById(id, nextId)) return found;
+    }
+  }
+  return nullptr;
+}
+
+bool TPopupMenu::Popup(HWND owner, POINT screenPoint, UINT alignment) {
+  if (OnPopup) OnPopup();
+  TMenuHandle menu(BuildMenu());
+  // Without the foreground, a menu opened from the tray would not close when the user
+  // clicks elsewhere.
+  ::SetForegroundWindow(owner);
+  const UINT chosen = static_cast<UINT>(::TrackPopupMenuEx(
+      menu.Get(), alignment | TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NOANIMATION, screenPoint.x, screenPoint.y, owner,
+      nullptr));
+  ::PostMessageW(owner, WM_NULL, 0, 0);
+  if (chosen == 0) return false;
+  UINT nextId = 1;
+  TMenuItem* item = FindById(chosen, nextId);
+  if (!item || !item->Enabled) return false;
+  if (item->OnClick) item->OnClick(*item);
+  return true;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Getting composed pixels onto the screen: one SetDIBitsToDevice per paint.
+
+#include <windows.h>
+
+#include "ruler/PixelBuffers.h"
+
+// Copies `part` of `pixels` to the device context with its top-left at (destX + part.Left,
+// destY + part.Top).
+void BlitPixels(HDC dc, int destX, int destY, const TPixelView& pixels, const TPixelRect& part);
+
+inline TPixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRect(const TPixelRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }

@@ -1,0 +1,74 @@
+#pragma once
+// One base for every window of the program: the window procedure is a static thunk that
+// finds the object through the pointer stored at WM_NCCREATE and calls its virtual
+// handler. Exceptions never cross into the system: the thunk reports them through the
+// toolkit's error report and answers as the default procedure would.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+class TWindow {
+ public:
+  TWindow() = default;
+  virtual ~TWindow();
+  TWindow(const TWindow&) = delete;
+  TWindow& operator=(const TWindow&) = delete;
+
+  HWND Handle() const { return FHandle; }
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  bool Visible() const { return FHandle && ::IsWindowVisible(FHandle); }
+  RECT BoundsRect() const;      // window rectangle in screen (or parent client) coordinates
+  RECT ClientRect() const;
+  void SetBounds(int left, int top, int width, int height, UINT extraFlags = 0);
+  void Invalidate(const RECT* part = nullptr) const;
+
+  // Timers belong to their window and end with it.
+  void StartTimer(UINT_PTR id, UINT milliseconds, std::function<void()> onTimer);
+  void StopTimer(UINT_PTR id);
+
+ protected:
+  struct TCreateParams {
+    const wchar_t* ClassName = L"";
+    UINT ClassStyle = 0;
+    HICON Icon = nullptr;
+    HCURSOR Cursor = nullptr;  // null: the arrow
+    DWORD Style = WS_OVERLAPPEDWINDOW;
+    DWORD ExStyle = 0;
+    std::wstring Caption;
+    int Left = CW_USEDEFAULT, Top = CW_USEDEFAULT, Width = CW_USEDEFAULT, Height = CW_USEDEFAULT;
+    HWND Parent = nullptr;
+  };
+  // Registers the class on first use and creates the window for this object.
+  void CreateHandle(const TCreateParams& params);
+  void DestroyHandle();
+
+  // Handle a message; call DefaultHandler for what is not handled.
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+ private:
+  static LRESULT CALLBACK Thunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND FHandle = nullptr;
+  std::map<UINT_PTR, std::function<void()>> FTimers;
+};
+
+// A hidden top-level window that only receives messages. It is a real top-level window
+// (not a message-only one) so that it hears broadcasts such as "TaskbarCreated".
+class TMessageWindow : public TWindow {
+ public:
+  using THandler = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+  TMessageWindow(const wchar_t* className, THandler handler);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  THandler FHandler;
+};
+
+HINSTANCE ModuleInstance();

@@ -1,62 +1,93 @@
-// Program entry of Vindle.
+// Program entry of Vindle: decide what this start is, build and load the settings, and
+// hand over to the tray application until the user exits.
 #include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
 
+#include <memory>
+#include <string>
+
+#include "app/SettingsFileNames.h"
+#include "app/win32/MeterApplications.h"
 #include "gui/Application.h"
 #include "gui/Handles.h"
-#include "gui/Window.h"
+#include "gui/ImageLists.h"
 #include "install/QorvelFileVersionInfo.h"
+#include "install/win32/QorvelInstallations.h"
+#include "settings/ApplicationSettings.h"
 
 namespace {
 
-// Shown until the tray application takes over: the icon and the version.
-class TVersionWindow : public TWindow {
- public:
-  TVersionWindow() {
-    TCreateParams params;
-    params.ClassName = L"TVindleVersionWindow";
-    params.Icon = ::LoadIconW(ModuleInstance(), L"MAINICON");
-    params.Caption = AppVersionInfo().ProductName();
-    params.Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    params.Width = 320;
-    params.Height = 140;
-    CreateHandle(params);
-  }
+// The user's application-data folder: from the shell, else from the per-user registry.
+std::wstring AppDataFolder() {
+  wchar_t path[MAX_PATH] = {};
+  if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)) && path[0])
+    return path;
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
+                      KEY_READ, &opened) != ERROR_SUCCESS)
+    return {};
+  TRegistryKey key(opened);
+  DWORD size = sizeof(path);
+  DWORD type = 0;
+  if (::RegQueryValueExW(key.Get(), L"AppData", nullptr, &type, reinterpret_cast<BYTE*>(path), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_SZ)
+    return {};
+  path[MAX_PATH - 1] = L'\0';
+  return path;
+}
 
- protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_PAINT: {
-        TPaintScope paint(Handle());
-        RECT client = ClientRect();
-        ::FillRect(paint.DC(), &client, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-        ::DrawIconEx(paint.DC(), 16, 16, ::LoadIconW(ModuleInstance(), L"MAINICON"), 48, 48, 0, nullptr, DI_NORMAL);
-        const std::wstring text = AppVersionInfo().ProductName() + L" " + AppVersionInfo().ProductVersion() +
-                                  L"\n" + AppVersionInfo().LegalCopyright();
-        RECT textRect{80, 20, client.right - 8, client.bottom - 8};
-        ::DrawTextW(paint.DC(), text.c_str(), -1, &textRect, DT_LEFT | DT_NOPREFIX);
-        return 0;
-      }
-      case WM_DESTROY:
-        ::PostQuitMessage(0);
-        return 0;
-    }
-    return DefaultHandler(message, wParam, lParam);
-  }
-};
+// The settings tree and where it is stored, for the whole run.
+std::unique_ptr<TApplicationSettings> AppSettings;
+std::wstring SettingsFileName;
+
+void SaveAppSettings() {
+  // The settings file layer arrives with the settings-file work; until then nothing is saved.
+}
+
+std::unique_ptr<TImageList> MenuImageList;
+
+std::unique_ptr<TQorvelTrayApplication> CreateMeterApplication(const std::wstring& title) {
+  TMeterEnvironment environment;
+  environment.Settings = AppSettings.get();
+  environment.MenuImages = MenuImageList.get();
+  environment.SaveSettings = &SaveAppSettings;
+  return std::make_unique<TMeterApplication>(title, std::move(environment));
+}
+
+int RunProgram() {
+  TApplicationInstallation& installation = ApplicationInstallation();
+  if (!installation.RunInstallationStep()) return 0;
+
+  SettingsFileName = SettingsFileNameFor(installation.Mode(), installation.ExePath(), AppDataFolder());
+  AppSettings = TQorvelSettings::Create<TApplicationSettings>();
+  struct TFreeSettings {
+    ~TFreeSettings() { AppSettings.reset(); }
+  } freeSettings;
+  AppSettings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
+  AppSettings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
+
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS;
+  ::InitCommonControlsEx(&controls);
+  TGuiApplication::Instance().SetTitle(AppVersionInfo().ProductName());
+  MenuImageList = std::make_unique<TImageList>(L"MENUIMAGES", 16, 16);
+
+  RunTrayApplication(&CreateMeterApplication, installation.AppTitle(), L"Vindle", false);
+  MenuImageList.reset();
+  return 0;
+}
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   try {
-    TVersionWindow window;
-    ::ShowWindow(window.Handle(), SW_SHOW);
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
+    return RunProgram();
   } catch (const std::exception& error) {
-    TGuiApplication::Instance().ReportError(error);
+    ::MessageBoxW(nullptr, Widen(error.what()).c_str(), ApplicationInstallation().AppTitle().c_str(),
+                  MB_OK | MB_ICONERROR);
+    return 1;
   }
-  return 0;
 }

@@ -9,6 +9,12 @@ HINSTANCE ModuleInstance() { return ::GetModuleHandleW(nullptr); }
 
 TWindow::~TWindow() { DestroyHandle(); }
 
+TWindow* TWindow::FromHandle(HWND window) {
+  if (!window || reinterpret_cast<WNDPROC>(::GetClassLongPtrW(window, GCLP_WNDPROC)) != &TWindow::Thunk)
+    return nullptr;
+  return reinterpret_cast<TWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 void TWindow::CreateHandle(const TCreateParams& params) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof(existing);

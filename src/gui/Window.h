@@ -17,6 +17,9 @@ class TWindow {
   TWindow(const TWindow&) = delete;
   TWindow& operator=(const TWindow&) = delete;
 
+  // The object of a window created by this toolkit, or null for any other window.
+  static TWindow* FromHandle(HWND window);
+
   HWND Handle() const { return FHandle; }
   bool HandleAllocated() const { return FHandle != nullptr; }
   bool Visible() const { return FHandle && ::IsWindowVisible(FHandle); }

@@ -1,0 +1,11 @@
+#pragma once
+// Where the settings file lives: beside a portable copy of the program, else in the user's
+// application-data folder.
+
+#include <string>
+
+#include "install/QorvelInstallations.h"
+
+// `exePath` is the program's full path; `appDataFolder` the user's application-data folder
+// (with or without a trailing separator).
+std::wstring SettingsFileNameFor(TInstallationMode mode, const std::wstring& exePath, const std::wstring& appDataFolder);

@@ -1,0 +1,88 @@
+#include "app/win32/MeterApplications.h"
+
+#include "gui/Application.h"
+
+TMeterApplication::TMeterApplication(std::wstring title, TMeterEnvironment environment)
+    : TQorvelFormTrayApplication(std::move(title)), FEnvironment(std::move(environment)) {}
+
+std::unique_ptr<TPopupMenu> TMeterApplication::CreateTrayMenu() {
+  auto menu = std::make_unique<TPopupMenu>();
+  menu->SetImages(FEnvironment.MenuImages);
+  menu->OnPopup = [this] { UpdateTrayMenu(); };
+  return menu;
+}
+
+std::unique_ptr<TForm> TMeterApplication::CreateMainForm() {
+  return std::make_unique<TMainForm>(*FEnvironment.Settings);
+}
+
+void TMeterApplication::Initialize() {
+  TGuiApplication::Instance().SetHintPause(1500);
+  TQorvelFormTrayApplication::Initialize();
+  FillTrayMenu();
+}
+
+void TMeterApplication::FillTrayMenu() {
+  TPopupMenu& menu = *TrayMenu();
+  FRulerItem = &menu.Add(L"&Show ruler", 0, [this](TMenuItem&) { ToggleRuler(); });
+  FRulerItem->Default = true;
+  FColorPickerItem = &menu.Add(L"&Show color picker", 1);
+  FCursorItem = &menu.Add(L"&Show cursor coordinates", 6);
+  menu.AddSeparator();
+  FAboutItem = &menu.Add(L"&About...");
+  menu.AddSeparator();
+  if (!FEnvironment.Settings->ReadOnly) FSettingsItem = &menu.Add(L"&Settings...");
+  for (int i = 0; i < 3; ++i) {
+    TMenuItem& item = menu.Add(L"", -1, [this](TMenuItem& chosen) {
+      Ruler()->SelectConfiguration(chosen.Tag);
+      ShowMainForm();
+    });
+    item.Tag = i;
+    FConfigItems[static_cast<std::size_t>(i)] = &item;
+  }
+  menu.AddSeparator();
+  menu.Add(L"E&xit", 7, [this](TMenuItem&) { Terminate(); });
+}
+
+void TMeterApplication::UpdateTrayMenu() {
+  FRulerItem->Caption = Ruler()->Visible() ? L"&Hide ruler" : L"&Show ruler";
+  FColorPickerItem->Caption = L"&Show color picker";
+  FCursorItem->Caption = L"&Show cursor coordinates";
+  const bool noModal = !ModalFormActive();
+  FAboutItem->Enabled = noModal;
+  if (FSettingsItem) FSettingsItem->Enabled = noModal;
+  const TApplicationSettings& settings = *FEnvironment.Settings;
+  for (int i = 0; i < 3; ++i) {
+    TMenuItem& item = *FConfigItems[static_cast<std::size_t>(i)];
+    const std::string& name = settings.Configurations(i)->Name;
+    item.Caption = name.empty() ? L"Configuration &" + std::to_wstring(i + 1) : Widen(name);
+    item.Checked = i == settings.General->Configuration;
+  }
+}
+
+void TMeterApplication::Started() {
+  TQorvelFormTrayApplication::Started();
+  if (FEnvironment.Settings->Startup->ShowRuler) ShowMainForm();
+}
+
+void TMeterApplication::Terminating() {
+  TQorvelFormTrayApplication::Terminating();
+  if (FEnvironment.SaveSettings) FEnvironment.SaveSettings();
+}
+
+void TMeterApplication::ToggleRuler() {
+  if (Ruler()->Visible()) Ruler()->Close();
+  else ShowMainForm();
+}
+
+void TMeterApplication::IconClick() {
+  TMainForm* ruler = Ruler();
+  // Clicking the icon deactivates the ruler: a ruler that was in front a moment ago is
+  // hidden by the click, a covered one is brought to the front.
+  if (ruler->Visible() &&
+      (FEnvironment.Settings->General->StayOnTop || ::GetTickCount() - ruler->DeactivatedAt() < 250)) {
+    ruler->Close();
+  } else {
+    ShowMainForm();
+  }
+}

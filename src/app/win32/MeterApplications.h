@@ -1,0 +1,51 @@
+#pragma once
+// Vindle's application object: the ruler as main form, the tray menu, the two tool windows.
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/win32/QorvelTrayApplications.h"
+#include "gui/ImageLists.h"
+#include "ruler/win32/MainForms.h"
+#include "settings/ApplicationSettings.h"
+
+// What the application needs from the program around it.
+struct TMeterEnvironment {
+  TApplicationSettings* Settings = nullptr;
+  TImageList* MenuImages = nullptr;
+  std::function<void()> SaveSettings;  // writes the settings file at exit
+};
+
+class TMeterApplication : public TQorvelFormTrayApplication {
+ public:
+  TMeterApplication(std::wstring title, TMeterEnvironment environment);
+
+  TMainForm* Ruler() const { return static_cast<TMainForm*>(MainForm()); }
+
+  // The tray menu's update, run before it opens; public so that tests can check captions.
+  void UpdateTrayMenu();
+
+ protected:
+  void Initialize() override;
+  void Started() override;
+  void Terminating() override;
+  bool CanTerminate() override { return true; }
+  void IconClick() override;
+  void IconDoubleClick() override { IconClick(); }
+  std::unique_ptr<TPopupMenu> CreateTrayMenu() override;
+  std::unique_ptr<TForm> CreateMainForm() override;
+
+ private:
+  void FillTrayMenu();
+  void ToggleRuler();
+
+  TMeterEnvironment FEnvironment;
+  TMenuItem* FRulerItem = nullptr;
+  TMenuItem* FColorPickerItem = nullptr;
+  TMenuItem* FCursorItem = nullptr;
+  TMenuItem* FAboutItem = nullptr;
+  TMenuItem* FSettingsItem = nullptr;
+  std::array<TMenuItem*, 3> FConfigItems{};
+};

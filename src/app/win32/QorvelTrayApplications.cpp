@@ -1,0 +1,287 @@
+#include "app/win32/QorvelTrayApplications.h"
+
+#include <cstring>
+
+#include "app/win32/QorvelMemoryMappedFiles.h"
+#include "gui/Application.h"
+#include "settings/QorvelErrors.h"
+
+namespace {
+
+TQorvelTrayApplication* TheApplication = nullptr;
+
+// Frees the frame's resources in their order whatever way the run ends.
+template <typename F>
+class TScopeExit {
+ public:
+  explicit TScopeExit(F f) : FAction(std::move(f)) {}
+  ~TScopeExit() { FAction(); }
+  TScopeExit(const TScopeExit&) = delete;
+  TScopeExit& operator=(const TScopeExit&) = delete;
+
+ private:
+  F FAction;
+};
+
+}  // namespace
+
+UINT TaskbarCreatedMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
+TQorvelTrayApplication* MeterApplication() { return TheApplication; }
+
+TQorvelTrayApplication::TQorvelTrayApplication(std::wstring title) : FTitle(std::move(title)), FTip(FTitle) {
+  TaskbarCreatedMessage();
+}
+
+TQorvelTrayApplication::~TQorvelTrayApplication() = default;
+
+void TQorvelTrayApplication::Run(const std::wstring& instanceName, bool closeOther) {
+  std::unique_ptr<TQorvelMutexSharedMemory> shared;
+  if (!instanceName.empty())
+    shared = std::make_unique<TQorvelMutexSharedMemory>(instanceName, 4, true, INVALID_HANDLE_VALUE);
+
+  if (!shared || shared->Created()) {
+    RunFirstInstance(shared.get());
+    return;
+  }
+  // Another instance runs. Its guard is held until it has stored its window, so waiting
+  // for the guard means a start racing the first one's start-up still finds the window.
+  shared->Lock();
+  std::uint32_t stored = 0;
+  std::memcpy(&stored, shared->Memory(), sizeof(stored));
+  shared->Unlock();
+  const HWND running = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(stored));
+  if (running) ::PostMessageW(running, closeOther ? WM_CLOSEINSTANCE : WM_SHOWINSTANCE, 0, 0);
+}
+
+void TQorvelTrayApplication::RunFirstInstance(TQorvelMutexSharedMemory* shared) {
+  FWindow = std::make_unique<TMessageWindow>(L"TQorvelTrayWindow", [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+    if (!FInitialized || !HandleMessage(m, w, l)) return false;
+    r = 0;
+    return true;
+  });
+  const TScopeExit freeResources([this] {
+    FInitialized = false;
+    FMenu.reset();
+    FIcon.Reset();
+    FWindow.reset();
+  });
+  if (shared) {
+    const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(FWindow->Handle()));
+    std::memcpy(shared->Memory(), &handle, sizeof(handle));
+    shared->Unlock();
+  }
+  FIcon.Reset(static_cast<HICON>(::LoadImageW(ModuleInstance(), L"MAINICON", IMAGE_ICON,
+                                              ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+  FMenu = CreateTrayMenu();
+  FInitialized = true;
+  FillIconData();
+  Initialize();
+
+  try {
+    ShowIcon();
+    Started();
+    MessageLoop();
+  } catch (...) {
+    HideIcon();
+    try {
+      Finalize();
+    } catch (...) {
+    }
+    throw;
+  }
+  HideIcon();
+  Finalize();
+}
+
+void TQorvelTrayApplication::FillIconData() {
+  std::memset(&FIconData, 0, sizeof(FIconData));
+  FIconData.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  FIconData.hWnd = FWindow->Handle();
+  FIconData.uID = TrayIconIdentifier;
+  FIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  FIconData.uCallbackMessage = WM_TRAYICON;
+  FIconData.hIcon = FIcon.Get();
+  const std::string tip = TrayIconTip(Narrow(FTip));
+  std::memcpy(FIconData.szTip, tip.c_str(), tip.size() + 1);
+}
+
+void TQorvelTrayApplication::ShowIcon() {
+  if (FIconEnabled) ::Shell_NotifyIconA(NIM_ADD, &FIconData);
+  FIconShown = true;
+}
+
+void TQorvelTrayApplication::HideIcon() {
+  if (FIconEnabled) ::Shell_NotifyIconA(NIM_DELETE, &FIconData);
+  FIconShown = false;
+}
+
+void TQorvelTrayApplication::RequestTrayMenu() { ::PostMessageW(WindowHandle(), WM_TRAYMENU, 0, 0); }
+
+void TQorvelTrayApplication::Terminate() {
+  if (!CanTerminate() || FTerminated) return;
+  FTerminated = true;
+  Terminating();
+  ::PostQuitMessage(0);
+}
+
+bool TQorvelTrayApplication::HandleMessage(UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+  if (message == TaskbarCreatedMessage() && message != 0) {
+    if (FIconShown) ShowIcon();
+    return true;
+  }
+  switch (message) {
+    case WM_QUERYENDSESSION:
+      FEndingSession = true;
+      EndSession();
+      return false;  // the default procedure lets the session end
+    case WM_TRAYICON: {
+      const TTrayIconResponse response = FIconMouse.Feed(static_cast<std::uint32_t>(lParam));
+      switch (response.Action) {
+        case TTrayIconAction::Click: IconClick(); break;
+        case TTrayIconAction::DoubleClick: IconDoubleClick(); break;
+        case TTrayIconAction::RightClick: IconRightClick(); break;
+        case TTrayIconAction::None: break;
+      }
+      return response.Handled;
+    }
+    case WM_TRAYMENU:
+      ShowTrayMenu();
+      return true;
+    case WM_SHOWINSTANCE:
+      OtherInstanceStarted();
+      return true;
+    case WM_CLOSEINSTANCE:
+      Terminate();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TQorvelTrayApplication::PopupTrayMenu(HWND owner) {
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  FMenu->Popup(owner, cursor, TPM_RIGHTALIGN | TPM_BOTTOMALIGN);
+}
+
+void TQorvelTrayApplication::ShowTrayMenu() { PopupTrayMenu(WindowHandle()); }
+
+bool TQorvelTrayApplication::PreprocessKey(const MSG& message) const {
+  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+  HWND target = ::GetCapture();
+  if (target) {
+    if (reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(target, GWLP_HINSTANCE)) != ModuleInstance()) return false;
+  } else {
+    target = message.hwnd;
+    for (HWND w = message.hwnd; w; w = ::GetParent(w)) {
+      if (TWindow::FromHandle(w)) {
+        target = w;
+        break;
+      }
+    }
+  }
+  return target && ::SendMessageW(target, message.message + CN_KEYBASE, message.wParam, message.lParam) != 0;
+}
+
+void TQorvelTrayApplication::MessageLoop() {
+  FTerminated = false;
+  MSG message;
+  for (;;) {
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        FTerminated = true;
+        continue;
+      }
+      if (PreprocessKey(message)) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    if (FTerminated) return;
+    bool done = true;
+    Idle(done);
+    if (done) ::WaitMessage();
+  }
+}
+
+// ---- with a main form ------------------------------------------------------------------
+
+void TQorvelFormTrayApplication::Initialize() {
+  TQorvelTrayApplication::Initialize();
+  FMainForm = CreateMainForm();
+}
+
+void TQorvelFormTrayApplication::Finalize() {
+  FMainForm.reset();
+  TQorvelTrayApplication::Finalize();
+}
+
+void TQorvelFormTrayApplication::Terminating() {
+  if (FMainForm && FMainForm->Visible()) FMainForm->Close();
+  TQorvelTrayApplication::Terminating();
+}
+
+void TQorvelFormTrayApplication::OtherInstanceStarted() {
+  TQorvelTrayApplication::OtherInstanceStarted();
+  ShowMainForm();
+}
+
+void TQorvelFormTrayApplication::ShowMainForm() {
+  if (!FMainForm) return;
+  TForm* active = TForm::ActiveForm();
+  if (active && active->Visible()) {
+    // An open dialog stays in front of the ruler it belongs to.
+    BeforeShowMainForm();
+    FMainForm->Show();
+    if (active->Visible()) active->BringToFront();
+  } else if (FMainForm->Visible()) {
+    FMainForm->BringToFront();
+  } else {
+    BeforeShowMainForm();
+    FMainForm->Show();
+  }
+  if (FMainForm->Minimized()) FMainForm->Restore();
+  ChainModalForms();
+}
+
+void TQorvelFormTrayApplication::ChainModalForms() {
+  if (!FMainForm) return;
+  HWND anchor = FMainForm->Handle();
+  for (TForm* form : TForm::Forms()) {
+    if (form == FMainForm.get() || !form->ShowingModal()) continue;
+    ::SetWindowPos(form->Handle(), anchor, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    anchor = form->Handle();
+  }
+}
+
+bool TQorvelFormTrayApplication::ModalFormActive() { return TGuiApplication::Instance().ModalFormActive(); }
+
+void TQorvelFormTrayApplication::ShowTrayMenu() {
+  HWND owner = FMainForm ? FMainForm->Handle() : WindowHandle();
+  ::SetForegroundWindow(owner);
+  ChainModalForms();
+  PopupTrayMenu(owner);
+  ::PostMessageW(owner, WM_NULL, 0, 0);
+}
+
+void RunTrayApplication(TTrayApplicationFactory create, const std::wstring& title, const std::wstring& instanceName,
+                        bool closeOther) {
+  if (TheApplication) return;
+  std::unique_ptr<TQorvelTrayApplication> application = create(title);
+  TheApplication = application.get();
+  try {
+    application->Run(instanceName, closeOther);
+  } catch (const EQorvelError& error) {
+    TheApplication = nullptr;
+    application.reset();
+    ::MessageBoxW(nullptr, Widen(error.what()).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+    return;
+  } catch (...) {
+    TheApplication = nullptr;
+    throw;
+  }
+  TheApplication = nullptr;
+}

@@ -1,0 +1,90 @@
+#include "gui/Forms.h"
+
+#include <algorithm>
+
+#include "gui/Application.h"
+
+namespace {
+std::vector<TForm*>& FormList() {
+  static std::vector<TForm*> forms;
+  return forms;
+}
+}  // namespace
+
+TForm::TForm() { FormList().push_back(this); }
+
+TForm::~TForm() {
+  auto& forms = FormList();
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+const std::vector<TForm*>& TForm::Forms() { return FormList(); }
+
+TForm* TForm::ActiveForm() {
+  const HWND active = ::GetActiveWindow();
+  for (TForm* form : FormList())
+    if (form->Handle() == active) return form;
+  return nullptr;
+}
+
+void TForm::Show() {
+  if (!Visible()) DoShow();
+  ::ShowWindow(Handle(), SW_SHOW);
+  BringToFront();
+}
+
+void TForm::Close() {
+  if (FShowingModal && FModalResult == TModalResult::None) FModalResult = TModalResult::Cancel;
+  if (!Visible()) return;
+  ::ShowWindow(Handle(), SW_HIDE);
+  DoClose();
+}
+
+void TForm::BringToFront() {
+  ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetForegroundWindow(Handle());
+}
+
+TModalResult TForm::ShowModal() {
+  // Every other visible form is disabled while this one is modal.
+  std::vector<HWND> disabled;
+  for (TForm* form : FormList()) {
+    if (form != this && form->Visible() && ::IsWindowEnabled(form->Handle())) {
+      ::EnableWindow(form->Handle(), FALSE);
+      disabled.push_back(form->Handle());
+    }
+  }
+  FShowingModal = true;
+  FModalResult = TModalResult::None;
+  TGuiApplication::Instance().BeginModal(Handle());
+  Show();
+  MSG message;
+  bool quit = false;
+  while (FModalResult == TModalResult::None && Visible()) {
+    if (!::GetMessageW(&message, nullptr, 0, 0)) {
+      quit = true;
+      break;
+    }
+    if (!::IsDialogMessageW(Handle(), &message)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+  TGuiApplication::Instance().EndModal(Handle());
+  FShowingModal = false;
+  for (HWND window : disabled) ::EnableWindow(window, TRUE);
+  if (Visible()) {
+    ::ShowWindow(Handle(), SW_HIDE);
+    DoClose();
+  }
+  if (quit) ::PostQuitMessage(static_cast<int>(message.wParam));  // let the outer loop end too
+  return FModalResult == TModalResult::None ? TModalResult::Cancel : FModalResult;
+}
+
+LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    Close();
+    return 0;
+  }
+  return DefaultHandler(message, wParam, lParam);
+}

@@ -1,0 +1,100 @@
+#pragma once
+// The ruler window: a borderless tool window that floats over the desktop, shows the scale
+// and, at one end, the magnifier square. Geometry and painting are the portable ruler core;
+// this class turns window messages into calls of it.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "gui/Window.h"
+#include "ruler/PixelBuffers.h"
+#include "ruler/RulerGeometry.h"
+#include "ruler/RulerScale.h"
+#include "ruler/win32/QorvelFormMagnets.h"
+#include "settings/ApplicationSettings.h"
+
+class TMainForm;
+class TQorvelFormBlending;
+
+// The scale area: paints the ruler's face for the part that is invalid.
+class TScaleBox : public TWindow {
+ public:
+  TScaleBox(TMainForm& owner, HWND parent);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  TMainForm& FOwner;
+  TPixelBuffer FBuffer;
+};
+
+// The magnifier's square at one end of the ruler.
+class TMagnifierBox : public TWindow {
+ public:
+  TMagnifierBox(TMainForm& owner, HWND parent);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  TMainForm& FOwner;
+};
+
+class TMainForm : public TQorvelMagnetForm {
+ public:
+  explicit TMainForm(TApplicationSettings& settings);
+  ~TMainForm() override;
+
+  void StorePlacement();
+  void ApplyPlacement();
+  void LayoutChildren(int width, int height);
+  void ApplyMagnifierSettings();
+  void Rotate();
+  void Flip();
+  void Turn();
+  void ToggleStayOnTop();
+  void ToggleTransparent();
+  void ToggleMagnifier();
+  void SelectConfiguration(int index);
+  void SampleCursor();
+
+  DWORD DeactivatedAt() const { return FDeactivatedAt; }
+  TApplicationSettings& Settings() const { return FSettings; }
+  // What the scale area paints right now, for a box of its current size.
+  TRulerScaleInput ScaleInput() const;
+  const TRulerChildren& Children() const { return FChildren; }
+  TPoint CursorScreenPos() const { return FCursorScreenPos; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DoShow() override;
+  void DoClose() override;
+  void PositionChanging(WINDOWPOS& position) override;
+
+ private:
+  void ApplyZOrder();
+  void ApplyAlpha(int alpha);
+  LRESULT HitTest(POINT screenPoint);
+  void InvalidateCursorStrip();
+  TDesktopLayout Desktop(std::vector<TPixelRect>& workAreas) const;
+
+  TApplicationSettings& FSettings;
+  std::unique_ptr<TScaleBox> FScaleBox;
+  std::unique_ptr<TMagnifierBox> FMagnifier;
+  std::unique_ptr<TQorvelFormBlending> FBlending;
+  TRulerChildren FChildren;
+  TPoint FCursorScreenPos{-1, -1};
+  TPoint FCursorBoxPos{-1, -1};
+  TIntPoint FMoveStart;
+  DWORD FDeactivatedAt = 0;
+  TMiniButton FHotButton = TMiniButton::mbClose;
+  TMiniButtonState FButtonState = TMiniButtonState::mbsNone;
+};
+
+// The resolution of the screen in pixels per inch.
+int ScreenPixelsPerInch();
+// A colour as the screen shows it: system colours looked up.
+TColor ResolveSystemColor(TColor color);

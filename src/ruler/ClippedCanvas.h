@@ -3,6 +3,8 @@
 // and for a partial one: whatever falls outside the clip is simply not written, so a
 // repaint of a small strip leaves exactly the pixels a full paint would have left there.
 
+#include <algorithm>
+
 #include "ruler/PixelBuffers.h"
 
 class TClippedCanvas {
@@ -11,7 +13,14 @@ class TClippedCanvas {
 
   const TPixelRect& Clip() const { return FClip; }
 
-  void Fill(const TPixelRect& r, TPixel p) const { FView.Fill(IntersectRect(r, FClip), p); }
+  void Fill(const TPixelRect& r, TPixel p) const {
+    const TPixelRect c = IntersectRect(r, FClip);
+    if (c.Width() == 1) {  // tick marks: one pixel per row, no per-row call
+      for (int y = c.Top; y < c.Bottom; ++y) FView.Row(y)[c.Left] = p;
+      return;
+    }
+    for (int y = c.Top; y < c.Bottom; ++y) std::fill_n(FView.Row(y) + c.Left, c.Width(), p);
+  }
 
   // The pixel at (x, y) for a read-modify-write, or nullptr outside the clip.
   TPixel* PixelAt(int x, int y) const { return FClip.Contains(x, y) ? FView.Row(y) + x : nullptr; }

@@ -130,13 +130,6 @@ TGlyphBitmap BuildButtonGlyphs() {
   return bitmap;
 }
 
-// What BitBlt leaves in a destination pixel for a black (0) or white (0xFFFFFF) source.
-TPixel ApplyRasterOp(TPixel destination, bool sourceBlack, TRasterOp op) {
-  const TPixel source = sourceBlack ? 0x000000u : 0xFFFFFFu;
-  const TPixel result = op == TRasterOp::SrcAnd ? (destination & source) : (destination | ~source);
-  return result & 0x00FFFFFFu;
-}
-
 }  // namespace
 
 const TGlyphBitmap& NumberGlyphs() {
@@ -151,10 +144,17 @@ const TGlyphBitmap& ButtonGlyphs() {
 
 void CopyGlyph(const TClippedCanvas& canvas, int x, int y, const TGlyphBitmap& glyphs, int sourceX, int sourceY,
                int width, int height, TRasterOp op) {
-  for (int row = 0; row < height; ++row) {
-    for (int column = 0; column < width; ++column) {
-      if (TPixel* pixel = canvas.PixelAt(x + column, y + row))
-        *pixel = ApplyRasterOp(*pixel, glyphs.IsBlack(sourceX + column, sourceY + row), op);
+  const TPixelRect visible = IntersectRect({x, y, x + width, y + height}, canvas.Clip());
+  const int count = visible.Width();
+  for (int destY = visible.Top; destY < visible.Bottom; ++destY) {
+    TPixel* destination = canvas.PixelAt(visible.Left, destY);
+    const TPixel* source = glyphs.Row(sourceY + destY - y) + (sourceX + visible.Left - x);
+    // The raster operations themselves, bit for bit: SRCAND is dest AND src, MERGEPAINT
+    // dest OR NOT src (keeping the top byte of a pixel 0).
+    if (op == TRasterOp::SrcAnd) {
+      for (int i = 0; i < count; ++i) destination[i] &= source[i];
+    } else {
+      for (int i = 0; i < count; ++i) destination[i] = (destination[i] | ~source[i]) & 0x00FFFFFFu;
     }
   }
 }

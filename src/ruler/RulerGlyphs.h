@@ -10,22 +10,25 @@
 
 #include "ruler/ClippedCanvas.h"
 
-// A black-on-white bitmap, one flag per pixel.
+// A black-on-white bitmap, held as the pixels a blit reads from it: 0x000000 for black,
+// 0xFFFFFF for white.
 class TGlyphBitmap {
  public:
-  TGlyphBitmap(int width, int height) : FWidth(width), FHeight(height), FBlack(static_cast<std::size_t>(width) * height) {}
+  TGlyphBitmap(int width, int height)
+      : FWidth(width), FHeight(height), FPixels(static_cast<std::size_t>(width) * height, WhitePixel) {}
 
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
-  bool IsBlack(int x, int y) const { return FBlack[Index(x, y)] != 0; }
-  void SetBlack(int x, int y, bool black) { FBlack[Index(x, y)] = black ? 1 : 0; }
+  bool IsBlack(int x, int y) const { return Row(y)[x] == BlackPixel; }
+  void SetBlack(int x, int y, bool black) { FPixels[static_cast<std::size_t>(y) * FWidth + x] = black ? BlackPixel : WhitePixel; }
+  const TPixel* Row(int y) const { return FPixels.data() + static_cast<std::ptrdiff_t>(y) * FWidth; }
+
+  static constexpr TPixel BlackPixel = 0x000000, WhitePixel = 0xFFFFFF;
 
  private:
-  std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * FWidth + x; }
-
   int FWidth;
   int FHeight;
-  std::vector<std::uint8_t> FBlack;
+  std::vector<TPixel> FPixels;
 };
 
 inline constexpr const char* NumberGlyphsName = "VINDLENUMBERS0";

@@ -1,7 +1,9 @@
 #include "ruler/RulerScale.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <optional>
 #include <string>
 
 #include "ruler/ClippedCanvas.h"
@@ -28,13 +30,20 @@ int TextWidth(const std::string& text) { return 5 * static_cast<int>(text.size()
 
 bool HasScale(const TRulerScaleInput& input) { return input.ScaleUnit > 0; }
 
-// The values of one paint, and the mapping from the ruler's own axes (along, across) to
-// x and y.
+// Flip always shows the arrow along the ruler and turn the one across it.
+int GlyphCell(bool vertical, TMiniButton button) {
+  if (vertical && button == TMiniButton::mbFlip) return static_cast<int>(TMiniButton::mbTurn);
+  if (vertical && button == TMiniButton::mbTurn) return static_cast<int>(TMiniButton::mbFlip);
+  return static_cast<int>(button);
+}
+
+// One paint: everything that does not depend on the clip is worked out once, then Paint
+// draws the face in the given order, restricted to a clip.
 class TScalePainter {
  public:
-  TScalePainter(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip)
+  TScalePainter(const TRulerScaleInput& input, TPixelView target)
       : In(input),
-        Canvas(target, IntersectRect(clip, {0, 0, input.Width, input.Height})),
+        Target(target),
         Length(input.Vertical ? input.Height : input.Width),
         Thickness(input.Vertical ? input.Width : input.Height) {
     const TColor contrast = ContrastColor(input.Background);
@@ -47,22 +56,71 @@ class TScalePainter {
     const bool dark = ColorBrightness(input.Background) < 128;
     NumberOp = dark ? TRasterOp::MergePaint : TRasterOp::SrcAnd;
     LabelOp = dark ? TRasterOp::SrcAnd : TRasterOp::MergePaint;
+    if (HasScale(input)) PrepareScale();
+    PrepareButtons();
   }
 
-  void Paint() const {
-    if (Canvas.Clip().Empty()) return;
-    PaintBackground();
-    PaintCursorLine();
-    if (HasScale(In)) {
-      const TScaleLayout layout = ChooseScaleLayout(In.ScaleUnit, In.Granularity, In.PixelsPerInch);
-      PaintTicks(layout);
-      if (In.Labeling != 0) PaintCursorLabel(layout);
+  void Paint(const TPixelRect& clip) const {
+    const TClippedCanvas canvas(Target, clip);
+    if (canvas.Clip().Empty()) return;
+    PaintBackground(canvas);
+    PaintCursorLine(canvas);
+    if (Scale) {
+      PaintTicks(canvas);
+      if (Label) {
+        canvas.Fill(Label->Box, Contrast);
+        DrawDigits(canvas, Label->Box.Left + 2, Label->Box.Top + 2, Label->Text, LabelOp, In.DecimalSeparator);
+      }
     }
-    PaintButtons();
-    PaintOutline();
+    PaintButtons(canvas);
+    PaintOutline(canvas);
   }
 
  private:
+  struct TLabel {
+    std::string Text;
+    TPixelRect Box;
+  };
+  struct TButton {
+    TPoint Origin;
+    int GlyphCell;
+    bool Highlighted;
+  };
+
+  void PrepareScale() {
+    Scale = ChooseScaleLayout(In.ScaleUnit, In.Granularity, In.PixelsPerInch);
+    Walk.emplace(*Scale, Length, In.Flipped);
+    Antialiased = In.Antialiasing && Scale->FractionalTicks();
+    // How far a tick's drawing reaches along the ruler: its line and antialiasing
+    // neighbour, or half its number, the widest being the one at the last tick.
+    if (In.Digits) NumberReach = TextWidth(TickNumberText(*Scale, Walk->Count() * Scale->Row.Step, In.DecimalSeparator)) / 2 + 2;
+
+    const int along = CursorAlong();
+    if (In.Labeling == 0 || along < 0 || along >= Length) return;
+    int position = In.Flipped ? Length - 1 - along : along;
+    if (In.Labeling == 2) position = In.Vertical ? In.CursorScreenPos.Y : In.CursorScreenPos.X;
+    TLabel label{CursorLabelText(*Scale, position, In.DecimalSeparator), {}};
+    const int boxWidth = TextWidth(label.Text) + 4;
+    TPoint box;
+    if (!In.Vertical) box = {In.CursorBoxPos.X + 2, DigitRow() - 2};
+    else if (In.Turned) box = {LongTick + 1, In.CursorBoxPos.Y + 2};
+    else box = {In.Width - boxWidth - 8, In.CursorBoxPos.Y + 2};
+    label.Box = {box.X, box.Y, box.X + boxWidth, box.Y + 9};
+    Label = std::move(label);
+  }
+
+  void PrepareButtons() {
+    for (int index = 0; index < MiniButtonCount; ++index) {
+      const auto button = static_cast<TMiniButton>(index);
+      if (!In.Buttons.Contains(button)) continue;
+      const TPoint origin = ButtonOrigin(In, button);
+      if (!ButtonShown(In, origin)) continue;
+      const bool highlighted = button == In.HotButton && (In.ButtonState == TMiniButtonState::mbsHot ||
+                                                          In.ButtonState == TMiniButtonState::mbsDownInside);
+      Buttons[ButtonCount++] = {origin, GlyphCell(In.Vertical, button), highlighted};
+    }
+  }
+
   TPixelRect Rect(int alongFrom, int alongTo, int acrossFrom, int acrossTo) const {
     if (In.Vertical) return {acrossFrom, alongFrom, acrossTo, alongTo};
     return {alongFrom, acrossFrom, alongTo, acrossTo};
@@ -78,118 +136,95 @@ class TScalePainter {
   // them on the bottom edge.
   int DigitRow() const { return In.Turned ? LongTick + 3 : In.Height - LongTick - 5 - 2; }
 
-  void PaintBackground() const {
-    Canvas.Fill(Rect(0, EndZoneLength, 0, Thickness), EndZone);
-    Canvas.Fill(Rect(Length - EndZoneLength, Length, 0, Thickness), EndZone);
-    Canvas.Fill(Rect(EndZoneLength, Length - EndZoneLength, 0, Thickness), Background);
+  void PaintBackground(const TClippedCanvas& canvas) const {
+    canvas.Fill(Rect(0, EndZoneLength, 0, Thickness), EndZone);
+    canvas.Fill(Rect(Length - EndZoneLength, Length, 0, Thickness), EndZone);
+    canvas.Fill(Rect(EndZoneLength, Length - EndZoneLength, 0, Thickness), Background);
   }
 
-  void PaintCursorLine() const {
+  void PaintCursorLine(const TClippedCanvas& canvas) const {
     const int along = CursorAlong();
-    Canvas.Fill(Rect(along, along + 1, 1, Thickness), CursorLine);
+    canvas.Fill(Rect(along, along + 1, 1, Thickness), CursorLine);
   }
 
-  void PaintTicks(const TScaleLayout& layout) const {
-    TTickWalk walk(layout, Length, In.Flipped);
-    const bool antialiased = In.Antialiasing && layout.FractionalTicks();
-
-    // Only ticks whose line or number can reach into the clip are drawn; the widest number
-    // is the one at the last tick.
-    const int numberReach =
-        In.Digits ? TextWidth(TickNumberText(layout, walk.Count() * layout.Row.Step, In.DecimalSeparator)) / 2 + 2 : 1;
-    const TPixelRect& clip = Canvas.Clip();
+  void PaintTicks(const TClippedCanvas& canvas) const {
+    const TPixelRect& clip = canvas.Clip();
     const int clipFrom = In.Vertical ? clip.Top : clip.Left;
     const int clipTo = In.Vertical ? clip.Bottom - 1 : clip.Right - 1;
-    const auto [first, last] = walk.IndexRange(clipFrom - numberReach, clipTo + numberReach);
+    TTickWalk walk = *Walk;
+    const auto [first, last] = walk.IndexRange(clipFrom - NumberReach, clipTo + NumberReach);
     if (first > last) return;
 
     walk.Seek(first);
     for (int index = first; index <= last; ++index, walk.Next()) {
       const TTickKind kind = walk.Kind();
-      if (kind == TTickKind::Long && In.Digits) PaintTickNumber(TickNumberText(layout, walk.G(), In.DecimalSeparator), walk.P());
+      if (kind == TTickKind::Long && In.Digits)
+        PaintTickNumber(canvas, TickNumberText(*Scale, walk.G(), In.DecimalSeparator), walk.P());
       const int length = TickLength(kind);
       const int acrossFrom = In.Turned ? 1 : Thickness - length;
       const int acrossTo = acrossFrom + length;
       const int p = walk.P();
-      if (antialiased) {
+      if (Antialiased) {
         // The mark lies F/D of a pixel beyond P: its ink is shared between P and the next pixel.
         const int alpha = walk.Alpha();
         const int next = p + walk.Direction();
-        Canvas.Fill(Rect(p, p + 1, acrossFrom, acrossTo), MixColors(Contrast, BackgroundAt(p), alpha));
-        Canvas.Fill(Rect(next, next + 1, acrossFrom, acrossTo), MixColors(BackgroundAt(next), Contrast, alpha));
+        canvas.Fill(Rect(p, p + 1, acrossFrom, acrossTo), MixColors(Contrast, BackgroundAt(p), alpha));
+        canvas.Fill(Rect(next, next + 1, acrossFrom, acrossTo), MixColors(BackgroundAt(next), Contrast, alpha));
       } else {
-        Canvas.Fill(Rect(p, p + 1, acrossFrom, acrossTo), Contrast);
+        canvas.Fill(Rect(p, p + 1, acrossFrom, acrossTo), Contrast);
       }
     }
   }
 
-  void PaintTickNumber(const std::string& text, int p) const {
+  void PaintTickNumber(const TClippedCanvas& canvas, const std::string& text, int p) const {
     const int width = TextWidth(text);
     if (In.Vertical) {
       const int x = In.Turned ? LongTick + 3 : In.Width - 10 - width;
-      DrawDigits(Canvas, x, p - 2, text, NumberOp, In.DecimalSeparator);
+      DrawDigits(canvas, x, p - 2, text, NumberOp, In.DecimalSeparator);
     } else {
-      DrawDigits(Canvas, p - width / 2, DigitRow(), text, NumberOp, In.DecimalSeparator);
+      DrawDigits(canvas, p - width / 2, DigitRow(), text, NumberOp, In.DecimalSeparator);
     }
   }
 
-  void PaintCursorLabel(const TScaleLayout& layout) const {
-    const int along = CursorAlong();
-    if (along < 0 || along >= Length) return;
-    int position = In.Flipped ? Length - 1 - along : along;
-    if (In.Labeling == 2) position = In.Vertical ? In.CursorScreenPos.Y : In.CursorScreenPos.X;
-    const std::string text = CursorLabelText(layout, position, In.DecimalSeparator);
-    const int boxWidth = TextWidth(text) + 4;
-    TPoint box;
-    if (!In.Vertical) box = {In.CursorBoxPos.X + 2, DigitRow() - 2};
-    else if (In.Turned) box = {LongTick + 1, In.CursorBoxPos.Y + 2};
-    else box = {In.Width - boxWidth - 8, In.CursorBoxPos.Y + 2};
-    Canvas.Fill({box.X, box.Y, box.X + boxWidth, box.Y + 9}, Contrast);
-    DrawDigits(Canvas, box.X + 2, box.Y + 2, text, LabelOp, In.DecimalSeparator);
-  }
-
-  void PaintButtons() const {
-    for (int index = 0; index < MiniButtonCount; ++index) {
-      const auto button = static_cast<TMiniButton>(index);
-      if (!In.Buttons.Contains(button)) continue;
-      const TPoint origin = ButtonOrigin(In, button);
-      if (!ButtonShown(In, origin)) continue;
-      Canvas.Fill({origin.X, origin.Y, origin.X + MiniButtonSize, origin.Y + MiniButtonSize}, Background);
-      const bool highlighted = button == In.HotButton && (In.ButtonState == TMiniButtonState::mbsHot ||
-                                                          In.ButtonState == TMiniButtonState::mbsDownInside);
-      DrawButtonGlyph(Canvas, origin.X, origin.Y, GlyphCell(button), NumberOp, highlighted);
+  void PaintButtons(const TClippedCanvas& canvas) const {
+    for (int i = 0; i < ButtonCount; ++i) {
+      const TButton& button = Buttons[static_cast<std::size_t>(i)];
+      const TPoint o = button.Origin;
+      canvas.Fill({o.X, o.Y, o.X + MiniButtonSize, o.Y + MiniButtonSize}, Background);
+      DrawButtonGlyph(canvas, o.X, o.Y, button.GlyphCell, NumberOp, button.Highlighted);
     }
   }
 
-  // Flip always shows the arrow along the ruler and turn the one across it.
-  int GlyphCell(TMiniButton button) const {
-    if (In.Vertical && button == TMiniButton::mbFlip) return static_cast<int>(TMiniButton::mbTurn);
-    if (In.Vertical && button == TMiniButton::mbTurn) return static_cast<int>(TMiniButton::mbFlip);
-    return static_cast<int>(button);
-  }
-
-  void PaintOutline() const {
+  void PaintOutline(const TClippedCanvas& canvas) const {
     TPixelRect outline{0, 0, In.Width, In.Height};
     // The end that meets the magnifier stays open: the rectangle reaches one pixel past it.
     if (In.MagnifierVisible) {
       int& openEnd = In.Vertical ? (In.Flipped ? outline.Top : outline.Bottom) : (In.Flipped ? outline.Left : outline.Right);
       openEnd += In.Flipped ? -1 : 1;
     }
-    Canvas.Frame(outline, Contrast);
+    canvas.Frame(outline, Contrast);
   }
 
   const TRulerScaleInput& In;
-  TClippedCanvas Canvas;
+  TPixelView Target;
   int Length;
   int Thickness;
   TPixel Background{}, Contrast{}, EndZone{}, CursorLine{};
   TRasterOp NumberOp{}, LabelOp{};
+  std::optional<TScaleLayout> Scale;
+  std::optional<TTickWalk> Walk;
+  bool Antialiased = false;
+  int NumberReach = 1;
+  std::optional<TLabel> Label;
+  std::array<TButton, MiniButtonCount> Buttons{};
+  int ButtonCount = 0;
 };
 
 }  // namespace
 
 void PaintScale(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip) {
-  TScalePainter(input, target, clip).Paint();
+  const TPixelRect area = IntersectRect(IntersectRect(clip, {0, 0, input.Width, input.Height}), target.Bounds());
+  if (!area.Empty()) TScalePainter(input, target).Paint(area);
 }
 
 TColor BackgroundAt(const TRulerScaleInput& input, int along) {

@@ -8,6 +8,7 @@
 #include "ruler/MiniButtons.h"
 #include "ruler/PixelBuffers.h"
 #include "ruler/QorvelColorUtils.h"
+#include "ruler/RulerUnits.h"
 
 // Everything one paint of the scale area depends on. The defaults are those of a fresh
 // configuration with the cursor away from the ruler; the size must be set.

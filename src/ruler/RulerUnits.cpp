@@ -113,7 +113,9 @@ TTickWalk::TTickWalk(const TScaleLayout& layout, int length, bool flipped)
       FRemainder(static_cast<int>(FAdvance % layout.D)),
       FStartFraction(FRemainder / 2),
       FStart(flipped ? length - 1 : 0),
-      FDirection(flipped ? -1 : 1) {
+      FDirection(flipped ? -1 : 1),
+      FLongPeriod(layout.Row.LongEvery / layout.Row.Step),
+      FMediumPeriod(layout.Row.MediumEvery / layout.Row.Step) {
   // Ticks continue while the sub-unit count is below the ruler's length in sub-units plus
   // one, so the last one may lie just beyond the end.
   const std::int64_t limit = (std::int64_t{length} * layout.D + layout.N) / layout.N;
@@ -133,10 +135,14 @@ std::pair<int, int> TTickWalk::IndexRange(int from, int to) const {
           static_cast<int>(std::clamp<std::int64_t>(last, 0, FCount))};
 }
 
+// Every row's medium and long intervals are multiples of its step, so a tick's kind
+// repeats with its index and can be counted down instead of divided out.
 void TTickWalk::Seek(int index) {
   FIndex = index;
   FP = FStart + FDirection * static_cast<int>(Distance(index));
   FF = static_cast<int>((std::int64_t{index} * FAdvance + FStartFraction) % FD);
+  FStepsToLong = (FLongPeriod - index % FLongPeriod) % FLongPeriod;
+  FStepsToMedium = (FMediumPeriod - index % FMediumPeriod) % FMediumPeriod;
 }
 
 void TTickWalk::Next() {
@@ -147,13 +153,8 @@ void TTickWalk::Next() {
     FP += FDirection;
     FF -= FD;
   }
-}
-
-TTickKind TTickWalk::Kind() const {
-  const int g = G();
-  if (g % FRow.LongEvery == 0) return TTickKind::Long;
-  if (g % FRow.MediumEvery == 0) return TTickKind::Medium;
-  return TTickKind::Short;
+  FStepsToLong = (FStepsToLong == 0 ? FLongPeriod : FStepsToLong) - 1;
+  FStepsToMedium = (FStepsToMedium == 0 ? FMediumPeriod : FStepsToMedium) - 1;
 }
 
 std::string TickNumberText(const TScaleLayout& layout, int g, char decimalSeparator) {

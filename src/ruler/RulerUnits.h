@@ -70,7 +70,10 @@ class TTickWalk {
   int P() const { return FP; }
   int F() const { return FF; }
   int Direction() const { return FDirection; }
-  TTickKind Kind() const;
+  TTickKind Kind() const {
+    if (FStepsToLong == 0) return TTickKind::Long;
+    return FStepsToMedium == 0 ? TTickKind::Medium : TTickKind::Short;
+  }
   // The share (0..255) of the tick's ink that belongs on the neighbour P + Direction().
   int Alpha() const { return FF * 256 / FD; }
 
@@ -89,6 +92,10 @@ class TTickWalk {
   int FIndex = 0;
   int FP = 0;
   int FF = 0;
+  int FLongPeriod;    // steps from one long tick to the next
+  int FMediumPeriod;
+  int FStepsToLong = 0;  // steps from this tick to the next long one, 0 on a long tick
+  int FStepsToMedium = 0;
 };
 
 // The number at a long tick at sub-unit `g`, e.g. "100", "1.5".

@@ -21,6 +21,7 @@ std::vector<std::string> FirstNumbers(const TScaleLayout& layout, int count) {
 
 struct TWalkStep {
   int G, P, F;
+  TTickKind Kind;
   friend bool operator==(const TWalkStep&, const TWalkStep&) = default;
 };
 
@@ -46,7 +47,10 @@ std::vector<TWalkStep> ReferenceWalk(const TScaleLayout& layout, int length, boo
       p += direction;
       f -= d;
     }
-    steps.push_back({g, p, f});
+    const TTickKind kind = g % layout.Row.LongEvery == 0     ? TTickKind::Long
+                           : g % layout.Row.MediumEvery == 0 ? TTickKind::Medium
+                                                             : TTickKind::Short;
+    steps.push_back({g, p, f, kind});
   }
   return steps;
 }
@@ -54,7 +58,8 @@ std::vector<TWalkStep> ReferenceWalk(const TScaleLayout& layout, int length, boo
 std::vector<TWalkStep> Walk(const TScaleLayout& layout, int length, bool flipped) {
   TTickWalk walk(layout, length, flipped);
   std::vector<TWalkStep> steps;
-  for (walk.Seek(1); walk.Index() <= walk.Count(); walk.Next()) steps.push_back({walk.G(), walk.P(), walk.F()});
+  for (walk.Seek(1); walk.Index() <= walk.Count(); walk.Next())
+    steps.push_back({walk.G(), walk.P(), walk.F(), walk.Kind()});
   return steps;
 }
 
@@ -204,7 +209,8 @@ TEST(TTickWalk, SeekingAndSteppingAgreeWithTheStepByStepWalk) {
             TTickWalk walk(layout, length, flipped);
             for (int index = 1; index <= walk.Count(); index += 7) {
               walk.Seek(index);
-              ASSERT_EQ((TWalkStep{walk.G(), walk.P(), walk.F()}), reference[static_cast<std::size_t>(index - 1)]);
+              ASSERT_EQ((TWalkStep{walk.G(), walk.P(), walk.F(), walk.Kind()}),
+                        reference[static_cast<std::size_t>(index - 1)]);
             }
           }
         }

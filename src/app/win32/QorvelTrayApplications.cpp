@@ -63,7 +63,13 @@ void TQorvelTrayApplication::RunFirstInstance(TQorvelMutexSharedMemory* shared) 
     r = 0;
     return true;
   });
-  const TScopeExit freeResources([this] {
+  const TScopeExit freeResources([this, shared] {
+    // A start during our shutdown must not post to a window that is about to go.
+    if (shared) {
+      shared->Lock();
+      std::memset(shared->Memory(), 0, sizeof(std::uint32_t));
+      shared->Unlock();
+    }
     FInitialized = false;
     FMenu.reset();
     FIcon.Reset();

@@ -2,11 +2,33 @@
 
 #include <algorithm>
 
+#include "settings/QorvelSettingsHandlers.h"
+#include "settings/QorvelSettingsValues.h"
+
 namespace {
 
 [[noreturn]] void ThrowIndexError(const char* what, int index, int count) {
   throw EQorvelSettingsError(std::string(what) + " index " + std::to_string(index) + " is outside 0.." +
                              std::to_string(count - 1) + ".");
+}
+
+// Reads the numbered element `tag` into `read(index)`; numbers out of range, or no numbers,
+// are passed over like unknown elements. Other elements are not ours.
+template <class TRead>
+bool ReadNumberedElement(TQorvelSettingsReader& reader, const std::string& elementName,
+                         const std::u16string& nameAttribute, std::string_view tag, int count, TRead read) {
+  if (elementName != tag) return false;
+  const int index = QorvelElementIndex(nameAttribute, count);
+  if (index < 0)
+    reader.SkipElement(elementName);
+  else
+    read(index);
+  return true;
+}
+
+std::u16string IndexAttribute(int index) {
+  const std::string digits = std::to_string(index);
+  return std::u16string(digits.begin(), digits.end());
 }
 
 }  // namespace
@@ -79,6 +101,16 @@ TPresetSettings* TPresetsSettings::Preset(int index) const {
   return FPresets[static_cast<std::size_t>(index)];
 }
 
+bool TPresetsSettings::ReadCustomElement(TQorvelSettingsReader& reader, const std::string& elementName,
+                                         const std::u16string& nameAttribute) {
+  return ReadNumberedElement(reader, elementName, nameAttribute, "preset", PresetCount,
+                             [&](int index) { reader.ReadObject(elementName, *Preset(index)); });
+}
+
+void TPresetsSettings::WriteCustomElements(TQorvelSettingsWriter& writer) {
+  for (int i = 0; i < PresetCount; ++i) writer.WriteObject("preset", IndexAttribute(i), *Preset(i));
+}
+
 const TQorvelSettingsClass& TPlacementSettings::StaticClass() {
   using C = TPlacementSettings;
   static const TQorvelSettingsClass cls("TPlacementSettings", &TQorvelSettings::StaticClass(),
@@ -110,6 +142,34 @@ TColorEntry TColorSettings::GetColorEntry(int index) const {
 void TColorSettings::SetColorEntry(int index, const TColorEntry& entry) {
   if (index < 0 || index >= EntryCount) return;
   FEntries[static_cast<std::size_t>(index)] = entry;
+}
+
+bool TColorSettings::ReadCustomElement(TQorvelSettingsReader& reader, const std::string& elementName,
+                                       const std::u16string& nameAttribute) {
+  return ReadNumberedElement(reader, elementName, nameAttribute, "color", EntryCount, [&](int index) {
+    TColorEntry& entry = FEntries[static_cast<std::size_t>(index)];
+    reader.ReadElements(elementName, [&entry](TQorvelSettingsReader& r, const std::string& child, const std::u16string&) {
+      if (child != "value" && child != "flags") return false;
+      // An invalid number is still this child's: it leaves the field as it was.
+      const TQorvelReadValue<std::int32_t> value = r.ReadInteger(child);
+      if (!value.Valid()) return true;
+      if (child == "value")
+        entry.Value = static_cast<TColor>(value.Value);
+      else
+        entry.Flags = value.Value;
+      return true;
+    });
+  });
+}
+
+void TColorSettings::WriteCustomElements(TQorvelSettingsWriter& writer) {
+  for (int i = 0; i < EntryCount; ++i) {
+    const TColorEntry& entry = FEntries[static_cast<std::size_t>(i)];
+    writer.WriteElement("color", IndexAttribute(i), [&entry](TQorvelSettingsWriter& w) {
+      w.WriteColor("value", entry.Value, 0);
+      if (entry.Flags != 0) w.WriteInteger("flags", entry.Flags);
+    });
+  }
 }
 
 const TQorvelSettingsClass& TColorPickerSettings::StaticClass() {
@@ -280,6 +340,19 @@ void TApplicationSettings::AfterCreateChildren() {
 TConfigurationSettings* TApplicationSettings::Configurations(int index) const {
   if (index < 0 || index >= ConfigurationCount) ThrowIndexError("Configuration", index, ConfigurationCount);
   return FConfigurations[static_cast<std::size_t>(index)];
+}
+
+bool TApplicationSettings::ReadCustomElement(TQorvelSettingsReader& reader, const std::string& elementName,
+                                             const std::u16string& nameAttribute) {
+  return ReadNumberedElement(reader, elementName, nameAttribute, "configuration", ConfigurationCount,
+                             [&](int index) { reader.ReadObject(elementName, *Configurations(index)); }) ||
+         TQorvelTypicalApplicationSettings::ReadCustomElement(reader, elementName, nameAttribute);
+}
+
+void TApplicationSettings::WriteCustomElements(TQorvelSettingsWriter& writer) {
+  TQorvelTypicalApplicationSettings::WriteCustomElements(writer);
+  for (int i = 0; i < ConfigurationCount; ++i)
+    writer.WriteObject("configuration", IndexAttribute(i), *Configurations(i));
 }
 
 void TApplicationSettings::SetDefaults() {

@@ -83,6 +83,11 @@ class TPresetsSettings : public TQorvelSettings {
   // index 0..4; anything else is a programming error and throws EQorvelSettingsError.
   TPresetSettings* Preset(int index) const;
 
+  // The presets are the elements "preset" named "0".."4".
+  bool ReadCustomElement(TQorvelSettingsReader& reader, const std::string& elementName,
+                         const std::u16string& nameAttribute) override;
+  void WriteCustomElements(TQorvelSettingsWriter& writer) override;
+
  protected:
   void AfterCreateChildren() override;
 
@@ -122,6 +127,12 @@ class TColorSettings : public TQorvelSettings {
   // Outside 0..4 reads an all-zero entry and ignores writes.
   TColorEntry GetColorEntry(int index) const;
   void SetColorEntry(int index, const TColorEntry& entry);
+
+  // The entries are the elements "color" named "0".."4", each with "value" and, when not 0,
+  // "flags".
+  bool ReadCustomElement(TQorvelSettingsReader& reader, const std::string& elementName,
+                         const std::u16string& nameAttribute) override;
+  void WriteCustomElements(TQorvelSettingsWriter& writer) override;
 
  private:
   // Light red, orange, yellow, green and blue.
@@ -258,6 +269,11 @@ class TApplicationSettings : public TQorvelTypicalApplicationSettings {
 
   // The class defaults, then what sets the three configurations and the presets apart.
   void SetDefaults() override;
+
+  // The configurations are the elements "configuration" named "0".."2", ahead of everything.
+  bool ReadCustomElement(TQorvelSettingsReader& reader, const std::string& elementName,
+                         const std::u16string& nameAttribute) override;
+  void WriteCustomElements(TQorvelSettingsWriter& writer) override;
 
   TGeneralSettings* General = nullptr;
   TStartupOptions* Startup = nullptr;

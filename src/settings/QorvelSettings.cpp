@@ -1,5 +1,7 @@
 #include "settings/QorvelSettings.h"
 
+#include "settings/QorvelSettingsHandlers.h"
+
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -479,6 +481,19 @@ void TQorvelWindowListSettings::RetainWindow(std::string_view name, const IQorve
   window.Size->Y = clientSize ? form.ClientHeight() : form.Height();
 }
 
+bool TQorvelWindowListSettings::ReadCustomElement(TQorvelSettingsReader& reader, const std::string& elementName,
+                                                  const std::u16string&) {
+  TQorvelWindowSettings* window = FWindows.Find(elementName);
+  if (!window) return false;
+  reader.ReadObject(elementName, *window);
+  window->Loaded = true;
+  return true;
+}
+
+void TQorvelWindowListSettings::WriteCustomElements(TQorvelSettingsWriter& writer) {
+  for (int i = 0; i < WindowCount(); ++i) writer.WriteObject(WindowName(i), u"", *Window(i));
+}
+
 // ---------------------------------------------------------------------------------------
 // Execution statistics
 
@@ -573,6 +588,16 @@ const TQorvelSettingsClass& TQorvelTypicalApplicationSettings::StaticClass() {
                                             QorvelPublish::Child("Execution", &C::Execution),
                                         });
   return cls;
+}
+
+void TQorvelTypicalApplicationSettings::LoadWith(std::unique_ptr<TQorvelSettingsReader> reader) {
+  if (!reader) throw EQorvelSettingsError("Cannot load settings (no reader assigned).");
+  reader->ReadRoot(*this);
+}
+
+void TQorvelTypicalApplicationSettings::SaveWith(std::unique_ptr<TQorvelSettingsWriter> writer) {
+  if (!writer) throw EQorvelSettingsError("Cannot save settings (no writer assigned).");
+  writer->WriteRoot(*this);
 }
 
 void TQorvelTypicalApplicationSettings::AfterCreateChildren() {

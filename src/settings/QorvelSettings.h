@@ -14,6 +14,7 @@
 // C++ constructors cannot reach the overrides of derived classes, hence the phases.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,6 +33,8 @@ class TQorvelSettings;
 class TQorvelSettingsClass;
 class TQorvelSettingsReader;
 class TQorvelSettingsWriter;
+class IQorvelSettingsFileSystem;
+class IQorvelSettingsPrompt;
 
 class EQorvelSettingsError : public EQorvelError {
  public:
@@ -525,6 +528,11 @@ class TQorvelWindowListSettings : public TQorvelSettings {
   // Stores the form's placement; a minimized or maximized form keeps the last normal one.
   void RetainWindow(std::string_view name, const IQorvelForm& form);
 
+  // Each defined window is one element named by the window; reading one marks it Loaded.
+  bool ReadCustomElement(TQorvelSettingsReader& reader, const std::string& elementName,
+                         const std::u16string& nameAttribute) override;
+  void WriteCustomElements(TQorvelSettingsWriter& writer) override;
+
  private:
   TQorvelWindowSettings& DefinedWindow(std::string_view name, const char* action) const;
 
@@ -597,6 +605,26 @@ class TQorvelTypicalApplicationSettings : public TQorvelApplicationSettings {
   TQorvelConfigurationFileSettings* ConfigurationFile = nullptr;
   bool ReadOnly = false;        // the settings file is read-only: nothing is saved
   bool SaveSuppressed = false;  // the user kept a damaged settings file: nothing is saved
+
+  // Reads the whole tree through `reader` (ReadRoot) and destroys the reader, also on failure.
+  void LoadWith(std::unique_ptr<TQorvelSettingsReader> reader);
+  // Writes the whole tree through `writer` (WriteRoot) and destroys the writer.
+  void SaveWith(std::unique_ptr<TQorvelSettingsWriter> writer);
+
+  // Reads the settings file once at start (QorvelSettingsStorage.cpp). A missing file leaves
+  // the defaults; a damaged or unreadable one is reported, and unless the user agrees to
+  // replace it, SaveToFile will leave it alone. Never throws for file or content errors.
+  void LoadFromFile(const std::filesystem::path& fileName, const std::string& rootName,
+                    IQorvelSettingsFileSystem& fileSystem, IQorvelSettingsPrompt& prompt);
+  // Writes the settings file once at exit, keeping the previous version in the backup file
+  // (ConfigurationFile->BackupMode) until the new one is complete; asks Retry/Cancel while
+  // the file cannot be written. Does nothing while ReadOnly or SaveSuppressed. Never throws
+  // for file or content errors.
+  void SaveToFile(const std::filesystem::path& fileName, const std::string& rootName,
+                  IQorvelSettingsFileSystem& fileSystem, IQorvelSettingsPrompt& prompt);
+  // The same on the system's files with the system's message boxes.
+  void LoadFromFile(const std::filesystem::path& fileName, const std::string& rootName);
+  void SaveToFile(const std::filesystem::path& fileName, const std::string& rootName);
 
  protected:
   void AfterCreateChildren() override;

@@ -23,6 +23,16 @@ TColor ContrastColor(TColor background);
 // byte alike, so it serves pixels just as well.
 TColor MixColors(TColor a, TColor b, int alpha);
 
+// MixColors(contrast, color, alpha) and MixColors(color, contrast, alpha) at once, for a
+// contrast colour that is black or white (as ContrastColor gives). Every byte then lies
+// on the same side of the contrast colour, so both mixes come from one scaled distance
+// without a division per byte; the results are the same to the bit.
+struct TContrastMix {
+  TColor FromContrast;  // MixColors(contrast, color, alpha)
+  TColor ToContrast;    // MixColors(color, contrast, alpha)
+};
+TContrastMix MixWithContrast(TColor contrast, TColor color, int alpha);
+
 // Exchanges bytes 0 and 2 and keeps bytes 1 and 3: TColor <-> pixel order, both ways.
 constexpr std::uint32_t SwapRedBlue(std::uint32_t value) {
   return (value & 0xFF00FF00u) | ((value & 0xFFu) << 16) | ((value >> 16) & 0xFFu);

@@ -166,10 +166,11 @@ class TScalePainter {
       const int p = walk.P();
       if (Antialiased) {
         // The mark lies F/D of a pixel beyond P: its ink is shared between P and the next pixel.
-        const int alpha = walk.Alpha();
         const int next = p + walk.Direction();
-        canvas.Fill(Rect(p, p + 1, acrossFrom, acrossTo), MixColors(Contrast, BackgroundAt(p), alpha));
-        canvas.Fill(Rect(next, next + 1, acrossFrom, acrossTo), MixColors(BackgroundAt(next), Contrast, alpha));
+        const TPixel atP = MixWithContrast(Contrast, BackgroundAt(p), walk.Alpha()).FromContrast;
+        const TPixel atNext = MixWithContrast(Contrast, BackgroundAt(next), walk.Alpha()).ToContrast;
+        canvas.Fill(Rect(p, p + 1, acrossFrom, acrossTo), atP);
+        canvas.Fill(Rect(next, next + 1, acrossFrom, acrossTo), atNext);
       } else {
         canvas.Fill(Rect(p, p + 1, acrossFrom, acrossTo), Contrast);
       }

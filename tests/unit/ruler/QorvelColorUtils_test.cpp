@@ -39,6 +39,19 @@ TEST(MixColors, KeepsAlphaOutsideTheScaleFromSpillingIntoOtherBytes) {
   EXPECT_EQ(MixColors(0x00FF00, 0x000000, -40), 0x00FF00u);
 }
 
+TEST(MixWithContrast, GivesExactlyTheMixesTowardAndAwayFromBlackOrWhite) {
+  const TColor colours[] = {0x000000, 0xFFFFFF, 0xA0FFFF, 0x78C0C0, 0x123456, 0xFEDCBA, 0x7F8081, 0x010101, 0x3F3F3F};
+  for (const TColor contrast : {0x000000u, 0xFFFFFFu}) {
+    for (const TColor colour : colours) {
+      for (int alpha = -1; alpha <= 257; ++alpha) {
+        const TContrastMix mix = MixWithContrast(contrast, colour, alpha);
+        ASSERT_EQ(mix.FromContrast, MixColors(contrast, colour, alpha)) << std::hex << contrast << " " << colour << " " << alpha;
+        ASSERT_EQ(mix.ToContrast, MixColors(colour, contrast, alpha)) << std::hex << contrast << " " << colour << " " << alpha;
+      }
+    }
+  }
+}
+
 TEST(ColorToPixel, SwapsRedAndBlueAndDropsTheHighByte) {
   EXPECT_EQ(SwapRedBlue(0x00A0FFFFu), 0x00FFFFA0u);
   EXPECT_EQ(SwapRedBlue(SwapRedBlue(0x80123456u)), 0x80123456u);

@@ -108,6 +108,13 @@ TEST(PaintScale, AntialiasedPointTicksShareTheirInkBetweenTwoColumns) {
   EXPECT_EQ(ruler.At(6, 27), 0x414129u);  // two thirds ink
   EXPECT_EQ(ruler.At(5, 25), DefaultEndZone);
 
+  // On black the ink is white and the end zone 0x3F3F3F.
+  input.Background = 0x000000;
+  ruler = Render(input);
+  EXPECT_EQ(ruler.At(5, 27), 0x808080u);
+  EXPECT_EQ(ruler.At(6, 27), 0xBEBEBEu);
+  input.Background = 0xA0FFFF;
+
   input.Antialiasing = false;
   ruler = Render(input);
   EXPECT_EQ(ruler.At(5, 27), Black);

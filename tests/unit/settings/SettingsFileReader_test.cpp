@@ -145,12 +145,6 @@ TEST(SettingsFileKinds, StringListsReadItemsAndComplainAboutAnythingElse) {
 
 // ---- The application tree ----------------------------------------------------------------
 
-std::vector<std::string> WalkWithoutCount(const TQorvelSettings& settings) {
-  std::vector<std::string> lines = SettingsTreeWalk::Walk(settings);
-  std::erase_if(lines, [](const std::string& line) { return line.starts_with("Execution.Count = "); });
-  return lines;
-}
-
 TEST(SettingsFileRoundTrip, EveryValueOfTheTreeComesBack) {
   auto original = ProgramSettings();
   SettingsTreeWalk::Scramble(*original);

@@ -13,6 +13,7 @@
 #include "settings/QorvelFileStreams.h"
 #include "settings/QorvelSettingsFiles.h"
 #include "settings/QorvelXml.h"
+#include "SettingsTreeWalk.h"
 
 namespace SettingsFileTest {
 
@@ -75,6 +76,13 @@ inline std::vector<std::string> Lines(const std::string& text) {
   for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
     lines.push_back(text.substr(start, end - start));
   if (start < text.size()) lines.push_back(text.substr(start) + "<no CR LF>");
+  return lines;
+}
+
+// Every value of the tree but the start count, which loading changes on purpose.
+inline std::vector<std::string> WalkWithoutCount(const TQorvelSettings& settings) {
+  std::vector<std::string> lines = SettingsTreeWalk::Walk(settings);
+  std::erase_if(lines, [](const std::string& line) { return line.starts_with("Execution.Count = "); });
   return lines;
 }
 

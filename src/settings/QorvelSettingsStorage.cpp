@@ -1,0 +1,225 @@
+#include "settings/QorvelSettingsStorage.h"
+
+#include <exception>
+
+#include "settings/QorvelSettings.h"
+#include "settings/QorvelSettingsFiles.h"
+#include "settings/QorvelXml.h"
+
+namespace {
+
+const std::string RecreateQuestion =
+    " Do you want to recreate a new file overriding your settings with default values?";
+const std::string LoadCaption = "Error loading settings";
+const std::string SaveCaption = "Error saving settings";
+
+std::string DisplayName(const std::filesystem::path& fileName) {
+  const std::u8string name = fileName.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+std::string SaveFailureText(const std::filesystem::path& fileName) {
+  return "Settings could not be saved to " + DisplayName(fileName) +
+         ". Probably the file is in use or write protected or there is no more space left on the drive.";
+}
+
+}  // namespace
+
+std::filesystem::path QorvelSettingsBackupName(const std::filesystem::path& fileName) {
+  std::filesystem::path backup = fileName;
+  backup.replace_extension(".bak");
+  return backup;
+}
+
+// ---- Loading -------------------------------------------------------------------------------
+
+void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
+                                                     const std::string& rootName,
+                                                     IQorvelSettingsFileSystem& fileSystem,
+                                                     IQorvelSettingsPrompt& prompt) {
+  const std::optional<TQorvelFileAttributes> attributes = fileSystem.Attributes(fileName);
+  ReadOnly = attributes && (*attributes & faReadOnly) != 0;
+  SaveSuppressed = false;
+
+  // Without the file, the backup holds the settings when the last save was cut short
+  // between putting the file aside and writing its successor.
+  std::filesystem::path source = fileName;
+  if (!attributes) {
+    source = QorvelSettingsBackupName(fileName);
+    if (!fileSystem.Attributes(source)) return;
+  }
+
+  std::unique_ptr<TQorvelStream> stream;
+  try {
+    stream = fileSystem.OpenForReading(source);
+  } catch (const EQorvelFileError& error) {
+    // Gone in the meantime: as if it had never been there.
+    if (!fileSystem.Attributes(source)) return;
+    // There but unreadable (locked, no access): saving defaults over it later would destroy
+    // settings nobody has seen, so the user decides.
+    SaveSuppressed = !prompt.AskYesNo(LoadCaption, error.what() + RecreateQuestion);
+    return;
+  }
+
+  try {
+    LoadWith(std::make_unique<TQorvelSettingsXmlFileReader>(std::move(stream), rootName));
+  } catch (const EQorvelXmlError& error) {
+    SaveSuppressed =
+        !prompt.AskYesNo(LoadCaption + " in line " + std::to_string(error.LineNumber()), error.what() + RecreateQuestion);
+  } catch (const std::exception& error) {
+    SaveSuppressed = !prompt.AskYesNo(LoadCaption, error.what() + RecreateQuestion);
+  }
+}
+
+void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
+                                                     const std::string& rootName) {
+  TQorvelSystemFileSystem fileSystem;
+  TQorvelSystemPrompt prompt;
+  LoadFromFile(fileName, rootName, fileSystem, prompt);
+}
+
+// ---- Saving --------------------------------------------------------------------------------
+
+void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName, const std::string& rootName,
+                                                   IQorvelSettingsFileSystem& fileSystem,
+                                                   IQorvelSettingsPrompt& prompt) {
+  if (SaveSuppressed || ReadOnly) return;
+
+  // The document is complete before any file is touched: an error while producing it
+  // leaves the file as it was.
+  std::string document;
+  try {
+    TQorvelMemoryStream stream;
+    SaveWith(std::make_unique<TQorvelSettingsXmlFileWriter>(stream, rootName));
+    document = stream.Data();
+  } catch (const std::exception& error) {
+    prompt.ShowError(SaveCaption, error.what());
+    return;
+  }
+
+  const std::filesystem::path backup = QorvelSettingsBackupName(fileName);
+  const TQorvelSettingsBackupMode mode = ConfigurationFile->BackupMode;
+  std::optional<TQorvelFileAttributes> attributes;
+  bool renamed = false;
+  if (mode != TQorvelSettingsBackupMode::pbmNone) {
+    attributes = fileSystem.Attributes(fileName);
+    // Without a file there is nothing to put aside, and an existing backup may be the only
+    // copy of the settings: it stays until the new file is written.
+    if (attributes) {
+      fileSystem.Remove(backup);
+      renamed = fileSystem.Rename(fileName, backup);
+    }
+  }
+
+  for (;;) {
+    try {
+      std::unique_ptr<TQorvelStream> stream = fileSystem.CreateForWriting(fileName);
+      stream->Write(document);
+      break;
+    } catch (const EQorvelFileError&) {
+      if (prompt.AskRetryCancel(SaveCaption, SaveFailureText(fileName))) continue;
+      // Given up: the previous version goes back in place of whatever was left half
+      // written. When that fails too it stays the backup, which the next start reads when
+      // the file itself is missing.
+      if (renamed && fileSystem.Remove(fileName)) fileSystem.Rename(backup, fileName);
+      return;
+    }
+  }
+
+  if (mode == TQorvelSettingsBackupMode::pbmTemporary) fileSystem.Remove(backup);
+  if (attributes) {
+    try {
+      fileSystem.ApplyAttributes(fileName, *attributes);
+    } catch (const std::exception& error) {
+      prompt.ShowError(SaveCaption, error.what());
+    }
+  }
+}
+
+void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName,
+                                                   const std::string& rootName) {
+  TQorvelSystemFileSystem fileSystem;
+  TQorvelSystemPrompt prompt;
+  SaveToFile(fileName, rootName, fileSystem, prompt);
+}
+
+// ---- Host implementations ------------------------------------------------------------------
+
+#if !defined(_WIN32)
+
+#include <cstdio>
+#include <system_error>
+
+// The host build has no attributes beyond the owner's write permission, which stands for
+// read-only; hidden and the rest are not kept.
+std::optional<TQorvelFileAttributes> TQorvelSystemFileSystem::Attributes(const std::filesystem::path& fileName) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(fileName, error);
+  if (error || !std::filesystem::exists(status)) return std::nullopt;
+  const bool writable = (status.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+  return writable ? faArchive : faReadOnly | faArchive;
+}
+
+void TQorvelSystemFileSystem::ApplyAttributes(const std::filesystem::path& fileName,
+                                              TQorvelFileAttributes attributes) {
+  std::error_code error;
+  std::filesystem::permissions(fileName, std::filesystem::perms::owner_write,
+                               (attributes & faReadOnly) ? std::filesystem::perm_options::remove
+                                                         : std::filesystem::perm_options::add,
+                               error);
+  if (error)
+    throw EQorvelFileError("Cannot set the attributes of file " + QuotedFileName(fileName) + ". " + error.message());
+}
+
+bool TQorvelSystemFileSystem::Remove(const std::filesystem::path& fileName) {
+  std::error_code error;
+  std::filesystem::remove(fileName, error);
+  return !error;
+}
+
+bool TQorvelSystemFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::error_code error;
+  // POSIX rename replaces its target; ours never does.
+  if (std::filesystem::exists(std::filesystem::symlink_status(to, error))) return false;
+  std::filesystem::rename(from, to, error);
+  return !error;
+}
+
+std::unique_ptr<TQorvelStream> TQorvelSystemFileSystem::OpenForReading(const std::filesystem::path& fileName) {
+  return std::make_unique<TQorvelFileStream>(fileName, TQorvelFileMode::OpenRead);
+}
+
+std::unique_ptr<TQorvelStream> TQorvelSystemFileSystem::CreateForWriting(const std::filesystem::path& fileName) {
+  if (fileName.has_parent_path()) {
+    std::error_code error;
+    std::filesystem::create_directories(fileName.parent_path(), error);
+    if (error)
+      throw EQorvelFileError("Cannot create folder " + QuotedFileName(fileName.parent_path()) + ". " +
+                             error.message());
+  }
+  return std::make_unique<TQorvelFileStream>(fileName, TQorvelFileMode::Create);
+}
+
+namespace {
+
+void Report(const std::string& caption, const std::string& text, const char* answer) {
+  std::fprintf(stderr, "%s: %s [%s]\n", caption.c_str(), text.c_str(), answer);
+}
+
+}  // namespace
+
+bool TQorvelSystemPrompt::AskYesNo(const std::string& caption, const std::string& text) {
+  Report(caption, text, "No");
+  return false;
+}
+
+bool TQorvelSystemPrompt::AskRetryCancel(const std::string& caption, const std::string& text) {
+  Report(caption, text, "Cancel");
+  return false;
+}
+
+void TQorvelSystemPrompt::ShowError(const std::string& caption, const std::string& text) {
+  Report(caption, text, "OK");
+}
+
+#endif

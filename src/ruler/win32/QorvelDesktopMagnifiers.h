@@ -1,0 +1,156 @@
+#pragma once
+// The desktop magnifier on the screen: a child window that shows the screen around a
+// target point enlarged, the same with a refresh timer that follows the mouse (the ruler
+// embeds one), and a small floating window holding one (shared, for picking colours).
+// What it shows and when is the portable core's; this layer captures the screen, draws the
+// mouse cursor and the corner texts, and copies each frame to the window in one blit.
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "gui/Forms.h"
+#include "gui/Handles.h"
+#include "gui/Window.h"
+#include "ruler/QorvelDesktopMagnifiers.h"
+
+// A 32-bit top-down bitmap selected into its own memory DC: GDI draws into it through the
+// DC and the core writes its pixels through View(). Kept between paints so that a refresh
+// allocates nothing; call GdiFlush before touching the pixels after GDI drew.
+class TDibSurface {
+ public:
+  TDibSurface() = default;
+  TDibSurface(const TDibSurface&) = delete;
+  TDibSurface& operator=(const TDibSurface&) = delete;
+  ~TDibSurface();
+
+  // Makes the surface width × height (at least 1 × 1); its pixels are undefined after a change.
+  void Resize(int width, int height);
+  HDC DC() const { return FDC.Get(); }
+  const TPixelView& View() const { return FView; }
+
+ private:
+  TMemoryDC FDC;
+  TBitmapHandle FBitmap;
+  HGDIOBJ FInitialBitmap = nullptr;
+  TPixelView FView;
+};
+
+// The system colour index for the application workspace, as a TColor (high byte set).
+inline constexpr TColor clAppWorkSpace = 0xFF000000u | COLOR_APPWORKSPACE;
+
+class TQorvelCustomDesktopMagnifier : public TWindow {
+ public:
+  // A visible child of `parent` at (0, 0), Zoom × 17 + 2 pixels square.
+  explicit TQorvelCustomDesktopMagnifier(HWND parent);
+  ~TQorvelCustomDesktopMagnifier() override;
+
+  // Setters repaint only when the value changes.
+  int Zoom() const { return FZoom; }
+  void SetZoom(int zoom);  // clamped to MinMagnifierZoom..MaxMagnifierZoom
+  TQorvelDesktopMagnifierOptions Options() const { return FOptions; }
+  void SetOptions(TQorvelDesktopMagnifierOptions options);
+  TQorvelDesktopMagnifierCrossHairs CrossHairs() const { return FCrossHairs; }
+  void SetCrossHairs(TQorvelDesktopMagnifierCrossHairs crossHairs);
+  TQorvelDesktopMagnifierIndicator Indicator(TQorvelDesktopMagnifierCorner corner) const;
+  void SetIndicator(TQorvelDesktopMagnifierCorner corner, TQorvelDesktopMagnifierIndicator indicator);
+  int BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(int width);  // clamped to 0..10
+  TColor BorderColor() const { return FBorderColor; }
+  void SetBorderColor(TColor color);
+  // Fills the part of the image where the magnifier itself would appear.
+  TColor Color() const { return FColor; }
+  void SetColor(TColor color);
+  const std::wstring& Caption() const { return FCaption; }
+  void SetCaption(const std::wstring& caption);
+  void SetVisible(bool visible);
+
+  // Shows `screenPoint` from now on instead of following the mouse.
+  void SetTarget(TPoint screenPoint);
+  TPoint Target() const { return FTarget; }
+  // The colour under the target at the last paint, or NoTargetColor.
+  TColor TargetColor() const { return FTargetColor; }
+
+  std::function<void()> OnTargetColorChange;  // after a paint that changed TargetColor
+  std::function<void()> OnMouseEnter;
+  std::function<void()> OnMouseLeave;
+
+ protected:
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  // Composes one frame from the screen as it is now and copies it to `dc`.
+  virtual void Paint(HDC dc);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  template <class T>
+  void Change(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    Invalidate();
+  }
+  TColor CaptureAndFindTargetColor(const TMagnifierGeometry& geometry, const TPixelRect& controlOnScreen);
+  void DrawMouseCursor(const TMagnifierGeometry& geometry, POINT cursor);
+  void DrawCornerTexts(int width, int height);
+
+  int FZoom = DefaultMagnifierZoom;
+  TQorvelDesktopMagnifierOptions FOptions{TQorvelDesktopMagnifierOption::pmoFollowCursor};
+  TQorvelDesktopMagnifierCrossHairs FCrossHairs = TQorvelDesktopMagnifierCrossHairs::pmcOpenCross;
+  std::array<TQorvelDesktopMagnifierIndicator, MagnifierCornerCount> FIndicators{};
+  int FBorderWidth = 1;
+  TColor FBorderColor = 0;
+  TColor FColor = clAppWorkSpace;
+  std::wstring FCaption;
+  TPoint FTarget;
+  TColor FTargetColor = NoTargetColor;
+  bool FMouseInside = false;
+  TDibSurface FFrame;
+  TDibSurface FCapture;
+  TFontHandle FFont;
+};
+
+// The magnifier with its own refresh timer: it follows the mouse at the timer's pace and
+// tells its owner on every refresh (the ruler samples the cursor then). The timer runs from
+// construction to destruction, whether the magnifier is visible or not.
+class TQorvelDesktopMagnifier : public TQorvelCustomDesktopMagnifier {
+ public:
+  explicit TQorvelDesktopMagnifier(HWND parent);
+
+  int Interval() const { return FRefresh.Interval(); }
+  void SetInterval(int milliseconds);  // clamped to 1..10000
+  int IntervalForce() const { return FRefresh.IntervalForce(); }
+  void SetIntervalForce(int milliseconds);  // never less than Interval
+
+  std::function<void()> OnRefresh;  // on every refresh, before the repaint is requested
+
+ private:
+  void RestartTimer();
+  void TimerTick();
+
+  TMagnifierRefreshRule FRefresh;
+};
+
+// A small borderless stay-on-top window filled by a magnifier, shown without activation
+// next to a point (the colour box uses the shared one while the user picks a colour).
+class TQorvelDesktopMagnifierForm : public TForm {
+ public:
+  TQorvelDesktopMagnifierForm();
+  ~TQorvelDesktopMagnifierForm() override;
+
+  TQorvelCustomDesktopMagnifier& Magnifier() { return *FMagnifier; }
+  // Moves the window next to `anchor`, out of the way of `avoid` (the mouse), inside the
+  // work area of the anchor's monitor; `initial` starts from the anchor.
+  void Place(TPoint anchor, TPoint avoid, bool initial);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  std::unique_ptr<TQorvelCustomDesktopMagnifier> FMagnifier;
+};
+
+// The program's one floating magnifier, created on first use and freed at exit.
+TQorvelDesktopMagnifierForm& SharedDesktopMagnifierForm();

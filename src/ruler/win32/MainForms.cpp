@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr UINT_PTR CursorTimer = 1;
-constexpr UINT CursorInterval = 50;  // ms; the magnifier's refresh rhythm
-
 BOOL CALLBACK AddMonitorWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
@@ -68,42 +65,6 @@ LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(message, wParam, lParam);
 }
 
-// ---- magnifier square ------------------------------------------------------------------
-
-TMagnifierBox::TMagnifierBox(TMainForm& owner, HWND parent) : FOwner(owner) {
-  TCreateParams params;
-  params.ClassName = L"TVindleMagnifierBox";
-  params.Style = WS_CHILD;
-  params.Parent = parent;
-  params.Left = params.Top = 0;
-  params.Width = params.Height = 1;
-  CreateHandle(params);
-}
-
-LRESULT TMagnifierBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;  // pressing on the magnifier moves the ruler
-    case WM_PAINT: {
-      TPaintScope paint(Handle());
-      const RECT client = ClientRect();
-      const TColor background = ResolveSystemColor(CurrentConfiguration(FOwner.Settings()).Ruler->Color->Background);
-      TPixelBuffer buffer(client.right, client.bottom, ColorToPixel(background));
-      const TPixel border = ColorToPixel(ContrastColor(background));
-      TPixelView view = buffer.View();
-      view.Fill({0, 0, view.Width(), 1}, border);
-      view.Fill({0, view.Height() - 1, view.Width(), view.Height()}, border);
-      view.Fill({0, 0, 1, view.Height()}, border);
-      view.Fill({view.Width() - 1, 0, view.Width(), view.Height()}, border);
-      BlitPixels(paint.DC(), 0, 0, view, view.Bounds());
-      return 0;
-    }
-  }
-  return DefaultHandler(message, wParam, lParam);
-}
-
 // ---- ruler window ----------------------------------------------------------------------
 
 TMainForm::TMainForm(TApplicationSettings& settings) : FSettings(settings) {
@@ -121,7 +82,9 @@ TMainForm::TMainForm(TApplicationSettings& settings) : FSettings(settings) {
   CreateHandle(params);
 
   FScaleBox = std::make_unique<TScaleBox>(*this, Handle());
-  FMagnifier = std::make_unique<TMagnifierBox>(*this, Handle());
+  FMagnifier = std::make_unique<TQorvelDesktopMagnifier>(Handle());
+  // The cursor line follows the mouse at the magnifier's pace, visible or not.
+  FMagnifier->OnRefresh = [this] { SampleCursor(); };
   SetMagnetAllies(RulerMagnetAllies(FSettings.General->SnapToDesktop));
   FBlending = std::make_unique<TQorvelFormBlending>(Handle());
   ApplyAlpha(CurrentConfiguration(FSettings).Ruler->AlphaValue());
@@ -129,7 +92,6 @@ TMainForm::TMainForm(TApplicationSettings& settings) : FSettings(settings) {
   ApplyMagnifierSettings();
   const RECT bounds = BoundsRect();
   LayoutChildren(bounds.right - bounds.left, bounds.bottom - bounds.top);
-  StartTimer(CursorTimer, CursorInterval, [this] { SampleCursor(); });
 }
 
 TMainForm::~TMainForm() = default;
@@ -183,7 +145,12 @@ void TMainForm::LayoutChildren(int width, int height) {
 }
 
 void TMainForm::ApplyMagnifierSettings() {
-  if (FMagnifier) FMagnifier->Invalidate();
+  const TConfigurationSettings& configuration = CurrentConfiguration(FSettings);
+  const TMagnifierSettings& magnifier = *configuration.Magnifier;
+  FMagnifier->SetVisible(magnifier.Visible);
+  FMagnifier->SetBorderColor(ContrastColor(ResolveSystemColor(configuration.Ruler->Color->Background)));
+  FMagnifier->SetZoom(magnifier.Zoom);
+  FMagnifier->SetCrossHairs(CrossHairsFromIndex(magnifier.CrossHairs));
 }
 
 void TMainForm::ApplyZOrder() {

@@ -12,6 +12,7 @@
 #include "ruler/PixelBuffers.h"
 #include "ruler/RulerGeometry.h"
 #include "ruler/RulerScale.h"
+#include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "ruler/win32/QorvelFormMagnets.h"
 #include "settings/ApplicationSettings.h"
 
@@ -29,18 +30,6 @@ class TScaleBox : public TWindow {
  private:
   TMainForm& FOwner;
   TPixelBuffer FBuffer;
-};
-
-// The magnifier's square at one end of the ruler.
-class TMagnifierBox : public TWindow {
- public:
-  TMagnifierBox(TMainForm& owner, HWND parent);
-
- protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
- private:
-  TMainForm& FOwner;
 };
 
 class TMainForm : public TQorvelMagnetForm {
@@ -83,7 +72,7 @@ class TMainForm : public TQorvelMagnetForm {
 
   TApplicationSettings& FSettings;
   std::unique_ptr<TScaleBox> FScaleBox;
-  std::unique_ptr<TMagnifierBox> FMagnifier;
+  std::unique_ptr<TQorvelDesktopMagnifier> FMagnifier;
   std::unique_ptr<TQorvelFormBlending> FBlending;
   TRulerChildren FChildren;
   TPoint FCursorScreenPos{-1, -1};

@@ -1,7 +1,16 @@
 #include "gui/Menus.h"
 
+#include <utility>
+
 #include "gui/Handles.h"
 #include "gui/ImageLists.h"
+
+namespace {
+// The menu being tracked: a thread tracks one popup menu at a time, and its owner window
+// draws the item images while it is open.
+thread_local const TPopupMenu* TrackedMenu = nullptr;
+thread_local const TImageList* TrackedImages = nullptr;
+}  // namespace
 
 TMenuItem& TPopupMenu::Add(std::wstring caption, int imageIndex, std::function<void(TMenuItem&)> onClick) {
   TMenuItem& item = FItems.emplace_back();
@@ -42,11 +51,10 @@ void TPopupMenu::AppendTo(HMENU menu, UINT& nextId) const {
     info.dwTypeData = const_cast<wchar_t*>(item.Caption.c_str());
     info.fState = (item.Checked ? MFS_CHECKED : 0) | (item.Enabled ? MFS_ENABLED : MFS_DISABLED) |
                   (item.Default ? MFS_DEFAULT : 0);
-    if (FImages && item.ImageIndex >= 0) {
-      if (HBITMAP image = FImages->Image(item.ImageIndex)) {
-        info.fMask |= MIIM_BITMAP;
-        info.hbmpItem = image;
-      }
+    if (FImages && FImages->Image(item.ImageIndex)) {
+      info.fMask |= MIIM_BITMAP | MIIM_DATA;
+      info.hbmpItem = HBMMENU_CALLBACK;
+      info.dwItemData = static_cast<ULONG_PTR>(item.ImageIndex) + 1;
     }
     if (item.Submenu) {
       HMENU submenu = ::CreatePopupMenu();
@@ -88,9 +96,13 @@ bool TPopupMenu::Popup(HWND owner, POINT screenPoint, UINT alignment) {
   // Without the foreground, a menu opened from the tray would not close when the user
   // clicks elsewhere.
   ::SetForegroundWindow(owner);
+  const TPopupMenu* previousMenu = std::exchange(TrackedMenu, this);
+  const TImageList* previousImages = std::exchange(TrackedImages, FImages);
   const UINT chosen = static_cast<UINT>(::TrackPopupMenuEx(
       menu.Get(), alignment | TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NOANIMATION, screenPoint.x, screenPoint.y, owner,
       nullptr));
+  TrackedMenu = previousMenu;
+  TrackedImages = previousImages;
   ::PostMessageW(owner, WM_NULL, 0, 0);
   if (chosen == 0) return false;
   UINT nextId = 1;
@@ -98,4 +110,30 @@ bool TPopupMenu::Popup(HWND owner, POINT screenPoint, UINT alignment) {
   if (!item || !item->Enabled) return false;
   if (item->OnClick) item->OnClick(*item);
   return true;
+}
+
+bool TPopupMenu::HandleOwnerDraw(UINT message, LPARAM lParam) {
+  if (!TrackedMenu || !TrackedImages) return false;
+  if (message == WM_MEASUREITEM) {
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (measure->CtlType != ODT_MENU) return false;
+    measure->itemWidth = static_cast<UINT>(TrackedImages->Width());
+    measure->itemHeight = static_cast<UINT>(TrackedImages->Height());
+    return true;
+  }
+  if (message == WM_DRAWITEM) {
+    auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    if (draw->CtlType != ODT_MENU || draw->itemData == 0) return false;
+    HBITMAP image = TrackedImages->Image(static_cast<int>(draw->itemData) - 1);
+    if (!image) return false;
+    TMemoryDC source(::CreateCompatibleDC(draw->hDC));
+    TSelectScope select(source.Get(), image);
+    const int width = TrackedImages->Width(), height = TrackedImages->Height();
+    const int x = draw->rcItem.left + 2;
+    const int y = draw->rcItem.top + (draw->rcItem.bottom - draw->rcItem.top - height) / 2;
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::GdiAlphaBlend(draw->hDC, x, y, width, height, source.Get(), 0, 0, width, height, blend);
+    return true;
+  }
+  return false;
 }

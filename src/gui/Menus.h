@@ -49,6 +49,11 @@ class TPopupMenu {
   // depth-first walk. Exposed so tests can inspect what a user would see.
   HMENU BuildMenu() const;
 
+  // Item images are drawn by the menu's owner window when the system asks (so that their
+  // alpha channel is honoured everywhere). Every toolkit window passes WM_MEASUREITEM and
+  // WM_DRAWITEM for menus here; answers whether the message was for a tracked menu.
+  static bool HandleOwnerDraw(UINT message, LPARAM lParam);
+
  private:
   void AppendTo(HMENU menu, UINT& nextId) const;
   std::size_t CountAll() const;  // items of this menu and all submenus

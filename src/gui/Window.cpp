@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "gui/Application.h"
+#include "gui/Menus.h"
 
 HINSTANCE ModuleInstance() { return ::GetModuleHandleW(nullptr); }
 
@@ -85,6 +86,9 @@ LRESULT TWindow::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) cons
 }
 
 LRESULT TWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  if ((message == WM_MEASUREITEM || message == WM_DRAWITEM) && wParam == 0 &&
+      TPopupMenu::HandleOwnerDraw(message, lParam))
+    return TRUE;
   if (message == WM_TIMER) {
     auto timer = FTimers.find(wParam);
     if (timer != FTimers.end()) {

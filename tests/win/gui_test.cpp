@@ -169,9 +169,18 @@ TEST(PopupMenus, BuildsWhatTheUserSees) {
 
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
-  info.fMask = MIIM_BITMAP;
+  info.fMask = MIIM_BITMAP | MIIM_DATA;
   ::GetMenuItemInfoW(built.Get(), 5, TRUE, &info);
-  EXPECT_EQ(info.hbmpItem, images.Image(7));
+  EXPECT_EQ(info.hbmpItem, HBMMENU_CALLBACK) << "images are drawn by the owner, with their alpha";
+  EXPECT_EQ(info.dwItemData, 8u) << "the image index travels with the item";
+  ::GetMenuItemInfoW(built.Get(), 2, TRUE, &info);
+  EXPECT_EQ(info.hbmpItem, nullptr) << "an item without image has no bitmap";
+
+  // Outside a popup there is nothing to draw.
+  DRAWITEMSTRUCT draw{};
+  draw.CtlType = ODT_MENU;
+  draw.itemData = 1;
+  EXPECT_FALSE(TPopupMenu::HandleOwnerDraw(WM_DRAWITEM, reinterpret_cast<LPARAM>(&draw)));
 }
 
 TEST(Pixels, BlitCopiesOnlyThePart) {

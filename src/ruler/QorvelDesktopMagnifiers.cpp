@@ -22,13 +22,17 @@ void Enlarge(const TPixelView& frame, const TPixelRect& image, int zoom, const T
                   static_cast<std::size_t>(clip.Width()) * sizeof(TPixel));
       continue;
     }
-    const TPixel* source = capture.Row(sourceRow);
-    int x = clip.Left;
-    while (x < clip.Right) {
-      const int sourceColumn = (x - image.Left) / zoom;
-      const int runEnd = std::min(clip.Right, image.Left + (sourceColumn + 1) * zoom);
-      std::fill(row + x, row + runEnd, (source[sourceColumn] ^ flip) & ColorBits);
-      x = runEnd;
+    // One division per row; after it the squares follow each other every `zoom` pixels.
+    const TPixel* source = capture.Row(sourceRow) + (clip.Left - image.Left) / zoom;
+    if (zoom == 1) {  // a plain copy, which the compiler can vectorise
+      for (int x = clip.Left; x < clip.Right; ++x) row[x] = (*source++ ^ flip) & ColorBits;
+      builtSourceRow = sourceRow;
+      continue;
+    }
+    int runEnd = std::min(clip.Right, image.Left + ((clip.Left - image.Left) / zoom + 1) * zoom);
+    for (int x = clip.Left; x < clip.Right; runEnd = std::min(clip.Right, runEnd + zoom)) {
+      const TPixel pixel = (*source++ ^ flip) & ColorBits;
+      while (x < runEnd) row[x++] = pixel;
     }
     builtSourceRow = sourceRow;
   }
@@ -90,10 +94,16 @@ void ComposeMagnifiedImage(const TPixelView& frame, const TMagnifierFrameInput& 
   const int zoom = ClampMagnifierZoom(input.Zoom);
   const TMagnifierGeometry g = MagnifierGeometry(input.Width, input.Height, zoom, input.BorderWidth, input.Target);
   const TPixelRect shown = g.ShowsImage ? IntersectRect(g.Image, frame.Bounds()) : TPixelRect{};
-  if (shown != frame.Bounds()) frame.Fill(frame.Bounds(), input.Fill);
-  if (!shown.Empty()) {
-    if (capture.Width() < g.Columns || capture.Height() < g.Rows)
-      throw std::invalid_argument("The captured screen area is smaller than the magnified area.");
+  if (!shown.Empty() && (capture.Width() < g.Columns || capture.Height() < g.Rows))
+    throw std::invalid_argument("The captured screen area is smaller than the magnified area.");
+  if (shown.Empty()) {
+    frame.Fill(frame.Bounds(), input.Fill);
+  } else {
+    // Around the image (under the border, where its rounding leaves a pixel free).
+    frame.Fill({0, 0, frame.Width(), shown.Top}, input.Fill);
+    frame.Fill({0, shown.Bottom, frame.Width(), frame.Height()}, input.Fill);
+    frame.Fill({0, shown.Top, shown.Left, shown.Bottom}, input.Fill);
+    frame.Fill({shown.Right, shown.Top, frame.Width(), shown.Bottom}, input.Fill);
     Enlarge(frame, g.Image, zoom, capture, input.InvertColors, shown);
   }
   frame.Fill(OwnImageRect(g, input), input.Fill);

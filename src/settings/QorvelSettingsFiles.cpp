@@ -265,13 +265,23 @@ void TQorvelSettingsXmlFileWriter::Line(std::string_view text) {
 }
 
 void TQorvelSettingsXmlFileWriter::OpenLine(std::string_view name, std::u16string_view nameAttribute) {
-  std::string text = "<" + LowerCase(name);
-  if (!nameAttribute.empty()) text += " name=\"" + EscapeXml(nameAttribute) + "\"";
-  text += ">";
+  std::string text(1, '<');
+  text += LowerCase(name);
+  if (!nameAttribute.empty()) {
+    text += " name=\"";
+    text += EscapeXml(nameAttribute);
+    text += '"';
+  }
+  text += '>';
   Line(text);
 }
 
-void TQorvelSettingsXmlFileWriter::CloseLine(std::string_view name) { Line("</" + LowerCase(name) + ">"); }
+void TQorvelSettingsXmlFileWriter::CloseLine(std::string_view name) {
+  std::string text("</");
+  text += LowerCase(name);
+  text += '>';
+  Line(text);
+}
 
 void TQorvelSettingsXmlFileWriter::ValueLine(std::string_view name, std::string_view escapedText) {
   const std::string element = LowerCase(name);

@@ -1,6 +1,8 @@
 #include "settings/QorvelSettingsStorage.h"
 
+#include <cstdio>
 #include <exception>
+#include <system_error>
 
 #include "settings/QorvelSettings.h"
 #include "settings/QorvelSettingsFiles.h"
@@ -71,13 +73,6 @@ void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path
   }
 }
 
-void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
-                                                     const std::string& rootName) {
-  TQorvelSystemFileSystem fileSystem;
-  TQorvelSystemPrompt prompt;
-  LoadFromFile(fileName, rootName, fileSystem, prompt);
-}
-
 // ---- Saving --------------------------------------------------------------------------------
 
 void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName, const std::string& rootName,
@@ -136,19 +131,26 @@ void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& 
   }
 }
 
+// ---- Host implementations ------------------------------------------------------------------
+//
+// The system overloads of LoadFromFile and SaveToFile live beside the system implementations,
+// so that the portable core never refers to the Win32 layer.
+
+#if !defined(_WIN32)
+
+void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
+                                                     const std::string& rootName) {
+  TQorvelSystemFileSystem fileSystem;
+  TQorvelSystemPrompt prompt;
+  LoadFromFile(fileName, rootName, fileSystem, prompt);
+}
+
 void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName,
                                                    const std::string& rootName) {
   TQorvelSystemFileSystem fileSystem;
   TQorvelSystemPrompt prompt;
   SaveToFile(fileName, rootName, fileSystem, prompt);
 }
-
-// ---- Host implementations ------------------------------------------------------------------
-
-#if !defined(_WIN32)
-
-#include <cstdio>
-#include <system_error>
 
 // The host build has no attributes beyond the owner's write permission, which stands for
 // read-only; hidden and the rest are not kept.

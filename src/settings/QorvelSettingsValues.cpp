@@ -233,20 +233,20 @@ std::string QorvelFloatText(double value) {
 }
 
 std::string QorvelDateTimeText(TDateTime value) {
-  if (!std::isfinite(value)) return QorvelFloatText(value);
+  // Far beyond any calendar a duration would not fit its integers either.
+  if (!std::isfinite(value) || std::fabs(value) >= static_cast<double>(FirstUnwritableDay)) return QorvelFloatText(value);
+  // Rounding the whole value to milliseconds first carries 23:59:59.9996 into the next day
+  // instead of losing it; deciding on the rounded value keeps the choice between duration
+  // and date the same when the text is read back.
+  const std::int64_t total = std::llround(std::fabs(value) * MillisecondsPerDay);
+  static const std::int64_t DurationLimit = std::llround(QorvelDurationLimit * MillisecondsPerDay);
   char text[64];
-  if (value < QorvelDurationLimit) {
-    // Rounding the whole value to milliseconds first carries 23:59:59.9996 into the next
-    // day instead of losing it.
-    const std::int64_t total = std::llround(std::fabs(value) * MillisecondsPerDay);
-    const std::int64_t hours = total / 3'600'000;
-    std::snprintf(text, sizeof text, "%s%lld:%02d:%02d.%03d", value < 0 ? "-" : "", static_cast<long long>(hours),
-                  static_cast<int>(total / 60'000 % 60), static_cast<int>(total / 1000 % 60),
-                  static_cast<int>(total % 1000));
+  if (value < 0 || total < DurationLimit) {
+    std::snprintf(text, sizeof text, "%s%lld:%02d:%02d.%03d", value < 0 && total > 0 ? "-" : "",
+                  static_cast<long long>(total / 3'600'000), static_cast<int>(total / 60'000 % 60),
+                  static_cast<int>(total / 1000 % 60), static_cast<int>(total % 1000));
     return text;
   }
-  if (value >= static_cast<double>(FirstUnwritableDay)) return QorvelFloatText(value);
-  const std::int64_t total = std::llround(value * MillisecondsPerDay);
   const std::int64_t days = total / MillisecondsPerDay;
   if (days >= FirstUnwritableDay) return QorvelFloatText(value);
   const std::int64_t ms = total % MillisecondsPerDay;

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "gui/Application.h"
+#include "settings/QorvelSettings.h"
 
 namespace {
 
@@ -90,4 +91,18 @@ bool TQorvelSystemPrompt::AskRetryCancel(const std::string& caption, const std::
 
 void TQorvelSystemPrompt::ShowError(const std::string& caption, const std::string& text) {
   ShowMessageBox(caption, text, MB_OK);
+}
+
+void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
+                                                     const std::string& rootName) {
+  TQorvelSystemFileSystem fileSystem;
+  TQorvelSystemPrompt prompt;
+  LoadFromFile(fileName, rootName, fileSystem, prompt);
+}
+
+void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName,
+                                                   const std::string& rootName) {
+  TQorvelSystemFileSystem fileSystem;
+  TQorvelSystemPrompt prompt;
+  SaveToFile(fileName, rootName, fileSystem, prompt);
 }

@@ -39,6 +39,10 @@ TEST(SettingsFileValueText, ShortDateTimesAreDurationsInTotalHours) {
   // Rounding to the millisecond carries into the next day rather than dropping it.
   EXPECT_EQ(QorvelDateTimeText(1 - Millisecond / 4), "24:00:00.000");
   EXPECT_EQ(QorvelDateTimeText(-1.5), "-36:00:00.000");
+  EXPECT_EQ(QorvelDateTimeText(-1e-12), "0:00:00.000");
+  // Just below the limit the rounded value is the limit itself, which is a date.
+  EXPECT_EQ(QorvelDateTimeText(QorvelDurationLimit - Millisecond / 4), "1911/05/28 15:50:24");
+  EXPECT_EQ(QorvelDateTimeText(QorvelDurationLimit - Millisecond), "99999:50:23.999");
 }
 
 TEST(SettingsFileValueText, LongDateTimesAreCalendarDates) {
@@ -48,6 +52,7 @@ TEST(SettingsFileValueText, LongDateTimesAreCalendarDates) {
   EXPECT_EQ(QorvelDateTimeText(2958465.5), "9999/12/31 12:00:00");
   // Beyond the year 9999 no date can show the value; it is kept as a number.
   EXPECT_EQ(QorvelDateTimeText(2958466.25), "2.95846625000000E+0006");
+  EXPECT_EQ(QorvelDateTimeText(-2958466.25), "-2.95846625000000E+0006");
 }
 
 TEST(SettingsFileValueText, SetsListTheirMembersInMemberOrder) {

@@ -349,7 +349,7 @@ bool TQorvelXmlReader::ReadElement(std::unique_ptr<TQorvelXmlElement>& element) 
 
       case TState::AttributeValue:
         if (c == quote) {
-          startTag->FAttributes.Add(std::move(attributeName), TakeDecodedText());
+          startTag->FAttributes.Add(attributeName, TakeDecodedText());
           attributeName.clear();
           state = TState::AfterValue;
         } else {

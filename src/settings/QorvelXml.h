@@ -81,9 +81,8 @@ class TQorvelXmlAttribute {
 // The attributes of one tag in document order; duplicate names all stay.
 class TQorvelXmlAttributes {
  public:
-  void Add(std::u16string name, std::u16string value) {
-    FItems.emplace_back(std::move(name), std::move(value));
-  }
+  // By reference: moving the strings in here trips a false "maybe uninitialized" of GCC 12.
+  void Add(const std::u16string& name, const std::u16string& value) { FItems.emplace_back(name, value); }
   std::size_t Count() const { return FItems.size(); }
   const TQorvelXmlAttribute& operator[](std::size_t index) const { return FItems[index]; }
   auto begin() const { return FItems.begin(); }

@@ -117,6 +117,17 @@ class Session:
                 return parts[2].strip() if len(parts) > 2 else ""
         return None
 
+    def restart_wine(self):
+        """Ends every Windows process of the prefix and starts a fresh wineserver, so that
+        the next program meets a freshly started desktop and tray (Wine's tray shows no
+        tooltip for an icon re-added in the same tray session)."""
+        self.end_all()
+        # No pipes: a server started by these calls would hold them open for ever.
+        quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run(["wineserver", "-k"], **quiet)
+        subprocess.run(["wineserver", "-w"], **quiet)
+        subprocess.run(["wineserver", "-p"], **quiet)
+
     def end_all(self):
         for process in self._processes:
             if process.poll() is None:
@@ -129,7 +140,10 @@ class Session:
 
     # ---- windows --------------------------------------------------------------------
     def _xdotool(self, *args, check=True):
-        result = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True)
+        try:
+            result = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True, timeout=20)
+        except subprocess.TimeoutExpired:
+            raise ScenarioFailure(f"xdotool {' '.join(map(str, args))} did not answer within 20 s")
         if check and result.returncode != 0:
             raise ScenarioFailure(f"xdotool {' '.join(map(str, args))} failed: {result.stderr.strip()}")
         return result.stdout
@@ -242,7 +256,8 @@ class Session:
         self._shot_counter += 1
         safe = re.sub(r"[^A-Za-z0-9_.-]+", "-", label)
         path = os.path.join(self.shots_dir, f"{self._shot_counter:02d}-{safe}.png")
-        ppm = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"], capture_output=True).stdout
+        ppm = subprocess.run(["import", "-silent", "-window", "root", "-depth", "8", "ppm:-"], capture_output=True,
+                             timeout=30).stdout
         width, height, rgb = parse_ppm(ppm)
         subprocess.run(["convert", "ppm:-", path], input=ppm, capture_output=True)
         self.last_shot = path

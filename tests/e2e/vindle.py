@@ -1,0 +1,93 @@
+"""Steps a Vindle user takes, on top of the generic harness."""
+import glob
+import os
+import time
+
+RULER_TITLE = "^Vindle$"
+EXE = "src/Vindle.exe"
+
+
+def appdata_folder():
+    """The Wine user's application-data folder (as a Unix path)."""
+    prefix = os.environ["WINEPREFIX"]
+    users = glob.glob(os.path.join(prefix, "drive_c", "users", "*", "AppData", "Roaming"))
+    users = [u for u in users if "/Public/" not in u]
+    return users[0] if users else os.path.join(prefix, "drive_c", "users", os.environ.get("USER", "root"),
+                                               "AppData", "Roaming")
+
+
+def settings_file():
+    return os.path.join(appdata_folder(), "Qorvel", "Vindle", "Settings.xml")
+
+
+def forget_settings():
+    """A first start: no settings file and no backup."""
+    folder = os.path.dirname(settings_file())
+    for name in ("Settings.xml", "Settings.bak"):
+        path = os.path.join(folder, name)
+        if os.path.exists(path):
+            os.chmod(path, 0o644)
+            os.remove(path)
+
+
+def start(s, *args, exe=EXE, wait_for_tray=True):
+    process = s.start(exe, *args)
+    if wait_for_tray:
+        s.wait_for(lambda: tray_icon_present(s), "the tray icon to appear", timeout=10)
+    return process
+
+
+def tray_icon_present(s):
+    """Whether the first tray slot shows an icon (not the tray's plain background)."""
+    trays = s.find_windows("^Wine System Tray$")
+    if not trays:
+        return False
+    tray = trays[0]
+    shot = s.screenshot("tray")
+    background = shot.pixel(tray.x + tray.width - 3, tray.y + tray.height // 2)
+    return any(shot.pixel(tray.x + x, tray.y + y) != background for x in range(4, 20) for y in range(3, 17))
+
+
+def hover(s, x, y):
+    """Rests the pointer on a point, arriving from elsewhere so that the hover registers."""
+    s.move(x + 40, y + 40)
+    s.move(x, y)
+
+
+def _tooltips(s):
+    return [w for w in s.find_windows("") if w.height < 30 and w.y < 100 and not w.name]
+
+
+def icon_tooltip(s):
+    """Hovers over the tray icon and answers the tooltip window that shows."""
+    x, y = tray_icon(s)
+    s.move(x + 300, y + 300)
+    s.wait_for(lambda: not _tooltips(s), "earlier tooltips to close", timeout=8)
+    hover(s, x, y)
+    return s.wait_for(lambda: _tooltips(s), "the icon's tooltip", timeout=5)[0]
+
+
+def tray_icon(s):
+    return s.tray_icon(0)
+
+
+def ruler(s, timeout=10):
+    return s.wait_window(RULER_TITLE, timeout=timeout)
+
+
+def open_tray_menu(s):
+    before = {w.id for w in s.find_windows("")}
+    s.right_click(*tray_icon(s))
+    return s.wait_for(lambda: [w for w in s.find_windows("") if w.id not in before and w.height > 100],
+                      "the tray menu to open")[0]
+
+
+def choose_from_tray_menu(s, accelerator):
+    """Opens the tray menu and chooses the item with that accelerator key."""
+    open_tray_menu(s)
+    s.key(accelerator)
+
+
+def exit_vindle(s, process, timeout=10):
+    choose_from_tray_menu(s, "x")
+    return s.wait_exit(process, timeout)

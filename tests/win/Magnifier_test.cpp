@@ -286,6 +286,22 @@ TEST(MagnifierCapture, DrawsTheMouseCursorEnlarged) {
   EXPECT_LE(leftmost, 41 + 5 * 3) << "the arrow starts near its hot spot";
 }
 
+TEST(MagnifierMouse, EnterAndLeaveOnceEachAndTheMouseGoesWhereTheParentSendsIt) {
+  TMagnifierOnScreen m({600, 300, 687, 387});
+  int entered = 0, left = 0;
+  m.Magnifier->OnMouseEnter = [&] { ++entered; };
+  m.Magnifier->OnMouseLeave = [&] { ++left; };
+  ::SendMessageW(m.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  ::SendMessageW(m.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
+  EXPECT_EQ(entered, 1);
+  ::SendMessageW(m.Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(left, 1);
+  ::SendMessageW(m.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(entered, 2);
+  // In a plain window the magnifier takes the mouse itself.
+  EXPECT_EQ(::SendMessageW(m.Handle(), WM_NCHITTEST, 0, MAKELPARAM(640, 340)), HTCLIENT);
+}
+
 // ---- refresh timer ------------------------------------------------------------------------
 
 TEST(MagnifierTimer, RefreshesWhileTheMouseMovesAndRarelyWhenItRests) {
@@ -401,6 +417,13 @@ TEST(MagnifierInRuler, SquareAtTheConfiguredEndWithTheConfiguredLook) {
   EXPECT_EQ(bounds.right - bounds.left, 50);
   EXPECT_EQ(bounds.bottom - bounds.top, 50);
   EXPECT_EQ(ruler.Children().Magnifier, (TPixelRect{bounds.left, bounds.top, bounds.right, bounds.bottom}));
+
+  // Pressing on the magnifier moves the ruler: the mouse goes through to the ruler's caption.
+  RECT onScreen{};
+  ::GetWindowRect(square, &onScreen);
+  const LPARAM inside = MAKELPARAM(onScreen.left + 25, onScreen.top + 25);
+  EXPECT_EQ(::SendMessageW(square, WM_NCHITTEST, 0, inside), HTTRANSPARENT);
+  EXPECT_EQ(::SendMessageW(ruler.Handle(), WM_NCHITTEST, 0, inside), HTCAPTION);
 
   ruler.Flip();
   EXPECT_EQ(magnifier->BoundsRect().left, 0) << "flipped, the end is on the left";

@@ -39,11 +39,11 @@ class TDibSurface {
   TPixelView FView;
 };
 
-// The system colour index for the application workspace, as a TColor (high byte set).
-inline constexpr TColor clAppWorkSpace = 0xFF000000u | COLOR_APPWORKSPACE;
-
 class TQorvelCustomDesktopMagnifier : public TWindow {
  public:
+  // The system's application-workspace colour (a system colour: high byte set).
+  static constexpr TColor DefaultColor = 0xFF000000u | COLOR_APPWORKSPACE;
+
   // A visible child of `parent` at (0, 0), Zoom × 17 + 2 pixels square.
   explicit TQorvelCustomDesktopMagnifier(HWND parent);
   ~TQorvelCustomDesktopMagnifier() override;
@@ -102,7 +102,7 @@ class TQorvelCustomDesktopMagnifier : public TWindow {
   std::array<TQorvelDesktopMagnifierIndicator, MagnifierCornerCount> FIndicators{};
   int FBorderWidth = 1;
   TColor FBorderColor = 0;
-  TColor FColor = clAppWorkSpace;
+  TColor FColor = DefaultColor;
   std::wstring FCaption;
   TPoint FTarget;
   TColor FTargetColor = NoTargetColor;

@@ -1,0 +1,141 @@
+// Work for whole-process timing of the magnifier on a real screen. Time the process in each
+// mode against the "blit" baseline in the same run, and against "none" for the start-up:
+//
+//   MagnifierRefreshBench.exe none              start-up and window creation only
+//   MagnifierRefreshBench.exe blit N            N repaints of a window that copies a ready
+//                                               87 x 87 frame: the least a refresh costs
+//   MagnifierRefreshBench.exe capture N         N captures of the 17 x 17 screen pixels alone
+//   MagnifierRefreshBench.exe refresh N         N magnifier refreshes: capture, compose, blit
+//   MagnifierRefreshBench.exe idle MS           the ruler's timed magnifier for MS milliseconds
+//                                               with the mouse still; prints its refreshes and
+//                                               paints (counts, not times)
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+#include "gui/Handles.h"
+#include "gui/Window.h"
+#include "ruler/win32/QorvelDesktopMagnifiers.h"
+
+namespace {
+
+constexpr int Side = 87;
+
+class THost : public TWindow {
+ public:
+  THost() {
+    TCreateParams params;
+    params.ClassName = L"TMagnifierBenchHost";
+    params.Style = WS_POPUP | WS_CLIPCHILDREN;
+    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+    params.Left = 600;
+    params.Top = 300;
+    params.Width = params.Height = Side;
+    CreateHandle(params);
+    ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+  }
+};
+
+// Repaints with a frame made beforehand.
+class TReadyFrame : public TWindow {
+ public:
+  explicit TReadyFrame(HWND parent) {
+    TCreateParams params;
+    params.ClassName = L"TMagnifierBenchFrame";
+    params.Style = WS_CHILD | WS_VISIBLE;
+    params.Parent = parent;
+    params.Left = params.Top = 0;
+    params.Width = params.Height = Side;
+    CreateHandle(params);
+    FFrame.Resize(Side, Side);
+    FFrame.View().Fill(FFrame.View().Bounds(), 0x336699);
+  }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_ERASEBKGND) return 1;
+    if (message == WM_PAINT) {
+      TPaintScope paint(Handle());
+      ::BitBlt(paint.DC(), 0, 0, Side, Side, FFrame.DC(), 0, 0, SRCCOPY);
+      return 0;
+    }
+    return DefaultHandler(message, wParam, lParam);
+  }
+
+ private:
+  TDibSurface FFrame;
+};
+
+// Counts the paints that reach the magnifier.
+class TCountingMagnifier : public TQorvelDesktopMagnifier {
+ public:
+  using TQorvelDesktopMagnifier::TQorvelDesktopMagnifier;
+  int Paints = 0;
+
+ protected:
+  void Paint(HDC dc) override {
+    ++Paints;
+    TQorvelDesktopMagnifier::Paint(dc);
+  }
+};
+
+void Pump(DWORD milliseconds) {
+  const DWORD start = ::GetTickCount();
+  MSG message;
+  while (::GetTickCount() - start < milliseconds) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  int argc = 0;
+  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  const std::wstring mode = argc > 1 ? argv[1] : L"none";
+  const int count = argc > 2 ? std::max(0, _wtoi(argv[2])) : 0;
+
+  THost host;
+  if (mode == L"blit") {
+    TReadyFrame frame(host.Handle());
+    for (int i = 0; i < count; ++i)
+      ::RedrawWindow(frame.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ::GdiFlush();
+  } else if (mode == L"capture") {
+    TDibSurface capture;
+    capture.Resize(17, 17);
+    TWindowDC screen(nullptr);
+    for (int i = 0; i < count; ++i) {
+      ::BitBlt(capture.DC(), 0, 0, 17, 17, screen.Get(), 192, 192, SRCCOPY);
+      ::GdiFlush();
+    }
+  } else if (mode == L"refresh") {
+    TQorvelCustomDesktopMagnifier magnifier(host.Handle());
+    magnifier.SetBounds(0, 0, Side, Side);
+    magnifier.SetTarget({200, 200});
+    for (int i = 0; i < count; ++i)
+      ::RedrawWindow(magnifier.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ::GdiFlush();
+  } else if (mode == L"idle") {
+    TCountingMagnifier magnifier(host.Handle());
+    magnifier.SetBounds(0, 0, Side, Side);
+    int refreshes = 0;
+    magnifier.OnRefresh = [&] { ++refreshes; };
+    ::SetCursorPos(200, 200);
+    Pump(300);  // the first paint and the tick after it
+    refreshes = magnifier.Paints = 0;
+    Pump(static_cast<DWORD>(count));
+    std::printf("idle %d ms: %d refreshes, %d paints\n", count, refreshes, magnifier.Paints);
+  }
+  ::LocalFree(argv);
+  return 0;
+}

@@ -175,14 +175,6 @@ TEST(SettingsFileRoundTrip, EveryValueOfTheTreeComesBack) {
                                                             std::to_string(original->Execution->Count() + 1)));
 }
 
-TEST(SettingsFileRoundTrip, AFreshTreeReadsItsOwnFileUnchanged) {
-  auto original = ProgramSettings();
-  auto loaded = ProgramSettings();
-  ASSERT_EQ(Load(*loaded, Document(*original)), "");
-  EXPECT_EQ(WalkWithoutCount(*loaded), WalkWithoutCount(*original));
-  EXPECT_EQ(loaded->Execution->Count(), 1);
-}
-
 TEST(SettingsFileRoundTrip, SpacesAroundANameSurviveButANameOfSpacesIsEmpty) {
   auto settings = ProgramSettings();
   ASSERT_EQ(Load(*settings, SettingsWith(R"(

@@ -219,12 +219,4 @@ TEST(SettingsFileWriter, UserValuesAreEscapedToPlainAscii) {
             std::string::npos);
 }
 
-TEST(SettingsFileWriter, DateTimesBeyondADurationAreDates) {
-  auto settings = ProgramSettings(0);
-  settings->Execution->SetOverallTime(38053 + (14 * 3600 + 5 * 60 + 9) / 86400.0);
-  EXPECT_NE(Document(*settings).find("\t\t<overalltime>2004/03/07 14:05:09</overalltime>\r\n"), std::string::npos);
-  settings->Execution->SetOverallTime(2 + 0.5 / 24);
-  EXPECT_NE(Document(*settings).find("\t\t<overalltime>48:30:00.000</overalltime>\r\n"), std::string::npos);
-}
-
 }  // namespace

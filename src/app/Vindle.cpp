@@ -42,9 +42,9 @@ std::wstring AppDataFolder() {
 std::unique_ptr<TApplicationSettings> AppSettings;
 std::wstring SettingsFileName;
 
-void SaveAppSettings() {
-  // The settings file layer arrives with the settings-file work; until then nothing is saved.
-}
+// Once, at exit, after the windows have stored their placements. Read-only and kept
+// damaged files are left alone by the settings layer itself.
+void SaveAppSettings() { AppSettings->SaveToFile(SettingsFileName, "settings"); }
 
 std::unique_ptr<TImageList> MenuImageList;
 
@@ -67,6 +67,7 @@ int RunProgram() {
   } freeSettings;
   AppSettings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
   AppSettings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
+  AppSettings->LoadFromFile(SettingsFileName, "settings");
 
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);

@@ -94,3 +94,24 @@ def scenario_portable_copy_names_itself_portable(s):
     s.screenshot("portable-tooltip")
     s.expect(tip.width >= 70, f"a tooltip as wide as 'Vindle portable', got {tip}")
     vindle.exit_vindle(s, process)
+
+
+def scenario_close_request_ends_the_first_instance(s):
+    vindle.forget_settings()
+    process = vindle.start(s)
+    vindle.ruler(s)
+    control = s.start("tests/win/InstanceControl.exe", "close")
+    s.expect_equal(s.wait_exit(control), 0, "exit code of the close request")
+    s.wait_exit(process, timeout=10)
+    s.wait_for(lambda: not vindle.tray_icon_present(s), "the tray icon to go", timeout=5)
+
+
+def scenario_icon_comes_back_after_the_tray_restarts(s):
+    vindle.forget_settings()
+    process = vindle.start(s)
+    control = s.start("tests/win/InstanceControl.exe", "retray")
+    s.wait_for(lambda: not vindle.tray_icon_present(s), "the icon to be gone from the tray", timeout=5)
+    s.expect_equal(s.wait_exit(control), 0, "exit code of the tray restart")
+    s.wait_for(lambda: vindle.tray_icon_present(s), "the icon to be added again", timeout=5)
+    s.screenshot("icon-back")
+    vindle.exit_vindle(s, process)

@@ -292,6 +292,13 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_NCHITTEST:
       return HitTest({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    case WM_GETMINMAXINFO: {
+      // The ruler is never shorter than 100 pixels; across its axis any thickness goes.
+      const TSizeConstraints limits = RulerSizeConstraints(ReadPlacements(FSettings).CurrentOrientation());
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize = {limits.MinWidth, limits.MinHeight};
+      return 0;
+    }
     case WM_ENTERSIZEMOVE: {
       const RECT bounds = BoundsRect();
       FMoveStart = {bounds.left, bounds.top};

@@ -96,7 +96,7 @@ class Session:
         self._processes.append(process)
         return process
 
-    def wait_exit(self, process, timeout=10):
+    def wait_exit(self, process, timeout=20):
         try:
             return process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
@@ -157,7 +157,7 @@ class Session:
         out = self._xdotool(*args, check=False)
         return [Window(self, wid) for wid in out.split()]
 
-    def wait_window(self, name=None, class_name=None, timeout=10):
+    def wait_window(self, name=None, class_name=None, timeout=20):
         """The first visible window whose title matches the regular expression `name`."""
         deadline = time.time() + timeout
         while time.time() < deadline:
@@ -168,7 +168,7 @@ class Session:
         self.screenshot("window-missing")
         raise ScenarioFailure(f"expected a visible window named {name!r} within {timeout} s; see {self.last_shot}")
 
-    def wait_no_window(self, name, timeout=10):
+    def wait_no_window(self, name, timeout=20):
         deadline = time.time() + timeout
         while time.time() < deadline:
             if not self.find_windows(name):
@@ -179,7 +179,7 @@ class Session:
 
     def tray_icon(self, index=0):
         """Centre of the index-th icon in Wine's standalone system tray window."""
-        tray = self.wait_window("^Wine System Tray$", timeout=10)
+        tray = self.wait_window("^Wine System Tray$", timeout=30)
         return (tray.x + 5 + index * 20 + 8, tray.y + tray.height // 2)
 
     # ---- input ----------------------------------------------------------------------
@@ -263,7 +263,7 @@ class Session:
         self.last_shot = path
         return Shot(path, width, height, rgb)
 
-    def wait_for(self, condition, what, timeout=5, interval=0.1):
+    def wait_for(self, condition, what, timeout=10, interval=0.1):
         deadline = time.time() + timeout
         while True:
             result = condition()

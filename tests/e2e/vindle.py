@@ -33,7 +33,7 @@ def forget_settings():
 def start(s, *args, exe=EXE, wait_for_tray=True):
     process = s.start(exe, *args)
     if wait_for_tray:
-        s.wait_for(lambda: tray_icon_present(s), "the tray icon to appear", timeout=10)
+        s.wait_for(lambda: tray_icon_present(s), "the tray icon to appear", timeout=30)
     return process
 
 
@@ -71,7 +71,7 @@ def tray_icon(s):
     return s.tray_icon(0)
 
 
-def ruler(s, timeout=10):
+def ruler(s, timeout=20):
     return s.wait_window(RULER_TITLE, timeout=timeout)
 
 
@@ -88,6 +88,6 @@ def choose_from_tray_menu(s, accelerator):
     s.key(accelerator)
 
 
-def exit_vindle(s, process, timeout=10):
+def exit_vindle(s, process, timeout=20):
     choose_from_tray_menu(s, "x")
     return s.wait_exit(process, timeout)

@@ -43,9 +43,14 @@ vindle_wine_start() {
   VINDLE_WINE_STARTED=1
   wineboot -i >/dev/null 2>&1
   # Without a window manager, a window shown without activation loses its first drag when
-  # the X11 driver remaps it: let Wine manage nothing.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  # the X11 driver remaps it: our programs run unmanaged. Only ours: Wine's own tray keeps
+  # its mode whatever the timing of its start (unmanaged, it ignores right clicks on icons).
+  local program
+  for program in Vindle.exe VindleSetup.exe QorvelUninstall.exe ProbeWindow.exe vindle_win_tests.exe \
+                 ValueControlsHost.exe; do
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program\\X11 Driver" /v Managed /t REG_SZ /d N /f \
+      >/dev/null 2>&1
+  done
 }
 
 vindle_wine_stop() {

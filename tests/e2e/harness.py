@@ -178,9 +178,10 @@ class Session:
         raise ScenarioFailure(f"expected the window {name!r} to disappear within {timeout} s; see {self.last_shot}")
 
     def tray_icon(self, index=0):
-        """Centre of the index-th icon in Wine's standalone system tray window."""
+        """Centre of the index-th icon in Wine's standalone system tray window. Measured from
+        the window's bottom edge: Wine sometimes draws a caption above the icons."""
         tray = self.wait_window("^Wine System Tray$", timeout=30)
-        return (tray.x + 5 + index * 20 + 8, tray.y + tray.height // 2)
+        return (tray.x + 5 + index * 20 + 8, tray.y + tray.height - 10)
 
     # ---- input ----------------------------------------------------------------------
     def pointer(self):

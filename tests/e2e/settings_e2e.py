@@ -1,6 +1,7 @@
 """The settings file: written at exit, read at the next start, damaged files reported and kept."""
 import os
 import re
+import time
 
 import vindle
 
@@ -78,3 +79,24 @@ def scenario_damaged_file_is_reported_and_kept(s):
     vindle.ruler(s)
     vindle.exit_vindle(s, process)
     s.expect(read_settings() == damaged, "the damaged file is left byte for byte as it was")
+
+
+def scenario_every_unit_on_the_default_ruler(s):
+    """Screenshots of the default ruler in each unit (kept for the README)."""
+    import subprocess
+    vindle.forget_settings()
+    run_once(s)
+    original = read_settings()
+    for unit, name in ((0, "none"), (1, "pixels"), (2, "points"), (3, "inches"), (4, "centimetres")):
+        text, count = re.subn(rb"<scaleunit>1</scaleunit>", b"<scaleunit>%d</scaleunit>" % unit, original, count=1)
+        s.expect_equal(count, 1, "the unit of configuration 0 in the file")
+        with open(vindle.settings_file(), "wb") as f:
+            f.write(text)
+        process = vindle.start(s)
+        win = vindle.ruler(s)
+        s.move(win.x + 187, win.y + 15)      # the cursor line shows at 187 pixels
+        time.sleep(0.3)
+        shot = s.screenshot(f"unit-{name}")
+        subprocess.run(["convert", shot.path, "-crop", f"{win.width}x{win.height}+{win.x}+{win.y}", "+repage",
+                        os.path.join(s.shots_dir, f"ruler-{name}.png")], check=True)
+        vindle.exit_vindle(s, process)

@@ -44,8 +44,9 @@ def tray_icon_present(s):
         return False
     tray = trays[0]
     shot = s.screenshot("tray")
-    background = shot.pixel(tray.x + tray.width - 3, tray.y + tray.height // 2)
-    return any(shot.pixel(tray.x + x, tray.y + y) != background for x in range(4, 20) for y in range(3, 17))
+    bottom = tray.y + tray.height
+    background = shot.pixel(tray.x + tray.width - 3, bottom - 10)
+    return any(shot.pixel(tray.x + x, bottom - y) != background for x in range(4, 20) for y in range(3, 17))
 
 
 def hover(s, x, y):

@@ -1,0 +1,324 @@
+#include "color/ColorChart.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr TPixelRect ChartContent{1, 1, 257, 257};
+
+// Cell centres: a runs left to right, b top (65408) to bottom (128).
+constexpr int ColumnValue(int x) { return x * 256 - 128; }
+constexpr int RowValue(int y) { return 65664 - y * 256; }
+
+constexpr int ClampPos(int pos) { return std::clamp(pos, 0, 255); }
+int PosToModel(int pos) { return MulDiv(pos, 65536, 255); }
+int PosToHue(int pos) { return PosToModel(pos) & 0xFFFF; }
+
+void PutPixel(TPixel* target, TPixel pixel, const TQorvelColorFilter* filter, int x, int y) {
+  if (filter != nullptr) filter->ApplyFilter(pixel, x - 1, y - 1);
+  *target = pixel;
+}
+
+// The chart content of the three HSB components. Each channel of HSBToRGB is
+// ((4080 - (((255 - p) * S) >> 12)) * V) >> 20; per paint everything that depends on the
+// column alone is computed once, so a pixel costs a few multiplications and no hue lookup.
+void PaintHSBChart(const TBoxCanvas& canvas, const TPixelRect& r, TQorvelColorComponent component, int fixed,
+                   const TQorvelColorFilter* filter) {
+  std::array<std::array<int, 3>, 257> column{};  // per x: the column's term per channel
+  const int f = std::clamp(fixed, 0, HSBFull);
+  for (int x = r.Left; x < r.Right; ++x) {
+    const int a = ColumnValue(x);
+    const TRGB pure = SplitRGB(HueColor(component == TQorvelColorComponent::pccHue ? fixed : a));
+    const int channels[3] = {pure.Red, pure.Green, pure.Blue};
+    for (int c = 0; c < 3; ++c) {
+      const int fade = 255 - channels[c];
+      switch (component) {
+        case TQorvelColorComponent::pccHue: column[x][c] = 4080 - ((fade * a) >> 12); break;
+        case TQorvelColorComponent::pccSaturation: column[x][c] = 4080 - ((fade * f) >> 12); break;
+        default: column[x][c] = fade; break;  // brightness: saturation varies per row
+      }
+    }
+  }
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    const int b = RowValue(y);
+    TPixel* row = canvas.RowAt(r.Left, y);
+    for (int x = r.Left; x < r.Right; ++x, ++row) {
+      const std::array<int, 3>& t = column[x];
+      TPixel pixel;
+      if (component == TQorvelColorComponent::pccBrightness) {
+        pixel = PackRGB(((4080 - ((t[0] * b) >> 12)) * f) >> 20, ((4080 - ((t[1] * b) >> 12)) * f) >> 20,
+                        ((4080 - ((t[2] * b) >> 12)) * f) >> 20);
+      } else {
+        pixel = PackRGB((t[0] * b) >> 20, (t[1] * b) >> 20, (t[2] * b) >> 20);
+      }
+      PutPixel(row, pixel, filter, x, y);
+    }
+  }
+}
+
+void PaintRGBChart(const TBoxCanvas& canvas, const TPixelRect& r, TQorvelColorComponent component, int fixed,
+                   const TQorvelColorFilter* filter) {
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    TPixel* row = canvas.RowAt(r.Left, y);
+    for (int x = r.Left; x < r.Right; ++x, ++row) PutPixel(row, ChartPixel(component, fixed, x, y), filter, x, y);
+  }
+}
+
+}  // namespace
+
+const TMarkerImage& CircleMarker() {
+  static const TMarkerImage marker = [] {
+    TMarkerImage image;
+    for (int y = 0; y < MarkerSize; ++y) {
+      for (int x = 0; x < MarkerSize; ++x) {
+        const int d2 = (x - 8) * (x - 8) + (y - 8) * (y - 8);
+        TPixel p = 0xFF00FF;  // transparent
+        if (d2 >= 12 && d2 < 42) p = d2 >= 18 && d2 < 32 ? 0xFFFFFF : 0x000000;
+        image.Pixels[static_cast<std::size_t>(y * MarkerSize + x)] = p;
+      }
+    }
+    return image;
+  }();
+  return marker;
+}
+
+void DrawMarker(const TBoxCanvas& canvas, const TMarkerImage& marker, int left, int top) {
+  const TPixel transparent = marker.At(0, 0);
+  for (int y = 0; y < MarkerSize; ++y)
+    for (int x = 0; x < MarkerSize; ++x) {
+      const TPixel p = marker.At(x, y);
+      if (p == transparent) continue;
+      if (TPixel* target = canvas.PixelAt(left + x, top + y)) *target = p;
+    }
+}
+
+bool IsHSBComponent(TQorvelColorComponent component) {
+  return component == TQorvelColorComponent::pccHue || component == TQorvelColorComponent::pccSaturation ||
+         component == TQorvelColorComponent::pccBrightness;
+}
+
+TPixel ChartPixel(TQorvelColorComponent component, int fixed, int x, int y) {
+  const int a = ColumnValue(x), b = RowValue(y);
+  switch (component) {
+    case TQorvelColorComponent::pccHue: return HSBToRGB(fixed, a, b);
+    case TQorvelColorComponent::pccSaturation: return HSBToRGB(a, fixed, b);
+    case TQorvelColorComponent::pccBrightness: return HSBToRGB(a, b, fixed);
+    case TQorvelColorComponent::pccRed: return PackRGB(fixed >> 8, a >> 8, b >> 8);
+    case TQorvelColorComponent::pccGreen: return PackRGB(a >> 8, fixed >> 8, b >> 8);
+    case TQorvelColorComponent::pccBlue: return PackRGB(a >> 8, b >> 8, fixed >> 8);
+  }
+  return 0;
+}
+
+int ChartFixedValue(TQorvelColorComponent component, const TColorValues& values) {
+  switch (component) {
+    case TQorvelColorComponent::pccHue: return values.HSB.Hue;
+    case TQorvelColorComponent::pccSaturation: return values.HSB.Saturation;
+    case TQorvelColorComponent::pccBrightness: return values.HSB.Brightness;
+    case TQorvelColorComponent::pccRed: return values.RGB.Red * 256;
+    case TQorvelColorComponent::pccGreen: return values.RGB.Green * 256;
+    case TQorvelColorComponent::pccBlue: return values.RGB.Blue * 256;
+  }
+  return 0;
+}
+
+TPixel BarPixel(TQorvelColorComponent component, const TColorValues& values, int y) {
+  const int r = RowValue(y);
+  const THSB& hsb = values.HSB;
+  const TRGB& rgb = values.RGB;
+  switch (component) {
+    case TQorvelColorComponent::pccHue: return HSBToRGB(r, HSBFull, HSBFull);
+    case TQorvelColorComponent::pccSaturation: return HSBToRGB(hsb.Hue, r, hsb.Brightness);
+    case TQorvelColorComponent::pccBrightness: return HSBToRGB(hsb.Hue, hsb.Saturation, r);
+    case TQorvelColorComponent::pccRed: return PackRGB(r >> 8, rgb.Green, rgb.Blue);
+    case TQorvelColorComponent::pccGreen: return PackRGB(rgb.Red, r >> 8, rgb.Blue);
+    case TQorvelColorComponent::pccBlue: return PackRGB(rgb.Red, rgb.Green, r >> 8);
+  }
+  return 0;
+}
+
+TPixelRect ChartMarkerArea(int posX, int posY) {
+  return {posX - 7, 248 - posY, posX - 7 + MarkerSize, 248 - posY + MarkerSize};
+}
+
+TPixelRect BarMarkerArea(int pos, int clientWidth) { return {1, 248 - pos, clientWidth, 248 - pos + MarkerSize}; }
+
+// --- the common model ---------------------------------------------------------------
+
+bool TColorsControlModel::SetComponent(TQorvelColorComponent component) {
+  if (component == FComponent) return false;
+  FComponent = component;
+  UpdatePosition();
+  return true;
+}
+
+bool TColorsControlModel::SetWebSafe(bool webSafe) {
+  if (webSafe == FWebSafe) return false;
+  FWebSafe = webSafe;
+  return true;
+}
+
+bool TColorsControlModel::SetHSB(int hue, int saturation, int brightness) {
+  const THSB hsb{hue & 0xFFFF, std::clamp(saturation, 0, HSBFull), std::clamp(brightness, 0, HSBFull)};
+  if (hsb == FValues.HSB) return false;
+  ValuesFromHSB(hsb);
+  UpdatePosition();
+  return true;
+}
+
+bool TColorsControlModel::SetRGB(int red, int green, int blue) {
+  const TRGB rgb{std::clamp(red, 0, 255), std::clamp(green, 0, 255), std::clamp(blue, 0, 255)};
+  if (rgb == FValues.RGB) return false;
+  ValuesFromRGB(rgb);
+  UpdatePosition();
+  return true;
+}
+
+void TColorsControlModel::ValuesFromHSB(const THSB& hsb) {
+  FValues.HSB = hsb;
+  FValues.RGB = SplitRGB(HSBToRGB(hsb.Hue, hsb.Saturation, hsb.Brightness));
+}
+
+void TColorsControlModel::ValuesFromRGB(const TRGB& rgb) {
+  FValues.RGB = rgb;
+  FValues.HSB = RGBToHSB(PackRGB(rgb.Red, rgb.Green, rgb.Blue));
+}
+
+const TQorvelColorFilter* TColorsControlModel::ContentFilter(const TColorsPaintStyle& style) const {
+  return FWebSafe ? &WebSafeColorFilter() : style.DeviceFilter;
+}
+
+TMarkerMove TColorsControlModel::MouseDown(int x, int y) {
+  if (!InContent(x, y)) return {};
+  FDragging = true;
+  return MarkerMoved(PlaceMarker(x, y));
+}
+
+TMarkerMove TColorsControlModel::MouseMove(int x, int y) {
+  if (!FDragging) return {};
+  return MarkerMoved(PlaceMarker(x, y));
+}
+
+TMarkerMove TColorsControlModel::MarkerMoved(TMarkerMove move) {
+  if (!move.Moved) return move;
+  UpdateValues();
+  if (IsHSBComponent(FComponent)) {
+    if (OnChangeHSB) OnChangeHSB(*this, FValues.HSB.Hue, FValues.HSB.Saturation, FValues.HSB.Brightness);
+  } else if (OnChangeRGB) {
+    OnChangeRGB(*this, FValues.RGB.Red, FValues.RGB.Green, FValues.RGB.Blue);
+  }
+  return move;
+}
+
+// --- chart ---------------------------------------------------------------------------
+
+void TColorChartModel::UpdatePosition() {
+  const THSB& hsb = FValues.HSB;
+  const TRGB& rgb = FValues.RGB;
+  switch (FComponent) {
+    case TQorvelColorComponent::pccHue: FPosX = hsb.Saturation >> 8, FPosY = hsb.Brightness >> 8; break;
+    case TQorvelColorComponent::pccSaturation: FPosX = hsb.Hue >> 8, FPosY = hsb.Brightness >> 8; break;
+    case TQorvelColorComponent::pccBrightness: FPosX = hsb.Hue >> 8, FPosY = hsb.Saturation >> 8; break;
+    case TQorvelColorComponent::pccRed: FPosX = rgb.Green, FPosY = rgb.Blue; break;
+    case TQorvelColorComponent::pccGreen: FPosX = rgb.Red, FPosY = rgb.Blue; break;
+    case TQorvelColorComponent::pccBlue: FPosX = rgb.Red, FPosY = rgb.Green; break;
+  }
+  FPosX = ClampPos(FPosX);
+  FPosY = ClampPos(FPosY);
+}
+
+void TColorChartModel::UpdateValues() {
+  THSB hsb = FValues.HSB;
+  TRGB rgb = FValues.RGB;
+  switch (FComponent) {
+    case TQorvelColorComponent::pccHue:
+      hsb.Saturation = PosToModel(FPosX), hsb.Brightness = PosToModel(FPosY);
+      return ValuesFromHSB(hsb);
+    case TQorvelColorComponent::pccSaturation:
+      hsb.Hue = PosToHue(FPosX), hsb.Brightness = PosToModel(FPosY);
+      return ValuesFromHSB(hsb);
+    case TQorvelColorComponent::pccBrightness:
+      hsb.Hue = PosToHue(FPosX), hsb.Saturation = PosToModel(FPosY);
+      return ValuesFromHSB(hsb);
+    case TQorvelColorComponent::pccRed: rgb.Green = FPosX, rgb.Blue = FPosY; return ValuesFromRGB(rgb);
+    case TQorvelColorComponent::pccGreen: rgb.Red = FPosX, rgb.Blue = FPosY; return ValuesFromRGB(rgb);
+    case TQorvelColorComponent::pccBlue: rgb.Red = FPosX, rgb.Green = FPosY; return ValuesFromRGB(rgb);
+  }
+}
+
+bool TColorChartModel::InContent(int x, int y) const { return ChartContent.Contains(x, y); }
+
+TMarkerMove TColorChartModel::PlaceMarker(int x, int y) {
+  const int posX = ClampPos(x - 1), posY = ClampPos(256 - y);
+  if (posX == FPosX && posY == FPosY) return {};
+  TMarkerMove move{true, ChartMarkerArea(FPosX, FPosY), ChartMarkerArea(posX, posY)};
+  FPosX = posX;
+  FPosY = posY;
+  return move;
+}
+
+void TColorChartModel::Paint(const TBoxCanvas& canvas, const TColorsPaintStyle& style) const {
+  const TPixelRect content = IntersectRect(ChartContent, canvas.Area());
+  if (!content.Empty()) {
+    const int fixed = ChartFixedValue(FComponent, FValues);
+    if (IsHSBComponent(FComponent))
+      PaintHSBChart(canvas, content, FComponent, fixed, ContentFilter(style));
+    else
+      PaintRGBChart(canvas, content, FComponent, fixed, ContentFilter(style));
+  }
+  if (style.Marker != nullptr) DrawMarker(canvas, *style.Marker, FPosX - 7, 248 - FPosY);
+  DrawBoxFrame(canvas, {0, 0, ColorChartSize, ColorChartSize}, 0x000000, style.ParentColor, style.Look, style.Resolve);
+}
+
+// --- bar -----------------------------------------------------------------------------
+
+void TColorBarModel::UpdatePosition() {
+  switch (FComponent) {
+    case TQorvelColorComponent::pccHue: FPos = FValues.HSB.Hue >> 8; break;
+    case TQorvelColorComponent::pccSaturation: FPos = FValues.HSB.Saturation >> 8; break;
+    case TQorvelColorComponent::pccBrightness: FPos = FValues.HSB.Brightness >> 8; break;
+    case TQorvelColorComponent::pccRed: FPos = FValues.RGB.Red; break;
+    case TQorvelColorComponent::pccGreen: FPos = FValues.RGB.Green; break;
+    case TQorvelColorComponent::pccBlue: FPos = FValues.RGB.Blue; break;
+  }
+  FPos = ClampPos(FPos);
+}
+
+void TColorBarModel::UpdateValues() {
+  THSB hsb = FValues.HSB;
+  TRGB rgb = FValues.RGB;
+  switch (FComponent) {
+    case TQorvelColorComponent::pccHue: hsb.Hue = PosToHue(FPos); return ValuesFromHSB(hsb);
+    case TQorvelColorComponent::pccSaturation: hsb.Saturation = PosToModel(FPos); return ValuesFromHSB(hsb);
+    case TQorvelColorComponent::pccBrightness: hsb.Brightness = PosToModel(FPos); return ValuesFromHSB(hsb);
+    case TQorvelColorComponent::pccRed: rgb.Red = FPos; return ValuesFromRGB(rgb);
+    case TQorvelColorComponent::pccGreen: rgb.Green = FPos; return ValuesFromRGB(rgb);
+    case TQorvelColorComponent::pccBlue: rgb.Blue = FPos; return ValuesFromRGB(rgb);
+  }
+}
+
+bool TColorBarModel::InContent(int x, int y) const { return x > 0 && x < FClientWidth - 1 && y >= 1 && y <= 256; }
+
+TMarkerMove TColorBarModel::PlaceMarker(int, int y) {
+  const int pos = ClampPos(256 - y);
+  if (pos == FPos) return {};
+  TMarkerMove move{true, BarMarkerArea(FPos, FClientWidth), BarMarkerArea(pos, FClientWidth)};
+  FPos = pos;
+  return move;
+}
+
+void TColorBarModel::Paint(const TBoxCanvas& canvas, const TColorsPaintStyle& style) const {
+  const TPixelRect content = IntersectRect({1, 1, FClientWidth - 1, 257}, canvas.Area());
+  const TQorvelColorFilter* filter = ContentFilter(style);
+  for (int y = content.Top; y < content.Bottom; ++y) {
+    const TPixel color = BarPixel(FComponent, FValues, y);
+    TPixel* row = canvas.RowAt(content.Left, y);
+    if (filter == nullptr) {
+      std::fill_n(row, content.Width(), color);
+      continue;
+    }
+    for (int x = content.Left; x < content.Right; ++x, ++row) PutPixel(row, color, filter, x, y);
+  }
+  if (style.Marker != nullptr) DrawMarker(canvas, *style.Marker, FClientWidth / 2 - 8, 248 - FPos);
+  DrawBoxFrame(canvas, {0, 0, FClientWidth, ColorBarHeight}, 0x000000, style.ParentColor, style.Look, style.Resolve);
+}

@@ -5,8 +5,8 @@ import os
 def scenario_drag_moves_window_by_its_caption_zone(s):
     s.start("tests/win/ProbeWindow.exe")
     win = s.wait_window("^Vindle probe")
-    shot = s.screenshot("probe-shown")
-    s.expect_pixel(shot, win.x + 2, win.y + 2, (0, 0, 255), "blue corner of the probe")
+    shot = s.wait_for(lambda: (lambda shot: shot if shot.pixel(win.x + 2, win.y + 2) == (0, 0, 255) else None)(
+        s.screenshot("probe-shown")), "the probe to paint its blue corner")
     s.expect_pixel(shot, win.x + 50, win.y + 50, (255, 0, 0), "red face of the probe")
 
     s.drag((win.x + 50, win.y + 50), (win.x + 170, win.y + 110))

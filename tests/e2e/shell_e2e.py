@@ -104,6 +104,7 @@ def scenario_close_request_ends_the_first_instance(s):
     s.expect_equal(s.wait_exit(control), 0, "exit code of the close request")
     s.wait_exit(process, timeout=10)
     s.wait_for(lambda: not vindle.tray_icon_present(s), "the tray icon to go", timeout=5)
+    s.expect(os.path.isfile(vindle.settings_file()), "the closed instance saved its settings")
 
 
 def scenario_icon_comes_back_after_the_tray_restarts(s):

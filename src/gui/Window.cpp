@@ -5,6 +5,7 @@
 
 #include "gui/Application.h"
 #include "gui/Menus.h"
+#include "gui/SubclassedControls.h"
 
 HINSTANCE ModuleInstance() { return ::GetModuleHandleW(nullptr); }
 
@@ -89,6 +90,10 @@ LRESULT TWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   if ((message == WM_MEASUREITEM || message == WM_DRAWITEM) && wParam == 0 &&
       TPopupMenu::HandleOwnerDraw(message, lParam))
     return TRUE;
+  if (message == WM_COMMAND && lParam) {
+    LRESULT reflected = 0;
+    if (TSubclassedControl::ReflectCommand(wParam, lParam, reflected)) return reflected;
+  }
   if (message == WM_TIMER) {
     auto timer = FTimers.find(wParam);
     if (timer != FTimers.end()) {

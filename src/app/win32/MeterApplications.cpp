@@ -1,5 +1,6 @@
 #include "app/win32/MeterApplications.h"
 
+#include "about/win32/QorvelAboutDialogs.h"
 #include "gui/Application.h"
 
 TMeterApplication::TMeterApplication(std::wstring title, TMeterEnvironment environment)
@@ -29,7 +30,7 @@ void TMeterApplication::FillTrayMenu() {
   FColorPickerItem = &menu.Add(L"&Show color picker", 1);
   FCursorItem = &menu.Add(L"&Show cursor coordinates", 6);
   menu.AddSeparator();
-  FAboutItem = &menu.Add(L"&About...");
+  FAboutItem = &menu.Add(L"&About...", -1, [this](TMenuItem&) { ShowAbout(); });
   menu.AddSeparator();
   if (!FEnvironment.Settings->ReadOnly) FSettingsItem = &menu.Add(L"&Settings...");
   for (int i = 0; i < 3; ++i) {
@@ -68,6 +69,17 @@ void TMeterApplication::Started() {
 void TMeterApplication::Terminating() {
   TQorvelFormTrayApplication::Terminating();
   if (FEnvironment.SaveSettings) FEnvironment.SaveSettings();
+}
+
+void TMeterApplication::ShowAbout() {
+  TQorvelAboutDialog about;
+  about.Options = {paoFileVersion};
+  about.LinkText = about.LinkURL = "https://qorvel.example/vindle";
+  about.InfoText = "A ruler that floats over the desktop to measure anything on the screen.";
+  about.LoadLogo(L"LOGOBITMAP");
+  about.Execution = FEnvironment.Settings->Execution;
+  about.MainWindow = Ruler()->Handle();
+  about.Execute();
 }
 
 void TMeterApplication::ToggleRuler() {

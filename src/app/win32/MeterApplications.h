@@ -40,6 +40,7 @@ class TMeterApplication : public TQorvelFormTrayApplication {
  private:
   void FillTrayMenu();
   void ToggleRuler();
+  void ShowAbout();
 
   TMeterEnvironment FEnvironment;
   TMenuItem* FRulerItem = nullptr;

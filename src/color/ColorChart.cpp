@@ -14,53 +14,84 @@ constexpr int ClampPos(int pos) { return std::clamp(pos, 0, 255); }
 int PosToModel(int pos) { return MulDiv(pos, 65536, 255); }
 int PosToHue(int pos) { return PosToModel(pos) & 0xFFFF; }
 
-void PutPixel(TPixel* target, TPixel pixel, const TQorvelColorFilter* filter, int x, int y) {
-  if (filter != nullptr) filter->ApplyFilter(pixel, x - 1, y - 1);
-  *target = pixel;
+void FilterRow(TPixel* row, int left, int right, int y, const TQorvelColorFilter* filter) {
+  if (filter == nullptr) return;
+  for (int x = left; x < right; ++x, ++row) filter->ApplyFilter(*row, x - 1, y - 1);
 }
 
-// The chart content of the three HSB components. Each channel of HSBToRGB is
-// ((4080 - (((255 - p) * S) >> 12)) * V) >> 20; per paint everything that depends on the
-// column alone is computed once, so a pixel costs a few multiplications and no hue lookup.
+// The chart content of the three HSB components, bit-identical to HSBToRGB per cell:
+// each channel is ((4080 - (((255 - p) * S) >> 12)) * V) >> 20. What depends on the
+// column alone is computed once per paint, and the products with the row value are kept
+// per column and stepped down by one row's difference, so a cell costs additions, shifts
+// and (for the brightness chart) one multiplication per channel: loops the compiler can
+// vectorise.
 void PaintHSBChart(const TBoxCanvas& canvas, const TPixelRect& r, TQorvelColorComponent component, int fixed,
                    const TQorvelColorFilter* filter) {
-  std::array<std::array<int, 3>, 257> column{};  // per x: the column's term per channel
+  constexpr int Columns = 256;
+  const int count = r.Width();
   const int f = std::clamp(fixed, 0, HSBFull);
-  for (int x = r.Left; x < r.Right; ++x) {
-    const int a = ColumnValue(x);
+  const bool brightness = component == TQorvelColorComponent::pccBrightness;
+  // Per column and channel: the running product with the row value, and its change from
+  // one row to the next.
+  alignas(16) int product[3][Columns], step[3][Columns];
+  for (int i = 0; i < count; ++i) {
+    const int a = ColumnValue(r.Left + i);
     const TRGB pure = SplitRGB(HueColor(component == TQorvelColorComponent::pccHue ? fixed : a));
     const int channels[3] = {pure.Red, pure.Green, pure.Blue};
     for (int c = 0; c < 3; ++c) {
       const int fade = 255 - channels[c];
-      switch (component) {
-        case TQorvelColorComponent::pccHue: column[x][c] = 4080 - ((fade * a) >> 12); break;
-        case TQorvelColorComponent::pccSaturation: column[x][c] = 4080 - ((fade * f) >> 12); break;
-        default: column[x][c] = fade; break;  // brightness: saturation varies per row
-      }
+      int factor = fade;  // brightness chart: the row value is the saturation
+      if (component == TQorvelColorComponent::pccHue)
+        factor = 4080 - ((fade * a) >> 12);  // the row value is the brightness
+      else if (component == TQorvelColorComponent::pccSaturation)
+        factor = 4080 - ((fade * f) >> 12);
+      product[c][i] = factor * RowValue(r.Top);
+      step[c][i] = factor * 256;
     }
   }
+  int* const p0 = product[0];
+  int* const p1 = product[1];
+  int* const p2 = product[2];
+  const int* const s0 = step[0];
+  const int* const s1 = step[1];
+  const int* const s2 = step[2];
   for (int y = r.Top; y < r.Bottom; ++y) {
-    const int b = RowValue(y);
     TPixel* row = canvas.RowAt(r.Left, y);
-    for (int x = r.Left; x < r.Right; ++x, ++row) {
-      const std::array<int, 3>& t = column[x];
-      TPixel pixel;
-      if (component == TQorvelColorComponent::pccBrightness) {
-        pixel = PackRGB(((4080 - ((t[0] * b) >> 12)) * f) >> 20, ((4080 - ((t[1] * b) >> 12)) * f) >> 20,
-                        ((4080 - ((t[2] * b) >> 12)) * f) >> 20);
-      } else {
-        pixel = PackRGB((t[0] * b) >> 20, (t[1] * b) >> 20, (t[2] * b) >> 20);
+    if (brightness) {
+      for (int i = 0; i < count; ++i) {
+        const int red = ((4080 - (p0[i] >> 12)) * f) >> 20;
+        const int green = ((4080 - (p1[i] >> 12)) * f) >> 20;
+        const int blue = ((4080 - (p2[i] >> 12)) * f) >> 20;
+        row[i] = static_cast<TPixel>(red << 16 | green << 8 | blue);
+        p0[i] -= s0[i], p1[i] -= s1[i], p2[i] -= s2[i];
       }
-      PutPixel(row, pixel, filter, x, y);
+    } else {
+      for (int i = 0; i < count; ++i) {
+        row[i] = static_cast<TPixel>((p0[i] >> 20) << 16 | (p1[i] >> 20) << 8 | p2[i] >> 20);
+        p0[i] -= s0[i], p1[i] -= s1[i], p2[i] -= s2[i];
+      }
     }
+    FilterRow(row, r.Left, r.Right, y, filter);
   }
 }
 
+// The RGB charts: the fixed channel and the row give one part of the pixel, the column
+// the other, so a cell is one addition.
 void PaintRGBChart(const TBoxCanvas& canvas, const TPixelRect& r, TQorvelColorComponent component, int fixed,
                    const TQorvelColorFilter* filter) {
+  const TPixel channel = static_cast<TPixel>((fixed >> 8) & 0xFF);
   for (int y = r.Top; y < r.Bottom; ++y) {
+    const TPixel rowChannel = static_cast<TPixel>(256 - y);
+    TPixel rowPart = 0;
+    int columnShift = 16;
+    switch (component) {
+      case TQorvelColorComponent::pccRed: rowPart = channel << 16 | rowChannel, columnShift = 8; break;
+      case TQorvelColorComponent::pccGreen: rowPart = channel << 8 | rowChannel; break;
+      default: rowPart = rowChannel << 8 | channel; break;
+    }
     TPixel* row = canvas.RowAt(r.Left, y);
-    for (int x = r.Left; x < r.Right; ++x, ++row) PutPixel(row, ChartPixel(component, fixed, x, y), filter, x, y);
+    for (int x = r.Left; x < r.Right; ++x) row[x - r.Left] = rowPart | static_cast<TPixel>(x - 1) << columnShift;
+    FilterRow(row, r.Left, r.Right, y, filter);
   }
 }
 
@@ -84,12 +115,14 @@ const TMarkerImage& CircleMarker() {
 
 void DrawMarker(const TBoxCanvas& canvas, const TMarkerImage& marker, int left, int top) {
   const TPixel transparent = marker.At(0, 0);
-  for (int y = 0; y < MarkerSize; ++y)
-    for (int x = 0; x < MarkerSize; ++x) {
-      const TPixel p = marker.At(x, y);
-      if (p == transparent) continue;
-      if (TPixel* target = canvas.PixelAt(left + x, top + y)) *target = p;
+  const TPixelRect r = IntersectRect({left, top, left + MarkerSize, top + MarkerSize}, canvas.Area());
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    TPixel* row = canvas.RowAt(r.Left, y);
+    for (int x = r.Left; x < r.Right; ++x, ++row) {
+      const TPixel p = marker.At(x - left, y - top);
+      if (p != transparent) *row = p;
     }
+  }
 }
 
 bool IsHSBComponent(TQorvelColorComponent component) {
@@ -142,6 +175,16 @@ TPixelRect ChartMarkerArea(int posX, int posY) {
 }
 
 TPixelRect BarMarkerArea(int pos, int clientWidth) { return {1, 248 - pos, clientWidth, 248 - pos + MarkerSize}; }
+
+TRepaintAreas MarkerRepaintAreas(const TMarkerMove& move) {
+  if (!move.Moved) return {};
+  const TPixelRect& a = move.OldArea;
+  const TPixelRect& b = move.NewArea;
+  const TPixelRect box{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+                       std::max(a.Bottom, b.Bottom)};
+  if (box.Width() * box.Height() <= a.Width() * a.Height() + b.Width() * b.Height()) return {{box, {}}, 1};
+  return {{a, b}, 2};
+}
 
 // --- the common model ---------------------------------------------------------------
 
@@ -313,11 +356,8 @@ void TColorBarModel::Paint(const TBoxCanvas& canvas, const TColorsPaintStyle& st
   for (int y = content.Top; y < content.Bottom; ++y) {
     const TPixel color = BarPixel(FComponent, FValues, y);
     TPixel* row = canvas.RowAt(content.Left, y);
-    if (filter == nullptr) {
-      std::fill_n(row, content.Width(), color);
-      continue;
-    }
-    for (int x = content.Left; x < content.Right; ++x, ++row) PutPixel(row, color, filter, x, y);
+    std::fill_n(row, content.Width(), color);
+    FilterRow(row, content.Left, content.Right, y, filter);
   }
   if (style.Marker != nullptr) DrawMarker(canvas, *style.Marker, FClientWidth / 2 - 8, 248 - FPos);
   DrawBoxFrame(canvas, {0, 0, FClientWidth, ColorBarHeight}, 0x000000, style.ParentColor, style.Look, style.Resolve);

@@ -68,6 +68,15 @@ struct TMarkerMove {
   TPixelRect OldArea, NewArea;  // repaint both
 };
 
+// The rectangles to paint for a marker move: the bounding box of both areas when that is
+// no larger than the two together (a small step of a drag), else the two areas apart,
+// so that a jump across the chart never repaints everything in between.
+struct TRepaintAreas {
+  std::array<TPixelRect, 2> Areas{};
+  int Count = 0;
+};
+TRepaintAreas MarkerRepaintAreas(const TMarkerMove& move);
+
 // The common part of chart and bar: component, values, web-safe display, drag state and
 // the change events.
 class TColorsControlModel {

@@ -142,6 +142,17 @@ TEST(ColorChart, MarkerMoveRepaintsOnlyTheOldAndNewMarkerAreas) {
   }
 }
 
+TEST(ColorChart, RepaintAreasMergeOnlyWhenThatSavesWork) {
+  const TRepaintAreas step = MarkerRepaintAreas({true, ChartMarkerArea(100, 100), ChartMarkerArea(103, 98)});
+  ASSERT_EQ(step.Count, 1);
+  EXPECT_EQ(step.Areas[0], (TPixelRect{93, 148, 112, 166}));
+  const TRepaintAreas jump = MarkerRepaintAreas({true, ChartMarkerArea(0, 0), ChartMarkerArea(255, 255)});
+  ASSERT_EQ(jump.Count, 2);
+  EXPECT_EQ(jump.Areas[0], ChartMarkerArea(0, 0));
+  EXPECT_EQ(jump.Areas[1], ChartMarkerArea(255, 255));
+  EXPECT_EQ(MarkerRepaintAreas({}).Count, 0);
+}
+
 TEST(ColorChart, MouseSetsTheValuesAndFiresTheMatchingEvent) {
   TColorChartModel chart;
   int hsbEvents = 0, rgbEvents = 0;

@@ -23,9 +23,9 @@ def load_scenarios(pattern):
     here = os.path.dirname(os.path.abspath(__file__))
     for path in sorted(glob.glob(os.path.join(here, "*_e2e.py"))):
         module_name = os.path.splitext(os.path.basename(path))[0]
-        spec = importlib.util.spec_from_file_location(module_name, path)
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
+        found = importlib.util.spec_from_file_location(module_name, path)
+        module = importlib.util.module_from_spec(found)
+        found.loader.exec_module(module)
         for name in sorted(dir(module)):
             if name.startswith("scenario_") and (not pattern or pattern in f"{module_name}.{name}"):
                 yield f"{module_name}.{name}", getattr(module, name), getattr(module, "setup", None)

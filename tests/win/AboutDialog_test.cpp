@@ -148,6 +148,25 @@ TEST_F(AboutDialog, UsageTicksWhileShownAndEscapeClosesWithOk) {
   EXPECT_EQ(form.ShowModal(), TModalResult::Ok);
 }
 
+TEST_F(AboutDialog, LaidOutAnewOnAMonitorWithAnotherScale) {
+  ASSERT_TRUE(Dialog.LoadLogo(L"LOGOBITMAP"));
+  Execution->SetOverallTime(2.0);
+  Dialog.Execution = Execution.get();
+  TQorvelAboutForm form(Dialog);
+  const auto before = Texts(form.Handle());
+  const int dpi = static_cast<int>(SystemDpi()) * 3 / 2;
+  RECT suggested{40, 30, 1000, 900};
+  ::SendMessageW(form.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+
+  EXPECT_EQ(form.ClientRect().right, ScaleForDpi(416, static_cast<UINT>(dpi)));
+  EXPECT_EQ(Texts(form.Handle()), before) << "the same controls, once each";
+  EXPECT_EQ(form.BoundsRect().left, 40);
+  ASSERT_NE(form.UsageLabel(), nullptr);
+  EXPECT_EQ(Caption(form.UsageLabel()), L"2 days and 00:00:00 used");
+  const auto children = Children(form.Handle());
+  EXPECT_EQ(children[0].Bounds.top, ScaleForDpi(166, static_cast<UINT>(dpi)));
+}
+
 TEST_F(AboutDialog, CentredOnTheVisibleMainWindow) {
   HWND main = ::CreateWindowExW(0, L"STATIC", L"main", WS_POPUP | WS_VISIBLE, 100, 120, 500, 40, nullptr, nullptr,
                                 nullptr, nullptr);

@@ -15,6 +15,7 @@
 
 namespace {
 
+constexpr UINT DpiChangedMessage = 0x02E0;  // WM_DPICHANGED, missing from older headers
 constexpr COLORREF LinkColor = RGB(0x00, 0x00, 0xFF);
 constexpr COLORREF PressedLinkColor = RGB(0xFF, 0x00, 0x00);
 
@@ -230,22 +231,18 @@ void TQorvelAboutDialog::Execute() {
 
 TQorvelAboutForm::TQorvelAboutForm(const TQorvelAboutDialog& dialog)
     : FDialog(dialog), FTimeSeparator(UserTimeSeparator()), FLogo(dialog.Logo()) {
-  const TQorvelAboutContent content = BuildAboutContent(dialog, AppAboutVersionTexts(), FTimeSeparator);
+  FContent = BuildAboutContent(dialog, AppAboutVersionTexts(), FTimeSeparator);
   TCreateParams params;
   params.ClassName = L"TQorvelAboutForm";
   params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_DLGMODALFRAME;
-  params.Caption = Widen(content.Caption);
+  params.Caption = Widen(FContent.Caption);
   params.Left = params.Top = 0;
   params.Width = params.Height = 100;
   // Owned by the main window, so that a ruler kept on top cannot cover the box.
   params.Parent = dialog.MainWindow;
   CreateHandle(params);
-  FDpi = WindowDpi(Handle());
-  const LOGFONTW font = MessageFont(FDpi);
-  FFont.Reset(CreateFontWith(font, FW_NORMAL, false));
-  FBoldFont.Reset(CreateFontWith(font, FW_BOLD, false));
-  Build(content);
+  Rebuild(WindowDpi(Handle()));
 }
 
 TQorvelAboutForm::~TQorvelAboutForm() {
@@ -272,8 +269,23 @@ HWND TQorvelAboutForm::AddStatic(const std::wstring& text, const TRect& rect96, 
   return label;
 }
 
-void TQorvelAboutForm::Build(const TQorvelAboutContent& content) {
+// Lays the box out anew at `dpi`: at creation, and when it moves to a monitor with
+// another scale.
+void TQorvelAboutForm::Rebuild(UINT dpi) {
+  FLink.reset();
+  while (HWND child = ::GetWindow(Handle(), GW_CHILD)) ::DestroyWindow(child);
+  FOkButton = FUsageLabel = FFocus = nullptr;
+  FDpi = dpi;
+  const LOGFONTW font = MessageFont(FDpi);
+  FFont.Reset(CreateFontWith(font, FW_NORMAL, false));
+  FBoldFont.Reset(CreateFontWith(font, FW_BOLD, false));
+  Build();
+  RefreshUsage();
+}
+
+void TQorvelAboutForm::Build() {
   using K = TQorvelAboutLineKind;
+  const TQorvelAboutContent& content = FContent;
   TQorvelAboutLayout layout;
   // Single centred lines cut long texts with an ellipsis instead of wrapping them.
   constexpr DWORD FixedLine = SS_CENTER | SS_ENDELLIPSIS;
@@ -427,6 +439,16 @@ LRESULT TQorvelAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         return 0;
       }
       break;
+    case DpiChangedMessage: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      const bool active = ::GetActiveWindow() == Handle();
+      Rebuild(HIWORD(wParam) ? HIWORD(wParam) : FDpi);
+      ::SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      if (active) ::SetFocus(FFocus);
+      ::InvalidateRect(Handle(), nullptr, TRUE);
+      return 0;
+    }
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         if (HWND focus = ::GetFocus(); focus && ::IsChild(Handle(), focus)) FFocus = focus;

@@ -62,11 +62,13 @@ class TQorvelAboutForm : public TForm {
   int Scaled(int value96) const;
   RECT ScaledRect(const TRect& rect96) const;
   HWND AddStatic(const std::wstring& text, const TRect& rect96, DWORD alignment, HFONT font);
-  void Build(const TQorvelAboutContent& content);
+  void Build();
+  void Rebuild(UINT dpi);
   void PlaceOnScreen();
   void PaintLogo(HDC dc) const;
 
   const TQorvelAboutDialog& FDialog;
+  TQorvelAboutContent FContent;
   UINT FDpi = 96;
   std::string FTimeSeparator;
   TFontHandle FFont, FBoldFont;

@@ -52,7 +52,9 @@ TPixel BarPixel(TQorvelColorComponent component, const TColorValues& values, int
 TPixelRect ChartMarkerArea(int posX, int posY);
 TPixelRect BarMarkerArea(int pos, int clientWidth);
 
-// How a chart or bar paints besides its values.
+// How a chart or bar paints besides its values. The frame's corners blend toward the
+// parent colour, a system colour by default, so Resolve has to be set (the window passes
+// the system's colour table); without it painting raises std::invalid_argument.
 struct TColorsPaintStyle {
   bool WebSafe = false;
   const TQorvelColorFilter* DeviceFilter = nullptr;  // DeviceColorFilter of the screen

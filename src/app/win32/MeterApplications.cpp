@@ -14,7 +14,9 @@ std::unique_ptr<TPopupMenu> TMeterApplication::CreateTrayMenu() {
 }
 
 std::unique_ptr<TForm> TMeterApplication::CreateMainForm() {
-  return std::make_unique<TMainForm>(*FEnvironment.Settings);
+  auto ruler = std::make_unique<TMainForm>(*FEnvironment.Settings);
+  ruler->SetMenuImages(FEnvironment.MenuImages);
+  return ruler;
 }
 
 void TMeterApplication::Initialize() {

@@ -1,7 +1,11 @@
 #include "ruler/win32/MainForms.h"
 
+#include <windowsx.h>
+
 #include <vector>
 
+#include "app/win32/QorvelTrayApplications.h"
+#include "gui/Application.h"
 #include "gui/Handles.h"
 #include "gui/Pixels.h"
 #include "ruler/QorvelColorUtils.h"
@@ -51,6 +55,34 @@ LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const LRESULT answer = ::SendMessageW(::GetParent(Handle()), WM_NCHITTEST, wParam, lParam);
       return answer == HTCLIENT ? HTCLIENT : HTTRANSPARENT;
     }
+    case WM_MOUSEMOVE:
+      FOwner.ScaleBoxMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSELEAVE:
+      FOwner.ScaleBoxMouseMove(-1, -1);
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      FOwner.ScaleBoxMouseDown(message == WM_LBUTTONDOWN);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      // Answered here, so that a right click on a button never turns into a context menu.
+      FOwner.ScaleBoxMouseUp(message == WM_LBUTTONUP);
+      return 0;
+    case WM_XBUTTONDOWN:
+      FOwner.ScaleBoxMouseDown(false);
+      return TRUE;
+    case WM_XBUTTONUP:
+      FOwner.ScaleBoxMouseUp(false);
+      return TRUE;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != Handle()) FOwner.ScaleBoxCaptureLost();
+      return 0;
+    case WM_CONTEXTMENU:
+      return 0;
     case WM_PAINT: {
       TPaintScope paint(Handle());
       const RECT client = ClientRect();
@@ -87,6 +119,7 @@ TMainForm::TMainForm(TApplicationSettings& settings) : FSettings(settings) {
   FMagnifier->OnRefresh = [this] { SampleCursor(); };
   SetMagnetAllies(RulerMagnetAllies(FSettings.General->SnapToDesktop));
   FBlending = std::make_unique<TQorvelFormBlending>(Handle());
+  CreateRulerMenu();
   ApplyAlpha(CurrentConfiguration(FSettings).Ruler->AlphaValue());
   ApplyPlacement();
   ApplyMagnifierSettings();
@@ -256,18 +289,164 @@ void TMainForm::SampleCursor() {
 
 LRESULT TMainForm::HitTest(POINT screenPoint) {
   ::ScreenToClient(Handle(), &screenPoint);
-  const TRulerScaleInput input = ScaleInput();
-  std::vector<TPixelRect> buttons;
-  for (int i = 0; i < 7; ++i) {
-    const auto button = static_cast<TMiniButton>(i);
-    if (!input.Buttons.Contains(button)) continue;
-    const TPoint origin = ButtonOrigin(input, button);
-    if (ButtonShown(input, origin))
-      buttons.push_back({origin.X, origin.Y, origin.X + MiniButtonSize, origin.Y + MiniButtonSize});
-  }
+  const std::vector<TPixelRect> buttons = ShownMiniButtonRects(ScaleInput());
   const TRulerPlacements placements = ReadPlacements(FSettings);
-  return static_cast<LRESULT>(RulerHitTest(placements.CurrentOrientation(), FChildren.ScaleBox,
-                                           {screenPoint.x, screenPoint.y}, buttons));
+  const TRulerHitTest answer =
+      RulerHitTest(placements.CurrentOrientation(), FChildren.ScaleBox, {screenPoint.x, screenPoint.y}, buttons);
+  // Off the buttons the scale area hears no mouse moves, so the hover ends here.
+  if (answer != TRulerHitTest::htClient) ScaleBoxMouseMove(-1, -1);
+  return static_cast<LRESULT>(answer);
+}
+
+// ---- mini buttons ----------------------------------------------------------------------
+
+void TMainForm::ApplyButtonResponse(const TMiniButtonResponse& response) {
+  FHotButton = response.Status.Hot;
+  FButtonState = response.Status.State;
+  if (response.Repaint) FScaleBox->Invalidate();
+  if (response.TrackLeave) {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = FScaleBox->Handle();
+    ::TrackMouseEvent(&track);
+  }
+}
+
+void TMainForm::ScaleBoxMouseMove(int x, int y) {
+  ApplyButtonResponse(MiniButtonMouseMove(ScaleInput(), ButtonStatus(), {x, y}));
+}
+
+void TMainForm::ScaleBoxMouseDown(bool leftButton) {
+  ApplyButtonResponse(MiniButtonMouseDown(ButtonStatus(), leftButton));
+  // The release must reach the button even when it happens off the ruler.
+  if (leftButton && FButtonState == TMiniButtonState::mbsDownInside) ::SetCapture(FScaleBox->Handle());
+}
+
+void TMainForm::ScaleBoxMouseUp(bool leftButton) {
+  const TMiniButtonResponse response = MiniButtonMouseUp(ButtonStatus(), leftButton);
+  ApplyButtonResponse(response);
+  // The state is settled before the capture goes, so losing it cancels nothing.
+  if (leftButton && ::GetCapture() == FScaleBox->Handle()) ::ReleaseCapture();
+  if (!response.Action) return;
+  RunCommand(MiniButtonCommand(*response.Action));
+  // The command may have moved the ruler or its buttons: light up what is under the mouse now.
+  POINT cursor{};
+  if (Visible() && ::GetCursorPos(&cursor) && ::WindowFromPoint(cursor) == FScaleBox->Handle()) {
+    ::ScreenToClient(FScaleBox->Handle(), &cursor);
+    ScaleBoxMouseMove(cursor.x, cursor.y);
+  }
+}
+
+void TMainForm::ScaleBoxCaptureLost() {
+  if (FButtonState != TMiniButtonState::mbsDownInside && FButtonState != TMiniButtonState::mbsDownOutside) return;
+  TMiniButtonResponse cancelled;
+  cancelled.Status = {FHotButton, OtherButtonState(FButtonState)};
+  cancelled.Repaint = true;
+  ApplyButtonResponse(cancelled);
+}
+
+void TMainForm::RunCommand(TRulerCommand command) {
+  switch (command) {
+    case TRulerCommand::Rotate: Rotate(); break;
+    case TRulerCommand::Flip: Flip(); break;
+    case TRulerCommand::Turn: Turn(); break;
+    case TRulerCommand::Hide: Close(); break;
+    case TRulerCommand::Exit:
+      if (TQorvelTrayApplication* application = MeterApplication()) application->Terminate();
+      break;
+    case TRulerCommand::StayOnTop: ToggleStayOnTop(); break;
+    case TRulerCommand::Transparent: ToggleTransparent(); break;
+    case TRulerCommand::Magnifier: ToggleMagnifier(); break;
+    case TRulerCommand::None: break;
+  }
+}
+
+// ---- ruler menu ------------------------------------------------------------------------
+
+void TMainForm::CreateRulerMenu() {
+  TPopupMenu& menu = FRulerMenu;
+  menu.OnPopup = [this] { UpdateRulerMenu(); };
+  FRotateItem = &menu.Add(L"&Rotate", kImageRotate, [this](TMenuItem&) { Rotate(); });
+  FFlipItem = &menu.Add(L"&Flip", kImageMirrorLeftRight, [this](TMenuItem&) { Flip(); });
+  FTurnItem = &menu.Add(L"&Turn", kImageMirrorTopBottom, [this](TMenuItem&) { Turn(); });
+  menu.AddSeparator();
+  FRulerSettingsItem = &menu.Add(L"&Settings...", -1, [this](TMenuItem&) {
+    if (OnShowSettingsDialog) OnShowSettingsDialog(1);
+  });
+  for (int i = 0; i < TApplicationSettings::ConfigurationCount; ++i) {
+    TMenuItem& item = menu.Add(L"", -1, [this](TMenuItem& chosen) { SelectConfiguration(chosen.Tag); });
+    item.Tag = i;
+    FRulerConfigItems[static_cast<std::size_t>(i)] = &item;
+  }
+  menu.AddSeparator();
+  FStayOnTopItem = &menu.Add(L"&Stay on top", -1, [this](TMenuItem&) { ToggleStayOnTop(); });
+  FTransparentItem = &menu.Add(L"&Transparent", -1, [this](TMenuItem&) { ToggleTransparent(); });
+  FMagnifierItem = &menu.Add(L"&Magnifier", -1, [this](TMenuItem&) { ToggleMagnifier(); });
+
+  TPopupMenu& units = menu.AddSubmenu(L"&Unit");
+  FUnitItem = &menu.Item(menu.Count() - 1);
+  const wchar_t* const unitCaptions[] = {L"&None", L"&Pixel", L"P&oint", L"&Inch", L"&Centimeter"};
+  for (int i = 0; i < 5; ++i) {
+    TMenuItem& item = units.Add(unitCaptions[i], -1, [this](TMenuItem& chosen) { SelectScaleUnit(chosen.Tag); });
+    item.Tag = i;
+    item.RadioCheck = true;
+    FUnitItems[static_cast<std::size_t>(i)] = &item;
+  }
+
+  TPopupMenu& presets = menu.AddSubmenu(L"&Presets");
+  FPresetsItem = &menu.Item(menu.Count() - 1);
+  for (int i = 0; i < kRulerPresetCount; ++i) {
+    TMenuItem& item = presets.Add(L"", -1, [this](TMenuItem& chosen) { SelectPreset(chosen.Tag); });
+    item.Tag = i;
+    FPresetItems[static_cast<std::size_t>(i)] = &item;
+  }
+  menu.AddSeparator();
+  FHideItem = &menu.Add(L"&Hide", kImageHide, [this](TMenuItem&) { Close(); });
+}
+
+void TMainForm::SetMenuImages(TImageList* images) {
+  FRulerMenu.SetImages(images);
+  FUnitItem->Submenu->SetImages(images);
+  FPresetsItem->Submenu->SetImages(images);
+}
+
+void TMainForm::UpdateRulerMenu() {
+  const TRulerMenuState state = RulerMenuState(FSettings, QorvelFormBlendings::Available(),
+                                               OnShowSettingsDialog && !TQorvelFormTrayApplication::ModalFormActive());
+  FStayOnTopItem->Checked = state.StayOnTopChecked;
+  FTransparentItem->Enabled = state.TransparentEnabled;
+  FTransparentItem->Checked = state.TransparentChecked;
+  FMagnifierItem->Checked = state.MagnifierChecked;
+  FFlipItem->ImageIndex = state.FlipImage;
+  FTurnItem->ImageIndex = state.TurnImage;
+  FRulerSettingsItem->Enabled = state.SettingsEnabled;
+  for (std::size_t i = 0; i < FRulerConfigItems.size(); ++i) {
+    FRulerConfigItems[i]->Caption = Widen(state.ConfigurationCaptions[i]);
+    FRulerConfigItems[i]->Checked = static_cast<int>(i) == state.CheckedConfiguration;
+  }
+  FRotateItem->Default = state.DefaultCommand == TRulerCommand::Rotate;
+  FFlipItem->Default = state.DefaultCommand == TRulerCommand::Flip;
+  FTurnItem->Default = state.DefaultCommand == TRulerCommand::Turn;
+  FHideItem->Default = state.DefaultCommand == TRulerCommand::Hide;
+  for (std::size_t i = 0; i < FUnitItems.size(); ++i)
+    FUnitItems[i]->Checked = static_cast<int>(i) == state.CheckedUnit;
+  for (std::size_t i = 0; i < FPresetItems.size(); ++i) FPresetItems[i]->Caption = Widen(state.PresetCaptions[i]);
+}
+
+void TMainForm::PopupRulerMenu(POINT screenPoint) { FRulerMenu.Popup(Handle(), screenPoint); }
+
+void TMainForm::SelectScaleUnit(int tag) {
+  ::SelectScaleUnit(FSettings, tag);
+  FScaleBox->Invalidate();
+}
+
+void TMainForm::SelectPreset(int tag) {
+  const TRulerPlacements placements = ReadPlacements(FSettings);
+  const TPixelRect window = PresetWindowRect(ToPixelRect(BoundsRect()), placements.CurrentOrientation(),
+                                             placements.Current(), PresetLength(placements.Current(), tag));
+  ::SetWindowPos(Handle(), nullptr, window.Left, window.Top, window.Width(), window.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TMainForm::PositionChanging(WINDOWPOS& position) {
@@ -304,6 +483,25 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       FMoveStart = {bounds.left, bounds.top};
       break;
     }
+    case WM_NCLBUTTONDBLCLK:
+      // Not inherited: the system's own caption double click must not happen.
+      RunCommand(DoubleClickCommand(FSettings.Handling->DoubleClickAction));
+      return 0;
+    case WM_NCRBUTTONDOWN:
+      // The default handling of a right press on a caption keeps the release to itself,
+      // and the menu opens on the release.
+      return 0;
+    case WM_NCRBUTTONUP:
+      TQorvelMagnetForm::HandleMessage(message, wParam, lParam);
+      PopupRulerMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_CONTEXTMENU:
+      // The mouse opens the menu at WM_NCRBUTTONUP; only the keyboard's menu key comes here.
+      if (lParam == -1) {
+        const RECT bounds = BoundsRect();
+        PopupRulerMenu({bounds.left + kRulerResizeZone, bounds.top + kRulerResizeZone});
+      }
+      return 0;
     case WM_KEYDOWN:
       if (wParam == VK_SPACE) {
         Rotate();

@@ -5,17 +5,21 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 
+#include "gui/Menus.h"
 #include "gui/Window.h"
 #include "ruler/PixelBuffers.h"
+#include "ruler/RulerHandling.h"
 #include "ruler/RulerGeometry.h"
 #include "ruler/RulerScale.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "ruler/win32/QorvelFormMagnets.h"
 #include "settings/ApplicationSettings.h"
 
+class TImageList;
 class TMainForm;
 class TQorvelFormBlending;
 
@@ -49,6 +53,25 @@ class TMainForm : public TQorvelMagnetForm {
   void ToggleMagnifier();
   void SelectConfiguration(int index);
   void SampleCursor();
+  void RunCommand(TRulerCommand command);
+  void SelectScaleUnit(int tag);
+  void SelectPreset(int tag);
+
+  // The scale area's mouse, in its own coordinates.
+  void ScaleBoxMouseMove(int x, int y);
+  void ScaleBoxMouseDown(bool leftButton);
+  void ScaleBoxMouseUp(bool leftButton);
+  // The scale area lost the mouse capture while a button was held down on it.
+  void ScaleBoxCaptureLost();
+
+  // The menu's item images; set before the menu first opens.
+  void SetMenuImages(TImageList* images);
+  // Opens the settings dialog at a page; the "Settings..." item stays disabled without it.
+  std::function<void(int page)> OnShowSettingsDialog;
+  // The menu's update before it opens; public so that tests can read what a user would see.
+  void UpdateRulerMenu();
+  TPopupMenu& RulerMenu() { return FRulerMenu; }
+  TMiniButtonStatus ButtonStatus() const { return {FHotButton, FButtonState}; }
 
   DWORD DeactivatedAt() const { return FDeactivatedAt; }
   TApplicationSettings& Settings() const { return FSettings; }
@@ -67,6 +90,9 @@ class TMainForm : public TQorvelMagnetForm {
   void ApplyZOrder();
   void ApplyAlpha(int alpha);
   LRESULT HitTest(POINT screenPoint);
+  void CreateRulerMenu();
+  void PopupRulerMenu(POINT screenPoint);
+  void ApplyButtonResponse(const TMiniButtonResponse& response);
   void InvalidateCursorStrip();
   TDesktopLayout Desktop(std::vector<TPixelRect>& workAreas) const;
 
@@ -81,6 +107,21 @@ class TMainForm : public TQorvelMagnetForm {
   DWORD FDeactivatedAt = 0;
   TMiniButton FHotButton = TMiniButton::mbClose;
   TMiniButtonState FButtonState = TMiniButtonState::mbsNone;
+
+  TPopupMenu FRulerMenu;
+  TMenuItem* FRotateItem = nullptr;
+  TMenuItem* FFlipItem = nullptr;
+  TMenuItem* FTurnItem = nullptr;
+  TMenuItem* FRulerSettingsItem = nullptr;
+  std::array<TMenuItem*, TApplicationSettings::ConfigurationCount> FRulerConfigItems{};
+  TMenuItem* FStayOnTopItem = nullptr;
+  TMenuItem* FTransparentItem = nullptr;
+  TMenuItem* FMagnifierItem = nullptr;
+  TMenuItem* FUnitItem = nullptr;
+  std::array<TMenuItem*, 5> FUnitItems{};
+  TMenuItem* FPresetsItem = nullptr;
+  std::array<TMenuItem*, kRulerPresetCount> FPresetItems{};
+  TMenuItem* FHideItem = nullptr;
 };
 
 // The resolution of the screen in pixels per inch.

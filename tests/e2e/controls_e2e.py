@@ -43,6 +43,20 @@ class Host:
         return (l + r) // 2, (t + b) // 2
 
 
+def hint_frame_rows(shot, bar):
+    """Rows above the groove crossed by a long black line: the frame of a hint."""
+    l, t, r, b = bar
+    rows = []
+    for y in range(t - 12, t + 20):
+        run = best = 0
+        for x in range(l, r):
+            run = run + 1 if shot.pixel(x, y) == (0, 0, 0) else 0
+            best = max(best, run)
+        if best >= 40:
+            rows.append(y)
+    return rows
+
+
 def region(shot, rect):
     l, t, r, b = rect
     return [shot.pixel(x, y) for y in range(t, b) for x in range(l, r)]
@@ -210,6 +224,9 @@ def scenario_dragging_lands_on_steps_and_right_click_ends_it(s):
         s._xdotool("mousemove", x, band_y)
         time.sleep(0.03)
     time.sleep(0.2)
+    shot = s.screenshot("steps-drag-with-hint")
+    # the value hint: a tooltip with a black frame over the label
+    s.expect(hint_frame_rows(shot, host.at["steps"]), "the value hint over the label while dragging")
     s._xdotool("click", 3)
     time.sleep(0.3)
     s.wait_for(lambda: any(x.startswith("steps scroll 8") for x in host.lines()[host.mark:]), "the right click to end the drag")
@@ -221,4 +238,6 @@ def scenario_dragging_lands_on_steps_and_right_click_ends_it(s):
     time.sleep(0.5)
     after = [int(x.split()[-1]) for x in host.lines()[host.mark:] if x.startswith("steps change")][-1]
     s.expect_equal(after, ended, "the position after the right click ended the drag")
+    shot = s.screenshot("steps-after-drag")
+    s.expect(not hint_frame_rows(shot, host.at["steps"]), "the hint gone after the drag")
     s.expect(ended > 5, f"the drag to have moved the thumb first: {ended}")

@@ -29,16 +29,25 @@ void Type(TQorvelNumEdit& edit, const std::wstring& keys) {
 
 void Leave(TQorvelNumEdit& edit) { ::SendMessageW(edit.Handle(), WM_KILLFOCUS, 0, 0); }
 
-// Paints the control into a memory bitmap, as a real paint would.
-void PaintOnce(TWindow& control) {
-  HDC screen = ::GetDC(nullptr);
-  TMemoryDC memory(::CreateCompatibleDC(screen));
-  TBitmapHandle bitmap(::CreateCompatibleBitmap(screen, 400, 100));
-  ::ReleaseDC(nullptr, screen);
-  HGDIOBJ old = ::SelectObject(memory.Get(), bitmap.Get());
-  ::SendMessageW(control.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
-  ::SelectObject(memory.Get(), old);
-}
+// The control painted into a bitmap, as a real paint would, to read its pixels.
+class TPainted {
+ public:
+  explicit TPainted(TWindow& control) {
+    HDC screen = ::GetDC(nullptr);
+    FMemory.Reset(::CreateCompatibleDC(screen));
+    FBitmap.Reset(::CreateCompatibleBitmap(screen, 400, 100));
+    ::ReleaseDC(nullptr, screen);
+    FOld = ::SelectObject(FMemory.Get(), FBitmap.Get());
+    ::SendMessageW(control.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(FMemory.Get()), PRF_CLIENT);
+  }
+  ~TPainted() { ::SelectObject(FMemory.Get(), FOld); }
+  COLORREF Pixel(int x, int y) const { return ::GetPixel(FMemory.Get(), x, y); }
+
+ private:
+  TMemoryDC FMemory;
+  TBitmapHandle FBitmap;
+  HGDIOBJ FOld = nullptr;
+};
 
 TEST_F(ValueControls, TypedTextIsCheckedReportedAndCorrectedOnLeaving) {
   TQorvelIntEdit edit(ParentHandle(), 0, 0, 100, 22);
@@ -200,7 +209,7 @@ TEST_F(ValueControls, OnlyACaptionWithTheValueHasAValueToClick) {
   TQorvelTrackBar bar(ParentHandle(), 0, 0, 200, 45);
   bar.SetLabelCaption(L"Opacity: <pos>%");
   bar.SetPosition(65);
-  PaintOnce(bar);
+  TPainted{bar};
   const RECT value = bar.ValueRect();
   const RECT label = bar.LabelRect();
   EXPECT_FALSE(::IsRectEmpty(&value));
@@ -208,9 +217,26 @@ TEST_F(ValueControls, OnlyACaptionWithTheValueHasAValueToClick) {
   EXPECT_LT(value.right, label.right) << "before \"%\"";
 
   bar.SetLabelCaption(L"Opacity");
-  PaintOnce(bar);
+  TPainted{bar};
   const RECT none = bar.ValueRect();
   EXPECT_TRUE(::IsRectEmpty(&none));
+}
+
+TEST_F(ValueControls, ThumbIsPaintedWhereThePositionPutsIt) {
+  TQorvelTrackBar bar(ParentHandle(), 0, 0, 120, 32);
+  bar.SetLabelOptions(0);
+  bar.SetPosition(50);
+  const TPainted painted(bar);
+  // the groove's black middle line on row 16, covered by the thumb from x 48 to 72
+  EXPECT_EQ(painted.Pixel(20, 16), RGB(0, 0, 0));
+  EXPECT_EQ(painted.Pixel(100, 16), RGB(0, 0, 0));
+  EXPECT_NE(painted.Pixel(49, 16), RGB(0, 0, 0));
+  EXPECT_NE(painted.Pixel(71, 16), RGB(0, 0, 0));
+  EXPECT_EQ(painted.Pixel(54, 14), ::GetSysColor(COLOR_BTNTEXT)) << "a grip dot 6 pixels inside the thumb";
+
+  bar.SetEnabled(false);
+  const TPainted disabled(bar);
+  EXPECT_EQ(disabled.Pixel(20, 16), ::GetSysColor(COLOR_BTNFACE)) << "a disabled groove has no dark line";
 }
 
 TEST_F(ValueControls, HintWindowFitsItsText) {

@@ -51,10 +51,12 @@ void TPopupMenu::AppendTo(HMENU menu, UINT& nextId) const {
     info.dwTypeData = const_cast<wchar_t*>(item.Caption.c_str());
     info.fState = (item.Checked ? MFS_CHECKED : 0) | (item.Enabled ? MFS_ENABLED : MFS_DISABLED) |
                   (item.Default ? MFS_DEFAULT : 0);
-    if (FImages && FImages->Image(item.ImageIndex)) {
+    if (FImages) {
+      // Every item of a menu with images gets the image column, drawn or empty, so that
+      // all captions line up and the menu is measured wide enough for them.
       info.fMask |= MIIM_BITMAP | MIIM_DATA;
       info.hbmpItem = HBMMENU_CALLBACK;
-      info.dwItemData = static_cast<ULONG_PTR>(item.ImageIndex) + 1;
+      info.dwItemData = FImages->Image(item.ImageIndex) ? static_cast<ULONG_PTR>(item.ImageIndex) + 1 : 0;
     }
     if (item.Submenu) {
       HMENU submenu = ::CreatePopupMenu();
@@ -123,9 +125,9 @@ bool TPopupMenu::HandleOwnerDraw(UINT message, LPARAM lParam) {
   }
   if (message == WM_DRAWITEM) {
     auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-    if (draw->CtlType != ODT_MENU || draw->itemData == 0) return false;
+    if (draw->CtlType != ODT_MENU) return false;
     HBITMAP image = TrackedImages->Image(static_cast<int>(draw->itemData) - 1);
-    if (!image) return false;
+    if (!image) return true;  // an item without image keeps its column empty
     TMemoryDC source(::CreateCompatibleDC(draw->hDC));
     TSelectScope select(source.Get(), image);
     const int width = TrackedImages->Width(), height = TrackedImages->Height();

@@ -174,7 +174,8 @@ TEST(PopupMenus, BuildsWhatTheUserSees) {
   EXPECT_EQ(info.hbmpItem, HBMMENU_CALLBACK) << "images are drawn by the owner, with their alpha";
   EXPECT_EQ(info.dwItemData, 8u) << "the image index travels with the item";
   ::GetMenuItemInfoW(built.Get(), 2, TRUE, &info);
-  EXPECT_EQ(info.hbmpItem, nullptr) << "an item without image has no bitmap";
+  EXPECT_EQ(info.hbmpItem, HBMMENU_CALLBACK) << "items without image keep the column, so captions line up";
+  EXPECT_EQ(info.dwItemData, 0u) << "and draw nothing there";
 
   // Outside a popup there is nothing to draw.
   DRAWITEMSTRUCT draw{};

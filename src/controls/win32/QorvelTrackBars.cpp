@@ -531,12 +531,15 @@ void TQorvelTrackBar::DrawThumb(HDC canvas) {
   if (state != tsDisabled) DrawThumbGrip(canvas, thumb, state);
 }
 
+void TQorvelTrackBar::Scrolled(int scrollCode) {
+  if (!OnScroll) return;
+  int position = Position();
+  OnScroll(*this, scrollCode, position);
+  SetPosition(position);  // the handler may redirect the position
+}
+
 void TQorvelTrackBar::Changed(int scrollCode) {
-  if (OnScroll) {
-    int position = Position();
-    OnScroll(*this, scrollCode, position);
-    SetPosition(position);
-  }
+  Scrolled(scrollCode);
   if (OnChange) OnChange(*this);
 }
 
@@ -591,7 +594,7 @@ void TQorvelTrackBar::DragTo(int x, int y) {
 }
 
 void TQorvelTrackBar::EndDrag() {
-  Changed(pscEndDrag);
+  Scrolled(pscEndDrag);
   TQorvelHintWindow::Shared().ReleaseHandle();
 }
 

@@ -188,7 +188,8 @@ class TQorvelTrackBar : public TQorvelLabelSlideBar {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Changed(int scrollCode);
+  void Scrolled(int scrollCode);
+  void Changed(int scrollCode);  // scrolled, then OnChange
   bool ValueClickable(POINT client) const;
   void ShowValueHint();
   void DrawThumb(HDC canvas);

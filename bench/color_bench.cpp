@@ -31,12 +31,13 @@ BENCHMARK(ColorPlainFill)->ArgNames({"w", "h"})->Args({258, 258})->Args({26, 258
 
 void ChartFullPaint(benchmark::State& state) {
   const auto component = static_cast<TQorvelColorComponent>(state.range(0));
-  const bool dithered = state.range(1) != 0;
+  const int filter = static_cast<int>(state.range(1));
   TColorChartModel chart;
   chart.SetComponent(component);
   chart.SetRGB(200, 90, 30);
   TColorsPaintStyle style = BenchStyle();
-  if (dithered) style.DeviceFilter = &HighColorFilter();
+  if (filter == 1) style.DeviceFilter = &HighColorFilter();
+  chart.SetWebSafe(filter == 2);
   TPixelBuffer buffer(ColorChartSize, ColorChartSize);
   for (auto _ : state) {
     chart.Paint({buffer.View(), 0, 0}, style);
@@ -44,11 +45,12 @@ void ChartFullPaint(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
 }
-// Components 0..5: hue, saturation, brightness, red, green, blue; then two dithered.
+// Components 0..5: hue, saturation, brightness, red, green, blue; filter 0 none (a 24- or
+// 32-bit display), 1 the dither of a 16-bit display, 2 web-safe.
 BENCHMARK(ChartFullPaint)
-    ->ArgNames({"component", "dither"})
+    ->ArgNames({"component", "filter"})
     ->Args({0, 0})->Args({1, 0})->Args({2, 0})->Args({3, 0})->Args({4, 0})->Args({5, 0})
-    ->Args({0, 1})->Args({3, 1});
+    ->Args({0, 1})->Args({3, 1})->Args({0, 2});
 
 void BarFullPaint(benchmark::State& state) {
   TColorBarModel bar(26);

@@ -14,9 +14,9 @@ constexpr int ClampPos(int pos) { return std::clamp(pos, 0, 255); }
 int PosToModel(int pos) { return MulDiv(pos, 65536, 255); }
 int PosToHue(int pos) { return PosToModel(pos) & 0xFFFF; }
 
+// Filters see content coordinates: the first content cell is (0, 0).
 void FilterRow(TPixel* row, int left, int right, int y, const TQorvelColorFilter* filter) {
-  if (filter == nullptr) return;
-  for (int x = left; x < right; ++x, ++row) filter->ApplyFilter(*row, x - 1, y - 1);
+  if (filter != nullptr) filter->ApplyFilterRow(row, right - left, left - 1, y - 1);
 }
 
 // The chart content of the three HSB components, bit-identical to HSBToRGB per cell:

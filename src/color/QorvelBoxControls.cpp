@@ -49,11 +49,8 @@ void FillBox(const TBoxCanvas& canvas, const TPixelRect& rect, const TQorvelColo
       std::fill_n(row, r.Width(), light);
       continue;
     }
-    for (int x = r.Left; x < r.Right; ++x, ++row) {
-      TPixel pixel = (((x >> 3) + squareRow) & 1) == 0 ? light : dark;
-      if (filter != nullptr) filter->ApplyFilter(pixel, x, y);
-      *row = pixel;
-    }
+    for (int x = r.Left; x < r.Right; ++x) row[x - r.Left] = (((x >> 3) + squareRow) & 1) == 0 ? light : dark;
+    if (filter != nullptr) filter->ApplyFilterRow(row, r.Width(), r.Left, y);
   }
 }
 

@@ -67,13 +67,46 @@ int NearestPaletteEntry(int r, int g, int b) {
   return best;
 }
 
-void TQorvelHighColorFilter::ApplyFilter(TPixel& pixel, int x, int y) const {
-  const int t = DitherThreshold(x, y);
-  auto channel = [t](int v) {
+namespace {
+
+inline TPixel HighColorPixel(TPixel pixel, int threshold) {
+  auto channel = [threshold](int v) {
     const int q = v >> 3, f = (v & 7) << 5;
-    return static_cast<int>(Levels[static_cast<std::size_t>(t < f ? q + 1 : q)]);
+    return static_cast<int>(Levels[static_cast<std::size_t>(threshold < f ? q + 1 : q)]);
   };
-  pixel = Pack(channel(Red(pixel)), channel(Green(pixel)), channel(Blue(pixel)));
+  return Pack(channel(Red(pixel)), channel(Green(pixel)), channel(Blue(pixel)));
+}
+
+inline TPixel WebSafePixel(TPixel pixel) {
+  return Pack(WebSafe[static_cast<std::size_t>(Red(pixel))], WebSafe[static_cast<std::size_t>(Green(pixel))],
+              WebSafe[static_cast<std::size_t>(Blue(pixel))]);
+}
+
+}  // namespace
+
+void TQorvelHighColorFilter::ApplyFilter(TPixel& pixel, int x, int y) const {
+  pixel = HighColorPixel(pixel, DitherThreshold(x, y));
+}
+
+// The row version computes the levels instead of looking them up (the same values, see
+// the tests) and takes the thresholds of a row in runs of 16, so the compiler can
+// vectorise it: whole-area paints on dithered displays rely on it.
+void TQorvelHighColorFilter::ApplyFilterRow(TPixel* pixels, int count, int x, int y) const {
+  const std::uint8_t* rowThresholds = &Thresholds[static_cast<std::size_t>((y & 15) * 16)];
+  std::uint32_t t[16];
+  for (int j = 0; j < 16; ++j) t[j] = rowThresholds[(x + j) & 15];
+  auto level = [](std::uint32_t v, std::uint32_t threshold) {
+    const std::uint32_t i = (v >> 3) + (threshold < ((v & 7) << 5) ? 1u : 0u);
+    return (i * 255) >> 5;
+  };
+  auto filter = [&level](TPixel p, std::uint32_t threshold) {
+    return level((p >> 16) & 0xFF, threshold) << 16 | level((p >> 8) & 0xFF, threshold) << 8 |
+           level(p & 0xFF, threshold);
+  };
+  int i = 0;
+  for (; i + 16 <= count; i += 16)
+    for (int j = 0; j < 16; ++j) pixels[i + j] = filter(pixels[i + j], t[j]);
+  for (; i < count; ++i) pixels[i] = filter(pixels[i], t[i & 15]);
 }
 
 void TQorvelPaletteColorFilter::ApplyFilter(TPixel& pixel, int x, int y) const {
@@ -99,9 +132,11 @@ void TQorvelPaletteColorFilter::ApplyFilter(TPixel& pixel, int x, int y) const {
   pixel = nearest;
 }
 
-void TQorvelWebSafeColorFilter::ApplyFilter(TPixel& pixel, int, int) const {
-  pixel = Pack(WebSafe[static_cast<std::size_t>(Red(pixel))], WebSafe[static_cast<std::size_t>(Green(pixel))],
-               WebSafe[static_cast<std::size_t>(Blue(pixel))]);
+void TQorvelWebSafeColorFilter::ApplyFilter(TPixel& pixel, int, int) const { pixel = WebSafePixel(pixel); }
+
+void TQorvelWebSafeColorFilter::ApplyFilterRow(TPixel* pixels, int count, int, int) const {
+  // Three table lookups per pixel measured faster than any arithmetic form of the snap.
+  for (int i = 0; i < count; ++i) pixels[i] = WebSafePixel(pixels[i]);
 }
 
 const TQorvelHighColorFilter& HighColorFilter() {

@@ -17,12 +17,18 @@ class TQorvelColorFilter {
   virtual ~TQorvelColorFilter() = default;
   // Replaces `pixel` (0x00RRGGBB) by its filtered value at control position (x, y).
   virtual void ApplyFilter(TPixel& pixel, int x, int y) const = 0;
+  // The same for `count` pixels of one row starting at control position (x, y); filters
+  // override it to spare a call per pixel when whole areas are painted.
+  virtual void ApplyFilterRow(TPixel* pixels, int count, int x, int y) const {
+    for (int i = 0; i < count; ++i) ApplyFilter(pixels[i], x + i, y);
+  }
 };
 
 // Dither to 32 steps per channel (33 output levels, both ends included).
 class TQorvelHighColorFilter final : public TQorvelColorFilter {
  public:
   void ApplyFilter(TPixel& pixel, int x, int y) const override;
+  void ApplyFilterRow(TPixel* pixels, int count, int x, int y) const override;
 };
 
 // Dither to the 16 standard colours of a 4-bit display.
@@ -38,6 +44,7 @@ class TQorvelPaletteColorFilter final : public TQorvelColorFilter {
 class TQorvelWebSafeColorFilter final : public TQorvelColorFilter {
  public:
   void ApplyFilter(TPixel& pixel, int x, int y) const override;
+  void ApplyFilterRow(TPixel* pixels, int count, int x, int y) const override;
 };
 
 // The threshold 0..255 of the ordered dither at control position (x, y); the matrix

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <vector>
 
 #include "color/QorvelColorFilters.h"
 
@@ -13,6 +14,7 @@ TPixel Filtered(const TQorvelColorFilter& filter, TPixel pixel, int x, int y) {
 }
 
 TPixel Gray(int v) { return static_cast<TPixel>(v * 0x010101); }
+TPixel PackGray3(int r, int g, int b) { return static_cast<TPixel>(r << 16 | g << 8 | b); }
 
 TEST(WebSafeFilter, SnapsEachChannelToTheNearestMultipleOf51) {
   const std::pair<int, int> cases[] = {{0, 0},     {25, 0},    {26, 51},   {76, 51},   {77, 102},
@@ -105,6 +107,20 @@ TEST(PaletteFilter, NearestEntryPrefersTheEarlierOnATie) {
   EXPECT_EQ(NearestPaletteEntry(191, 0, 0), 1);  // 63 from 0x80, 64 from 0xFF
   EXPECT_EQ(NearestPaletteEntry(192, 0, 0), 9);
   EXPECT_EQ(NearestPaletteEntry(-300, 500, -20), 10);  // targets outside the cube still get an entry
+}
+
+TEST(ColorFilters, RowsFilterLikeSinglePixels) {
+  const TQorvelColorFilter* filters[] = {&HighColorFilter(), &PaletteColorFilter(), &WebSafeColorFilter()};
+  for (const TQorvelColorFilter* filter : filters)
+    for (int y : {-3, 0, 7, 21}) {
+      // Every channel value appears in the row, at varying thresholds.
+      std::vector<TPixel> row(300), expected(300);
+      for (int i = 0; i < 300; ++i) row[static_cast<std::size_t>(i)] = PackGray3(i % 256, (i * 7) % 256, (i * 13) % 256);
+      for (int i = 0; i < 300; ++i)
+        expected[static_cast<std::size_t>(i)] = Filtered(*filter, row[static_cast<std::size_t>(i)], -5 + i, y);
+      filter->ApplyFilterRow(row.data(), 300, -5, y);
+      ASSERT_EQ(row, expected) << y;
+    }
 }
 
 TEST(DeviceColorFilter, ChoosesByBitsTimesPlanes) {

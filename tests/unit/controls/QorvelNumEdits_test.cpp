@@ -150,6 +150,16 @@ TEST(NumberConversions, ParseFloatText) {
     EXPECT_EQ(ParseFloatText(bad, '.'), std::nullopt) << bad;
 }
 
+TEST(NumberConversions, FixedNotationRoundsInDecimal) {
+  EXPECT_EQ(FormatFixed(999.999, 2, '.'), "1000.00");  // the carry reaches a new digit
+  EXPECT_EQ(FormatFixed(0.125, 2, '.'), "0.13");
+  EXPECT_EQ(FormatFixed(-0.001, 2, '.'), "0.00");       // no negative zero
+  EXPECT_EQ(FormatFixed(-2.5, 0, '.'), "-3");
+  EXPECT_EQ(FormatFixed(0.0004, 3, '.'), "0.000");
+  EXPECT_EQ(FormatFixed(1234567.891, 10, '.'), "1234567.8910000000");  // 15 significant digits
+  EXPECT_EQ(FormatFixed(1e20, 2, '.'), "1E+20");          // too long for fixed notation
+}
+
 TEST(NumberConversions, GeneralNotation) {
   EXPECT_EQ(FormatGeneral(300, 7, 2, '.'), "300");
   EXPECT_EQ(FormatGeneral(0.5, 7, 2, ','), "0,5");

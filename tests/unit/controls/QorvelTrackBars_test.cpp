@@ -31,6 +31,8 @@ TEST(LabelModes, ValueTexts) {
   EXPECT_EQ(Text(plmAdd, 0.5, 2), "2.5");
   EXPECT_EQ(Text(plmSub, 10, 3), "7");
 
+  EXPECT_EQ(FormatNumber(-1234.5, 1, kFormat), "-1,234.5");
+  EXPECT_EQ(FormatNumber(999999.996, 2, kFormat), "1,000,000.00");
   TQorvelNumberFormat german{',', "."};
   EXPECT_EQ((TQorvelLabelScale{plmDiv, 10}).Text(12345, ploVisible, german), "1.234,5");
 }
@@ -149,6 +151,14 @@ TEST(BarGeometry, ThumbOfAHorizontalBar) {
   EXPECT_EQ(bar.ThumbTopLeft(range).X, 0);
   range.SetPosition(100);
   EXPECT_EQ(bar.ThumbTopLeft(range).X, 95);
+  TQorvelTrackRange symmetric;
+  symmetric.SetMin(-10);
+  symmetric.SetMax(10);
+  symmetric.SetPosition(0);
+  EXPECT_EQ(bar.ThumbTopLeft(symmetric).X, 48);
+  symmetric.SetPosition(-10);
+  EXPECT_EQ(bar.ThumbTopLeft(symmetric).X, 0);
+  EXPECT_EQ(bar.PositionAt(symmetric, {95, 0}), 10);
   EXPECT_EQ(bar.GrooveBand(), (TQorvelRect{0, 8, 120, 25}));
 }
 

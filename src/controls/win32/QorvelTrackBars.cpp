@@ -445,10 +445,6 @@ void TQorvelTrackBar::SetDefaultPosition(int value) {
   if (FRange.SetDefaultPosition(value)) Invalidate();
 }
 
-void TQorvelTrackBar::ValidatePosition() {
-  // The range setters already pulled both positions into the range.
-}
-
 std::wstring TQorvelTrackBar::ValueText() const {
   return Widen(FScale.Text(Position(), FLabelOptions, UserNumberFormat()));
 }

@@ -60,6 +60,8 @@ class TQorvelSlideBar : public TWindow {
   virtual bool IsTrackEnabled() const { return Enabled(); }
   virtual void ClickOutsideBand(UINT /*button*/, WPARAM /*keys*/, int /*x*/, int /*y*/) {}
   virtual void HoverAt(WPARAM /*keys*/, int /*x*/, int /*y*/) {}
+  // Position and default position follow the range inside TQorvelTrackRange already;
+  // descendants with further state bound to the range adjust it here.
   virtual void ValidatePosition() {}
   virtual void DrawThumbGrip(HDC canvas, const RECT& thumb, int state);
   virtual void BeginDrag(int /*x*/, int /*y*/, POINT& /*grabOffset*/) {}
@@ -178,7 +180,6 @@ class TQorvelTrackBar : public TQorvelLabelSlideBar {
   std::wstring BuildLabelText(const std::wstring& caption) override;
   void ClickOutsideBand(UINT button, WPARAM keys, int x, int y) override;
   void HoverAt(WPARAM keys, int x, int y) override;
-  void ValidatePosition() override;
   void BeginDrag(int x, int y, POINT& grabOffset) override;
   void DragTo(int x, int y) override;
   void EndDrag() override;

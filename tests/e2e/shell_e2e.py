@@ -93,7 +93,11 @@ def scenario_portable_copy_names_itself_portable(s):
     tip = vindle.icon_tooltip(s)
     s.screenshot("portable-tooltip")
     s.expect(tip.width >= 70, f"a tooltip as wide as 'Vindle portable', got {tip}")
+    beside = os.path.join(folder, "Vindle.xml")
+    if os.path.exists(beside):
+        os.remove(beside)
     vindle.exit_vindle(s, process)
+    s.expect(os.path.isfile(beside), "the portable copy keeps its settings beside itself as Vindle.xml")
 
 
 def scenario_close_request_ends_the_first_instance(s):

@@ -30,7 +30,7 @@ void TMeterApplication::FillTrayMenu() {
   FRulerItem = &menu.Add(L"&Show ruler", 0, [this](TMenuItem&) { ToggleRuler(); });
   FRulerItem->Default = true;
   FColorPickerItem = &menu.Add(L"&Show color picker", 1);
-  FCursorItem = &menu.Add(L"&Show cursor coordinates", 6);
+  FCursorItem = &menu.Add(L"&Show cursor coordinates", 6, [this](TMenuItem&) { ToggleCursorForm(); });
   menu.AddSeparator();
   FAboutItem = &menu.Add(L"&About...", -1, [this](TMenuItem&) { ShowAbout(); });
   menu.AddSeparator();
@@ -50,7 +50,8 @@ void TMeterApplication::FillTrayMenu() {
 void TMeterApplication::UpdateTrayMenu() {
   FRulerItem->Caption = Ruler()->Visible() ? L"&Hide ruler" : L"&Show ruler";
   FColorPickerItem->Caption = L"&Show color picker";
-  FCursorItem->Caption = L"&Show cursor coordinates";
+  FCursorItem->Caption =
+      FCursorForm && FCursorForm->Visible() ? L"&Hide cursor coordinates" : L"&Show cursor coordinates";
   const bool noModal = !ModalFormActive();
   FAboutItem->Enabled = noModal;
   if (FSettingsItem) FSettingsItem->Enabled = noModal;
@@ -66,10 +67,14 @@ void TMeterApplication::UpdateTrayMenu() {
 void TMeterApplication::Started() {
   TQorvelFormTrayApplication::Started();
   if (FEnvironment.Settings->Startup->ShowRuler) ShowMainForm();
+  FCursorForm = std::make_unique<TCursorForm>(*FEnvironment.Settings);
+  if (FEnvironment.Settings->Startup->ShowCursorCoordinates) FCursorForm->Show();
 }
 
 void TMeterApplication::Terminating() {
   TQorvelFormTrayApplication::Terminating();
+  // Closing retains the placement, which has to happen before the file is written.
+  if (FCursorForm && FCursorForm->Visible()) FCursorForm->Close();
   if (FEnvironment.SaveSettings) FEnvironment.SaveSettings();
 }
 
@@ -87,6 +92,11 @@ void TMeterApplication::ShowAbout() {
 void TMeterApplication::ToggleRuler() {
   if (Ruler()->Visible()) Ruler()->Close();
   else ShowMainForm();
+}
+
+void TMeterApplication::ToggleCursorForm() {
+  if (FCursorForm->Visible()) FCursorForm->Close();
+  else FCursorForm->Show();
 }
 
 void TMeterApplication::IconClick() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/win32/QorvelTrayApplications.h"
+#include "color/win32/CursorForms.h"
 #include "gui/ImageLists.h"
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
@@ -23,6 +24,7 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   TMeterApplication(std::wstring title, TMeterEnvironment environment);
 
   TMainForm* Ruler() const { return static_cast<TMainForm*>(MainForm()); }
+  TCursorForm* CursorForm() const { return FCursorForm.get(); }
 
   // The tray menu's update, run before it opens; public so that tests can check captions.
   void UpdateTrayMenu();
@@ -40,9 +42,11 @@ class TMeterApplication : public TQorvelFormTrayApplication {
  private:
   void FillTrayMenu();
   void ToggleRuler();
+  void ToggleCursorForm();
   void ShowAbout();
 
   TMeterEnvironment FEnvironment;
+  std::unique_ptr<TCursorForm> FCursorForm;
   TMenuItem* FRulerItem = nullptr;
   TMenuItem* FColorPickerItem = nullptr;
   TMenuItem* FCursorItem = nullptr;

@@ -1,0 +1,196 @@
+#include "color/win32/CursorForms.h"
+
+#include <vector>
+
+#include "color/CursorForms.h"
+#include "settings/ApplicationSettings.h"
+
+namespace {
+
+constexpr UINT_PTR kSampleTimer = 1;
+
+// The window list's view of a top-level window.
+class TWindowPlacement : public IQorvelForm {
+ public:
+  explicit TWindowPlacement(HWND window) : FWindow(window) {}
+
+  int Left() const override { return Bounds().left; }
+  void SetLeft(int value) override { Move(value, Top()); }
+  int Top() const override { return Bounds().top; }
+  void SetTop(int value) override { Move(Left(), value); }
+  int Width() const override { return Bounds().right - Bounds().left; }
+  void SetWidth(int value) override { Resize(value, Height()); }
+  int Height() const override { return Bounds().bottom - Bounds().top; }
+  void SetHeight(int value) override { Resize(Width(), value); }
+  int ClientWidth() const override { return Client().right; }
+  void SetClientWidth(int value) override { Resize(Width() - ClientWidth() + value, Height()); }
+  int ClientHeight() const override { return Client().bottom; }
+  void SetClientHeight(int value) override { Resize(Width(), Height() - ClientHeight() + value); }
+  TWindowState WindowState() const override {
+    if (::IsIconic(FWindow)) return TWindowState::wsMinimized;
+    if (::IsZoomed(FWindow)) return TWindowState::wsMaximized;
+    return TWindowState::wsNormal;
+  }
+  void SetWindowState(TWindowState value) override {
+    if (value != WindowState())
+      ::ShowWindow(FWindow, value == TWindowState::wsMinimized   ? SW_MINIMIZE
+                            : value == TWindowState::wsMaximized ? SW_MAXIMIZE
+                                                                 : SW_RESTORE);
+  }
+
+ private:
+  RECT Bounds() const {
+    RECT r{};
+    ::GetWindowRect(FWindow, &r);
+    return r;
+  }
+  RECT Client() const {
+    RECT r{};
+    ::GetClientRect(FWindow, &r);
+    return r;
+  }
+  void Move(int left, int top) {
+    ::SetWindowPos(FWindow, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void Resize(int width, int height) {
+    ::SetWindowPos(FWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  HWND FWindow;
+};
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (::GetMonitorInfoW(monitor, &info)) {
+    const RECT& r = info.rcWork;
+    reinterpret_cast<std::vector<TRect>*>(data)->push_back({r.left, r.top, r.right, r.bottom});
+  }
+  return TRUE;
+}
+
+std::vector<TRect> MonitorWorkAreas() {
+  std::vector<TRect> areas;
+  ::EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+TRect PrimaryWorkArea() {
+  RECT r{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+HFONT CreateDialogFont() {
+  TWindowDC screen(nullptr);
+  const int pixelsPerInch = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+  LOGFONTW font{};
+  font.lfHeight = -::MulDiv(8, pixelsPerInch, 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+  return ::CreateFontIndirectW(&font);
+}
+
+}  // namespace
+
+TCursorSample SampleScreenAtCursor() {
+  TCursorSample sample;
+  if (!::GetCursorPos(&sample.Position)) return sample;
+  TWindowDC screen(nullptr);
+  if (screen) sample.Color = ::GetPixel(screen.Get(), sample.Position.x, sample.Position.y);
+  return sample;
+}
+
+TCursorForm::TCursorForm(TApplicationSettings& settings) : FSettings(settings), FFont(CreateDialogFont()) {
+  constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  constexpr DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  RECT outer{0, 0, ClientWidth, ClientHeight};
+  ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  TCreateParams params;
+  params.ClassName = L"TVindleCursorForm";
+  params.Caption = L"Coordinates";
+  params.Style = style;
+  params.ExStyle = exStyle;
+  params.Left = params.Top = 0;
+  params.Width = outer.right - outer.left;
+  params.Height = outer.bottom - outer.top;
+  CreateHandle(params);
+  StartTimer(kSampleTimer, SampleInterval, [this] { TimerTimer(); });
+}
+
+TCursorForm::~TCursorForm() = default;
+
+void TCursorForm::FormShow() {
+  TWindowPlacement placement(Handle());
+  const std::vector<TRect> workAreas = MonitorWorkAreas();
+  if (FSettings.Window->RestoreWindow(WindowName, placement, workAreas)) {
+    FPlaced = true;
+  } else if (!FPlaced) {
+    const TPoint place = DefaultCursorFormPlace(PrimaryWorkArea(), placement.Width(), placement.Height());
+    placement.SetLeft(place.X);
+    placement.SetTop(place.Y);
+    FPlaced = true;
+  }
+  TimerTimer();  // no stale or empty labels for the first tenth of a second
+}
+
+void TCursorForm::FormClose() {
+  TWindowPlacement placement(Handle());
+  FSettings.Window->RetainWindow(WindowName, placement);
+}
+
+void TCursorForm::TimerTimer() {
+  const TCursorSample sample = FSampler();
+  SetLabel(FXText, XLabelRect, sample.Position.x);
+  SetLabel(FYText, YLabelRect, sample.Position.y);
+  if (sample.Color != FLastColor) {
+    FLastColor = sample.Color;
+    Invalidate(&ColorPaintBoxRect);
+  }
+}
+
+void TCursorForm::SetLabel(std::wstring& label, const RECT& area, int value) {
+  std::wstring text = CoordinateText(value);
+  if (text == label) return;
+  label = std::move(text);
+  Invalidate(&area);
+}
+
+LRESULT TCursorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers the whole client area, so nothing flickers
+    case WM_PAINT: {
+      TPaintScope paint(Handle());
+      Paint(paint.DC());
+      return 0;
+    }
+    default:
+      return TQorvelMagnetForm::HandleMessage(message, wParam, lParam);
+  }
+}
+
+void TCursorForm::Paint(HDC dc) const {
+  const RECT client = ClientRect();
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  TSelectScope font(dc, FFont.Get());
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+  constexpr UINT format = DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
+  RECT x = XLabelRect, y = YLabelRect;
+  ::DrawTextW(dc, FXText.c_str(), static_cast<int>(FXText.size()), &x, format);
+  ::DrawTextW(dc, FYText.c_str(), static_cast<int>(FYText.size()), &y, format);
+  ColorPaintBoxPaint(dc);
+}
+
+void TCursorForm::ColorPaintBoxPaint(HDC dc) const {
+  const TSwatchColors colors =
+      SwatchColorsFor(FLastColor, ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_WINDOWTEXT));
+  TBrushHandle brush(::CreateSolidBrush(colors.Brush));
+  TPenHandle pen(::CreatePen(PS_SOLID, 1, colors.Pen));
+  TSelectScope selectedBrush(dc, brush.Get());
+  TSelectScope selectedPen(dc, pen.Get());
+  const RECT& r = ColorPaintBoxRect;
+  ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
+}

@@ -1,0 +1,254 @@
+// The coordinates tool window: its frame, where it goes, what a tick reads and repaints,
+// and how the application shows it, toggles it and keeps its place at exit.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "app/win32/MeterApplications.h"
+#include "color/win32/CursorForms.h"
+#include "gui/ImageLists.h"
+#include "settings/ApplicationSettings.h"
+
+namespace {
+
+std::unique_ptr<TApplicationSettings> SettingsWithWindows() {
+  auto settings = TQorvelSettings::Create<TApplicationSettings>();
+  settings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
+  settings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
+  return settings;
+}
+
+RECT WindowRect(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return r;
+}
+
+RECT WorkArea() {
+  RECT r{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return r;
+}
+
+bool SwatchInvalid(const TCursorForm& form) {
+  RECT update{};
+  ::GetUpdateRect(form.Handle(), &update, FALSE);
+  RECT overlap{};
+  return ::IntersectRect(&overlap, &update, &TCursorForm::ColorPaintBoxRect) != 0;
+}
+
+void Validate(const TCursorForm& form) { ::ValidateRect(form.Handle(), nullptr); }
+
+TCursorSample Sample(int x, int y, COLORREF color) { return {{x, y}, color}; }
+
+}  // namespace
+
+TEST(CursorForm, IsATopmostToolWindowWithoutOwnerOrTaskBarButton) {
+  auto settings = SettingsWithWindows();
+  TCursorForm form(*settings);
+  const HWND window = form.Handle();
+  const LONG exStyle = ::GetWindowLongW(window, GWL_EXSTYLE);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+  EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+  EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "fixed size, system-menu icon only";
+  wchar_t caption[32]{};
+  ::GetWindowTextW(window, caption, 32);
+  EXPECT_STREQ(caption, L"Coordinates");
+  const RECT client = form.ClientRect();
+  EXPECT_EQ(client.right, 88);
+  EXPECT_EQ(client.bottom, 24);
+  EXPECT_FALSE(form.Visible()) << "created hidden";
+}
+
+TEST(CursorForm, FirstShowGoesToTheBottomRightCornerAndLaterShowsKeepTheUsersPlace) {
+  auto settings = SettingsWithWindows();
+  TCursorForm form(*settings);
+  form.SetSampler([] { return Sample(1, 2, 0); });
+  form.Show();
+  const RECT work = WorkArea(), placed = WindowRect(form.Handle());
+  const int width = placed.right - placed.left, height = placed.bottom - placed.top;
+  EXPECT_EQ(placed.left, work.right - width - 8);
+  EXPECT_EQ(placed.top, work.bottom - 2 * height - 8);
+
+  ::SetWindowPos(form.Handle(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  form.Close();
+  const TQorvelWindowSettings& stored = *settings->Window->WindowNamed("cursorcoordinates");
+  EXPECT_EQ(stored.Position->X, 40);
+  EXPECT_EQ(stored.Position->Y, 50);
+
+  // Nothing was loaded from a file, yet the window must not jump back to the corner.
+  form.Show();
+  EXPECT_EQ(WindowRect(form.Handle()).left, 40);
+  EXPECT_EQ(WindowRect(form.Handle()).top, 50);
+  form.Close();
+}
+
+TEST(CursorForm, RestoresAStoredPlaceAndPullsAnOffScreenOneBackOntoTheMonitor) {
+  auto settings = SettingsWithWindows();
+  TQorvelWindowSettings& stored = *settings->Window->WindowNamed("cursorcoordinates");
+  stored.Loaded = true;
+  stored.Position->X = 120;
+  stored.Position->Y = 130;
+  {
+    TCursorForm form(*settings);
+    form.Show();
+    EXPECT_EQ(WindowRect(form.Handle()).left, 120);
+    EXPECT_EQ(WindowRect(form.Handle()).top, 130);
+    const RECT client = form.ClientRect();
+    EXPECT_EQ(client.right, 88) << "only the position is stored";
+    form.Close();
+  }
+  stored.Position->X = 30000;
+  stored.Position->Y = -30000;
+  TCursorForm form(*settings);
+  form.Show();
+  const RECT work = WorkArea(), placed = WindowRect(form.Handle());
+  EXPECT_GE(placed.left, work.left);
+  EXPECT_LE(placed.right, work.right);
+  EXPECT_GE(placed.top, work.top);
+  EXPECT_LE(placed.bottom, work.bottom);
+  form.Close();
+}
+
+TEST(CursorForm, ATickShowsTheCoordinatesAndRepaintsTheSwatchOnlyWhenTheColorChanges) {
+  auto settings = SettingsWithWindows();
+  TCursorForm form(*settings);
+  EXPECT_EQ(form.LastColor(), 0u) << "black before the first sample";
+  TCursorSample next = Sample(-1920, -15, RGB(0, 0, 0));
+  form.SetSampler([&] { return next; });
+  form.Show();  // a hidden window collects no update region
+  Validate(form);
+  form.TimerTimer();
+  EXPECT_EQ(form.XText(), L"-1920");
+  EXPECT_EQ(form.YText(), L"-15");
+  EXPECT_FALSE(SwatchInvalid(form)) << "black again: no repaint";
+
+  next = Sample(300, 400, RGB(255, 0, 0));
+  Validate(form);
+  form.TimerTimer();
+  EXPECT_EQ(form.LastColor(), RGB(255, 0, 0));
+  EXPECT_TRUE(SwatchInvalid(form));
+
+  next = Sample(301, 402, RGB(255, 0, 0));  // a uniform area: only the labels change
+  Validate(form);
+  form.TimerTimer();
+  EXPECT_EQ(form.XText(), L"301");
+  EXPECT_EQ(form.YText(), L"402");
+  EXPECT_FALSE(SwatchInvalid(form));
+
+  next = Sample(301, 402, CLR_INVALID);  // a failed read still updates and clears the swatch
+  Validate(form);
+  form.TimerTimer();
+  EXPECT_EQ(form.LastColor(), CLR_INVALID);
+  EXPECT_TRUE(SwatchInvalid(form));
+  form.Close();
+}
+
+TEST(CursorForm, TheTimerSamplesWhileTheWindowIsHidden) {
+  auto settings = SettingsWithWindows();
+  TCursorForm form(*settings);
+  int ticks = 0;
+  form.SetSampler([&] {
+    ++ticks;
+    return Sample(7, 8, RGB(1, 2, 3));
+  });
+  const DWORD until = ::GetTickCount() + 1000;
+  MSG message;
+  while (ticks < 2 && ::GetTickCount() < until) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  }
+  EXPECT_GE(ticks, 2);
+  EXPECT_FALSE(form.Visible());
+  EXPECT_EQ(form.XText(), L"7");
+  EXPECT_EQ(form.LastColor(), RGB(1, 2, 3));
+}
+
+TEST(CursorForm, PaintsTheSwatchInTheSampledColorOrEmptyAfterAFailedRead) {
+  auto settings = SettingsWithWindows();
+  TCursorForm form(*settings);
+  COLORREF color = RGB(0, 128, 255);
+  form.SetSampler([&] { return Sample(5, 6, color); });
+  form.Show();
+  auto pixel = [&](int x, int y) {
+    ::UpdateWindow(form.Handle());
+    HDC dc = ::GetDC(form.Handle());
+    const COLORREF value = ::GetPixel(dc, x, y);
+    ::ReleaseDC(form.Handle(), dc);
+    return value;
+  };
+  const RECT& box = TCursorForm::ColorPaintBoxRect;
+  EXPECT_EQ(pixel(box.left + 6, box.top + 6), RGB(0, 128, 255));
+  EXPECT_EQ(pixel(box.left, box.top), ::GetSysColor(COLOR_WINDOWTEXT)) << "outline";
+  EXPECT_EQ(pixel(box.right, box.top + 6), ::GetSysColor(COLOR_BTNFACE)) << "12 pixels wide";
+
+  color = CLR_INVALID;
+  form.TimerTimer();
+  EXPECT_EQ(pixel(box.left + 6, box.top + 6), ::GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(pixel(box.left, box.top), ::GetSysColor(COLOR_BTNFACE));
+  form.Close();
+}
+
+namespace {
+
+// Lets a test act on the application once it has started, then ends it.
+class TCursorProbeApplication : public TMeterApplication {
+ public:
+  using TMeterApplication::TMeterApplication;
+  std::function<void(TCursorProbeApplication&)> During;
+
+ protected:
+  void Started() override {
+    TMeterApplication::Started();
+    if (During) During(*this);
+    Terminate();
+  }
+};
+
+void ChooseCursorItem(TCursorProbeApplication& app) {
+  TMenuItem& item = app.TrayMenu()->Item(2);
+  item.OnClick(item);
+}
+
+}  // namespace
+
+TEST(CursorForm, TheApplicationShowsItOnRequestAndRetainsItsPlaceBeforeSaving) {
+  auto settings = SettingsWithWindows();
+  settings->Startup->ShowRuler = false;
+  settings->Startup->ShowCursorCoordinates = true;
+  TImageList images(L"MENUIMAGES", 16, 16);
+  TMeterEnvironment environment;
+  environment.Settings = settings.get();
+  environment.MenuImages = &images;
+  POINT savedPlace{-1, -1};
+  environment.SaveSettings = [&] {
+    const TQorvelWindowSettings& stored = *settings->Window->WindowNamed("cursorcoordinates");
+    savedPlace = {stored.Position->X, stored.Position->Y};
+  };
+  bool shownAtStart = false;
+  std::wstring captionShown, captionHidden;
+  TCursorProbeApplication app(L"Vindle", environment);
+  app.During = [&](TCursorProbeApplication& running) {
+    TCursorForm& form = *running.CursorForm();
+    shownAtStart = form.Visible();
+    running.UpdateTrayMenu();
+    captionShown = running.TrayMenu()->Item(2).Caption;
+    ChooseCursorItem(running);  // hide
+    running.UpdateTrayMenu();
+    captionHidden = running.TrayMenu()->Item(2).Caption;
+    ChooseCursorItem(running);  // and show again
+    ::SetWindowPos(form.Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  };
+  app.SetIconEnabled(false);
+  app.Run(L"", false);
+  EXPECT_TRUE(shownAtStart);
+  EXPECT_EQ(captionShown, L"&Hide cursor coordinates");
+  EXPECT_EQ(captionHidden, L"&Show cursor coordinates");
+  EXPECT_EQ(savedPlace.x, 70);
+  EXPECT_EQ(savedPlace.y, 80);
+}

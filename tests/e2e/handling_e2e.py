@@ -6,7 +6,7 @@ import time
 
 import vindle
 
-LIGHT_YELLOW = (0xFF, 0xFF, 0xA0)
+LIGHT_YELLOW = vindle.LIGHT_YELLOW
 RED = (0xFF, 0x00, 0x00)
 BLACK = (0, 0, 0)
 
@@ -14,15 +14,6 @@ BLACK = (0, 0, 0)
 # top edge: close, rotate, flip, turn.
 CLOSE, ROTATE, FLIP, TURN = 18, 30, 42, 54
 BUTTON_TOP = 2
-
-
-def ruler_at_default(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    win = vindle.ruler(s)
-    s.wait_for(lambda: s.screenshot("painted").pixel(win.x + 130, win.y + 3) == LIGHT_YELLOW,
-               "the ruler to be painted")
-    return process, win
 
 
 def box(window):
@@ -60,7 +51,7 @@ def ticks_in_bottom_row(shot, win, x0=20, x1=200):
 
 
 def scenario_hovering_a_button_highlights_only_that_button(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     column = ROTATE + 5
     # The same column just below the buttons: the cursor line is in the same place in both shots.
     vindle.hover(s, win.x + column, win.y + 22)
@@ -79,7 +70,7 @@ def scenario_hovering_a_button_highlights_only_that_button(s):
 
 
 def scenario_button_clicks_rotate_flip_turn_and_hide(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     s.expect(20 in ticks_in_bottom_row(s.screenshot("plain"), win), "a tick 20 pixels from the left end")
 
     s.click(win.x + FLIP + 5, win.y + BUTTON_TOP + 5)
@@ -107,7 +98,7 @@ def scenario_button_clicks_rotate_flip_turn_and_hide(s):
 
 
 def scenario_press_on_a_button_moved_off_before_the_release_does_nothing(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     rotate = (win.x + ROTATE + 5, win.y + BUTTON_TOP + 5)
     beside = (win.x + 200, win.y + 15)
     s.move(*rotate)
@@ -139,7 +130,7 @@ def scenario_press_on_a_button_moved_off_before_the_release_does_nothing(s):
 
 
 def scenario_right_click_opens_the_menu_beside_a_button_but_not_on_it(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     before = {w.id for w in s.find_windows("")}
     s.right_click(win.x + ROTATE + 5, win.y + BUTTON_TOP + 5)
     time.sleep(0.8)
@@ -162,7 +153,7 @@ def tick_starts(shot, win, x0=20, x1=200):
 
 
 def scenario_unit_items_change_the_scale(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     s.move(win.x + 400, win.y + 200)
     pixels = tick_starts(s.screenshot("pixel-scale"), win)
     s.expect_equal({b - a for a, b in zip(pixels, pixels[1:])}, {5}, "pixel ticks 5 pixels apart")
@@ -195,7 +186,7 @@ def choose_preset(s, win, index):
 
 
 def scenario_presets_resize_and_keep_the_end_where_the_scale_begins(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     choose_preset(s, win, 0)
     s.wait_for(lambda: vindle.ruler(s).width == 400, "the ruler to be 400 pixels long")
     s.expect_equal(box(vindle.ruler(s)), (win.x, win.y, 400, 30), "the 400-pixel ruler keeps its left end")
@@ -212,7 +203,7 @@ def scenario_presets_resize_and_keep_the_end_where_the_scale_begins(s):
 
 
 def scenario_double_click_rotates_and_exit_action_saves_the_settings(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     s.double_click(win.x + 300, win.y + 15)
     vertical = vertical_ruler(s)
     s.screenshot("double-click-rotated")
@@ -245,7 +236,7 @@ def scenario_double_click_rotates_and_exit_action_saves_the_settings(s):
 
 
 def scenario_shift_drag_moves_only_along_the_dominant_axis(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     start = (win.x + 300, win.y + 15)
     s.drag(start, (start[0] + 30, start[1] - 90), hold=("shift",))
     first = vindle.ruler(s)
@@ -277,7 +268,7 @@ def scenario_shift_drag_moves_only_along_the_dominant_axis(s):
 
 
 def scenario_cursor_line_and_label_follow_the_mouse(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     shots = {}
     for along in (137, 237):
         s.move(win.x + along + 20, win.y + 20)

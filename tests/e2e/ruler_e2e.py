@@ -4,20 +4,11 @@ import subprocess
 
 import vindle
 
-LIGHT_YELLOW = (0xFF, 0xFF, 0xA0)
-
-
-def ruler_at_default(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    win = vindle.ruler(s)
-    s.wait_for(lambda: s.screenshot("painted").pixel(win.x + 130, win.y + 3) == LIGHT_YELLOW,
-               "the ruler to be painted")
-    return process, win
+LIGHT_YELLOW = vindle.LIGHT_YELLOW
 
 
 def scenario_first_start_shows_the_default_ruler(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     screen_w, screen_h = 1280, 1024
     s.expect_equal((win.width, win.height), (screen_w // 2, 30), "size of the first ruler")
     s.expect_equal((win.x, win.y + win.height), ((screen_w - screen_w // 2) // 2, screen_h // 2),
@@ -32,7 +23,7 @@ def scenario_first_start_shows_the_default_ruler(s):
 
 
 def scenario_drag_moves_and_snaps_to_the_work_area(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     s.drag((win.x + 300, win.y + 15), (win.x + 350, win.y - 85))
     moved = vindle.ruler(s)
     s.expect_equal((moved.x, moved.y, moved.width), (win.x + 50, win.y - 100, win.width), "the ruler after a drag")
@@ -48,7 +39,7 @@ def scenario_drag_moves_and_snaps_to_the_work_area(s):
 
 
 def scenario_stretch_at_the_end_keeps_at_least_100_pixels(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     right = win.x + win.width - 8
     s.drag((right, win.y + 15), (right + 100, win.y + 15))
     longer = vindle.ruler(s)
@@ -62,7 +53,7 @@ def scenario_stretch_at_the_end_keeps_at_least_100_pixels(s):
 
 
 def scenario_space_rotates_to_the_vertical_placement(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     s.click(win.x + 300, win.y + 15)    # focus the ruler
     s.key("space")
     vertical = s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.height > w.width],
@@ -86,7 +77,7 @@ def window_opacity(s, win):
 
 
 def scenario_translucent_configuration_is_layered_with_alpha_166(s):
-    process, win = ruler_at_default(s)
+    process, win = vindle.ruler_at_default(s)
     s.expect_equal(window_opacity(s, win), None, "an opaque ruler is not layered")
     vindle.choose_from_tray_menu(s, "3")
     silver = s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.height == 50],

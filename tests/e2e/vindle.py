@@ -4,6 +4,7 @@ import os
 import time
 
 RULER_TITLE = "^Vindle$"
+LIGHT_YELLOW = (0xFF, 0xFF, 0xA0)   # the default ruler's background
 EXE = "src/Vindle.exe"
 
 
@@ -92,3 +93,13 @@ def choose_from_tray_menu(s, accelerator):
 def exit_vindle(s, process, timeout=20):
     choose_from_tray_menu(s, "x")
     return s.wait_exit(process, timeout)
+
+
+def ruler_at_default(s):
+    """A first start: no settings, the default ruler shown and painted."""
+    forget_settings()
+    process = start(s)
+    win = ruler(s)
+    s.wait_for(lambda: s.screenshot("painted").pixel(win.x + 130, win.y + 3) == LIGHT_YELLOW,
+               "the ruler to be painted")
+    return process, win

@@ -252,3 +252,19 @@ TEST(CursorForm, TheApplicationShowsItOnRequestAndRetainsItsPlaceBeforeSaving) {
   EXPECT_EQ(savedPlace.x, 70);
   EXPECT_EQ(savedPlace.y, 80);
 }
+
+TEST(CursorForm, SnapsAgainstTheProgramsOtherVisibleForms) {
+  auto settings = SettingsWithWindows();
+  TCursorForm neighbour(*settings), form(*settings);
+  neighbour.Show();
+  form.Show();
+  ::SetWindowPos(neighbour.Handle(), nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  const RECT next = WindowRect(neighbour.Handle());
+  ::SetWindowPos(form.Handle(), nullptr, next.right + 3, 115, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(WindowRect(form.Handle()).left, next.right);
+  EXPECT_EQ(WindowRect(form.Handle()).top, 115) << "too far from the top edge to line up with it";
+  neighbour.Close();
+  ::SetWindowPos(form.Handle(), nullptr, next.right + 3, 115, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(WindowRect(form.Handle()).left, next.right + 3) << "a hidden form offers no edges";
+  form.Close();
+}

@@ -76,7 +76,8 @@ TEST(CursorForm, FirstShowGoesToTheBottomRightCornerAndLaterShowsKeepTheUsersPla
   EXPECT_EQ(placed.top, work.bottom - 2 * height - 8);
 
   ::SetWindowPos(form.Handle(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  form.Close();
+  ::SendMessageW(form.Handle(), WM_CLOSE, 0, 0);  // the caption's close button
+  EXPECT_FALSE(form.Visible());
   const TQorvelWindowSettings& stored = *settings->Window->WindowNamed("cursorcoordinates");
   EXPECT_EQ(stored.Position->X, 40);
   EXPECT_EQ(stored.Position->Y, 50);
@@ -141,11 +142,17 @@ TEST(CursorForm, ATickShowsTheCoordinatesAndRepaintsTheSwatchOnlyWhenTheColorCha
   EXPECT_EQ(form.YText(), L"402");
   EXPECT_FALSE(SwatchInvalid(form));
 
-  next = Sample(301, 402, CLR_INVALID);  // a failed read still updates and clears the swatch
+  next = Sample(305, 406, CLR_INVALID);  // a failed read still updates the labels, clears the swatch
   Validate(form);
   form.TimerTimer();
+  EXPECT_EQ(form.XText(), L"305");
   EXPECT_EQ(form.LastColor(), CLR_INVALID);
   EXPECT_TRUE(SwatchInvalid(form));
+
+  next = {{0, 0}, CLR_INVALID, false};  // no cursor position at all: keep the last one
+  form.TimerTimer();
+  EXPECT_EQ(form.XText(), L"305");
+  EXPECT_EQ(form.YText(), L"406");
   form.Close();
 }
 

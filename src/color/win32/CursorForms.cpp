@@ -96,7 +96,10 @@ HFONT CreateDialogFont() {
 
 TCursorSample SampleScreenAtCursor() {
   TCursorSample sample;
-  if (!::GetCursorPos(&sample.Position)) return sample;
+  if (!::GetCursorPos(&sample.Position)) {  // e.g. while another desktop has the input
+    sample.PositionKnown = false;
+    return sample;
+  }
   TWindowDC screen(nullptr);
   if (screen) sample.Color = ::GetPixel(screen.Get(), sample.Position.x, sample.Position.y);
   return sample;
@@ -142,8 +145,11 @@ void TCursorForm::FormClose() {
 
 void TCursorForm::TimerTimer() {
   const TCursorSample sample = FSampler();
-  SetLabel(FXText, XLabelRect, sample.Position.x);
-  SetLabel(FYText, YLabelRect, sample.Position.y);
+  // An unknown position keeps the last one shown rather than claiming the cursor is at 0, 0.
+  if (sample.PositionKnown) {
+    SetLabel(FXText, XLabelRect, sample.Position.x);
+    SetLabel(FYText, YLabelRect, sample.Position.y);
+  }
   if (sample.Color != FLastColor) {
     FLastColor = sample.Color;
     Invalidate(&ColorPaintBoxRect);

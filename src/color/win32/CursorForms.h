@@ -16,6 +16,7 @@ class TApplicationSettings;
 struct TCursorSample {
   POINT Position{};
   COLORREF Color = CLR_INVALID;
+  bool PositionKnown = true;  // false when the system refused the cursor position
 };
 
 TCursorSample SampleScreenAtCursor();

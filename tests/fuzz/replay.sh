@@ -10,9 +10,8 @@ out=${VINDLE_FUZZ_BUILD:-$here/../../build/fuzz}
 mkdir -p "$out"
 passed=0
 failed=0
-for script in "$here/build.sh" "$here/settings_file.sh"; do
-  name=$(basename "$script" .sh)
-  if "$script" replay >"$out/replay-$name.log" 2>&1; then
+for name in xml_tokenizer settings_file; do
+  if "$here/fuzz.sh" "$name" replay >"$out/replay-$name.log" 2>&1; then
     passed=$((passed + 1))
     echo "fuzz replay $name: passed"
   else

@@ -4,21 +4,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace {
-
-// A top-down 32-bit DIB section of the given size; `bits` receives its pixels.
-HBITMAP CreateDib32(int width, int height, void** bits) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
-}  // namespace
+#include "gui/Pixels.h"
 
 TImageList::TImageList(const wchar_t* resourceName, int imageWidth, int imageHeight)
     : FWidth(imageWidth), FHeight(imageHeight) {
@@ -33,13 +19,7 @@ TImageList::TImageList(const wchar_t* resourceName, int imageWidth, int imageHei
 
   // Read the strip top-down whatever its stored orientation.
   std::vector<std::uint32_t> straight(static_cast<std::size_t>(width) * imageHeight);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -imageHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownDib32Info(width, imageHeight);
   TWindowDC screen(nullptr);
   ::GetDIBits(screen.Get(), strip.Get(), 0, static_cast<UINT>(imageHeight),
               straight.data(), &info, DIB_RGB_COLORS);
@@ -47,7 +27,8 @@ TImageList::TImageList(const wchar_t* resourceName, int imageWidth, int imageHei
   const int count = width / imageWidth;
   for (int i = 0; i < count; ++i) {
     void* bits = nullptr;
-    TBitmapHandle image(CreateDib32(imageWidth, imageHeight, &bits));
+    const BITMAPINFO imageInfo = TopDownDib32Info(imageWidth, imageHeight);
+    TBitmapHandle image(::CreateDIBSection(nullptr, &imageInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
     auto* out = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < imageHeight; ++y) {
       for (int x = 0; x < imageWidth; ++x) {

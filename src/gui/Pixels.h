@@ -5,6 +5,10 @@
 
 #include "ruler/PixelBuffers.h"
 
+// The description of a top-down 32-bit bitmap (the layout of a TPixelView), for DIB
+// sections and DIB copies alike.
+BITMAPINFO TopDownDib32Info(int width, int height);
+
 // Copies `part` of `pixels` to the device context with its top-left at (destX + part.Left,
 // destY + part.Top).
 void BlitPixels(HDC dc, int destX, int destY, const TPixelView& pixels, const TPixelRect& part);

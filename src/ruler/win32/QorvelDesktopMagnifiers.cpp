@@ -69,13 +69,7 @@ void TDibSurface::Resize(int width, int height) {
     FDC.Reset(::CreateCompatibleDC(nullptr));
     if (!FDC) throw std::runtime_error("Cannot create a memory device context.");
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down, as pixel views are
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = TopDownDib32Info(width, height);  // the layout of a pixel view
   void* bits = nullptr;
   TBitmapHandle bitmap(::CreateDIBSection(FDC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap || !bits) throw std::runtime_error("Cannot create an off-screen bitmap.");

@@ -16,6 +16,10 @@ enum TInstallationMode : std::uint8_t {
   imRemove = 5,
 };
 
+enum TQorvelApplicationType : std::uint8_t { patProgram = 0, patScreenSaver = 1 };
+// Which of the two licence texts the installation wizard shows.
+enum TQorvelLicenseType : std::uint8_t { pltNormal = 0, pltFree = 1 };
+
 // The three markers as one run, 8 bytes each, in mode order from imSetup.
 inline constexpr char InstallationMarkers[] = "SETUPAPPLOCALAPPPORTABLE";
 inline constexpr std::size_t InstallationMarkerSize = 8;

@@ -1,0 +1,59 @@
+#pragma once
+// The installer: copies the running setup file to its target with the marker of the install
+// kind, and for a local installation writes the registry entries, the shortcuts and the
+// uninstaller, recording everything it creates.
+
+#include <cstdint>
+#include <string>
+
+#include "install/QorvelInstallers.h"
+#include "install/win32/QorvelUninstallers.h"
+
+class TQorvelInstaller {
+ public:
+  // `sourcePath` is the running setup file; its first `payloadSize` bytes are the program.
+  TQorvelInstaller(std::wstring sourcePath, std::uint32_t payloadSize, IQorvelSettingsPrompt* prompt = nullptr);
+  TQorvelInstaller(const TQorvelInstaller&) = delete;
+  TQorvelInstaller& operator=(const TQorvelInstaller&) = delete;
+
+  const std::wstring& SourcePath() const { return FSourcePath; }
+  std::uint32_t PayloadSize() const { return FPayloadSize; }
+  std::uint32_t BytesCopied() const { return FBytesCopied; }
+
+  TQorvelInstallKind InstallKind = ikLocal;
+  std::wstring TargetFolder;   // with trailing backslash
+  std::wstring TargetExePath;  // set by Install
+  std::wstring CompanyName;
+  std::wstring ProductName;
+  TQorvelApplicationType ApplicationType = patProgram;
+  std::wstring RegistryKey;   // below "\SOFTWARE\"
+  std::wstring GroupName;     // start-menu subfolder
+  std::wstring ShortcutName;  // without ".lnk"
+  TQorvelFolderKind StartMenuFolderKind = fkCommonPrograms;  // or fkMyPrograms, fkNone
+  std::uint32_t Options = DefaultInstallOptions;
+  std::wstring PreviousDirectory;  // with trailing backslash
+  std::wstring PreviousConfig;
+  std::wstring PreviousVersion;
+  TQorvelUninstaller Uninstaller;
+  TQorvelProgressEvent OnProgress;
+
+  // Reads "Directory", "Config" and "Version" of an earlier installation under RegistryKey;
+  // true when a directory was found.
+  bool FindPreviousInstallation();
+  // Runs all steps; false when any failed (exceptions included). A copy that fails still
+  // lets the later steps run so that the uninstaller knows what was created.
+  bool Install();
+
+ private:
+  bool CopyPayload();
+  void CopyPayloadOnce();
+  bool WriteRegistry(const std::wstring& configPath);
+  bool CreateShortcuts();
+  bool CreateShortcutIn(const std::wstring& folder);
+  void Report(TQorvelInstallStage stage, int percent);
+
+  std::wstring FSourcePath;
+  std::uint32_t FPayloadSize;
+  std::uint32_t FBytesCopied = 0;
+  IQorvelSettingsPrompt* FPrompt;
+};

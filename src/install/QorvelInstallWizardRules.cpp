@@ -1,0 +1,147 @@
+#include "install/QorvelInstallWizardRules.h"
+
+#include <cwctype>
+
+namespace {
+
+std::wstring WithoutTrailingSeparators(std::wstring path) {
+  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  return path;
+}
+
+// "E:\" + "Qorvel\Vindle" → "E:\Qorvel\Vindle"; a folder of "\" stays the root itself.
+std::wstring BelowRoot(const std::wstring& root, const std::wstring& folder) {
+  const std::wstring base = WithoutTrailingSeparators(root);
+  const std::wstring rest = folder.empty() || folder == L"\\" ? std::wstring() : folder;
+  if (rest.empty()) return base + L"\\";
+  return base + (rest.front() == L'\\' ? L"" : L"\\") + rest;
+}
+
+bool IsAbsoluteFolder(const std::wstring& folder) { return folder.size() > 3 && folder[1] == L':'; }
+
+}  // namespace
+
+TPageMove NextInstallPage(const TInstallWizardState& state, int page) {
+  TPageMove move;
+  int target = page + 1;
+  if (target == ipPreviousInstallation && (!state.HasPrevious || state.Portable)) target = ipUninstallPrevious;
+  if (target == ipUninstallPrevious &&
+      (!state.HasPrevious || state.Portable || state.PreviousChoice != TPreviousChoice::UninstallPrevious))
+    target = ipInstallFolder;
+  if (target == ipInstallFolder && state.UsesPreviousFolder()) {
+    move.TakePreviousFolder = true;
+    target = ipStartMenu;
+  }
+  if (target == ipStartMenu && state.Portable) target = ipInstalling;
+  move.ProposeFolder = target == ipInstallFolder;
+  move.NewPage = target;
+  return move;
+}
+
+TPageMove PreviousInstallPage(const TInstallWizardState& state, int page) {
+  TPageMove move;
+  int target = page - 1;
+  if (target == ipInstallFolder && state.UsesPreviousFolder()) target = ipUninstallPrevious;
+  // The uninstall page only ever runs forward.
+  if (target == ipUninstallPrevious) target = ipPreviousInstallation;
+  if (target == ipPreviousInstallation && !(state.HasPrevious && !state.Portable)) target = ipSetupType;
+  move.NewPage = target < 0 ? 0 : target;
+  return move;
+}
+
+bool SameFolder(const std::wstring& a, const std::wstring& b) {
+  const std::wstring left = WithoutTrailingSeparators(a);
+  const std::wstring right = WithoutTrailingSeparators(b);
+  if (left.size() != right.size()) return false;
+  for (std::size_t i = 0; i < left.size(); ++i)
+    if (std::towlower(left[i]) != std::towlower(right[i])) return false;
+  return true;
+}
+
+TLeaveQuestion QuestionBeforeLeaving(int page, const TLeaveFacts& facts) {
+  if (page == ipSetupType && !facts.IsAdministrator) return TLeaveQuestion::NotAdministrator;
+  // The folder the wizard proposed itself is never questioned.
+  if (page == ipInstallFolder && !SameFolder(facts.Folder, facts.ProposedFolder) && facts.FolderExistsWithContent)
+    return TLeaveQuestion::FolderExists;
+  return TLeaveQuestion::None;
+}
+
+TWizardButtonStates InstallWizardButtons(const TInstallWizardState& state, int page) {
+  TWizardButtonStates buttons;
+  buttons.BackEnabled = page != ipWelcome;
+  switch (page) {
+    case ipLicense:
+      buttons.NextEnabled = state.LicenseAccepted && !state.LicenseDenied;
+      break;
+    case ipPreviousInstallation:
+      if (state.PreviousChoice == TPreviousChoice::UninstallPrevious) buttons.NextCaption = L"Uninstall now";
+      break;
+    case ipInstallFolder:
+      if (state.Portable) buttons.NextCaption = L"Install now";
+      break;
+    case ipStartMenu:
+      buttons.NextCaption = L"Install now";
+      break;
+    case ipUninstallPrevious:
+    case ipInstalling:
+      // The engine is at work: nothing to click until it is done.
+      buttons.BackEnabled = buttons.NextEnabled = buttons.CancelEnabled = false;
+      break;
+    case ipCompleted:
+      buttons.BackEnabled = buttons.CancelEnabled = false;
+      buttons.NextCaption = L"Finish";
+      break;
+    default:
+      break;
+  }
+  return buttons;
+}
+
+TWizardButtonStates UninstallWizardButtons(int page) {
+  TWizardButtonStates buttons;
+  buttons.BackEnabled = page != upWelcome;
+  switch (page) {
+    case upWelcome:
+      buttons.NextCaption = L"Uninstall now";
+      break;
+    case upUninstalling:
+      buttons.BackEnabled = buttons.NextEnabled = buttons.CancelEnabled = false;
+      break;
+    case upCompleted:
+      buttons.BackEnabled = buttons.CancelEnabled = false;
+      buttons.NextCaption = L"Finish";
+      break;
+    default:
+      break;
+  }
+  return buttons;
+}
+
+std::wstring ProposedFolder(const TFolderProposalInput& input) {
+  if (input.Portable) {
+    if (input.PortableDriveRoot) return BelowRoot(*input.PortableDriveRoot, input.PortableDefaultFolder);
+    const std::wstring& documents = input.MyDocumentsFolder;
+    const std::wstring drive = documents.size() >= 2 && documents[1] == L':' ? documents.substr(0, 2) : L"C:";
+    return BelowRoot(drive, input.PortableDefaultFolder);
+  }
+  if (IsAbsoluteFolder(input.DefaultFolder)) return input.DefaultFolder;
+  const std::wstring& base = input.ScreenSaver ? input.SystemFolder : input.ProgramFilesFolder;
+  return WithoutTrailingSeparators(base) + L"\\" + input.DefaultFolder;
+}
+
+std::wstring MegabytesText(std::uint64_t bytes, const std::wstring& thousandsSeparator,
+                           const std::wstring& decimalSeparator) {
+  // Tenths of a megabyte, rounded to the nearest.
+  const std::uint64_t tenths = (bytes * 10 + 524288) / 1048576;
+  std::wstring whole = std::to_wstring(tenths / 10);
+  for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3) whole.insert(static_cast<std::size_t>(i), thousandsSeparator);
+  return whole + decimalSeparator + std::to_wstring(tenths % 10) + L" MB";
+}
+
+std::uint64_t SpaceNeeded(std::uint32_t payloadSize) { return std::uint64_t{payloadSize} + 104857; }
+
+std::optional<wchar_t> FolderDriveLetter(const std::wstring& folder) {
+  if (folder.size() >= 2 && folder[1] == L':' && std::iswalpha(folder[0]))
+    return static_cast<wchar_t>(std::towupper(folder[0]));
+  return std::nullopt;
+}

@@ -44,7 +44,7 @@ TInstallProductData CompleteProductData(TInstallProductData data, const TVersion
   if (data.DefaultFolder.empty()) data.DefaultFolder = data.CompanyName + L"\\" + data.ProductName;
   if (data.PortableDefaultFolder.empty()) data.PortableDefaultFolder = data.DefaultFolder;
   if (data.RegistryKey.empty())
-    data.RegistryKey = data.ApplicationType == TQorvelApplicationType::patScreenSaver
+    data.RegistryKey = data.ApplicationType == patScreenSaver
                            ? L"Qorvel\\ScreenSaver\\" + data.ProductName
                            : data.DefaultFolder;
   return data;
@@ -55,7 +55,7 @@ std::wstring LongNameAndVersion(const TInstallProductData& data) {
 }
 
 std::wstring InstallGroupName(const TInstallProductData& data) {
-  return data.ApplicationType == TQorvelApplicationType::patScreenSaver ? data.CompanyName + L"\\screensavers"
+  return data.ApplicationType == patScreenSaver ? data.CompanyName + L"\\screensavers"
                                                                         : data.CompanyName;
 }
 
@@ -93,7 +93,7 @@ TInstallWizardTexts InstallWizardTexts(const TInstallProductData& data) {
   t.CompletedComment = L"You can start " + product + L" now";
   t.CompletedText =
       L"Thank you for taking the time. " + LongNameAndVersion(data) + L" was successfully installed.";
-  t.StartCheckBox = data.ApplicationType == TQorvelApplicationType::patScreenSaver ? L"Open screen saver panel"
+  t.StartCheckBox = data.ApplicationType == patScreenSaver ? L"Open screen saver panel"
                                                                                     : L"Start " + product + L" now";
   return t;
 }
@@ -146,7 +146,7 @@ TUninstallWizardTexts UninstallWizardTexts(const std::wstring& product) {
 }
 
 std::wstring LicenseAgreement(TQorvelLicenseType type, const std::wstring& company, const std::wstring& product) {
-  std::wstring text = type == TQorvelLicenseType::pltFree ? FreeLicenseText() : NormalLicenseText();
+  std::wstring text = type == pltFree ? FreeLicenseText() : NormalLicenseText();
   text = ReplacePlaceholder(std::move(text), L"[CompanyName]", UpperCase(company));
   return ReplacePlaceholder(std::move(text), L"[ProductName]", UpperCase(product));
 }

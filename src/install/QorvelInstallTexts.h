@@ -3,8 +3,7 @@
 
 #include <string>
 
-enum class TQorvelLicenseType { pltNormal, pltFree };
-enum class TQorvelApplicationType { patProgram, patScreenSaver };
+#include "install/QorvelInstallations.h"
 
 // The product data the wizard shows; empty fields take their defaults through
 // CompleteProductData.
@@ -16,8 +15,8 @@ struct TInstallProductData {
   std::wstring DefaultFolder;
   std::wstring PortableDefaultFolder;
   std::wstring RegistryKey;
-  TQorvelApplicationType ApplicationType = TQorvelApplicationType::patProgram;
-  TQorvelLicenseType LicenseType = TQorvelLicenseType::pltNormal;
+  TQorvelApplicationType ApplicationType = patProgram;
+  TQorvelLicenseType LicenseType = pltNormal;
 };
 
 // What the program's version resource says, and the application's title.

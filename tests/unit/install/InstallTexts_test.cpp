@@ -14,7 +14,7 @@ TEST(InstallProductData, DefaultsFromTheVersionResource) {
   EXPECT_EQ(InstallGroupName(data), L"Qorvel");
 
   TInstallProductData saver;
-  saver.ApplicationType = TQorvelApplicationType::patScreenSaver;
+  saver.ApplicationType = patScreenSaver;
   saver.DefaultFolder = L"Mine";
   saver = CompleteProductData(saver, {L"", L"", L"", L"Title"});
   EXPECT_EQ(saver.ProductName, L"Title") << "the application title stands in for a missing product name";
@@ -59,7 +59,7 @@ TEST(LicenseAgreement, PlaceholdersInAnyCaseBecomeUpperCaseNames) {
             L"a X b X c X");
   EXPECT_EQ(ReplacePlaceholder(L"[p][p]", L"[P]", L"[p]"), L"[p][p]") << "a value holding the key is not replaced again";
 
-  for (TQorvelLicenseType type : {TQorvelLicenseType::pltFree, TQorvelLicenseType::pltNormal}) {
+  for (TQorvelLicenseType type : {pltFree, pltNormal}) {
     const std::wstring text = LicenseAgreement(type, L"Qorvel", L"Vindle");
     EXPECT_NE(text.find(L"QORVEL"), std::wstring::npos);
     EXPECT_NE(text.find(L"VINDLE"), std::wstring::npos);
@@ -67,7 +67,7 @@ TEST(LicenseAgreement, PlaceholdersInAnyCaseBecomeUpperCaseNames) {
     EXPECT_EQ(UpperCase(text).find(L"[PRODUCTNAME]"), std::wstring::npos);
     EXPECT_EQ(text.find(L"\n"), text.find(L"\r\n") + 1) << "lines end with CR LF";
   }
-  EXPECT_NE(LicenseAgreement(TQorvelLicenseType::pltFree, L"Q", L"V"),
-            LicenseAgreement(TQorvelLicenseType::pltNormal, L"Q", L"V"));
-  EXPECT_NE(LicenseAgreement(TQorvelLicenseType::pltFree, L"Q", L"V").find(L"FREEWARE"), std::wstring::npos);
+  EXPECT_NE(LicenseAgreement(pltFree, L"Q", L"V"),
+            LicenseAgreement(pltNormal, L"Q", L"V"));
+  EXPECT_NE(LicenseAgreement(pltFree, L"Q", L"V").find(L"FREEWARE"), std::wstring::npos);
 }

@@ -1,0 +1,99 @@
+#include "controls/win32/QorvelHeaders.h"
+
+#include "controls/QorvelWizardLayouts.h"
+#include "gui/Dpi.h"
+
+namespace {
+
+TColor ToTColor(COLORREF color) { return static_cast<TColor>(color); }  // both are 0x00BBGGRR
+
+LOGFONTW CaptionFont(UINT dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  LOGFONTW font{};
+  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    font = metrics.lfCaptionFont;
+    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+  } else {
+    font.lfHeight = -::MulDiv(8, static_cast<int>(dpi), 72);
+    lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+  }
+  return font;
+}
+
+}  // namespace
+
+void PaintQorvelHeader(HDC dc, const RECT& bounds, const std::wstring& caption, const std::wstring& comment,
+                       HFONT captionFont, HFONT commentFont, int indent) {
+  const int width = bounds.right - bounds.left;
+  const int bits = ::GetDeviceCaps(dc, BITSPIXEL) * ::GetDeviceCaps(dc, PLANES);
+  for (const THeaderColumn& column :
+       HeaderGradient(width, ToTColor(::GetSysColor(COLOR_WINDOW)), ToTColor(::GetSysColor(COLOR_BTNFACE)), bits)) {
+    TBrushHandle brush(::CreateSolidBrush(column.Color));
+    RECT r{bounds.left + column.Left, bounds.top, bounds.left + column.Right, bounds.bottom};
+    ::FillRect(dc, &r, brush.Get());
+  }
+  ::SetBkMode(dc, TRANSPARENT);
+  RECT text{bounds.left + indent, bounds.top, bounds.right - indent, bounds.bottom};
+  {
+    TSelectScope font(dc, commentFont);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+    ::DrawTextW(dc, comment.c_str(), -1, &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  }
+  TSelectScope font(dc, captionFont);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+  ::DrawTextW(dc, caption.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+TQorvelHeader::TQorvelHeader(HWND parent, std::wstring caption, std::wstring comment, UINT dpi)
+    : FCaption(std::move(caption)), FComment(std::move(comment)), FIndent(ScaleForDpi(HeaderIndent, dpi)) {
+  LOGFONTW font = CaptionFont(dpi);
+  font.lfWeight = FW_BOLD;
+  FCaptionFont.Reset(::CreateFontIndirectW(&font));
+  font.lfWeight = FW_NORMAL;
+  FCommentFont.Reset(::CreateFontIndirectW(&font));
+  RECT client{};
+  ::GetClientRect(parent, &client);
+  TCreateParams params;
+  params.ClassName = L"TQorvelHeader";
+  params.Style = WS_CHILD | WS_VISIBLE;
+  params.Caption = FCaption;
+  params.Left = params.Top = 0;
+  params.Width = client.right;
+  params.Height = ScaleForDpi(HeaderHeight, dpi);
+  params.Parent = parent;
+  CreateHandle(params);
+}
+
+void TQorvelHeader::SetCaption(const std::wstring& caption) {
+  if (caption == FCaption) return;
+  FCaption = caption;
+  ::SetWindowTextW(Handle(), caption.c_str());
+  Invalidate();
+}
+
+void TQorvelHeader::SetComment(const std::wstring& comment) {
+  if (comment == FComment) return;
+  FComment = comment;
+  Invalidate();
+}
+
+LRESULT TQorvelHeader::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      TPaintScope paint(Handle());
+      const RECT client = ClientRect();
+      // Composed off screen and copied at once.
+      TMemoryDC buffer(::CreateCompatibleDC(paint.DC()));
+      TBitmapHandle bitmap(::CreateCompatibleBitmap(paint.DC(), client.right, client.bottom));
+      TSelectScope selected(buffer.Get(), bitmap.Get());
+      PaintQorvelHeader(buffer.Get(), client, FCaption, FComment, FCaptionFont.Get(), FCommentFont.Get(), FIndent);
+      ::BitBlt(paint.DC(), 0, 0, client.right, client.bottom, buffer.Get(), 0, 0, SRCCOPY);
+      return 0;
+    }
+    default:
+      return TWindow::HandleMessage(message, wParam, lParam);
+  }
+}

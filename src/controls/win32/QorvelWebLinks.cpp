@@ -1,0 +1,166 @@
+#include "controls/win32/QorvelWebLinks.h"
+
+#include <shellapi.h>
+
+namespace {
+constexpr COLORREF LinkColor = RGB(0x00, 0x00, 0xFF);
+constexpr COLORREF PressedLinkColor = RGB(0xFF, 0x00, 0x00);
+
+HFONT UnderlinedCopy(HFONT font) {
+  LOGFONTW description{};
+  ::GetObjectW(font, sizeof(description), &description);
+  description.lfUnderline = TRUE;
+  return ::CreateFontIndirectW(&description);
+}
+}  // namespace
+
+bool OpenWebAddress(HWND owner, const std::wstring& address) {
+  const HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  ::SetCursor(previous);
+  return result > 32;
+}
+
+TQorvelWebLink::TQorvelWebLink(HWND parent, const RECT& bounds, std::wstring linkText, std::wstring address,
+                               HFONT font)
+    : FLinkText(std::move(linkText)), FAddress(std::move(address)), FFont(font), FHotFont(UnderlinedCopy(font)) {
+  TCreateParams params;
+  params.ClassName = L"TQorvelWebLink";
+  params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+  params.Caption = FPrefix + FLinkText + FSuffix;
+  params.Left = bounds.left;
+  params.Top = bounds.top;
+  params.Width = bounds.right - bounds.left;
+  params.Height = bounds.bottom - bounds.top;
+  params.Parent = parent;
+  CreateHandle(params);
+}
+
+int TQorvelWebLink::TextWidth(HFONT font, const std::wstring& text) const {
+  TWindowDC dc(Handle());
+  TSelectScope selected(dc.Get(), font);
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  return size.cx;
+}
+
+RECT TQorvelWebLink::LinkRect() const {
+  const RECT client = ClientRect();
+  const int left = TextWidth(FFont, FPrefix);
+  return {left, client.top, left + TextWidth(FFont, FLinkText), client.bottom};
+}
+
+bool TQorvelWebLink::OverLink(LPARAM lParam) const {
+  const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  const RECT link = LinkRect();
+  return ::PtInRect(&link, point) != FALSE;
+}
+
+void TQorvelWebLink::SetState(bool hot, bool pressed) {
+  if (hot == FHot && pressed == FPressed) return;
+  FHot = hot;
+  FPressed = pressed;
+  Invalidate();
+}
+
+void TQorvelWebLink::Open() {
+  const bool opened = OnOpen ? OnOpen(FAddress) : OpenWebAddress(::GetAncestor(Handle(), GA_ROOT), FAddress);
+  if (!opened) ::MessageBeep(MB_ICONWARNING);
+}
+
+void TQorvelWebLink::Paint(HDC dc) const {
+  RECT client = ClientRect();
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  ::SetBkMode(dc, TRANSPARENT);
+  const RECT link = LinkRect();
+  TSelectScope font(dc, FFont);
+  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+  RECT prefix{0, 0, link.left, client.bottom};
+  ::DrawTextW(dc, FPrefix.c_str(), -1, &prefix, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  RECT suffix{link.right, 0, client.right, client.bottom};
+  ::DrawTextW(dc, FSuffix.c_str(), -1, &suffix, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  {
+    TSelectScope linkFont(dc, (FHot || FPressed) ? FHotFont.Get() : FFont);
+    ::SetTextColor(dc, FPressed ? PressedLinkColor : LinkColor);
+    RECT text = link;
+    ::DrawTextW(dc, FLinkText.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  if (::GetFocus() == Handle()) {
+    RECT focus = link;
+    ::InflateRect(&focus, 1, 0);
+    ::DrawFocusRect(dc, &focus);
+  }
+}
+
+LRESULT TQorvelWebLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      TPaintScope paint(Handle());
+      Paint(paint.DC());
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETCURSOR: {
+      POINT point{};
+      ::GetCursorPos(&point);
+      ::ScreenToClient(Handle(), &point);
+      const RECT link = LinkRect();
+      if (LOWORD(lParam) == HTCLIENT && ::PtInRect(&link, point)) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_MOUSEMOVE: {
+      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+      ::TrackMouseEvent(&track);
+      const bool over = OverLink(lParam);
+      SetState(over || FCaptured, FCaptured && over);
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      if (!FCaptured) SetState(false, false);
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (!OverLink(lParam)) return 0;
+      ::SetFocus(Handle());
+      ::SetCapture(Handle());
+      FCaptured = true;
+      SetState(true, true);
+      return 0;
+    case WM_LBUTTONUP: {
+      const bool open = FCaptured && OverLink(lParam);
+      if (FCaptured) {
+        FCaptured = false;
+        ::ReleaseCapture();
+      }
+      SetState(OverLink(lParam), false);
+      if (open) Open();
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      FCaptured = false;
+      SetState(FHot, false);
+      return 0;
+    case WM_KEYDOWN:
+      if (wParam == VK_SPACE) SetState(FHot, true);
+      return 0;
+    case WM_KEYUP:
+      if (wParam == VK_SPACE && FPressed) {
+        SetState(FHot, false);
+        Open();
+      }
+      return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      Invalidate();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTCHARS;
+    default:
+      break;
+  }
+  return TWindow::HandleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,184 @@
+#include "controls/win32/QorvelWizards.h"
+
+#include <stdexcept>
+
+#include "controls/QorvelWizardLayouts.h"
+#include "controls/win32/QorvelControlsCommon.h"
+#include "gui/Dpi.h"
+#include "gui/SubclassedControls.h"
+
+namespace {
+
+RECT ToRect(const TRect& r, UINT dpi) {
+  return {ScaleForDpi(r.Left, dpi), ScaleForDpi(r.Top, dpi), ScaleForDpi(r.Right, dpi), ScaleForDpi(r.Bottom, dpi)};
+}
+
+}  // namespace
+
+TQorvelWizardPage::TQorvelWizardPage(HWND wizard, const RECT& bounds) {
+  TCreateParams params;
+  params.ClassName = L"TQorvelWizardPage";
+  params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  params.ExStyle = WS_EX_CONTROLPARENT;
+  params.Left = bounds.left;
+  params.Top = bounds.top;
+  params.Width = bounds.right - bounds.left;
+  params.Height = bounds.bottom - bounds.top;
+  params.Parent = wizard;
+  CreateHandle(params);
+}
+
+LRESULT TQorvelWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (OnMessage && OnMessage(message, wParam, lParam, result)) return result;
+  // Owner-drawn controls of ours draw themselves.
+  if (message == WM_DRAWITEM && wParam != 0) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (TSubclassedControl::FromHandle(item->hwndItem)) return ::SendMessageW(item->hwndItem, CN_BASE + WM_DRAWITEM, wParam, lParam);
+  }
+  if (message == WM_ERASEBKGND) {
+    RECT client = ClientRect();
+    ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
+  return TWindow::HandleMessage(message, wParam, lParam);
+}
+
+TQorvelWizard::TQorvelWizard(HWND parent, int pageCount, int buttonWidth, UINT dpi)
+    : FDpi(dpi), FFont(DefaultControlFont()) {
+  RECT client{};
+  ::GetClientRect(parent, &client);
+  TCreateParams params;
+  params.ClassName = L"TQorvelWizard";
+  params.Style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+  params.ExStyle = WS_EX_CONTROLPARENT;
+  params.Left = params.Top = 0;
+  params.Width = client.right;
+  params.Height = client.bottom;
+  params.Parent = parent;
+  CreateHandle(params);
+
+  // Layout in 96-dpi units, then scaled.
+  const int width96 = ::MulDiv(client.right, 96, static_cast<int>(dpi));
+  const int height96 = ::MulDiv(client.bottom, 96, static_cast<int>(dpi));
+  RECT pageRect = ToRect(WizardPageRect(width96, height96), dpi);
+  pageRect.right = client.right;
+  for (int i = 0; i < pageCount; ++i) FPages.push_back(std::make_unique<TQorvelWizardPage>(Handle(), pageRect));
+  const auto buttons = WizardButtonRects(width96, height96, buttonWidth);
+  FButtons[wbBack] = CreateButton(BackId, ToRect(buttons[0], dpi), BS_PUSHBUTTON);
+  FButtons[wbNext] = CreateButton(IDOK, ToRect(buttons[1], dpi), BS_DEFPUSHBUTTON);
+  FButtons[wbCancel] = CreateButton(IDCANCEL, ToRect(buttons[2], dpi), BS_PUSHBUTTON);
+}
+
+int TQorvelWizard::Scaled(int value96) const { return ScaleForDpi(value96, FDpi); }
+
+HWND TQorvelWizard::CreateButton(int id, const RECT& r, DWORD style) {
+  HWND button = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, r.left, r.top,
+                                  r.right - r.left, r.bottom - r.top, Handle(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+  if (!button) throw std::runtime_error("Cannot create a button of the wizard.");
+  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+  return button;
+}
+
+HWND TQorvelWizard::Button(TButton button) const { return button == wbFinish ? FButtons[wbNext] : FButtons[button]; }
+
+void TQorvelWizard::SetPageIndex(int index) {
+  if (index < 0 || index >= PageCount() || index == FPageIndex) return;
+  const int old = FPageIndex;
+  FPageIndex = index;
+  FPages[static_cast<std::size_t>(index)]->SetBounds(0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  if (old >= 0) ::ShowWindow(FPages[static_cast<std::size_t>(old)]->Handle(), SW_HIDE);
+  RefreshButtons();
+  if (OnChangePage) OnChangePage();
+  // Keep the keyboard on the wizard: the first control of the new page, else Next.
+  HWND root = ::GetAncestor(Handle(), GA_ROOT);
+  if (::GetActiveWindow() == root) {
+    HWND focus = ::GetNextDlgTabItem(FPages[static_cast<std::size_t>(index)]->Handle(), nullptr, FALSE);
+    if (!focus || !::IsWindowEnabled(focus)) focus = ::IsWindowEnabled(FButtons[wbNext]) ? FButtons[wbNext] : nullptr;
+    if (focus) ::SetFocus(focus);
+  }
+}
+
+void TQorvelWizard::RefreshButtons() {
+  const bool last = FPageIndex == PageCount() - 1;
+  const TButton kinds[3] = {wbBack, last ? wbFinish : wbNext, wbCancel};
+  const std::wstring captions[4] = {ButtonBack, ButtonNext, ButtonCancel, ButtonFinish};
+  for (int i = 0; i < 3; ++i) {
+    bool enabled = !(kinds[i] == wbBack && FPageIndex <= 0);
+    std::wstring caption = captions[kinds[i]];
+    if (OnCustomButton) OnCustomButton(kinds[i], enabled, caption, FPageIndex);
+    ::SetWindowTextW(FButtons[i], caption.c_str());
+    ::EnableWindow(FButtons[i], enabled ? TRUE : FALSE);
+  }
+}
+
+bool TQorvelWizard::Clickable(TButton button) const {
+  const HWND handle = Button(button);
+  return ::IsWindowEnabled(handle) && ::IsWindowVisible(handle);
+}
+
+void TQorvelWizard::Next() {
+  bool finish = FPageIndex == PageCount() - 1;
+  int target = FPageIndex + 1;
+  if (OnNavigateNext) OnNavigateNext(FPageIndex, finish, target);
+  if (finish) {
+    Finish();
+    return;
+  }
+  SetPageIndex(target);
+}
+
+void TQorvelWizard::Back() {
+  bool finish = false;
+  int target = FPageIndex - 1;
+  if (OnNavigateBack) OnNavigateBack(FPageIndex, finish, target);
+  if (finish) {
+    Finish();
+    return;
+  }
+  SetPageIndex(target);
+}
+
+void TQorvelWizard::Cancel() {
+  int result = IDCANCEL;
+  if (OnCancel) OnCancel(result);
+  if (result != 0 && OnClose) OnClose(result);
+}
+
+void TQorvelWizard::Finish() {
+  int result = IDOK;
+  if (OnFinish) OnFinish(result);
+  if (result != 0 && OnClose) OnClose(result);
+}
+
+LRESULT TQorvelWizard::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) {
+        // Enter and Esc arrive here too (through the form): only enabled buttons act.
+        switch (LOWORD(wParam)) {
+          case BackId:
+            if (Clickable(wbBack)) Back();
+            return 0;
+          case IDOK:
+            if (Clickable(wbNext)) Next();
+            return 0;
+          case IDCANCEL:
+            if (Clickable(wbCancel)) Cancel();
+            return 0;
+          default:
+            break;
+        }
+      }
+      break;
+    case WM_ERASEBKGND: {
+      RECT client = ClientRect();
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    default:
+      break;
+  }
+  return TWindow::HandleMessage(message, wParam, lParam);
+}

@@ -9,6 +9,7 @@
 
 #include "app/SettingsFileNames.h"
 #include "app/win32/MeterApplications.h"
+#include "color/win32/ColorServices.h"
 #include "gui/Application.h"
 #include "gui/Handles.h"
 #include "gui/ImageLists.h"
@@ -63,11 +64,16 @@ int RunProgram() {
   SettingsFileName = SettingsFileNameFor(installation.Mode(), installation.ExePath(), AppDataFolder());
   AppSettings = TQorvelSettings::Create<TApplicationSettings>();
   struct TFreeSettings {
-    ~TFreeSettings() { AppSettings.reset(); }
+    ~TFreeSettings() {
+      SetColorDefinitionService(nullptr);  // it writes into the settings tree
+      AppSettings.reset();
+    }
   } freeSettings;
   AppSettings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
   AppSettings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
   AppSettings->LoadFromFile(SettingsFileName, "settings");
+  // After loading, so that a new shared block is seeded with the stored colours.
+  SetColorDefinitionService(TQorvelColorDefinitionService::Create<TColorDefinitionService>(*AppSettings->Colors));
 
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);

@@ -1,42 +1,60 @@
 // The ruler's paint against filling the same buffer with the background alone, and the
-// cursor-strip repaint against a full paint. Compare within one run:
-//   full paint / plain fill  (1920 x 50, each unit, antialiased) - aim: within 1.5x
-//   strip / full paint       (1000 x 50)                         - aim: within 1/20
-// CursorStripRepaint is a whole cursor move: the old and the new strip.
+// cursor-strip repaint against a full paint of the same ruler.
+//   full paint / plain fill   (1920 x 50, each unit and granularity, antialiased) - aim 1.5x
+//   one strip / full paint    (1000 x 50)                                        - aim 1/20
+// A cursor move repaints two strips (the old and the new position): reported as well.
 
-#include <benchmark/benchmark.h>
+#include <algorithm>
 
+#include "BenchCompare.h"
 #include "ruler/QorvelColorUtils.h"
 #include "ruler/RulerScale.h"
 
 namespace {
 
-TRulerScaleInput BenchRuler(int length, int unit) {
+TRulerScaleInput BenchRuler(int length, int unit, int granularity) {
   TRulerScaleInput input;
   input.Width = length;
   input.Height = 50;
   input.ScaleUnit = unit;
-  input.Granularity = unit == 4 ? 2 : 1;  // the defaults of each unit
+  input.Granularity = granularity;
   input.Antialiasing = true;
   input.CursorBoxPos = {length / 3, 20};
   input.CursorScreenPos = {length / 3 + 200, 300};
   return input;
 }
 
+// The least any paint of the buffer costs: every pixel written once.
 void PlainFill(benchmark::State& state) {
-  TPixelBuffer buffer(1920, 50);
-  const TPixelView view = buffer.View();
+  const int length = static_cast<int>(state.range(0));
+  TPixelBuffer buffer(length, 50);
+  TPixel* pixels = buffer.View().Data();
   const TPixel background = ColorToPixel(0xA0FFFF);
   for (auto _ : state) {
-    view.Fill(view.Bounds(), background);
-    benchmark::DoNotOptimize(view.Data());
+    std::fill(pixels, pixels + length * 50, background);
+    benchmark::DoNotOptimize(pixels);
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(PlainFill);
+BENCHMARK(PlainFill)->ArgNames({"length"})->Arg(1920);
 
 void FullPaint(benchmark::State& state) {
-  const TRulerScaleInput input = BenchRuler(static_cast<int>(state.range(1)), static_cast<int>(state.range(0)));
+  const TRulerScaleInput input =
+      BenchRuler(1920, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  TPixelBuffer buffer(input.Width, input.Height);
+  const TPixelView view = buffer.View();
+  for (auto _ : state) {
+    PaintScale(input, view, view.Bounds());
+    benchmark::DoNotOptimize(view.Data());
+    benchmark::ClobberMemory();
+  }
+  CompareWith(state, "PlainFill/length:1920", 1.5);
+}
+// Units 1..4: pixel, point, inch, centimetre; granularity 0 coarse, 1 medium, 2 fine.
+BENCHMARK(FullPaint)->ArgNames({"unit", "granularity"})->ArgsProduct({{1, 2, 3, 4}, {0, 1, 2}});
+
+void FullPaintShort(benchmark::State& state) {
+  const TRulerScaleInput input = BenchRuler(1000, 1, 1);
   TPixelBuffer buffer(input.Width, input.Height);
   const TPixelView view = buffer.View();
   for (auto _ : state) {
@@ -45,11 +63,11 @@ void FullPaint(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(FullPaint)->ArgNames({"unit", "length"})->ArgsProduct({{1, 2, 3, 4}, {1920}})->Args({1, 1000});
+BENCHMARK(FullPaintShort);
 
-// One cursor strip, as InvalidateCursorLine asks for it.
+// One cursor strip, as the window invalidates it.
 void StripRepaint(benchmark::State& state) {
-  TRulerScaleInput input = BenchRuler(1000, 1);
+  TRulerScaleInput input = BenchRuler(1000, 1, 1);
   TPixelBuffer buffer(input.Width, input.Height);
   const TPixelView view = buffer.View();
   PaintScale(input, view, view.Bounds());
@@ -59,12 +77,13 @@ void StripRepaint(benchmark::State& state) {
     benchmark::DoNotOptimize(view.Data());
     benchmark::ClobberMemory();
   }
+  CompareWith(state, "FullPaintShort", 1.0 / 20);
 }
 BENCHMARK(StripRepaint);
 
-// A cursor move: the strips at the old and the new position.
-void CursorStripRepaint(benchmark::State& state) {
-  TRulerScaleInput input = BenchRuler(1000, 1);
+// A whole cursor move: the strips at the old and the new position.
+void CursorMoveRepaint(benchmark::State& state) {
+  TRulerScaleInput input = BenchRuler(1000, 1, 1);
   TPixelBuffer buffer(input.Width, input.Height);
   const TPixelView view = buffer.View();
   PaintScale(input, view, view.Bounds());
@@ -78,8 +97,8 @@ void CursorStripRepaint(benchmark::State& state) {
     benchmark::DoNotOptimize(view.Data());
     benchmark::ClobberMemory();
   }
+  CompareWith(state, "FullPaintShort");
 }
-BENCHMARK(CursorStripRepaint);
+BENCHMARK(CursorMoveRepaint);
 
 }  // namespace
-

@@ -1,6 +1,5 @@
-// Loading and saving the default settings file (about 5 KB, 250 lines), measured against
-// scanning its bytes once. Compare within one run:
-//   Tokenize / ScanBytes                   - the tokenizer's cost per byte
+// Loading and saving the default settings file (about 5 KB, 250 lines), per operation:
+//   CreateTree                             - the tree with its defaults, nothing read
 //   LoadDocument, SaveDocument             - reader and writer in memory, tree included
 //   LoadFromFile, SaveToFile               - the whole start and exit path on a real file
 //                                            (backup rename, create, write, delete)
@@ -9,7 +8,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -32,27 +30,6 @@ const std::string& DefaultDocument() {
   static const std::string document = QorvelSettingsDocument(*ProgramSettings(), "settings");
   return document;
 }
-
-void ScanBytes(benchmark::State& state) {
-  const std::string& document = DefaultDocument();
-  for (auto _ : state) benchmark::DoNotOptimize(std::count(document.begin(), document.end(), '<'));
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * document.size()));
-}
-BENCHMARK(ScanBytes);
-
-void Tokenize(benchmark::State& state) {
-  const std::string& document = DefaultDocument();
-  for (auto _ : state) {
-    TQorvelMemoryStream stream(document);
-    TQorvelXmlReader reader(stream);
-    std::unique_ptr<TQorvelXmlElement> token;
-    int tokens = 0;
-    while (reader.ReadElement(token)) ++tokens;
-    benchmark::DoNotOptimize(tokens);
-  }
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * document.size()));
-}
-BENCHMARK(Tokenize);
 
 void CreateTree(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ProgramSettings());

@@ -33,6 +33,12 @@ std::filesystem::path QorvelSettingsBackupName(const std::filesystem::path& file
   return backup;
 }
 
+std::filesystem::path QorvelSettingsTemporaryName(const std::filesystem::path& fileName) {
+  std::filesystem::path temporary = fileName;
+  temporary.replace_extension(".tmp");
+  return temporary;
+}
+
 // ---- Loading -------------------------------------------------------------------------------
 
 void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
@@ -92,31 +98,34 @@ void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& 
     return;
   }
 
+  // The new version is written beside the file and takes its place in one step only when it
+  // is complete, so that neither a failure nor the process ending at any moment leaves a
+  // half-written settings file; at worst the file is missing and its backup is complete,
+  // which the next start reads.
   const std::filesystem::path backup = QorvelSettingsBackupName(fileName);
+  const std::filesystem::path temporary = QorvelSettingsTemporaryName(fileName);
   const TQorvelSettingsBackupMode mode = ConfigurationFile->BackupMode;
-  std::optional<TQorvelFileAttributes> attributes;
-  bool renamed = false;
-  if (mode != TQorvelSettingsBackupMode::pbmNone) {
-    attributes = fileSystem.Attributes(fileName);
-    // Without a file there is nothing to put aside, and an existing backup may be the only
-    // copy of the settings: it stays until the new file is written.
-    if (attributes) {
-      fileSystem.Remove(backup);
-      renamed = fileSystem.Rename(fileName, backup);
-    }
-  }
+  // The new version is a new file: it gets the attributes of the one it replaces.
+  const std::optional<TQorvelFileAttributes> attributes = fileSystem.Attributes(fileName);
+  bool putAside = false;
 
   for (;;) {
     try {
-      std::unique_ptr<TQorvelStream> stream = fileSystem.CreateForWriting(fileName);
-      stream->Write(document);
+      fileSystem.CreateForWriting(temporary)->Write(document);
+      // Without a file there is nothing to put aside, and an existing backup may be the only
+      // copy of the settings: it stays until the new file is in place.
+      if (mode != TQorvelSettingsBackupMode::pbmNone && attributes && !putAside) {
+        fileSystem.Remove(backup);
+        putAside = fileSystem.Rename(fileName, backup);
+      }
+      fileSystem.Replace(temporary, fileName);
       break;
     } catch (const EQorvelFileError&) {
       if (prompt.AskRetryCancel(SaveCaption, SaveFailureText(fileName))) continue;
-      // Given up: the previous version goes back in place of whatever was left half
-      // written. When that fails too it stays the backup, which the next start reads when
-      // the file itself is missing.
-      if (renamed && fileSystem.Remove(fileName)) fileSystem.Rename(backup, fileName);
+      // Given up: the previous version goes back in place. When that fails too it stays the
+      // backup, which the next start reads when the file itself is missing.
+      fileSystem.Remove(temporary);
+      if (putAside) fileSystem.Rename(backup, fileName);
       return;
     }
   }
@@ -185,6 +194,13 @@ bool TQorvelSystemFileSystem::Rename(const std::filesystem::path& from, const st
   if (std::filesystem::exists(std::filesystem::symlink_status(to, error))) return false;
   std::filesystem::rename(from, to, error);
   return !error;
+}
+
+void TQorvelSystemFileSystem::Replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::error_code error;
+  std::filesystem::rename(from, to, error);
+  if (error)
+    throw EQorvelFileError("Cannot replace file " + QuotedFileName(to) + ". " + error.message());
 }
 
 std::unique_ptr<TQorvelStream> TQorvelSystemFileSystem::OpenForReading(const std::filesystem::path& fileName) {

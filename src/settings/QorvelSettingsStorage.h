@@ -34,6 +34,9 @@ class IQorvelSettingsFileSystem {
   virtual bool Remove(const std::filesystem::path& fileName) = 0;
   // Never replaces an existing target; answers whether the file moved.
   virtual bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  // Moves the file into the place of the target in one step: afterwards the target is either
+  // still the old file or already the new one. Throws EQorvelFileError.
+  virtual void Replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
   // Others may read the file but not write it while the stream lives. Throws EQorvelFileError.
   virtual std::unique_ptr<TQorvelStream> OpenForReading(const std::filesystem::path& fileName) = 0;
   // Creates the missing folders, then the file; an existing file is truncated in place so that
@@ -61,6 +64,7 @@ class TQorvelSystemFileSystem final : public IQorvelSettingsFileSystem {
   void ApplyAttributes(const std::filesystem::path& fileName, TQorvelFileAttributes attributes) override;
   bool Remove(const std::filesystem::path& fileName) override;
   bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  void Replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
   std::unique_ptr<TQorvelStream> OpenForReading(const std::filesystem::path& fileName) override;
   std::unique_ptr<TQorvelStream> CreateForWriting(const std::filesystem::path& fileName) override;
 };
@@ -76,3 +80,5 @@ class TQorvelSystemPrompt final : public IQorvelSettingsPrompt {
 
 // "Settings.xml" keeps its previous version in "Settings.bak" while it is written.
 std::filesystem::path QorvelSettingsBackupName(const std::filesystem::path& fileName);
+// "Settings.xml" is written as "Settings.tmp" first and takes its place only when complete.
+std::filesystem::path QorvelSettingsTemporaryName(const std::filesystem::path& fileName);

@@ -66,6 +66,15 @@ bool TQorvelSystemFileSystem::Rename(const std::filesystem::path& from, const st
   return MoveFileW(from.c_str(), to.c_str()) != 0;
 }
 
+void TQorvelSystemFileSystem::Replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+  // One rename on the same volume; write-through so that the new name is on the disk when the
+  // call returns.
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    throw EQorvelFileError("Cannot replace file " + QuotedFileName(to) + ". " + SystemErrorText(error));
+  }
+}
+
 std::unique_ptr<TQorvelStream> TQorvelSystemFileSystem::OpenForReading(const std::filesystem::path& fileName) {
   return std::make_unique<TQorvelFileStream>(fileName, TQorvelFileMode::OpenRead);
 }

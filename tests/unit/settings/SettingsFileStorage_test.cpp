@@ -17,12 +17,18 @@ using namespace SettingsFileTest;
 
 const std::filesystem::path SettingsFile = "/appdata/Qorvel/Vindle/Settings.xml";
 const std::filesystem::path BackupFile = "/appdata/Qorvel/Vindle/Settings.bak";
+const std::filesystem::path TemporaryFile = "/appdata/Qorvel/Vindle/Settings.tmp";
 const std::string Recreate = " Do you want to recreate a new file overriding your settings with default values?";
 const std::string CannotSave =
     "Settings could not be saved to /appdata/Qorvel/Vindle/Settings.xml. Probably the file is in use or write "
     "protected or there is no more space left on the drive.";
 
-// Files in memory. Every operation is logged; each kind can be made to fail.
+// The process ending in the middle of a file operation.
+struct TKilled {};
+
+// Files in memory. Every operation is logged; each kind can be made to fail, and any single
+// changing step (remove, rename, replace, create, write, attributes) can fail or end the
+// process.
 class TFakeFileSystem : public IQorvelSettingsFileSystem {
  public:
   struct TFile {
@@ -35,9 +41,16 @@ class TFakeFileSystem : public IQorvelSettingsFileSystem {
   std::set<std::filesystem::path> RemoveFails;
   std::set<std::filesystem::path> RenameFails;  // by source
   std::set<std::filesystem::path> OpenFails;
-  int CreateFailures = 0;  // so many of the next creations fail
-  int WriteFailures = 0;   // so many of the next writes stop half way
+  int CreateFailures = 0;   // so many of the next creations fail
+  int WriteFailures = 0;    // so many of the next writes stop half way
+  int ReplaceFailures = 0;  // so many of the next replacements fail
   bool ApplyAttributesFails = false;
+
+  // The changing step (counted from 0) that fails as its kind fails, or ends the process.
+  enum class TFault { Fail, Kill };
+  int FaultStep = -1;
+  TFault FaultKind = TFault::Fail;
+  int Steps = 0;
 
   void Put(const std::filesystem::path& name, std::string content, TQorvelFileAttributes attributes = faArchive) {
     Files[name] = {std::move(content), attributes};
@@ -51,11 +64,12 @@ class TFakeFileSystem : public IQorvelSettingsFileSystem {
   }
   void ApplyAttributes(const std::filesystem::path& name, TQorvelFileAttributes attributes) override {
     Log.push_back("attributes " + Short(name) + " " + std::to_string(attributes));
-    if (ApplyAttributesFails) throw EQorvelFileError("Cannot set the attributes of file " + QuotedFileName(name) + ".");
+    if (Faulty() || ApplyAttributesFails) throw EQorvelFileError("Cannot set the attributes of file " + QuotedFileName(name) + ".");
     Files.at(name).Attributes = attributes;
   }
   bool Remove(const std::filesystem::path& name) override {
     Log.push_back("remove " + Short(name));
+    if (Faulty()) return false;
     if (!Has(name)) return true;
     if (RemoveFails.contains(name)) return false;
     Files.erase(name);
@@ -63,10 +77,19 @@ class TFakeFileSystem : public IQorvelSettingsFileSystem {
   }
   bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
     Log.push_back("rename " + Short(from) + " " + Short(to));
-    if (!Has(from) || Has(to) || RenameFails.contains(from)) return false;
+    if (Faulty() || !Has(from) || Has(to) || RenameFails.contains(from)) return false;
     Files[to] = Files[from];
     Files.erase(from);
     return true;
+  }
+  void Replace(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    Log.push_back("replace " + Short(from) + " " + Short(to));
+    if (Faulty() || ReplaceFailures > 0 || !Has(from)) {
+      if (ReplaceFailures > 0) --ReplaceFailures;
+      throw EQorvelFileError("Cannot replace file " + QuotedFileName(to) + ". Access is denied.");
+    }
+    Files[to] = Files[from];
+    Files.erase(from);
   }
   std::unique_ptr<TQorvelStream> OpenForReading(const std::filesystem::path& name) override {
     Log.push_back("open " + Short(name));
@@ -76,7 +99,7 @@ class TFakeFileSystem : public IQorvelSettingsFileSystem {
   }
   std::unique_ptr<TQorvelStream> CreateForWriting(const std::filesystem::path& name) override {
     Log.push_back("create " + Short(name));
-    if (CreateFailures > 0) {
+    if (Faulty() || CreateFailures > 0) {
       --CreateFailures;
       throw EQorvelFileError("Cannot create file " + QuotedFileName(name) + ". It is in use.");
     }
@@ -92,9 +115,11 @@ class TFakeFileSystem : public IQorvelSettingsFileSystem {
     void Write(const void* data, std::size_t count) override {
       std::string& content = FOwner.Files.at(FName).Content;
       FOwner.Log.push_back("write " + Short(FName));
-      if (FOwner.WriteFailures > 0) {
-        --FOwner.WriteFailures;
+      const bool faulty = FOwner.IsFaultStep();
+      if (faulty || FOwner.WriteFailures > 0) {
+        if (!faulty) --FOwner.WriteFailures;
         content.append(static_cast<const char*>(data), count / 2);
+        if (faulty && FOwner.FaultKind == TFault::Kill) throw TKilled{};
         throw EQorvelFileError("Cannot write to file " + QuotedFileName(FName) + ". The disk is full.");
       }
       content.append(static_cast<const char*>(data), count);
@@ -104,6 +129,14 @@ class TFakeFileSystem : public IQorvelSettingsFileSystem {
     TFakeFileSystem& FOwner;
     std::filesystem::path FName;
   };
+
+  // Counts the step; answers whether it fails, and ends the process when it should.
+  bool Faulty() {
+    if (!IsFaultStep()) return false;
+    if (FaultKind == TFault::Kill) throw TKilled{};
+    return true;
+  }
+  bool IsFaultStep() { return Steps++ == FaultStep; }
 
   static std::string Short(const std::filesystem::path& name) { return name.filename().string(); }
 };
@@ -272,8 +305,9 @@ TEST_F(SettingsFileStorage, TemporaryBackupIsGoneAfterASaveAndAttributesComeBack
   settings->General->Orientation = 1;
   FFiles.Log.clear();
   Save(*settings);
-  EXPECT_EQ(FFiles.Log, (std::vector<std::string>{"remove Settings.bak", "rename Settings.xml Settings.bak",
-                                                  "create Settings.xml", "write Settings.xml", "remove Settings.bak",
+  EXPECT_EQ(FFiles.Log, (std::vector<std::string>{"create Settings.tmp", "write Settings.tmp", "remove Settings.bak",
+                                                  "rename Settings.xml Settings.bak",
+                                                  "replace Settings.tmp Settings.xml", "remove Settings.bak",
                                                   "attributes Settings.xml 34"}));
   EXPECT_EQ(FFiles.Content(SettingsFile), Document(*settings));
   EXPECT_EQ(FFiles.Files[SettingsFile].Attributes, faHidden | faArchive);
@@ -294,13 +328,14 @@ TEST_F(SettingsFileStorage, KeepRecentKeepsTheVersionBeforeTheLastSave) {
   EXPECT_EQ(FFiles.Content(SettingsFile), Document(*settings));
 }
 
-TEST_F(SettingsFileStorage, NoBackupRewritesInPlaceAndLeavesAnyBackupAlone) {
+TEST_F(SettingsFileStorage, NoBackupReplacesTheWholeFileAndLeavesAnyBackupAlone) {
   FFiles.Put(SettingsFile, FileWith(0, "pbmNone"), faHidden);
   FFiles.Put(BackupFile, "an old backup");
   auto settings = LoadedSettings();
   FFiles.Log.clear();
   Save(*settings);
-  EXPECT_EQ(FFiles.Log, (std::vector<std::string>{"create Settings.xml", "write Settings.xml"}));
+  EXPECT_EQ(FFiles.Log, (std::vector<std::string>{"create Settings.tmp", "write Settings.tmp",
+                                                  "replace Settings.tmp Settings.xml", "attributes Settings.xml 2"}));
   EXPECT_EQ(FFiles.Content(BackupFile), "an old backup");
   EXPECT_EQ(FFiles.Files[SettingsFile].Attributes, faHidden);
 }
@@ -318,48 +353,61 @@ TEST_F(SettingsFileStorage, AFileInUseIsRetriedAsLongAsTheUserSaysRetry) {
   EXPECT_FALSE(FFiles.Has(BackupFile));
 }
 
-TEST_F(SettingsFileStorage, CancelPutsThePreviousFileBack) {
-  for (const auto mode : {TQorvelSettingsBackupMode::pbmTemporary, TQorvelSettingsBackupMode::pbmKeepRecent}) {
-    FFiles.Files.clear();
-    FFiles.Put(SettingsFile, FileWith(0), faHidden);
-    auto settings = LoadedSettings();
-    settings->ConfigurationFile->BackupMode = mode;
-    settings->General->Orientation = 1;
-    FFiles.CreateFailures = 1;
-    FPrompt.Answers = {Cancel};
-    Save(*settings);
-    EXPECT_EQ(FFiles.Content(SettingsFile), FileWith(0));
-    EXPECT_EQ(FFiles.Files[SettingsFile].Attributes, faHidden);
-    EXPECT_FALSE(FFiles.Has(BackupFile));
+TEST_F(SettingsFileStorage, CancelKeepsOrPutsBackThePreviousFile) {
+  for (const auto mode : {TQorvelSettingsBackupMode::pbmNone, TQorvelSettingsBackupMode::pbmTemporary,
+                          TQorvelSettingsBackupMode::pbmKeepRecent}) {
+    for (const bool replaceFails : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "mode " << static_cast<int>(mode) << " replace fails " << replaceFails);
+      FFiles.Files.clear();
+      FFiles.Put(SettingsFile, FileWith(0), faHidden);
+      auto settings = LoadedSettings();
+      settings->ConfigurationFile->BackupMode = mode;
+      settings->General->Orientation = 1;
+      (replaceFails ? FFiles.ReplaceFailures : FFiles.CreateFailures) = 1;
+      FPrompt.Answers = {Cancel};
+      Save(*settings);
+      EXPECT_EQ(FFiles.Content(SettingsFile), FileWith(0));
+      EXPECT_EQ(FFiles.Files[SettingsFile].Attributes, faHidden);
+      EXPECT_FALSE(FFiles.Has(BackupFile));
+      EXPECT_FALSE(FFiles.Has(TemporaryFile));
+    }
   }
 }
 
 TEST_F(SettingsFileStorage, AWriteThatStopsHalfWayLeavesNoHalfFileBehind) {
-  FFiles.Put(SettingsFile, FileWith(0));
-  auto settings = LoadedSettings();
-  settings->General->Orientation = 1;
-  FFiles.WriteFailures = 1;
-  FPrompt.Answers = {Cancel};
-  Save(*settings);
-  ASSERT_EQ(FPrompt.Asked.size(), 1u);
-  EXPECT_EQ(FPrompt.Asked[0].Text, CannotSave);
-  EXPECT_EQ(FFiles.Content(SettingsFile), FileWith(0));
+  for (const char* mode : {"pbmNone", "pbmTemporary", "pbmKeepRecent"}) {
+    SCOPED_TRACE(mode);
+    FFiles.Files.clear();
+    FPrompt.Asked.clear();
+    FFiles.Put(SettingsFile, FileWith(0, mode));
+    auto settings = LoadedSettings();
+    settings->General->Orientation = 1;
+    FFiles.WriteFailures = 1;
+    FPrompt.Answers = {Cancel};
+    Save(*settings);
+    ASSERT_EQ(FPrompt.Asked.size(), 1u);
+    EXPECT_EQ(FPrompt.Asked[0].Text, CannotSave);
+    EXPECT_EQ(FFiles.Content(SettingsFile), FileWith(0, mode));
+    EXPECT_FALSE(FFiles.Has(TemporaryFile));
 
-  // Retrying after a half write starts the file afresh.
-  FFiles.WriteFailures = 1;
-  FPrompt.Answers = {Retry};
-  Save(*settings);
-  EXPECT_EQ(FFiles.Content(SettingsFile), Document(*settings));
+    // Retrying after a half write starts the file afresh.
+    FFiles.WriteFailures = 1;
+    FPrompt.Answers = {Retry};
+    Save(*settings);
+    EXPECT_EQ(FFiles.Content(SettingsFile), Document(*settings));
+    EXPECT_FALSE(FFiles.Has(TemporaryFile));
+  }
 }
 
 TEST_F(SettingsFileStorage, WhenThePreviousFileCannotGoBackTheBackupCarriesTheSettings) {
   FFiles.Put(SettingsFile, FileWith(1));
   auto settings = LoadedSettings();
-  FFiles.CreateFailures = 1;
+  FFiles.ReplaceFailures = 1;
   FFiles.RenameFails.insert(BackupFile);
   FPrompt.Answers = {Cancel};
   Save(*settings);
   EXPECT_FALSE(FFiles.Has(SettingsFile));
+  EXPECT_FALSE(FFiles.Has(TemporaryFile));
   EXPECT_EQ(FFiles.Content(BackupFile), FileWith(1));
 
   FFiles.RenameFails.clear();
@@ -368,7 +416,7 @@ TEST_F(SettingsFileStorage, WhenThePreviousFileCannotGoBackTheBackupCarriesTheSe
   EXPECT_EQ(WalkWithoutCount(*next), WalkWithoutCount(*settings));
 }
 
-TEST_F(SettingsFileStorage, AFileThatCannotBePutAsideIsRewrittenInPlace) {
+TEST_F(SettingsFileStorage, AFileThatCannotBePutAsideIsReplacedAnyway) {
   FFiles.Put(SettingsFile, FileWith(0));
   FFiles.Put(BackupFile, "locked backup");
   FFiles.RemoveFails.insert(BackupFile);
@@ -390,6 +438,60 @@ TEST_F(SettingsFileStorage, AttributesThatCannotBeRestoredAreReportedAfterTheSet
                                 "Cannot set the attributes of file \"/appdata/Qorvel/Vindle/Settings.xml\"."}}));
   EXPECT_EQ(FFiles.Content(SettingsFile), Document(*settings));
   EXPECT_FALSE(FFiles.Has(BackupFile));
+}
+
+// Every changing step of a save fails once (and the user cancels or retries) or ends the
+// process: the next start reads the previous settings or the new ones, complete, and asks
+// nothing; a retry always ends with the new ones.
+TEST_F(SettingsFileStorage, NoFailureOrEndAtAnyStepOfASaveLosesTheSettings) {
+  enum class TReaction { Cancel, Retry, Killed };
+  for (const char* mode : {"pbmNone", "pbmTemporary", "pbmKeepRecent"}) {
+    // The steps of a save that fails nowhere.
+    FFiles.Files.clear();
+    FFiles.Put(SettingsFile, FileWith(1, mode), faHidden);
+    auto previous = LoadedSettings();
+    FFiles.Steps = 0;
+    Save(*previous);
+    const int steps = FFiles.Steps;
+    ASSERT_GE(steps, 4);
+
+    for (int step = 0; step < steps; ++step) {
+      for (const TReaction reaction : {TReaction::Cancel, TReaction::Retry, TReaction::Killed}) {
+        SCOPED_TRACE(testing::Message() << mode << " step " << step << " reaction " << static_cast<int>(reaction));
+        FFiles.Files.clear();
+        FFiles.Put(SettingsFile, FileWith(1, mode), faHidden);
+        FPrompt = {};
+        auto before = LoadedSettings();
+        auto settings = LoadedSettings();
+        settings->Parameters->PixelsPerInch = 120;
+
+        FFiles.Steps = 0;
+        FFiles.FaultStep = step;
+        FFiles.FaultKind = reaction == TReaction::Killed ? TFakeFileSystem::TFault::Kill : TFakeFileSystem::TFault::Fail;
+        FPrompt.Answers = {reaction == TReaction::Retry ? Retry : Cancel};
+        if (reaction == TReaction::Killed) {
+          EXPECT_THROW(Save(*settings), TKilled);
+        } else {
+          Save(*settings);
+        }
+        FFiles.FaultStep = -1;
+
+        FPrompt = {};
+        auto next = LoadedSettings();
+        EXPECT_TRUE(FPrompt.Asked.empty()) << testing::PrintToString(FPrompt.Asked);
+        const auto loaded = WalkWithoutCount(*next);
+        if (reaction == TReaction::Retry) {
+          EXPECT_EQ(loaded, WalkWithoutCount(*settings));
+        } else {
+          EXPECT_TRUE(loaded == WalkWithoutCount(*settings) || loaded == WalkWithoutCount(*before))
+              << testing::PrintToString(FFiles.Log);
+        }
+        if (reaction != TReaction::Killed) {
+          EXPECT_FALSE(FFiles.Has(TemporaryFile));
+        }
+      }
+    }
+  }
 }
 
 TEST_F(SettingsFileStorage, SuppressedOrReadOnlySettingsTouchNothing) {

@@ -14,7 +14,7 @@
 #include "gui/Handles.h"
 #include "gui/ImageLists.h"
 #include "install/QorvelFileVersionInfo.h"
-#include "install/win32/QorvelInstallations.h"
+#include "install/win32/ApplicationInstallations.h"
 #include "settings/ApplicationSettings.h"
 
 namespace {

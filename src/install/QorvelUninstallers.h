@@ -113,6 +113,11 @@ std::optional<TQorvelRegistryPath> SplitRegistryKeyPath(const std::wstring& path
 // "HKEY_CURRENT_USER\Software\X\Name" → root, "Software\X", "Name".
 std::optional<TQorvelRegistryPath> SplitRegistryValuePath(const std::wstring& path);
 
+// Keys that a configuration file must never make the uninstaller delete with all their
+// subkeys: a hive's top level and every key that holds system keys such as
+// "Software\Microsoft\Windows\CurrentVersion\Uninstall" or "Software\Classes".
+bool IsProtectedRegistryKey(const std::wstring& root, const std::wstring& keyPath);
+
 // "HKEY_LOCAL_MACHINE" + "\SOFTWARE\..." → "HKEY_LOCAL_MACHINE\SOFTWARE\..." (one backslash).
 std::wstring JoinRegistryPath(const std::wstring& root, const std::wstring& keyPath);
 

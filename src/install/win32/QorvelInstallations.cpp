@@ -5,8 +5,10 @@
 
 #include <vector>
 
+#include "gui/Application.h"
 #include "gui/Handles.h"
-#include "install/QorvelFileVersionInfo.h"
+#include "install/win32/QorvelInstallers.h"
+#include "install/win32/QorvelUninstallers.h"
 
 namespace {
 
@@ -62,24 +64,43 @@ void TQorvelInstallation::Detect() {
   const std::string tail = FileTail(FExePath, FExeSize);
   FMode = DetectInstallationMode(arguments, tail);
   FPayloadSize = InstallationPayloadSize(FExeSize, HasInstallationMarker(tail));
-  if ((FMode == imUninstall || FMode == imRemove) && arguments.size() >= 2) FConfigPath = arguments[1];
+  if ((FMode == imUninstall || FMode == imRemove) && arguments.size() >= 2) FConfigPath = UnquotePath(arguments[1]);
 }
 
 bool TQorvelInstallation::RunInstallationStep() {
-  // Setup, uninstallation and removal are not part of this build yet: those starts run
-  // the program normally.
-  return true;
+  switch (FMode) {
+    case imSetup:
+      RunSetup();
+      return false;
+    case imUninstall:
+      if (!StartUninstallFromCopy(FExePath, FConfigPath))
+        SystemInstallPrompt().ShowError("Error", "The uninstaller could not be started.");
+      return false;
+    case imRemove:
+      RunRemove();
+      return false;
+    default:
+      return true;
+  }
 }
 
-TApplicationInstallation::TApplicationInstallation() { SetDefaults(); }
-
-void TApplicationInstallation::SetDefaults() {
-  CompanyName = L"Qorvel";
-  DefaultFolder = L"Qorvel\\Vindle";
-  FAppTitle = InstallationAppTitle(AppVersionInfo().ProductName(), Mode());
+bool TQorvelInstallation::RunSetup() {
+  if (!InstallWizard) {
+    // A setup file without its wizard must not look like a finished installation.
+    SystemInstallPrompt().ShowError("Error", "This setup program cannot install " + Narrow(FAppTitle) + ".");
+    return false;
+  }
+  TQorvelInstaller installer(FExePath, FPayloadSize);
+  AddUninstallItems(installer.Uninstaller);
+  return InstallWizard(*this, installer);
 }
 
-TApplicationInstallation& ApplicationInstallation() {
-  static TApplicationInstallation installation;
-  return installation;
+bool TQorvelInstallation::RunRemove() {
+  if (!UninstallWizard) {
+    SystemInstallPrompt().ShowError("Error", "This program cannot uninstall " + Narrow(FAppTitle) + ".");
+    return false;
+  }
+  return UninstallWizard(*this, FConfigPath);
 }
+
+void TQorvelInstallation::AddUninstallItems(TQorvelUninstaller&) {}

@@ -46,10 +46,11 @@ class TQorvelInstaller {
 
  private:
   bool CopyPayload();
-  void CopyPayloadOnce();
-  bool WriteRegistry(const std::wstring& configPath);
-  bool CreateShortcuts();
-  bool CreateShortcutIn(const std::wstring& folder);
+  void CopyInto(void* targetFile);
+  bool WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion);
+  bool CreateShortcuts(const std::wstring& description);
+  bool CreateShortcutIn(const std::wstring& folder, const std::wstring& description);
+  bool CommitUninstaller(const std::wstring& configPath);
   void Report(TQorvelInstallStage stage, int percent);
 
   std::wstring FSourcePath;

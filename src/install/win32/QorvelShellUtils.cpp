@@ -1,0 +1,177 @@
+#include "install/win32/QorvelShellUtils.h"
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include "gui/Handles.h"
+#include "install/QorvelUninstallers.h"
+
+namespace {
+
+int CsidlOf(TQorvelFolderKind kind) {
+  switch (kind) {
+    case fkDesktop: return CSIDL_DESKTOPDIRECTORY;
+    case fkMyDocuments: return CSIDL_PERSONAL;
+    case fkStartMenu: return CSIDL_STARTMENU;
+    case fkMyPrograms: return CSIDL_PROGRAMS;
+    case fkFonts: return CSIDL_FONTS;
+    case fkAppData: return CSIDL_APPDATA;
+    case fkMyMusic: return CSIDL_MYMUSIC;
+    case fkMyPictures: return CSIDL_MYPICTURES;
+    case fkMyVideo: return CSIDL_MYVIDEO;
+    case fkSendTo: return CSIDL_SENDTO;
+    case fkStartup: return CSIDL_STARTUP;
+    case fkProgramFiles: return CSIDL_PROGRAM_FILES;
+    case fkCommonStartMenu: return CSIDL_COMMON_STARTMENU;
+    case fkCommonPrograms: return CSIDL_COMMON_PROGRAMS;
+    case fkCommonAppData: return CSIDL_COMMON_APPDATA;
+    case fkCommonDocuments: return CSIDL_COMMON_DOCUMENTS;
+    default: return -1;
+  }
+}
+
+std::wstring ShellFolder(int csidl) {
+  LPITEMIDLIST list = nullptr;
+  if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list) return {};
+  wchar_t path[MAX_PATH] = {};
+  const BOOL found = ::SHGetPathFromIDListW(list, path);
+  ::CoTaskMemFree(list);
+  return found ? std::wstring(path) : std::wstring();
+}
+
+std::wstring RegistryString(HKEY root, const wchar_t* keyPath, const wchar_t* valueName) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(root, keyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS) return {};
+  TRegistryKey key(opened);
+  wchar_t value[MAX_PATH * 2] = {};
+  DWORD size = sizeof(value) - sizeof(wchar_t);
+  DWORD type = 0;
+  if (::RegQueryValueExW(key.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+          ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ))
+    return {};
+  return value;
+}
+
+// CoInitialize for one scope; the balance is kept only when it succeeded.
+class TComScope {
+ public:
+  TComScope() : FResult(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~TComScope() {
+    if (SUCCEEDED(FResult)) ::CoUninitialize();
+  }
+  TComScope(const TComScope&) = delete;
+  TComScope& operator=(const TComScope&) = delete;
+
+ private:
+  HRESULT FResult;
+};
+
+template <typename TInterface>
+class TComPtr {
+ public:
+  TComPtr() = default;
+  ~TComPtr() {
+    if (FPointer) FPointer->Release();
+  }
+  TComPtr(const TComPtr&) = delete;
+  TComPtr& operator=(const TComPtr&) = delete;
+  TInterface* operator->() const { return FPointer; }
+  TInterface** Out() { return &FPointer; }
+  void** OutVoid() { return reinterpret_cast<void**>(&FPointer); }
+  explicit operator bool() const { return FPointer != nullptr; }
+
+ private:
+  TInterface* FPointer = nullptr;
+};
+
+}  // namespace
+
+std::wstring SpecialFolderPath(TQorvelFolderKind kind) {
+  wchar_t path[MAX_PATH] = {};
+  if (kind == fkWindows) return ::GetWindowsDirectoryW(path, MAX_PATH) ? std::wstring(path) : std::wstring();
+  if (kind == fkSystem) return ::GetSystemDirectoryW(path, MAX_PATH) ? std::wstring(path) : std::wstring();
+  const int csidl = CsidlOf(kind);
+  if (csidl < 0) return {};
+  std::wstring folder = ShellFolder(csidl);
+  if (folder.empty() && kind == fkProgramFiles)
+    folder = RegistryString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir");
+  else if (folder.empty())
+    if (const std::wstring name = ShellFoldersValueName(kind); !name.empty())
+      folder = RegistryString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                              name.c_str());
+  return WithoutTrailingBackslash(folder);
+}
+
+std::wstring QuickLaunchFolder() {
+  const std::wstring appData = SpecialFolderPath(fkAppData);
+  if (appData.empty()) return {};
+  const std::wstring folder = WithTrailingBackslash(appData) + L"Microsoft\\Internet Explorer\\Quick Launch";
+  return FolderExists(folder) ? folder : std::wstring();
+}
+
+std::wstring WindowsTempFolder() {
+  const std::wstring windows = SpecialFolderPath(fkWindows);
+  const std::wstring temp = WithTrailingBackslash(windows) + L"Temp";
+  return FolderExists(temp) ? temp : windows;
+}
+
+bool FolderExists(const std::wstring& folder) {
+  const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ForceDirectories(const std::wstring& folder) {
+  const std::wstring path = WithoutTrailingBackslash(folder);
+  if (path.empty()) return false;
+  if (FolderExists(path)) return true;
+  const std::wstring parent = WithoutTrailingBackslash(FolderOf(path));
+  // A root that does not exist (an absent drive) stops the recursion.
+  if (parent.empty() || parent == path) return false;
+  if (!ForceDirectories(parent)) return false;
+  return ::CreateDirectoryW(path.c_str(), nullptr) || FolderExists(path);
+}
+
+void ClearProtectingAttributes(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  constexpr DWORD Protecting = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (attributes & Protecting) ::SetFileAttributesW(path.c_str(), attributes & ~Protecting);
+}
+
+bool CreateShortcut(const TQorvelShortcut& shortcut) {
+  if (!ForceDirectories(FolderOf(shortcut.LinkPath))) return false;
+  TComScope com;
+  TComPtr<IShellLinkW> link;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.OutVoid())) ||
+      !link)
+    return false;
+  link->SetPath(shortcut.Target.c_str());
+  link->SetArguments(shortcut.Arguments.c_str());
+  link->SetWorkingDirectory(shortcut.WorkingFolder.c_str());
+  link->SetDescription(shortcut.Description.c_str());
+  if (!shortcut.IconLocation.empty()) link->SetIconLocation(shortcut.IconLocation.c_str(), 0);
+  TComPtr<IPersistFile> file;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid())) || !file) return false;
+  return SUCCEEDED(file->Save(shortcut.LinkPath.c_str(), TRUE));
+}
+
+std::optional<HKEY> RegistryRootByName(const std::wstring& rootName) {
+  if (rootName == RegistryRootLocalMachine) return HKEY_LOCAL_MACHINE;
+  if (rootName == RegistryRootClassesRoot) return HKEY_CLASSES_ROOT;
+  if (rootName == RegistryRootCurrentUser) return HKEY_CURRENT_USER;
+  return std::nullopt;
+}
+
+std::wstring RegistrySubKey(const std::wstring& keyPath) {
+  std::size_t start = 0;
+  while (start < keyPath.size() && keyPath[start] == L'\\') ++start;
+  return keyPath.substr(start);
+}

@@ -78,9 +78,9 @@ TEST(UninstallConfiguration, IsWrittenWithTabsCrLfAndAttributesInOrder) {
 
   EXPECT_EQ(Written(configuration),
             "<installation>\r\n"
-            "\t<product>Vindle&#x20;&#x26;&#x20;Co</product>\r\n"
+            "\t<product>Vindle &#x26; Co</product>\r\n"
             "\t<folders>\r\n"
-            "\t\t<item uninstall=\"remove\" level=\"required\">C:\\Program&#x20;Files\\Qorvel\\Vindle</item>\r\n"
+            "\t\t<item uninstall=\"remove\" level=\"required\">C:\\Program Files\\Qorvel\\Vindle</item>\r\n"
             "\t\t<item uninstall=\"remove\" level=\"optional\">C:\\Start\\Qorvel</item>\r\n"
             "\t</folders>\r\n"
             "\t<files>\r\n"

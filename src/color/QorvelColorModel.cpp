@@ -68,7 +68,7 @@ THSB RGBToHSB(TPixel pixel) {
   return {WrapHue(ascending ? base + e : base - e), saturation, brightness};
 }
 
-int MulDiv(int a, int b, int c) {
+int MulDivRounded(int a, int b, int c) {
   if (c == 0) return -1;
   const std::int64_t product = static_cast<std::int64_t>(a) * b;
   const std::int64_t magnitude = (std::llabs(product) + std::llabs(static_cast<std::int64_t>(c)) / 2) /

@@ -48,4 +48,10 @@ THSB RGBToHSB(TPixel pixel);
 
 // a * b / c rounded to the nearest integer, halves away from zero, computed without
 // overflow; -1 when c is 0 or the result does not fit an int (the platform's MulDiv).
-int MulDiv(int a, int b, int c);
+int MulDivRounded(int a, int b, int c);
+
+// The portable code calls it by the platform's name. Where <windows.h> came first, the
+// platform's own MulDiv (same rounding) is declared already and must not be redeclared.
+#ifndef _WINDOWS_
+inline int MulDiv(int a, int b, int c) { return MulDivRounded(a, b, c); }
+#endif

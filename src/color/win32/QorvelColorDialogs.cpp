@@ -1,0 +1,593 @@
+#include "color/win32/QorvelColorDialogs.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "color/win32/QorvelColorControls.h"
+#include "controls/win32/QorvelControlsCommon.h"
+#include "gui/Application.h"
+#include "gui/Dpi.h"
+#include "gui/ScreenCursors.h"
+
+namespace {
+
+constexpr int ClientWidth96 = 463;
+constexpr int ClientHeight96 = 303;
+constexpr int RadioId = 100;  // + component index
+constexpr int WebSafeId = 110;
+
+POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
+POINT ToBox(const TQorvelCustomBoxControl& box, POINT host) {
+  return {host.x - box.BoundsRect().left, host.y - box.BoundsRect().top};
+}
+
+void FillRun(HDC dc, int left, int top, int right, int bottom, TColor color) {
+  if (right <= left || bottom <= top) return;
+  TBrushHandle brush(::CreateSolidBrush(color & 0x00FFFFFFu));
+  const RECT r{left, top, right, bottom};
+  ::FillRect(dc, &r, brush.Get());
+}
+
+// Writes `text` transparently at `origin` in box coordinates of the surface.
+void DrawBoxText(TBoxSurface& surface, const std::wstring& text, const TPixelRect& area, TColor color) {
+  HDC dc = surface.DC();
+  TSelectScope font(dc, DefaultControlFont());
+  const SIZE extent = TextExtent(dc, text);
+  const TPoint origin = CenteredText(area, extent.cx, extent.cy);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, color & 0x00FFFFFFu);
+  ::TextOutW(dc, origin.X, origin.Y, text.c_str(), static_cast<int>(text.size()));
+}
+
+}  // namespace
+
+// ---- chart and bar ------------------------------------------------------------------
+
+TQorvelColorsControl::TQorvelColorsControl(HWND parent, const RECT& bounds, TColorsControlModel& model)
+    : TQorvelCustomBoxControl(parent, bounds), FModel(model) {}
+
+void TQorvelColorsControl::PaintClip(TBoxSurface& surface) {
+  TColorsPaintStyle style;
+  style.WebSafe = FModel.WebSafe();
+  style.DeviceFilter = FDeviceFilter;
+  style.Look = Look();
+  style.ParentColor = ParentColor();
+  style.Resolve = SystemColorResolver();
+  ::GdiFlush();
+  PaintModel(surface.Canvas(), style);
+}
+
+void TQorvelColorsControl::RepaintMarker(const TMarkerMove& move) {
+  const TRepaintAreas areas = MarkerRepaintAreas(move);
+  for (int i = 0; i < areas.Count; ++i) {
+    const TPixelRect& area = areas.Areas[static_cast<std::size_t>(i)];
+    const RECT part{area.Left, area.Top, area.Right, area.Bottom};
+    Invalidate(&part);
+  }
+  // Show the marker under the mouse now rather than after the rest of the form.
+  if (areas.Count > 0) ::UpdateWindow(Parent());
+}
+
+void TQorvelColorsControl::UpdateCursor(POINT point) {
+  SetCursorNow(FModel.ShowsPickCursor(point.x, point.y) ? crQorvelCircle : crDefault);
+}
+
+void TQorvelColorsControl::MouseDown(POINT point) {
+  RepaintMarker(FModel.MouseDown(point.x, point.y));
+  UpdateCursor(point);
+}
+
+void TQorvelColorsControl::MouseMove(POINT point) {
+  UpdateCursor(point);
+  if (FModel.Dragging()) RepaintMarker(FModel.MouseMove(point.x, point.y));
+}
+
+void TQorvelColorsControl::MouseUp() { FModel.MouseUp(); }
+
+void TQorvelColorsControl::DoMouseLeave() {
+  if (!FModel.Dragging()) SetCursorNow(crDefault);
+  TQorvelCustomBoxControl::DoMouseLeave();
+}
+
+// ---- preview ------------------------------------------------------------------------
+
+void TQorvelColorPreview::MouseMove(POINT point) {
+  if (FModel.MouseMove(point.x, point.y, Width(), Height())) {
+    SetCursorNow(FModel.Hover() ? crQorvelCircle : crDefault);
+    Invalidate();
+  }
+}
+
+void TQorvelColorPreview::MouseUp(bool leftButton) {
+  if (FModel.MouseUp(leftButton) && OnRevert) OnRevert();
+}
+
+void TQorvelColorPreview::DoMouseLeave() {
+  if (FModel.MouseLeave()) Invalidate();
+  SetCursorNow(crDefault);
+  TQorvelCustomBoxControl::DoMouseLeave();
+}
+
+void TQorvelColorPreview::PaintClip(TBoxSurface& surface) {
+  TBoxPaintStyle style{FDeviceFilter, Look(), ParentColor(), SystemColorResolver()};
+  ::GdiFlush();
+  FModel.Paint(surface.Canvas(), Width(), Height(), style);
+  if (FModel.Hover())
+    DrawBoxText(surface, L"Revert", {0, 0, Width(), Height() / 4}, FModel.RevertTextColor(SystemColorResolver()));
+}
+
+// ---- user-defined colour slot -------------------------------------------------------
+
+void TQorvelColorContainer::SetColor(TColor color) {
+  if (FModel.SetColor(color)) Invalidate();
+}
+
+void TQorvelColorContainer::MouseDown(POINT point, bool leftButton) {
+  FModel.MouseDown(point.x, point.y, Width(), Height(), leftButton);
+}
+
+void TQorvelColorContainer::MouseMove(POINT point) {
+  if (FModel.MouseMove(point.x, point.y, Width(), Height())) Invalidate();
+  SetCursorNow(FModel.HotHalf() == TColorSlotModel::SelectHalf ? crQorvelCircle : crDefault);
+}
+
+void TQorvelColorContainer::MouseUp(bool leftButton) {
+  switch (FModel.MouseUp(leftButton)) {
+    case TColorSlotModel::TAction::Set:
+      if (OnSet) OnSet(*this);
+      break;
+    case TColorSlotModel::TAction::Select:
+      if (OnSelect) OnSelect(*this);
+      break;
+    case TColorSlotModel::TAction::None:
+      break;
+  }
+}
+
+void TQorvelColorContainer::DoMouseLeave() {
+  if (FModel.MouseLeave()) Invalidate();
+  SetCursorNow(crDefault);
+  TQorvelCustomBoxControl::DoMouseLeave();
+}
+
+void TQorvelColorContainer::PaintClip(TBoxSurface& surface) {
+  const TColor current = OnGetColor ? OnGetColor() : FModel.Color();
+  TBoxPaintStyle style{FDeviceFilter, Look(), ParentColor(), SystemColorResolver()};
+  ::GdiFlush();
+  FModel.Paint(surface.Canvas(), Width(), Height(), current, style);
+  if (FModel.HotHalf() == TColorSlotModel::SetHalf)
+    DrawBoxText(surface, L"set", TColorSlotModel::SelectHalfArea(Width(), Height()),
+                FModel.SetTextColor(SystemColorResolver()));
+}
+
+// ---- form ---------------------------------------------------------------------------
+
+TQorvelColorForm::TQorvelColorForm(TQorvelColorDialog& dialog)
+    : FDialog(dialog), FModel(ColorFormSetup(dialog, ColorToRGB(dialog.Color))) {
+  FModel.OnPreview = [this](TColor color) {
+    if (FDialog.OnPreview) FDialog.OnPreview(&FDialog, color);
+  };
+  FModel.OnInvalidate = [this](TColorFormPart part) { Invalidated(part); };
+  FModel.OnSetUserColor = [](int index, TColor color) { ColorDefinitionService().SetColor(index, color); };
+
+  // The window that opened the dialog owns it, so that the dialog stays in front of it.
+  HWND owner = ::GetActiveWindow();
+  TCreateParams params;
+  params.ClassName = L"TQorvelColorForm";
+  params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  params.Caption = Widen(dialog.FormCaption());
+  params.Left = params.Top = 0;
+  params.Width = params.Height = 100;
+  params.Parent = owner;
+  CreateHandle(params);
+  FDpi = WindowDpi(Handle());
+  Build();
+}
+
+TQorvelColorForm::~TQorvelColorForm() {
+  if (FService) FService->RemoveListener(TQorvelColorListener::Of<&TQorvelColorForm::UserColorChanged>(this));
+  // The controls go before the window that holds them.
+  FFields = {};
+  FHexField.reset();
+  FOpacityBar.reset();
+  DestroyHandle();
+}
+
+int TQorvelColorForm::Scaled(int value96) const { return ScaleForDpi(value96, FDpi); }
+
+RECT TQorvelColorForm::ScaledRect(int left, int top, int width, int height) const {
+  return {Scaled(left), Scaled(top), Scaled(left + width), Scaled(top + height)};
+}
+
+HWND TQorvelColorForm::AddButton(const wchar_t* caption, DWORD style, int id, const RECT& bounds) {
+  HWND button = ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | style, bounds.left, bounds.top,
+                                  bounds.right - bounds.left, bounds.bottom - bounds.top, Handle(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+  if (!button) throw std::runtime_error("Cannot create a control of the colour dialog.");
+  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
+  return button;
+}
+
+void TQorvelColorForm::Build() {
+  // Chart and bar keep their pixel sizes at every scale: one cell per colour step.
+  const RECT chart = ScaledRect(8, 8, 0, 0);
+  FChart = std::make_unique<TQorvelColorChart>(
+      Handle(), RECT{chart.left, chart.top, chart.left + ColorChartSize, chart.top + ColorChartSize}, FModel.Chart());
+  const RECT bar = ScaledRect(272, 8, 0, 0);
+  FBar = std::make_unique<TQorvelColorBar>(Handle(), RECT{bar.left, bar.top, bar.left + 26, bar.top + ColorBarHeight},
+                                           FModel.Bar());
+  FPreview = std::make_unique<TQorvelColorPreview>(Handle(), ScaledRect(304, 8, 152, 96));
+  FPreview->OnRevert = [this] { FModel.Revert(); };
+
+  const RECT track = ScaledRect(304, 72, 152, 32);
+  FOpacityBar = std::make_unique<TQorvelTrackBar>(Handle(), track.left, track.top, track.right - track.left,
+                                                  track.bottom - track.top);
+  FOpacityBar->SetMin(0);
+  FOpacityBar->SetMax(100);
+  FOpacityBar->SetLabelCaption(L"Opacity: <pos> %");
+  FOpacityBar->SetOnDrawTrack([this](TQorvelSlideBar&, HDC canvas, TQorvelSlideBarOrientation, const RECT& bounds,
+                                     POINT centre) { DrawOpacityTrack(canvas, bounds, centre); });
+  FOpacityBar->OnChange = [this](TQorvelTrackBar& sender) { FModel.OpacityChanged(sender.Position()); };
+  ::ShowWindow(FOpacityBar->Handle(), SW_HIDE);
+
+  // Radio buttons and fields are the form's children placed over the group boxes, so that
+  // their notifications reach the form.
+  FValuesGroup = AddButton(L"", BS_GROUPBOX, 0, ScaledRect(304, 112, 152, 96));
+  for (int i = 0; i < ColorFieldCount; ++i) {
+    const int left = 304 + 8 + 72 * (i / 3), top = 112 + 20 + 24 * (i % 3);
+    FRadios[static_cast<std::size_t>(i)] =
+        AddButton(Widen(ColorFieldCaption(i)).c_str(), BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
+                  RadioId + i, ScaledRect(left, top, 32, 17));
+    const RECT field = ScaledRect(304 + 40 + 72 * (i / 3), 112 + 18 + 24 * (i % 3), 32, 17);
+    auto edit = std::make_unique<TQorvelIntEdit>(Handle(), field.left, field.top, field.right - field.left,
+                                                 field.bottom - field.top);
+    edit->SetMinValue(0);
+    edit->SetMaxValue(ColorFieldMax(i));
+    edit->SetCaptionAlignment(pcaRight);
+    edit->OnChange = [this, i](TQorvelNumEdit&) { FModel.FieldTyped(i, Field(i).Value()); };
+    edit->OnExit = [this, i](TQorvelNumEdit&) { FModel.FieldLeft(i); };
+    FFields[static_cast<std::size_t>(i)] = std::move(edit);
+  }
+  FHexGroup = AddButton(L"Hex code", BS_GROUPBOX, 0, ScaledRect(304, 216, 152, 48));
+  FWebSafe = AddButton(L"web-safe", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, WebSafeId, ScaledRect(312, 238, 64, 13));
+  const RECT hex = ScaledRect(384, 234, 64, 17);
+  FHexField = std::make_unique<TQorvelIntEdit>(Handle(), hex.left, hex.top, hex.right - hex.left, hex.bottom - hex.top);
+  FHexField->SetBase(16);
+  FHexField->SetMaxValue(HexFieldMax);
+  FHexField->SetOptions(pneFixLength);
+  FHexField->OnChange = [this](TQorvelNumEdit&) { FModel.HexTyped(FHexField->Value()); };
+  FHexField->OnExit = [this](TQorvelNumEdit&) { FModel.HexLeft(); };
+
+  AddButton(L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, ScaledRect(304, 272, 72, 25));
+  AddButton(L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, ScaledRect(384, 272, 72, 25));
+
+  // The client area as laid out, whatever frame the system draws around it.
+  RECT frame{0, 0, Scaled(ClientWidth96), Scaled(ClientHeight96)};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_EXSTYLE)));
+  SetBounds(0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE);
+}
+
+int TQorvelColorForm::SlotCount() const {
+  return static_cast<int>(std::count_if(FSlots.begin(), FSlots.end(), [](const auto& slot) { return slot != nullptr; }));
+}
+
+void TQorvelColorForm::Prepare() {
+  std::array<TColor, UserColorSlotCount> userColors{};
+  if (FModel.ShowUserDefined()) {
+    try {
+      TQorvelColorDefinitionService& service = ColorDefinitionService();
+      for (int i = 0; i < UserColorSlotCount; ++i) userColors[static_cast<std::size_t>(i)] = service.GetColor(i);
+      service.AddListener(TQorvelColorListener::Of<&TQorvelColorForm::UserColorChanged>(this));
+      FService = &service;
+    } catch (const std::exception& error) {
+      // Without the shared colours the dialog still works, just without its slots.
+      TGuiApplication::Instance().ReportError(error);
+    }
+  }
+  if (FService) {
+    for (int i = 0; i < UserColorSlotCount; ++i) {
+      auto slot = std::make_unique<TQorvelColorContainer>(Handle(), ScaledRect(8 + 53 * i, 272, 46, 23), i);
+      slot->SetLook(FDialog.Look);
+      slot->SetColor(userColors[static_cast<std::size_t>(i)]);
+      slot->OnSet = [this](TQorvelColorContainer& sender) { FModel.SlotSet(sender.Tag); };
+      slot->OnSelect = [this](TQorvelColorContainer& sender) { FModel.SlotSelected(sender.Tag); };
+      slot->OnGetColor = [this] { return FModel.Color(); };
+      FSlots[static_cast<std::size_t>(i)] = std::move(slot);
+    }
+  }
+
+  const TQorvelColorFilter* device = nullptr;
+  {
+    TWindowDC screen(Handle());
+    device = DeviceColorFilter(screen.Get());
+  }
+  FChart->SetDeviceFilter(device);
+  FBar->SetDeviceFilter(device);
+  FPreview->SetDeviceFilter(device);
+  for (auto& slot : FSlots)
+    if (slot) slot->SetDeviceFilter(device);
+
+  ::SendMessageW(FWebSafe, BM_SETCHECK, FModel.WebSafe() ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (FModel.ShowOpacity()) {
+    FPreview->SetBounds(ScaledRect(304, 8, 152, 60));
+    ::ShowWindow(FOpacityBar->Handle(), SW_SHOWNA);
+  }
+  FChart->SetLook(FDialog.Look);
+  FBar->SetLook(FDialog.Look);
+  FPreview->SetLook(FDialog.Look);
+  FOpacityBar->SetPosition(FModel.Opacity());
+  FOpacityBar->SetDefaultPosition(FModel.Opacity());
+  FPreview->Model().SetInitialColor(FModel.InitialColor());
+  FPreview->Model().SetInitialOpacity(FModel.PreviewInitialOpacity());
+  ::SendMessageW(FRadios[static_cast<std::size_t>(FModel.Component())], BM_SETCHECK, BST_CHECKED, 0);
+  FModel.Prepare(userColors);
+}
+
+void TQorvelColorForm::UserColorChanged(TQorvelColorDefinitionService&, int index, TColor color) {
+  FModel.UserColorChanged(index, color);
+}
+
+void TQorvelColorForm::Invalidated(TColorFormPart part) {
+  switch (part) {
+    case TColorFormPart::Chart: FChart->Invalidate(); break;
+    case TColorFormPart::Bar: FBar->Invalidate(); break;
+    case TColorFormPart::Preview: ShowPreview(); break;
+    case TColorFormPart::Fields: ShowFields(); break;
+    case TColorFormPart::Track:
+      if (FOpacityBar->Position() != FModel.Opacity()) FOpacityBar->SetPosition(FModel.Opacity());
+      FOpacityBar->Invalidate();
+      break;
+    case TColorFormPart::Caption:
+      ::SetWindowTextW(FValuesGroup, Widen(FModel.GroupCaption()).c_str());
+      break;
+    case TColorFormPart::Slots: ShowSlots(); break;
+  }
+}
+
+void TQorvelColorForm::ShowFields() {
+  // Only fields whose value differs are rewritten: the one the user is typing in keeps
+  // its text and caret.
+  for (int i = 0; i < ColorFieldCount; ++i) {
+    TQorvelIntEdit& field = Field(i);
+    const int value = FModel.Fields()[static_cast<std::size_t>(i)];
+    if (field.Value() != value || field.Text().empty()) field.SetValue(value);
+  }
+  if (FHexField->Value() != FModel.HexField() || FHexField->Text().empty()) FHexField->SetValue(FModel.HexField());
+}
+
+void TQorvelColorForm::ShowPreview() {
+  TColorPreviewModel& preview = FPreview->Model();
+  bool changed = preview.SetColor(FModel.Color());
+  changed = preview.SetOpacity(FModel.PreviewOpacity()) || changed;
+  if (changed) FPreview->Invalidate();
+}
+
+void TQorvelColorForm::ShowSlots() {
+  for (auto& slot : FSlots)
+    if (slot) slot->SetColor(FModel.SlotColor(slot->Tag));
+  // The "set" half previews the dialog's colour: keep it current while hovered.
+  for (auto& slot : FSlots)
+    if (slot && slot->HotHalf() == TColorSlotModel::SetHalf) slot->Invalidate();
+}
+
+void TQorvelColorForm::DrawOpacityTrack(HDC canvas, const RECT& bounds, POINT centre) const {
+  const int cy = centre.y;
+  for (const TOpacityTrackRun& run :
+       OpacityTrackRuns(bounds.left, bounds.right, ::GetSysColor(COLOR_BTNFACE), FModel.Color())) {
+    FillRun(canvas, run.Left, cy - 2, run.Right, cy - 1, run.Edge);
+    FillRun(canvas, run.Left, cy + 2, run.Right, cy + 3, run.Edge);
+    FillRun(canvas, run.Left, cy - 1, run.Right, cy + 2, run.Inner);
+  }
+  FillRun(canvas, bounds.right - 2, cy - 1, bounds.right - 1, cy + 2, 0x000000);
+}
+
+void TQorvelColorForm::PlaceOnScreen() {
+  const RECT bounds = BoundsRect();
+  const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  ::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& area = monitor.rcWork;
+  const int left = area.left + std::max<int>(0, (area.right - area.left - width) / 2);
+  const int top = area.top + std::max<int>(0, (area.bottom - area.top - height) / 2);
+  ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TQorvelColorForm::DoShow() {
+  PlaceOnScreen();
+  ::SetFocus(FFields[static_cast<std::size_t>(FModel.Component())]->Handle());
+}
+
+TQorvelCustomBoxControl* TQorvelColorForm::BoxAt(POINT point) const {
+  std::vector<TQorvelCustomBoxControl*> boxes{FChart.get(), FBar.get(), FPreview.get()};
+  for (const auto& slot : FSlots)
+    if (slot) boxes.push_back(slot.get());
+  for (TQorvelCustomBoxControl* box : boxes)
+    if (box->Visible() && ::PtInRect(&box->BoundsRect(), point)) return box;
+  return nullptr;
+}
+
+void TQorvelColorForm::MouseMessage(UINT message, POINT point) {
+  const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK;
+  const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
+                    message == WM_LBUTTONDBLCLK;
+  const bool up = message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
+
+  if (message == WM_MOUSEMOVE) {
+    if (!FTrackingLeave) {
+      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+      FTrackingLeave = ::TrackMouseEvent(&track) != FALSE;
+    }
+    // While a box holds the press, only it hears the mouse.
+    TQorvelCustomBoxControl* target = FCaptured;
+    if (!target) {
+      for (TQorvelCustomBoxControl* box : {static_cast<TQorvelCustomBoxControl*>(FChart.get()),
+                                           static_cast<TQorvelCustomBoxControl*>(FBar.get()),
+                                           static_cast<TQorvelCustomBoxControl*>(FPreview.get())})
+        box->UpdateMouse(&point);
+      for (auto& slot : FSlots)
+        if (slot) slot->UpdateMouse(&point);
+      target = BoxAt(point);
+    }
+    if (target == FChart.get()) FChart->MouseMove(ToBox(*FChart, point));
+    if (target == FBar.get()) FBar->MouseMove(ToBox(*FBar, point));
+    if (target == FPreview.get()) FPreview->MouseMove(ToBox(*FPreview, point));
+    for (auto& slot : FSlots)
+      if (slot && target == slot.get()) slot->MouseMove(ToBox(*slot, point));
+    return;
+  }
+
+  if (down) {
+    TQorvelCustomBoxControl* box = BoxAt(point);
+    if (!box) return;
+    FCaptured = box;
+    ::SetCapture(Handle());
+    if (box == FChart.get() && left) FChart->MouseDown(ToBox(*FChart, point));
+    if (box == FBar.get() && left) FBar->MouseDown(ToBox(*FBar, point));
+    if (box == FPreview.get()) FPreview->MouseDown(left);
+    for (auto& slot : FSlots)
+      if (slot && box == slot.get()) slot->MouseDown(ToBox(*slot, point), left);
+    return;
+  }
+
+  if (up && FCaptured) {
+    TQorvelCustomBoxControl* box = std::exchange(FCaptured, nullptr);
+    if (::GetCapture() == Handle()) ::ReleaseCapture();
+    if (box == FChart.get()) FChart->MouseUp();
+    if (box == FBar.get()) FBar->MouseUp();
+    if (box == FPreview.get()) FPreview->MouseUp(message == WM_LBUTTONUP);
+    for (auto& slot : FSlots)
+      if (slot && box == slot.get()) slot->MouseUp(message == WM_LBUTTONUP);
+    // The mouse may have left the box while it held the press.
+    FChart->UpdateMouse(&point);
+    FBar->UpdateMouse(&point);
+    FPreview->UpdateMouse(&point);
+    for (auto& slot : FSlots)
+      if (slot) slot->UpdateMouse(&point);
+  }
+}
+
+bool TQorvelColorForm::SetBoxCursor() {
+  if (HCURSOR cursor = TScreenCursors::Instance().ScreenCursorOverride()) {
+    ::SetCursor(cursor);
+    return true;
+  }
+  POINT point{};
+  ::GetCursorPos(&point);
+  ::ScreenToClient(Handle(), &point);
+  const TQorvelCustomBoxControl* box = FCaptured ? FCaptured : BoxAt(point);
+  if (!box) return false;
+  ::SetCursor(box->CursorHandle());
+  return true;
+}
+
+LRESULT TQorvelColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      // The boxes paint every pixel of theirs: leave them out to spare a flash.
+      const int saved = ::SaveDC(dc);
+      for (TQorvelCustomBoxControl* box : {static_cast<TQorvelCustomBoxControl*>(FChart.get()),
+                                           static_cast<TQorvelCustomBoxControl*>(FBar.get()),
+                                           static_cast<TQorvelCustomBoxControl*>(FPreview.get())}) {
+        const RECT& r = box->BoundsRect();
+        if (box->Visible()) ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+      }
+      const RECT client = ClientRect();
+      ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+      ::RestoreDC(dc, saved);
+      return 1;
+    }
+    case WM_PAINT: {
+      TPaintScope paint(Handle());
+      FChart->Paint(paint.DC(), paint.Invalid());
+      FBar->Paint(paint.DC(), paint.Invalid());
+      FPreview->Paint(paint.DC(), paint.Invalid());
+      for (auto& slot : FSlots)
+        if (slot) slot->Paint(paint.DC(), paint.Invalid());
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      MouseMessage(message, PointOf(lParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (FCaptured && reinterpret_cast<HWND>(lParam) != Handle()) {
+        // Capture taken away (another window, a system dialog): end the drag where it is.
+        TQorvelCustomBoxControl* box = std::exchange(FCaptured, nullptr);
+        if (box == FChart.get()) FChart->MouseUp();
+        if (box == FBar.get()) FBar->MouseUp();
+      }
+      return 0;
+    case WM_MOUSELEAVE:
+      FTrackingLeave = false;
+      if (!FCaptured) {
+        FChart->UpdateMouse(nullptr);
+        FBar->UpdateMouse(nullptr);
+        FPreview->UpdateMouse(nullptr);
+        for (auto& slot : FSlots)
+          if (slot) slot->UpdateMouse(nullptr);
+      }
+      return 0;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && SetBoxCursor()) return TRUE;
+      break;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      if (id == IDOK) {
+        SetModalResult(TModalResult::Ok);
+        return 0;
+      }
+      if (id == IDCANCEL) {
+        SetModalResult(TModalResult::Cancel);
+        return 0;
+      }
+      if (id >= RadioId && id < RadioId + ColorFieldCount && HIWORD(wParam) == BN_CLICKED) {
+        FModel.ComponentClicked(id - RadioId);
+        return 0;
+      }
+      if (id == WebSafeId && HIWORD(wParam) == BN_CLICKED) {
+        FModel.WebSafeClicked(::SendMessageW(FWebSafe, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        return 0;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return TForm::HandleMessage(message, wParam, lParam);
+}
+
+// ---- dialog -------------------------------------------------------------------------
+
+bool TQorvelColorDialog::Execute() {
+  TQorvelColorForm form(*this);
+  form.Prepare();
+  if (OnShow) OnShow(form);
+  const bool ok = form.ShowModal() == TModalResult::Ok;
+  return FinishColorDialog(*this, form.Model(), ok);
+}
+
+bool ExecuteColorDialogFor(TQorvelColorBox& box, const std::function<void(TQorvelColorDialog&)>& adjust) {
+  TQorvelColorDialog dialog;
+  dialog.Color = box.Color();
+  dialog.Look = box.Look();
+  dialog.ColorComponent = box.ColorComponent();
+  dialog.OnPreview = [&box](const void*, TColor color) { box.PreviewColor(color); };
+  if (adjust) adjust(dialog);
+  if (!dialog.Execute()) return false;
+  box.ApplyDialogColor(dialog.Color, dialog.ColorComponent);
+  return true;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Colours on the clipboard in three formats at once: "System Color" (the colour value
+// itself, so a system colour stays one between our boxes), "RGBA Color" (the resolved
+// colour, bytes R, G, B, 255) and six hexadecimal digits as text for everybody else.
+// The operations answer with booleans and never raise.
+
+#include <windows.h>
+
+#include "settings/QorvelTypes.h"
+
+class TQorvelColorClipboard {
+ public:
+  TQorvelColorClipboard();
+
+  // Replaces the clipboard's content; true only when all three formats were placed.
+  bool CopyColor(TColor color);
+  // The first of "System Color", "RGBA Color" (alpha dropped) and a six-digit text that
+  // can be read; false when none can.
+  bool PasteColor(TColor& color);
+  bool CanPasteColor();
+
+  UINT SystemColorFormat() const { return FSystemColorFormat; }
+  UINT RgbaColorFormat() const { return FRgbaColorFormat; }
+
+ private:
+  UINT FSystemColorFormat;
+  UINT FRgbaColorFormat;
+};
+
+// The process's clipboard object, made on first use.
+TQorvelColorClipboard& ColorClipboard();

@@ -1,0 +1,558 @@
+#include "color/win32/QorvelColorControls.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <memory>
+#include <utility>
+
+#include "color/win32/QorvelColorClipboard.h"
+#include "color/win32/QorvelColorServices.h"
+#include "controls/win32/QorvelControlsCommon.h"
+#include "gui/Pixels.h"
+#include "gui/ScreenCursors.h"
+#include "ruler/QorvelColorUtils.h"
+#include "ruler/win32/QorvelDesktopMagnifiers.h"
+
+namespace {
+
+// The two context glyphs, loaded by the first box and shared by all.
+struct TContextGlyphs {
+  TBitmapHandle Normal;
+  TBitmapHandle Hover;
+  int Width = 0;
+  int Height = 0;
+};
+
+const TContextGlyphs& ContextGlyphs() {
+  static const TContextGlyphs glyphs = [] {
+    TContextGlyphs g;
+    g.Normal.Reset(static_cast<HBITMAP>(
+        ::LoadImageW(ModuleInstance(), L"QORVELCOLORCONTEXTNORMALBITMAP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    g.Hover.Reset(static_cast<HBITMAP>(
+        ::LoadImageW(ModuleInstance(), L"QORVELCOLORCONTEXTHOVERBITMAP", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    if (g.Normal && ::GetObjectW(g.Normal.Get(), sizeof info, &info)) {
+      g.Width = info.bmWidth;
+      g.Height = info.bmHeight;
+    }
+    return g;
+  }();
+  return glyphs;
+}
+
+POINT ClientPoint(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
+
+// Pen and brush for one GDI drawing step, selected for the scope.
+class TPenBrushScope {
+ public:
+  TPenBrushScope(HDC dc, COLORREF pen, const COLORREF* brush)
+      : FPen(::CreatePen(PS_SOLID, 1, pen)),
+        FBrush(brush ? ::CreateSolidBrush(*brush) : nullptr),
+        FSelectPen(dc, FPen.Get()),
+        FSelectBrush(dc, brush ? static_cast<HGDIOBJ>(FBrush.Get()) : ::GetStockObject(NULL_BRUSH)) {}
+
+ private:
+  TPenHandle FPen;
+  TBrushHandle FBrush;
+  TSelectScope FSelectPen;
+  TSelectScope FSelectBrush;
+};
+
+}  // namespace
+
+// ---- colour box ----
+
+TQorvelColorBox::TQorvelColorBox(HWND parent, int left, int top, int width, int height)
+    : TQorvelCustomBoxWinControl(parent, left, top, width, height), FFont(DefaultControlFont()) {
+  ContextGlyphs();
+}
+
+TQorvelColorBox::~TQorvelColorBox() {
+  if (FMouse.Reset() == TColorBoxAction::CancelPicking) StopPicking(false);
+}
+
+TColorBoxGeometry TQorvelColorBox::Geometry() const {
+  const TContextGlyphs& glyphs = ContextGlyphs();
+  return ColorBoxGeometry(Width(), Height(), glyphs.Width, glyphs.Height);
+}
+
+void TQorvelColorBox::SetColor(TColor color) {
+  if (color == FColor) return;
+  FColor = color;
+  Invalidate();
+}
+
+void TQorvelColorBox::SetOptions(TQorvelColorBoxOptions options) {
+  if (options == FOptions) return;
+  FOptions = options;
+  Invalidate();
+}
+
+void TQorvelColorBox::SetCaption(const std::wstring& caption) {
+  if (caption == FCaption) return;
+  FCaption = caption;
+  Invalidate();
+}
+
+void TQorvelColorBox::SetFont(HFONT font) {
+  if (font == FFont) return;
+  FFont = font;
+  FUnderlinedFont.Reset();
+  Invalidate();
+}
+
+void TQorvelColorBox::ChooseColor(TColor color) {
+  SetColor(color);
+  if (OnChange) OnChange(*this);
+}
+
+void TQorvelColorBox::OpenDialog() {
+  if (OnDialog) OnDialog(*this);
+}
+
+void TQorvelColorBox::PreviewColor(TColor color) {
+  if (color == FColor) return;
+  SetColor(color);
+  ::UpdateWindow(Handle());  // the user is watching the preview: show it now
+  if (OnPreview) OnPreview(*this, color);
+}
+
+void TQorvelColorBox::ApplyDialogColor(TColor color, TQorvelColorComponent component) {
+  SetColor(color);
+  FColorComponent = component;
+  if (OnChange) OnChange(*this);
+}
+
+void TQorvelColorBox::Popup(int screenX, int screenY) { ColorPopupMenu().PopupFor(*this, {screenX, screenY}); }
+
+// ---- painting ----
+
+void TQorvelColorBox::PaintClip(TBoxSurface& surface) {
+  const bool enabled = Enabled();
+  const TColorBoxGeometry g = Geometry();
+  const TColor face = enabled ? ColorToRGB(FColor) : ColorToRGB(clBtnFace);
+  TWindowDC screenOfBox(Handle());
+  FillBox(surface, g.Face, DeviceColorFilter(screenOfBox.Get()), 256, ColorToPixel(face));
+
+  const TColor foreground = enabled ? ContrastColor(ColorToRGB(FColor)) : ColorToRGB(clGrayText);
+  HDC dc = surface.DC();
+  if (enabled && FOptions.Contains(TQorvelColorBoxOption::pcbEyedropper))
+    PaintEyedropper(dc, g.Eyedropper, foreground);
+
+  const TContextGlyphs& glyphs = ContextGlyphs();
+  if (enabled && FOptions.Contains(TQorvelColorBoxOption::pcbContextGlyph) && glyphs.Normal) {
+    TMemoryDC source(::CreateCompatibleDC(dc));
+    TSelectScope select(source.Get(), FMouse.GlyphHover() && glyphs.Hover ? glyphs.Hover.Get() : glyphs.Normal.Get());
+    // Black on white: AND darkens the colour with the shape, MERGEPAINT lightens it.
+    const DWORD rop = ColorBrightness(ColorToRGB(FColor)) >= 128 ? SRCAND : MERGEPAINT;
+    ::BitBlt(dc, g.Glyph.Left, g.Glyph.Top, glyphs.Width, glyphs.Height, source.Get(), 0, 0, rop);
+  }
+
+  PaintCaption(dc, foreground);
+
+  if (Focused()) {
+    ::GdiFlush();
+    DrawDottedFrame(surface.Canvas(), {2, 2, Width() - 2, Height() - 2}, ColorToPixel(foreground));
+  }
+  DrawBoxFrame(surface, {0, 0, Width(), Height()}, enabled ? TColor{0} : clGrayText);
+}
+
+void TQorvelColorBox::PaintEyedropper(HDC dc, const TPixelRect& e, COLORREF foreground) const {
+  if (FMouse.Picking()) {
+    const COLORREF picked = ColorToRGB(FPickedColor);
+    TPenBrushScope tools(dc, foreground, &picked);
+    ::Rectangle(dc, e.Left, e.Top, e.Right, e.Bottom);
+    return;
+  }
+  TPenBrushScope tools(dc, foreground, nullptr);
+  if (FMouse.HotZone() == TColorBoxZone::czEyedropper) {
+    ::Rectangle(dc, e.Left, e.Top, e.Right, e.Bottom);
+    return;
+  }
+  for (const TCornerMark& mark : EyedropperCornerMarks(e)) {
+    ::MoveToEx(dc, mark[0].X, mark[0].Y, nullptr);
+    ::LineTo(dc, mark[1].X, mark[1].Y);
+    ::LineTo(dc, mark[2].X, mark[2].Y);
+  }
+}
+
+void TQorvelColorBox::PaintCaption(HDC dc, COLORREF foreground) {
+  if (FCaption.empty()) return;
+  HFONT font = FFont;
+  if (FMouse.CaptionUnderlined()) {
+    if (!FUnderlinedFont) {
+      LOGFONTW description{};
+      ::GetObjectW(FFont, sizeof description, &description);
+      description.lfUnderline = TRUE;
+      FUnderlinedFont.Reset(::CreateFontIndirectW(&description));
+    }
+    if (FUnderlinedFont) font = FUnderlinedFont.Get();
+  }
+  TSelectScope select(dc, font);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, foreground);
+  SIZE extent{};
+  ::GetTextExtentPoint32W(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &extent);
+  ::TextOutW(dc, (Width() - extent.cx) / 2, (Height() - extent.cy) / 2, FCaption.c_str(),
+             static_cast<int>(FCaption.size()));
+}
+
+// ---- mouse and keys ----
+
+POINT TQorvelColorBox::EyedropperCenterOnScreen() const {
+  const TPixelRect e = Geometry().Eyedropper;
+  POINT center{(e.Left + e.Right) / 2, (e.Top + e.Bottom) / 2};
+  ::ClientToScreen(Handle(), &center);
+  return center;
+}
+
+void TQorvelColorBox::MouseDown(bool leftButton, POINT client) {
+  const bool wasPicking = FMouse.Picking();
+  if (!wasPicking && ::GetFocus() != Handle()) ::SetFocus(Handle());
+  const TColorBoxAction action = FMouse.MouseDown(leftButton, ColorBoxZoneAt(Geometry(), FOptions, client.x, client.y));
+  FSwallowContextMenu = wasPicking && !leftButton;
+  // Held until the release, so that a release outside the box is seen and picking can
+  // follow the mouse over the whole screen.
+  if (FMouse.PressedZone() != TColorBoxZone::czNone) ::SetCapture(Handle());
+  Perform(action);
+  if (wasPicking && ::GetCapture() == Handle()) ::ReleaseCapture();
+  Invalidate();
+}
+
+void TQorvelColorBox::MouseMove(POINT client) {
+  if (FMouse.MouseMove(ColorBoxZoneAt(Geometry(), FOptions, client.x, client.y))) Invalidate();
+  if (FMouse.Picking()) TrackPicking();
+}
+
+void TQorvelColorBox::MouseUp(bool leftButton) {
+  const TColorBoxAction action = FMouse.MouseUp(leftButton);
+  if (::GetCapture() == Handle()) ::ReleaseCapture();
+  Invalidate();
+  if (action == TColorBoxAction::Popup) {
+    POINT mouse{};
+    ::GetCursorPos(&mouse);
+    Popup(mouse.x, mouse.y);
+    return;
+  }
+  Perform(action);
+}
+
+void TQorvelColorBox::Perform(TColorBoxAction action) {
+  switch (action) {
+    case TColorBoxAction::StartPicking: StartPicking(); break;
+    case TColorBoxAction::CancelPicking: StopPicking(false); break;
+    case TColorBoxAction::ApplyPicking: StopPicking(true); break;
+    case TColorBoxAction::OpenDialog: OpenDialog(); break;
+    case TColorBoxAction::Popup:
+    case TColorBoxAction::None: break;
+  }
+}
+
+void TQorvelColorBox::ResetMouse() {
+  Perform(FMouse.Reset());
+  if (::GetCapture() == Handle()) ::ReleaseCapture();
+  Invalidate();
+}
+
+void TQorvelColorBox::DoMouseLeave() {
+  if (FMouse.MouseLeave()) Invalidate();
+  TQorvelCustomBoxWinControl::DoMouseLeave();
+}
+
+// ---- picking ----
+
+void TQorvelColorBox::StartPicking() {
+  POINT start{};
+  ::GetCursorPos(&start);
+  TQorvelDesktopMagnifierForm& magnifier = SharedDesktopMagnifierForm();
+  magnifier.Magnifier().SetTarget({start.x, start.y});
+  FPickedColor = FColor;
+  TScreenCursors& cursors = TScreenCursors::Instance();
+  FSavedCursor = cursors.ScreenCursor();
+  cursors.SetScreenCursor(crQorvelCircle);
+  const POINT anchor = EyedropperCenterOnScreen();
+  magnifier.Place({anchor.x, anchor.y}, {start.x, start.y}, true);
+  ::SetWindowPos(magnifier.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TQorvelColorBox::TrackPicking() {
+  POINT mouse{};
+  if (!::GetCursorPos(&mouse)) return;
+  TQorvelDesktopMagnifierForm& magnifier = SharedDesktopMagnifierForm();
+  const POINT anchor = EyedropperCenterOnScreen();
+  magnifier.Place({anchor.x, anchor.y}, {mouse.x, mouse.y}, false);
+  magnifier.Magnifier().SetTarget({mouse.x, mouse.y});
+
+  POINT client = mouse;
+  ::ScreenToClient(Handle(), &client);
+  TColor picked = FColor;  // over the eyedropper itself: the box's own colour
+  if (!Geometry().Eyedropper.Contains(client.x, client.y)) {
+    TWindowDC screen(nullptr);
+    const COLORREF pixel = screen ? ::GetPixel(screen.Get(), mouse.x, mouse.y) : CLR_INVALID;
+    if (pixel == CLR_INVALID) return;  // unreadable: keep what was shown
+    picked = pixel;
+  }
+  if (picked == FPickedColor) return;
+  FPickedColor = picked;
+  const TPixelRect e = Geometry().Eyedropper;
+  const RECT part = ToRect(e);
+  Invalidate(&part);
+}
+
+void TQorvelColorBox::StopPicking(bool apply) {
+  ::SetWindowPos(SharedDesktopMagnifierForm().Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+  TScreenCursors& cursors = TScreenCursors::Instance();
+  if (cursors.ScreenCursor() == crQorvelCircle) cursors.SetScreenCursor(FSavedCursor);
+  Invalidate();
+  if (apply && FPickedColor != FColor) ChooseColor(FPickedColor);
+}
+
+LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      MouseDown(message == WM_LBUTTONDOWN, ClientPoint(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+      MouseUp(message == WM_LBUTTONUP);
+      return 0;
+    case WM_RBUTTONUP:
+      MouseUp(false);
+      if (std::exchange(FSwallowContextMenu, false)) return 0;  // that click only ended a pick
+      return DefaultHandler(message, wParam, lParam);            // asks for the context menu
+    case WM_MOUSEMOVE:
+      MouseMove(ClientPoint(lParam));
+      break;  // the base tracks entering and leaving
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != Handle() && FMouse.PressedZone() != TColorBoxZone::czNone) ResetMouse();
+      return 0;
+    case WM_CANCELMODE:
+      ResetMouse();
+      return DefaultHandler(message, wParam, lParam);
+    case WM_KEYDOWN:
+      if (wParam == VK_SPACE) {
+        if (!(lParam & 0x40000000)) OpenDialog();  // not again for the key's auto-repeat
+        return 0;
+      }
+      if (wParam == VK_ESCAPE && FMouse.Picking()) {
+        ResetMouse();
+        return 0;
+      }
+      break;
+    case WM_GETDLGCODE:
+      return DLGC_WANTCHARS;
+    case WM_CONTEXTMENU: {
+      const POINT requested = ClientPoint(lParam);
+      POINT bottomLeft{0, Height()};
+      ::ClientToScreen(Handle(), &bottomLeft);
+      const TPoint at = ContextMenuPoint({requested.x, requested.y}, {bottomLeft.x, bottomLeft.y});
+      Popup(at.X, at.Y);
+      return 0;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      Invalidate();
+      break;
+    case WM_ENABLE:
+      ResetMouse();
+      break;
+    case WM_SHOWWINDOW:
+      if (!wParam) ResetMouse();
+      break;
+    case WM_MEASUREITEM:
+      if (wParam == 0 && ColorPopupMenu().Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_DRAWITEM:
+      if (wParam == 0 && ColorPopupMenu().Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_MENUCHAR:
+      if (HIWORD(wParam) == MF_POPUP) return ColorPopupMenu().MenuChar(static_cast<wchar_t>(LOWORD(wParam)));
+      break;
+    default:
+      break;
+  }
+  return TQorvelCustomBoxWinControl::HandleMessage(message, wParam, lParam);
+}
+
+// ---- popup menu ----
+
+TQorvelColorPopupMenu::TQorvelColorPopupMenu() {
+  auto click = [this](TMenuItem& item) { Click(item.Tag); };
+  const wchar_t* captions[] = {L"&Select...", L"&Copy", L"&Paste", L"-", L"&Black", L"50% &Gray", L"&White", L"-"};
+  for (const wchar_t* caption : captions) {
+    TMenuItem& item = caption[0] == L'-' && caption[1] == 0 ? AddSeparator() : Add(caption, -1, click);
+    item.Tag = static_cast<int>(Count()) - 1;
+  }
+  for (int i = 1; i <= UserColorCount; ++i) {
+    TMenuItem& item = Add(L"User defined &" + std::to_wstring(i), -1, click);
+    item.Tag = static_cast<int>(Count()) - 1;
+  }
+  Item(tagSelect).Default = true;
+}
+
+void TQorvelColorPopupMenu::PrepareItems() {
+  FCanPaste = ColorClipboard().CanPasteColor();
+  if (FCanPaste && !ColorClipboard().PasteColor(FPasteColor)) FCanPaste = false;
+  Item(tagPaste).Enabled = FCanPaste;
+}
+
+HMENU TQorvelColorPopupMenu::BuildOwnerDrawnMenu() {
+  PrepareItems();
+  HMENU menu = ::CreatePopupMenu();
+  for (std::size_t i = 0; i < Count(); ++i) {
+    const TMenuItem& item = Item(i);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    if (item.Caption == L"-") {
+      info.fMask = MIIM_FTYPE;
+      info.fType = MFT_SEPARATOR;
+    } else {
+      info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
+      info.fType = MFT_OWNERDRAW;
+      info.wID = static_cast<UINT>(i) + 1;
+      info.dwItemData = static_cast<ULONG_PTR>(item.Tag);
+      info.dwTypeData = const_cast<wchar_t*>(item.Caption.c_str());
+      info.fState = (item.Enabled ? MFS_ENABLED : MFS_DISABLED) | (item.Default ? MFS_DEFAULT : 0);
+    }
+    ::InsertMenuItemW(menu, static_cast<UINT>(i), TRUE, &info);
+  }
+  return menu;
+}
+
+bool TQorvelColorPopupMenu::PopupFor(TQorvelColorBox& box, POINT screenPoint) {
+  FPopupComponent = &box;
+  TMenuHandle menu(BuildOwnerDrawnMenu());
+  FTrackedMenu = menu.Get();
+  const UINT chosen = static_cast<UINT>(::TrackPopupMenuEx(
+      menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y,
+      box.Handle(), nullptr));
+  FTrackedMenu = nullptr;
+  if (chosen == 0 || chosen > Count()) return false;
+  TMenuItem& item = Item(chosen - 1);
+  if (!item.Enabled || !item.OnClick) return false;
+  item.OnClick(item);
+  return true;
+}
+
+void TQorvelColorPopupMenu::Click(int tag) {
+  TQorvelColorBox* box = FPopupComponent;
+  if (!box) return;
+  switch (tag) {
+    case tagSelect: box->OpenDialog(); return;
+    case tagCopy: ColorClipboard().CopyColor(box->Color()); return;
+    case tagPaste: {
+      TColor pasted = 0;
+      if (ColorClipboard().PasteColor(pasted)) box->ChooseColor(pasted);
+      return;
+    }
+    default: {
+      TColor color = 0;
+      if (SwatchColor(tag, color)) box->ChooseColor(color);
+      return;
+    }
+  }
+}
+
+bool TQorvelColorPopupMenu::SwatchColor(int tag, TColor& color) const {
+  switch (tag) {
+    case tagPaste:
+      if (!FCanPaste) return false;
+      color = FPasteColor;
+      return true;
+    case tagBlack: color = 0x000000; return true;
+    case tagGray: color = 0x808080; return true;
+    case tagWhite: color = 0xFFFFFF; return true;
+    default:
+      if (tag < tagUser1 || tag >= tagUser1 + UserColorCount) return false;
+      color = ColorDefinitionService().GetColor(tag - tagUser1);
+      return true;
+  }
+}
+
+namespace {
+
+HFONT MenuFont(bool bold) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+  return ::CreateFontIndirectW(&metrics.lfMenuFont);
+}
+
+}  // namespace
+
+bool TQorvelColorPopupMenu::Measure(MEASUREITEMSTRUCT& measure) {
+  if (measure.CtlType != ODT_MENU || !FTrackedMenu || measure.itemID == 0 || measure.itemID > Count()) return false;
+  const TMenuItem& item = Item(measure.itemID - 1);
+  TWindowDC screen(nullptr);
+  TFontHandle font(MenuFont(item.Default));
+  TSelectScope select(screen.Get(), font.Get());
+  RECT extent{};
+  ::DrawTextW(screen.Get(), item.Caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  // Tall enough for the caption and a swatch beside it, whatever the system proposed.
+  const int height = std::max<int>({static_cast<int>(measure.itemHeight), ::GetSystemMetrics(SM_CYMENU),
+                                    static_cast<int>(extent.bottom) + 4});
+  measure.itemHeight = static_cast<UINT>(height);
+  measure.itemWidth = static_cast<UINT>(extent.right + height + 8);
+  return true;
+}
+
+bool TQorvelColorPopupMenu::Draw(const DRAWITEMSTRUCT& draw) {
+  if (draw.CtlType != ODT_MENU || !FTrackedMenu || draw.itemID == 0 || draw.itemID > Count()) return false;
+  const TMenuItem& item = Item(draw.itemID - 1);
+  HDC dc = draw.hDC;
+  const RECT& r = draw.rcItem;
+  const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (draw.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
+  ::FillRect(dc, &r, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+
+  TFontHandle font(MenuFont(item.Default));
+  TSelectScope select(dc, font.Get());
+  ::SetBkMode(dc, TRANSPARENT);
+  const int height = r.bottom - r.top;
+  RECT text{r.left + height + 2, r.top + 2, r.right, r.bottom};
+  const UINT format = DT_SINGLELINE | DT_TOP | DT_LEFT | ((draw.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0);
+  if (disabled) {
+    // Embossed: a light copy one pixel down and right, then the shadow on top.
+    if (!selected) {
+      RECT light = text;
+      ::OffsetRect(&light, 1, 1);
+      ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+      ::DrawTextW(dc, item.Caption.c_str(), -1, &light, format);
+    }
+    const bool shadowInvisible = selected && ::GetSysColor(COLOR_HIGHLIGHT) == ::GetSysColor(COLOR_BTNSHADOW);
+    ::SetTextColor(dc, ::GetSysColor(shadowInvisible ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW));
+  } else {
+    ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  }
+  ::DrawTextW(dc, item.Caption.c_str(), -1, &text, format);
+
+  TColor swatch = 0;
+  if (SwatchColor(item.Tag, swatch)) {
+    const COLORREF fill = ColorToRGB(swatch);
+    TPenBrushScope tools(dc, RGB(0, 0, 0), &fill);
+    ::Rectangle(dc, r.left + 2, r.top + 2, r.left + height - 2, r.bottom - 2);
+  }
+  return true;
+}
+
+LRESULT TQorvelColorPopupMenu::MenuChar(wchar_t key) {
+  const wchar_t wanted = static_cast<wchar_t>(std::towlower(key));
+  for (std::size_t i = 0; i < Count(); ++i) {
+    const std::wstring& caption = Item(i).Caption;
+    const std::size_t amp = caption.find(L'&');
+    if (amp == std::wstring::npos || amp + 1 >= caption.size()) continue;
+    if (static_cast<wchar_t>(std::towlower(caption[amp + 1])) == wanted && Item(i).Enabled)
+      return MAKELRESULT(static_cast<WORD>(i), MNC_EXECUTE);
+  }
+  return MAKELRESULT(0, MNC_IGNORE);
+}
+
+TQorvelColorPopupMenu& ColorPopupMenu() {
+  static TQorvelColorPopupMenu menu;
+  return menu;
+}

@@ -1,0 +1,127 @@
+#pragma once
+// The colour box: a focusable swatch that shows a colour with a caption, lets the user
+// pick a colour from anywhere on the screen by dragging from its eyedropper square (the
+// shared magnifier window follows the cursor meanwhile), and offers a context menu with
+// the clipboard, three plain colours and the user-defined colours.
+//
+// The colour dialog is the owner's: a click on the face, the Space key and "&Select..."
+// fire OnDialog; the dialog reports back through PreviewColor and ApplyDialogColor.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "color/QorvelColorControls.h"
+#include "color/win32/QorvelBoxControls.h"
+#include "gui/Handles.h"
+#include "gui/Menus.h"
+#include "settings/ApplicationSettings.h"
+
+class TQorvelColorBox : public TQorvelCustomBoxWinControl {
+ public:
+  static constexpr int DefaultWidth = 75;
+  static constexpr int DefaultHeight = 25;
+
+  TQorvelColorBox(HWND parent, int left, int top, int width = DefaultWidth, int height = DefaultHeight);
+  ~TQorvelColorBox() override;
+
+  // Setters repaint only on a change and never fire OnChange.
+  TColor Color() const { return FColor; }
+  void SetColor(TColor color);
+  TQorvelColorBoxOptions Options() const { return FOptions; }
+  void SetOptions(TQorvelColorBoxOptions options);
+  TQorvelColorComponent ColorComponent() const { return FColorComponent; }
+  void SetColorComponent(TQorvelColorComponent component) { FColorComponent = component; }
+  const std::wstring& Caption() const { return FCaption; }
+  void SetCaption(const std::wstring& caption);
+  // The caption's font; the system's message font unless set (the box does not own it).
+  void SetFont(HFONT font);
+
+  // A colour the user chose (menu, paste, pick): set it and tell the owner, even when the
+  // value stays the same.
+  void ChooseColor(TColor color);
+  // Runs the colour dialog through OnDialog.
+  void OpenDialog();
+  // The dialog shows `color` for now: the box takes it and fires OnPreview (not OnChange).
+  void PreviewColor(TColor color);
+  // The dialog ended with OK.
+  void ApplyDialogColor(TColor color, TQorvelColorComponent component);
+  // Shows the shared context menu for this box at a screen point.
+  virtual void Popup(int screenX, int screenY);
+
+  std::function<void(TQorvelColorBox&)> OnChange;
+  std::function<void(TQorvelColorBox&, TColor)> OnPreview;
+  std::function<void(TQorvelColorBox&)> OnDialog;
+
+  // What the mouse is doing, for the owner's tests and status texts.
+  TColorBoxZone HotZone() const { return FMouse.HotZone(); }
+  TColorBoxZone PressedZone() const { return FMouse.PressedZone(); }
+  bool Picking() const { return FMouse.Picking(); }
+  TColor PickedColor() const { return FPickedColor; }
+  TColorBoxGeometry Geometry() const;
+
+ protected:
+  void PaintClip(TBoxSurface& surface) override;
+  void DoMouseLeave() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void MouseDown(bool leftButton, POINT client);
+  void MouseMove(POINT client);
+  void MouseUp(bool leftButton);
+  void Perform(TColorBoxAction action);
+  void StartPicking();
+  void TrackPicking();
+  void StopPicking(bool apply);
+  void ResetMouse();
+  POINT EyedropperCenterOnScreen() const;
+  void PaintEyedropper(HDC dc, const TPixelRect& e, COLORREF foreground) const;
+  void PaintCaption(HDC dc, COLORREF foreground);
+
+  TColor FColor = 0;
+  TQorvelColorBoxOptions FOptions = AllColorBoxOptions;
+  TQorvelColorComponent FColorComponent = TQorvelColorComponent::pccHue;
+  std::wstring FCaption;
+  HFONT FFont;
+  TFontHandle FUnderlinedFont;
+  TColorBoxMouse FMouse;
+  TColor FPickedColor = 0;
+  int FSavedCursor = 0;
+  bool FSwallowContextMenu = false;  // the right-button press that ended a pick
+};
+
+// The context menu of every colour box: one owner-drawn menu with colour swatches, shown
+// for whichever box asks.
+class TQorvelColorPopupMenu : public TPopupMenu {
+ public:
+  enum TTag { tagSelect, tagCopy, tagPaste, tagSeparator1, tagBlack, tagGray, tagWhite, tagSeparator2, tagUser1 };
+  static constexpr int UserColorCount = 5;
+
+  TQorvelColorPopupMenu();
+  TQorvelColorBox* PopupComponent() const { return FPopupComponent; }
+
+  // Shows the menu for `box` and carries out the chosen command; answers whether one was chosen.
+  bool PopupFor(TQorvelColorBox& box, POINT screenPoint);
+  // The system menu as it would open now, for tests (owner-drawn items carry their tag).
+  HMENU BuildOwnerDrawnMenu();
+
+  // Owner-draw for the menu's owner window; answer whether the message was the menu's.
+  bool Measure(MEASUREITEMSTRUCT& measure);
+  bool Draw(const DRAWITEMSTRUCT& draw);
+  // The item a mnemonic key selects while the menu is open (owner-drawn menus need this).
+  LRESULT MenuChar(wchar_t key);
+  // The colour swatch of item `tag`, if it has one now.
+  bool SwatchColor(int tag, TColor& color) const;
+
+ private:
+  void Click(int tag);
+  void PrepareItems();
+
+  TQorvelColorBox* FPopupComponent = nullptr;
+  bool FCanPaste = false;
+  TColor FPasteColor = 0;
+  HMENU FTrackedMenu = nullptr;
+};
+
+TQorvelColorPopupMenu& ColorPopupMenu();

@@ -10,7 +10,8 @@
 #                                          new to the checked-in corpus
 #
 # Targets: xml_tokenizer (the XML tokenizer and escaping), settings_file (loading a settings
-# file into a fresh tree and writing it back). Output goes to build/fuzz/ (or
+# file into a fresh tree and writing it back), number_text (integer and float texts of the
+# settings file and the numeric edit fields). Output goes to build/fuzz/ (or
 # $VINDLE_FUZZ_BUILD). Needs clang and its libFuzzer runtime (Debian: clang, libclang-rt-dev).
 set -eu
 
@@ -26,7 +27,11 @@ case "$target" in
     # The whole portable settings core: the tree, the tokenizer, the reader and writer.
     sources=$(ls "$root"/src/settings/*.cpp)
     max_len=16384 ;;
-  *) echo "usage: $0 xml_tokenizer|settings_file [build|replay|fuzz [seconds]|merge]" >&2; exit 2 ;;
+  number_text)
+    # The number texts of the settings file and of the numeric edit fields.
+    sources="$(ls "$root"/src/settings/*.cpp) $root/src/controls/QorvelNumEdits.cpp"
+    max_len=256 ;;
+  *) echo "usage: $0 xml_tokenizer|settings_file|number_text [build|replay|fuzz [seconds]|merge]" >&2; exit 2 ;;
 esac
 sources="$root/tests/fuzz/${target}_fuzz.cpp $sources"
 corpus=$root/tests/fuzz/corpus/$target
@@ -34,7 +39,7 @@ work=$out/${target}_corpus
 binary=$out/${target}_fuzz
 mkdir -p "$out"
 
-newest=$(ls -t $sources "$root"/src/settings/*.h "$0" | head -n 1)
+newest=$(ls -t $sources "$root"/src/settings/*.h "$root"/src/controls/*.h "$0" | head -n 1)
 if [ ! -x "$binary" ] || [ "$newest" -nt "$binary" ]; then
   ${CXX_FUZZ:-clang++} -std=c++20 -g -O1 -Wall -Wextra \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \

@@ -1,0 +1,531 @@
+#include "settings/win32/SettingsForms.h"
+
+#include <stdexcept>
+
+#include "controls/win32/QorvelCheckBoxes.h"
+#include "controls/win32/QorvelComboBoxes.h"
+#include "controls/win32/QorvelControlsCommon.h"
+#include "controls/win32/QorvelImageListBoxes.h"
+#include "controls/win32/QorvelNumEdits.h"
+#include "controls/win32/QorvelOwnerDraw.h"
+#include "controls/win32/QorvelTrackBars.h"
+#include "gui/Application.h"
+#include "gui/Dpi.h"
+#include "settings/win32/AutostartEntries.h"
+
+namespace {
+
+constexpr int NameLength = 50;
+constexpr int ComboHeight = 21;
+constexpr int EditHeight = 21;
+constexpr int CheckHeight = 17;
+constexpr int TrackHeight = 40;
+// The area the pages share, right of the navigation list.
+constexpr RECT PageArea{152, 8, 152 + 249, 8 + 249};
+// The sub-pages of the configurations page lie below its drop-down.
+constexpr RECT SubPageArea{0, 28, 249, 28 + 217};
+
+}  // namespace
+
+TSettingsPage::TSettingsPage(HWND parent, int left, int top, int width, int height) {
+  TCreateParams params;
+  params.ClassName = L"TVindleSettingsPage";
+  params.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  params.ExStyle = WS_EX_CONTROLPARENT;
+  params.Left = left;
+  params.Top = top;
+  params.Width = width;
+  params.Height = height;
+  params.Parent = parent;
+  CreateHandle(params);
+}
+
+void TSettingsPage::SetShown(bool shown) { ::ShowWindow(Handle(), shown ? SW_SHOW : SW_HIDE); }
+
+LRESULT TSettingsPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client = ClientRect();
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_DRAWITEM:
+      if (ReflectDrawItem(lParam)) return TRUE;
+      break;
+    default:
+      break;
+  }
+  return DefaultHandler(message, wParam, lParam);
+}
+
+TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettingsFormEnvironment environment)
+    : FSettings(settings),
+      FEnvironment(std::move(environment)),
+      FModel(FEnvironment.LocalInstallation, FEnvironment.TranslucencySupported),
+      FImages(L"SETTINGSIMAGES", 24, 24) {
+  TCreateParams params;
+  params.ClassName = L"TVindleSettingsForm";
+  params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  params.Caption = L"Settings";
+  params.Left = params.Top = 0;
+  params.Width = params.Height = 100;
+  // Owned by the ruler, so that the ruler can never cover it.
+  params.Parent = owner;
+  CreateHandle(params);
+  FDpi = WindowDpi(Handle());
+
+  RECT frame{0, 0, Scaled(ClientWidth), Scaled(ClientHeight)};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_EXSTYLE)));
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  SetBounds(work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2,
+            width, height);
+
+  auto navigation = std::make_unique<TQorvelImageListBox>(Handle(), Scaled(8), Scaled(8), Scaled(137), Scaled(249),
+                                                          Scaled(34));
+  FControls.Navigation = navigation.get();
+  navigation->SetImages(&FImages);
+  for (const TSettingsNavigationRow& row : SettingsNavigationRows) navigation->AddRow(row.Caption, row.Icon);
+  navigation->OnChange = [this](TQorvelImageListBox& list) { SelectRow(list.Selected()); };
+  FOwnedControls.push_back(std::move(navigation));
+
+  for (std::size_t i = 0; i < FControls.Pages.size(); ++i)
+    FControls.Pages[i] = &AddPage(Handle(), PageArea.left, PageArea.top, PageArea.right - PageArea.left,
+                                  PageArea.bottom - PageArea.top);
+  BuildGeneralPage(FControls.Pages[SettingsPageGeneral]->Handle());
+  BuildConfigurationsPage(FControls.Pages[SettingsPageConfigurations]->Handle());
+  BuildMiscPage(FControls.Pages[SettingsPageMisc]->Handle());
+  BuildHandlingPage(FControls.Pages[SettingsPageHandling]->Handle());
+
+  FControls.OkButton = AddButton(L"OK", IDOK, 232, true);
+  FControls.CancelButton = AddButton(L"Cancel", IDCANCEL, 320, false);
+
+  // The model's defaults until the settings are loaded, so that nothing shows half set.
+  ShowValues();
+  SelectRow(0);
+  FFocus = FControls.Navigation->Handle();
+}
+
+TSettingsForm::~TSettingsForm() {
+  // The control objects go first, while their windows still exist.
+  FTrackBars.clear();
+  FOwnedControls.clear();
+  FPages.clear();
+  DestroyHandle();
+}
+
+int TSettingsForm::Scaled(int value96) const { return ScaleForDpi(value96, FDpi); }
+
+// ---- building --------------------------------------------------------------------------
+
+TSettingsPage& TSettingsForm::AddPage(HWND parent, int left, int top, int width, int height) {
+  FPages.push_back(std::make_unique<TSettingsPage>(parent, Scaled(left), Scaled(top), Scaled(width), Scaled(height)));
+  return *FPages.back();
+}
+
+void TSettingsForm::AddGroup(HWND page, const wchar_t* caption, int left, int top, int width, int height) {
+  HWND group = ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, Scaled(left),
+                                 Scaled(top), Scaled(width), Scaled(height), page, nullptr, ModuleInstance(), nullptr);
+  if (!group) throw std::runtime_error("Cannot create a group of the settings dialog.");
+  ::SendMessageW(group, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
+}
+
+void TSettingsForm::AddLabel(HWND page, const wchar_t* caption, int left, int top, int width) {
+  // Labels sit level with the text of the 21-pixel control to their right.
+  HWND label = ::CreateWindowExW(0, L"STATIC", caption, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, Scaled(left),
+                                 Scaled(top + 3), Scaled(width), Scaled(15), page, nullptr, ModuleInstance(), nullptr);
+  if (!label) throw std::runtime_error("Cannot create a label of the settings dialog.");
+  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
+}
+
+TQorvelCheckBox& TSettingsForm::AddCheckBox(HWND page, const std::wstring& caption, int left, int top, int width) {
+  auto box = std::make_unique<TQorvelCheckBox>(page, caption, Scaled(left), Scaled(top), Scaled(width),
+                                               Scaled(CheckHeight));
+  box->SetFont(DefaultControlFont());
+  TQorvelCheckBox& result = *box;
+  FOwnedControls.push_back(std::move(box));
+  return result;
+}
+
+TQorvelComboBox& TSettingsForm::AddComboBox(HWND page, int left, int top, int width,
+                                            std::initializer_list<const wchar_t*> items) {
+  auto box = std::make_unique<TQorvelComboBox>(page, Scaled(left), Scaled(top), Scaled(width), Scaled(ComboHeight));
+  box->AddItems(items);
+  TQorvelComboBox& result = *box;
+  FOwnedControls.push_back(std::move(box));
+  return result;
+}
+
+TQorvelIntEdit& TSettingsForm::AddIntEdit(HWND page, int left, int top, int width, int min, int max,
+                                          const wchar_t* caption) {
+  auto edit = std::make_unique<TQorvelIntEdit>(page, Scaled(left), Scaled(top), Scaled(width), Scaled(EditHeight));
+  edit->SetMaxValue(max);
+  edit->SetMinValue(min);
+  if (caption) {
+    edit->SetCaption(caption);
+    edit->SetCaptionAlignment(pcaRight);
+  }
+  TQorvelIntEdit& result = *edit;
+  FOwnedControls.push_back(std::move(edit));
+  return result;
+}
+
+TQorvelTrackBar& TSettingsForm::AddTrackBar(HWND page, int left, int top, int width, const wchar_t* label, int min,
+                                            int max) {
+  auto bar = std::make_unique<TQorvelTrackBar>(page, Scaled(left), Scaled(top), Scaled(width), Scaled(TrackHeight));
+  bar->SetLabelCaption(label);
+  bar->SetMax(max);
+  bar->SetMin(min);
+  TQorvelTrackBar& result = *bar;
+  FTrackBars.push_back(std::move(bar));
+  return result;
+}
+
+HWND TSettingsForm::AddButton(const wchar_t* caption, int id, int left, bool isDefault) {
+  HWND button = ::CreateWindowExW(0, L"BUTTON", caption,
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                                  Scaled(left), Scaled(264), Scaled(81), Scaled(25), Handle(),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+  if (!button) throw std::runtime_error("Cannot create a button of the settings dialog.");
+  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
+  return button;
+}
+
+void TSettingsForm::BuildGeneralPage(HWND page) {
+  TControls& c = FControls;
+  AddGroup(page, L"Startup", 0, 0, 249, 108);
+  c.Autostart = &AddCheckBox(page, FModel.AutostartCaption(), 12, 20, 229);
+  c.ShowRuler = &AddCheckBox(page, L"Show ruler on startup", 12, 41, 229);
+  c.ShowColorPicker = &AddCheckBox(page, L"Show color picker on startup", 12, 62, 229);
+  c.ShowCursorCoordinates = &AddCheckBox(page, L"Show cursor coordinates on startup", 12, 83, 229);
+  AddGroup(page, L"Ruler", 0, 116, 249, 66);
+  c.StayOnTop = &AddCheckBox(page, L"Stay on top", 12, 136, 229);
+  c.SnapToDesktop = &AddCheckBox(page, L"Snap to desktop", 12, 157, 229);
+}
+
+void TSettingsForm::BuildConfigurationsPage(HWND page) {
+  TControls& c = FControls;
+  c.Configuration = &AddComboBox(page, 0, 0, 249, {L"Configuration 1", L"Configuration 2", L"Configuration 3"});
+  c.Configuration->OnChange = [this](TQorvelComboBox& box) {
+    ReadControls();
+    FModel.SwitchConfiguration(box.ItemIndex());
+    ShowValues();
+  };
+  for (std::size_t i = 0; i < c.SubPages.size(); ++i)
+    c.SubPages[i] = &AddPage(page, SubPageArea.left, SubPageArea.top, SubPageArea.right - SubPageArea.left,
+                             SubPageArea.bottom - SubPageArea.top);
+  BuildConfigurationSubPage(c.SubPages[0]->Handle());
+  BuildColorsSubPage(c.SubPages[1]->Handle());
+  BuildMagnifierSubPage(c.SubPages[2]->Handle());
+}
+
+void TSettingsForm::BuildConfigurationSubPage(HWND page) {
+  TControls& c = FControls;
+  AddGroup(page, L"Configuration", 0, 0, 249, 104);
+  AddLabel(page, L"Name", 12, 20, 76);
+  c.Name = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                             Scaled(90), Scaled(20), Scaled(147), Scaled(EditHeight), page, nullptr, ModuleInstance(),
+                             nullptr);
+  if (!c.Name) throw std::runtime_error("Cannot create the name field of the settings dialog.");
+  ::SendMessageW(c.Name, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
+  ::SendMessageW(c.Name, EM_LIMITTEXT, NameLength, 0);
+  AddLabel(page, L"Width", 12, 46, 76);
+  c.Width = &AddIntEdit(page, 90, 46, 60, 5, 100, nullptr);
+  AddLabel(page, L"Label", 12, 72, 76);
+  c.Labeling = &AddComboBox(page, 90, 72, 147, {L"no label", L"ruler coorinate", L"screen coordinate"});
+
+  AddGroup(page, L"Scale", 0, 112, 249, 105);
+  AddLabel(page, L"Unit", 12, 132, 76);
+  c.Unit = &AddComboBox(page, 90, 132, 147, {L"none", L"pixel", L"point", L"inch", L"centimeteter"});
+  c.Unit->OnChange = [this](TQorvelComboBox& box) {
+    ReadControls();
+    const int unit = box.ItemIndex();
+    if (unit >= 0) FModel.ChangeUnit(unit);
+    ShowValues();
+  };
+  AddLabel(page, L"Granularity", 12, 158, 76);
+  c.Granularity = &AddComboBox(page, 90, 158, 147, {L"coarse", L"medium", L"fine"});
+  c.Digits = &AddCheckBox(page, L"Show digits", 12, 188, 110);
+  c.Antialiasing = &AddCheckBox(page, L"Antialiasing", 127, 188, 110);
+}
+
+void TSettingsForm::BuildColorsSubPage(HWND page) {
+  TControls& c = FControls;
+  AddGroup(page, L"Colors", 0, 0, 249, 80);
+  AddLabel(page, L"Background", 12, 20, 90);
+  AddLabel(page, L"Cursor line", 12, 48, 90);
+  AddGroup(page, L"Transparency", 0, 88, 249, 94);
+  c.Transparent = &AddCheckBox(page, L"Transparent (requires Windows 2000 / XP)", 12, 108, 229);
+  c.Transparent->OnClick = [this](TQorvelCheckBox&) {
+    ReadControls();
+    ShowEnabling();
+  };
+  c.Opacity = &AddTrackBar(page, 12, 132, 225, L"Opacity: <pos>%", 10, 100);
+  c.Opacity->SetSmallChange(5);
+}
+
+void TSettingsForm::BuildMagnifierSubPage(HWND page) {
+  TControls& c = FControls;
+  AddGroup(page, L"Magnifier", 0, 0, 249, 182);
+  c.MagnifierVisible = &AddCheckBox(page, L"Visible", 12, 20, 229);
+  c.MagnifierVisible->OnClick = [this](TQorvelCheckBox&) {
+    ReadControls();
+    ShowEnabling();
+  };
+  c.Zoom = &AddTrackBar(page, 12, 42, 225, L"Zoom: <pos>%", 1, 9);
+  c.Zoom->SetLabelMode(plmShl);
+  c.Zoom->SetLabelParam(2);
+  AddLabel(page, L"Crosshairs", 12, 92, 76);
+  c.CrossHairs = &AddComboBox(page, 90, 92, 147, {L"no crosshairs", L"open cross", L"continuous cross", L"small cross"});
+  AddLabel(page, L"Horizontal", 12, 118, 76);
+  c.HorizontalAlignment = &AddComboBox(page, 90, 118, 147, {L"beginning", L"end", L"left", L"right"});
+  AddLabel(page, L"Vertical", 12, 144, 76);
+  c.VerticalAlignment = &AddComboBox(page, 90, 144, 147, {L"beginning", L"end", L"top", L"bottom"});
+}
+
+void TSettingsForm::BuildMiscPage(HWND page) {
+  TControls& c = FControls;
+  AddGroup(page, L"Pixels per inch", 0, 0, 249, 96);
+  auto system = std::make_unique<TQorvelCheckBox>(page, L"use system settings", Scaled(12), Scaled(20), Scaled(229),
+                                                  Scaled(CheckHeight), TQorvelCheckKind::OptionButton, true);
+  auto user = std::make_unique<TQorvelCheckBox>(page, L"user defined value", Scaled(12), Scaled(42), Scaled(229),
+                                                Scaled(CheckHeight), TQorvelCheckKind::OptionButton, false);
+  system->SetFont(DefaultControlFont());
+  user->SetFont(DefaultControlFont());
+  c.SystemDpi = system.get();
+  c.UserDefinedDpi = user.get();
+  FOwnedControls.push_back(std::move(system));
+  FOwnedControls.push_back(std::move(user));
+  c.PixelsPerInch = &AddIntEdit(page, 30, 64, 70, 10, 600, L"dpi");
+
+  AddGroup(page, L"Preset lengths", 0, 104, 249, 145);
+  AddLabel(page, L"Horizontal", 12, 122, 56);
+  AddLabel(page, L"Vertical", 134, 122, 50);
+  for (int i = 0; i < TPresetsSettings::PresetCount; ++i) {
+    const int top = 122 + i * 24;
+    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 66, top, 58, 200, 2000, L"px");
+    c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, top, 58, 200, 2000, L"px");
+  }
+}
+
+void TSettingsForm::BuildHandlingPage(HWND page) {
+  TControls& c = FControls;
+  AddGroup(page, L"Handling", 0, 0, 249, 84);
+  AddLabel(page, L"Double click", 12, 20, 80);
+  c.DoubleClickAction = &AddComboBox(page, 96, 20, 141, {});
+  // The same icons as the menu commands these actions run; "Hide" starts the group of
+  // actions that take the ruler away.
+  c.DoubleClickAction->SetImages(FEnvironment.MenuImages);
+  c.DoubleClickAction->AddItem({L"Rotate", 4});
+  c.DoubleClickAction->AddItem({L"Flip", 2});
+  c.DoubleClickAction->AddItem({L"Turn", 3});
+  c.DoubleClickAction->AddItem({L"Hide", 5, true});
+  c.DoubleClickAction->AddItem({L"Exit", 7});
+  AddLabel(page, L"Snap to axis", 12, 50, 80);
+  c.SnapToAxis = &AddComboBox(page, 96, 50, 141, {L"disabled", L"with shift key", L"with ctrl key", L"with alt key"});
+
+  AddGroup(page, L"Buttons", 0, 92, 249, 104);
+  static constexpr const wchar_t* Captions[] = {L"Hide",        L"Rotate",      L"Flip",     L"Turn",
+                                                L"Stay on top", L"Transparent", L"Magnifier"};
+  for (std::size_t i = 0; i < c.Buttons.size(); ++i) {
+    const bool left = i < 4;
+    const int row = static_cast<int>(left ? i : i - 4);
+    c.Buttons[i] = &AddCheckBox(page, Captions[i], left ? 12 : 130, 112 + row * 20, 110);
+  }
+}
+
+// ---- values ----------------------------------------------------------------------------
+
+namespace {
+
+// A drop-down without a selection (a stored value it has no item for) keeps the value.
+void ReadItem(const TQorvelComboBox& box, int& value) {
+  if (const int index = box.ItemIndex(); index >= 0) value = index;
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+}  // namespace
+
+void TSettingsForm::ReadControls() {
+  const TControls& c = FControls;
+  TSettingsFormValues& v = FModel.Values;
+  v.Autostart = c.Autostart->Checked();
+  v.ShowRuler = c.ShowRuler->Checked();
+  v.ShowColorPicker = c.ShowColorPicker->Checked();
+  v.ShowCursorCoordinates = c.ShowCursorCoordinates->Checked();
+  v.StayOnTop = c.StayOnTop->Checked();
+  v.SnapToDesktop = c.SnapToDesktop->Checked();
+  ReadItem(*c.Configuration, v.Configuration);
+
+  TConfigurationValues& e = v.Edited;
+  e.Name = Narrow(WindowText(c.Name));
+  e.Width = c.Width->Value();
+  ReadItem(*c.Labeling, e.Labeling);
+  ReadItem(*c.Unit, e.Unit);
+  ReadItem(*c.Granularity, e.Granularity);
+  e.Digits = c.Digits->Checked();
+  e.Antialiasing = c.Antialiasing->Checked();
+  e.Transparent = c.Transparent->Checked();
+  e.Opacity = c.Opacity->Position();
+  e.MagnifierVisible = c.MagnifierVisible->Checked();
+  e.Zoom = c.Zoom->Position();
+  ReadItem(*c.CrossHairs, e.CrossHairs);
+  ReadItem(*c.HorizontalAlignment, e.HorizontalAlignment);
+  ReadItem(*c.VerticalAlignment, e.VerticalAlignment);
+
+  ReadItem(*c.DoubleClickAction, v.DoubleClickAction);
+  ReadItem(*c.SnapToAxis, v.SnapToAxis);
+  for (std::size_t i = 0; i < v.Buttons.size(); ++i) v.Buttons[i] = c.Buttons[i]->Checked();
+
+  v.UserDefinedDpi = c.UserDefinedDpi->Checked();
+  v.PixelsPerInch = c.PixelsPerInch->Value();
+  for (std::size_t i = 0; i < v.HorizontalPresets.size(); ++i) {
+    v.HorizontalPresets[i] = c.HorizontalPresets[i]->Value();
+    v.VerticalPresets[i] = c.VerticalPresets[i]->Value();
+  }
+}
+
+void TSettingsForm::ShowValues() {
+  const TControls& c = FControls;
+  const TSettingsFormValues& v = FModel.Values;
+  c.Autostart->SetChecked(v.Autostart);
+  c.ShowRuler->SetChecked(v.ShowRuler);
+  c.ShowColorPicker->SetChecked(v.ShowColorPicker);
+  c.ShowCursorCoordinates->SetChecked(v.ShowCursorCoordinates);
+  c.StayOnTop->SetChecked(v.StayOnTop);
+  c.SnapToDesktop->SetChecked(v.SnapToDesktop);
+  c.Configuration->SetItemIndex(v.Configuration);
+
+  const TConfigurationValues& e = v.Edited;
+  ::SetWindowTextW(c.Name, Widen(e.Name).c_str());
+  c.Width->SetValue(e.Width);
+  c.Labeling->SetItemIndex(e.Labeling);
+  c.Unit->SetItemIndex(e.Unit);
+  c.Granularity->SetItemIndex(e.Granularity);
+  c.Digits->SetChecked(e.Digits);
+  c.Antialiasing->SetChecked(e.Antialiasing);
+  c.Transparent->SetChecked(e.Transparent);
+  c.Opacity->SetPosition(e.Opacity);
+  c.MagnifierVisible->SetChecked(e.MagnifierVisible);
+  c.Zoom->SetPosition(e.Zoom);
+  c.CrossHairs->SetItemIndex(e.CrossHairs);
+  c.HorizontalAlignment->SetItemIndex(e.HorizontalAlignment);
+  c.VerticalAlignment->SetItemIndex(e.VerticalAlignment);
+
+  c.DoubleClickAction->SetItemIndex(v.DoubleClickAction);
+  c.SnapToAxis->SetItemIndex(v.SnapToAxis);
+  for (std::size_t i = 0; i < v.Buttons.size(); ++i) c.Buttons[i]->SetChecked(v.Buttons[i]);
+
+  c.SystemDpi->SetChecked(!v.UserDefinedDpi);
+  c.UserDefinedDpi->SetChecked(v.UserDefinedDpi);
+  c.PixelsPerInch->SetValue(v.PixelsPerInch);
+  for (std::size_t i = 0; i < v.HorizontalPresets.size(); ++i) {
+    c.HorizontalPresets[i]->SetValue(v.HorizontalPresets[i]);
+    c.VerticalPresets[i]->SetValue(v.VerticalPresets[i]);
+  }
+  ShowEnabling();
+}
+
+void TSettingsForm::ShowEnabling() {
+  const TControls& c = FControls;
+  const TSettingsFormEnabling enabling = FModel.Enabling();
+  c.Autostart->SetEnabled(enabling.Autostart);
+  c.Granularity->SetEnabled(enabling.Granularity);
+  c.Digits->SetEnabled(enabling.Digits);
+  c.Antialiasing->SetEnabled(enabling.Antialiasing);
+  c.Transparent->SetEnabled(enabling.Transparent);
+  c.Opacity->SetEnabled(enabling.Opacity);
+  c.Zoom->SetEnabled(enabling.Zoom);
+  c.CrossHairs->SetEnabled(enabling.CrossHairs);
+}
+
+void TSettingsForm::LoadFromSettings() {
+  FModel.LoadFromSettings(FSettings, [] { return QueryAutostart(AutostartValueName); });
+  ShowValues();
+}
+
+void TSettingsForm::SelectRow(int row) {
+  if (row < 0 || row >= static_cast<int>(SettingsNavigationRows.size())) return;
+  const TSettingsNavigationRow& target = SettingsNavigationRows[static_cast<std::size_t>(row)];
+  FControls.Navigation->Select(row);
+  // Show the new page before hiding the old one, so that nothing flickers through.
+  if (target.SubPage >= 0) {
+    for (std::size_t i = 0; i < FControls.SubPages.size(); ++i)
+      if (static_cast<int>(i) == target.SubPage) FControls.SubPages[i]->SetShown(true);
+    for (std::size_t i = 0; i < FControls.SubPages.size(); ++i)
+      if (static_cast<int>(i) != target.SubPage) FControls.SubPages[i]->SetShown(false);
+  }
+  FControls.Pages[static_cast<std::size_t>(target.Page)]->SetShown(true);
+  for (std::size_t i = 0; i < FControls.Pages.size(); ++i)
+    if (static_cast<int>(i) != target.Page) FControls.Pages[i]->SetShown(false);
+  FShownPage = target.Page;
+  FShownSubPage = target.SubPage;
+}
+
+bool TSettingsForm::StoreToSettings() {
+  ReadControls();
+  const std::wstring path = FEnvironment.ProgramPath;
+  const bool stored = FModel.StoreToSettings(
+      FSettings, [&path](bool enable) { return UpdateAutostart(AutostartValueName, path, enable); });
+  if (!stored) {
+    FControls.Autostart->SetChecked(FModel.AutostartAtLoad());
+    ::MessageBoxW(nullptr,
+                  L"Autostart option could not be set. Probably you need more privileges to change this option or "
+                  L"changes are disallowed by some other reason.",
+                  L"Error setting autostart options", MB_OK | MB_ICONERROR);
+  }
+  return stored;
+}
+
+// ---- window ----------------------------------------------------------------------------
+
+void TSettingsForm::DoShow() {
+  if (FFocus) ::SetFocus(FFocus);
+}
+
+LRESULT TSettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client = ClientRect();
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_DRAWITEM:
+      if (ReflectDrawItem(lParam)) return TRUE;
+      break;
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_COMMAND:
+      if (lParam == 0 || reinterpret_cast<HWND>(lParam) == FControls.OkButton ||
+          reinterpret_cast<HWND>(lParam) == FControls.CancelButton) {
+        if (LOWORD(wParam) == IDOK) {
+          SetModalResult(TModalResult::Ok);
+          return 0;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+          SetModalResult(TModalResult::Cancel);
+          return 0;
+        }
+      }
+      break;
+    case WM_ACTIVATE:
+      // The control that had the focus gets it back when the dialog is activated again.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (HWND focus = ::GetFocus(); focus && ::IsChild(Handle(), focus)) FFocus = focus;
+      } else if (FFocus) {
+        ::SetFocus(FFocus);
+      }
+      return 0;
+    default:
+      break;
+  }
+  return TForm::HandleMessage(message, wParam, lParam);
+}

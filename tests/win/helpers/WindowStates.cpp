@@ -1,0 +1,61 @@
+// Writes the state of a top-level window and of all its descendants, one per line in UTF-8,
+// so that end-to-end scenarios can check what a dialog shows:
+//   WindowStates.exe <window title> <output file>
+// Each line: class, text, flags, screen rectangle, separated by TABs. Flags are letters:
+// V visible, E enabled, C checked (buttons), T topmost (the top-level window only).
+// Ends with 1 when there is no such window.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "gui/Application.h"
+
+namespace {
+
+std::wstring TextOf(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+std::string Line(HWND window) {
+  wchar_t className[64] = {};
+  ::GetClassNameW(window, className, 64);
+  std::string flags;
+  if (::IsWindowVisible(window)) flags += 'V';
+  if (::IsWindowEnabled(window)) flags += 'E';
+  if (::lstrcmpiW(className, L"Button") == 0 && ::SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED)
+    flags += 'C';
+  if (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) flags += 'T';
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  char place[64];
+  std::snprintf(place, sizeof place, "\t%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+  return Narrow(className) + "\t" + Narrow(TextOf(window)) + "\t" + flags + place;
+}
+
+BOOL CALLBACK AddChild(HWND child, LPARAM lines) {
+  *reinterpret_cast<std::string*>(lines) += Line(child);
+  return TRUE;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  int count = 0;
+  wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (!args || count < 3) return 2;
+  const HWND window = ::FindWindowW(nullptr, args[1]);
+  if (!window) return 1;
+  std::string lines = Line(window);
+  ::EnumChildWindows(window, &AddChild, reinterpret_cast<LPARAM>(&lines));
+  FILE* file = _wfopen(args[2], L"wb");
+  if (!file) return 3;
+  std::fwrite(lines.data(), 1, lines.size(), file);
+  std::fclose(file);
+  ::LocalFree(args);
+  return 0;
+}

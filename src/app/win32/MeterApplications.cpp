@@ -2,6 +2,9 @@
 
 #include "about/win32/QorvelAboutDialogs.h"
 #include "gui/Application.h"
+#include "install/win32/ApplicationInstallations.h"
+#include "ruler/win32/QorvelFormBlendings.h"
+#include "settings/win32/SettingsForms.h"
 
 TMeterApplication::TMeterApplication(std::wstring title, TMeterEnvironment environment)
     : TQorvelFormTrayApplication(std::move(title)), FEnvironment(std::move(environment)) {}
@@ -16,6 +19,7 @@ std::unique_ptr<TPopupMenu> TMeterApplication::CreateTrayMenu() {
 std::unique_ptr<TForm> TMeterApplication::CreateMainForm() {
   auto ruler = std::make_unique<TMainForm>(*FEnvironment.Settings);
   ruler->SetMenuImages(FEnvironment.MenuImages);
+  ruler->OnShowSettingsDialog = [this](int row) { ShowSettingsDialog(row); };
   return ruler;
 }
 
@@ -34,7 +38,7 @@ void TMeterApplication::FillTrayMenu() {
   menu.AddSeparator();
   FAboutItem = &menu.Add(L"&About...", -1, [this](TMenuItem&) { ShowAbout(); });
   menu.AddSeparator();
-  if (!FEnvironment.Settings->ReadOnly) FSettingsItem = &menu.Add(L"&Settings...");
+  if (!FEnvironment.Settings->ReadOnly) FSettingsItem = &menu.Add(L"&Settings...", -1, [this](TMenuItem&) { ShowSettingsDialog(0); });
   for (int i = 0; i < 3; ++i) {
     TMenuItem& item = menu.Add(L"", -1, [this](TMenuItem& chosen) {
       Ruler()->SelectConfiguration(chosen.Tag);
@@ -87,6 +91,27 @@ void TMeterApplication::ShowAbout() {
   about.Execution = FEnvironment.Settings->Execution;
   about.MainWindow = Ruler()->Handle();
   about.Execute();
+}
+
+void TMeterApplication::ShowSettingsDialog(int row) {
+  TMainForm& ruler = *Ruler();
+  TSettingsFormEnvironment environment;
+  environment.LocalInstallation = ApplicationInstallation().Mode() == imLocalApp;
+  environment.TranslucencySupported = QorvelFormBlendings::Available();
+  environment.MenuImages = FEnvironment.MenuImages;
+  environment.ProgramPath = ApplicationInstallation().ExePath();
+  TSettingsForm dialog(ruler.Handle(), *FEnvironment.Settings, std::move(environment));
+  dialog.LoadFromSettings();
+  dialog.SelectRow(row);
+  // A ruler kept on top would cover the dialog.
+  ::SetWindowPos(ruler.Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (dialog.ShowModal() == TModalResult::Ok) {
+    ruler.StorePlacement();
+    dialog.StoreToSettings();
+    ruler.ApplySettings();
+  } else if (FEnvironment.Settings->General->StayOnTop) {
+    ruler.ApplyZOrder();
+  }
 }
 
 void TMeterApplication::ToggleRuler() {

@@ -44,6 +44,8 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   void ToggleRuler();
   void ToggleCursorForm();
   void ShowAbout();
+  // Row 0 opens on "General" (the tray menu), row 1 on "Configuration" (the ruler's menu).
+  void ShowSettingsDialog(int row);
 
   TMeterEnvironment FEnvironment;
   std::unique_ptr<TCursorForm> FCursorForm;

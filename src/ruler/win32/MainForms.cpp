@@ -260,6 +260,18 @@ void TMainForm::SelectConfiguration(int index) {
   if (FMagnifier) FMagnifier->Invalidate();
 }
 
+void TMainForm::ApplySettings() {
+  ApplyPlacement();
+  SetMagnetAllies(RulerMagnetAllies(FSettings.General->SnapToDesktop));
+  ApplyZOrder();
+  ApplyAlpha(CurrentConfiguration(FSettings).Ruler->AlphaValue());
+  ApplyMagnifierSettings();
+  const RECT bounds = BoundsRect();
+  LayoutChildren(bounds.right - bounds.left, bounds.bottom - bounds.top);
+  Invalidate();
+  if (FMagnifier) FMagnifier->Invalidate();
+}
+
 void TMainForm::InvalidateCursorStrip() {
   const RECT client = ClientRect();
   TRulerScaleInput input = ScaleInput();

@@ -56,6 +56,10 @@ class TMainForm : public TQorvelMagnetForm {
   void RunCommand(TRulerCommand command);
   void SelectScaleUnit(int tag);
   void SelectPreset(int tag);
+  // After the settings dialog's OK: placement, snapping, z-order, transparency, magnifier
+  // and layout follow the settings again.
+  void ApplySettings();
+  void ApplyZOrder();
 
   // The scale area's mouse, in its own coordinates.
   void ScaleBoxMouseMove(int x, int y);
@@ -87,7 +91,6 @@ class TMainForm : public TQorvelMagnetForm {
   void PositionChanging(WINDOWPOS& position) override;
 
  private:
-  void ApplyZOrder();
   void ApplyAlpha(int alpha);
   LRESULT HitTest(POINT screenPoint);
   void CreateRulerMenu();

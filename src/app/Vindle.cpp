@@ -15,6 +15,7 @@
 #include "gui/ImageLists.h"
 #include "install/QorvelFileVersionInfo.h"
 #include "install/win32/ApplicationInstallations.h"
+#include "install/win32/QorvelInstallForms.h"
 #include "settings/ApplicationSettings.h"
 
 namespace {
@@ -59,6 +60,7 @@ std::unique_ptr<TQorvelTrayApplication> CreateMeterApplication(const std::wstrin
 
 int RunProgram() {
   TApplicationInstallation& installation = ApplicationInstallation();
+  UseQorvelWizards(installation);
   if (!installation.RunInstallationStep()) return 0;
 
   SettingsFileName = SettingsFileNameFor(installation.Mode(), installation.ExePath(), AppDataFolder());

@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr LONG_PTR DriveListId = 0x5D01;
+
 // Critical-error boxes off for one scope (a drive without its medium would ask).
 class TNoCriticalErrorBoxes {
  public:
@@ -54,6 +56,8 @@ TQorvelDriveList::TQorvelDriveList(HWND parent, const RECT& bounds, HFONT font) 
   CreateControl(L"COMBOBOX",
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
                 0, parent, bounds.left, bounds.top, bounds.right - bounds.left, 200);
+  // Owner-drawn items come with the control's id: it must not be 0, the id of menus.
+  ::SetWindowLongPtrW(Handle(), GWLP_ID, DriveListId);
   ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // Room for a 16-pixel icon in the field and in the list.
   ::SendMessageW(Handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 18);

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace {
 constexpr COLORREF LinkColor = RGB(0x00, 0x00, 0xFF);
 constexpr COLORREF PressedLinkColor = RGB(0xFF, 0x00, 0x00);
@@ -37,18 +39,30 @@ TQorvelWebLink::TQorvelWebLink(HWND parent, const RECT& bounds, std::wstring lin
   CreateHandle(params);
 }
 
-int TQorvelWebLink::TextWidth(HFONT font, const std::wstring& text) const {
+RECT TQorvelWebLink::LinkRect() const {
   TWindowDC dc(Handle());
-  TSelectScope selected(dc.Get(), font);
-  SIZE size{};
-  ::GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-  return size.cx;
+  return LayOut(dc.Get()).Link;
 }
 
-RECT TQorvelWebLink::LinkRect() const {
+// Where the three parts go, measured on the DC they are drawn on.
+TQorvelWebLink::TLayout TQorvelWebLink::LayOut(HDC dc) const {
   const RECT client = ClientRect();
-  const int left = TextWidth(FFont, FPrefix);
-  return {left, client.top, left + TextWidth(FFont, FLinkText), client.bottom};
+  const auto width = [dc](HFONT font, const std::wstring& text) {
+    // Measured the way DrawText lays the text out, which is how it is drawn.
+    TSelectScope selected(dc, font);
+    RECT bounds{0, 0, 0, 0};
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+                DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    return static_cast<int>(bounds.right);
+  };
+  TLayout layout;
+  const int left = width(FFont, FPrefix);
+  // The underlined font may reach a pixel further than the plain one.
+  const int right = left + std::max(width(FFont, FLinkText), width(FHotFont.Get(), FLinkText)) + 1;
+  layout.Prefix = {0, client.top, left, client.bottom};
+  layout.Link = {left, client.top, right, client.bottom};
+  layout.Suffix = {right, client.top, client.right, client.bottom};
+  return layout;
 }
 
 bool TQorvelWebLink::OverLink(LPARAM lParam) const {
@@ -73,24 +87,18 @@ void TQorvelWebLink::Paint(HDC dc) const {
   RECT client = ClientRect();
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   ::SetBkMode(dc, TRANSPARENT);
-  const RECT link = LinkRect();
+  TLayout layout = LayOut(dc);
+  constexpr UINT Format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
   TSelectScope font(dc, FFont);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-  RECT prefix{0, 0, link.left, client.bottom};
-  ::DrawTextW(dc, FPrefix.c_str(), -1, &prefix, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  RECT suffix{link.right, 0, client.right, client.bottom};
-  ::DrawTextW(dc, FSuffix.c_str(), -1, &suffix, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  ::DrawTextW(dc, FPrefix.c_str(), -1, &layout.Prefix, Format);
+  ::DrawTextW(dc, FSuffix.c_str(), -1, &layout.Suffix, Format | DT_END_ELLIPSIS);
   {
     TSelectScope linkFont(dc, (FHot || FPressed) ? FHotFont.Get() : FFont);
     ::SetTextColor(dc, FPressed ? PressedLinkColor : LinkColor);
-    RECT text = link;
-    ::DrawTextW(dc, FLinkText.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::DrawTextW(dc, FLinkText.c_str(), -1, &layout.Link, Format);
   }
-  if (::GetFocus() == Handle()) {
-    RECT focus = link;
-    ::InflateRect(&focus, 1, 0);
-    ::DrawFocusRect(dc, &focus);
-  }
+  if (::GetFocus() == Handle()) ::DrawFocusRect(dc, &layout.Link);
 }
 
 LRESULT TQorvelWebLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -30,7 +30,10 @@ class TQorvelWebLink : public TWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  int TextWidth(HFONT font, const std::wstring& text) const;
+  struct TLayout {
+    RECT Prefix{}, Link{}, Suffix{};
+  };
+  TLayout LayOut(HDC dc) const;
   bool OverLink(LPARAM lParam) const;
   void SetState(bool hot, bool pressed);
   void Open();

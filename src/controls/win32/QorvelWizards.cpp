@@ -91,11 +91,11 @@ void TQorvelWizard::SetPageIndex(int index) {
   if (old >= 0) ::ShowWindow(FPages[static_cast<std::size_t>(old)]->Handle(), SW_HIDE);
   RefreshButtons();
   if (OnChangePage) OnChangePage();
-  // Keep the keyboard on the wizard: the first control of the new page, else Next.
+  // Keep the keyboard on the wizard: on Next, else on the page's first control.
   HWND root = ::GetAncestor(Handle(), GA_ROOT);
   if (::GetActiveWindow() == root) {
-    HWND focus = ::GetNextDlgTabItem(FPages[static_cast<std::size_t>(index)]->Handle(), nullptr, FALSE);
-    if (!focus || !::IsWindowEnabled(focus)) focus = ::IsWindowEnabled(FButtons[wbNext]) ? FButtons[wbNext] : nullptr;
+    HWND focus = ::IsWindowEnabled(FButtons[wbNext]) ? FButtons[wbNext] : nullptr;
+    if (!focus) focus = ::GetNextDlgTabItem(FPages[static_cast<std::size_t>(index)]->Handle(), nullptr, FALSE);
     if (focus) ::SetFocus(focus);
   }
 }

@@ -1,0 +1,587 @@
+#include "install/win32/QorvelInstallForms.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <stdexcept>
+
+#include "gui/Application.h"
+#include "install/QorvelFileVersionInfo.h"
+#include "install/QorvelInstallers.h"
+#include "install/win32/QorvelInstallations.h"
+#include "install/win32/QorvelInstallers.h"
+#include "install/win32/QorvelShellUtils.h"
+#include "install/win32/QorvelUninstallForms.h"
+
+namespace {
+
+constexpr COLORREF WarningColor = RGB(0x80, 0x00, 0x00);
+constexpr const wchar_t* InstallStageTexts[4] = {L"Creating menu / shortcut icons...",
+                                                 L"Registering file associations...", L"Preparing uninstaller...",
+                                                 L"Finishing installation..."};
+
+std::wstring LocaleText(LCTYPE type, const wchar_t* fallback) {
+  wchar_t text[8] = {};
+  return ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 8) > 1 ? std::wstring(text) : std::wstring(fallback);
+}
+
+// Whether the Administrators group is among the groups of the thread's or the process's
+// token (also as a deny-only group: the user could still elevate).
+bool UserIsAdministrator() {
+  HANDLE opened = nullptr;
+  if (!::OpenThreadToken(::GetCurrentThread(), TOKEN_QUERY, TRUE, &opened) &&
+      !::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened))
+    return false;
+  TKernelHandle token(opened);
+  DWORD size = 0;
+  ::GetTokenInformation(token.Get(), TokenGroups, nullptr, 0, &size);
+  if (size == 0) return false;
+  std::vector<BYTE> buffer(size);
+  if (!::GetTokenInformation(token.Get(), TokenGroups, buffer.data(), size, &size)) return false;
+  SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
+  PSID administrators = nullptr;
+  if (!::AllocateAndInitializeSid(&authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
+                                  0, &administrators))
+    return false;
+  const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+  bool found = false;
+  for (DWORD i = 0; i < groups->GroupCount && !found; ++i) found = ::EqualSid(groups->Groups[i].Sid, administrators);
+  ::FreeSid(administrators);
+  return found;
+}
+
+bool FolderHasContent(const std::wstring& folder) {
+  WIN32_FIND_DATAW data{};
+  HANDLE find = ::FindFirstFileW((WithoutTrailingBackslash(folder) + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  bool content = false;
+  do {
+    const std::wstring name = data.cFileName;
+    content = name != L"." && name != L"..";
+  } while (!content && ::FindNextFileW(find, &data));
+  ::FindClose(find);
+  return content;
+}
+
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
+  if (message == BFFM_INITIALIZED && start) ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+  return 0;
+}
+
+std::wstring BrowseForFolderFrom(HWND owner, const std::wstring& start) {
+  wchar_t display[MAX_PATH] = {};
+  BROWSEINFOW info{};
+  info.hwndOwner = owner;
+  info.pszDisplayName = display;
+  info.lpszTitle = L"Select installation folder";
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  info.lpfn = &BrowseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+  PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&info);
+  if (!chosen) return {};
+  wchar_t path[MAX_PATH] = {};
+  const bool ok = ::SHGetPathFromIDListW(chosen, path) != FALSE;
+  ::CoTaskMemFree(chosen);
+  return ok ? std::wstring(path) : std::wstring();
+}
+
+// COM for the folder browser and the shell links, for as long as the wizard shows.
+class TComScope {
+ public:
+  TComScope() : FInitialized(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~TComScope() {
+    if (FInitialized) ::CoUninitialize();
+  }
+  TComScope(const TComScope&) = delete;
+  TComScope& operator=(const TComScope&) = delete;
+
+ private:
+  bool FInitialized;
+};
+
+}  // namespace
+
+TInstallSystemFacts CurrentInstallSystemFacts() {
+  TInstallSystemFacts facts;
+  facts.IsAdministrator = UserIsAdministrator();
+  facts.CommonProgramsAvailable = !SpecialFolderPath(fkCommonPrograms).empty();
+  facts.QuickLaunchAvailable = !QuickLaunchFolder().empty();
+  facts.MyDocumentsFolder = SpecialFolderPath(fkMyDocuments);
+  facts.ProgramFilesFolder = SpecialFolderPath(fkProgramFiles);
+  facts.SystemFolder = SpecialFolderPath(fkSystem);
+  facts.ThousandsSeparator = LocaleText(LOCALE_STHOUSAND, L",");
+  facts.DecimalSeparator = LocaleText(LOCALE_SDECIMAL, L".");
+  return facts;
+}
+
+namespace {
+
+TInstallProductData ProductDataOf(const TQorvelInstallation& installation) {
+  TInstallProductData data;
+  data.CompanyName = installation.CompanyName;
+  data.ProductName = installation.ProductName;
+  data.ProductVersion = installation.ProductVersion;
+  data.LongProductName = installation.LongProductName;
+  data.DefaultFolder = installation.DefaultFolder;
+  data.PortableDefaultFolder = installation.PortableDefaultFolder;
+  data.RegistryKey = installation.RegistryKey;
+  data.ApplicationType = installation.ApplicationType;
+  data.LicenseType = installation.LicenseType;
+  TQorvelFileVersionInfo& version = AppVersionInfo();
+  return CompleteProductData(data, {version.CompanyName(), version.ProductName(), version.ProductVersion(),
+                                    TGuiApplication::Instance().Title()});
+}
+
+}  // namespace
+
+TQorvelInstallForm::TQorvelInstallForm(TQorvelInstallation& installation, TQorvelInstaller& installer,
+                                       TInstallSystemFacts facts)
+    : TQorvelWizardForm(InstallWizardTexts(ProductDataOf(installation)).Caption, InstallPageCount),
+      FInstallation(installation),
+      FInstaller(installer),
+      FFacts(std::move(facts)),
+      FProduct(ProductDataOf(installation)),
+      FTexts(InstallWizardTexts(FProduct)) {
+  FInstaller.CompanyName = FProduct.CompanyName;
+  FInstaller.ProductName = FProduct.ProductName;
+  FInstaller.ApplicationType = FProduct.ApplicationType;
+  FInstaller.GroupName = InstallGroupName(FProduct);
+  FInstaller.ShortcutName = FProduct.ProductName;
+  FInstaller.RegistryKey = FProduct.RegistryKey;
+  FInstaller.Uninstaller.ProductName = FProduct.ProductName;
+  FInstaller.Uninstaller.UninstallKeyName = UninstallKeyName(FProduct.LongProductName);
+  FInstaller.Uninstaller.DisplayName = FProduct.LongProductName;
+  FState.HasPrevious = FInstaller.FindPreviousInstallation();
+  if (FState.HasPrevious && FInstaller.PreviousVersion != FProduct.ProductVersion)
+    FState.PreviousChoice = TPreviousChoice::UninstallPrevious;
+
+  BuildPages();
+
+  TQorvelWizard& wizard = Wizard();
+  wizard.OnCustomButton = [this](TQorvelWizard::TButton button, bool& enabled, std::wstring& caption, int page) {
+    const TWizardButtonStates states = InstallWizardButtons(FState, page);
+    switch (button) {
+      case TQorvelWizard::wbBack:
+        enabled = states.BackEnabled;
+        break;
+      case TQorvelWizard::wbNext:
+      case TQorvelWizard::wbFinish:
+        enabled = states.NextEnabled;
+        caption = states.NextCaption;
+        break;
+      case TQorvelWizard::wbCancel:
+        enabled = states.CancelEnabled;
+        break;
+    }
+  };
+  wizard.OnNavigateNext = [this](int oldPage, bool& finish, int& newPage) { NavigateNext(oldPage, finish, newPage); };
+  wizard.OnNavigateBack = [this](int oldPage, bool&, int& newPage) {
+    newPage = PreviousInstallPage(FState, oldPage).NewPage;
+  };
+  wizard.OnCancel = [this](int& result) { CancelSetup(result); };
+  wizard.OnFinish = [this](int& result) { Finish(result); };
+  wizard.OnChangePage = [this] {
+    switch (Wizard().PageIndex()) {
+      case ipPreviousInstallation:
+        ArriveAtPreviousPage();
+        break;
+      case ipUninstallPrevious:
+        AfterPageShown([this] { UninstallPrevious(); });
+        break;
+      case ipInstalling:
+        AfterPageShown([this] { InstallProgram(); });
+        break;
+      default:
+        break;
+    }
+  };
+  wizard.SetPageIndex(ipWelcome);
+}
+
+HWND TQorvelInstallForm::PreviousChoiceButton(TPreviousChoice choice) const {
+  switch (choice) {
+    case TPreviousChoice::SameFolder:
+      return FSameFolder;
+    case TPreviousChoice::UninstallPrevious:
+      return FUninstallChoice;
+    case TPreviousChoice::OtherFolder:
+      return FOtherFolder;
+  }
+  return nullptr;
+}
+
+void TQorvelInstallForm::BuildPages() {
+  const std::wstring& product = FProduct.ProductName;
+  const bool screenSaver = FProduct.ApplicationType == patScreenSaver;
+
+  // 0: welcome.
+  AddHeader(ipWelcome, FTexts.WelcomeCaption);
+  AddLogo(ipWelcome, FInstallation.Logo, 41);
+  AddLabel(ipWelcome, FTexts.WelcomeText, 12, 199, 392, 78);
+  AddWebLink(ipWelcome, 282);
+
+  // 1: licence.
+  AddHeader(ipLicense, L"Software License Agreement", L"Terms and conditions for using this software");
+  AddLabel(ipLicense, FTexts.LicenseIntro, 12, 41, 392, 28);
+  {
+    const RECT r = ScaledRect(12, 71, 392, 177);
+    FMemo = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", FTexts.LicenseAgreement.c_str(),
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                                  ES_AUTOVSCROLL,
+                              r.left, r.top, r.right - r.left, r.bottom - r.top, Page(ipLicense), nullptr,
+                              ModuleInstance(), nullptr);
+    if (!FMemo) throw std::runtime_error("Cannot create the licence agreement of the wizard.");
+    ::SendMessageW(FMemo, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  }
+  FAccept = AddRadio(ipLicense, L"I accept to the terms of the License Agreement.", 12, 254, 392, true);
+  FDeny = AddRadio(ipLicense, L"I do NOT accept to the terms of the License Agreement.", 12, 274, 392, false);
+  SetChecked(FDeny, true);
+
+  // 2: setup type.
+  AddHeader(ipSetupType, L"Setup type", L"Local or portable installation possible");
+  AddLabel(ipSetupType, FTexts.TypeLabel, 12, 41, 392, 28);
+  FLocal = AddRadio(ipSetupType, L"Local setup", 12, 70, 392, true);
+  AddLabel(ipSetupType, FTexts.LocalLabel, 30, 89, 374, 54);
+  FPortable = AddRadio(ipSetupType, L"Portable setup", 12, 146, 392, false);
+  AddLabel(ipSetupType, FTexts.PortableLabel, 30, 165, 374, 82);
+  FDriveLabel = AddLabel(ipSetupType, L"Portable drive", 30, 257, 80, 16);
+  FDriveList = std::make_unique<TQorvelDriveList>(Page(ipSetupType), ScaledRect(112, 253, 292, 22), Font());
+  SetChecked(FLocal, true);
+  ::EnableWindow(FDriveLabel, FALSE);
+  ::EnableWindow(FDriveList->Handle(), FALSE);
+
+  // 3: previous installation.
+  AddHeader(ipPreviousInstallation, L"Previous installation found", FTexts.PreviousComment);
+  AddLabel(ipPreviousInstallation, FTexts.ExistingLabel, 12, 41, 392, 28);
+  FSameFolder =
+      AddRadio(ipPreviousInstallation, L"Use same folder for new installation (update / repair)", 12, 70, 392, true);
+  AddLabel(ipPreviousInstallation,
+           L"Previous application files are overridden. Your personal settings persist (except for settings this "
+           L"version does not accept).",
+           30, 89, 374, 28);
+  FUninstallChoice = AddRadio(ipPreviousInstallation, L"Uninstall previous installation", 12, 122, 392, false);
+  FUninstallText = AddLabel(ipPreviousInstallation, UninstallPreviousText(true), 30, 141, 374, 28);
+  FOtherFolder = AddRadio(ipPreviousInstallation, L"Use another folder for new installation", 12, 174, 392, false);
+  AddLabel(ipPreviousInstallation,
+           L"Previous application files are kept on this system, which results in two separate installations of "
+           L"the same application.",
+           30, 193, 374, 28);
+  FWarning = AddLabel(ipPreviousInstallation,
+                      L"Warning: The previous installation probably won't work any more and cannot be removed easily "
+                      L"any more.",
+                      30, 223, 374, 28);
+  SetChecked(PreviousChoiceButton(FState.PreviousChoice), true);
+
+  // 4: removing the previous installation.
+  AddHeader(ipUninstallPrevious, L"Uninstalling...");
+  AddLabel(ipUninstallPrevious, L"Please wait while all objects are removed.", 12, 45, 392, 16);
+  for (int i = 0; i < 4; ++i) {
+    FRemoveStages[i] = AddLabel(ipUninstallPrevious, UninstallStageTexts[i], 30, 75 + 20 * i, 374, 16);
+    Show(FRemoveStages[i], false);
+  }
+
+  // 5: install folder.
+  AddHeader(ipInstallFolder, L"Install folder", FTexts.FolderComment);
+  AddLabel(ipInstallFolder, FTexts.FolderLabel, 12, 45, 392, 16);
+  FFolderLabel = std::make_unique<TQorvelFileLabel>(Page(ipInstallFolder), ScaledRect(12, 66, 306, 24), Font());
+  FBrowse = AddButton(ipInstallFolder, L"Browse", 324, 65, 80, 25, BS_PUSHBUTTON);
+  AddLabel(ipInstallFolder, FTexts.SpaceNeededLabel, 12, 110, 260, 16);
+  FSpaceValue = AddLabel(ipInstallFolder, L"", 272, 110, 132, 16, SS_RIGHT);
+  FAvailableLabel = AddLabel(ipInstallFolder, L"", 12, 130, 260, 16);
+  FAvailableValue = AddLabel(ipInstallFolder, L"", 272, 130, 132, 16, SS_RIGHT);
+
+  // 6: start menu.
+  AddHeader(ipStartMenu, L"Start menu", FTexts.StartMenuComment);
+  AddLabel(ipStartMenu, FTexts.StartMenuLabel, 12, 45, 392, 28);
+  FCommonMenu = AddRadio(ipStartMenu, L"Add to common start menu (available for all users)", 12, 80, 392, true);
+  FMyMenu = AddRadio(ipStartMenu, L"Add to my start menu only (not available for other users)", 12, 100, 392, false);
+  FNoMenu = AddRadio(ipStartMenu, L"Do not add to start menu", 12, 120, 392, false);
+  FDesktop = AddCheck(ipStartMenu, L"Add a shortcut icon to my desktop", 12, 155, 392);
+  FQuickLaunch = AddCheck(ipStartMenu, L"Add a shortcut icon to my quick lauch bar", 12, 175, 392);
+  HWND menuChoice = FCommonMenu;
+  if (!FFacts.CommonProgramsAvailable) {
+    ::EnableWindow(FCommonMenu, FALSE);
+    menuChoice = FMyMenu;
+  }
+  if (screenSaver) menuChoice = FNoMenu;
+  SetChecked(menuChoice, true);
+  ::EnableWindow(FQuickLaunch, FFacts.QuickLaunchAvailable ? TRUE : FALSE);
+
+  // 7: installing.
+  AddHeader(ipInstalling, L"Installing...");
+  AddLabel(ipInstalling, FTexts.InstallingLabel, 12, 45, 392, 16);
+  AddLabel(ipInstalling, L"Copying files...", 30, 75, 374, 16);
+  {
+    const RECT r = ScaledRect(30, 93, 374, 16);
+    FProgress = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left,
+                                  r.bottom - r.top, Page(ipInstalling), nullptr, ModuleInstance(), nullptr);
+    ::SendMessageW(FProgress, PBM_SETRANGE32, 0, 100);
+  }
+  for (int i = 0; i < 4; ++i) {
+    FInstallStages[i] = AddLabel(ipInstalling, InstallStageTexts[i], 30, 120 + 20 * i, 374, 16);
+    Show(FInstallStages[i], false);
+  }
+
+  // 8: completed.
+  AddHeader(ipCompleted, L"Installation completed", FTexts.CompletedComment);
+  AddLogo(ipCompleted, FInstallation.Logo, 41);
+  AddLabel(ipCompleted, FTexts.CompletedText, 12, 199, 392, 30);
+  FStartCheck = AddCheck(ipCompleted, FTexts.StartCheckBox, 12, 234, 392);
+  SetChecked(FStartCheck, true);
+  if (screenSaver) FScreenSaverCheck = AddCheck(ipCompleted, L"Set as default screen saver", 12, 254, 392);
+  AddWebLink(ipCompleted, 282);
+  (void)product;
+}
+
+HBRUSH TQorvelInstallForm::LabelColors(HWND label, HDC dc) {
+  if (label == FMemo) {
+    // The agreement reads like a document, not like a disabled field.
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+    return ::GetSysColorBrush(COLOR_WINDOW);
+  }
+  HBRUSH brush = TQorvelWizardForm::LabelColors(label, dc);
+  if (label == FWarning) ::SetTextColor(dc, WarningColor);
+  return brush;
+}
+
+void TQorvelInstallForm::ReadChoices() {
+  FState.LicenseAccepted = Checked(FAccept);
+  FState.LicenseDenied = Checked(FDeny);
+  FState.Portable = Checked(FPortable);
+  if (Checked(FUninstallChoice))
+    FState.PreviousChoice = TPreviousChoice::UninstallPrevious;
+  else if (Checked(FOtherFolder))
+    FState.PreviousChoice = TPreviousChoice::OtherFolder;
+  else
+    FState.PreviousChoice = TPreviousChoice::SameFolder;
+}
+
+void TQorvelInstallForm::PageCommand(HWND control, int notification) {
+  if (notification != BN_CLICKED) return;
+  if (control == FBrowse) {
+    Browse();
+    return;
+  }
+  ReadChoices();
+  if (control == FLocal || control == FPortable) {
+    ::EnableWindow(FDriveLabel, FState.Portable ? TRUE : FALSE);
+    ::EnableWindow(FDriveList->Handle(), FState.Portable ? TRUE : FALSE);
+    if (control == FPortable) FillDriveList();
+  }
+  Wizard().RefreshButtons();
+}
+
+void TQorvelInstallForm::FillDriveList() { FDriveList->Fill(RemovableDrives()); }
+
+bool TQorvelInstallForm::PreviousConfigExists() const {
+  std::wstring folder = WithTrailingBackslash(FInstaller.PreviousDirectory);
+  if (FProduct.ApplicationType == patScreenSaver) folder += FProduct.ProductName;
+  return FileExists(folder + UninstallConfigFileName);
+}
+
+void TQorvelInstallForm::ArriveAtPreviousPage() {
+  const bool found = PreviousConfigExists();
+  ::SetWindowTextW(FUninstallText, UninstallPreviousText(found).c_str());
+  ::EnableWindow(FUninstallChoice, found ? TRUE : FALSE);
+  if (!found && Checked(FUninstallChoice)) {
+    SetChecked(FUninstallChoice, false);
+    SetChecked(FSameFolder, true);
+    ReadChoices();
+    Wizard().RefreshButtons();
+  }
+}
+
+void TQorvelInstallForm::SetFolder(const std::wstring& folder) {
+  FFolderLabel->SetFileName(folder);
+  ShowSpace();
+}
+
+void TQorvelInstallForm::ShowSpace() {
+  ::SetWindowTextW(FSpaceValue,
+                   MegabytesText(SpaceNeeded(FInstaller.PayloadSize()), FFacts.ThousandsSeparator,
+                                 FFacts.DecimalSeparator)
+                       .c_str());
+  std::wstring label, value;
+  if (const auto drive = FolderDriveLetter(Folder())) {
+    const std::wstring root = std::wstring(1, *drive) + L":\\";
+    ULARGE_INTEGER available{}, total{}, free{};
+    const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+    const bool known = ::GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free) != FALSE;
+    ::SetErrorMode(previous);
+    if (known) {
+      label = AvailableSpaceLabel(*drive);
+      value = MegabytesText(available.QuadPart, FFacts.ThousandsSeparator, FFacts.DecimalSeparator);
+    }
+  }
+  ::SetWindowTextW(FAvailableLabel, label.c_str());
+  ::SetWindowTextW(FAvailableValue, value.c_str());
+}
+
+void TQorvelInstallForm::Browse() {
+  const std::wstring start = DeepestExistingFolder(Folder(), [](const std::wstring& f) { return FolderExists(f); });
+  const std::wstring chosen = BrowseForFolder ? BrowseForFolder(start) : BrowseForFolderFrom(Handle(), start);
+  if (!chosen.empty()) SetFolder(chosen);
+}
+
+void TQorvelInstallForm::NavigateNext(int oldPage, bool& finish, int& newPage) {
+  if (finish) return;
+  ReadChoices();
+  TLeaveFacts facts;
+  facts.IsAdministrator = FFacts.IsAdministrator;
+  facts.Folder = Folder();
+  facts.ProposedFolder = FProposedFolder;
+  facts.FolderExistsWithContent =
+      oldPage == ipInstallFolder && FolderExists(facts.Folder) && FolderHasContent(facts.Folder);
+  switch (QuestionBeforeLeaving(oldPage, facts)) {
+    case TLeaveQuestion::NotAdministrator:
+      if (Ask(NotAdministratorQuestion(FProduct.ProductName), L"No administrator rights detected",
+              MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {
+        newPage = oldPage;
+        return;
+      }
+      break;
+    case TLeaveQuestion::FolderExists:
+      if (Ask(FolderExistsQuestion(facts.Folder, FProduct.ProductName), L"Folder already exists",
+              MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        newPage = oldPage;
+        return;
+      }
+      break;
+    case TLeaveQuestion::None:
+      break;
+  }
+  const TPageMove move = NextInstallPage(FState, oldPage);
+  if (move.TakePreviousFolder) SetFolder(WithoutTrailingBackslash(FInstaller.PreviousDirectory));
+  if (move.ProposeFolder) {
+    TFolderProposalInput input;
+    input.Portable = FState.Portable;
+    input.PortableDriveRoot = FDriveList->SelectedRoot();
+    input.MyDocumentsFolder = FFacts.MyDocumentsFolder;
+    input.PortableDefaultFolder = FProduct.PortableDefaultFolder;
+    input.DefaultFolder = FProduct.DefaultFolder;
+    input.ProgramFilesFolder = FFacts.ProgramFilesFolder;
+    input.SystemFolder = FFacts.SystemFolder;
+    input.ScreenSaver = FProduct.ApplicationType == patScreenSaver;
+    FProposedFolder = ProposedFolder(input);
+    SetFolder(FProposedFolder);
+  }
+  newPage = move.NewPage;
+}
+
+void TQorvelInstallForm::UninstallPrevious() {
+  const std::wstring config = FInstaller.PreviousConfig.empty()
+                                  ? WithTrailingBackslash(FInstaller.PreviousDirectory) + UninstallConfigFileName
+                                  : FInstaller.PreviousConfig;
+  if (RunUninstall(config, FRemoveStages, FProduct.ProductName)) {
+    // The previous installation is gone: from here on this is a fresh installation.
+    FState.HasPrevious = false;
+    FInstaller.PreviousDirectory.clear();
+    FInstaller.PreviousConfig.clear();
+    FInstaller.PreviousVersion.clear();
+    Wizard().Next();
+  } else {
+    Wizard().Back();
+  }
+}
+
+void TQorvelInstallForm::InstallProgram() {
+  for (HWND stage : FInstallStages) Show(stage, false);
+  ::SendMessageW(FProgress, PBM_SETPOS, 0, 0);
+  ReadChoices();
+  const std::wstring folder = Folder();
+  FInstaller.InstallKind = FState.Portable ? ikPortable : ikLocal;
+  FInstaller.TargetFolder = WithTrailingBackslash(folder);
+  FInstaller.Options = (FInstaller.Options & ~std::uint32_t{ioDesktopShortcut | ioQuickLaunchShortcut}) |
+                       (Checked(FDesktop) ? ioDesktopShortcut : 0u) |
+                       (Checked(FQuickLaunch) && ::IsWindowEnabled(FQuickLaunch) ? ioQuickLaunchShortcut : 0u);
+  FInstaller.StartMenuFolderKind = Checked(FCommonMenu) ? fkCommonPrograms : Checked(FMyMenu) ? fkMyPrograms : fkNone;
+  bool installed = false;
+  {
+    TBusyScope busy(*this);
+    FInstaller.OnProgress = [this](TQorvelInstallStage stage, int percent) {
+      if (stage == isCopyingFiles) {
+        ::SendMessageW(FProgress, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+        ::UpdateWindow(FProgress);
+        return;
+      }
+      const int index = stage - isCreatingShortcuts;
+      if (index < 0 || index > 2) return;
+      if (percent == 0) {
+        Show(FInstallStages[index], true);
+        ::UpdateWindow(Page(ipInstalling));
+      } else if (percent >= 100) {
+        Pause(100);
+      }
+    };
+    installed = FInstaller.Install();
+    FInstaller.OnProgress = nullptr;
+    if (installed) {
+      Show(FInstallStages[3], true);
+      ::UpdateWindow(Page(ipInstalling));
+      Pause(1000);
+    }
+  }
+  if (installed) {
+    FInstalledExePath = FInstaller.TargetExePath;
+    if (FScreenSaverCheck) ::EnableWindow(FScreenSaverCheck, FState.Portable ? FALSE : TRUE);
+    Wizard().Next();
+    return;
+  }
+  Ask(InstallFailedMessage(FProduct.ProductName, folder), L"Error", MB_OK | MB_ICONERROR);
+  CloseWith(IDCANCEL);
+}
+
+void TQorvelInstallForm::CancelSetup(int& modalResult) {
+  if (Ask(CancelSetupQuestion(FProduct.ProductName), L"Exit Setup", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+      IDYES)
+    modalResult = 0;
+}
+
+void TQorvelInstallForm::Finish(int& modalResult) {
+  modalResult = IDOK;
+  const bool screenSaver = FProduct.ApplicationType == patScreenSaver;
+  if (screenSaver && FScreenSaverCheck && Checked(FScreenSaverCheck) && !FInstalledExePath.empty()) {
+    wchar_t shortPath[MAX_PATH] = {};
+    if (::GetShortPathNameW(FInstalledExePath.c_str(), shortPath, MAX_PATH)) {
+      HKEY opened = nullptr;
+      if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &opened, nullptr) == ERROR_SUCCESS) {
+        TRegistryKey key(opened);
+        ::RegSetValueExW(key.Get(), L"SCRNSAVE.EXE", 0, REG_SZ, reinterpret_cast<const BYTE*>(shortPath),
+                         static_cast<DWORD>((lstrlenW(shortPath) + 1) * sizeof(wchar_t)));
+      }
+      ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_SENDCHANGE);
+    }
+  }
+  if (!Checked(FStartCheck) || FInstalledExePath.empty()) return;
+  if (StartProgram) {
+    StartProgram(FInstalledExePath);
+    return;
+  }
+  const std::wstring folder = WithoutTrailingBackslash(FolderOf(FInstalledExePath));
+  if (!screenSaver) {
+    ::ShellExecuteW(nullptr, L"open", FInstalledExePath.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
+  } else if (FState.Portable) {
+    ::ShellExecuteW(nullptr, L"config", FInstalledExePath.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
+  } else {
+    ::ShellExecuteW(nullptr, L"open", L"rundll32.exe", L"shell32.dll,Control_RunDLL desk.cpl,,1", nullptr,
+                    SW_SHOWNORMAL);
+  }
+}
+
+bool RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& installer) {
+  TComScope com;
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
+  ::InitCommonControlsEx(&controls);
+  TQorvelInstallForm form(installation, installer);
+  return form.ShowModal() == TModalResult::Ok;
+}
+
+void UseQorvelWizards(TQorvelInstallation& installation) {
+  installation.InstallWizard = &RunInstallWizard;
+  installation.UninstallWizard = &RunUninstallWizard;
+}

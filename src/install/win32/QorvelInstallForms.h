@@ -1,0 +1,101 @@
+#pragma once
+// The installation wizard: welcome, licence, setup type, previous installation, its
+// removal, install folder, start menu, installing and completion, driving the installer.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "controls/win32/QorvelDriveLists.h"
+#include "controls/win32/QorvelFileLabels.h"
+#include "install/QorvelInstallTexts.h"
+#include "install/QorvelInstallWizardRules.h"
+#include "install/win32/QorvelWizardForms.h"
+
+class TQorvelInstallation;
+class TQorvelInstaller;
+
+// What the wizard learns from the system when it shows; tests may set it up themselves.
+struct TInstallSystemFacts {
+  bool IsAdministrator = true;
+  bool CommonProgramsAvailable = true;
+  bool QuickLaunchAvailable = false;
+  std::wstring MyDocumentsFolder, ProgramFilesFolder, SystemFolder;
+  std::wstring ThousandsSeparator = L",", DecimalSeparator = L".";
+};
+TInstallSystemFacts CurrentInstallSystemFacts();
+
+class TQorvelInstallForm : public TQorvelWizardForm {
+ public:
+  TQorvelInstallForm(TQorvelInstallation& installation, TQorvelInstaller& installer,
+                     TInstallSystemFacts facts = CurrentInstallSystemFacts());
+
+  const TInstallProductData& Product() const { return FProduct; }
+  const TInstallWizardState& State() const { return FState; }
+  const std::wstring& ProposedFolderShown() const { return FProposedFolder; }
+  std::wstring Folder() const { return FFolderLabel->FileName(); }
+  const std::wstring& InstalledExePath() const { return FInstalledExePath; }
+  // The folder browser; tests answer it instead.
+  std::function<std::wstring(const std::wstring& startFolder)> BrowseForFolder;
+  // Starts the installed program on Finish; tests watch it instead.
+  std::function<void(const std::wstring& exePath)> StartProgram;
+
+  // Controls by role, for tests and screenshots.
+  HWND AcceptButton() const { return FAccept; }
+  HWND DenyButton() const { return FDeny; }
+  HWND LocalButton() const { return FLocal; }
+  HWND PortableButton() const { return FPortable; }
+  HWND PreviousChoiceButton(TPreviousChoice choice) const;
+  HWND StartCheckBox() const { return FStartCheck; }
+  TQorvelDriveList& DriveList() { return *FDriveList; }
+
+ protected:
+  void PageCommand(HWND control, int notification) override;
+  HBRUSH LabelColors(HWND label, HDC dc) override;
+
+ private:
+  void BuildPages();
+  void ReadChoices();
+  void FillDriveList();
+  void SetFolder(const std::wstring& folder);
+  void ShowSpace();
+  void ArriveAtPreviousPage();
+  void UninstallPrevious();
+  void InstallProgram();
+  void Browse();
+  void Finish(int& modalResult);
+  void CancelSetup(int& modalResult);
+  void NavigateNext(int oldPage, bool& finish, int& newPage);
+  bool PreviousConfigExists() const;
+
+  TQorvelInstallation& FInstallation;
+  TQorvelInstaller& FInstaller;
+  TInstallSystemFacts FFacts;
+  TInstallProductData FProduct;
+  TInstallWizardTexts FTexts;
+  TInstallWizardState FState;
+  std::wstring FProposedFolder;
+  std::wstring FInstalledExePath;
+
+  HWND FAccept = nullptr, FDeny = nullptr, FMemo = nullptr;
+  HWND FLocal = nullptr, FPortable = nullptr, FDriveLabel = nullptr;
+  std::unique_ptr<TQorvelDriveList> FDriveList;
+  HWND FSameFolder = nullptr, FUninstallChoice = nullptr, FOtherFolder = nullptr, FUninstallText = nullptr;
+  HWND FWarning = nullptr;
+  HWND FRemoveStages[4] = {};
+  std::unique_ptr<TQorvelFileLabel> FFolderLabel;
+  HWND FBrowse = nullptr, FSpaceValue = nullptr, FAvailableLabel = nullptr, FAvailableValue = nullptr;
+  HWND FCommonMenu = nullptr, FMyMenu = nullptr, FNoMenu = nullptr, FDesktop = nullptr, FQuickLaunch = nullptr;
+  HWND FProgress = nullptr, FInstallStages[4] = {};
+  HWND FStartCheck = nullptr, FScreenSaverCheck = nullptr;
+};
+
+// Runs the installation wizard modally; answers whether the installation finished.
+bool RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& installer);
+// Lets the installation object show both wizards (setup and removal starts).
+void UseQorvelWizards(TQorvelInstallation& installation);
+
+// The stage labels of an uninstallation, shown as the uninstaller reaches them.
+inline constexpr const wchar_t* UninstallStageTexts[4] = {L"Removing files...", L"Removing folders...",
+                                                          L"Cleaning registry...", L"Finishing uninstall..."};

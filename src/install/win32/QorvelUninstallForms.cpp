@@ -1,0 +1,87 @@
+#include "install/win32/QorvelUninstallForms.h"
+
+#include "install/QorvelFileVersionInfo.h"
+#include "install/QorvelInstallTexts.h"
+#include "install/QorvelInstallWizardRules.h"
+#include "install/win32/QorvelInstallForms.h"
+#include "install/win32/QorvelInstallations.h"
+#include "install/win32/QorvelShellUtils.h"
+#include "install/win32/QorvelUninstallers.h"
+
+std::wstring UninstallProductName(const std::wstring& configPath, const std::wstring& fallback) {
+  if (configPath.empty() || !FileExists(configPath)) return fallback;
+  try {
+    TQorvelUninstaller reader;
+    reader.ConfigPath = configPath;
+    reader.LoadConfig();
+    if (!reader.ProductName.empty()) return reader.ProductName;
+  } catch (const std::exception&) {
+    // The removal itself reports what is wrong with the file.
+  }
+  return fallback;
+}
+
+namespace {
+std::wstring FallbackProductName(const TQorvelInstallation& installation) {
+  if (!installation.ProductName.empty()) return installation.ProductName;
+  return AppVersionInfo().ProductName();
+}
+}  // namespace
+
+TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, std::wstring configPath)
+    : TQorvelWizardForm(UninstallWizardTexts(UninstallProductName(configPath, FallbackProductName(installation))).Caption,
+                        UninstallPageCount),
+      FConfigPath(std::move(configPath)),
+      FProduct(UninstallProductName(FConfigPath, FallbackProductName(installation))) {
+  const TUninstallWizardTexts texts = UninstallWizardTexts(FProduct);
+  AddHeader(upWelcome, texts.WelcomeCaption);
+  AddLogo(upWelcome, installation.Logo, 41);
+  AddLabel(upWelcome, texts.WelcomeText, 12, 199, 392, 78);
+  AddWebLink(upWelcome, 282);
+
+  AddHeader(upUninstalling, L"Uninstalling...");
+  AddLabel(upUninstalling, L"Please wait while all objects are removed.", 12, 45, 392, 16);
+  for (int i = 0; i < 4; ++i) {
+    FStages[i] = AddLabel(upUninstalling, UninstallStageTexts[i], 30, 75 + 20 * i, 374, 16);
+    Show(FStages[i], false);
+  }
+
+  AddHeader(upCompleted, texts.CompletedCaption, L"All objects were removed");
+  AddLogo(upCompleted, installation.Logo, 41);
+  AddLabel(upCompleted, texts.CompletedText, 12, 199, 392, 40);
+  AddWebLink(upCompleted, 282);
+
+  TQorvelWizard& wizard = Wizard();
+  wizard.OnCustomButton = [](TQorvelWizard::TButton button, bool& enabled, std::wstring& caption, int page) {
+    const TWizardButtonStates states = UninstallWizardButtons(page);
+    switch (button) {
+      case TQorvelWizard::wbBack:
+        enabled = states.BackEnabled;
+        break;
+      case TQorvelWizard::wbNext:
+      case TQorvelWizard::wbFinish:
+        enabled = states.NextEnabled;
+        caption = states.NextCaption;
+        break;
+      case TQorvelWizard::wbCancel:
+        enabled = states.CancelEnabled;
+        break;
+    }
+  };
+  wizard.OnChangePage = [this] {
+    if (Wizard().PageIndex() == upUninstalling) AfterPageShown([this] { Uninstall(); });
+  };
+  wizard.SetPageIndex(upWelcome);
+}
+
+void TQorvelUninstallForm::Uninstall() {
+  if (RunUninstall(FConfigPath, FStages, FProduct))
+    Wizard().SetPageIndex(upCompleted);
+  else
+    CloseWith(IDCANCEL);
+}
+
+bool RunUninstallWizard(TQorvelInstallation& installation, const std::wstring& configPath) {
+  TQorvelUninstallForm form(installation, configPath);
+  return form.ShowModal() == TModalResult::Ok;
+}

@@ -1,0 +1,99 @@
+#pragma once
+// What both installation wizards share: a fixed-size modal window around a wizard control,
+// labels and buttons placed in 96-dpi units, the logo, questions owned by the window, and
+// the busy state (hourglass, pauses that keep the window painted) while the engine works.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "controls/win32/QorvelHeaders.h"
+#include "controls/win32/QorvelWebLinks.h"
+#include "controls/win32/QorvelWizards.h"
+#include "gui/Forms.h"
+#include "gui/Handles.h"
+
+class TQorvelWizardForm : public TForm {
+ public:
+  static constexpr int ClientWidth = 416, ClientHeight = 346, ButtonWidth = 80;
+  static constexpr int LogoWidth = 400, LogoHeight = 150;
+
+  TQorvelWizardForm(const std::wstring& caption, int pageCount);
+  ~TQorvelWizardForm() override;
+
+  TQorvelWizard& Wizard() { return *FWizard; }
+  // Message boxes owned by the wizard window; tests answer them instead.
+  std::function<int(const std::wstring& text, const std::wstring& caption, UINT flags)> AskUser;
+  // The engine's work is paced by short pauses; tests may skip them.
+  bool Pauses = true;
+
+  // The hourglass over the whole window while the engine works.
+  class TBusyScope {
+   public:
+    explicit TBusyScope(TQorvelWizardForm& form);
+    ~TBusyScope();
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+   private:
+    TQorvelWizardForm& FForm;
+  };
+
+ protected:
+  int Scaled(int value96) const { return ::MulDiv(value96, static_cast<int>(FDpi), 96); }
+  RECT ScaledRect(int left, int top, int width, int height) const;
+  HWND Page(int index) { return FWizard->Page(index).Handle(); }
+
+  TQorvelHeader& AddHeader(int page, const std::wstring& caption, const std::wstring& comment = {});
+  HWND AddLabel(int page, const std::wstring& text, int left, int top, int width, int height, DWORD style = 0);
+  HWND AddButton(int page, const std::wstring& text, int left, int top, int width, int height, DWORD style);
+  HWND AddRadio(int page, const std::wstring& text, int left, int top, int width, bool firstOfGroup);
+  HWND AddCheck(int page, const std::wstring& text, int left, int top, int width);
+  TQorvelWebLink& AddWebLink(int page, int top);
+  void AddLogo(int page, const std::wstring& resourceName, int top);
+  static bool Checked(HWND button) { return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  static void SetChecked(HWND button, bool checked) {
+    ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  static void Show(HWND control, bool visible) { ::ShowWindow(control, visible ? SW_SHOW : SW_HIDE); }
+
+  int Ask(const std::wstring& text, const std::wstring& caption, UINT flags);
+  // Keeps the window alive for `milliseconds` (nothing to click: the buttons are disabled).
+  void Pause(int milliseconds);
+  // Runs `work` once the page that was just shown has been painted.
+  void AfterPageShown(std::function<void()> work);
+  // Where page controls report: override to react to clicks.
+  virtual void PageCommand(HWND control, int notification) {
+    (void)control;
+    (void)notification;
+  }
+  // Colours of page labels: override for special ones.
+  virtual HBRUSH LabelColors(HWND label, HDC dc);
+  void CloseWith(int modalResult);
+
+  // Removes what the configuration file lists, showing `stages` (removing files, folders,
+  // cleaning the registry, finishing) as the uninstaller reaches them. Reports a missing or
+  // damaged file and a failure in a box titled "Error" and answers false; `product` names
+  // what failed.
+  bool RunUninstall(const std::wstring& configPath, HWND const (&stages)[4], const std::wstring& product);
+
+  HFONT Font() const { return FFont; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void DoShow() override;
+
+ private:
+  static constexpr UINT WorkMessage = WM_APP + 40;
+  UINT FDpi = 96;
+  HFONT FFont;
+  std::unique_ptr<TQorvelWizard> FWizard;
+  std::vector<std::unique_ptr<TQorvelHeader>> FHeaders;
+  std::vector<std::unique_ptr<TQorvelWebLink>> FLinks;
+  TBitmapHandle FLogo;
+  std::function<void()> FPendingWork;
+  int FBusy = 0;
+};
+
+// The link every wizard page shows, and the address it opens.
+inline constexpr wchar_t QorvelLinkText[] = L"www.qorvel.com";

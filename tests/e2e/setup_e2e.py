@@ -1,0 +1,205 @@
+"""The setup file as a user meets it: the installation wizard page by page, the installed
+copy, a second setup that finds it, the uninstallation through the Windows uninstall entry,
+and a portable installation to a removable drive."""
+import os
+import shlex
+import shutil
+import subprocess
+import time
+
+import vindle
+
+SETUP = "src/VindleSetup.exe"
+SETUP_TITLE = "^Vindle Setup$"
+UNINSTALL_TITLE = "^Uninstall Vindle$"
+CLIENT_WIDTH, CLIENT_HEIGHT = 416, 346
+UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Qorvel Vindle"
+INSTALLATION_KEY = r"HKLM\SOFTWARE\Qorvel\Vindle\installation"
+
+# Places on the wizard's client area (96-dpi units; Wine runs at 96 dpi).
+BACK, NEXT, CANCEL = (201, 326), (286, 326), (371, 326)
+ACCEPT_LICENCE = (20, 263)
+PORTABLE_SETUP = (20, 155)
+START_NOW = (20, 243)
+
+
+class Wizard:
+    """The wizard window, clicked in client coordinates."""
+
+    def __init__(self, s, title):
+        self.s = s
+        self.title = title
+        self.win = s.wait_window(title, timeout=40)
+        border = (self.win.width - CLIENT_WIDTH) // 2
+        self.left = self.win.x + border
+        self.top = self.win.y + self.win.height - CLIENT_HEIGHT - border
+
+    def click(self, point):
+        self.s.click(self.left + point[0], self.top + point[1])
+
+    def shot(self, label):
+        return self.s.screenshot(label)
+
+    def pixel(self, shot, point):
+        return shot.pixel(self.left + point[0], self.top + point[1])
+
+    def button_enabled(self, point, label="buttons"):
+        """Whether the button at `point` shows its caption in dark (enabled) text."""
+        shot = self.shot(label)
+        return any(max(self.pixel(shot, (point[0] + dx, point[1] + dy))) < 80
+                   for dx in range(-25, 26) for dy in range(-5, 6))
+
+    def wait_next_enabled(self, what, timeout=40):
+        self.s.wait_for(lambda: self.button_enabled(NEXT), what, timeout=timeout, interval=0.5)
+        time.sleep(0.3)
+
+
+def program_files():
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", "Program Files")
+
+
+def installed_folder():
+    return os.path.join(program_files(), "Qorvel", "Vindle")
+
+
+def answer_box(s, title, key):
+    """Answers a message box by its accelerator key."""
+    box = s.wait_window(f"^{title}$", timeout=20)
+    s.screenshot(f"box-{title}")
+    s.click(box.x + box.width // 2, box.y + 10)  # the box gets the keyboard
+    s.key(key)
+    s.wait_no_window(f"^{title}$", timeout=10)
+
+
+def exit_tray_program(s):
+    vindle.choose_from_tray_menu(s, "x")
+    s.wait_for(lambda: not vindle.tray_icon_present(s), "the tray icon to go", timeout=20)
+
+
+def walk_to_setup_type(s, w):
+    w.shot("welcome")
+    w.click(NEXT)
+    time.sleep(0.5)
+    w.shot("licence")
+    s.expect(not w.button_enabled(NEXT), "Next is disabled until the licence is accepted")
+    w.click(ACCEPT_LICENCE)
+    s.expect(w.button_enabled(NEXT), "Next is enabled once the licence is accepted")
+    w.click(NEXT)
+    time.sleep(0.5)
+    w.shot("setup-type")
+
+
+def scenario_local_installation_then_again_then_uninstall(s):
+    s.restart_wine()
+    shutil.rmtree(installed_folder(), ignore_errors=True)
+    setup = s.start(SETUP)
+    w = Wizard(s, SETUP_TITLE)
+    w.wait_next_enabled("the wizard to show")
+    walk_to_setup_type(s, w)
+    w.click(NEXT)
+    time.sleep(0.5)
+    w.shot("install-folder")
+    w.click(NEXT)
+    time.sleep(0.5)
+    w.shot("start-menu")
+    w.click(NEXT)  # "Install now"
+    time.sleep(0.8)
+    w.shot("installing")
+    w.wait_next_enabled("the completion page")
+    w.shot("completed")
+    w.click(NEXT)  # "Finish" with "Start Vindle now" checked
+    s.wait_exit(setup, timeout=20)
+
+    exe = os.path.join(installed_folder(), "Vindle.exe")
+    with open(exe, "rb") as f:
+        data = f.read()
+    with open(s.path(SETUP), "rb") as f:
+        setup_data = f.read()
+    s.expect_equal(len(data), len(setup_data), "size of the installed copy")
+    s.expect_equal(data[-8:], b"LOCALAPP", "marker of the installed copy")
+    s.expect(os.path.isfile(os.path.join(installed_folder(), "Installation.xml")), "the uninstall configuration")
+    s.wait_for(lambda: vindle.tray_icon_present(s), "the installed copy started from the completion page", timeout=30)
+    s.screenshot("installed-copy-running")
+    uninstall = s.reg_query(UNINSTALL_KEY, "UninstallString")
+    s.expect(uninstall and "-uninstall" in uninstall, f"an uninstall entry, got {uninstall!r}")
+    s.expect_equal(s.reg_query(INSTALLATION_KEY, "Directory"), r"C:\Program Files\Qorvel\Vindle", "installation folder")
+    exit_tray_program(s)
+
+    # A second setup finds the installation.
+    setup = s.start(SETUP)
+    w = Wizard(s, SETUP_TITLE)
+    w.wait_next_enabled("the wizard to show")
+    walk_to_setup_type(s, w)
+    w.click(NEXT)
+    time.sleep(0.5)
+    w.shot("previous-installation")
+    w.click(CANCEL)
+    answer_box(s, "Exit Setup", "y")
+    s.wait_exit(setup, timeout=20)
+    s.expect(os.path.isfile(exe), "cancelling the second setup leaves the installation alone")
+
+    # The uninstall entry's command line: the installed copy hands over to a temporary copy.
+    parts = [p.strip('"') for p in shlex.split(uninstall, posix=False)]
+    s.start(s.unix_path(parts[0]), *parts[1:])
+    u = Wizard(s, UNINSTALL_TITLE)
+    u.wait_next_enabled("the uninstall wizard to show")
+    u.shot("uninstall-welcome")
+    u.click(NEXT)  # "Uninstall now"
+    time.sleep(0.5)
+    u.shot("uninstalling")
+    u.wait_next_enabled("the uninstallation to finish")
+    u.shot("uninstalled")
+    u.click(NEXT)  # "Finish"
+    s.wait_no_window(UNINSTALL_TITLE)
+    s.expect(not os.path.exists(installed_folder()), "the installation folder is removed")
+    s.expect(s.reg_query(UNINSTALL_KEY, "UninstallString") is None, "the uninstall entry is removed")
+    s.expect(s.reg_query(INSTALLATION_KEY, "Directory") is None, "the installation key is removed")
+    programs = os.path.join(os.environ["WINEPREFIX"], "drive_c", "ProgramData", "Microsoft", "Windows",
+                            "Start Menu", "Programs", "Qorvel")
+    s.expect(not os.path.exists(programs), "the start-menu group is removed")
+
+
+def map_removable_drive(s, letter, folder):
+    """A Wine drive letter on a folder, reported as a removable (floppy) drive."""
+    os.makedirs(folder, exist_ok=True)
+    link = os.path.join(os.environ["WINEPREFIX"], "dosdevices", f"{letter}:")
+    if os.path.islink(link):
+        os.remove(link)
+    os.symlink(folder, link)
+    subprocess.run(["wine", "reg", "add", r"HKLM\Software\Wine\Drives", "/v", f"{letter}:", "/t", "REG_SZ", "/d",
+                    "floppy", "/f"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s.restart_wine()
+
+
+def scenario_portable_installation_to_a_removable_drive(s):
+    drive = os.path.join(s.shots_dir, "removable")
+    shutil.rmtree(drive, ignore_errors=True)
+    map_removable_drive(s, "r", drive)
+    setup = s.start(SETUP)
+    w = Wizard(s, SETUP_TITLE)
+    w.wait_next_enabled("the wizard to show")
+    walk_to_setup_type(s, w)
+    w.click(PORTABLE_SETUP)
+    time.sleep(0.5)
+    w.shot("portable-drive-chosen")
+    w.click(NEXT)
+    time.sleep(0.5)
+    w.shot("portable-folder")
+    w.click(NEXT)  # "Install now"
+    exe = os.path.join(drive, "Qorvel", "Vindle", "Vindle.exe")
+    w.wait_next_enabled("the completion page")
+    w.shot("portable-completed")
+    w.click(NEXT)  # "Finish" starts it
+    s.wait_exit(setup, timeout=20)
+    with open(exe, "rb") as f:
+        s.expect_equal(f.read()[-8:], b"PORTABLE", "marker of the portable copy")
+    s.expect(not os.path.exists(os.path.join(drive, "Qorvel", "Vindle", "Installation.xml")),
+             "a portable installation has no uninstaller")
+    s.expect(s.reg_query(UNINSTALL_KEY, "UninstallString") is None, "a portable installation registers nothing")
+    s.wait_for(lambda: vindle.tray_icon_present(s), "the portable copy started from the completion page", timeout=30)
+    tip = vindle.icon_tooltip(s)
+    s.screenshot("portable-tooltip")
+    s.expect(tip.width >= 70, f"a tooltip as wide as 'Vindle portable', got {tip}")
+    exit_tray_program(s)
+    s.expect(os.path.isfile(os.path.join(drive, "Qorvel", "Vindle", "Vindle.xml")),
+             "the portable copy keeps its settings beside itself")

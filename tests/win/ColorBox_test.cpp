@@ -408,3 +408,84 @@ TEST(ColorBoxMenu, GlyphClickOpensTheMenuAndAMnemonicChoosesAColourFiringChangeE
   EXPECT_EQ(box.Color(), 0x000000u);
   EXPECT_EQ(events.Changes, 2);
 }
+
+namespace {
+
+// What the menu draws for one item into a white 160 x 20 bitmap.
+TPixelBuffer DrawMenuItem(TQorvelColorPopupMenu& popup, UINT position, UINT state) {
+  constexpr int width = 160, height = 20;
+  TMemoryDC dc(::CreateCompatibleDC(nullptr));
+  BITMAPINFO info = TopDownDib32Info(width, height);
+  void* bits = nullptr;
+  TBitmapHandle bitmap(::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TSelectScope select(dc.Get(), bitmap.Get());
+  DRAWITEMSTRUCT draw{};
+  draw.CtlType = ODT_MENU;
+  draw.itemID = position + 1;
+  draw.itemState = state;
+  draw.hDC = dc.Get();
+  draw.rcItem = {0, 0, width, height};
+  popup.Draw(draw);
+  ::GdiFlush();
+  TPixelBuffer result(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) result.View().Set(x, y, static_cast<const TPixel*>(bits)[y * width + x] & 0xFFFFFF);
+  return result;
+}
+
+int CountPixels(const TPixelBuffer& pixels, TPixel colour, int fromX) {
+  int n = 0;
+  for (int y = 0; y < pixels.Height(); ++y)
+    for (int x = fromX; x < pixels.Width(); ++x) n += pixels.At(x, y) == colour ? 1 : 0;
+  return n;
+}
+
+}  // namespace
+
+TEST(ColorBoxMenu, ItemsAreMeasuredAndDrawnWithSwatchesBoldDefaultAndEmbossedDisabledCaptions) {
+  THost host(100, 100, RGB(255, 255, 255));
+  TQorvelColorBox box(host.Handle(), 10, 10);
+  ::OpenClipboard(nullptr);
+  ::EmptyClipboard();  // nothing to paste: "&Paste" is disabled
+  ::CloseClipboard();
+  TQorvelColorPopupMenu& popup = ColorPopupMenu();
+  ::SetForegroundWindow(host.Handle());
+
+  bool drawn = false;
+  TDuringMenu::Schedule([&] {
+    // Only while the menu is open does it draw: other menus of the owner stay untouched.
+    MEASUREITEMSTRUCT copy{ODT_MENU, 0, 2, 0, 15, 0};
+    ASSERT_TRUE(popup.Measure(copy));
+    EXPECT_GE(copy.itemHeight, 15u);
+    MEASUREITEMSTRUCT select{ODT_MENU, 0, 1, 0, 15, 0};
+    popup.Measure(select);
+    EXPECT_GT(select.itemWidth, copy.itemWidth);  // a longer caption, and bold
+
+    const TPixel shadow = ColorToPixel(::GetSysColor(COLOR_BTNSHADOW));
+    const TPixel highlight = ColorToPixel(::GetSysColor(COLOR_BTNHIGHLIGHT));
+    const TPixel menu = ColorToPixel(::GetSysColor(COLOR_MENU));
+    const TPixelBuffer paste = DrawMenuItem(popup, TQorvelColorPopupMenu::tagPaste, ODS_DISABLED);
+    EXPECT_GT(CountPixels(paste, shadow, 20), 10);  // the caption in the shadow colour...
+    if (highlight != menu) {
+      EXPECT_GT(CountPixels(paste, highlight, 20), 5);  // ...over its light copy
+    }
+    EXPECT_EQ(paste.At(5, 10), menu);  // no swatch: nothing to paste
+
+    const TPixelBuffer black = DrawMenuItem(popup, TQorvelColorPopupMenu::tagBlack, 0);
+    EXPECT_EQ(black.At(2, 2), 0u);    // the swatch's black outline from (2, 2) ...
+    EXPECT_EQ(black.At(9, 10), 0u);   // ... filled black
+    EXPECT_EQ(black.At(17, 10), 0u);    // to the item height minus 2, exclusive
+    EXPECT_EQ(black.At(18, 10), menu);
+    const TPixelBuffer white = DrawMenuItem(popup, TQorvelColorPopupMenu::tagWhite, 0);
+    EXPECT_EQ(white.At(2, 2), 0u);
+    EXPECT_EQ(white.At(9, 10), 0xFFFFFFu);
+    const TPixelBuffer selected = DrawMenuItem(popup, TQorvelColorPopupMenu::tagWhite, ODS_SELECTED);
+    EXPECT_EQ(selected.At(100, 1), ColorToPixel(::GetSysColor(COLOR_HIGHLIGHT)));
+    drawn = true;
+    ::EndMenu();
+  });
+  box.Popup(200, 200);
+  EXPECT_TRUE(drawn);
+  MEASUREITEMSTRUCT after{ODT_MENU, 0, 1, 0, 15, 0};
+  EXPECT_FALSE(popup.Measure(after));
+}

@@ -18,6 +18,7 @@
 
 #include "gui/Application.h"
 #include "gui/Handles.h"
+#include "install/win32/ApplicationInstallations.h"
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelUninstallers.h"
@@ -459,4 +460,28 @@ TEST_F(InstallerWin, AMissingTargetDriveFailsAtOnce) {
   EXPECT_FALSE(installer->Install());
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, InstallationRegistryKey(RegistryKey())));
   EXPECT_TRUE(installer->Uninstaller.Files.Empty());
+}
+
+TEST(ApplicationInstallation, UninstallingRemovesTheAutostartValue) {
+  const wchar_t* runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  HKEY created = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, runKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
+            ERROR_SUCCESS);
+  TRegistryKey key(created);
+  const auto previous = RegistryValue(HKEY_CURRENT_USER, runKey, L"QorvelVindle");
+  const std::wstring command = L"\"C:\\Program Files\\Qorvel\\Vindle\\Vindle.exe\"";
+  ::RegSetValueExW(key.Get(), L"QorvelVindle", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+
+  TScriptedPrompt prompt;
+  TQorvelUninstaller uninstaller({}, &prompt);
+  ApplicationInstallation().AddUninstallItems(uninstaller);
+  ASSERT_EQ(uninstaller.RegistryValues.Count(), 1u);
+  EXPECT_EQ(uninstaller.RegistryValues[0].Information->Level, ulOptional) << "autostart may never have been set";
+  EXPECT_TRUE(uninstaller.Uninstall());
+  EXPECT_FALSE(RegistryValue(HKEY_CURRENT_USER, runKey, L"QorvelVindle"));
+  EXPECT_TRUE(uninstaller.Uninstall()) << "a value that is already gone is no failure";
+
+  if (previous)
+    ::RegSetValueExW(key.Get(), L"QorvelVindle", 0, REG_SZ, previous->data(), static_cast<DWORD>(previous->size()));
 }

@@ -13,7 +13,7 @@ namespace {
 // The clipboard for one scope; open fails when another program holds it.
 class TClipboardScope {
  public:
-  TClipboardScope() : FOpen(::OpenClipboard(nullptr) != FALSE) {}
+  explicit TClipboardScope(HWND owner) : FOpen(::OpenClipboard(owner) != FALSE) {}
   ~TClipboardScope() {
     if (FOpen) ::CloseClipboard();
   }
@@ -91,10 +91,11 @@ std::optional<std::string> GetShortText() {
 
 TQorvelColorClipboard::TQorvelColorClipboard()
     : FSystemColorFormat(::RegisterClipboardFormatW(L"System Color")),
-      FRgbaColorFormat(::RegisterClipboardFormatW(L"RGBA Color")) {}
+      FRgbaColorFormat(::RegisterClipboardFormatW(L"RGBA Color")),
+      FOwner(L"TQorvelColorClipboardOwner", nullptr) {}
 
 bool TQorvelColorClipboard::CopyColor(TColor color) {
-  TClipboardScope clipboard;
+  TClipboardScope clipboard(FOwner.Handle());
   if (!clipboard.Open() || !::EmptyClipboard()) return false;
   const TColor rgba = RgbaClipboardValue(ColorToRGB(color));
   const std::string text = ColorClipboardText(ColorToRGB(color));
@@ -103,7 +104,7 @@ bool TQorvelColorClipboard::CopyColor(TColor color) {
 }
 
 bool TQorvelColorClipboard::PasteColor(TColor& color) {
-  TClipboardScope clipboard;
+  TClipboardScope clipboard(FOwner.Handle());
   if (!clipboard.Open()) return false;
   if (const auto value = GetValue(FSystemColorFormat)) {
     color = *value;

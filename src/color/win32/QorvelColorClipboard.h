@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "gui/Window.h"
 #include "settings/QorvelTypes.h"
 
 class TQorvelColorClipboard {
@@ -25,6 +26,9 @@ class TQorvelColorClipboard {
  private:
   UINT FSystemColorFormat;
   UINT FRgbaColorFormat;
+  // The clipboard is opened for this hidden window: emptying a clipboard opened without
+  // an owner leaves it ownerless, and the system may then refuse the data put there.
+  TMessageWindow FOwner;
 };
 
 // The process's clipboard object, made on first use.

@@ -485,3 +485,21 @@ TEST(ApplicationInstallation, UninstallingRemovesTheAutostartValue) {
   if (previous)
     ::RegSetValueExW(key.Get(), L"QorvelVindle", 0, REG_SZ, previous->data(), static_cast<DWORD>(previous->size()));
 }
+
+TEST_F(InstallerWin, NestedFoldersAndHiddenFilesGoChildrenFirst) {
+  const std::wstring outer = FRoot + L"Outer";
+  const std::wstring inner = outer + L"\\Inner Folder";
+  const std::wstring file = inner + L"\\Data.bin";
+  ASSERT_TRUE(ForceDirectories(inner));
+  std::ofstream(fs::path(file)) << "x";
+  ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+  ::SetFileAttributesW(inner.c_str(), FILE_ATTRIBUTE_READONLY);
+
+  TQorvelUninstaller uninstaller({}, &Prompt);
+  uninstaller.Folders.Add(outer, uaRemove, ulRequired);
+  uninstaller.Folders.Add(inner, uaRemove, ulRequired);
+  uninstaller.Files.Add(file, uaRemove, ulRequired);
+  EXPECT_TRUE(uninstaller.Uninstall());
+  EXPECT_FALSE(fs::exists(fs::path(outer)));
+  EXPECT_TRUE(Prompt.Asked.empty());
+}

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "color/win32/QorvelColorControls.h"
 #include "controls/win32/QorvelCheckBoxes.h"
 #include "controls/win32/QorvelComboBoxes.h"
 #include "controls/win32/QorvelControlsCommon.h"
@@ -112,6 +113,7 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
 TSettingsForm::~TSettingsForm() {
   // The control objects go first, while their windows still exist.
   FTrackBars.clear();
+  FColorBoxes.clear();
   FOwnedControls.clear();
   FPages.clear();
   DestroyHandle();
@@ -181,6 +183,16 @@ TQorvelTrackBar& TSettingsForm::AddTrackBar(HWND page, int left, int top, int wi
   bar->SetMin(min);
   TQorvelTrackBar& result = *bar;
   FTrackBars.push_back(std::move(bar));
+  return result;
+}
+
+TQorvelColorBox& TSettingsForm::AddColorBox(HWND page, const wchar_t* caption, int left, int top) {
+  auto box = std::make_unique<TQorvelColorBox>(page, Scaled(left), Scaled(top), Scaled(225),
+                                               Scaled(TQorvelColorBox::DefaultHeight));
+  box->SetCaption(caption);
+  box->SetFont(DefaultControlFont());
+  TQorvelColorBox& result = *box;
+  FColorBoxes.push_back(std::move(box));
   return result;
 }
 
@@ -255,8 +267,8 @@ void TSettingsForm::BuildConfigurationSubPage(HWND page) {
 void TSettingsForm::BuildColorsSubPage(HWND page) {
   TControls& c = FControls;
   AddGroup(page, L"Colors", 0, 0, 249, 80);
-  AddLabel(page, L"Background", 12, 20, 90);
-  AddLabel(page, L"Cursor line", 12, 48, 90);
+  c.Background = &AddColorBox(page, L"Background", 12, 18);
+  c.CursorLine = &AddColorBox(page, L"Cursor line", 12, 47);
   AddGroup(page, L"Transparency", 0, 88, 249, 94);
   c.Transparent = &AddCheckBox(page, L"Transparent (requires Windows 2000 / XP)", 12, 108, 229);
   c.Transparent->OnClick = [this](TQorvelCheckBox&) {
@@ -373,6 +385,8 @@ void TSettingsForm::ReadControls() {
   ReadItem(*c.Granularity, e.Granularity);
   e.Digits = c.Digits->Checked();
   e.Antialiasing = c.Antialiasing->Checked();
+  e.Background = c.Background->Color();
+  e.CursorLine = c.CursorLine->Color();
   e.Transparent = c.Transparent->Checked();
   e.Opacity = c.Opacity->Position();
   e.MagnifierVisible = c.MagnifierVisible->Checked();
@@ -412,6 +426,8 @@ void TSettingsForm::ShowValues() {
   c.Granularity->SetItemIndex(e.Granularity);
   c.Digits->SetChecked(e.Digits);
   c.Antialiasing->SetChecked(e.Antialiasing);
+  c.Background->SetColor(e.Background);
+  c.CursorLine->SetColor(e.CursorLine);
   c.Transparent->SetChecked(e.Transparent);
   c.Opacity->SetPosition(e.Opacity);
   c.MagnifierVisible->SetChecked(e.MagnifierVisible);

@@ -103,6 +103,7 @@ class TSettingsForm : public TForm {
   TQorvelComboBox& AddComboBox(HWND page, int left, int top, int width, std::initializer_list<const wchar_t*> items);
   TQorvelIntEdit& AddIntEdit(HWND page, int left, int top, int width, int min, int max, const wchar_t* caption);
   TQorvelTrackBar& AddTrackBar(HWND page, int left, int top, int width, const wchar_t* label, int min, int max);
+  TQorvelColorBox& AddColorBox(HWND page, const wchar_t* caption, int left, int top);
   HWND AddButton(const wchar_t* caption, int id, int left, bool isDefault);
 
   void BuildGeneralPage(HWND page);
@@ -126,6 +127,7 @@ class TSettingsForm : public TForm {
   std::vector<std::unique_ptr<TSettingsPage>> FPages;
   std::vector<std::unique_ptr<TSubclassedControl>> FOwnedControls;
   std::vector<std::unique_ptr<TQorvelTrackBar>> FTrackBars;
+  std::vector<std::unique_ptr<TQorvelColorBox>> FColorBoxes;
   TControls FControls;
   HWND FFocus = nullptr;
   int FShownPage = -1;

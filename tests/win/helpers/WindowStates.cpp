@@ -1,6 +1,7 @@
 // Writes the state of a top-level window and of all its descendants, one per line in UTF-8,
 // so that end-to-end scenarios can check what a dialog shows:
 //   WindowStates.exe <window title> <output file>
+//   WindowStates.exe class:<window class> <output file>
 // Each line: class, text, flags, screen rectangle, separated by TABs. Flags are letters:
 // V visible, E enabled, C checked (buttons), T topmost (the top-level window only).
 // Ends with 1 when there is no such window.
@@ -48,7 +49,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int count = 0;
   wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
   if (!args || count < 3) return 2;
-  const HWND window = ::FindWindowW(nullptr, args[1]);
+  const std::wstring target = args[1];
+  const bool byClass = target.rfind(L"class:", 0) == 0;
+  const HWND window = byClass ? ::FindWindowW(target.substr(6).c_str(), nullptr) : ::FindWindowW(nullptr, args[1]);
   if (!window) return 1;
   std::string lines = Line(window);
   ::EnumChildWindows(window, &AddChild, reinterpret_cast<LPARAM>(&lines));

@@ -3,94 +3,12 @@
 #include <vector>
 
 #include "color/CursorForms.h"
+#include "color/win32/ToolWindows.h"
 #include "settings/ApplicationSettings.h"
 
 namespace {
 
 constexpr UINT_PTR kSampleTimer = 1;
-
-// The window list's view of a top-level window.
-class TWindowPlacement : public IQorvelForm {
- public:
-  explicit TWindowPlacement(HWND window) : FWindow(window) {}
-
-  int Left() const override { return Bounds().left; }
-  void SetLeft(int value) override { Move(value, Top()); }
-  int Top() const override { return Bounds().top; }
-  void SetTop(int value) override { Move(Left(), value); }
-  int Width() const override { return Bounds().right - Bounds().left; }
-  void SetWidth(int value) override { Resize(value, Height()); }
-  int Height() const override { return Bounds().bottom - Bounds().top; }
-  void SetHeight(int value) override { Resize(Width(), value); }
-  int ClientWidth() const override { return Client().right; }
-  void SetClientWidth(int value) override { Resize(Width() - ClientWidth() + value, Height()); }
-  int ClientHeight() const override { return Client().bottom; }
-  void SetClientHeight(int value) override { Resize(Width(), Height() - ClientHeight() + value); }
-  TWindowState WindowState() const override {
-    if (::IsIconic(FWindow)) return TWindowState::wsMinimized;
-    if (::IsZoomed(FWindow)) return TWindowState::wsMaximized;
-    return TWindowState::wsNormal;
-  }
-  void SetWindowState(TWindowState value) override {
-    if (value != WindowState())
-      ::ShowWindow(FWindow, value == TWindowState::wsMinimized   ? SW_MINIMIZE
-                            : value == TWindowState::wsMaximized ? SW_MAXIMIZE
-                                                                 : SW_RESTORE);
-  }
-
- private:
-  RECT Bounds() const {
-    RECT r{};
-    ::GetWindowRect(FWindow, &r);
-    return r;
-  }
-  RECT Client() const {
-    RECT r{};
-    ::GetClientRect(FWindow, &r);
-    return r;
-  }
-  void Move(int left, int top) {
-    ::SetWindowPos(FWindow, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  void Resize(int width, int height) {
-    ::SetWindowPos(FWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
-  HWND FWindow;
-};
-
-BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (::GetMonitorInfoW(monitor, &info)) {
-    const RECT& r = info.rcWork;
-    reinterpret_cast<std::vector<TRect>*>(data)->push_back({r.left, r.top, r.right, r.bottom});
-  }
-  return TRUE;
-}
-
-std::vector<TRect> MonitorWorkAreas() {
-  std::vector<TRect> areas;
-  ::EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
-  return areas;
-}
-
-TRect PrimaryWorkArea() {
-  RECT r{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-  return {r.left, r.top, r.right, r.bottom};
-}
-
-HFONT CreateDialogFont() {
-  TWindowDC screen(nullptr);
-  const int pixelsPerInch = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-  LOGFONTW font{};
-  font.lfHeight = -::MulDiv(8, pixelsPerInch, 72);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
-  return ::CreateFontIndirectW(&font);
-}
 
 }  // namespace
 

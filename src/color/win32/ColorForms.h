@@ -1,0 +1,43 @@
+#pragma once
+// The "Color picker" tool window: one colour box filling the client area. Picking from the
+// screen, the clipboard, the menu and the dialog are the box's; the window keeps the box's
+// colour and component in the settings and its own place in the window list.
+
+#include <windows.h>
+
+#include <memory>
+
+#include "color/win32/QorvelColorControls.h"
+#include "gui/Handles.h"
+#include "ruler/win32/QorvelFormMagnets.h"
+
+class TApplicationSettings;
+
+class TColorForm : public TQorvelMagnetForm {
+ public:
+  static constexpr const char* WindowName = "colorpicker";
+  static constexpr int ClientWidth = 88;
+  static constexpr int ClientHeight = 24;
+
+  explicit TColorForm(TApplicationSettings& settings);
+  ~TColorForm() override;
+
+  TQorvelColorBox& ColorBox() const { return *FColorBox; }
+
+ protected:
+  void DoShow() override { FormShow(); }
+  void DoClose() override { FormClose(); }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void FormShow();
+  void FormClose();
+  void ColorBoxDialog(TQorvelColorBox& box);
+
+  TApplicationSettings& FSettings;
+  TFontHandle FFont;
+  std::unique_ptr<TQorvelColorBox> FColorBox;
+  // Without a stored placement the first show goes to the default corner; later shows keep
+  // wherever the user left the window.
+  bool FPlaced = false;
+};

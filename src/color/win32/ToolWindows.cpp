@@ -1,0 +1,71 @@
+#include "color/win32/ToolWindows.h"
+
+#include "gui/Handles.h"
+
+TWindowState TWindowPlacement::WindowState() const {
+  if (::IsIconic(FWindow)) return TWindowState::wsMinimized;
+  if (::IsZoomed(FWindow)) return TWindowState::wsMaximized;
+  return TWindowState::wsNormal;
+}
+
+void TWindowPlacement::SetWindowState(TWindowState value) {
+  if (value != WindowState())
+    ::ShowWindow(FWindow, value == TWindowState::wsMinimized   ? SW_MINIMIZE
+                          : value == TWindowState::wsMaximized ? SW_MAXIMIZE
+                                                               : SW_RESTORE);
+}
+
+RECT TWindowPlacement::Bounds() const {
+  RECT r{};
+  ::GetWindowRect(FWindow, &r);
+  return r;
+}
+
+RECT TWindowPlacement::Client() const {
+  RECT r{};
+  ::GetClientRect(FWindow, &r);
+  return r;
+}
+
+void TWindowPlacement::Move(int left, int top) {
+  ::SetWindowPos(FWindow, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWindowPlacement::Resize(int width, int height) {
+  ::SetWindowPos(FWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (::GetMonitorInfoW(monitor, &info)) {
+    const RECT& r = info.rcWork;
+    reinterpret_cast<std::vector<TRect>*>(data)->push_back({r.left, r.top, r.right, r.bottom});
+  }
+  return TRUE;
+}
+}  // namespace
+
+std::vector<TRect> MonitorWorkAreas() {
+  std::vector<TRect> areas;
+  ::EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+TRect PrimaryWorkArea() {
+  RECT r{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+HFONT CreateDialogFont() {
+  TWindowDC screen(nullptr);
+  const int pixelsPerInch = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+  LOGFONTW font{};
+  font.lfHeight = -::MulDiv(8, pixelsPerInch, 72);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+  return ::CreateFontIndirectW(&font);
+}

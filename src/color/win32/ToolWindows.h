@@ -1,0 +1,45 @@
+#pragma once
+// What the two small tool windows share: the window list's view of a window, the work
+// areas it places them in, and their dialog font.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "settings/QorvelSettings.h"
+
+// A top-level window as the window list restores and retains it.
+class TWindowPlacement : public IQorvelForm {
+ public:
+  explicit TWindowPlacement(HWND window) : FWindow(window) {}
+
+  int Left() const override { return Bounds().left; }
+  void SetLeft(int value) override { Move(value, Top()); }
+  int Top() const override { return Bounds().top; }
+  void SetTop(int value) override { Move(Left(), value); }
+  int Width() const override { return Bounds().right - Bounds().left; }
+  void SetWidth(int value) override { Resize(value, Height()); }
+  int Height() const override { return Bounds().bottom - Bounds().top; }
+  void SetHeight(int value) override { Resize(Width(), value); }
+  int ClientWidth() const override { return Client().right; }
+  void SetClientWidth(int value) override { Resize(Width() - ClientWidth() + value, Height()); }
+  int ClientHeight() const override { return Client().bottom; }
+  void SetClientHeight(int value) override { Resize(Width(), Height() - ClientHeight() + value); }
+  TWindowState WindowState() const override;
+  void SetWindowState(TWindowState value) override;
+
+ private:
+  RECT Bounds() const;
+  RECT Client() const;
+  void Move(int left, int top);
+  void Resize(int width, int height);
+
+  HWND FWindow;
+};
+
+// The work area of every monitor, for fitting a restored window onto a screen.
+std::vector<TRect> MonitorWorkAreas();
+// The primary monitor's work area, where a window without a stored place goes.
+TRect PrimaryWorkArea();
+// MS Shell Dlg 2 at 8 points for the screen's resolution; the caller owns it.
+HFONT CreateDialogFont();

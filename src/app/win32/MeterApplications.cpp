@@ -33,7 +33,7 @@ void TMeterApplication::FillTrayMenu() {
   TPopupMenu& menu = *TrayMenu();
   FRulerItem = &menu.Add(L"&Show ruler", 0, [this](TMenuItem&) { ToggleRuler(); });
   FRulerItem->Default = true;
-  FColorPickerItem = &menu.Add(L"&Show color picker", 1);
+  FColorPickerItem = &menu.Add(L"&Show color picker", 1, [this](TMenuItem&) { ToggleColorForm(); });
   FCursorItem = &menu.Add(L"&Show cursor coordinates", 6, [this](TMenuItem&) { ToggleCursorForm(); });
   menu.AddSeparator();
   FAboutItem = &menu.Add(L"&About...", -1, [this](TMenuItem&) { ShowAbout(); });
@@ -53,7 +53,8 @@ void TMeterApplication::FillTrayMenu() {
 
 void TMeterApplication::UpdateTrayMenu() {
   FRulerItem->Caption = Ruler()->Visible() ? L"&Hide ruler" : L"&Show ruler";
-  FColorPickerItem->Caption = L"&Show color picker";
+  FColorPickerItem->Caption =
+      FColorForm && FColorForm->Visible() ? L"&Hide color picker" : L"&Show color picker";
   FCursorItem->Caption =
       FCursorForm && FCursorForm->Visible() ? L"&Hide cursor coordinates" : L"&Show cursor coordinates";
   const bool noModal = !ModalFormActive();
@@ -71,6 +72,8 @@ void TMeterApplication::UpdateTrayMenu() {
 void TMeterApplication::Started() {
   TQorvelFormTrayApplication::Started();
   if (FEnvironment.Settings->Startup->ShowRuler) ShowMainForm();
+  FColorForm = std::make_unique<TColorForm>(*FEnvironment.Settings);
+  if (FEnvironment.Settings->Startup->ShowColorPicker) FColorForm->Show();
   FCursorForm = std::make_unique<TCursorForm>(*FEnvironment.Settings);
   if (FEnvironment.Settings->Startup->ShowCursorCoordinates) FCursorForm->Show();
 }
@@ -78,6 +81,7 @@ void TMeterApplication::Started() {
 void TMeterApplication::Terminating() {
   TQorvelFormTrayApplication::Terminating();
   // Closing retains the placement, which has to happen before the file is written.
+  if (FColorForm && FColorForm->Visible()) FColorForm->Close();
   if (FCursorForm && FCursorForm->Visible()) FCursorForm->Close();
   if (FEnvironment.SaveSettings) FEnvironment.SaveSettings();
 }
@@ -117,6 +121,11 @@ void TMeterApplication::ShowSettingsDialog(int row) {
 void TMeterApplication::ToggleRuler() {
   if (Ruler()->Visible()) Ruler()->Close();
   else ShowMainForm();
+}
+
+void TMeterApplication::ToggleColorForm() {
+  if (FColorForm->Visible()) FColorForm->Close();
+  else FColorForm->Show();
 }
 
 void TMeterApplication::ToggleCursorForm() {

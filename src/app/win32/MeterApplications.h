@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/win32/QorvelTrayApplications.h"
+#include "color/win32/ColorForms.h"
 #include "color/win32/CursorForms.h"
 #include "gui/ImageLists.h"
 #include "ruler/win32/MainForms.h"
@@ -24,6 +25,7 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   TMeterApplication(std::wstring title, TMeterEnvironment environment);
 
   TMainForm* Ruler() const { return static_cast<TMainForm*>(MainForm()); }
+  TColorForm* ColorForm() const { return FColorForm.get(); }
   TCursorForm* CursorForm() const { return FCursorForm.get(); }
 
   // The tray menu's update, run before it opens; public so that tests can check captions.
@@ -42,12 +44,14 @@ class TMeterApplication : public TQorvelFormTrayApplication {
  private:
   void FillTrayMenu();
   void ToggleRuler();
+  void ToggleColorForm();
   void ToggleCursorForm();
   void ShowAbout();
   // Row 0 opens on "General" (the tray menu), row 1 on "Configuration" (the ruler's menu).
   void ShowSettingsDialog(int row);
 
   TMeterEnvironment FEnvironment;
+  std::unique_ptr<TColorForm> FColorForm;
   std::unique_ptr<TCursorForm> FCursorForm;
   TMenuItem* FRulerItem = nullptr;
   TMenuItem* FColorPickerItem = nullptr;

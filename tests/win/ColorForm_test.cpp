@@ -1,0 +1,178 @@
+// The colour picker window: its frame and box, where it goes, what it keeps in the
+// settings, and how the application shows it, toggles it and stores it at exit.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/win32/MeterApplications.h"
+#include "color/win32/ColorForms.h"
+#include "gui/ImageLists.h"
+#include "settings/ApplicationSettings.h"
+
+namespace {
+
+std::unique_ptr<TApplicationSettings> SettingsWithWindows() {
+  auto settings = TQorvelSettings::Create<TApplicationSettings>();
+  settings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
+  settings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
+  return settings;
+}
+
+RECT WindowRect(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return r;
+}
+
+RECT WorkArea() {
+  RECT r{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return r;
+}
+
+}  // namespace
+
+TEST(ColorForm, IsATopmostToolWindowFilledByOneColorBox) {
+  auto settings = SettingsWithWindows();
+  TColorForm form(*settings);
+  const HWND window = form.Handle();
+  const LONG exStyle = ::GetWindowLongW(window, GWL_EXSTYLE);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+  EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+  EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
+  EXPECT_FALSE(::GetWindowLongW(window, GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  wchar_t caption[32]{};
+  ::GetWindowTextW(window, caption, 32);
+  EXPECT_STREQ(caption, L"Color picker");
+  EXPECT_EQ(form.ClientRect().right, 88);
+  EXPECT_EQ(form.ClientRect().bottom, 24);
+  EXPECT_FALSE(form.Visible()) << "created hidden";
+
+  TQorvelColorBox& box = form.ColorBox();
+  EXPECT_EQ(::GetParent(box.Handle()), window);
+  const RECT boxClient = box.ClientRect();
+  EXPECT_EQ(boxClient.right, 88);
+  EXPECT_EQ(boxClient.bottom, 24);
+  EXPECT_EQ(box.Caption(), L"Color");
+  EXPECT_EQ(box.Look(), TQorvelBoxControlLook::pclRect);
+  EXPECT_TRUE(box.OnDialog) << "the picker adjusts the dialog before it opens";
+}
+
+TEST(ColorForm, ShowTakesColorAndComponentFromTheSettingsAndCloseStoresThemBack) {
+  auto settings = SettingsWithWindows();
+  settings->ColorPicker->Color = 0x00FF00;
+  settings->ColorPicker->Component = TQorvelColorComponent::pccBlue;
+  TColorForm form(*settings);
+  form.Show();
+  EXPECT_EQ(form.ColorBox().Color(), 0x00FF00u);
+  EXPECT_EQ(form.ColorBox().ColorComponent(), TQorvelColorComponent::pccBlue);
+
+  form.ColorBox().SetColor(0x0000FF);
+  form.ColorBox().SetColorComponent(TQorvelColorComponent::pccSaturation);
+  form.Close();
+  EXPECT_EQ(settings->ColorPicker->Color, 0x0000FFu);
+  EXPECT_EQ(settings->ColorPicker->Component, TQorvelColorComponent::pccSaturation);
+}
+
+TEST(ColorForm, FirstShowGoesToTheBottomRightCornerAndLaterShowsKeepTheUsersPlace) {
+  auto settings = SettingsWithWindows();
+  TColorForm form(*settings);
+  form.Show();
+  const RECT work = WorkArea(), placed = WindowRect(form.Handle());
+  EXPECT_EQ(placed.right, work.right - 8);
+  EXPECT_EQ(placed.bottom, work.bottom - 8);
+
+  ::SetWindowPos(form.Handle(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::SendMessageW(form.Handle(), WM_CLOSE, 0, 0);  // the caption's close button
+  EXPECT_FALSE(form.Visible());
+  const TQorvelWindowSettings& stored = *settings->Window->WindowNamed("colorpicker");
+  EXPECT_EQ(stored.Position->X, 40);
+  EXPECT_EQ(stored.Position->Y, 50);
+  form.Show();
+  EXPECT_EQ(WindowRect(form.Handle()).left, 40);
+  EXPECT_EQ(WindowRect(form.Handle()).top, 50);
+  form.Close();
+}
+
+TEST(ColorForm, RestoresAStoredPlaceOntoTheMonitor) {
+  auto settings = SettingsWithWindows();
+  TQorvelWindowSettings& stored = *settings->Window->WindowNamed("colorpicker");
+  stored.Loaded = true;
+  stored.Position->X = 30000;
+  stored.Position->Y = -30000;
+  TColorForm form(*settings);
+  form.Show();
+  const RECT work = WorkArea(), placed = WindowRect(form.Handle());
+  EXPECT_GE(placed.left, work.left);
+  EXPECT_LE(placed.right, work.right);
+  EXPECT_GE(placed.top, work.top);
+  EXPECT_LE(placed.bottom, work.bottom);
+  EXPECT_EQ(form.ClientRect().right, 88) << "only the position is stored";
+  form.Close();
+}
+
+namespace {
+
+class TPickerProbeApplication : public TMeterApplication {
+ public:
+  using TMeterApplication::TMeterApplication;
+  std::function<void(TPickerProbeApplication&)> During;
+
+ protected:
+  void Started() override {
+    TMeterApplication::Started();
+    if (During) During(*this);
+    Terminate();
+  }
+};
+
+void ChoosePickerItem(TPickerProbeApplication& app) {
+  TMenuItem& item = app.TrayMenu()->Item(1);
+  item.OnClick(item);
+}
+
+}  // namespace
+
+TEST(ColorForm, TheApplicationShowsItOnRequestAndStoresItBeforeSaving) {
+  auto settings = SettingsWithWindows();
+  settings->Startup->ShowRuler = false;
+  settings->Startup->ShowColorPicker = true;
+  TImageList images(L"MENUIMAGES", 16, 16);
+  TMeterEnvironment environment;
+  environment.Settings = settings.get();
+  environment.MenuImages = &images;
+  POINT savedPlace{-1, -1};
+  TColor savedColor = 0;
+  environment.SaveSettings = [&] {
+    const TQorvelWindowSettings& stored = *settings->Window->WindowNamed("colorpicker");
+    savedPlace = {stored.Position->X, stored.Position->Y};
+    savedColor = settings->ColorPicker->Color;
+  };
+  bool shownAtStart = false;
+  std::wstring captionShown, captionHidden;
+  TPickerProbeApplication app(L"Vindle", environment);
+  app.During = [&](TPickerProbeApplication& running) {
+    TColorForm& form = *running.ColorForm();
+    shownAtStart = form.Visible();
+    running.UpdateTrayMenu();
+    captionShown = running.TrayMenu()->Item(1).Caption;
+    ChoosePickerItem(running);  // hide
+    running.UpdateTrayMenu();
+    captionHidden = running.TrayMenu()->Item(1).Caption;
+    ChoosePickerItem(running);  // and show again
+    ::SetWindowPos(form.Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    form.ColorBox().SetColor(0x123456);
+  };
+  app.SetIconEnabled(false);
+  app.Run(L"", false);
+  EXPECT_TRUE(shownAtStart);
+  EXPECT_EQ(captionShown, L"&Hide color picker");
+  EXPECT_EQ(captionHidden, L"&Show color picker");
+  EXPECT_EQ(savedPlace.x, 70);
+  EXPECT_EQ(savedPlace.y, 80);
+  EXPECT_EQ(savedColor, 0x123456u);
+}

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "color/win32/QorvelColorControls.h"
 #include "controls/win32/QorvelCheckBoxes.h"
 #include "controls/win32/QorvelComboBoxes.h"
 #include "controls/win32/QorvelImageListBoxes.h"
@@ -193,6 +194,22 @@ TEST_F(SettingsForm, SwitchingConfigurationsInTheDropDownKeepsTheEditsAndOkStore
   EXPECT_EQ(Settings->General->Configuration, 2);
   EXPECT_EQ(Settings->Configurations(1)->Name, "Edited");
   EXPECT_EQ(Settings->Configurations(1)->Ruler->Width, 50);
+}
+
+TEST_F(SettingsForm, ColoursChosenInTheBoxesReachOnlyTheirConfiguration) {
+  Settings->Configurations(2)->Ruler->Color->CursorLine = 0x00FF00;
+  auto form = Open();
+  const auto& c = form->Controls();
+  EXPECT_EQ(c.Background->Color(), Settings->Configurations(0)->Ruler->Color->Background);
+  c.Background->ChooseColor(0x000000);
+  UserPicks(*c.Configuration, 2);
+  EXPECT_EQ(c.CursorLine->Color(), 0x00FF00u);
+  EXPECT_NE(c.Background->Color(), 0x000000u);
+  c.CursorLine->ChooseColor(0x123456);
+  EXPECT_TRUE(form->StoreToSettings());
+  EXPECT_EQ(Settings->Configurations(0)->Ruler->Color->Background, 0x000000u);
+  EXPECT_EQ(Settings->Configurations(2)->Ruler->Color->CursorLine, 0x123456u);
+  EXPECT_EQ(Settings->Configurations(1)->Ruler->Color->CursorLine, 0x0000FFu);
 }
 
 TEST_F(SettingsForm, ThePortableCopyOffersNoAutostartAndAnOpaqueSystemNoTransparency) {

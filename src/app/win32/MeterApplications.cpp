@@ -38,7 +38,8 @@ void TMeterApplication::FillTrayMenu() {
   menu.AddSeparator();
   FAboutItem = &menu.Add(L"&About...", -1, [this](TMenuItem&) { ShowAbout(); });
   menu.AddSeparator();
-  if (!FEnvironment.Settings->ReadOnly) FSettingsItem = &menu.Add(L"&Settings...", -1, [this](TMenuItem&) { ShowSettingsDialog(0); });
+  if (!FEnvironment.Settings->ReadOnly)
+    FSettingsItem = &menu.Add(L"&Settings...", -1, [this](TMenuItem&) { ShowSettingsDialog(0); });
   for (int i = 0; i < 3; ++i) {
     TMenuItem& item = menu.Add(L"", -1, [this](TMenuItem& chosen) {
       Ruler()->SelectConfiguration(chosen.Tag);

@@ -63,6 +63,18 @@ def count_colour(shot, rect, colour, outside=()):
     return n
 
 
+def colour_bounds(shot, rect, colour, outside=()):
+    """The bounding box of the pixels of `colour` in `rect` outside the `outside` rectangles."""
+    l, t, r, b = rect
+    xs, ys = [], []
+    for y in range(max(t, 0), min(b, shot.height), 2):
+        for x in range(max(l, 0), min(r, shot.width), 2):
+            if not any(ol <= x < orr and ot <= y < ob for ol, ot, orr, ob in outside) and shot.pixel(x, y) == colour:
+                xs.append(x)
+                ys.append(y)
+    return (min(xs), min(ys), max(xs) + 1, max(ys) + 1) if xs else None
+
+
 def scenario_colorbox_look(s):
     host = Host(s)
     shot = s.screenshot("colour-boxes")
@@ -96,6 +108,10 @@ def scenario_colorbox_pick_from_the_screen(s):
     # The magnifier shows the blue around the cursor enlarged, outside the patch itself.
     enlarged = count_colour(shot, screen, BLUE, outside=[blue])
     s.expect(enlarged > 400, f"the magnifier to show the blue patch enlarged ({enlarged} blue pixels elsewhere)")
+    ml, mt, mr, mb = colour_bounds(shot, screen, BLUE, outside=[blue])
+    gap_x = max(ml - start[0], start[0] - mr, 0)
+    gap_y = max(mt - start[1], start[1] - mb, 0)
+    s.expect(gap_x < 60 and gap_y < 60, f"the magnifier next to the eyedropper, not at {(ml, mt, mr, mb)}")
     l, t, r, b = host.rect[("picker", "eyedropper")]
     s.expect_pixel(shot, l + 6, t + 6, BLUE, "the eyedropper square to show the colour under the cursor")
     s.expect(not host.new_lines(), "no change before the release")

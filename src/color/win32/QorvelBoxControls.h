@@ -63,7 +63,8 @@ class TQorvelBoxLook {
   // The colour the rounded corners blend into; the button face unless the host says otherwise.
   TColor ParentColor() const { return FParentColor; }
 
-  // The portable primitives with this box's filter-free defaults filled in.
+  // The portable primitives on a paint surface; the frame takes this box's look and the
+  // colour around it.
   static void FillBox(TBoxSurface& surface, const TPixelRect& rect, const TQorvelColorFilter* filter,
                       int opacity, TPixel color);
   void DrawBoxFrame(TBoxSurface& surface, const TPixelRect& rect, TColor border) const;

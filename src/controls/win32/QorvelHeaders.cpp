@@ -38,7 +38,7 @@ void PaintQorvelHeader(HDC dc, const RECT& bounds, const std::wstring& caption, 
   {
     TSelectScope font(dc, commentFont);
     ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
-    ::DrawTextW(dc, comment.c_str(), -1, &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::DrawTextW(dc, comment.c_str(), -1, &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
   TSelectScope font(dc, captionFont);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));

@@ -92,7 +92,7 @@ void TQorvelWebLink::Paint(HDC dc) const {
   TSelectScope font(dc, FFont);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
   ::DrawTextW(dc, FPrefix.c_str(), -1, &layout.Prefix, Format);
-  ::DrawTextW(dc, FSuffix.c_str(), -1, &layout.Suffix, Format | DT_END_ELLIPSIS);
+  ::DrawTextW(dc, FSuffix.c_str(), -1, &layout.Suffix, Format);
   {
     TSelectScope linkFont(dc, (FHot || FPressed) ? FHotFont.Get() : FFont);
     ::SetTextColor(dc, FPressed ? PressedLinkColor : LinkColor);

@@ -280,7 +280,7 @@ void TQorvelInstallForm::BuildPages() {
   AddLabel(ipUninstallPrevious, L"Please wait while all objects are removed.", 12, 45, 392, 16);
   for (int i = 0; i < 4; ++i) {
     FRemoveStages[i] = AddLabel(ipUninstallPrevious, UninstallStageTexts[i], 30, 75 + 20 * i, 374, 16);
-    Show(FRemoveStages[i], false);
+    ShowControl(FRemoveStages[i], false);
   }
 
   // 5: install folder.
@@ -322,7 +322,7 @@ void TQorvelInstallForm::BuildPages() {
   }
   for (int i = 0; i < 4; ++i) {
     FInstallStages[i] = AddLabel(ipInstalling, InstallStageTexts[i], 30, 120 + 20 * i, 374, 16);
-    Show(FInstallStages[i], false);
+    ShowControl(FInstallStages[i], false);
   }
 
   // 8: completed.
@@ -489,7 +489,7 @@ void TQorvelInstallForm::UninstallPrevious() {
 }
 
 void TQorvelInstallForm::InstallProgram() {
-  for (HWND stage : FInstallStages) Show(stage, false);
+  for (HWND stage : FInstallStages) ShowControl(stage, false);
   ::SendMessageW(FProgress, PBM_SETPOS, 0, 0);
   ReadChoices();
   const std::wstring folder = Folder();
@@ -511,7 +511,7 @@ void TQorvelInstallForm::InstallProgram() {
       const int index = stage - isCreatingShortcuts;
       if (index < 0 || index > 2) return;
       if (percent == 0) {
-        Show(FInstallStages[index], true);
+        ShowControl(FInstallStages[index], true);
         ::UpdateWindow(Page(ipInstalling));
       } else if (percent >= 100) {
         Pause(100);
@@ -520,7 +520,7 @@ void TQorvelInstallForm::InstallProgram() {
     installed = FInstaller.Install();
     FInstaller.OnProgress = nullptr;
     if (installed) {
-      Show(FInstallStages[3], true);
+      ShowControl(FInstallStages[3], true);
       ::UpdateWindow(Page(ipInstalling));
       Pause(1000);
     }

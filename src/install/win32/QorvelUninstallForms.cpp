@@ -43,7 +43,7 @@ TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, st
   AddLabel(upUninstalling, L"Please wait while all objects are removed.", 12, 45, 392, 16);
   for (int i = 0; i < 4; ++i) {
     FStages[i] = AddLabel(upUninstalling, UninstallStageTexts[i], 30, 75 + 20 * i, 374, 16);
-    Show(FStages[i], false);
+    ShowControl(FStages[i], false);
   }
 
   AddHeader(upCompleted, texts.CompletedCaption, L"All objects were removed");

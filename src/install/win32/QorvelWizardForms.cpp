@@ -222,7 +222,7 @@ LRESULT TQorvelWizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const (&stages)[4],
                                      const std::wstring& product) {
-  for (HWND stage : stages) Show(stage, false);
+  for (HWND stage : stages) ShowControl(stage, false);
   if (configPath.empty() || !FileExists(configPath)) {
     Ask(L"Configuration file needed to uninstall application not found.", L"Error", MB_OK | MB_ICONERROR);
     return false;
@@ -239,7 +239,7 @@ bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const 
       if (index < 0 || index > 2) return;
       if (index != shown) {
         shown = index;
-        Show(stages[index], true);
+        ShowControl(stages[index], true);
         ::UpdateWindow(::GetParent(stages[index]));
       }
       if (percent >= 100) Pause(100);
@@ -251,7 +251,7 @@ bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const 
     return false;
   }
   if (removed) {
-    Show(stages[3], true);
+    ShowControl(stages[3], true);
     ::UpdateWindow(::GetParent(stages[3]));
     Pause(1000);
     return true;

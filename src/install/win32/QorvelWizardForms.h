@@ -57,7 +57,7 @@ class TQorvelWizardForm : public TForm {
   static void SetChecked(HWND button, bool checked) {
     ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  static void Show(HWND control, bool visible) { ::ShowWindow(control, visible ? SW_SHOW : SW_HIDE); }
+  static void ShowControl(HWND control, bool visible) { ::ShowWindow(control, visible ? SW_SHOW : SW_HIDE); }
 
   int Ask(const std::wstring& text, const std::wstring& caption, UINT flags);
   // Keeps the window alive for `milliseconds` (nothing to click: the buttons are disabled).

@@ -200,6 +200,19 @@ TEST(SettingsFormModel, AConfigurationIndexOutsideTheListOpensTheFirst) {
   EXPECT_EQ(model.Values.Edited.Name, "First");
 }
 
+TEST(SettingsFormModel, AStoredUnitWithoutAnItemSurvivesOk) {
+  auto settings = ProgramSettings();
+  TScaleSettings& scales = *settings->Configurations(0)->Ruler->Scales;
+  scales.ScaleUnit = 9;
+  scales.UnitSettings(UnitNone)->Granularity = Fine;
+  TSettingsFormModel model(true, true);
+  model.LoadFromSettings(*settings, NoAutostart);
+  EXPECT_EQ(model.Values.Edited.Unit, 9);
+  model.StoreToSettings(*settings, AutostartUnchanged);
+  EXPECT_EQ(scales.ScaleUnit, 9);
+  EXPECT_EQ(scales.UnitSettings(UnitNone)->Granularity, Fine);
+}
+
 TEST(SettingsFormModel, AutostartIsQueriedAndUpdatedOnlyForALocalInstallation) {
   auto settings = ProgramSettings();
   TSettingsFormModel portable(false, true);

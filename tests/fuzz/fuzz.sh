@@ -11,7 +11,8 @@
 #
 # Targets: xml_tokenizer (the XML tokenizer and escaping), settings_file (loading a settings
 # file into a fresh tree and writing it back), number_text (integer and float texts of the
-# settings file and the numeric edit fields). Output goes to build/fuzz/ (or
+# settings file and the numeric edit fields), installation_file (reading "Installation.xml"),
+# color_clipboard (clipboard text read as a colour). Output goes to build/fuzz/ (or
 # $VINDLE_FUZZ_BUILD). Needs clang and its libFuzzer runtime (Debian: clang, libclang-rt-dev).
 set -eu
 
@@ -31,7 +32,14 @@ case "$target" in
     # The number texts of the settings file and of the numeric edit fields.
     sources="$(ls "$root"/src/settings/*.cpp) $root/src/controls/QorvelNumEdits.cpp"
     max_len=256 ;;
-  *) echo "usage: $0 xml_tokenizer|settings_file|number_text [build|replay|fuzz [seconds]|merge]" >&2; exit 2 ;;
+  installation_file)
+    # Reading and writing "Installation.xml" over the tokenizer.
+    sources="$root/src/install/QorvelUninstallers.cpp $root/src/settings/QorvelXml.cpp $root/src/settings/QorvelFileStreams.cpp"
+    max_len=8192 ;;
+  color_clipboard)
+    sources="$root/src/color/QorvelColorClipboard.cpp $root/src/ruler/QorvelColorUtils.cpp"
+    max_len=64 ;;
+  *) echo "usage: $0 xml_tokenizer|settings_file|number_text|installation_file|color_clipboard [build|replay|fuzz [seconds]|merge]" >&2; exit 2 ;;
 esac
 sources="$root/tests/fuzz/${target}_fuzz.cpp $sources"
 corpus=$root/tests/fuzz/corpus/$target
@@ -39,7 +47,7 @@ work=$out/${target}_corpus
 binary=$out/${target}_fuzz
 mkdir -p "$out"
 
-newest=$(ls -t $sources "$root"/src/settings/*.h "$root"/src/controls/*.h "$0" | head -n 1)
+newest=$(ls -t $sources "$root"/src/*/*.h "$0" | head -n 1)
 if [ ! -x "$binary" ] || [ "$newest" -nt "$binary" ]; then
   ${CXX_FUZZ:-clang++} -std=c++20 -g -O1 -Wall -Wextra \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \

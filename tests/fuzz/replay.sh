@@ -10,7 +10,7 @@ out=${VINDLE_FUZZ_BUILD:-$here/../../build/fuzz}
 mkdir -p "$out"
 passed=0
 failed=0
-for name in xml_tokenizer settings_file number_text; do
+for name in xml_tokenizer settings_file number_text installation_file color_clipboard; do
   if "$here/fuzz.sh" "$name" replay >"$out/replay-$name.log" 2>&1; then
     passed=$((passed + 1))
     echo "fuzz replay $name: passed"

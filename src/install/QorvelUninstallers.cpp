@@ -247,6 +247,14 @@ class TConfigurationReader {
     const std::u16string type = attributes.Value(u"type");
     info.ValueType = type == u"expandstring" ? uvtExpandString : type == u"integer" ? uvtInteger : uvtString;
     info.Value = FromUtf16(attributes.Value(u"value"));
+    // Keep only what the file can carry for this action, so that writing what was read and
+    // reading it again gives the same entry.
+    if (info.Action != uaRemove || info.Cascade < 0) info.Cascade = 0;
+    if (info.Action == uaIgnore) info.Level = ulRequired;
+    if (info.Action != uaRestore) {
+      info.Value.clear();
+      info.ValueType = uvtString;
+    }
     return info;
   }
 

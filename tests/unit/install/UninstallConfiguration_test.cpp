@@ -127,13 +127,15 @@ TEST(UninstallConfiguration, ReadingFillsGapsWithTheSafeDefaults) {
       "\t\t<item uninstall=\"remove\"></item>\r\n"
       "\t\t<item uninstall=\"remove\"/>\r\n"
       "\t\t<!-- hand-written note -->\r\n"
-      "\t\t<item uninstall=\"ignore\" cascade=\"7\">  C:\\kept.txt  </item>\r\n"
+      "\t\t<item uninstall=\"ignore\" cascade=\"7\" type=\"integer\" value=\"1\">  C:\\kept.txt  </item>\r\n"
       "\t</files>\r\n"
       "</installation>\r\n");
   ASSERT_EQ(Paths(read.Files), (std::vector<std::wstring>{L"C:\\kept.txt", L"C:\\no-attributes.exe", L"C:\\odd.exe"}))
       << "items without a path add nothing; paths are trimmed";
   EXPECT_EQ(read.Files[0].Information->Action, uaIgnore);
-  EXPECT_EQ(read.Files[0].Information->Cascade, 7);
+  EXPECT_TRUE(read.Files[0].Information->Value.empty()) << "only restores carry a value";
+  EXPECT_EQ(Written(read), Written(Read(Written(read)))) << "what was read writes and reads back the same";
+  EXPECT_EQ(read.Files[0].Information->Cascade, 0) << "only removals carry a cascade";
   for (std::size_t i : {1u, 2u}) {
     EXPECT_EQ(read.Files[i].Information->Action, uaRemove);
     EXPECT_EQ(read.Files[i].Information->Level, ulRequired);

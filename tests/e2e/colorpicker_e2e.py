@@ -136,3 +136,20 @@ def scenario_snaps_to_the_rulers_edge(s):
     s.expect_equal(snapped.x, ruler.x + ruler.width, "left edge snapped onto the ruler's right end")
     s.expect_equal(snapped.y, ruler.y + 10, "too far from the ruler's top to line up with it")
     vindle.exit_vindle(s, process)
+
+
+def scenario_clicking_the_face_opens_the_colour_dialog_and_cancel_keeps_the_colour(s):
+    vindle.forget_settings()
+    process = vindle.start(s)
+    vindle.ruler(s)
+    win = show_picker(s)
+    wait_face(s, win, WHITE, "white")
+    left, top = client_origin(win)
+    s.click(left + 44, top + 12)
+    dialog = s.wait_window("^Select color$")
+    s.screenshot("dialog")
+    s.key("Escape")
+    s.wait_no_window("^Select color$")
+    wait_face(s, win, WHITE, "cancelled")
+    s.expect(dialog.width > 200, "the dialog opened at its full size")
+    vindle.exit_vindle(s, process)

@@ -431,11 +431,16 @@ bool TQorvelColorPopupMenu::PopupFor(TQorvelColorBox& box, POINT screenPoint) {
       menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y,
       box.Handle(), nullptr));
   FTrackedMenu = nullptr;
-  if (chosen == 0 || chosen > Count()) return false;
-  TMenuItem& item = Item(chosen - 1);
-  if (!item.Enabled || !item.OnClick) return false;
-  item.OnClick(item);
-  return true;
+  bool clicked = false;
+  if (chosen > 0 && chosen <= Count()) {
+    TMenuItem& item = Item(chosen - 1);
+    if (item.Enabled && item.OnClick) {
+      item.OnClick(item);
+      clicked = true;
+    }
+  }
+  FPopupComponent = nullptr;  // the box may go before the menu's next use
+  return clicked;
 }
 
 void TQorvelColorPopupMenu::Click(int tag) {

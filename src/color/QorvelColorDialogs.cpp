@@ -148,8 +148,8 @@ void TColorFormModel::ShowHSB(int hue, int saturation, int brightness) {
 void TColorFormModel::ApplyHSB(int hue, int saturation, int brightness) {
   FColor = PixelToColor(Filtered(HSBToRGB(hue, saturation, brightness)));
   const TPixel pixel = ColorToPixel(FColor);
-  WriteRGBFields(SplitRGB(pixel));
   FHex = static_cast<int>(pixel);
+  WriteRGBFields(SplitRGB(pixel));
   ColorChanged();
 }
 
@@ -162,8 +162,8 @@ void TColorFormModel::ShowRGB(int red, int green, int blue) {
 void TColorFormModel::ApplyRGB(int red, int green, int blue) {
   const TPixel pixel = Filtered(PackRGB(red, green, blue));
   FColor = PixelToColor(pixel);
-  WriteHSBFields(RGBToHSB(pixel));
   FHex = static_cast<int>(pixel);
+  WriteHSBFields(RGBToHSB(pixel));
   ColorChanged();
 }
 

@@ -18,7 +18,11 @@ constexpr TColor Rgb(int r, int g, int b) { return static_cast<TColor>(r | g << 
 struct TFormProbe {
   explicit TFormProbe(TColor color, C component = C::pccHue, bool webSafe = false) : Form(Setup(color, component, webSafe)) {
     Form.OnPreview = [this](TColor c) { Previews.push_back(c); };
-    Form.OnInvalidate = [this](P part) { Parts.push_back(part); };
+    Form.OnInvalidate = [this](P part) {
+      Parts.push_back(part);
+      // The window shows the fields when told; by then they must all be final.
+      if (part == P::Fields) ShownHex = Form.HexField();
+    };
     Form.OnSetUserColor = [this](int index, TColor c) { Stored.push_back({index, c}); };
     Form.Prepare({0x000000, 0x404040, 0x808080, 0xC0C0C0, 0xFFFFFF});
     Parts.clear();
@@ -36,6 +40,7 @@ struct TFormProbe {
   std::vector<TColor> Previews;
   std::vector<P> Parts;
   std::vector<std::pair<int, TColor>> Stored;
+  int ShownHex = -1;
 };
 
 TEST(ColorDialogFields, DisplayRoundingAndLimits) {
@@ -84,6 +89,11 @@ TEST(ColorDialogForm, WhiteRedAndBlueShowTheirValues) {
   TFormProbe red(Rgb(255, 0, 0));
   EXPECT_EQ(red.Form.Fields(), (Fields{0, 100, 100, 255, 0, 0}));
   EXPECT_EQ(red.Form.HexField(), 0xFF0000);
+  EXPECT_EQ(red.ShownHex, 0xFF0000);
+  red.Form.Chart().MouseDown(100, 100);
+  EXPECT_EQ(red.ShownHex, red.Form.HexField());
+  red.Form.FieldTyped(4, 99);
+  EXPECT_EQ(red.ShownHex, red.Form.HexField());
   TFormProbe blue(Rgb(0, 0, 255));
   EXPECT_EQ(blue.Form.Fields()[0], 240);
   EXPECT_EQ(blue.Form.HexField(), 0x0000FF);

@@ -229,6 +229,14 @@ def scenario_autostart_is_for_installed_copies_only(s):
     vindle.exit_vindle(s, process)
 
     local = marked_copy(s, "LOCALAPP")
+    try:
+        autostart_of_an_installed_copy(s, local)
+    finally:
+        # A value left under the Run key would be started by the prefix's next boot.
+        subprocess.run(["wine", "reg", "delete", RUN_KEY, "/v", "QorvelVindle", "/f"], capture_output=True)
+
+
+def autostart_of_an_installed_copy(s, local):
     process = vindle.start(s, exe=local)
     o = open_from_tray(s)
     box = control(states(s), "Autostart Vindle")

@@ -228,9 +228,16 @@ TEST_F(SettingsForm, ThePortableCopyOffersNoAutostartAndAnOpaqueSystemNoTranspar
   EXPECT_TRUE(local->Controls().Opacity->Enabled());
 }
 
+// A value left under the Run key would be started by the prefix's next boot.
+struct TRunValueRemover {
+  std::wstring Name;
+  ~TRunValueRemover() { UpdateAutostart(Name, L"", false); }
+};
+
 TEST(AutostartEntry, WritesThePathAndRemovesTheValue) {
   const std::wstring name = L"VindleTestEntry";
   const std::wstring path = L"C:\\Program Files\\Qorvel\\Vindle\\Vindle.exe";
+  const TRunValueRemover remover{name};
   UpdateAutostart(name, path, false);
   EXPECT_FALSE(QueryAutostart(name));
   ASSERT_TRUE(UpdateAutostart(name, path, true));

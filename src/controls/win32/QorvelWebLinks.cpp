@@ -48,12 +48,10 @@ RECT TQorvelWebLink::LinkRect() const {
 TQorvelWebLink::TLayout TQorvelWebLink::LayOut(HDC dc) const {
   const RECT client = ClientRect();
   const auto width = [dc](HFONT font, const std::wstring& text) {
-    // Measured the way DrawText lays the text out, which is how it is drawn.
     TSelectScope selected(dc, font);
-    RECT bounds{0, 0, 0, 0};
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
-                DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-    return static_cast<int>(bounds.right);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
   };
   TLayout layout;
   const int left = width(FFont, FPrefix);
@@ -87,18 +85,27 @@ void TQorvelWebLink::Paint(HDC dc) const {
   RECT client = ClientRect();
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   ::SetBkMode(dc, TRANSPARENT);
-  TLayout layout = LayOut(dc);
-  constexpr UINT Format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
-  TSelectScope font(dc, FFont);
-  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-  ::DrawTextW(dc, FPrefix.c_str(), -1, &layout.Prefix, Format);
-  ::DrawTextW(dc, FSuffix.c_str(), -1, &layout.Suffix, Format);
-  {
-    TSelectScope linkFont(dc, (FHot || FPressed) ? FHotFont.Get() : FFont);
-    ::SetTextColor(dc, FPressed ? PressedLinkColor : LinkColor);
-    ::DrawTextW(dc, FLinkText.c_str(), -1, &layout.Link, Format);
+  // One run of text: each part continues where the previous one really ended.
+  const UINT alignment = ::SetTextAlign(dc, TA_UPDATECP | TA_LEFT | TA_TOP);
+  POINT previous{};
+  TSelectScope initial(dc, FFont);
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  ::MoveToEx(dc, 0, (client.bottom - metrics.tmHeight) / 2, &previous);
+  const auto draw = [&](HFONT font, COLORREF color, const std::wstring& text) {
+    TSelectScope selected(dc, font);
+    ::SetTextColor(dc, color);
+    ::ExtTextOutW(dc, 0, 0, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+  };
+  draw(FFont, ::GetSysColor(COLOR_BTNTEXT), FPrefix);
+  draw((FHot || FPressed) ? FHotFont.Get() : FFont, FPressed ? PressedLinkColor : LinkColor, FLinkText);
+  draw(FFont, ::GetSysColor(COLOR_BTNTEXT), FSuffix);
+  ::MoveToEx(dc, previous.x, previous.y, nullptr);
+  ::SetTextAlign(dc, alignment);
+  if (::GetFocus() == Handle()) {
+    const RECT link = LayOut(dc).Link;
+    ::DrawFocusRect(dc, &link);
   }
-  if (::GetFocus() == Handle()) ::DrawFocusRect(dc, &layout.Link);
 }
 
 LRESULT TQorvelWebLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -177,7 +177,8 @@ TQorvelColorForm::TQorvelColorForm(TQorvelColorDialog& dialog)
   HWND owner = ::GetActiveWindow();
   TCreateParams params;
   params.ClassName = L"TQorvelColorForm";
-  params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  // Not clipping children: the group boxes leave their inside to the form to paint.
+  params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   params.Caption = Widen(dialog.FormCaption());
   params.Left = params.Top = 0;

@@ -205,6 +205,20 @@ TEST(ColorServiceListeners, AListenerMayRemoveAnotherDuringTheNotification) {
   EXPECT_TRUE(victim.Changes.empty()) << "a removed listener (perhaps already freed) must not be called";
 }
 
+TEST(ColorServiceListeners, HearNoChangeMessageWithAnIndexOutsideTheColours) {
+  const std::wstring name = UniqueServiceName(L"Forged");
+  TRegistryCleanup cleanup(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  TListener listener;
+  service->AddListener(listener.Method());
+  const UINT message = TQorvelColorDefinitionService::ColorChangedMessage;
+  ::PostMessageW(service->Window(), message, 32, 0x123456);
+  ::PostMessageW(service->Window(), message, static_cast<WPARAM>(-1), 0x123456);
+  ::PostMessageW(service->Window(), message, 31, 0x654321);  // a real one, to know when to stop
+  PumpUntil([&] { return !listener.Changes.empty(); }, 5000);
+  EXPECT_EQ(listener.Changes, (std::vector<TChange>{{31, 0x654321}}));
+}
+
 TEST(ColorServiceBetweenProcesses, AnotherCopysChangeArrivesThroughTheListeners) {
   const std::wstring name = UniqueServiceName(L"FromPeer");
   TRegistryCleanup cleanup(name);

@@ -112,6 +112,9 @@ bool TQorvelColorDefinitionService::RemoveListener(const TQorvelColorListener& l
 LRESULT TQorvelColorDefinitionService::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
   if (message != ColorChangedMessage) return 0;
   handled = true;
+  // Any process may post to the window: an index no colour has is dropped here rather
+  // than handed to listeners that index their own tables with it.
+  if (wParam >= static_cast<WPARAM>(ColorCount)) return 0;
   // The block already holds the value and the sender has saved it.
   NotifyListeners(static_cast<int>(wParam), static_cast<TColor>(lParam));
   return 0;

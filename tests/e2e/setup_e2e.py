@@ -159,22 +159,39 @@ def scenario_local_installation_then_again_then_uninstall(s):
     s.expect(not os.path.exists(programs), "the start-menu group is removed")
 
 
+def drive_link(letter):
+    return os.path.join(os.environ["WINEPREFIX"], "dosdevices", f"{letter}:")
+
+
 def map_removable_drive(s, letter, folder):
     """A Wine drive letter on a folder, reported as a removable (floppy) drive."""
     os.makedirs(folder, exist_ok=True)
-    link = os.path.join(os.environ["WINEPREFIX"], "dosdevices", f"{letter}:")
-    if os.path.islink(link):
-        os.remove(link)
-    os.symlink(folder, link)
+    unmap_drive(letter)
+    os.symlink(folder, drive_link(letter))
     subprocess.run(["wine", "reg", "add", r"HKLM\Software\Wine\Drives", "/v", f"{letter}:", "/t", "REG_SZ", "/d",
                     "floppy", "/f"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     s.restart_wine()
+
+
+def unmap_drive(letter):
+    if os.path.islink(drive_link(letter)):
+        os.remove(drive_link(letter))
+    subprocess.run(["wine", "reg", "delete", r"HKLM\Software\Wine\Drives", "/v", f"{letter}:", "/f"],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def scenario_portable_installation_to_a_removable_drive(s):
     drive = os.path.join(s.shots_dir, "removable")
     shutil.rmtree(drive, ignore_errors=True)
     map_removable_drive(s, "r", drive)
+    try:
+        portable_installation(s, drive)
+    finally:
+        s.end_all()
+        unmap_drive("r")
+
+
+def portable_installation(s, drive):
     setup = s.start(SETUP)
     w = Wizard(s, SETUP_TITLE)
     w.wait_next_enabled("the wizard to show")

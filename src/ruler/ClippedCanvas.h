@@ -12,6 +12,8 @@ class TClippedCanvas {
   TClippedCanvas(TPixelView view, const TPixelRect& clip) : FView(view), FClip(IntersectRect(clip, view.Bounds())) {}
 
   const TPixelRect& Clip() const { return FClip; }
+  // The pixels underneath, for drawing code that clips by itself.
+  const TPixelView& View() const { return FView; }
 
   void Fill(const TPixelRect& r, TPixel p) const {
     const TPixelRect c = IntersectRect(r, FClip);
@@ -19,7 +21,7 @@ class TClippedCanvas {
       for (int y = c.Top; y < c.Bottom; ++y) FView.Row(y)[c.Left] = p;
       return;
     }
-    for (int y = c.Top; y < c.Bottom; ++y) std::fill_n(FView.Row(y) + c.Left, c.Width(), p);
+    for (int y = c.Top; y < c.Bottom; ++y) FillPixels(FView.Row(y) + c.Left, c.Width(), p);
   }
 
   // The pixel at (x, y) for a read-modify-write, or nullptr outside the clip.

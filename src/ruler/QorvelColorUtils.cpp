@@ -22,12 +22,3 @@ TColor MixColors(TColor a, TColor b, int alpha) {
   return mixed;
 }
 
-TContrastMix MixWithContrast(TColor contrast, TColor color, int alpha) {
-  const auto a = static_cast<std::uint32_t>(std::clamp(alpha, 0, 256));
-  // Each byte's distance from black or white is the byte XOR the contrast byte; its scaled
-  // part fits a 16-bit lane (255 * 256 < 65536), so two multiplications scale all four.
-  const std::uint32_t distance = (color ^ contrast) & 0x00FFFFFFu;
-  const std::uint32_t scaled =
-      (((distance & 0x00FF00FFu) * a >> 8) & 0x00FF00FFu) | (((distance >> 8) & 0x00FF00FFu) * a & 0xFF00FF00u);
-  return {contrast ^ scaled, contrast ^ (distance - scaled)};
-}

@@ -5,6 +5,7 @@
 // byte marks a system colour, which the platform layer resolves before drawing. Pixel
 // buffers hold the opposite order (0x00RRGGBB), hence SwapRedBlue and ColorToPixel.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "ruler/PixelBuffers.h"
@@ -31,7 +32,15 @@ struct TContrastMix {
   TColor FromContrast;  // MixColors(contrast, color, alpha)
   TColor ToContrast;    // MixColors(color, contrast, alpha)
 };
-TContrastMix MixWithContrast(TColor contrast, TColor color, int alpha);
+inline TContrastMix MixWithContrast(TColor contrast, TColor color, int alpha) {
+  const auto a = static_cast<std::uint32_t>(std::clamp(alpha, 0, 256));
+  // Each byte's distance from black or white is the byte XOR the contrast byte; its scaled
+  // part fits a 16-bit lane (255 * 256 < 65536), so two multiplications scale all four.
+  const std::uint32_t distance = (color ^ contrast) & 0x00FFFFFFu;
+  const std::uint32_t scaled =
+      (((distance & 0x00FF00FFu) * a >> 8) & 0x00FF00FFu) | (((distance >> 8) & 0x00FF00FFu) * a & 0xFF00FF00u);
+  return {contrast ^ scaled, contrast ^ (distance - scaled)};
+}
 
 // Exchanges bytes 0 and 2 and keeps bytes 1 and 3: TColor <-> pixel order, both ways.
 constexpr std::uint32_t SwapRedBlue(std::uint32_t value) {

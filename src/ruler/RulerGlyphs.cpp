@@ -147,7 +147,7 @@ void CopyGlyph(const TClippedCanvas& canvas, int x, int y, const TGlyphBitmap& g
   const TPixelRect visible = IntersectRect({x, y, x + width, y + height}, canvas.Clip());
   const int count = visible.Width();
   for (int destY = visible.Top; destY < visible.Bottom; ++destY) {
-    TPixel* destination = canvas.PixelAt(visible.Left, destY);
+    TPixel* destination = canvas.View().Row(destY) + visible.Left;
     const TPixel* source = glyphs.Row(sourceY + destY - y) + (sourceX + visible.Left - x);
     // The raster operations themselves, bit for bit: SRCAND is dest AND src, MERGEPAINT
     // dest OR NOT src (keeping the top byte of a pixel 0).

@@ -145,18 +145,6 @@ void TTickWalk::Seek(int index) {
   FStepsToMedium = (FMediumPeriod - index % FMediumPeriod) % FMediumPeriod;
 }
 
-void TTickWalk::Next() {
-  ++FIndex;
-  FP += FDirection * FWhole;
-  FF += FRemainder;
-  if (FF >= FD) {
-    FP += FDirection;
-    FF -= FD;
-  }
-  FStepsToLong = (FStepsToLong == 0 ? FLongPeriod : FStepsToLong) - 1;
-  FStepsToMedium = (FStepsToMedium == 0 ? FMediumPeriod : FStepsToMedium) - 1;
-}
-
 std::string TickNumberText(const TScaleLayout& layout, int g, char decimalSeparator) {
   return FormatFixed(g, 1 - layout.LabelExponent, layout.TickDecimals, decimalSeparator);
 }

@@ -63,7 +63,17 @@ class TTickWalk {
   std::pair<int, int> IndexRange(int from, int to) const;
 
   void Seek(int index);
-  void Next();
+  void Next() {
+    ++FIndex;
+    FP += FDirection * FWhole;
+    FF += FRemainder;
+    if (FF >= FD) {
+      FP += FDirection;
+      FF -= FD;
+    }
+    FStepsToLong = (FStepsToLong == 0 ? FLongPeriod : FStepsToLong) - 1;
+    FStepsToMedium = (FStepsToMedium == 0 ? FMediumPeriod : FStepsToMedium) - 1;
+  }
 
   int Index() const { return FIndex; }
   int G() const { return FIndex * FRow.Step; }

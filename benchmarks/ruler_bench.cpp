@@ -38,6 +38,21 @@ void PlainFill(benchmark::State& state) {
 }
 BENCHMARK(PlainFill)->ArgNames({"length"})->Arg(1920);
 
+// The same buffer through the fill the painter uses for its background (eight pixels per
+// store): how much of a full paint's lead over the plain fill is the faster fill alone.
+void BlockFill(benchmark::State& state) {
+  TPixelBuffer buffer(1920, 50);
+  TPixel* pixels = buffer.View().Data();
+  const TPixel background = ColorToPixel(0xA0FFFF);
+  for (auto _ : state) {
+    for (int y = 0; y < 50; ++y) FillPixels(pixels + y * 1920, 1920, background);
+    benchmark::DoNotOptimize(pixels);
+    benchmark::ClobberMemory();
+  }
+  CompareWith(state, "PlainFill/length:1920");
+}
+BENCHMARK(BlockFill);
+
 void FullPaint(benchmark::State& state) {
   const TRulerScaleInput input =
       BenchRuler(1920, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));

@@ -137,6 +137,7 @@ void TColorFormModel::ColorChanged() {
 }
 
 void TColorFormModel::ShowHSB(int hue, int saturation, int brightness) {
+  FTypedField = NoTypedField;
   if (Filter() != nullptr) {
     const THSB snapped = RGBToHSB(Filtered(HSBToRGB(hue, saturation, brightness)));
     hue = snapped.Hue, saturation = snapped.Saturation, brightness = snapped.Brightness;
@@ -154,6 +155,7 @@ void TColorFormModel::ApplyHSB(int hue, int saturation, int brightness) {
 }
 
 void TColorFormModel::ShowRGB(int red, int green, int blue) {
+  FTypedField = NoTypedField;
   const TRGB rgb = SplitRGB(Filtered(PackRGB(red, green, blue)));
   WriteRGBFields(rgb);
   ApplyRGB(rgb.Red, rgb.Green, rgb.Blue);
@@ -177,6 +179,7 @@ void TColorFormModel::ApplyHex(int value) {
 
 void TColorFormModel::FieldTyped(int index, int value) {
   FFields[static_cast<std::size_t>(FieldIndexChecked(index))] = value;
+  FTypedField = index;
   if (IsHSBField(index)) {
     const THSB hsb = HSBFromFields();
     ChartsSetHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
@@ -190,7 +193,10 @@ void TColorFormModel::FieldTyped(int index, int value) {
 }
 
 void TColorFormModel::FieldLeft(int index) {
-  if (IsHSBField(FieldIndexChecked(index))) {
+  // Only what the user typed is read back: a field that merely shows a colour chosen
+  // elsewhere holds a rounded value, and reading it would move that colour.
+  if (FieldIndexChecked(index) != FTypedField) return;
+  if (IsHSBField(index)) {
     const THSB hsb = HSBFromFields();
     ShowHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
     ChartsSetHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
@@ -204,12 +210,14 @@ void TColorFormModel::FieldLeft(int index) {
 
 void TColorFormModel::HexTyped(int value) {
   FHex = value;
+  FTypedField = HexTypedField;
   const TRGB rgb = SplitRGB(static_cast<TPixel>(std::clamp(value, 0, HexFieldMax)));
   ChartsSetRGB(rgb.Red, rgb.Green, rgb.Blue);
   ApplyHex(std::clamp(value, 0, HexFieldMax));
 }
 
 void TColorFormModel::HexLeft() {
+  if (FTypedField != HexTypedField) return;
   const TRGB rgb = SplitRGB(static_cast<TPixel>(std::clamp(FHex, 0, HexFieldMax)));
   ShowRGB(rgb.Red, rgb.Green, rgb.Blue);
   ChartsSetRGB(rgb.Red, rgb.Green, rgb.Blue);

@@ -126,6 +126,8 @@ class TColorFormModel {
 
   // Reactions of the form to its controls.
   void FieldTyped(int index, int value);  // one of the six fields while the user types
+  // Leaving a field the user typed in shows its value everywhere; leaving one that was not
+  // typed in changes nothing.
   void FieldLeft(int index);
   void HexTyped(int value);
   void HexLeft();
@@ -169,6 +171,10 @@ class TColorFormModel {
   bool FShowUserDefined;
   std::array<int, ColorFieldCount> FFields{};
   int FHex = 0;
+  // The field the user typed in since the colour last came from elsewhere.
+  static constexpr int NoTypedField = -1;
+  static constexpr int HexTypedField = ColorFieldCount;
+  int FTypedField = NoTypedField;
   std::array<TColor, UserColorSlotCount> FSlots{};
 };
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "color/win32/QorvelColorClipboard.h"
+#include "color/win32/QorvelColorDialogs.h"
 #include "color/win32/QorvelColorServices.h"
 #include "controls/win32/QorvelControlsCommon.h"
 #include "gui/Pixels.h"
@@ -107,7 +108,11 @@ void TQorvelColorBox::ChooseColor(TColor color) {
 }
 
 void TQorvelColorBox::OpenDialog() {
-  if (OnDialog) OnDialog(*this);
+  // Owners that adjust the dialog run it themselves; every other box gets it as it is.
+  if (OnDialog)
+    OnDialog(*this);
+  else
+    ExecuteColorDialogFor(*this);
 }
 
 void TQorvelColorBox::PreviewColor(TColor color) {

@@ -4,8 +4,9 @@
 // shared magnifier window follows the cursor meanwhile), and offers a context menu with
 // the clipboard, three plain colours and the user-defined colours.
 //
-// The colour dialog is the owner's: a click on the face, the Space key and "&Select..."
-// fire OnDialog; the dialog reports back through PreviewColor and ApplyDialogColor.
+// A click on the face, the Space key and "&Select..." open the colour dialog, or fire
+// OnDialog when the owner runs it itself; the dialog reports back through PreviewColor and
+// ApplyDialogColor.
 
 #include <windows.h>
 
@@ -41,7 +42,7 @@ class TQorvelColorBox : public TQorvelCustomBoxWinControl {
   // A colour the user chose (menu, paste, pick): set it and tell the owner, even when the
   // value stays the same.
   void ChooseColor(TColor color);
-  // Runs the colour dialog through OnDialog.
+  // Runs the colour dialog: through OnDialog when assigned, else with the box's own values.
   void OpenDialog();
   // The dialog shows `color` for now: the box takes it and fires OnPreview (not OnChange).
   void PreviewColor(TColor color);

@@ -155,6 +155,29 @@ TEST(ColorDialogForm, TypingKeepsTheTypedFieldAndLeavingNormalisesIt) {
   EXPECT_EQ(typed.Previews.back(), Rgb(200, 20, 30));
 }
 
+TEST(ColorDialogForm, LeavingAFieldThatWasNotTypedInKeepsTheChosenColour) {
+  // The hue field has the focus while the user clicks the chart, then OK takes it away:
+  // the rounded fields must not replace the colour the preview showed.
+  TFormProbe probe(Rgb(0x33, 0x66, 0xCC));
+  probe.Form.Chart().MouseDown(129, 65);
+  const TColor chosen = probe.Form.Color();
+  EXPECT_NE(SwapRedBlue(HSBToRGB(FieldToHue(probe.Form.Fields()[0]), FieldToPercent(probe.Form.Fields()[1]),
+                                 FieldToPercent(probe.Form.Fields()[2]))),
+            chosen);  // the fields alone would give another colour
+  const std::size_t previews = probe.Previews.size();
+  probe.Form.FieldLeft(0);
+  probe.Form.FieldLeft(4);
+  probe.Form.HexLeft();
+  EXPECT_EQ(probe.Form.Color(), chosen);
+  EXPECT_EQ(probe.Previews.size(), previews);
+
+  probe.Form.FieldTyped(1, 40);
+  probe.Form.Bar().MouseDown(12, 30);  // the colour comes from elsewhere again
+  const TColor fromBar = probe.Form.Color();
+  probe.Form.FieldLeft(1);
+  EXPECT_EQ(probe.Form.Color(), fromBar);
+}
+
 TEST(ColorDialogForm, HexFieldKeepsWhatIsTypedAndDrivesTheRest) {
   TFormProbe probe(0);
   probe.Form.HexTyped(0x12);  // the user is still typing "12"

@@ -96,6 +96,24 @@ void StripRepaint(benchmark::State& state) {
 }
 BENCHMARK(StripRepaint);
 
+// A paint of one pixel at the cursor: the work every paint does whatever its size (scale
+// layout, tick walk set-up, number and label texts, buttons), which bounds how small a
+// strip's share of a full paint can get.
+void PixelRepaint(benchmark::State& state) {
+  TRulerScaleInput input = BenchRuler(1000, 1, 1);
+  TPixelBuffer buffer(input.Width, input.Height);
+  const TPixelView view = buffer.View();
+  PaintScale(input, view, view.Bounds());
+  const TPixelRect pixel{input.CursorBoxPos.X, 20, input.CursorBoxPos.X + 1, 21};
+  for (auto _ : state) {
+    PaintScale(input, view, pixel);
+    benchmark::DoNotOptimize(view.Data());
+    benchmark::ClobberMemory();
+  }
+  CompareWith(state, "FullPaintShort");
+}
+BENCHMARK(PixelRepaint);
+
 // A whole cursor move: the strips at the old and the new position.
 void CursorMoveRepaint(benchmark::State& state) {
   TRulerScaleInput input = BenchRuler(1000, 1, 1);

@@ -227,6 +227,7 @@ TEST(ColorBoxPicking, DragFromTheEyedropperPicksTheColourUnderTheMouseWithTheMag
   ASSERT_TRUE(box.Picking());
   TQorvelDesktopMagnifierForm& magnifier = SharedDesktopMagnifierForm();
   EXPECT_TRUE(magnifier.Visible());
+  EXPECT_EQ(magnifier.Magnifier().Target(), (TPoint{startOnScreen.x, startOnScreen.y}));  // where the press was
   EXPECT_EQ(TScreenCursors::Instance().ScreenCursor(), crQorvelCircle);
   EXPECT_EQ(::GetCapture(), box.Handle());
 

@@ -219,7 +219,10 @@ void TQorvelColorBox::MouseDown(bool leftButton, POINT client) {
   // Held until the release, so that a release outside the box is seen and picking can
   // follow the mouse over the whole screen.
   if (FMouse.PressedZone() != TColorBoxZone::czNone) ::SetCapture(Handle());
-  Perform(action);
+  if (action == TColorBoxAction::StartPicking)
+    StartPicking(client);
+  else
+    Perform(action);
   if (wasPicking && ::GetCapture() == Handle()) ::ReleaseCapture();
   Invalidate();
 }
@@ -244,11 +247,11 @@ void TQorvelColorBox::MouseUp(bool leftButton) {
 
 void TQorvelColorBox::Perform(TColorBoxAction action) {
   switch (action) {
-    case TColorBoxAction::StartPicking: StartPicking(); break;
     case TColorBoxAction::CancelPicking: StopPicking(false); break;
     case TColorBoxAction::ApplyPicking: StopPicking(true); break;
     case TColorBoxAction::OpenDialog: OpenDialog(); break;
-    case TColorBoxAction::Popup:
+    case TColorBoxAction::StartPicking:  // only a press starts a pick, see MouseDown
+    case TColorBoxAction::Popup:          // opens where the mouse is, see MouseUp
     case TColorBoxAction::None: break;
   }
 }
@@ -266,9 +269,9 @@ void TQorvelColorBox::DoMouseLeave() {
 
 // ---- picking ----
 
-void TQorvelColorBox::StartPicking() {
-  POINT start{};
-  ::GetCursorPos(&start);
+void TQorvelColorBox::StartPicking(POINT pressedAt) {
+  POINT start = pressedAt;
+  ::ClientToScreen(Handle(), &start);
   TQorvelDesktopMagnifierForm& magnifier = SharedDesktopMagnifierForm();
   magnifier.Magnifier().SetTarget({start.x, start.y});
   FPickedColor = FColor;

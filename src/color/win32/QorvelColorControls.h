@@ -72,7 +72,7 @@ class TQorvelColorBox : public TQorvelCustomBoxWinControl {
   void MouseMove(POINT client);
   void MouseUp(bool leftButton);
   void Perform(TColorBoxAction action);
-  void StartPicking();
+  void StartPicking(POINT pressedAt);
   void TrackPicking();
   void StopPicking(bool apply);
   void ResetMouse();

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -285,4 +286,55 @@ TEST(WizardControls, FileLabelShortensLongFolders) {
   EXPECT_EQ(shown.substr(shown.size() - 7), L"\\Vindle");
   label.SetFileName(L"C:\\Tools");
   EXPECT_EQ(label.ShownText(), L"C:\\Tools");
+}
+
+namespace {
+
+void PumpUntil(const std::function<bool()>& done) {
+  const ULONGLONG end = ::GetTickCount64() + 10000;
+  while (!done() && ::GetTickCount64() < end) {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    ::Sleep(10);
+  }
+}
+
+}  // namespace
+
+TEST(UninstallWizard, MissingOrDamagedConfigurationIsReportedAndRemovesNothing) {
+  const std::filesystem::path folder = TempFolder(L"QorvelWizardRemove");
+  const std::filesystem::path keep = folder / L"keep.txt";
+  std::ofstream(keep) << "x";
+  TQorvelInstallation installation;
+  for (const bool damaged : {false, true}) {
+    const std::filesystem::path config = folder / L"Installation.xml";
+    if (damaged)
+      std::ofstream(config) << "<installation>\r\n\t<files>\r\n\t\t<item>" << keep.string()
+                            << "</item>\r\n\t<oops>\r\n</installation>\r\n";
+    TQorvelUninstallForm form(installation, config.wstring());
+    form.Pauses = false;
+    std::vector<TQuestion> questions;
+    form.AskUser = [&](const std::wstring& text, const std::wstring& caption, UINT flags) {
+      questions.push_back({text, caption, flags});
+      return IDOK;
+    };
+    std::vector<int> closed;
+    form.Wizard().OnClose = [&](int result) { closed.push_back(result); };
+    form.Show();
+    EXPECT_EQ(Text(form.Wizard().Button(TQorvelWizard::wbNext)), L"Uninstall now");
+    Click(form.Wizard().Button(TQorvelWizard::wbNext));
+    PumpUntil([&] { return !closed.empty(); });
+    EXPECT_EQ(closed, std::vector<int>{IDCANCEL}) << "damaged " << damaged;
+    ASSERT_EQ(questions.size(), 1u) << "damaged " << damaged;
+    EXPECT_EQ(questions[0].Caption, L"Error");
+    if (damaged)
+      EXPECT_NE(questions[0].Text.find(L"Uninstall configuration file corrupt."), std::wstring::npos) << questions[0].Text;
+    else
+      EXPECT_EQ(questions[0].Text, L"Configuration file needed to uninstall application not found.");
+    EXPECT_TRUE(std::filesystem::exists(keep)) << "nothing is removed on a bad file";
+  }
+  std::filesystem::remove_all(folder);
 }

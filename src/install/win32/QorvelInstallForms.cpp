@@ -532,7 +532,7 @@ void TQorvelInstallForm::InstallProgram() {
     return;
   }
   Ask(InstallFailedMessage(FProduct.ProductName, folder), L"Error", MB_OK | MB_ICONERROR);
-  CloseWith(IDCANCEL);
+  EndWizard(IDCANCEL);
 }
 
 void TQorvelInstallForm::CancelSetup(int& modalResult) {

@@ -78,7 +78,7 @@ void TQorvelUninstallForm::Uninstall() {
   if (RunUninstall(FConfigPath, FStages, FProduct))
     Wizard().SetPageIndex(upCompleted);
   else
-    CloseWith(IDCANCEL);
+    EndWizard(IDCANCEL);
 }
 
 bool RunUninstallWizard(TQorvelInstallation& installation, const std::wstring& configPath) {

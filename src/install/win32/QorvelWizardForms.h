@@ -72,6 +72,10 @@ class TQorvelWizardForm : public TForm {
   // Colours of page labels: override for special ones.
   virtual HBRUSH LabelColors(HWND label, HDC dc);
   void CloseWith(int modalResult);
+  // Ends the wizard the way its own buttons do.
+  void EndWizard(int modalResult) {
+    if (FWizard->OnClose) FWizard->OnClose(modalResult);
+  }
 
   // Removes what the configuration file lists, showing `stages` (removing files, folders,
   // cleaning the registry, finishing) as the uninstaller reaches them. Reports a missing or

@@ -112,8 +112,9 @@ TEST(LongRun, PaintsAndHandlingLeaveNoObjectsOrMemoryBehind) {
   EXPECT_LE(after.GdiObjects, before.GdiObjects + 2);
   EXPECT_LE(after.UserObjects, before.UserObjects + 2);
   EXPECT_EQ(after.Windows, before.Windows);
-  // A leak of some 100 bytes per paint or action would pass 1 MiB.
-  EXPECT_LT(after.PrivateBytes, before.PrivateBytes + (1u << 20));
+  // A device context with its bitmap takes some 200 bytes of the process on Wine: leaking one
+  // per paint, or per round of one action, passes 128 KiB.
+  EXPECT_LT(after.PrivateBytes, before.PrivateBytes + (128u << 10));
 }
 
 }  // namespace

@@ -234,7 +234,8 @@ class TConfigurationReader {
   void ReadItem(TQorvelUninstallList& list) {
     const TQorvelXmlAttributeList attributes = StartTag()->Attributes();
     const std::wstring path = ReadText("item");
-    if (path.empty()) return;
+    // The system cuts a path at a NUL and would act on another object than the one listed.
+    if (path.empty() || path.find(L'\0') != std::wstring::npos) return;
     list.Add(path, Information(attributes));
   }
 

@@ -55,7 +55,8 @@ def row(name, value, baseline, ratio, target, kind="ratio"):
 
 def micro_rows(results):
     rows = []
-    for name, result in results.items():
+    # By name, so that a family stays together whatever order the runs were interleaved in.
+    for name, result in sorted(results.items()):
         if "error" in result:
             rows.append({"name": name, "verdict": "FAILED", "error": result["error"]})
             continue

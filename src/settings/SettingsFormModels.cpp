@@ -30,6 +30,7 @@ TSettingsFormEnabling TSettingsFormModel::Enabling() const {
   enabling.Opacity = FTranslucencySupported && edited.Transparent;
   enabling.Zoom = edited.MagnifierVisible;
   enabling.CrossHairs = edited.MagnifierVisible;
+  enabling.PixelsPerInch = Values.UserDefinedDpi;
   return enabling;
 }
 

@@ -89,6 +89,7 @@ struct TSettingsFormEnabling {
   bool Opacity = true;
   bool Zoom = true;
   bool CrossHairs = true;
+  bool PixelsPerInch = false;  // only a user-defined value is typed in
 };
 
 class TSettingsFormModel {

@@ -147,7 +147,7 @@ TEST_F(SettingsForm, ShowsTheSettingsAndTheActiveConfiguration) {
   EXPECT_EQ(c.HorizontalPresets[0]->Caption(), L"px");
 }
 
-TEST_F(SettingsForm, UnitAndMagnifierRulesFollowTheUsersChoices) {
+TEST_F(SettingsForm, EnablingRulesFollowTheUsersChoices) {
   auto form = Open();
   const auto& c = form->Controls();
   UserPicks(*c.Unit, 3);  // inch
@@ -175,6 +175,15 @@ TEST_F(SettingsForm, UnitAndMagnifierRulesFollowTheUsersChoices) {
 
   UserClicks(*c.Transparent);
   EXPECT_EQ(c.Opacity->Enabled(), c.Transparent->Checked());
+
+  // The dpi field takes input only for a value of the user's own.
+  EXPECT_TRUE(c.SystemDpi->Checked());
+  EXPECT_FALSE(Enabled(c.PixelsPerInch->Handle()));
+  UserClicks(*c.UserDefinedDpi);
+  EXPECT_FALSE(c.SystemDpi->Checked());
+  EXPECT_TRUE(Enabled(c.PixelsPerInch->Handle()));
+  UserClicks(*c.SystemDpi);
+  EXPECT_FALSE(Enabled(c.PixelsPerInch->Handle()));
 }
 
 TEST_F(SettingsForm, SwitchingConfigurationsInTheDropDownKeepsTheEditsAndOkStoresThem) {

@@ -311,6 +311,11 @@ void TSettingsForm::BuildMiscPage(HWND page) {
   c.UserDefinedDpi = user.get();
   FOwnedControls.push_back(std::move(system));
   FOwnedControls.push_back(std::move(user));
+  for (TQorvelCheckBox* option : {c.SystemDpi, c.UserDefinedDpi})
+    option->OnClick = [this](TQorvelCheckBox&) {
+      ReadControls();
+      ShowEnabling();
+    };
   c.PixelsPerInch = &AddIntEdit(page, 30, 64, 70, 10, 600, L"dpi");
 
   AddGroup(page, L"Preset lengths", 0, 104, 249, 145);
@@ -461,6 +466,7 @@ void TSettingsForm::ShowEnabling() {
   c.Opacity->SetEnabled(enabling.Opacity);
   c.Zoom->SetEnabled(enabling.Zoom);
   c.CrossHairs->SetEnabled(enabling.CrossHairs);
+  c.PixelsPerInch->SetEnabled(enabling.PixelsPerInch);
 }
 
 void TSettingsForm::LoadFromSettings() {

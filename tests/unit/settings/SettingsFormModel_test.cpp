@@ -105,7 +105,7 @@ TEST(SettingsFormModel, SwitchingBetweenCopiesWithDifferentUnitsMovesNoGranulari
   EXPECT_EQ(first.UnitSettings(Point)->Granularity, 1);
 }
 
-TEST(SettingsFormModel, EnablingFollowsUnitTransparencyAndMagnifier) {
+TEST(SettingsFormModel, EnablingFollowsUnitTransparencyMagnifierAndDpiChoice) {
   TSettingsFormModel model(true, true);
   TConfigurationValues& e = model.Values.Edited;
   e.Unit = UnitNone;
@@ -131,6 +131,11 @@ TEST(SettingsFormModel, EnablingFollowsUnitTransparencyAndMagnifier) {
   e.MagnifierVisible = true;
   EXPECT_TRUE(model.Enabling().Zoom);
   EXPECT_TRUE(model.Enabling().CrossHairs);
+
+  model.Values.UserDefinedDpi = false;
+  EXPECT_FALSE(model.Enabling().PixelsPerInch);
+  model.Values.UserDefinedDpi = true;
+  EXPECT_TRUE(model.Enabling().PixelsPerInch);
 
   TSettingsFormModel opaqueSystem(true, false);
   opaqueSystem.Values.Edited.Transparent = true;

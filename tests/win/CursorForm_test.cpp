@@ -156,24 +156,34 @@ TEST(CursorForm, ATickShowsTheCoordinatesAndRepaintsTheSwatchOnlyWhenTheColorCha
   form.Close();
 }
 
-TEST(CursorForm, TheTimerSamplesWhileTheWindowIsHidden) {
+TEST(CursorForm, TheTimerReadsTheScreenOnlyWhileTheWindowIsShown) {
   auto settings = SettingsWithWindows();
   TCursorForm form(*settings);
-  int ticks = 0;
+  int reads = 0;
   form.SetSampler([&] {
-    ++ticks;
+    ++reads;
     return Sample(7, 8, RGB(1, 2, 3));
   });
-  const DWORD until = ::GetTickCount() + 1000;
-  MSG message;
-  while (ticks < 2 && ::GetTickCount() < until) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-  }
-  EXPECT_GE(ticks, 2);
-  EXPECT_FALSE(form.Visible());
+  auto pumpFor = [](DWORD milliseconds) {
+    const DWORD until = ::GetTickCount() + milliseconds;
+    MSG message;
+    while (::GetTickCount() < until) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    }
+  };
+  pumpFor(350);
+  EXPECT_EQ(reads, 0) << "a hidden window reads nothing";
+  form.Show();
+  EXPECT_EQ(reads, 1) << "showing reads at once";
   EXPECT_EQ(form.XText(), L"7");
   EXPECT_EQ(form.LastColor(), RGB(1, 2, 3));
+  pumpFor(350);
+  EXPECT_GE(reads, 3) << "a visible window is sampled by its timer";
+  form.Close();
+  const int readsWhenClosed = reads;
+  pumpFor(250);
+  EXPECT_EQ(reads, readsWhenClosed);
 }
 
 TEST(CursorForm, PaintsTheSwatchInTheSampledColorOrEmptyAfterAFailedRead) {

@@ -53,7 +53,7 @@ void TCursorForm::FormShow() {
     placement.SetTop(place.Y);
     FPlaced = true;
   }
-  TimerTimer();  // no stale or empty labels for the first tenth of a second
+  Sample();  // no stale or empty labels for the first tenth of a second
 }
 
 void TCursorForm::FormClose() {
@@ -62,6 +62,13 @@ void TCursorForm::FormClose() {
 }
 
 void TCursorForm::TimerTimer() {
+  // Nobody sees a hidden window, and under Wine every screen read costs a server round trip:
+  // the timer keeps ticking, but only a visible window reads the screen.
+  if (!Visible()) return;
+  Sample();
+}
+
+void TCursorForm::Sample() {
   const TCursorSample sample = FSampler();
   // An unknown position keeps the last one shown rather than claiming the cursor is at 0, 0.
   if (sample.PositionKnown) {

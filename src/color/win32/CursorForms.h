@@ -37,7 +37,7 @@ class TCursorForm : public TQorvelMagnetForm {
   // The screen reader, replaceable so that tests can feed known samples.
   void SetSampler(std::function<TCursorSample()> sampler) { FSampler = std::move(sampler); }
 
-  // One sampling step; the timer calls it every 100 ms.
+  // The timer's step, every 100 ms: samples while the window is visible.
   void TimerTimer();
 
   const std::wstring& XText() const { return FXText; }
@@ -52,6 +52,7 @@ class TCursorForm : public TQorvelMagnetForm {
  private:
   void FormShow();
   void FormClose();
+  void Sample();
   void Paint(HDC dc) const;
   void ColorPaintBoxPaint(HDC dc) const;
   void SetLabel(std::wstring& label, const RECT& area, int value);

@@ -1,6 +1,5 @@
 #include "controls/win32/QorvelTrackBars.h"
 
-#include <uxtheme.h>
 #include <vssym32.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include "gui/Handles.h"
 #include "gui/Menus.h"
 #include "gui/SubclassedControls.h"
+#include "gui/VisualStyles.h"
 
 namespace {
 
@@ -26,8 +26,6 @@ void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour
   ::SetBkColor(dc, colour);
   ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
-
-bool VisualStylesActive() { return ::IsAppThemed() && ::IsThemeActive(); }
 
 // The one context menu of all track bars and the bar it was opened for.
 TQorvelTrackBar* MenuTarget = nullptr;
@@ -461,7 +459,7 @@ void TQorvelTrackBar::PaintBackground(HDC canvas) {
   }
   // The parent paints what shows through; a plain face colour stands in where it does not.
   FillSolid(canvas, 0, 0, client.right, client.bottom, ::GetSysColor(COLOR_BTNFACE));
-  ::DrawThemeParentBackground(Handle(), canvas, &client);
+  VisualStyles::DrawParentBackground(Handle(), canvas, client);
 }
 
 void TQorvelTrackBar::PaintContent(HDC canvas) {
@@ -501,11 +499,11 @@ void TQorvelTrackBar::DrawThumb(HDC canvas) {
   TThumbState state = FDragging ? tsPressed : FThumbHot ? tsHot : focused ? tsFocused : tsNormal;
   if (!Enabled()) state = tsDisabled;
 
-  HTHEME theme = VisualStylesActive() ? ::OpenThemeData(Handle(), L"BUTTON") : nullptr;
+  HTHEME theme = VisualStyles::Open(Handle(), L"BUTTON");
   if (theme) {
     static constexpr int kPart[] = {PBS_NORMAL, PBS_HOT, PBS_PRESSED, PBS_DEFAULTED, PBS_DISABLED};
-    ::DrawThemeBackground(theme, canvas, BP_PUSHBUTTON, kPart[state], &thumb, nullptr);
-    ::CloseThemeData(theme);
+    VisualStyles::DrawBackground(theme, canvas, BP_PUSHBUTTON, kPart[state], thumb);
+    VisualStyles::Close(theme);
   } else {
     RECT face = thumb;
     if (state == tsPressed || state == tsFocused) {

@@ -76,13 +76,29 @@ def run_and_exit(s):
     vindle.exit_vindle(s, process)
 
 
+SAVE_ERROR = "^Error saving settings$"
+
+
 def exit_into_save_error(s):
     """Starts Vindle, exits through the tray menu and answers the save error's box."""
     process = vindle.start(s)
     vindle.ruler(s)
     vindle.choose_from_tray_menu(s, "x")
-    box = s.wait_window("^Error saving settings$", timeout=30)
+    box = s.wait_window(SAVE_ERROR, timeout=30)
     return process, box
+
+
+def answer_save_error(s, key):
+    """Presses `key` on the save error's box until the box is gone: a box that has just been
+    mapped may not hold the keyboard focus yet, and the key would be lost."""
+    for _ in range(5):
+        s.key(key)
+        deadline = time.time() + 3
+        while time.time() < deadline:
+            if not s.find_windows(SAVE_ERROR):
+                return
+            time.sleep(0.1)
+    s.wait_no_window(SAVE_ERROR, timeout=1)
 
 
 def scenario_full_disk_cancel_keeps_the_previous_file_and_retry_saves(s):
@@ -96,14 +112,14 @@ def scenario_full_disk_cancel_keeps_the_previous_file_and_retry_saves(s):
         process, box = exit_into_save_error(s)
         s.screenshot("save-error-on-a-full-disk")
         s.expect(box.width > 200, f"a message box with the error text, got {box}")
-        s.key("Escape")                         # Cancel
+        answer_save_error(s, "Escape")          # Cancel
         s.wait_exit(process, timeout=20)
         s.expect(read(settings) == previous, "Cancel leaves the previous settings file byte for byte")
         s.expect_equal(sorted(os.listdir(folder)), ["Settings.xml"], "the files in the settings folder")
 
         process, box = exit_into_save_error(s)
         os.remove(filler)                       # the user makes room, then retries
-        s.key("r")
+        answer_save_error(s, "r")
         s.wait_exit(process, timeout=20)
         saved = read(settings)
         s.expect(saved != previous and saved.rstrip().endswith(b"</settings>"), "Retry writes the new settings")

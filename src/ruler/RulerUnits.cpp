@@ -45,6 +45,11 @@ std::int64_t RoundHalfToEven(std::int64_t numerator, std::int64_t denominator) {
   return q;
 }
 
+std::int64_t RoundHalfAwayFromZero(std::int64_t numerator, std::int64_t denominator) {
+  const std::int64_t magnitude = (2 * (numerator < 0 ? -numerator : numerator) + denominator) / (2 * denominator);
+  return numerator < 0 ? -magnitude : magnitude;
+}
+
 std::uint64_t PowerOfTen(int exponent) {
   std::uint64_t power = 1;
   while (exponent-- > 0) power *= 10;
@@ -73,6 +78,10 @@ std::string FormatFixed(std::int64_t mantissa, int exponent, int decimals, char 
   return text;
 }
 
+// Bounded so that the integer arithmetic stays exact; a measurement and the ticks use the
+// same bound, so they agree at every resolution.
+int ClampPixelsPerInch(int pixelsPerInch) { return std::clamp(pixelsPerInch, 1, 65536); }
+
 }  // namespace
 
 int ResolvePixelsPerInch(bool userDefinedDpi, int pixelsPerInch, int screenPixelsPerInch) {
@@ -81,8 +90,7 @@ int ResolvePixelsPerInch(bool userDefinedDpi, int pixelsPerInch, int screenPixel
 }
 
 TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, int pixelsPerInch) {
-  // Bounded so that the integer arithmetic below stays exact and the widening ends.
-  const int dpi = std::clamp(pixelsPerInch, 1, 65536);
+  const int dpi = ClampPixelsPerInch(pixelsPerInch);  // also makes the widening end
   const TUnitParameters unit = UnitParameters(scaleUnit, dpi);
   TScaleLayout layout;
   layout.N = unit.N;
@@ -153,4 +161,29 @@ std::string CursorLabelText(const TScaleLayout& layout, int position, char decim
   // Tenths of a sub-unit, rounded half to even, then divided by Q.
   const std::int64_t tenths = RoundHalfToEven(std::int64_t{position} * 10 * layout.D, layout.N);
   return FormatFixed(tenths, -layout.LabelExponent, layout.LabelDecimals, decimalSeparator);
+}
+
+const char* UnitLabel(int scaleUnit) {
+  switch (scaleUnit) {
+    case 2: return "pt";
+    case 3: return "in";
+    case 4: return "cm";
+    default: return "px";
+  }
+}
+
+std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch) {
+  const TUnitParameters unit = UnitParameters(scaleUnit, ClampPixelsPerInch(pixelsPerInch));
+  // pixels * D / N sub-units make pixels * D * 10 / (N * 10^LabelExponent) units; in steps of
+  // the last decimal that is pixels * D * 10^(1 + decimals) / (N * 10^LabelExponent).
+  std::int64_t numerator = std::int64_t{pixels} * unit.D;
+  std::int64_t denominator = unit.N;
+  const int shift = 1 + unit.LabelDecimals - unit.LabelExponent;
+  if (shift >= 0) {
+    numerator *= static_cast<std::int64_t>(PowerOfTen(shift));
+  } else {
+    denominator *= static_cast<std::int64_t>(PowerOfTen(-shift));
+  }
+  const std::int64_t lastDecimals = RoundHalfAwayFromZero(numerator, denominator);
+  return FormatFixed(lastDecimals, -unit.LabelDecimals, unit.LabelDecimals, '.') + ' ' + UnitLabel(scaleUnit);
 }

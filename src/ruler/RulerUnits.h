@@ -114,3 +114,13 @@ std::string TickNumberText(const TScaleLayout& layout, int g, char decimalSepara
 // The cursor label for a position in pixels (along the ruler or on the screen, may be
 // negative), e.g. "37", "0.50", "-2.5".
 std::string CursorLabelText(const TScaleLayout& layout, int position, char decimalSeparator = '.');
+
+// The short name of a scale unit's measurements: "px", "pt", "in" or "cm". A ruler without
+// a scale (unit 0), like any unit the scale treats as pixel, measures in pixels.
+const char* UnitLabel(int scaleUnit);
+
+// A length or position in device pixels as the reader of the ruler wants it quoted: in the
+// scale unit, with the cursor label's decimals, rounded once and half away from zero, then
+// the unit's label after a space: "400 px", "300 pt", "4.17 in", "10.6 cm", "-3 pt". The
+// decimal point is always '.', so a pasted measurement means the same in every locale.
+std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch);

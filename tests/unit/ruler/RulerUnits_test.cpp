@@ -261,3 +261,77 @@ TEST(CursorLabelText, RoundsTenthsHalfToEvenThenTheShownDigitsHalfAwayFromZero) 
   EXPECT_EQ(CursorLabelText(fine, 2), "0");
   EXPECT_EQ(CursorLabelText(fine, -2), "0");
 }
+
+TEST(MeasurementText, QuotesALengthInEachUnitWithTheLabelsDecimalsAndName) {
+  EXPECT_EQ(MeasurementText(Pixel, 400, 96), "400 px");
+  EXPECT_EQ(MeasurementText(Point, 400, 96), "300 pt");
+  EXPECT_EQ(MeasurementText(Inch, 400, 96), "4.17 in");
+  EXPECT_EQ(MeasurementText(Centimetre, 400, 96), "10.6 cm");
+  EXPECT_EQ(MeasurementText(Inch, 96, 96), "1.00 in");
+  EXPECT_EQ(MeasurementText(Centimetre, 96, 96), "2.5 cm");
+  EXPECT_EQ(MeasurementText(Inch, 4, 96), "0.04 in");
+  // Physical units follow the resolution; pixels do not.
+  EXPECT_EQ(MeasurementText(Inch, 400, 144), "2.78 in");
+  EXPECT_EQ(MeasurementText(Pixel, 400, 144), "400 px");
+  EXPECT_EQ(MeasurementText(Pixel, 0, 96), "0 px");
+}
+
+TEST(MeasurementText, AScaleWithoutUnitAndUnknownUnitsMeasureInPixels) {
+  EXPECT_EQ(MeasurementText(0, 512, 96), "512 px");
+  EXPECT_EQ(MeasurementText(5, 512, 96), "512 px");
+  EXPECT_EQ(MeasurementText(-1, 512, 96), "512 px");
+  EXPECT_STREQ(UnitLabel(0), "px");
+  EXPECT_STREQ(UnitLabel(1), "px");
+  EXPECT_STREQ(UnitLabel(2), "pt");
+  EXPECT_STREQ(UnitLabel(3), "in");
+  EXPECT_STREQ(UnitLabel(4), "cm");
+}
+
+TEST(MeasurementText, RoundsOnceHalfAwayFromZero) {
+  // 5 pixels at 144 dpi are exactly 2.5 points; 25 pixels at 254 dpi exactly 0.25 cm and
+  // 12 pixels at 96 dpi exactly 0.125 inch: ties go up, not to the even neighbour.
+  EXPECT_EQ(MeasurementText(Point, 5, 144), "3 pt");
+  EXPECT_EQ(MeasurementText(Centimetre, 25, 254), "0.3 cm");
+  EXPECT_EQ(MeasurementText(Inch, 12, 96), "0.13 in");
+  EXPECT_EQ(MeasurementText(Point, -5, 144), "-3 pt");
+  // 95 pixels at 96 dpi are 0.98958 inch.
+  EXPECT_EQ(MeasurementText(Inch, 95, 96), "0.99 in");
+  // A tiny negative position reads as zero, not "-0".
+  EXPECT_EQ(MeasurementText(Inch, -1, 600), "0.00 in");
+  EXPECT_EQ(MeasurementText(Point, -1, 600), "0 pt");
+}
+
+TEST(MeasurementText, ExtremeResolutionsAndLengthsStayExact) {
+  EXPECT_EQ(MeasurementText(Inch, 2147483647, 96), "22369621.32 in");
+  EXPECT_EQ(MeasurementText(Centimetre, -2147483647, 1), "-5454608463.4 cm");
+  // Resolutions beyond what the scale supports are held to its bounds, like the ticks.
+  EXPECT_EQ(MeasurementText(Inch, 100, 0), MeasurementText(Inch, 100, 1));
+  EXPECT_EQ(MeasurementText(Inch, 100, 1000000), MeasurementText(Inch, 100, 65536));
+}
+
+TEST(MeasurementText, IsWithinHalfALastDigitOfTheExactValue) {
+  struct TUnitCase {
+    int Unit;
+    const char* Label;
+    int Decimals;
+    double UnitsPerInch;  // 0: pixels
+  };
+  const TUnitCase units[] = {{Pixel, "px", 0, 0}, {Point, "pt", 0, 72}, {Inch, "in", 2, 1}, {Centimetre, "cm", 1, 2.54}};
+  for (const TUnitCase& unit : units) {
+    for (int dpi : {10, 72, 96, 120, 144, 192, 254, 600}) {
+      for (int pixels = -300; pixels <= 3000; pixels += 7) {
+        const std::string text = MeasurementText(unit.Unit, pixels, dpi);
+        const std::string suffix = std::string(" ") + unit.Label;
+        ASSERT_GT(text.size(), suffix.size());
+        ASSERT_EQ(text.substr(text.size() - suffix.size()), suffix) << text;
+        const std::string number = text.substr(0, text.size() - suffix.size());
+        const std::size_t point = number.find('.');
+        ASSERT_EQ(point == std::string::npos ? 0 : number.size() - point - 1, static_cast<std::size_t>(unit.Decimals))
+            << text;
+        const double exact = unit.UnitsPerInch == 0 ? pixels : pixels * unit.UnitsPerInch / dpi;
+        const double half = 0.5 * std::pow(10.0, -unit.Decimals);
+        EXPECT_LE(std::fabs(std::stod(number) - exact), half + 1e-9) << text << " for " << pixels << " px at " << dpi;
+      }
+    }
+  }
+}

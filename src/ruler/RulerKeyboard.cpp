@@ -1,0 +1,65 @@
+#include "ruler/RulerKeyboard.h"
+
+#include <algorithm>
+
+std::optional<TArrowKey> ArrowKeyFromVirtualKey(int virtualKey) {
+  switch (virtualKey) {
+    case 0x25: return TArrowKey::Left;
+    case 0x26: return TArrowKey::Up;
+    case 0x27: return TArrowKey::Right;
+    case 0x28: return TArrowKey::Down;
+    default: return std::nullopt;
+  }
+}
+
+TRulerKeyStep ArrowKeyStep(TArrowKey key, bool shift, bool control, TRulerOrientation orientation, bool flipped) {
+  const int step = shift ? kKeyShiftStep : kKeyStep;
+  const bool horizontalKey = key == TArrowKey::Left || key == TArrowKey::Right;
+  const int sign = key == TArrowKey::Right || key == TArrowKey::Down ? 1 : -1;
+  if (!control) return horizontalKey ? TRulerKeyStep{{sign * step, 0}, 0} : TRulerKeyStep{{0, sign * step}, 0};
+  if (horizontalKey != (orientation == TRulerOrientation::Horizontal)) return {};
+  // The free end is the right or bottom one unless the scale counts from there.
+  return {{}, (flipped ? -sign : sign) * step};
+}
+
+TKeyboardDrag ContinueKeyboardDrag(const std::optional<TKeyboardDrag>& previous, const TPixelRect& window) {
+  if (previous && previous->Window == window) return *previous;
+  return {{window.Left, window.Top}, window};
+}
+
+TWindowPosProposal KeyboardMoveProposal(const TKeyboardDrag& drag, TIntPoint offset) {
+  TWindowPosProposal proposal;
+  proposal.X = drag.Position.X + offset.X;
+  proposal.Y = drag.Position.Y + offset.Y;
+  proposal.Width = drag.Window.Width();
+  proposal.Height = drag.Window.Height();
+  proposal.NoSize = true;
+  return proposal;
+}
+
+TKeyboardDrag AdvanceKeyboardDrag(const TKeyboardDrag& drag, TIntPoint offset, const TPixelRect& window) {
+  return {{drag.Position.X + offset.X, drag.Position.Y + offset.Y}, window};
+}
+
+TPixelRect StretchedWindowRect(const TPixelRect& window, TRulerOrientation orientation,
+                               const TRulerPlacement& placement, int lengthChange, int maxLength) {
+  const int length = orientation == TRulerOrientation::Horizontal ? window.Width() : window.Height();
+  int wanted = length + lengthChange;
+  if (lengthChange > 0) wanted = std::min(wanted, std::max(length, maxLength));
+  if (lengthChange < 0) wanted = std::max(wanted, std::min(length, kRulerMinLength));
+  // The end where the scale begins stays, as for a preset length.
+  return PresetWindowRect(window, orientation, placement, wanted);
+}
+
+TKeyboardMenuPlace KeyboardMenuPlace(const TPixelRect& window, const TPixelRect& scaleBox,
+                                     TRulerOrientation orientation, bool scaleOnTopOrLeft) {
+  constexpr int kFirstButtonAlong = 18;  // where the first mini button sits on the scale area
+  if (orientation == TRulerOrientation::Horizontal) {
+    const int x = window.Left + scaleBox.Left + kFirstButtonAlong;
+    return scaleOnTopOrLeft ? TKeyboardMenuPlace{{x, window.Bottom}, TMenuSide::Below}
+                            : TKeyboardMenuPlace{{x, window.Top}, TMenuSide::Above};
+  }
+  const int y = window.Top + scaleBox.Top + kFirstButtonAlong;
+  return scaleOnTopOrLeft ? TKeyboardMenuPlace{{window.Right, y}, TMenuSide::Right}
+                          : TKeyboardMenuPlace{{window.Left, y}, TMenuSide::Left};
+}

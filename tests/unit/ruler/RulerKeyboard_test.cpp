@@ -1,0 +1,238 @@
+#include "ruler/RulerKeyboard.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+using O = TRulerOrientation;
+using K = TArrowKey;
+
+TEST(RulerKeyboardStep, ArrowsMoveByOnePixelAndByTenWithShift) {
+  for (O orientation : {O::Horizontal, O::Vertical}) {
+    for (bool flipped : {false, true}) {
+      EXPECT_EQ(ArrowKeyStep(K::Left, false, false, orientation, flipped), (TRulerKeyStep{{-1, 0}, 0}));
+      EXPECT_EQ(ArrowKeyStep(K::Right, false, false, orientation, flipped), (TRulerKeyStep{{1, 0}, 0}));
+      EXPECT_EQ(ArrowKeyStep(K::Up, false, false, orientation, flipped), (TRulerKeyStep{{0, -1}, 0}));
+      EXPECT_EQ(ArrowKeyStep(K::Down, false, false, orientation, flipped), (TRulerKeyStep{{0, 1}, 0}));
+      EXPECT_EQ(ArrowKeyStep(K::Left, true, false, orientation, flipped), (TRulerKeyStep{{-10, 0}, 0}));
+      EXPECT_EQ(ArrowKeyStep(K::Down, true, false, orientation, flipped), (TRulerKeyStep{{0, 10}, 0}));
+    }
+  }
+}
+
+TEST(RulerKeyboardStep, CtrlArrowsAlongTheRulerMoveItsFreeEndTheWayTheyPoint) {
+  // Plain: the scale begins at the left or top, the right or bottom end is free.
+  EXPECT_EQ(ArrowKeyStep(K::Right, false, true, O::Horizontal, false).LengthChange, 1);
+  EXPECT_EQ(ArrowKeyStep(K::Left, false, true, O::Horizontal, false).LengthChange, -1);
+  EXPECT_EQ(ArrowKeyStep(K::Down, true, true, O::Vertical, false).LengthChange, 10);
+  EXPECT_EQ(ArrowKeyStep(K::Up, true, true, O::Vertical, false).LengthChange, -10);
+  // Flipped: the scale begins at the right or bottom, the left or top end is free.
+  EXPECT_EQ(ArrowKeyStep(K::Left, false, true, O::Horizontal, true).LengthChange, 1);
+  EXPECT_EQ(ArrowKeyStep(K::Right, true, true, O::Horizontal, true).LengthChange, -10);
+  EXPECT_EQ(ArrowKeyStep(K::Up, false, true, O::Vertical, true).LengthChange, 1);
+  EXPECT_EQ(ArrowKeyStep(K::Down, false, true, O::Vertical, true).LengthChange, -1);
+  // No move with a length change, and nothing at all across the ruler.
+  EXPECT_EQ(ArrowKeyStep(K::Right, false, true, O::Horizontal, false).Offset, (TIntPoint{0, 0}));
+  for (bool shift : {false, true}) {
+    EXPECT_EQ(ArrowKeyStep(K::Up, shift, true, O::Horizontal, false), TRulerKeyStep{});
+    EXPECT_EQ(ArrowKeyStep(K::Down, shift, true, O::Horizontal, true), TRulerKeyStep{});
+    EXPECT_EQ(ArrowKeyStep(K::Left, shift, true, O::Vertical, false), TRulerKeyStep{});
+    EXPECT_EQ(ArrowKeyStep(K::Right, shift, true, O::Vertical, true), TRulerKeyStep{});
+  }
+}
+
+TEST(RulerKeyboardStep, OnlyTheFourArrowKeysCount) {
+  EXPECT_EQ(ArrowKeyFromVirtualKey(0x25), K::Left);
+  EXPECT_EQ(ArrowKeyFromVirtualKey(0x26), K::Up);
+  EXPECT_EQ(ArrowKeyFromVirtualKey(0x27), K::Right);
+  EXPECT_EQ(ArrowKeyFromVirtualKey(0x28), K::Down);
+  for (int other : {0x20, 0x24, 0x29, 0x64, 0x66, int{'C'}}) EXPECT_EQ(ArrowKeyFromVirtualKey(other), std::nullopt);
+}
+
+// A ruler moved by keys the way the window does it: each key continues the drag, proposes
+// the moved position and lets the ruler's position-changing handling (axis lock, then the
+// work-area magnet with the ruler's 5-pixel reach) decide where the window lands.
+struct RulerKeyboardMove : testing::Test {
+  // 1280 x 1024 screen, task bar 30 pixels high at the bottom.
+  TMagnetSurroundings desktop{{0, 0, 1280, 1024}, {0, 0, 1280, 994}, {}, {}, {}};
+  TRulerPosContext context{{true, false, {}}, {}, false, RulerMagnetAllies(true), 5};
+  TPixelRect window{300, 400, 700, 430};
+  std::optional<TKeyboardDrag> drag;
+
+  void Press(TIntPoint offset) {
+    const TKeyboardDrag current = ContinueKeyboardDrag(drag, window);
+    context.Window.Bounds = window;
+    context.MoveStart = current.Position;
+    const TRulerPosChange change = RulerPositionChanging(KeyboardMoveProposal(current, offset), context, desktop);
+    EXPECT_FALSE(change.LayoutNeeded);
+    window = {change.Proposal.X, change.Proposal.Y, change.Proposal.X + window.Width(),
+              change.Proposal.Y + window.Height()};
+    drag = AdvanceKeyboardDrag(current, offset, window);
+  }
+  void Press(TArrowKey key, bool shift = false) {
+    Press(ArrowKeyStep(key, shift, false, O::Horizontal, false).Offset);
+  }
+  TIntPoint TopLeft() const { return {window.Left, window.Top}; }
+};
+
+TEST_F(RulerKeyboardMove, AwayFromTheEdgesEveryKeyMovesExactly) {
+  Press(K::Right);
+  EXPECT_EQ(TopLeft(), (TIntPoint{301, 400}));
+  Press(K::Down, true);
+  EXPECT_EQ(TopLeft(), (TIntPoint{301, 410}));
+  Press(K::Left, true);
+  Press(K::Up);
+  EXPECT_EQ(TopLeft(), (TIntPoint{291, 409}));
+  EXPECT_EQ(window.Width(), 400);
+  EXPECT_EQ(window.Height(), 30);
+}
+
+TEST_F(RulerKeyboardMove, TheAxisLockKeyNeverBendsAKeyMove) {
+  // Shift is both the default axis-lock key and the ten-pixel modifier; a stale drag start
+  // from an earlier mouse drag must not pull the ruler back along the other axis.
+  context.AxisLockKeyDown = true;
+  Press(K::Right, true);
+  Press(K::Down, true);
+  Press(K::Right, true);
+  Press(K::Down, true);
+  EXPECT_EQ(TopLeft(), (TIntPoint{320, 420}));
+}
+
+TEST_F(RulerKeyboardMove, TheWorkAreaEdgeCatchesTheRulerAsADragDoes) {
+  window = {7, 400, 407, 430};
+  Press(K::Left);
+  EXPECT_EQ(window.Left, 6);
+  Press(K::Left);
+  EXPECT_EQ(window.Left, 5);  // 5 pixels away: out of reach
+  Press(K::Left);
+  EXPECT_EQ(window.Left, 0);  // 4 pixels away: pulled onto the edge
+  Press(K::Left);
+  EXPECT_EQ(window.Left, 0);
+  // Going back, the drag goes on from where the keys had taken it (x 3), not from the edge.
+  Press(K::Right);
+  EXPECT_EQ(window.Left, 0);
+  Press(K::Right);
+  EXPECT_EQ(window.Left, 5);
+}
+
+TEST_F(RulerKeyboardMove, AKeyRunFromTheEdgeLeavesItAfterTheSnapReach) {
+  // A ruler on the bottom of the work area (y 964 + 30 = 994) pressed upwards.
+  window = {300, 964, 700, 994};
+  for (int i = 1; i <= 4; ++i) {
+    Press(K::Up);
+    EXPECT_EQ(window.Top, 964) << "press " << i;
+  }
+  Press(K::Up);
+  EXPECT_EQ(window.Top, 959);
+  Press(K::Up);
+  EXPECT_EQ(window.Top, 958);
+}
+
+TEST_F(RulerKeyboardMove, TheRightEdgeSnapsTheFarSideOfTheWindow) {
+  window = {870, 400, 1270, 430};  // 10 pixels left of the right edge
+  Press(K::Right, true);
+  EXPECT_EQ(window.Right, 1280);
+  Press(K::Right, true);
+  EXPECT_EQ(window.Right, 1290);  // 10 beyond: out of reach again, as a drag would go
+}
+
+TEST_F(RulerKeyboardMove, WithoutSnappingTheEdgeIsNoObstacle) {
+  context.Allies = RulerMagnetAllies(false);
+  window = {2, 400, 402, 430};
+  Press(K::Left);
+  Press(K::Left);
+  Press(K::Left);
+  EXPECT_EQ(window.Left, -1);
+}
+
+TEST_F(RulerKeyboardMove, AWindowMovedInBetweenStartsANewDrag) {
+  window = {3, 400, 403, 430};
+  Press(K::Left);
+  EXPECT_EQ(window.Left, 0);
+  // A mouse drag or a rotation put the window elsewhere: the keys start over from there.
+  window = {500, 300, 900, 330};
+  Press(K::Right);
+  EXPECT_EQ(TopLeft(), (TIntPoint{501, 300}));
+}
+
+TEST(RulerKeyboardDrag, ContinuesOnlyWhileTheWindowStaysPut) {
+  const TPixelRect window{0, 400, 400, 430};
+  const TKeyboardDrag previous{{3, 400}, window};
+  EXPECT_EQ(ContinueKeyboardDrag(previous, window), previous);
+  EXPECT_EQ(ContinueKeyboardDrag(previous, {0, 400, 401, 430}), (TKeyboardDrag{{0, 400}, {0, 400, 401, 430}}));
+  EXPECT_EQ(ContinueKeyboardDrag(std::nullopt, window), (TKeyboardDrag{{0, 400}, window}));
+  const TWindowPosProposal proposal = KeyboardMoveProposal(previous, {-10, 0});
+  EXPECT_EQ(proposal.X, -7);
+  EXPECT_EQ(proposal.Y, 400);
+  EXPECT_TRUE(proposal.NoSize);
+  EXPECT_FALSE(proposal.NoMove);
+}
+
+TEST(RulerKeyboardStretch, TheEndWhereTheScaleBeginsStays) {
+  TRulerPlacement plain;
+  TRulerPlacement flipped;
+  flipped.Direction = 1;
+  const TPixelRect h{100, 300, 500, 330};
+  const TPixelRect v{100, 50, 130, 450};
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, plain, 1, 1280), (TPixelRect{100, 300, 501, 330}));
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, plain, -10, 1280), (TPixelRect{100, 300, 490, 330}));
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, flipped, 1, 1280), (TPixelRect{99, 300, 500, 330}));
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, flipped, -10, 1280), (TPixelRect{110, 300, 500, 330}));
+  EXPECT_EQ(StretchedWindowRect(v, O::Vertical, plain, 10, 1024), (TPixelRect{100, 50, 130, 460}));
+  EXPECT_EQ(StretchedWindowRect(v, O::Vertical, flipped, 10, 1024), (TPixelRect{100, 40, 130, 450}));
+  // The turn (which long edge carries the scale) moves no end.
+  TRulerPlacement turned;
+  turned.Bearing = 1;
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, turned, 1, 1280), (TPixelRect{100, 300, 501, 330}));
+}
+
+TEST(RulerKeyboardStretch, TheLengthStaysWithinTheLimits) {
+  TRulerPlacement flipped;
+  flipped.Direction = 1;
+  // Never below 100 pixels: a 10-pixel step from 105 stops at 100, the next does nothing.
+  EXPECT_EQ(StretchedWindowRect({0, 0, 105, 30}, O::Horizontal, {}, -10, 1280), (TPixelRect{0, 0, 100, 30}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 100, 30}, O::Horizontal, {}, -1, 1280), (TPixelRect{0, 0, 100, 30}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 30, 105}, O::Vertical, flipped, -10, 1024), (TPixelRect{0, 5, 30, 105}));
+  // Never beyond the screen's extent, which a stored placement would be cut to anyway.
+  EXPECT_EQ(StretchedWindowRect({0, 0, 1275, 30}, O::Horizontal, {}, 10, 1280), (TPixelRect{0, 0, 1280, 30}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 1280, 30}, O::Horizontal, {}, 1, 1280), (TPixelRect{0, 0, 1280, 30}));
+  EXPECT_EQ(StretchedWindowRect({5, 0, 35, 1024}, O::Vertical, {}, 1, 1024), (TPixelRect{5, 0, 35, 1024}));
+  // A ruler stretched beyond the primary screen with the mouse (across a second monitor)
+  // does not jump back on a key: it only gets shorter.
+  EXPECT_EQ(StretchedWindowRect({0, 0, 1500, 30}, O::Horizontal, {}, 1, 1280), (TPixelRect{0, 0, 1500, 30}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 1500, 30}, O::Horizontal, {}, -1, 1280), (TPixelRect{0, 0, 1499, 30}));
+}
+
+TEST(RulerKeyboardStretch, GoesThroughThePositionHandlingLikeAStretchDragWithoutSnapping) {
+  TMagnetSurroundings desktop{{0, 0, 1280, 1024}, {0, 0, 1280, 994}, {}, {}, {}};
+  TRulerPlacement flipped;
+  flipped.Direction = 1;
+  // A flipped ruler whose free left end is stretched to 2 pixels from the work area's edge.
+  const TPixelRect window{3, 400, 403, 430};
+  const TPixelRect stretched = StretchedWindowRect(window, O::Horizontal, flipped, 1, 1280);
+  TRulerPosContext context{{true, false, window}, {3, 400}, true, RulerMagnetAllies(true), 5};
+  const TWindowPosProposal proposal{stretched.Left, stretched.Top, stretched.Width(), stretched.Height()};
+  const TRulerPosChange change = RulerPositionChanging(proposal, context, desktop);
+  EXPECT_TRUE(change.LayoutNeeded);
+  EXPECT_EQ(change.Proposal, (TWindowPosProposal{2, 400, 401, 30}));
+}
+
+TEST(RulerKeyboardMenu, OpensOffTheButtonEdgeAtTheFirstButton) {
+  const TPixelRect h{200, 500, 600, 530};
+  // Scale at the bottom: the buttons, and the menu, are above.
+  EXPECT_EQ(KeyboardMenuPlace(h, {0, 0, 400, 30}, O::Horizontal, false),
+            (TKeyboardMenuPlace{{218, 500}, TMenuSide::Above}));
+  EXPECT_EQ(KeyboardMenuPlace(h, {0, 0, 400, 30}, O::Horizontal, true),
+            (TKeyboardMenuPlace{{218, 530}, TMenuSide::Below}));
+  // The magnifier square at the near end pushes the scale area, and its buttons, along.
+  EXPECT_EQ(KeyboardMenuPlace(h, {30, 0, 400, 30}, O::Horizontal, false).Point, (TIntPoint{248, 500}));
+  const TPixelRect v{700, 100, 730, 600};
+  EXPECT_EQ(KeyboardMenuPlace(v, {0, 0, 30, 500}, O::Vertical, false),
+            (TKeyboardMenuPlace{{700, 118}, TMenuSide::Left}));
+  EXPECT_EQ(KeyboardMenuPlace(v, {0, 30, 30, 500}, O::Vertical, true),
+            (TKeyboardMenuPlace{{730, 148}, TMenuSide::Right}));
+}
+
+}  // namespace

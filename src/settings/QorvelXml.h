@@ -9,6 +9,7 @@
 //
 // Wide text is UTF-16 (std::u16string), as everywhere in the settings.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -54,7 +55,15 @@ std::string EscapeXml(std::u16string_view text);
 
 class TQorvelXmlElement {
  public:
+  TQorvelXmlElement() = default;
+  // A copy is a token of its own, never one a reader made (see ReadElement).
+  TQorvelXmlElement(const TQorvelXmlElement&) {}
+  TQorvelXmlElement& operator=(const TQorvelXmlElement&) { return *this; }
   virtual ~TQorvelXmlElement() = default;
+
+ private:
+  std::uint8_t FSpareSlot = 0;  // 1 + the reader's spare slot for the token's kind; 0 if no reader made it
+  friend class TQorvelXmlReader;
 };
 
 class TQorvelXmlTag : public TQorvelXmlElement {
@@ -90,6 +99,7 @@ class TQorvelXmlAttributes {
 
  private:
   std::vector<TQorvelXmlAttribute> FItems;
+  friend class TQorvelXmlReader;  // empties a recycled tag's list, keeping its room
 };
 
 class TQorvelXmlAttributeList : public TQorvelXmlAttributes {
@@ -143,6 +153,8 @@ inline constexpr std::size_t QorvelXmlMaxTokenSize = 1024 * 1024;
 class TQorvelXmlReader {
  public:
   static constexpr std::size_t BufferSize = 65536;
+  // Tokens of each kind, and a reader's own spare of each (see ReadElement).
+  static constexpr std::size_t TokenKinds = 6;
 
   // Reads from `stream`, which must outlive the reader and is not owned by it.
   explicit TQorvelXmlReader(TQorvelStream& stream);
@@ -152,7 +164,9 @@ class TQorvelXmlReader {
 
   // Replaces the token in `element` by the next token of any kind. Answers false, leaving
   // `element` empty, at the end of the input. Throws EQorvelXmlError on malformed input; the
-  // reader is not meant to be used after that.
+  // reader is not meant to be used after that. The token handed back in `element` is kept
+  // for a later token of its kind, so that reading a file does not allocate its tokens and
+  // their strings over and over.
   bool ReadElement(std::unique_ptr<TQorvelXmlElement>& element);
   // Like ReadElement, but passes over processing instructions and type declarations: the
   // token is a tag or content (comments included), or there is none.
@@ -162,11 +176,14 @@ class TQorvelXmlReader {
   int LineNumber() const { return FLineNumber; }
 
  private:
-  bool PeekByte(unsigned char& c);
+  bool Refill();
   void SkipByte();
-  void AppendByte(unsigned char c);
-  std::u16string TakeText();
-  std::u16string TakeDecodedText();
+  std::size_t TakeRun(std::uint8_t stops, std::size_t most, std::size_t keep, std::uint8_t keepNoneBefore);
+  void TakeText(std::u16string& text);
+  void TakeDecodedText(std::u16string& text);
+  void Recycle(std::unique_ptr<TQorvelXmlElement>& element);
+  template <class TToken>
+  TToken* NewToken(std::unique_ptr<TQorvelXmlElement>& slot);
   [[noreturn]] void Fail(const char* message) const;
 
   TQorvelStream& FStream;
@@ -175,4 +192,6 @@ class TQorvelXmlReader {
   std::size_t FLeft = 0;
   int FLineNumber = 1;
   std::string FToken;
+  std::u16string FAttributeName, FAttributeValue;
+  std::array<std::unique_ptr<TQorvelXmlElement>, TokenKinds> FSpares;
 };

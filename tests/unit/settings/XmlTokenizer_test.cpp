@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
 #include "XmlTestSupport.h"
 
 namespace {
@@ -279,6 +281,45 @@ TEST(XmlTokenizerInput, ShortReadsGiveTheSameTokensAsWholeBlocks) {
     TPiecewiseStream stream(document, piece);
     EXPECT_TRUE(DescribeTokens(ReadTokens(stream)) == DescribeTokens(whole)) << "piece " << piece;
   }
+}
+
+TEST(XmlTokenizerInput, TokensHandedBackAreReusedEmptiedAndForeignOnesAreLeftAlone) {
+  TQorvelMemoryStream stream(std::string("<a x='1' y='2'/><a>text<!--note--></a><b>more</b>"));
+  TQorvelXmlReader reader(stream);
+  std::unique_ptr<TQorvelXmlElement> element;
+  ASSERT_TRUE(reader.ReadElement(element));
+  const auto* first = dynamic_cast<const TQorvelXmlStartTag*>(element.get());
+  ASSERT_TRUE(first != nullptr);
+  EXPECT_EQ(first->Attributes().Count(), 2u);
+  EXPECT_TRUE(first->EmptyElement());
+
+  // The second start tag reuses nothing of the first: no attributes, not empty.
+  ASSERT_TRUE(reader.ReadElement(element));
+  const auto* second = dynamic_cast<const TQorvelXmlStartTag*>(element.get());
+  ASSERT_TRUE(second != nullptr);
+  EXPECT_EQ(second->Name(), u"a");
+  EXPECT_EQ(second->Attributes().Count(), 0u);
+  EXPECT_FALSE(second->EmptyElement());
+
+  // A token the reader did not make, or a copy of one it did, is simply dropped.
+  element = std::make_unique<TQorvelXmlEndTag>();
+  ASSERT_TRUE(reader.ReadElement(element));
+  ASSERT_TRUE(dynamic_cast<const TQorvelXmlContent*>(element.get()) != nullptr);
+  EXPECT_EQ(dynamic_cast<const TQorvelXmlContent&>(*element).Text(), u"text");
+  element = std::make_unique<TQorvelXmlContent>(dynamic_cast<const TQorvelXmlContent&>(*element));
+  ASSERT_TRUE(reader.ReadElement(element));
+  ASSERT_TRUE(dynamic_cast<const TQorvelXmlComment*>(element.get()) != nullptr);
+  EXPECT_EQ(dynamic_cast<const TQorvelXmlComment&>(*element).Text(), u"note");
+
+  // Text after a comment: the kept comment is not taken for plain content.
+  ASSERT_TRUE(reader.ReadElement(element));  // </a>
+  ASSERT_TRUE(reader.ReadElement(element));  // <b>
+  ASSERT_TRUE(reader.ReadElement(element));
+  EXPECT_TRUE(typeid(*element) == typeid(TQorvelXmlContent));
+  EXPECT_EQ(dynamic_cast<const TQorvelXmlContent&>(*element).Text(), u"more");
+  ASSERT_TRUE(reader.ReadElement(element));
+  EXPECT_FALSE(reader.ReadElement(element));
+  EXPECT_EQ(element, nullptr);
 }
 
 // ---- Bounds on hostile input -------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "app/win32/MeterApplications.h"
 #include "color/win32/ColorServices.h"
 #include "gui/Application.h"
+#include "gui/Dpi.h"
 #include "gui/Handles.h"
 #include "gui/ImageLists.h"
 #include "install/QorvelFileVersionInfo.h"
@@ -92,6 +93,8 @@ int RunProgram() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before the first window: a pixel is a device pixel on every monitor, or the ruler lies.
+  EnsurePerMonitorDpiAwareness();
   try {
     return RunProgram();
   } catch (const std::exception& error) {

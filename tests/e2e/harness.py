@@ -128,6 +128,32 @@ class Session:
         subprocess.run(["wineserver", "-w"], **quiet)
         subprocess.run(["wineserver", "-p"], **quiet)
 
+    DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+
+    def set_dpi(self, dpi):
+        """Gives the prefix a system resolution in dots per inch (100 % is 96, 150 % 144,
+        200 % 192). Wine reads it when a program starts; Wine is restarted so that nothing
+        still runs at the old one."""
+        self.restart_wine()
+        subprocess.run(["wine", "reg", "add", self.DESKTOP_KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                        str(dpi), "/f"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+    def at_dpi(self, dpi):
+        """`with s.at_dpi(144): ...` runs the block at that resolution and returns the prefix
+        to 96 dpi afterwards, pass or fail, so that later scenarios see the usual screen."""
+        session = self
+
+        class _AtDpi:
+            def __enter__(self):
+                session.set_dpi(dpi)
+                return dpi
+
+            def __exit__(self, *exc):
+                session.set_dpi(96)
+                return False
+
+        return _AtDpi()
+
     def end_all(self):
         for process in self._processes:
             if process.poll() is None:

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr UINT DpiChangedMessage = 0x02E0;  // WM_DPICHANGED, missing from older headers
 constexpr COLORREF LinkColor = RGB(0x00, 0x00, 0xFF);
 constexpr COLORREF PressedLinkColor = RGB(0xFF, 0x00, 0x00);
 

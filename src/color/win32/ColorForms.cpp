@@ -3,22 +3,21 @@
 #include "color/ColorForms.h"
 #include "color/win32/QorvelColorDialogs.h"
 #include "color/win32/ToolWindows.h"
+#include "gui/Dpi.h"
 #include "settings/ApplicationSettings.h"
 
-TColorForm::TColorForm(TApplicationSettings& settings) : FSettings(settings), FFont(CreateDialogFont()) {
-  constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  constexpr DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-  RECT outer{0, 0, ClientWidth, ClientHeight};
-  ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+TColorForm::TColorForm(TApplicationSettings& settings) : FSettings(settings) {
   TCreateParams params;
   params.ClassName = L"TVindleColorForm";
   params.Caption = L"Color picker";
-  params.Style = style;
-  params.ExStyle = exStyle;
+  params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
   params.Left = params.Top = 0;
-  params.Width = outer.right - outer.left;
-  params.Height = outer.bottom - outer.top;
+  params.Width = params.Height = 100;
   CreateHandle(params);
+  const UINT dpi = WindowDpi(Handle());
+  FFont.Reset(CreateDialogFont(dpi));
+  PlaceToolWindow(Handle(), ClientWidth, ClientHeight, dpi, 0, 0);
 
   const RECT client = ClientRect();
   FColorBox = std::make_unique<TQorvelColorBox>(Handle(), 0, 0, client.right, client.bottom);
@@ -64,6 +63,17 @@ LRESULT TColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       if (FColorBox) ::MoveWindow(FColorBox->Handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       break;
+    case DpiChangedMessage: {
+      // On a monitor of another DPI the window keeps its look at the new scale.
+      const UINT dpi = HIWORD(wParam);
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      if (dpi == 0 || !suggested) break;
+      TFontHandle font(CreateDialogFont(dpi));
+      if (FColorBox) FColorBox->SetFont(font.Get());
+      FFont = std::move(font);  // the old font goes once the box no longer uses it
+      PlaceToolWindow(Handle(), ClientWidth, ClientHeight, dpi, suggested->left, suggested->top);
+      return 0;
+    }
     case WM_SETFOCUS:
       // Keys (Space, the menu key) go to the box whenever the window is active.
       if (FColorBox) ::SetFocus(FColorBox->Handle());

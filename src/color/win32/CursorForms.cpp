@@ -4,6 +4,7 @@
 
 #include "color/CursorForms.h"
 #include "color/win32/ToolWindows.h"
+#include "gui/Dpi.h"
 #include "settings/ApplicationSettings.h"
 
 namespace {
@@ -23,24 +24,32 @@ TCursorSample SampleScreenAtCursor() {
   return sample;
 }
 
-TCursorForm::TCursorForm(TApplicationSettings& settings) : FSettings(settings), FFont(CreateDialogFont()) {
-  constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  constexpr DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-  RECT outer{0, 0, ClientWidth, ClientHeight};
-  ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+TCursorForm::TCursorForm(TApplicationSettings& settings) : FSettings(settings) {
   TCreateParams params;
   params.ClassName = L"TVindleCursorForm";
   params.Caption = L"Coordinates";
-  params.Style = style;
-  params.ExStyle = exStyle;
+  params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
   params.Left = params.Top = 0;
-  params.Width = outer.right - outer.left;
-  params.Height = outer.bottom - outer.top;
+  params.Width = params.Height = 100;
   CreateHandle(params);
+  ApplyDpi(WindowDpi(Handle()), 0, 0);
   StartTimer(kSampleTimer, SampleInterval, [this] { TimerTimer(); });
 }
 
 TCursorForm::~TCursorForm() = default;
+
+void TCursorForm::ApplyDpi(UINT dpi, int left, int top) {
+  FDpi = dpi;
+  FFont.Reset(CreateDialogFont(dpi));
+  PlaceToolWindow(Handle(), ClientWidth, ClientHeight, dpi, left, top);
+  Invalidate();
+}
+
+RECT TCursorForm::Scaled(const RECT& r96) const {
+  return {ScaleForDpi(r96.left, FDpi), ScaleForDpi(r96.top, FDpi), ScaleForDpi(r96.right, FDpi),
+          ScaleForDpi(r96.bottom, FDpi)};
+}
 
 void TCursorForm::FormShow() {
   TWindowPlacement placement(Handle());
@@ -72,12 +81,13 @@ void TCursorForm::Sample() {
   const TCursorSample sample = FSampler();
   // An unknown position keeps the last one shown rather than claiming the cursor is at 0, 0.
   if (sample.PositionKnown) {
-    SetLabel(FXText, XLabelRect, sample.Position.x);
-    SetLabel(FYText, YLabelRect, sample.Position.y);
+    SetLabel(FXText, Scaled(XLabelRect), sample.Position.x);
+    SetLabel(FYText, Scaled(YLabelRect), sample.Position.y);
   }
   if (sample.Color != FLastColor) {
     FLastColor = sample.Color;
-    Invalidate(&ColorPaintBoxRect);
+    const RECT swatch = Scaled(ColorPaintBoxRect);
+    Invalidate(&swatch);
   }
 }
 
@@ -97,6 +107,14 @@ LRESULT TCursorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Paint(paint.DC());
       return 0;
     }
+    case DpiChangedMessage: {
+      // On a monitor of another DPI the window keeps its look at the new scale.
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      const RECT bounds = BoundsRect();
+      ApplyDpi(HIWORD(wParam) ? HIWORD(wParam) : FDpi, suggested ? suggested->left : bounds.left,
+               suggested ? suggested->top : bounds.top);
+      return 0;
+    }
     default:
       return TQorvelMagnetForm::HandleMessage(message, wParam, lParam);
   }
@@ -109,7 +127,7 @@ void TCursorForm::Paint(HDC dc) const {
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
   constexpr UINT format = DT_RIGHT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
-  RECT x = XLabelRect, y = YLabelRect;
+  RECT x = Scaled(XLabelRect), y = Scaled(YLabelRect);
   ::DrawTextW(dc, FXText.c_str(), static_cast<int>(FXText.size()), &x, format);
   ::DrawTextW(dc, FYText.c_str(), static_cast<int>(FYText.size()), &y, format);
   ColorPaintBoxPaint(dc);
@@ -122,6 +140,6 @@ void TCursorForm::ColorPaintBoxPaint(HDC dc) const {
   TPenHandle pen(::CreatePen(PS_SOLID, 1, colors.Pen));
   TSelectScope selectedBrush(dc, brush.Get());
   TSelectScope selectedPen(dc, pen.Get());
-  const RECT& r = ColorPaintBoxRect;
+  const RECT r = Scaled(ColorPaintBoxRect);
   ::Rectangle(dc, r.left, r.top, r.right, r.bottom);
 }

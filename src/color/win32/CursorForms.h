@@ -28,7 +28,7 @@ class TCursorForm : public TQorvelMagnetForm {
   static constexpr int ClientHeight = 24;
   static constexpr RECT XLabelRect{0, 5, 33, 18};
   static constexpr RECT YLabelRect{32, 5, 65, 18};
-  static constexpr RECT ColorPaintBoxRect{72, 6, 84, 18};
+  static constexpr RECT ColorPaintBoxRect{72, 6, 84, 18};  // layout in 96-dpi pixels
   static constexpr UINT SampleInterval = 100;
 
   explicit TCursorForm(TApplicationSettings& settings);
@@ -56,9 +56,13 @@ class TCursorForm : public TQorvelMagnetForm {
   void Paint(HDC dc) const;
   void ColorPaintBoxPaint(HDC dc) const;
   void SetLabel(std::wstring& label, const RECT& area, int value);
+  // Lays the window out for `dpi` with its top-left at `left`, `top`.
+  void ApplyDpi(UINT dpi, int left, int top);
+  RECT Scaled(const RECT& r96) const;
 
   TApplicationSettings& FSettings;
   std::function<TCursorSample()> FSampler = &SampleScreenAtCursor;
+  UINT FDpi = 96;
   TFontHandle FFont;
   std::wstring FXText, FYText;
   COLORREF FLastColor = 0;  // black until the first sample

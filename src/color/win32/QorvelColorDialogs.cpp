@@ -271,6 +271,17 @@ void TQorvelColorForm::Build() {
   ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_EXSTYLE)));
   SetBounds(0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE);
+  FDpiRelayout = std::make_unique<TDpiRelayout>(Handle(), FDpi);
+}
+
+void TQorvelColorForm::PlaceBoxes() {
+  const RECT chart = ScaledRect(8, 8, 0, 0);
+  FChart->SetBounds({chart.left, chart.top, chart.left + ColorChartSize, chart.top + ColorChartSize});
+  const RECT bar = ScaledRect(272, 8, 0, 0);
+  FBar->SetBounds({bar.left, bar.top, bar.left + 26, bar.top + ColorBarHeight});
+  FPreview->SetBounds(ScaledRect(304, 8, 152, FModel.ShowOpacity() ? 60 : 96));
+  for (std::size_t i = 0; i < FSlots.size(); ++i)
+    if (FSlots[i]) FSlots[i]->SetBounds(ScaledRect(8 + 53 * static_cast<int>(i), 272, 46, 23));
 }
 
 int TQorvelColorForm::SlotCount() const {
@@ -491,6 +502,12 @@ bool TQorvelColorForm::SetBoxCursor() {
 
 LRESULT TQorvelColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case DpiChangedMessage:
+      if (!FDpiRelayout) break;
+      FDpiRelayout->DpiChanged(wParam, lParam);
+      FDpi = FDpiRelayout->Dpi();
+      PlaceBoxes();
+      return 0;
     case WM_ERASEBKGND: {
       HDC dc = reinterpret_cast<HDC>(wParam);
       // The boxes paint every pixel of theirs: leave them out to spare a flash.

@@ -16,6 +16,7 @@
 #include "color/win32/QorvelColorServices.h"
 #include "controls/win32/QorvelNumEdits.h"
 #include "controls/win32/QorvelTrackBars.h"
+#include "gui/Dpi.h"
 #include "gui/Forms.h"
 
 class TQorvelColorBox;
@@ -165,6 +166,8 @@ class TQorvelColorForm final : public TForm {
   void ShowSlots();
   void DrawOpacityTrack(HDC canvas, const RECT& bounds, POINT centre) const;
   void PlaceOnScreen();
+  // The windowless boxes at the current DPI; the chart and the bar keep their pixel sizes.
+  void PlaceBoxes();
 
   // Mouse routing to the windowless boxes.
   TQorvelCustomBoxControl* BoxAt(POINT point) const;
@@ -174,6 +177,7 @@ class TQorvelColorForm final : public TForm {
   TQorvelColorDialog& FDialog;
   TColorFormModel FModel;
   UINT FDpi = 96;
+  std::unique_ptr<TDpiRelayout> FDpiRelayout;  // declared before the controls: its fonts outlive them
   std::unique_ptr<TQorvelColorChart> FChart;
   std::unique_ptr<TQorvelColorBar> FBar;
   std::unique_ptr<TQorvelColorPreview> FPreview;

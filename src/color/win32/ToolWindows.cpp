@@ -1,5 +1,6 @@
 #include "color/win32/ToolWindows.h"
 
+#include "gui/Dpi.h"
 #include "gui/Handles.h"
 
 TWindowState TWindowPlacement::WindowState() const {
@@ -59,13 +60,15 @@ TRect PrimaryWorkArea() {
   return {r.left, r.top, r.right, r.bottom};
 }
 
-HFONT CreateDialogFont() {
-  TWindowDC screen(nullptr);
-  const int pixelsPerInch = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+HFONT CreateDialogFont(UINT dpi) {
   LOGFONTW font{};
-  font.lfHeight = -::MulDiv(8, pixelsPerInch, 72);
+  font.lfHeight = -::MulDiv(8, static_cast<int>(dpi), 72);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
   lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
   return ::CreateFontIndirectW(&font);
+}
+
+void PlaceToolWindow(HWND window, int clientWidth96, int clientHeight96, UINT dpi, int left, int top) {
+  PlaceWithClientSize(window, left, top, ScaleForDpi(clientWidth96, dpi), ScaleForDpi(clientHeight96, dpi), dpi);
 }

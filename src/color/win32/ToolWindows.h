@@ -41,5 +41,8 @@ class TWindowPlacement : public IQorvelForm {
 std::vector<TRect> MonitorWorkAreas();
 // The primary monitor's work area, where a window without a stored place goes.
 TRect PrimaryWorkArea();
-// MS Shell Dlg 2 at 8 points for the screen's resolution; the caller owns it.
-HFONT CreateDialogFont();
+// MS Shell Dlg 2 at 8 points for a window of `dpi`; the caller owns it.
+HFONT CreateDialogFont(UINT dpi);
+// Sizes a tool window so that its client area is its 96-dpi layout scaled to `dpi`, with
+// its top-left corner at `left`, `top`.
+void PlaceToolWindow(HWND window, int clientWidth96, int clientHeight96, UINT dpi, int left, int top);

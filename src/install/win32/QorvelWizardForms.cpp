@@ -28,6 +28,7 @@ TQorvelWizardForm::TQorvelWizardForm(const std::wstring& caption, int pageCount)
   SetBounds(0, 0, Scaled(ClientWidth) + (window.right - window.left) - client.right,
             Scaled(ClientHeight) + (window.bottom - window.top) - client.bottom, SWP_NOMOVE);
   FWizard = std::make_unique<TQorvelWizard>(Handle(), pageCount, ButtonWidth, FDpi);
+  FDpiRelayout = std::make_unique<TDpiRelayout>(Handle(), FDpi);
   FWizard->OnClose = [this](int result) { CloseWith(result); };
   for (int i = 0; i < pageCount; ++i) {
     FWizard->Page(i).OnMessage = [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -183,6 +184,11 @@ void TQorvelWizardForm::DoShow() {
 
 LRESULT TQorvelWizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case DpiChangedMessage:
+      if (!FDpiRelayout) break;
+      FDpiRelayout->DpiChanged(wParam, lParam);
+      FDpi = FDpiRelayout->Dpi();
+      return 0;
     case WM_COMMAND:
       // Enter and Esc: the wizard decides whether Next or Cancel may act.
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

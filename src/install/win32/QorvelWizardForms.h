@@ -12,6 +12,7 @@
 #include "controls/win32/QorvelHeaders.h"
 #include "controls/win32/QorvelWebLinks.h"
 #include "controls/win32/QorvelWizards.h"
+#include "gui/Dpi.h"
 #include "gui/Forms.h"
 #include "gui/Handles.h"
 
@@ -90,6 +91,7 @@ class TQorvelWizardForm : public TForm {
  private:
   static constexpr UINT WorkMessage = WM_APP + 40;
   UINT FDpi = 96;
+  std::unique_ptr<TDpiRelayout> FDpiRelayout;  // declared before the controls: its fonts outlive them
   HFONT FFont;
   std::unique_ptr<TQorvelWizard> FWizard;
   std::vector<std::unique_ptr<TQorvelHeader>> FHeaders;

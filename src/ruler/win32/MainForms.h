@@ -97,6 +97,8 @@ class TMainForm : public TQorvelMagnetForm {
   void PopupRulerMenu(POINT screenPoint);
   void ApplyButtonResponse(const TMiniButtonResponse& response);
   void InvalidateCursorStrip();
+  // Physical units follow the DPI of the monitor the ruler is on.
+  void FollowMonitorDpi();
   TDesktopLayout Desktop(std::vector<TPixelRect>& workAreas) const;
 
   TApplicationSettings& FSettings;
@@ -104,6 +106,7 @@ class TMainForm : public TQorvelMagnetForm {
   std::unique_ptr<TQorvelDesktopMagnifier> FMagnifier;
   std::unique_ptr<TQorvelFormBlending> FBlending;
   TRulerChildren FChildren;
+  int FPixelsPerInch = 96;
   TPoint FCursorScreenPos{-1, -1};
   TPoint FCursorBoxPos{-1, -1};
   TIntPoint FMoveStart;
@@ -127,7 +130,5 @@ class TMainForm : public TQorvelMagnetForm {
   TMenuItem* FHideItem = nullptr;
 };
 
-// The resolution of the screen in pixels per inch.
-int ScreenPixelsPerInch();
 // A colour as the screen shows it: system colours looked up.
 TColor ResolveSystemColor(TColor color);

@@ -108,6 +108,7 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
   ShowValues();
   SelectRow(0);
   FFocus = FControls.Navigation->Handle();
+  FDpiRelayout = std::make_unique<TDpiRelayout>(Handle(), FDpi);
 }
 
 TSettingsForm::~TSettingsForm() {
@@ -525,6 +526,11 @@ LRESULT TSettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       break;
     case DM_GETDEFID:
       return MAKELRESULT(IDOK, DC_HASDEFID);
+    case DpiChangedMessage:
+      if (!FDpiRelayout) break;
+      FDpiRelayout->DpiChanged(wParam, lParam);
+      FDpi = FDpiRelayout->Dpi();
+      return 0;
     case WM_COMMAND:
       if (lParam == 0 || reinterpret_cast<HWND>(lParam) == FControls.OkButton ||
           reinterpret_cast<HWND>(lParam) == FControls.CancelButton) {

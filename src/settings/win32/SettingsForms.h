@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/Dpi.h"
 #include "gui/Forms.h"
 #include "gui/ImageLists.h"
 #include "gui/SubclassedControls.h"
@@ -124,6 +125,7 @@ class TSettingsForm : public TForm {
   TSettingsFormModel FModel;
   TImageList FImages;
   UINT FDpi = 96;
+  std::unique_ptr<TDpiRelayout> FDpiRelayout;  // declared before the controls: its fonts outlive them
   std::vector<std::unique_ptr<TSettingsPage>> FPages;
   std::vector<std::unique_ptr<TSubclassedControl>> FOwnedControls;
   std::vector<std::unique_ptr<TQorvelTrackBar>> FTrackBars;

@@ -43,18 +43,15 @@ TImageList::TImageList(const wchar_t* resourceName, int imageWidth, int imageHei
   }
 }
 
-TImageList::~TImageList() {
-  if (FSystemList) ::ImageList_Destroy(FSystemList);
-}
-
 HBITMAP TImageList::Image(int index) const {
   if (index < 0 || index >= Count()) return nullptr;
   return FImages[static_cast<std::size_t>(index)].Get();
 }
 
 HIMAGELIST TImageList::SystemList() {
-  if (FSystemList) return FSystemList;
-  FSystemList = ::ImageList_Create(FWidth, FHeight, ILC_COLOR32, Count(), 0);
-  for (int i = 0; i < Count(); ++i) ::ImageList_Add(FSystemList, FImages[static_cast<std::size_t>(i)].Get(), nullptr);
-  return FSystemList;
+  if (FSystemList) return FSystemList.Get();
+  FSystemList.Reset(::ImageList_Create(FWidth, FHeight, ILC_COLOR32, Count(), 0));
+  for (int i = 0; i < Count(); ++i)
+    ::ImageList_Add(FSystemList.Get(), FImages[static_cast<std::size_t>(i)].Get(), nullptr);
+  return FSystemList.Get();
 }

@@ -11,11 +11,16 @@
 
 #include "gui/Handles.h"
 
+struct TDestroyImageList {
+  static constexpr THandleKind Kind = THandleKind::ImageList;
+  void operator()(HIMAGELIST list) const { ::ImageList_Destroy(list); }
+};
+using TImageListHandle = TUniqueHandle<HIMAGELIST, TDestroyImageList>;
+
 class TImageList {
  public:
   // The resource is a 32-bit bitmap `count` images wide; alpha is straight, not premultiplied.
   TImageList(const wchar_t* resourceName, int imageWidth, int imageHeight);
-  ~TImageList();
   TImageList(const TImageList&) = delete;
   TImageList& operator=(const TImageList&) = delete;
 
@@ -28,5 +33,5 @@ class TImageList {
  private:
   int FWidth, FHeight;
   std::vector<TBitmapHandle> FImages;
-  HIMAGELIST FSystemList = nullptr;
+  TImageListHandle FSystemList;
 };

@@ -75,10 +75,10 @@ std::size_t TPopupMenu::CountAll() const {
   return count;
 }
 
-HMENU TPopupMenu::BuildMenu() const {
-  HMENU menu = ::CreatePopupMenu();
+TMenuHandle TPopupMenu::BuildMenu() const {
+  TMenuHandle menu(::CreatePopupMenu());
   UINT nextId = 1;
-  AppendTo(menu, nextId);
+  AppendTo(menu.Get(), nextId);
   return menu;
 }
 

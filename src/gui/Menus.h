@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "gui/Handles.h"
+
 class TImageList;
 class TPopupMenu;
 
@@ -47,7 +49,7 @@ class TPopupMenu {
 
   // The system menu for the current items; item identifiers are 1-based positions in a
   // depth-first walk. Exposed so tests can inspect what a user would see.
-  HMENU BuildMenu() const;
+  TMenuHandle BuildMenu() const;
 
   // Item images are drawn by the menu's owner window when the system asks (so that their
   // alpha channel is honoured everywhere). Every toolkit window passes WM_MEASUREITEM and

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "gui/Application.h"
+#include "gui/Handles.h"
 #include "gui/Menus.h"
 #include "gui/SubclassedControls.h"
 
@@ -112,6 +113,7 @@ LRESULT CALLBACK TWindow::Thunk(HWND window, UINT message, WPARAM wParam, LPARAM
     if (self) {
       self->FHandle = window;
       ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+      TLiveHandles::Opened(THandleKind::Window);
     }
   }
   auto* self = reinterpret_cast<TWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -130,6 +132,7 @@ LRESULT CALLBACK TWindow::Thunk(HWND window, UINT message, WPARAM wParam, LPARAM
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->FHandle = nullptr;
+    TLiveHandles::Closed(THandleKind::Window);
   }
   return result;
 }

@@ -408,9 +408,9 @@ void TQorvelColorPopupMenu::PrepareItems() {
   Item(tagPaste).Enabled = FCanPaste;
 }
 
-HMENU TQorvelColorPopupMenu::BuildOwnerDrawnMenu() {
+TMenuHandle TQorvelColorPopupMenu::BuildOwnerDrawnMenu() {
   PrepareItems();
-  HMENU menu = ::CreatePopupMenu();
+  TMenuHandle menu(::CreatePopupMenu());
   for (std::size_t i = 0; i < Count(); ++i) {
     const TMenuItem& item = Item(i);
     MENUITEMINFOW info{};
@@ -426,7 +426,7 @@ HMENU TQorvelColorPopupMenu::BuildOwnerDrawnMenu() {
       info.dwTypeData = const_cast<wchar_t*>(item.Caption.c_str());
       info.fState = (item.Enabled ? MFS_ENABLED : MFS_DISABLED) | (item.Default ? MFS_DEFAULT : 0);
     }
-    ::InsertMenuItemW(menu, static_cast<UINT>(i), TRUE, &info);
+    ::InsertMenuItemW(menu.Get(), static_cast<UINT>(i), TRUE, &info);
   }
   return menu;
 }
@@ -488,12 +488,12 @@ bool TQorvelColorPopupMenu::SwatchColor(int tag, TColor& color) const {
 
 namespace {
 
-HFONT MenuFont(bool bold) {
+TFontHandle MenuFont(bool bold) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
-  return ::CreateFontIndirectW(&metrics.lfMenuFont);
+  return TFontHandle(::CreateFontIndirectW(&metrics.lfMenuFont));
 }
 
 }  // namespace

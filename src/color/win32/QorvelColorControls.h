@@ -105,7 +105,7 @@ class TQorvelColorPopupMenu : public TPopupMenu {
   // Shows the menu for `box` and carries out the chosen command; answers whether one was chosen.
   bool PopupFor(TQorvelColorBox& box, POINT screenPoint);
   // The system menu as it would open now, for tests (owner-drawn items carry their tag).
-  HMENU BuildOwnerDrawnMenu();
+  TMenuHandle BuildOwnerDrawnMenu();
 
   // Owner-draw for the menu's owner window; answer whether the message was the menu's.
   bool Measure(MEASUREITEMSTRUCT& measure);

@@ -33,12 +33,9 @@ SIZE TextExtent(HDC dc, const std::wstring& text) {
 }
 
 SIZE TextExtent(HFONT font, const std::wstring& text) {
-  HDC dc = ::GetDC(nullptr);
-  HGDIOBJ old = ::SelectObject(dc, font);
-  const SIZE size = TextExtent(dc, text);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(nullptr, dc);
-  return size;
+  const TWindowDC screen(nullptr);
+  const TSelectScope select(screen.Get(), font);
+  return TextExtent(screen.Get(), text);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "controls/win32/QorvelControlsCommon.h"
 #include "gui/Application.h"
+#include "gui/Handles.h"
 
 namespace {
 RECT ClientRectOf(HWND window) {
@@ -89,18 +90,17 @@ bool TQorvelNumEdit::WholeTextSelected() const {
 
 void TQorvelNumEdit::PaintCaption() {
   if (FCaption.empty()) return;
-  HDC dc = ::GetDC(Handle());
+  const TWindowDC window(Handle());
+  HDC dc = window.Get();
   const bool enabled = ::IsWindowEnabled(Handle());
   const bool readOnly = (::GetWindowLongW(Handle(), GWL_STYLE) & ES_READONLY) != 0;
-  HGDIOBJ oldFont = ::SelectObject(dc, FFont);
+  const TSelectScope font(dc, FFont);
   ::SetTextColor(dc, ::GetSysColor(enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
   ::SetBkColor(dc, ::GetSysColor(enabled && !readOnly ? COLOR_WINDOW : COLOR_BTNFACE));
   ::SetBkMode(dc, OPAQUE);
   const SIZE extent = TextExtent(dc, FCaption);
   const int x = FCaptionAlignment == pcaLeft ? FCaptionRect.left : FCaptionRect.right - extent.cx;
   ::TextOutW(dc, x, FCaptionRect.top, FCaption.c_str(), static_cast<int>(FCaption.size()));
-  ::SelectObject(dc, oldFont);
-  ::ReleaseDC(Handle(), dc);
 }
 
 void TQorvelNumEdit::RepaintIfCaptioned() {

@@ -64,11 +64,9 @@ TQorvelHintWindow& TQorvelHintWindow::Shared() {
 
 RECT TQorvelHintWindow::CalcHintRect(int maxWidth, const std::wstring& text) const {
   RECT r{0, 0, maxWidth - 8, 0};
-  HDC dc = ::GetDC(Handle());
-  HGDIOBJ old = ::SelectObject(dc, DefaultControlFont());
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(Handle(), dc);
+  const TWindowDC dc(Handle());
+  const TSelectScope font(dc.Get(), DefaultControlFont());
+  ::DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   return {0, 0, r.right + 8, r.bottom + 4};
 }
 
@@ -694,12 +692,13 @@ void TQorvelTrackBar::EditValue() {
   TQorvelNumEdit& edit = FEditor->Edit();
   edit.SetFont(FFont);
   TEXTMETRICW metrics{};
-  HDC dc = ::GetDC(Handle());
-  HGDIOBJ old = ::SelectObject(dc, FFont);
-  ::GetTextMetricsW(dc, &metrics);
-  const int width = TextExtent(dc, std::wstring(static_cast<std::size_t>(maxLength), L'0')).cx + 8;
-  ::SelectObject(dc, old);
-  ::ReleaseDC(Handle(), dc);
+  int width = 0;
+  {
+    const TWindowDC dc(Handle());
+    const TSelectScope font(dc.Get(), FFont);
+    ::GetTextMetricsW(dc.Get(), &metrics);
+    width = TextExtent(dc.Get(), std::wstring(static_cast<std::size_t>(maxLength), L'0')).cx + 8;
+  }
   const int height = metrics.tmHeight + 4;
   edit.SetBounds(0, 0, width, height);
   edit.SelectAll();

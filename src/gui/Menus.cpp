@@ -92,7 +92,7 @@ TMenuItem* TPopupMenu::FindById(UINT id, UINT& nextId) {
   return nullptr;
 }
 
-bool TPopupMenu::Popup(HWND owner, POINT screenPoint, UINT alignment) {
+bool TPopupMenu::Popup(HWND owner, POINT screenPoint, UINT alignment, const RECT* exclude) {
   if (OnPopup) OnPopup();
   TMenuHandle menu(BuildMenu());
   // Without the foreground, a menu opened from the tray would not close when the user
@@ -100,9 +100,12 @@ bool TPopupMenu::Popup(HWND owner, POINT screenPoint, UINT alignment) {
   ::SetForegroundWindow(owner);
   const TPopupMenu* previousMenu = std::exchange(TrackedMenu, this);
   const TImageList* previousImages = std::exchange(TrackedImages, FImages);
+  TPMPARAMS params{};
+  params.cbSize = sizeof(params);
+  if (exclude) params.rcExclude = *exclude;
   const UINT chosen = static_cast<UINT>(::TrackPopupMenuEx(
       menu.Get(), alignment | TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NOANIMATION, screenPoint.x, screenPoint.y, owner,
-      nullptr));
+      exclude ? &params : nullptr));
   TrackedMenu = previousMenu;
   TrackedImages = previousImages;
   ::PostMessageW(owner, WM_NULL, 0, 0);

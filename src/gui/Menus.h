@@ -44,8 +44,11 @@ class TPopupMenu {
   std::function<void()> OnPopup;
 
   // Shows the menu at a screen point for `owner` and runs the chosen item's OnClick.
-  // Answers whether an item was chosen.
-  bool Popup(HWND owner, POINT screenPoint, UINT alignment = TPM_LEFTALIGN | TPM_TOPALIGN);
+  // Answers whether an item was chosen. A menu that would not fit on the screen moves;
+  // with `exclude` it moves around that rectangle (TPM_VERTICAL or TPM_HORIZONTAL in
+  // `alignment` says which way) rather than over it.
+  bool Popup(HWND owner, POINT screenPoint, UINT alignment = TPM_LEFTALIGN | TPM_TOPALIGN,
+             const RECT* exclude = nullptr);
 
   // The system menu for the current items; item identifiers are 1-based positions in a
   // depth-first walk. Exposed so tests can inspect what a user would see.

@@ -52,14 +52,26 @@ TPixelRect StretchedWindowRect(const TPixelRect& window, TRulerOrientation orien
 }
 
 TKeyboardMenuPlace KeyboardMenuPlace(const TPixelRect& window, const TPixelRect& scaleBox,
-                                     TRulerOrientation orientation, bool scaleOnTopOrLeft) {
+                                     TRulerOrientation orientation, bool scaleOnTopOrLeft,
+                                     const TPixelRect& workArea, TScreenSize menuSize) {
   constexpr int kFirstButtonAlong = 18;  // where the first mini button sits on the scale area
+  const auto choose = [](int buttonRoom, int scaleRoom, int needed) {
+    return buttonRoom >= needed || (scaleRoom < needed && buttonRoom >= scaleRoom);
+  };
   if (orientation == TRulerOrientation::Horizontal) {
     const int x = window.Left + scaleBox.Left + kFirstButtonAlong;
-    return scaleOnTopOrLeft ? TKeyboardMenuPlace{{x, window.Bottom}, TMenuSide::Below}
-                            : TKeyboardMenuPlace{{x, window.Top}, TMenuSide::Above};
+    const int roomAbove = window.Top - workArea.Top;
+    const int roomBelow = workArea.Bottom - window.Bottom;
+    const bool above = scaleOnTopOrLeft ? !choose(roomBelow, roomAbove, menuSize.Height)
+                                        : choose(roomAbove, roomBelow, menuSize.Height);
+    return above ? TKeyboardMenuPlace{{x, window.Top}, TMenuSide::Above}
+                 : TKeyboardMenuPlace{{x, window.Bottom}, TMenuSide::Below};
   }
   const int y = window.Top + scaleBox.Top + kFirstButtonAlong;
-  return scaleOnTopOrLeft ? TKeyboardMenuPlace{{window.Right, y}, TMenuSide::Right}
-                          : TKeyboardMenuPlace{{window.Left, y}, TMenuSide::Left};
+  const int roomLeft = window.Left - workArea.Left;
+  const int roomRight = workArea.Right - window.Right;
+  const bool left = scaleOnTopOrLeft ? !choose(roomRight, roomLeft, menuSize.Width)
+                                     : choose(roomLeft, roomRight, menuSize.Width);
+  return left ? TKeyboardMenuPlace{{window.Left, y}, TMenuSide::Left}
+              : TKeyboardMenuPlace{{window.Right, y}, TMenuSide::Right};
 }

@@ -66,7 +66,10 @@ struct TKeyboardMenuPlace {
 };
 
 // Where the ruler menu opens from the keyboard: at the first mini button, off the long
-// edge that carries the buttons, so that it never covers the scale edge the user has laid
-// against what they measure. `scaleBox` is in window client coordinates.
+// edge that carries the buttons, so that it does not cover the scale edge the user has
+// laid against what they measure; on the scale's side only when the work area leaves no
+// room for `menuSize` on the buttons' side (the side with more room when neither has
+// enough). It never covers the ruler. `scaleBox` is in window client coordinates.
 TKeyboardMenuPlace KeyboardMenuPlace(const TPixelRect& window, const TPixelRect& scaleBox,
-                                     TRulerOrientation orientation, bool scaleOnTopOrLeft);
+                                     TRulerOrientation orientation, bool scaleOnTopOrLeft,
+                                     const TPixelRect& workArea, TScreenSize menuSize);

@@ -31,16 +31,16 @@ TEST_F(RulerHandling, MenuShowsItsItemsAsTheUserSeesThem) {
   TMainForm ruler(*settings);
   ruler.UpdateRulerMenu();
   TMenuHandle menu(ruler.RulerMenu().BuildMenu());
-  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 16);
+  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 17);
   const wchar_t* const expected[] = {L"&Rotate", L"&Flip", L"&Turn", L"", L"&Settings...", L"Configuration &1",
                                      L"Print", L"Configuration &3", L"", L"&Stay on top", L"&Transparent",
-                                     L"&Magnifier", L"&Unit", L"&Presets", L"", L"&Hide"};
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(ItemText(menu.Get(), i), expected[i]) << "item " << i;
+                                     L"&Magnifier", L"&Unit", L"&Presets", L"&Copy length", L"", L"&Hide"};
+  for (int i = 0; i < 17; ++i) EXPECT_EQ(ItemText(menu.Get(), i), expected[i]) << "item " << i;
   EXPECT_TRUE(ItemState(menu.Get(), 4) & MF_GRAYED) << "no settings dialog to open";
   EXPECT_TRUE(ItemState(menu.Get(), 5) & MF_CHECKED);
   EXPECT_FALSE(ItemState(menu.Get(), 6) & MF_CHECKED);
   EXPECT_TRUE(ItemState(menu.Get(), 9) & MF_CHECKED) << "stay on top by default";
-  EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), TRUE, 0), 15u) << "hide is the double-click action";
+  EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), TRUE, 0), 16u) << "hide is the double-click action";
 
   const HMENU units = ::GetSubMenu(menu.Get(), 12);
   ASSERT_EQ(::GetMenuItemCount(units), 5);

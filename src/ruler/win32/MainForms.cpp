@@ -2,10 +2,12 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/win32/QorvelTrayApplications.h"
 #include "gui/Application.h"
+#include "gui/Clipboard.h"
 #include "gui/Dpi.h"
 #include "gui/Handles.h"
 #include "gui/Pixels.h"
@@ -418,6 +420,7 @@ void TMainForm::CreateRulerMenu() {
     item.Tag = i;
     FPresetItems[static_cast<std::size_t>(i)] = &item;
   }
+  FCopyLengthItem = &menu.Add(L"&Copy length", -1, [this](TMenuItem&) { CopyLengthOrReport(); });
   menu.AddSeparator();
   FHideItem = &menu.Add(L"&Hide", kImageHide, [this](TMenuItem&) { Close(); });
 }
@@ -452,6 +455,126 @@ void TMainForm::UpdateRulerMenu() {
 }
 
 void TMainForm::PopupRulerMenu(POINT screenPoint) { FRulerMenu.Popup(Handle(), screenPoint); }
+
+namespace {
+
+// The size the ruler menu will take, from its items and the menu font: the side it opens
+// to is chosen before the system has laid it out.
+TScreenSize EstimatedMenuSize(TPopupMenu& menu) {
+  const int itemHeight = ::GetSystemMetrics(SM_CYMENUSIZE);
+  TWindowDC screen(nullptr);
+  const TSelectScope font(screen.Get(), ::GetStockObject(DEFAULT_GUI_FONT));
+  int textWidth = 0;
+  int height = 2 * ::GetSystemMetrics(SM_CYEDGE);
+  for (std::size_t i = 0; i < menu.Count(); ++i) {
+    const std::wstring& caption = menu.Item(i).Caption;
+    if (caption == L"-") {
+      height += itemHeight / 2;
+      continue;
+    }
+    height += itemHeight;
+    SIZE extent{};
+    ::GetTextExtentPoint32W(screen.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
+    textWidth = std::max(textWidth, static_cast<int>(extent.cx));
+  }
+  // Room for the check or image column, the submenu arrows and the margins.
+  const int width = textWidth + 2 * ::GetSystemMetrics(SM_CXMENUCHECK) + 2 * itemHeight;
+  return {width, height};
+}
+
+}  // namespace
+
+void TMainForm::PopupRulerMenuFromKeyboard() {
+  const TRulerPlacements placements = ReadPlacements(FSettings);
+  const RECT bounds = BoundsRect();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  ::GetMonitorInfoW(::MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+  UpdateRulerMenu();  // the captions the menu will show
+  const TKeyboardMenuPlace place =
+      KeyboardMenuPlace(ToPixelRect(bounds), FChildren.ScaleBox, placements.CurrentOrientation(),
+                        ScaleOnTopOrLeft(placements.Current()), ToPixelRect(monitor.rcWork), EstimatedMenuSize(FRulerMenu));
+  UINT alignment = 0;
+  switch (place.Side) {
+    case TMenuSide::Above: alignment = TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_VERTICAL; break;
+    case TMenuSide::Below: alignment = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL; break;
+    case TMenuSide::Left: alignment = TPM_RIGHTALIGN | TPM_TOPALIGN | TPM_HORIZONTAL; break;
+    case TMenuSide::Right: alignment = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_HORIZONTAL; break;
+  }
+  // Should the estimate fall short, the system moves the menu around the ruler, not over it.
+  FRulerMenu.Popup(Handle(), {place.Point.X, place.Point.Y}, alignment, &bounds);
+}
+
+std::wstring TMainForm::LengthText() const {
+  const TRulerScaleInput input = ScaleInput();
+  const RECT bounds = BoundsRect();
+  const int length = input.Vertical ? bounds.bottom - bounds.top : bounds.right - bounds.left;
+  return Widen(MeasurementText(input.ScaleUnit, length, input.PixelsPerInch));
+}
+
+bool TMainForm::CopyLength() { return PutClipboardText(Handle(), LengthText()); }
+
+void TMainForm::CopyLengthOrReport() {
+  if (!CopyLength())
+    TGuiApplication::Instance().ReportError(L"The length could not be copied: the clipboard is in use by another program.");
+}
+
+// ---- keyboard --------------------------------------------------------------------------
+
+bool TMainForm::HandleKeyDown(int virtualKey, int repeatCount) {
+  const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+  const bool control = ::GetKeyState(VK_CONTROL) < 0;
+  if (virtualKey == VK_SPACE) {
+    Rotate();
+    return true;
+  }
+  if (control && (virtualKey == 'C' || virtualKey == VK_INSERT)) {
+    CopyLengthOrReport();
+    return true;
+  }
+  const std::optional<TArrowKey> arrow = ArrowKeyFromVirtualKey(virtualKey);
+  if (!arrow) return false;
+  const TRulerPlacements placements = ReadPlacements(FSettings);
+  const TRulerKeyStep step =
+      ArrowKeyStep(*arrow, shift, control, placements.CurrentOrientation(), IsFlipped(placements.Current()));
+  // A held key repeats; repeats the system had to pack into one message count each.
+  for (int i = 0; i < repeatCount; ++i) {
+    if (step.LengthChange != 0) {
+      StretchByKey(step.LengthChange);
+    } else if (step.Offset != TIntPoint{}) {
+      MoveByKey(step.Offset);
+    }
+  }
+  return true;
+}
+
+void TMainForm::MoveByKey(TIntPoint offset) {
+  const TKeyboardDrag drag = ContinueKeyboardDrag(FKeyboardDrag, ToPixelRect(BoundsRect()));
+  const TWindowPosProposal proposal = KeyboardMoveProposal(drag, offset);
+  // The position-changing handling snaps and locks as in a mouse drag; the lock measures
+  // from the drag's last position, so it keeps this one-axis step whole.
+  FMoveStart = drag.Position;
+  ::SetWindowPos(Handle(), nullptr, proposal.X, proposal.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FKeyboardDrag = AdvanceKeyboardDrag(drag, offset, ToPixelRect(BoundsRect()));
+  StorePlacement();
+  SampleCursor();
+}
+
+void TMainForm::StretchByKey(int lengthChange) {
+  const TRulerPlacements placements = ReadPlacements(FSettings);
+  const TPixelRect window = ToPixelRect(BoundsRect());
+  std::vector<TPixelRect> workAreas;
+  const TScreenSize screen = Desktop(workAreas).PrimaryScreen;
+  const bool horizontal = placements.CurrentOrientation() == TRulerOrientation::Horizontal;
+  const TPixelRect stretched = StretchedWindowRect(window, placements.CurrentOrientation(), placements.Current(),
+                                                   lengthChange, horizontal ? screen.Width : screen.Height);
+  if (stretched == window) return;
+  FMoveStart = {window.Left, window.Top};
+  // Through the size change the children are laid out again and the cursor line follows.
+  ::SetWindowPos(Handle(), nullptr, stretched.Left, stretched.Top, stretched.Width(), stretched.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  StorePlacement();
+}
 
 void TMainForm::SelectScaleUnit(int tag) {
   ::SelectScaleUnit(FSettings, tag);
@@ -529,17 +652,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PopupRulerMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_CONTEXTMENU:
-      // The mouse opens the menu at WM_NCRBUTTONUP; only the keyboard's menu key comes here.
-      if (lParam == -1) {
-        const RECT bounds = BoundsRect();
-        PopupRulerMenu({bounds.left + kRulerResizeZone, bounds.top + kRulerResizeZone});
-      }
+      // The mouse opens the menu at WM_NCRBUTTONUP; only the keyboard (Shift+F10, the menu
+      // key) comes here.
+      if (lParam == -1) PopupRulerMenuFromKeyboard();
       return 0;
     case WM_KEYDOWN:
-      if (wParam == VK_SPACE) {
-        Rotate();
-        return 0;
-      }
+      if (HandleKeyDown(static_cast<int>(wParam), std::max(1, static_cast<int>(LOWORD(lParam))))) return 0;
       break;
   }
   return TQorvelMagnetForm::HandleMessage(message, wParam, lParam);

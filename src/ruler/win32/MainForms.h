@@ -8,11 +8,14 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "gui/Menus.h"
 #include "gui/Window.h"
 #include "ruler/PixelBuffers.h"
 #include "ruler/RulerHandling.h"
+#include "ruler/RulerKeyboard.h"
 #include "ruler/RulerGeometry.h"
 #include "ruler/RulerScale.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
@@ -56,6 +59,12 @@ class TMainForm : public TQorvelMagnetForm {
   void RunCommand(TRulerCommand command);
   void SelectScaleUnit(int tag);
   void SelectPreset(int tag);
+  // The ruler's length in the active unit with its label, as "&Copy length" puts it on the
+  // clipboard: "400 px", "4.17 in".
+  std::wstring LengthText() const;
+  // Puts LengthText on the clipboard; false, with the clipboard left as it was, when
+  // another program keeps it busy.
+  bool CopyLength();
   // After the settings dialog's OK: placement, snapping, z-order, transparency, magnifier
   // and layout follow the settings again.
   void ApplySettings();
@@ -95,6 +104,12 @@ class TMainForm : public TQorvelMagnetForm {
   LRESULT HitTest(POINT screenPoint);
   void CreateRulerMenu();
   void PopupRulerMenu(POINT screenPoint);
+  // The menu for the keyboard (Shift+F10, the menu key), beside the ruler's buttons.
+  void PopupRulerMenuFromKeyboard();
+  bool HandleKeyDown(int virtualKey, int repeatCount);
+  void MoveByKey(TIntPoint offset);
+  void StretchByKey(int lengthChange);
+  void CopyLengthOrReport();
   void ApplyButtonResponse(const TMiniButtonResponse& response);
   void InvalidateCursorStrip();
   // Physical units follow the DPI of the monitor the ruler is on.
@@ -110,6 +125,7 @@ class TMainForm : public TQorvelMagnetForm {
   TPoint FCursorScreenPos{-1, -1};
   TPoint FCursorBoxPos{-1, -1};
   TIntPoint FMoveStart;
+  std::optional<TKeyboardDrag> FKeyboardDrag;  // the run of arrow-key moves going on
   DWORD FDeactivatedAt = 0;
   TMiniButton FHotButton = TMiniButton::mbClose;
   TMiniButtonState FButtonState = TMiniButtonState::mbsNone;
@@ -127,6 +143,7 @@ class TMainForm : public TQorvelMagnetForm {
   std::array<TMenuItem*, 5> FUnitItems{};
   TMenuItem* FPresetsItem = nullptr;
   std::array<TMenuItem*, kRulerPresetCount> FPresetItems{};
+  TMenuItem* FCopyLengthItem = nullptr;
   TMenuItem* FHideItem = nullptr;
 };
 

@@ -220,19 +220,44 @@ TEST(RulerKeyboardStretch, GoesThroughThePositionHandlingLikeAStretchDragWithout
 }
 
 TEST(RulerKeyboardMenu, OpensOffTheButtonEdgeAtTheFirstButton) {
+  const TPixelRect screen{0, 0, 1280, 994};
+  const TScreenSize menu{150, 300};
   const TPixelRect h{200, 500, 600, 530};
   // Scale at the bottom: the buttons, and the menu, are above.
-  EXPECT_EQ(KeyboardMenuPlace(h, {0, 0, 400, 30}, O::Horizontal, false),
+  EXPECT_EQ(KeyboardMenuPlace(h, {0, 0, 400, 30}, O::Horizontal, false, screen, menu),
             (TKeyboardMenuPlace{{218, 500}, TMenuSide::Above}));
-  EXPECT_EQ(KeyboardMenuPlace(h, {0, 0, 400, 30}, O::Horizontal, true),
+  EXPECT_EQ(KeyboardMenuPlace(h, {0, 0, 400, 30}, O::Horizontal, true, screen, menu),
             (TKeyboardMenuPlace{{218, 530}, TMenuSide::Below}));
   // The magnifier square at the near end pushes the scale area, and its buttons, along.
-  EXPECT_EQ(KeyboardMenuPlace(h, {30, 0, 400, 30}, O::Horizontal, false).Point, (TIntPoint{248, 500}));
+  EXPECT_EQ(KeyboardMenuPlace(h, {30, 0, 400, 30}, O::Horizontal, false, screen, menu).Point, (TIntPoint{248, 500}));
   const TPixelRect v{700, 100, 730, 600};
-  EXPECT_EQ(KeyboardMenuPlace(v, {0, 0, 30, 500}, O::Vertical, false),
+  EXPECT_EQ(KeyboardMenuPlace(v, {0, 0, 30, 500}, O::Vertical, false, screen, menu),
             (TKeyboardMenuPlace{{700, 118}, TMenuSide::Left}));
-  EXPECT_EQ(KeyboardMenuPlace(v, {0, 30, 30, 500}, O::Vertical, true),
+  EXPECT_EQ(KeyboardMenuPlace(v, {0, 30, 30, 500}, O::Vertical, true, screen, menu),
             (TKeyboardMenuPlace{{730, 148}, TMenuSide::Right}));
+}
+
+TEST(RulerKeyboardMenu, GoesToTheScaleSideOnlyWhenTheButtonSideHasNoRoom) {
+  const TPixelRect screen{0, 0, 1280, 994};
+  const TScreenSize menu{150, 300};
+  const TPixelRect box{0, 0, 400, 30};
+  // 300 pixels above is just enough; 299 is not.
+  EXPECT_EQ(KeyboardMenuPlace({200, 300, 600, 330}, box, O::Horizontal, false, screen, menu).Side, TMenuSide::Above);
+  EXPECT_EQ(KeyboardMenuPlace({200, 299, 600, 329}, box, O::Horizontal, false, screen, menu),
+            (TKeyboardMenuPlace{{218, 329}, TMenuSide::Below}));
+  EXPECT_EQ(KeyboardMenuPlace({200, 900, 600, 930}, box, O::Horizontal, true, screen, menu).Side, TMenuSide::Above);
+  // Neither side has room (a tiny screen): the roomier one.
+  const TPixelRect small{0, 0, 640, 400};
+  EXPECT_EQ(KeyboardMenuPlace({100, 230, 500, 260}, box, O::Horizontal, false, small, menu).Side, TMenuSide::Above);
+  EXPECT_EQ(KeyboardMenuPlace({100, 140, 500, 170}, box, O::Horizontal, false, small, menu).Side, TMenuSide::Below);
+  // Vertical rulers weigh the menu's width; a work area away from the origin counts from its own edges.
+  const TPixelRect second{1280, 0, 2560, 1024};
+  EXPECT_EQ(KeyboardMenuPlace({1440, 100, 1470, 600}, {0, 0, 30, 500}, O::Vertical, false, second, menu).Side,
+            TMenuSide::Left);
+  EXPECT_EQ(KeyboardMenuPlace({1420, 100, 1450, 600}, {0, 0, 30, 500}, O::Vertical, false, second, menu).Side,
+            TMenuSide::Right);
+  EXPECT_EQ(KeyboardMenuPlace({2450, 100, 2480, 600}, {0, 0, 30, 500}, O::Vertical, true, second, menu).Side,
+            TMenuSide::Left);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "ruler/RulerGlyphs.h"
 
+#include <algorithm>
 #include <array>
 #include <cassert>
+#include <type_traits>
 
 namespace {
 
@@ -130,6 +132,35 @@ TGlyphBitmap BuildButtonGlyphs() {
   return bitmap;
 }
 
+struct TGlyphRows {
+  TPixel* Destination;
+  std::ptrdiff_t DestinationStride;
+  const TPixel* Source;
+  std::ptrdiff_t SourceStride;
+  int Count;
+};
+
+// The raster operations themselves, bit for bit: SRCAND is dest AND src, MERGEPAINT dest OR
+// NOT src (keeping the top byte of a pixel 0). Each row's source pixels are taken into a
+// local copy first, so that the compiler need not fear they overlap the destination.
+template <TRasterOp Op, class TWidth>
+void CopyRows(const TGlyphRows& rows, TWidth width) {
+  TPixel* destination = rows.Destination;
+  const TPixel* source = rows.Source;
+  std::array<TPixel, ButtonCellSize> line;
+  for (int row = rows.Count; row > 0; --row, destination += rows.DestinationStride, source += rows.SourceStride) {
+    for (int from = 0; from < width; from += ButtonCellSize) {
+      const int count = std::min<int>(width - from, ButtonCellSize);
+      std::copy_n(source + from, count, line.begin());
+      for (int i = 0; i < count; ++i) {
+        TPixel& pixel = destination[from + i];
+        if constexpr (Op == TRasterOp::SrcAnd) pixel &= line[static_cast<std::size_t>(i)];
+        else pixel = (pixel | ~line[static_cast<std::size_t>(i)]) & 0x00FFFFFFu;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 const TGlyphBitmap& NumberGlyphs() {
@@ -145,29 +176,30 @@ const TGlyphBitmap& ButtonGlyphs() {
 void CopyGlyph(const TClippedCanvas& canvas, int x, int y, const TGlyphBitmap& glyphs, int sourceX, int sourceY,
                int width, int height, TRasterOp op) {
   const TPixelRect visible = IntersectRect({x, y, x + width, y + height}, canvas.Clip());
+  if (visible.Empty()) return;
+  TGlyphRows rows{canvas.View().Row(visible.Top) + visible.Left, canvas.View().Width(),
+                  glyphs.Row(sourceY + visible.Top - y) + (sourceX + visible.Left - x), glyphs.Width(),
+                  visible.Height()};
+  // A digit shown whole, the usual case, gets the loop of its fixed width.
   const int count = visible.Width();
-  for (int destY = visible.Top; destY < visible.Bottom; ++destY) {
-    TPixel* destination = canvas.View().Row(destY) + visible.Left;
-    const TPixel* source = glyphs.Row(sourceY + destY - y) + (sourceX + visible.Left - x);
-    // The raster operations themselves, bit for bit: SRCAND is dest AND src, MERGEPAINT
-    // dest OR NOT src (keeping the top byte of a pixel 0).
-    if (op == TRasterOp::SrcAnd) {
-      for (int i = 0; i < count; ++i) destination[i] &= source[i];
-    } else {
-      for (int i = 0; i < count; ++i) destination[i] = (destination[i] | ~source[i]) & 0x00FFFFFFu;
-    }
+  if (op == TRasterOp::SrcAnd) {
+    if (count == NumberGlyphWidth) CopyRows<TRasterOp::SrcAnd>(rows, std::integral_constant<int, NumberGlyphWidth>());
+    else CopyRows<TRasterOp::SrcAnd>(rows, count);
+  } else {
+    if (count == NumberGlyphWidth) CopyRows<TRasterOp::MergePaint>(rows, std::integral_constant<int, NumberGlyphWidth>());
+    else CopyRows<TRasterOp::MergePaint>(rows, count);
   }
 }
 
 void DrawDigits(const TClippedCanvas& canvas, int x, int y, std::string_view text, TRasterOp op,
                 char decimalSeparator) {
+  const TGlyphBitmap& glyphs = NumberGlyphs();
   for (const char c : text) {
     int cell = -1;
     if (c >= '0' && c <= '9') cell = c - '0';
     else if (c == decimalSeparator) cell = PointCell;
     else if (c == '-') cell = MinusCell;
-    if (cell >= 0)
-      CopyGlyph(canvas, x, y, NumberGlyphs(), cell * NumberCellWidth, 0, NumberGlyphWidth, NumberGlyphHeight, op);
+    if (cell >= 0) CopyGlyph(canvas, x, y, glyphs, cell * NumberCellWidth, 0, NumberGlyphWidth, NumberGlyphHeight, op);
     x += NumberCellWidth;
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -37,19 +38,30 @@ int GlyphCell(bool vertical, TMiniButton button) {
   return static_cast<int>(button);
 }
 
-// One paint: everything that does not depend on the clip is worked out once, then Paint
-// draws the face in the given order, restricted to a clip.
+TPoint ButtonOriginInSlot(const TRulerScaleInput& input, int slot) {
+  const int along = ButtonRowStart + ButtonSpacing * slot;
+  // The buttons sit along the edge opposite the ticks.
+  if (input.Vertical) return {input.Turned ? input.Width - 13 : 2, along};
+  return {along, input.Turned ? input.Height - 13 : 2};
+}
+
+bool Overlap(int from, int to, int clipFrom, int clipTo) { return from < clipTo && to > clipFrom; }
+
+// One paint of a clip: the face is drawn in its order, restricted to the clip. A cursor
+// move repaints a strip a few dozen pixels wide, so whatever lies wholly outside the clip
+// (buttons, numbers, the label) is passed over before any of its work is done.
 class TScalePainter {
  public:
-  TScalePainter(const TRulerScaleInput& input, TPixelView target)
+  TScalePainter(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip)
       : In(input),
         Target(target),
+        Canvas(target, clip),
         Length(input.Vertical ? input.Height : input.Width),
         Thickness(input.Vertical ? input.Width : input.Height) {
     const TColor contrast = ContrastColor(input.Background);
     Background = ColorToPixel(input.Background);
     Contrast = ColorToPixel(contrast);
-    EndZone = ColorToPixel(MixColors(input.Background, contrast, 64));
+    EndZone = ColorToPixel(MixWithContrast(contrast, input.Background, 64).ToContrast);
     CursorLine = ColorToPixel(input.CursorLine);
     // Dark backgrounds get white numbers and glyphs and a dark label on a white box; light
     // ones the other way round.
@@ -60,11 +72,15 @@ class TScalePainter {
     PrepareButtons();
   }
 
-  void Paint(const TPixelRect& clip) const {
-    const TClippedCanvas canvas(Target, clip);
+  void Paint() const {
+    const TClippedCanvas& canvas = Canvas;
     if (canvas.Clip().Empty()) return;
-    PaintBackground(canvas);
-    PaintCursorLine(canvas);
+    if (In.Vertical) {
+      PaintBackground(canvas);
+      PaintCursorLine(canvas);
+    } else {
+      PaintBackgroundRows(canvas);
+    }
     if (Scale) {
       PaintTicks(canvas);
       if (Label) {
@@ -97,24 +113,37 @@ class TScalePainter {
 
     const int along = CursorAlong();
     if (In.Labeling == 0 || along < 0 || along >= Length) return;
+    // The box's rows (and on a horizontal ruler its left edge) are known before its text.
+    const TPixelRect& clip = Canvas.Clip();
+    const int boxTop = In.Vertical ? In.CursorBoxPos.Y + 2 : DigitRow() - 2;
+    if (!Overlap(boxTop, boxTop + 9, clip.Top, clip.Bottom)) return;
+    if (!In.Vertical && clip.Right <= In.CursorBoxPos.X + 2) return;
     int position = In.Flipped ? Length - 1 - along : along;
     if (In.Labeling == 2) position = In.Vertical ? In.CursorScreenPos.Y : In.CursorScreenPos.X;
     TLabel label{CursorLabelText(*Scale, position, In.DecimalSeparator), {}};
     const int boxWidth = TextWidth(label.Text) + 4;
     TPoint box;
-    if (!In.Vertical) box = {In.CursorBoxPos.X + 2, DigitRow() - 2};
-    else if (In.Turned) box = {LongTick + 1, In.CursorBoxPos.Y + 2};
-    else box = {In.Width - boxWidth - 8, In.CursorBoxPos.Y + 2};
+    if (!In.Vertical) box = {In.CursorBoxPos.X + 2, boxTop};
+    else if (In.Turned) box = {LongTick + 1, boxTop};
+    else box = {In.Width - boxWidth - 8, boxTop};
     label.Box = {box.X, box.Y, box.X + boxWidth, box.Y + 9};
     Label = std::move(label);
   }
 
   void PrepareButtons() {
+    const TPixelRect& clip = Canvas.Clip();
+    // All buttons lie within this reach along the ruler: a strip beyond it has none.
+    const int clipAlongFrom = In.Vertical ? clip.Top : clip.Left;
+    if (clipAlongFrom >= ButtonRowStart + ButtonSpacing * MiniButtonCount) return;
+    int slot = 0;
     for (int index = 0; index < MiniButtonCount; ++index) {
       const auto button = static_cast<TMiniButton>(index);
       if (!In.Buttons.Contains(button)) continue;
-      const TPoint origin = ButtonOrigin(In, button);
-      if (!ButtonShown(In, origin)) continue;
+      const TPoint origin = ButtonOriginInSlot(In, slot++);
+      // The glyph's cell reaches a pixel past the button's square.
+      if (!Overlap(origin.X, origin.X + ButtonCellSize, clip.Left, clip.Right) ||
+          !Overlap(origin.Y, origin.Y + ButtonCellSize, clip.Top, clip.Bottom) || !ButtonShown(In, origin))
+        continue;
       const bool highlighted = button == In.HotButton && (In.ButtonState == TMiniButtonState::mbsHot ||
                                                           In.ButtonState == TMiniButtonState::mbsDownInside);
       Buttons[ButtonCount++] = {origin, GlyphCell(In.Vertical, button), highlighted};
@@ -145,6 +174,30 @@ class TScalePainter {
   void PaintCursorLine(const TClippedCanvas& canvas) const {
     const int along = CursorAlong();
     canvas.Fill(Rect(along, along + 1, 1, Thickness), CursorLine);
+  }
+
+  // The same as PaintBackground and PaintCursorLine on a horizontal ruler, where all rows
+  // look alike (the first one lacks the cursor line): one row is composed and copied into
+  // the others, which costs a narrow strip far less than filling each row piece by piece.
+  void PaintBackgroundRows(const TClippedCanvas& canvas) const {
+    const TPixelRect& clip = canvas.Clip();
+    const auto width = static_cast<std::size_t>(clip.Width());
+    TPixel* row = Target.Row(clip.Top) + clip.Left;
+    const int nearZoneEnd = std::clamp(EndZoneLength, clip.Left, clip.Right);
+    const int farZoneStart = std::clamp(Length - EndZoneLength, nearZoneEnd, clip.Right);
+    FillPixels(row, nearZoneEnd - clip.Left, EndZone);
+    FillPixels(row + (nearZoneEnd - clip.Left), farZoneStart - nearZoneEnd, Background);
+    FillPixels(row + (farZoneStart - clip.Left), clip.Right - farZoneStart, EndZone);
+
+    int y = clip.Top;
+    if (y == 0 && clip.Bottom > 1) {
+      std::memcpy(Target.Row(1) + clip.Left, row, width * sizeof(TPixel));
+      row = Target.Row(1) + clip.Left;
+      y = 1;
+    }
+    const int cursor = CursorAlong();
+    if (y >= 1 && cursor >= clip.Left && cursor < clip.Right) row[cursor - clip.Left] = CursorLine;
+    for (int next = y + 1; next < clip.Bottom; ++next) std::memcpy(Target.Row(next) + clip.Left, row, width * sizeof(TPixel));
   }
 
   // Tick marks are one-pixel lines across the ruler, up to two thousand of them on a long
@@ -179,10 +232,16 @@ class TScalePainter {
     const auto [first, last] = walk.IndexRange(clipFrom - NumberReach, clipTo - 1 + NumberReach);
     if (first > last) return;
 
+    // The numbers' rows across a horizontal ruler; along a vertical one, each number's own.
+    const bool numbersAcross = !In.Vertical && Overlap(DigitRow(), DigitRow() + NumberGlyphHeight, clip.Top, clip.Bottom);
+    const auto numberInClip = [&](int p) {
+      return In.Vertical ? Overlap(p - 2, p - 2 + NumberGlyphHeight, clip.Top, clip.Bottom) : numbersAcross;
+    };
+
     walk.Seek(first);
     for (int index = first; index <= last; ++index, walk.Next()) {
       const TTickKind kind = walk.Kind();
-      if (kind == TTickKind::Long && In.Digits)
+      if (kind == TTickKind::Long && In.Digits && numberInClip(walk.P()))
         PaintTickNumber(canvas, TickNumberText(*Scale, walk.G(), In.DecimalSeparator), walk.P());
       const TExtent& extent = extents[static_cast<std::size_t>(kind)];
       if (extent.From >= extent.To) continue;
@@ -229,6 +288,7 @@ class TScalePainter {
 
   const TRulerScaleInput& In;
   TPixelView Target;
+  TClippedCanvas Canvas;
   int Length;
   int Thickness;
   TPixel Background{}, Contrast{}, EndZone{}, CursorLine{};
@@ -246,7 +306,7 @@ class TScalePainter {
 
 void PaintScale(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip) {
   const TPixelRect area = IntersectRect(IntersectRect(clip, {0, 0, input.Width, input.Height}), target.Bounds());
-  if (!area.Empty()) TScalePainter(input, target).Paint(area);
+  if (!area.Empty()) TScalePainter(input, target, area).Paint();
 }
 
 TColor BackgroundAt(const TRulerScaleInput& input, int along) {
@@ -262,10 +322,7 @@ int ButtonSlot(const TRulerScaleInput& input, TMiniButton button) {
 }
 
 TPoint ButtonOrigin(const TRulerScaleInput& input, TMiniButton button) {
-  const int along = ButtonRowStart + ButtonSpacing * ButtonSlot(input, button);
-  // The buttons sit along the edge opposite the ticks.
-  if (input.Vertical) return {input.Turned ? input.Width - 13 : 2, along};
-  return {along, input.Turned ? input.Height - 13 : 2};
+  return ButtonOriginInSlot(input, ButtonSlot(input, button));
 }
 
 bool ButtonShown(const TRulerScaleInput& input, TPoint origin) {

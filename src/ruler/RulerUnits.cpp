@@ -68,14 +68,22 @@ std::string FormatFixed(std::int64_t mantissa, int exponent, int decimals, char 
     const std::uint64_t divisor = PowerOfTen(-shift);
     magnitude = (magnitude + divisor / 2) / divisor;
   }
-  std::string text = std::to_string(magnitude);
-  if (decimals > 0) {
-    const auto fraction = static_cast<std::size_t>(decimals);
-    if (text.size() <= fraction) text.insert(0, fraction + 1 - text.size(), '0');
-    text.insert(text.size() - fraction, 1, decimalSeparator);
-  }
-  if (negative && magnitude != 0) text.insert(0, 1, '-');  // no "-0"
-  return text;
+  // Written backwards into a buffer and made a string once: the ruler formats a number for
+  // every long tick it paints. Zeros pad the digits to one more than the decimals.
+  std::array<char, 64> buffer;
+  char* const end = buffer.data() + buffer.size();
+  char* text = end;
+  const int fraction = std::clamp(decimals, 0, 40);  // the units ask for two at most
+  std::uint64_t rest = magnitude;
+  int written = 0;
+  do {
+    if (fraction > 0 && written == fraction) *--text = decimalSeparator;
+    *--text = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+    ++written;
+  } while (rest != 0 || written <= fraction);
+  if (negative && magnitude != 0) *--text = '-';  // no "-0"
+  return std::string(text, end);
 }
 
 // Bounded so that the integer arithmetic stays exact; a measurement and the ticks use the
@@ -101,7 +109,8 @@ TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, int pixelsPerInch
   const int threshold = SpacingThreshold(granularity);
   for (;;) {
     for (const TScaleRow& row : ScaleRows) {
-      if (std::int64_t{row.Step} * 10 * layout.N / layout.D >= threshold) {
+      // Step * 10 * N / D >= threshold, without the division (D is positive).
+      if (std::int64_t{row.Step} * 10 * layout.N >= std::int64_t{threshold} * layout.D) {
         layout.Row = row;
         return layout;
       }
@@ -128,7 +137,9 @@ TTickWalk::TTickWalk(const TScaleLayout& layout, int length, bool flipped)
   // one, so the last one may lie just beyond the end.
   const std::int64_t limit = (std::int64_t{length} * layout.D + layout.N) / layout.N;
   FCount = limit > 0 ? static_cast<int>((limit + FRow.Step - 1) / FRow.Step) : 0;
-  Seek(0);
+  // Tick 0, as Seek(0) would place it: no distance yet, and a long and medium tick.
+  FP = FStart;
+  FF = FStartFraction;
 }
 
 std::int64_t TTickWalk::Distance(std::int64_t index) const { return (index * FAdvance + FStartFraction) / FD; }

@@ -177,3 +177,73 @@ def _per_dpi(check, dpi):
 for _dpi in DPIS:
     globals()[f"scenario_ruler_scales_at_{_dpi}_dpi"] = _per_dpi(ruler_scales, _dpi)
     globals()[f"scenario_windows_scale_at_{_dpi}_dpi"] = _per_dpi(windows_scale, _dpi)
+
+
+MAGNIFIED_ZOOM, MAGNIFIER_SIDE, MAGNIFIER_SHOWN, MAGNIFIER_CENTRE = 3, 50, 17, 25   # configuration 3
+
+
+def magnifier_agrees(s, dpi):
+    """The magnifier of configuration 3 shows, pixel for pixel, the screen around the very
+    pixel the pointer is on: capture and pointer are in the same device pixels."""
+    with s.at_dpi(dpi):
+        win = start_fresh(s)
+        before = {w.id for w in s.find_windows("")}
+        s.right_click(win.x + 300, win.y + 15)
+        s.wait_for(lambda: [w for w in s.find_windows("") if w.id not in before and w.height > 100],
+                   "the ruler menu to open")
+        s.key("3")
+        ruler = s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.height == MAGNIFIER_SIDE],
+                           "the 50-pixel ruler of configuration 3")[0]
+        s.start("tests/win/ProbeWindow.exe")
+        probe = s.wait_window("^Vindle probe")
+        tx, ty = probe.x + 10, probe.y + 10     # the first red pixel off the blue corner
+        s.move(tx, ty)
+        mx, my = ruler.x + ruler.width - MAGNIFIER_SIDE, ruler.y
+        half = MAGNIFIER_SHOWN // 2
+
+        def mismatches(shot):
+            return [(x, y) for y in range(1, MAGNIFIER_SIDE - 1) for x in range(1, MAGNIFIER_SIDE - 1)
+                    if x != MAGNIFIER_CENTRE and y != MAGNIFIER_CENTRE
+                    and shot.pixel(mx + x, my + y) != shot.pixel(tx - half + x // MAGNIFIED_ZOOM,
+                                                                 ty - half + y // MAGNIFIED_ZOOM)]
+        shot = s.wait_for(lambda: (lambda shot: shot if not mismatches(shot) else None)(s.screenshot("magnified")),
+                          f"the magnifier to show the pixels around the pointer at {dpi} dpi")
+        s.expect_pixel(shot, mx + MAGNIFIER_CENTRE - 1, my + MAGNIFIER_CENTRE - 1, (255, 0, 0),
+                       "the target square is the pointer's own (red) pixel")
+        s.expect_pixel(shot, mx + MAGNIFIER_CENTRE - 3, my + MAGNIFIER_CENTRE - 3, (0, 0, 255),
+                       "the square before it is the blue corner's last pixel")
+        s.end_all()
+
+
+for _dpi in DPIS:
+    globals()[f"scenario_magnifier_agrees_with_the_pointer_at_{_dpi}_dpi"] = _per_dpi(magnifier_agrees, _dpi)
+
+
+def eyedropper_agrees(s, dpi):
+    """The eyedropper takes the colour of the very pixel it is let go on: one pixel further
+    right is another colour."""
+    with s.at_dpi(dpi):
+        start_fresh(s, SHOW_TOOLS)
+        picker = s.wait_window("^Color picker$")
+        s.start("tests/win/ProbeWindow.exe")
+        probe = s.wait_window("^Vindle probe")
+        client_width, client_height = scaled(88, dpi), scaled(24, dpi)
+        border = (picker.width - client_width) // 2
+        left, top = picker.x + border, picker.y + picker.height - border - client_height
+        eyedropper = (left + 10, top + client_height // 2)   # the box keeps it beside its left edge
+
+        def face_count(colour):
+            shot = s.screenshot("picked")
+            return sum(shot.pixel(x, y) == colour for x in range(left + 20, left + client_width - 4)
+                       for y in range(top + 2, top + client_height - 2))
+
+        # The probe's blue corner is 10 x 10 pixels: (9, 9) is its last pixel, (10, 9) red.
+        for (dx, colour, name) in ((9, (0, 0, 255), "blue"), (10, (255, 0, 0), "red"), (9, (0, 0, 255), "blue")):
+            s.drag(eyedropper, (probe.x + dx, probe.y + 9), steps=15)
+            s.wait_for(lambda: face_count(colour) > 50, f"the picker to show {name} picked at {dx},9 at {dpi} dpi",
+                       timeout=8)
+        s.end_all()
+
+
+for _dpi in DPIS:
+    globals()[f"scenario_eyedropper_agrees_with_the_pointer_at_{_dpi}_dpi"] = _per_dpi(eyedropper_agrees, _dpi)

@@ -1,6 +1,7 @@
 #include "gui/Clipboard.h"
 
 #include <cstring>
+#include <cwchar>
 
 #include "gui/Handles.h"
 
@@ -56,4 +57,17 @@ bool PutClipboardText(HWND owner, std::wstring_view text) {
   if (!::SetClipboardData(CF_UNICODETEXT, memory.Get())) return false;
   memory.Release();  // the clipboard owns it now
   return true;
+}
+
+std::optional<std::wstring> ClipboardText(HWND owner) {
+  if (!::IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
+  TClipboardScope clipboard(owner);
+  if (!clipboard.Open()) return std::nullopt;
+  HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+  if (!data) return std::nullopt;
+  const auto* text = static_cast<const wchar_t*>(::GlobalLock(data));
+  if (!text) return std::nullopt;
+  std::wstring result(text, ::wcsnlen(text, ::GlobalSize(data) / sizeof(wchar_t)));
+  ::GlobalUnlock(data);
+  return result;
 }

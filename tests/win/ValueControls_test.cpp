@@ -11,6 +11,7 @@
 #include "controls/win32/QorvelNumEdits.h"
 #include "controls/win32/QorvelNumForms.h"
 #include "controls/win32/QorvelTrackBars.h"
+#include "gui/Clipboard.h"
 #include "gui/Handles.h"
 #include "gui/SubclassedControls.h"
 #include "gui/Window.h"
@@ -187,15 +188,15 @@ TEST_F(ValueControls, TrackBarClipboardCommandsAndReset) {
 
   bar.CopyValue();
   EXPECT_EQ(ClipboardText(bar.Handle()), std::wstring(L"300"));
-  ASSERT_TRUE(CopyTextToClipboard(bar.Handle(), L"500"));
+  ASSERT_TRUE(PutClipboardText(bar.Handle(), L"500"));
   EXPECT_TRUE(bar.PasteValue());
   EXPECT_EQ(bar.Position(), 5);
   EXPECT_EQ(events, (std::vector<std::pair<int, int>>{{pscCommand, 5}, {-1, 5}}));
 
-  ASSERT_TRUE(CopyTextToClipboard(bar.Handle(), L"five hundred"));
+  ASSERT_TRUE(PutClipboardText(bar.Handle(), L"five hundred"));
   EXPECT_FALSE(bar.PasteValue());
   EXPECT_EQ(bar.Position(), 5);
-  ASSERT_TRUE(CopyTextToClipboard(bar.Handle(), L"5000"));
+  ASSERT_TRUE(PutClipboardText(bar.Handle(), L"5000"));
   EXPECT_TRUE(bar.PasteValue());
   EXPECT_EQ(bar.Position(), 9) << "a value beyond the range goes to its end";
 

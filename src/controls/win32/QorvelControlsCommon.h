@@ -15,5 +15,3 @@ HFONT DefaultControlFont();
 SIZE TextExtent(HDC dc, const std::wstring& text);
 SIZE TextExtent(HFONT font, const std::wstring& text);
 
-bool CopyTextToClipboard(HWND owner, const std::wstring& text);
-std::optional<std::wstring> ClipboardText(HWND owner);

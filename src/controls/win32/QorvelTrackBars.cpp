@@ -9,6 +9,7 @@
 #include "controls/win32/QorvelControlsCommon.h"
 #include "controls/win32/QorvelNumForms.h"
 #include "gui/Application.h"
+#include "gui/Clipboard.h"
 #include "gui/Handles.h"
 #include "gui/Menus.h"
 #include "gui/SubclassedControls.h"
@@ -645,7 +646,7 @@ void TQorvelTrackBar::ShowContextMenu(int x, int y) {
   MenuTarget = nullptr;
 }
 
-void TQorvelTrackBar::CopyValue() { CopyTextToClipboard(Handle(), ValueText()); }
+void TQorvelTrackBar::CopyValue() { PutClipboardText(Handle(), ValueText()); }
 
 std::optional<int> TQorvelTrackBar::ClipboardPosition() const {
   const auto text = ClipboardText(Handle());

@@ -197,7 +197,9 @@ class TScalePainter {
     }
     const int cursor = CursorAlong();
     if (y >= 1 && cursor >= clip.Left && cursor < clip.Right) row[cursor - clip.Left] = CursorLine;
-    for (int next = y + 1; next < clip.Bottom; ++next) std::memcpy(Target.Row(next) + clip.Left, row, width * sizeof(TPixel));
+    const std::size_t bytes = width * sizeof(TPixel);
+    TPixel* next = row;
+    for (int rows = clip.Bottom - y - 1; rows > 0; --rows) std::memcpy(next += Target.Width(), row, bytes);
   }
 
   // Tick marks are one-pixel lines across the ruler, up to two thousand of them on a long

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "color/win32/CursorForms.h"
+#include "color/win32/QorvelColorDialogs.h"
 #include "controls/win32/QorvelNumEdits.h"
 #include "gui/Dpi.h"
 #include "gui/ImageLists.h"
@@ -154,4 +155,34 @@ TEST_F(DpiFollowing, TheCoordinatesWindowGrowsWithItsMonitorAndGoesWhereSuggeste
   EXPECT_EQ(form.XText(), L"-650");
   EXPECT_EQ(form.YText(), L"77");
   ::ShowWindow(window, SW_HIDE);
+}
+
+TEST_F(DpiFollowing, TheColourDialogScalesItsControlsAndBoxesButKeepsOneChartCellPerColourStep) {
+  TQorvelColorDialog dialog;
+  TQorvelColorForm form(dialog);
+  form.Prepare();
+  const HWND window = form.Handle();
+  const UINT dpi = WindowDpi(window);
+  const RECT client = Client(window);
+  const RECT field = RectIn(form.Field(4).Handle(), window);
+  const RECT chart = form.Chart().BoundsRect();
+  const int previewHeight = form.Preview().Height();
+
+  MoveToMonitorOf(window, 2 * dpi, dpi);
+  EXPECT_EQ(Client(window).right, 2 * client.right);
+  EXPECT_EQ(Client(window).bottom, 2 * client.bottom);
+  const RECT fieldLarger = RectIn(form.Field(4).Handle(), window);
+  EXPECT_EQ(fieldLarger.left, 2 * field.left);
+  EXPECT_EQ(fieldLarger.bottom - fieldLarger.top, 2 * (field.bottom - field.top));
+  const RECT chartLarger = form.Chart().BoundsRect();
+  EXPECT_EQ(chartLarger.left, 2 * chart.left);
+  EXPECT_EQ(chartLarger.right - chartLarger.left, chart.right - chart.left);
+  EXPECT_EQ(form.Preview().Height(), 2 * previewHeight);
+  EXPECT_EQ(form.Preview().BoundsRect().left, ScaleForDpi(304, 2 * dpi));
+
+  MoveToMonitorOf(window, dpi, 2 * dpi);
+  EXPECT_EQ(Client(window).right, client.right);
+  const RECT fieldBack = RectIn(form.Field(4).Handle(), window);
+  EXPECT_TRUE(::EqualRect(&fieldBack, &field));
+  EXPECT_EQ(form.Preview().Height(), previewHeight);
 }

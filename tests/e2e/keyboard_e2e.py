@@ -3,6 +3,7 @@ copies its length, Shift + F10 and the menu key open its menu beside the buttons
 import os
 import subprocess
 
+import harness
 import vindle
 
 BLACK = (0, 0, 0)
@@ -12,41 +13,65 @@ END_ZONE = (0xC0, 0xC0, 0x78)
 ROW = 8
 
 
-def ruler_edges(s, label):
+def edges(shot, win, dy=0):
     """The ruler's left and right outline columns on screen, read from the pixels of the end
-    zones in one row: the outline lies just outside them."""
-    win = vindle.ruler(s)
-    shot = s.screenshot(label)
-    y = win.y + ROW
-    zone = [x for x in range(max(0, win.x - 40), min(shot.width, win.x + win.width + 40))
+    zones in one row (the outline lies just outside them) of the ruler moved down by dy;
+    None when the row shows none."""
+    y = win.y + dy + ROW
+    zone = [x for x in range(max(0, win.x - 60), min(shot.width, win.x + win.width + 60))
             if shot.pixel(x, y) == END_ZONE]
-    s.expect(len(zone) >= 20, f"{label}: end zones in row {y} ({len(zone)} pixels)")
-    left, right = zone[0] - 1, zone[-1] + 1
-    s.expect_pixel(shot, left, y, BLACK, f"{label}: the left outline")
-    s.expect_pixel(shot, right, y, BLACK, f"{label}: the right outline")
-    return left, right
+    if len(zone) < 20 or shot.pixel(zone[0] - 1, y) != BLACK or shot.pixel(zone[-1] + 1, y) != BLACK:
+        return None
+    return zone[0] - 1, zone[-1] + 1
 
 
-def ruler_top(s, label, left):
-    """The ruler's top outline row, read down a column of the left end zone."""
-    win = vindle.ruler(s)
-    shot = s.screenshot(label)
+def top(shot, win, left):
+    """The ruler's top outline row, read down a column of its left end zone."""
     x = left + 8
-    zone = [y for y in range(max(0, win.y - 40), min(shot.height, win.y + win.height + 40))
+    zone = [y for y in range(max(0, win.y - 60), min(shot.height, win.y + win.height + 60))
             if shot.pixel(x, y) == END_ZONE]
-    s.expect(len(zone) >= 20, f"{label}: end zone in column {x}")
-    return zone[0] - 1
+    return zone[0] - 1 if len(zone) >= 20 else None
 
 
-def clipboard_text(s):
+def expect_settles(s, label, read, expected, what):
+    """Waits until the screen shows what the keys should have done (the program handles them
+    in its own time), then checks it."""
+    seen = []
+
+    def settled():
+        seen.append(read(s.screenshot(label)))
+        return seen[-1] == expected
+
+    try:
+        s.wait_for(settled, what, timeout=10)
+    except harness.ScenarioFailure:
+        s.expect_equal(seen[-1], expected, what)
+
+
+def read_clipboard(s):
+    """The clipboard's text, read by a helper program; None when it holds none."""
     out = os.path.join(s.shots_dir, "clipboard.txt")
     if os.path.exists(out):
         os.remove(out)
     helper = s.path("tests/win/ClipboardText.exe")
     code = subprocess.run(["wine", helper, s.windows_path(out)], capture_output=True, timeout=30).returncode
-    s.expect(code == 0 and os.path.exists(out), f"text on the clipboard (helper exit code {code})")
+    if code != 0 or not os.path.exists(out):
+        return None
     with open(out, encoding="utf-8") as f:
         return f.read()
+
+
+def expect_clipboard(s, expected, what):
+    seen = []
+
+    def arrived():
+        seen.append(read_clipboard(s))
+        return seen[-1] == expected
+
+    try:
+        s.wait_for(arrived, what, timeout=10, interval=0.3)
+    except harness.ScenarioFailure:
+        s.expect_equal(seen[-1], expected, what)
 
 
 def new_popups(s, before):
@@ -62,40 +87,43 @@ def focus_ruler(s, win):
 def scenario_arrow_keys_move_and_ctrl_arrows_stretch_the_ruler_to_the_pixel(s):
     process, win = vindle.ruler_at_default(s)
     focus_ruler(s, win)
-    left, right = ruler_edges(s, "before")
-    top = ruler_top(s, "before-top", left)
-    s.expect_equal((left, top, right - left + 1), (win.x, win.y, win.width), "the ruler as its window says")
+    shot = s.screenshot("before")
+    left, right = edges(shot, win)
+    s.expect_equal((left, top(shot, win, left), right - left + 1), (win.x, win.y, win.width),
+                   "the ruler's pixels where its window is")
+    y0 = win.y
 
-    s.key("Right")
-    s.expect_equal(ruler_edges(s, "right-1"), (left + 1, right + 1), "Right: one pixel to the right")
-    s.key("shift+Right")
-    s.expect_equal(ruler_edges(s, "shift-right-10"), (left + 11, right + 11), "Shift+Right: ten more")
-    s.key("Down", "Down", "shift+Down")
-    s.expect_equal(ruler_top(s, "down-12", left + 11), top + 12, "Down, Down, Shift+Down: twelve pixels down")
-    s.key("Left", "shift+Up")
-    s.expect_equal(ruler_edges(s, "left-1"), (left + 10, right + 10), "Left: one pixel back")
-    s.expect_equal(ruler_top(s, "up-10", left + 10), top + 2, "Shift+Up: ten pixels up")
+    def moved(label, keys, dy, expected, what):
+        s.key(*keys)
+        expect_settles(s, label, lambda shot: edges(shot, win, dy), expected, what)
+
+    def lowered(label, keys, left_now, expected, what):
+        s.key(*keys)
+        expect_settles(s, label, lambda shot: top(shot, win, left_now), expected, what)
+
+    moved("right-1", ["Right"], 0, (left + 1, right + 1), "Right: one pixel to the right")
+    moved("shift-right-10", ["shift+Right"], 0, (left + 11, right + 11), "Shift+Right: ten more")
+    lowered("down-12", ["Down", "Down", "shift+Down"], left + 11, y0 + 12, "Down, Down, Shift+Down: twelve down")
+    moved("left-1", ["Left"], 12, (left + 10, right + 10), "Left: one pixel back")
+    lowered("up-10", ["shift+Up"], left + 10, y0 + 2, "Shift+Up: ten pixels up")
 
     # The scale begins at the left end, which stays; the right end follows the arrows.
-    s.key("ctrl+Right")
-    s.expect_equal(ruler_edges(s, "ctrl-right"), (left + 10, right + 11), "Ctrl+Right: one pixel longer")
-    s.key("ctrl+shift+Left")
-    s.expect_equal(ruler_edges(s, "ctrl-shift-left"), (left + 10, right + 1), "Ctrl+Shift+Left: ten shorter")
-    s.key("ctrl+Up")
-    s.expect_equal(ruler_edges(s, "ctrl-up"), (left + 10, right + 1), "Ctrl+Up on a horizontal ruler: no change")
-    moved = vindle.ruler(s)
-    s.expect_equal((moved.x, moved.y, moved.width, moved.height), (win.x + 10, win.y + 2, win.width - 9, 30),
+    moved("ctrl-right", ["ctrl+Right"], 2, (left + 10, right + 11), "Ctrl+Right: one pixel longer")
+    moved("ctrl-shift-left", ["ctrl+shift+Left"], 2, (left + 10, right + 1), "Ctrl+Shift+Left: ten shorter")
+    moved("ctrl-up", ["ctrl+Up"], 2, (left + 10, right + 1), "Ctrl+Up on a horizontal ruler: no change")
+    placed = vindle.ruler(s)
+    s.expect_equal((placed.x, placed.y, placed.width, placed.height), (win.x + 10, win.y + 2, win.width - 9, 30),
                    "the window where the pixels put it")
 
     # Ctrl+C: the length in pixels, as the ruler is set up by default.
     s.key("ctrl+c")
-    s.expect_equal(clipboard_text(s), f"{win.width - 9} px", "the copied length")
+    expect_clipboard(s, f"{win.width - 9} px", "the copied length")
 
     vindle.exit_vindle(s, process)
     # Stored like any move: the next start puts the ruler where the keys left it.
     process = vindle.start(s)
     again = vindle.ruler(s)
-    s.expect_equal((again.x, again.y, again.width), (moved.x, moved.y, moved.width), "the ruler after a restart")
+    s.expect_equal((again.x, again.y, again.width), (placed.x, placed.y, placed.width), "the ruler after a restart")
     vindle.exit_vindle(s, process)
 
 
@@ -124,7 +152,7 @@ def scenario_shift_f10_and_the_menu_key_open_the_menu_with_copy_length(s):
     s.key("Return")
     s.wait_for(lambda: not new_popups(s, before), "the menu to close")
     # 640 pixels at 96 pixels per inch.
-    s.expect_equal(clipboard_text(s), "6.67 in", "the length copied from the menu")
+    expect_clipboard(s, "6.67 in", "the length copied from the menu")
 
     # Its accelerator is C.
     s.key("shift+F10")
@@ -135,5 +163,5 @@ def scenario_shift_f10_and_the_menu_key_open_the_menu_with_copy_length(s):
     s.wait_for(lambda: new_popups(s, before), "the menu to open once more")
     s.key("c")
     s.wait_for(lambda: not new_popups(s, before), "the menu to close")
-    s.expect_equal(clipboard_text(s), "16.9 cm", "the length in centimetres")
+    expect_clipboard(s, "16.9 cm", "the length in centimetres")
     vindle.exit_vindle(s, process)

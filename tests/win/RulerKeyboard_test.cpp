@@ -84,12 +84,17 @@ struct RulerKeyboard : testing::Test {
   std::unique_ptr<TApplicationSettings> settings = TQorvelSettings::Create<TApplicationSettings>();
   std::unique_ptr<TMainForm> ruler;
 
-  // A horizontal ruler of 400 pixels with its scale edge at (left, 400), on screen.
-  void ShowRuler(int left = 300) {
+  // A horizontal ruler of 400 pixels with its scale edge at (left, 400). Keys reach it
+  // hidden as well; only the magnet and the menu need it on screen (and showing a window
+  // costs Wine a while).
+  void MakeRuler(int left = 300) {
     settings->Horizontal->Position->X = left;
     settings->Horizontal->Position->Y = 400;
     settings->Horizontal->Length = 400;
     ruler = std::make_unique<TMainForm>(*settings);
+  }
+  void ShowRuler(int left = 300) {
+    MakeRuler(left);
     ruler->Show();
   }
   RECT Bounds() const { return ruler->BoundsRect(); }
@@ -100,7 +105,7 @@ struct RulerKeyboard : testing::Test {
 };
 
 TEST_F(RulerKeyboard, ArrowsMoveTheRulerByOneAndShiftArrowsByTenAndTheMoveIsStored) {
-  ShowRuler();
+  MakeRuler();
   ASSERT_EQ(Bounds().left, 300);
   ASSERT_EQ(Bounds().top, 370);
   PressKey(Window(), VK_RIGHT);
@@ -120,7 +125,7 @@ TEST_F(RulerKeyboard, ArrowsMoveTheRulerByOneAndShiftArrowsByTenAndTheMoveIsStor
 }
 
 TEST_F(RulerKeyboard, AHeldKeyMovesOnEveryRepeat) {
-  ShowRuler();
+  MakeRuler();
   const TModifiers none(false, false);
   for (int i = 0; i < 5; ++i) ::SendMessageW(Window(), WM_KEYDOWN, VK_RIGHT, i == 0 ? 1 : 0x40000001);
   // A message that carries three repeats at once moves three times.
@@ -151,7 +156,7 @@ TEST_F(RulerKeyboard, TheWorkAreaEdgeCatchesAndReleasesTheRulerAsADragDoes) {
 }
 
 TEST_F(RulerKeyboard, CtrlArrowsStretchTheFreeEndWithinTheLimitsAndTheChildrenFollow) {
-  ShowRuler();
+  MakeRuler();
   PressKey(Window(), VK_RIGHT, false, true);
   EXPECT_EQ(Bounds().left, 300);
   EXPECT_EQ(Bounds().right, 701);
@@ -176,7 +181,7 @@ TEST_F(RulerKeyboard, CtrlArrowsStretchTheFreeEndWithinTheLimitsAndTheChildrenFo
 }
 
 TEST_F(RulerKeyboard, AVerticalRulerStretchesDownAndSpaceStillRotates) {
-  ShowRuler();
+  MakeRuler();
   PressKey(Window(), VK_SPACE);
   ASSERT_EQ(settings->General->Orientation & 1, 1);
   const RECT before = Bounds();
@@ -193,7 +198,7 @@ TEST_F(RulerKeyboard, AVerticalRulerStretchesDownAndSpaceStillRotates) {
 TEST_F(RulerKeyboard, CtrlCPutsTheLengthInTheActiveUnitOnTheClipboard) {
   settings->Parameters->UserDefiniedDPI = true;
   settings->Parameters->PixelsPerInch = 96;
-  ShowRuler();
+  MakeRuler();
   PutClipboardSentinel(L"before");
   PressKey(Window(), 'C', false, true);
   EXPECT_EQ(ClipboardUnicodeText(), L"400 px");
@@ -228,7 +233,7 @@ TEST_F(RulerKeyboard, CtrlCPutsTheLengthInTheActiveUnitOnTheClipboard) {
 }
 
 TEST_F(RulerKeyboard, ABusyClipboardIsAClearFailureThatChangesNothing) {
-  ShowRuler();
+  MakeRuler();
   PutClipboardSentinel(L"kept");
   std::vector<std::wstring> reported;
   const auto previous =

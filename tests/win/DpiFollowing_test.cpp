@@ -12,6 +12,9 @@
 #include "controls/win32/QorvelNumEdits.h"
 #include "gui/Dpi.h"
 #include "gui/ImageLists.h"
+#include "install/win32/QorvelInstallForms.h"
+#include "install/win32/QorvelInstallations.h"
+#include "install/win32/QorvelInstallers.h"
 #include "ruler/win32/MainForms.h"
 #include "ruler/win32/MonitorResolutions.h"
 #include "settings/ApplicationSettings.h"
@@ -185,4 +188,33 @@ TEST_F(DpiFollowing, TheColourDialogScalesItsControlsAndBoxesButKeepsOneChartCel
   const RECT fieldBack = RectIn(form.Field(4).Handle(), window);
   EXPECT_TRUE(::EqualRect(&fieldBack, &field));
   EXPECT_EQ(form.Preview().Height(), previewHeight);
+}
+
+TEST_F(DpiFollowing, TheInstallationWizardLaysItselfOutAgain) {
+  TQorvelInstallation installation;
+  installation.RegistryKey = L"QorvelDpiTest\\Product";  // nothing installed under it
+  installation.ProductName = L"Vindle";
+  TQorvelInstaller installer{L"C:\\nowhere\\VindleSetup.exe", 1048576};
+  TInstallSystemFacts facts;
+  facts.ProgramFilesFolder = L"C:\\Program Files";
+  TQorvelInstallForm form(installation, installer, facts);
+  const HWND window = form.Handle();
+  const HWND next = form.Wizard().Button(TQorvelWizard::wbNext);
+  const UINT dpi = WindowDpi(window);
+  const RECT client = Client(window);
+  const RECT button = RectIn(next, window);
+  const int font = FontHeight(next);
+
+  MoveToMonitorOf(window, dpi * 3 / 2, dpi);
+  EXPECT_EQ(Client(window).right, ::MulDiv(client.right, 3, 2));
+  EXPECT_EQ(Client(window).bottom, ::MulDiv(client.bottom, 3, 2));
+  const RECT larger = RectIn(next, window);
+  EXPECT_EQ(larger.left, ::MulDiv(button.left, 3, 2));
+  EXPECT_EQ(larger.right - larger.left, ::MulDiv(button.right, 3, 2) - ::MulDiv(button.left, 3, 2));
+  EXPECT_EQ(FontHeight(next), ::MulDiv(font, 3, 2));
+
+  MoveToMonitorOf(window, dpi, dpi * 3 / 2);
+  const RECT back = RectIn(next, window);
+  EXPECT_TRUE(::EqualRect(&back, &button));
+  EXPECT_EQ(Client(window).right, client.right);
 }

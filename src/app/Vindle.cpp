@@ -1,7 +1,6 @@
 // Program entry of Vindle: decide what this start is, build and load the settings, and
 // hand over to the tray application until the user exits.
 #include <windows.h>
-#include <commctrl.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -78,10 +77,6 @@ int RunProgram() {
   // After loading, so that a new shared block is seeded with the stored colours.
   SetColorDefinitionService(TQorvelColorDefinitionService::Create<TColorDefinitionService>(*AppSettings->Colors));
 
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_LINK_CLASS;
-  ::InitCommonControlsEx(&controls);
   TGuiApplication::Instance().SetTitle(AppVersionInfo().ProductName());
   MenuImageList = std::make_unique<TImageList>(L"MENUIMAGES", 16, 16);
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "gui/CommonControls.h"
 #include "gui/Pixels.h"
 
 TImageList::TImageList(const wchar_t* resourceName, int imageWidth, int imageHeight)
@@ -50,8 +51,8 @@ HBITMAP TImageList::Image(int index) const {
 
 HIMAGELIST TImageList::SystemList() {
   if (FSystemList) return FSystemList.Get();
-  FSystemList.Reset(::ImageList_Create(FWidth, FHeight, ILC_COLOR32, Count(), 0));
+  FSystemList.Reset(CommonControls::CreateImageList(FWidth, FHeight, ILC_COLOR32, Count(), 0));
   for (int i = 0; i < Count(); ++i)
-    ::ImageList_Add(FSystemList.Get(), FImages[static_cast<std::size_t>(i)].Get(), nullptr);
+    CommonControls::AddToImageList(FSystemList.Get(), FImages[static_cast<std::size_t>(i)].Get(), nullptr);
   return FSystemList.Get();
 }

@@ -9,11 +9,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "gui/CommonControls.h"
 #include "gui/Handles.h"
 
 struct TDestroyImageList {
   static constexpr THandleKind Kind = THandleKind::ImageList;
-  void operator()(HIMAGELIST list) const { ::ImageList_Destroy(list); }
+  void operator()(HIMAGELIST list) const { CommonControls::DestroyImageList(list); }
 };
 using TImageListHandle = TUniqueHandle<HIMAGELIST, TDestroyImageList>;
 

@@ -136,6 +136,26 @@ def scenario_opens_on_general_from_the_tray_and_on_configuration_from_the_ruler(
     vindle.exit_vindle(s, process)
 
 
+def mapped_dlls(process):
+    """The DLL file names the running program has mapped, lower case."""
+    with open(f"/proc/{process.pid}/maps") as f:
+        return {line.split("/")[-1].strip().lower() for line in f if ".dll" in line.lower()}
+
+
+def scenario_the_common_controls_come_with_the_dialog_not_with_the_ruler(s):
+    # The ruler and the tray alone need no common controls; mapping them at start would cost
+    # every run about 2.5 MB. The dialog loads them and still gets the visual-style controls.
+    process, win = vindle.ruler_at_default(s)
+    s.expect("comctl32.dll" not in mapped_dlls(process), "no common controls for the ruler and the tray")
+    o = open_from_tray(s)
+    s.expect("comctl32.dll" in mapped_dlls(process), "the dialog's controls loaded the common controls")
+    rows = states(s)
+    s.expect("V" in control(rows, "Show ruler on startup")[2], "the dialog shows its General page")
+    s.screenshot("dialog-with-common-controls")
+    close(s, o, CANCEL)
+    vindle.exit_vindle(s, process)
+
+
 def scenario_a_wider_ruler_keeps_its_bottom_edge(s):
     process, win = vindle.ruler_at_default(s)
     s.expect_equal(win.height, 30, "the default thickness")

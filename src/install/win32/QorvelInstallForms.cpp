@@ -9,6 +9,8 @@
 #include <stdexcept>
 
 #include "gui/Application.h"
+#include "gui/ComLibrary.h"
+#include "gui/CommonControls.h"
 #include "install/QorvelFileVersionInfo.h"
 #include "install/QorvelInstallers.h"
 #include "install/win32/QorvelInstallations.h"
@@ -84,16 +86,16 @@ std::wstring BrowseForFolderFrom(HWND owner, const std::wstring& start) {
   if (!chosen) return {};
   wchar_t path[MAX_PATH] = {};
   const bool ok = ::SHGetPathFromIDListW(chosen, path) != FALSE;
-  ::CoTaskMemFree(chosen);
+  ComLibrary::CoTaskMemFree(chosen);
   return ok ? std::wstring(path) : std::wstring();
 }
 
 // COM for the folder browser and the shell links, for as long as the wizard shows.
 class TComScope {
  public:
-  TComScope() : FInitialized(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  TComScope() : FInitialized(SUCCEEDED(ComLibrary::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
   ~TComScope() {
-    if (FInitialized) ::CoUninitialize();
+    if (FInitialized) ComLibrary::CoUninitialize();
   }
   TComScope(const TComScope&) = delete;
   TComScope& operator=(const TComScope&) = delete;
@@ -575,8 +577,7 @@ void TQorvelInstallForm::Finish(int& modalResult) {
 
 bool RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& installer) {
   TComScope com;
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
-  ::InitCommonControlsEx(&controls);
+  CommonControls::Load(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS);
   TQorvelInstallForm form(installation, installer);
   return form.ShowModal() == TModalResult::Ok;
 }

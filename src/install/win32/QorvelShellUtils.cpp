@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "gui/ComLibrary.h"
 #include "gui/Handles.h"
 #include "install/QorvelUninstallers.h"
 
@@ -37,7 +38,7 @@ std::wstring ShellFolder(int csidl) {
   if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, &list)) || !list) return {};
   wchar_t path[MAX_PATH] = {};
   const BOOL found = ::SHGetPathFromIDListW(list, path);
-  ::CoTaskMemFree(list);
+  ComLibrary::CoTaskMemFree(list);
   return found ? std::wstring(path) : std::wstring();
 }
 
@@ -58,9 +59,9 @@ std::wstring RegistryString(HKEY root, const wchar_t* keyPath, const wchar_t* va
 // CoInitialize for one scope; the balance is kept only when it succeeded.
 class TComScope {
  public:
-  TComScope() : FResult(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  TComScope() : FResult(ComLibrary::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
   ~TComScope() {
-    if (SUCCEEDED(FResult)) ::CoUninitialize();
+    if (SUCCEEDED(FResult)) ComLibrary::CoUninitialize();
   }
   TComScope(const TComScope&) = delete;
   TComScope& operator=(const TComScope&) = delete;
@@ -150,7 +151,8 @@ bool CreateShortcut(const TQorvelShortcut& shortcut) {
   if (!ForceDirectories(FolderOf(shortcut.LinkPath))) return false;
   TComScope com;
   TComPtr<IShellLinkW> link;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.OutVoid())) ||
+  if (FAILED(ComLibrary::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                          link.OutVoid())) ||
       !link)
     return false;
   link->SetPath(shortcut.Target.c_str());

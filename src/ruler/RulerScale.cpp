@@ -177,29 +177,25 @@ class TScalePainter {
   }
 
   // The same as PaintBackground and PaintCursorLine on a horizontal ruler, where all rows
-  // look alike (the first one lacks the cursor line): one row is composed and copied into
-  // the others, which costs a narrow strip far less than filling each row piece by piece.
+  // between the first and the last look alike: one row is composed and copied into the
+  // others, which costs a narrow strip far less than filling each row piece by piece. The
+  // first and last rows are left to the outline, which covers them whole.
   void PaintBackgroundRows(const TClippedCanvas& canvas) const {
     const TPixelRect& clip = canvas.Clip();
-    const auto width = static_cast<std::size_t>(clip.Width());
-    TPixel* row = Target.Row(clip.Top) + clip.Left;
+    const int top = std::max(clip.Top, 1), bottom = std::min(clip.Bottom, In.Height - 1);
+    if (top >= bottom) return;
+    TPixel* const row = Target.Row(top) + clip.Left;
     const int nearZoneEnd = std::clamp(EndZoneLength, clip.Left, clip.Right);
     const int farZoneStart = std::clamp(Length - EndZoneLength, nearZoneEnd, clip.Right);
     FillPixels(row, nearZoneEnd - clip.Left, EndZone);
     FillPixels(row + (nearZoneEnd - clip.Left), farZoneStart - nearZoneEnd, Background);
     FillPixels(row + (farZoneStart - clip.Left), clip.Right - farZoneStart, EndZone);
-
-    int y = clip.Top;
-    if (y == 0 && clip.Bottom > 1) {
-      std::memcpy(Target.Row(1) + clip.Left, row, width * sizeof(TPixel));
-      row = Target.Row(1) + clip.Left;
-      y = 1;
-    }
     const int cursor = CursorAlong();
-    if (y >= 1 && cursor >= clip.Left && cursor < clip.Right) row[cursor - clip.Left] = CursorLine;
-    const std::size_t bytes = width * sizeof(TPixel);
+    if (cursor >= clip.Left && cursor < clip.Right) row[cursor - clip.Left] = CursorLine;
+
+    const std::size_t bytes = static_cast<std::size_t>(clip.Width()) * sizeof(TPixel);
     TPixel* next = row;
-    for (int rows = clip.Bottom - y - 1; rows > 0; --rows) std::memcpy(next += Target.Width(), row, bytes);
+    for (int rows = bottom - top - 1; rows > 0; --rows) std::memcpy(next += Target.Width(), row, bytes);
   }
 
   // Tick marks are one-pixel lines across the ruler, up to two thousand of them on a long

@@ -455,4 +455,81 @@ TEST(MagnifierInRuler, CursorLineFollowsTheMouseWithTheMagnifierHidden) {
   ruler.Close();
 }
 
+
+// ---- frames without paint messages ------------------------------------------------------
+
+// Counts the paint messages that reach a window of this thread: under Wine each costs
+// several server round trips, so the refresh of a moving mouse must do without them.
+class TPaintMessageCount {
+ public:
+  explicit TPaintMessageCount(HWND window) {
+    Watched = window;
+    Count = 0;
+    FHook = ::SetWindowsHookExW(WH_GETMESSAGE, &Hook, nullptr, ::GetCurrentThreadId());
+  }
+  ~TPaintMessageCount() { ::UnhookWindowsHookEx(FHook); }
+  TPaintMessageCount(const TPaintMessageCount&) = delete;
+  TPaintMessageCount& operator=(const TPaintMessageCount&) = delete;
+  static inline HWND Watched = nullptr;
+  static inline int Count = 0;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code >= 0 && wParam == PM_REMOVE && message->message == WM_PAINT && message->hwnd == Watched) ++Count;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  HHOOK FHook;
+};
+
+TEST(MagnifierTimer, RefreshDrawsTheFrameWithoutAPaintMessage) {
+  auto pattern = ShowPattern();
+  TTestWindow host(L"TMagnifierTestHost", {600, 300, 687, 387}, nullptr);
+  TQorvelDesktopMagnifier magnifier(host.Handle());
+  magnifier.SetCrossHairs(X::pmcNone);
+  ::UpdateWindow(host.Handle());
+  PumpFor(100);
+  const TPaintMessageCount paints(magnifier.Handle());
+  for (int i = 0; i < 5; ++i) {
+    ::SetCursorPos(PatternBounds.left + 20 + 3 * i, PatternBounds.top + 24);
+    PumpFor(120);
+  }
+  // The middle square shows the pattern pixel under the mouse's last place.
+  const TPixel expected = PatternPixel(20 + 3 * 4, 24);
+  const TPixelBuffer shown =
+      ReadWhen(magnifier.Handle(), [&](const TPixelBuffer& s) { return s.At(43, 43) == expected; }, false);
+  EXPECT_EQ(shown.At(43, 43), expected);
+  EXPECT_EQ(magnifier.Target(), (TPoint{PatternBounds.left + 32, PatternBounds.top + 24}));
+  EXPECT_EQ(TPaintMessageCount::Count, 0);
+}
+
+TEST(MagnifierInRuler, CursorLineIsDrawnAtTheRefreshWithoutAPaintMessage) {
+  auto settings = TQorvelSettings::Create<TApplicationSettings>();
+  TMainForm ruler(*settings);
+  ruler.Show();
+  PumpFor(200);
+  const HWND box = ::FindWindowExW(ruler.Handle(), nullptr, L"TVindleScaleBox", nullptr);
+  ASSERT_NE(box, nullptr);
+  const RECT boxOnScreen = ScreenRectOf(box);
+  const int y = (boxOnScreen.top + boxOnScreen.bottom) / 2;
+  ::SetCursorPos(boxOnScreen.left + 150, y);
+  PumpFor(200);
+  const TPixelBuffer before = ReadScreen(boxOnScreen);
+  const TPaintMessageCount paints(box);
+  ::SetCursorPos(boxOnScreen.left + 250, y);
+  PumpFor(200);
+  EXPECT_EQ(ruler.CursorScreenPos(), (TPoint{boxOnScreen.left + 250, y}));
+  // The line left its old column and shows in the new one, both drawn by the refresh itself.
+  const auto differs = [&](const TPixelBuffer& now) {
+    int changed = 0;
+    for (int row = 0; row < now.Height(); ++row)
+      changed += (now.At(250, row) != before.At(250, row)) + (now.At(150, row) != before.At(150, row));
+    return changed > 0;
+  };
+  const TPixelBuffer after = ReadWhen(box, differs, false);
+  EXPECT_TRUE(differs(after)) << "the cursor line did not move on the screen";
+  EXPECT_EQ(TPaintMessageCount::Count, 0);
+  ruler.Close();
+}
+
 }  // namespace

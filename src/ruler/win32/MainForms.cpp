@@ -96,6 +96,22 @@ LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(message, wParam, lParam);
 }
 
+void TScaleBox::PaintNow(const std::vector<TPixelRect>& parts) {
+  if (parts.empty() || !::IsWindowVisible(Handle())) return;
+  const RECT client = ClientRect();
+  if (FBuffer.Width() != client.right || FBuffer.Height() != client.bottom)
+    FBuffer.Resize(client.right, client.bottom);
+  const TWindowDC dc(Handle());
+  if (!dc) return;
+  const TRulerScaleInput input = FOwner.ScaleInput();
+  for (const TPixelRect& part : parts) {
+    const TPixelRect clip = IntersectRect(part, FBuffer.View().Bounds());
+    if (clip.Empty()) continue;
+    PaintScale(input, FBuffer.View(), clip);
+    BlitPixels(dc.Get(), 0, 0, FBuffer.View(), clip);
+  }
+}
+
 // ---- ruler window ----------------------------------------------------------------------
 
 TMainForm::TMainForm(TApplicationSettings& settings) : FSettings(settings) {
@@ -115,7 +131,7 @@ TMainForm::TMainForm(TApplicationSettings& settings) : FSettings(settings) {
   FScaleBox = std::make_unique<TScaleBox>(*this, Handle());
   FMagnifier = std::make_unique<TQorvelDesktopMagnifier>(Handle());
   // The cursor line follows the mouse at the magnifier's pace, visible or not.
-  FMagnifier->OnRefresh = [this] { SampleCursor(); };
+  FMagnifier->OnRefresh = [this] { FollowCursor(); };
   SetMagnetAllies(RulerMagnetAllies(FSettings.General->SnapToDesktop));
   FBlending = std::make_unique<TQorvelFormBlending>(Handle());
   CreateRulerMenu();
@@ -279,32 +295,41 @@ void TMainForm::ApplySettings() {
   if (FMagnifier) FMagnifier->Invalidate();
 }
 
-void TMainForm::InvalidateCursorStrip() {
+std::optional<TPixelRect> TMainForm::CursorStrip() const {
   const RECT client = ClientRect();
-  TRulerScaleInput input = ScaleInput();
-  if (auto strip = CursorLineStrip(input, {FChildren.ScaleBox.Left, FChildren.ScaleBox.Top}, client.right,
-                                   client.bottom)) {
-    // The strip is in window client coordinates; the scale box may be offset by the magnifier.
-    RECT part = ToRect(*strip);
-    ::OffsetRect(&part, -FChildren.ScaleBox.Left, -FChildren.ScaleBox.Top);
-    FScaleBox->Invalidate(&part);
-  }
+  const std::optional<TPixelRect> strip =
+      CursorLineStrip(ScaleInput(), {FChildren.ScaleBox.Left, FChildren.ScaleBox.Top}, client.right, client.bottom);
+  if (!strip) return std::nullopt;
+  // The strip is in window client coordinates; the scale box may be offset by the magnifier.
+  return TPixelRect{strip->Left - FChildren.ScaleBox.Left, strip->Top - FChildren.ScaleBox.Top,
+                    strip->Right - FChildren.ScaleBox.Left, strip->Bottom - FChildren.ScaleBox.Top};
 }
 
-void TMainForm::SampleCursor() {
-  POINT cursor{};
-  if (!::GetCursorPos(&cursor)) return;
+std::vector<TPixelRect> TMainForm::MoveCursorLine(POINT cursor) {
   const TPoint screen{cursor.x, cursor.y};
   ::ScreenToClient(FScaleBox->Handle(), &cursor);
   const TPoint box{cursor.x, cursor.y};
   if (screen.X == FCursorScreenPos.X && screen.Y == FCursorScreenPos.Y && box.X == FCursorBoxPos.X &&
       box.Y == FCursorBoxPos.Y)
-    return;
-  InvalidateCursorStrip();  // the old line
+    return {};
+  std::vector<TPixelRect> changed;
+  if (const auto old = CursorStrip()) changed.push_back(*old);
   FCursorScreenPos = screen;
   FCursorBoxPos = box;
-  InvalidateCursorStrip();  // the new line
+  if (const auto now = CursorStrip()) changed.push_back(*now);
+  return changed;
 }
+
+void TMainForm::SampleCursor() {
+  POINT cursor{};
+  if (!::GetCursorPos(&cursor)) return;
+  for (const TPixelRect& strip : MoveCursorLine(cursor)) {
+    const RECT part = ToRect(strip);
+    FScaleBox->Invalidate(&part);
+  }
+}
+
+void TMainForm::FollowCursor() { FScaleBox->PaintNow(MoveCursorLine(FMagnifier->RefreshCursor())); }
 
 LRESULT TMainForm::HitTest(POINT screenPoint) {
   ::ScreenToClient(Handle(), &screenPoint);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "gui/Menus.h"
 #include "gui/Window.h"
@@ -30,6 +31,10 @@ class TQorvelFormBlending;
 class TScaleBox : public TWindow {
  public:
   TScaleBox(TMainForm& owner, HWND parent);
+  // Draws these parts at once through the window's DC, when the box is on the screen: the
+  // cursor line moves at every tick of a moving mouse, and under Wine a paint message
+  // costs several server round trips more.
+  void PaintNow(const std::vector<TPixelRect>& parts);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -111,7 +116,12 @@ class TMainForm : public TQorvelMagnetForm {
   void StretchByKey(int lengthChange);
   void CopyLengthOrReport();
   void ApplyButtonResponse(const TMiniButtonResponse& response);
-  void InvalidateCursorStrip();
+  // Takes the mouse's screen position `cursor`; answers the cursor line's strips in the scale
+  // box that changed (the old and the new place), none when the mouse is where it was.
+  std::vector<TPixelRect> MoveCursorLine(POINT cursor);
+  // The magnifier's refresh: the cursor line follows the mouse and is drawn right away.
+  void FollowCursor();
+  std::optional<TPixelRect> CursorStrip() const;
   // Physical units follow the DPI of the monitor the ruler is on.
   void FollowMonitorDpi();
   TDesktopLayout Desktop(std::vector<TPixelRect>& workAreas) const;

@@ -152,11 +152,28 @@ TColor TQorvelCustomDesktopMagnifier::CaptureAndFindTargetColor(const TMagnifier
   }
   // The magnifier never reports its own pixels, nor a point that lies on no screen.
   if (controlOnScreen.Contains(FTarget.X, FTarget.Y)) return NoTargetColor;
-  if (!::MonitorFromPoint({FTarget.X, FTarget.Y}, MONITOR_DEFAULTTONULL)) return NoTargetColor;
+  if (!OnAnyMonitor(FTarget)) return NoTargetColor;
   if (geometry.ShowsImage)  // the target is the middle pixel of the capture
     return SwapRedBlue(FCapture.View().At(geometry.Columns / 2, geometry.Rows / 2)) & 0x00FFFFFFu;
   const COLORREF pixel = ::GetPixel(screen.Get(), FTarget.X, FTarget.Y);
   return pixel == CLR_INVALID ? NoTargetColor : static_cast<TColor>(pixel);
+}
+
+bool TQorvelCustomDesktopMagnifier::OnAnyMonitor(TPoint point) {
+  // Looked up again at least once a second, so that a change of the monitors shows soon.
+  constexpr DWORD KnownMonitorLifetime = 1000;
+  const DWORD now = ::GetTickCount();
+  if (FKnownMonitor.Contains(point.X, point.Y) && now - FKnownMonitorSince < KnownMonitorLifetime) return true;
+  FKnownMonitor = {};
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  const HMONITOR monitor = ::MonitorFromPoint({point.X, point.Y}, MONITOR_DEFAULTTONULL);
+  if (!monitor) return false;
+  if (::GetMonitorInfoW(monitor, &info)) {
+    FKnownMonitor = ToPixelRect(info.rcMonitor);
+    FKnownMonitorSince = now;
+  }
+  return true;
 }
 
 void TQorvelCustomDesktopMagnifier::DrawMouseCursor(const TMagnifierGeometry& geometry, POINT cursor) {
@@ -191,9 +208,19 @@ void TQorvelCustomDesktopMagnifier::DrawCornerTexts(int width, int height) {
   }
 }
 
-void TQorvelCustomDesktopMagnifier::Paint(HDC dc) {
-  POINT cursor{};
-  const bool haveCursor = ::GetCursorPos(&cursor) != FALSE;
+void TQorvelCustomDesktopMagnifier::Paint(HDC dc) { PaintFrame(dc, nullptr); }
+
+void TQorvelCustomDesktopMagnifier::PaintNow(POINT cursor) {
+  // As with paint messages: nothing while the magnifier or a parent is hidden.
+  if (!::IsWindowVisible(Handle())) return;
+  const TWindowDC dc(Handle());
+  if (dc) PaintFrame(dc.Get(), &cursor);
+}
+
+// `knownCursor`: the mouse as the caller has just read it, or null to read it here.
+void TQorvelCustomDesktopMagnifier::PaintFrame(HDC dc, const POINT* knownCursor) {
+  POINT cursor = knownCursor ? *knownCursor : POINT{};
+  const bool haveCursor = knownCursor || ::GetCursorPos(&cursor) != FALSE;
   if (haveCursor && FOptions.Contains(TQorvelDesktopMagnifierOption::pmoFollowCursor)) FTarget = {cursor.x, cursor.y};
   const TColor previousColor = FTargetColor;
 
@@ -285,8 +312,9 @@ void TQorvelDesktopMagnifier::TimerTick() {
   POINT cursor{};
   if (!::GetCursorPos(&cursor)) return;
   if (!FRefresh.Tick({cursor.x, cursor.y}, Target(), ::GetTickCount())) return;
+  FRefreshCursor = cursor;
   if (OnRefresh) OnRefresh();
-  Invalidate();
+  PaintNow(cursor);
 }
 
 // ---- floating magnifier window -----------------------------------------------------------

@@ -83,6 +83,10 @@ class TQorvelCustomDesktopMagnifier : public TWindow {
   virtual void MouseLeave();
   // Composes one frame from the screen as it is now and copies it to `dc`.
   virtual void Paint(HDC dc);
+  // Shows a frame for the mouse at `cursor` at once, when the magnifier is on the screen:
+  // under Wine a paint message costs several server round trips more than drawing through
+  // the window's DC, and a moving mouse asks for a frame at every tick.
+  void PaintNow(POINT cursor);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -92,6 +96,8 @@ class TQorvelCustomDesktopMagnifier : public TWindow {
     field = value;
     Invalidate();
   }
+  void PaintFrame(HDC dc, const POINT* cursor);
+  bool OnAnyMonitor(TPoint point);
   TColor CaptureAndFindTargetColor(const TMagnifierGeometry& geometry, const TPixelRect& controlOnScreen);
   void DrawMouseCursor(const TMagnifierGeometry& geometry, POINT cursor);
   void DrawCornerTexts(int width, int height);
@@ -106,6 +112,10 @@ class TQorvelCustomDesktopMagnifier : public TWindow {
   std::wstring FCaption;
   TPoint FTarget;
   TColor FTargetColor = NoTargetColor;
+  // The monitor the last target lay on and when it was looked up: asking the system costs a
+  // few server round trips under Wine at every frame, and the mouse rarely leaves a monitor.
+  TPixelRect FKnownMonitor;
+  DWORD FKnownMonitorSince = 0;
   bool FMouseInside = false;
   TDibSurface FFrame;
   TDibSurface FCapture;
@@ -125,12 +135,15 @@ class TQorvelDesktopMagnifier : public TQorvelCustomDesktopMagnifier {
   void SetIntervalForce(int milliseconds);  // never less than Interval
 
   std::function<void()> OnRefresh;  // on every refresh, before the repaint is requested
+  // The mouse as the tick that fired OnRefresh read it; valid inside OnRefresh.
+  POINT RefreshCursor() const { return FRefreshCursor; }
 
  private:
   void RestartTimer();
   void TimerTick();
 
   TMagnifierRefreshRule FRefresh;
+  POINT FRefreshCursor{};
 };
 
 // A small borderless stay-on-top window filled by a magnifier, shown without activation

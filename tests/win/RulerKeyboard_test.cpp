@@ -195,6 +195,27 @@ TEST_F(RulerKeyboard, AVerticalRulerStretchesDownAndSpaceStillRotates) {
   EXPECT_EQ(Bounds().left, 300) << "back to the horizontal placement";
 }
 
+TEST_F(RulerKeyboard, ShiftSpaceRotatesToTheRememberedPlacementsAsSpaceDoes) {
+  // Shift is the axis-lock key of a drag; outside a drag there is no start to lock to, and
+  // the rotation must land where the placement says, not in line with some earlier drag.
+  MakeRuler();
+  PressKey(Window(), VK_SPACE);
+  const RECT plain = Bounds();
+  PressKey(Window(), VK_SPACE);
+  auto other = TQorvelSettings::Create<TApplicationSettings>();
+  other->Horizontal->Position->X = 300;
+  other->Horizontal->Position->Y = 400;
+  other->Horizontal->Length = 400;
+  TMainForm second(*other);
+  PressKey(second.Handle(), VK_SPACE, true);
+  const RECT shifted = second.BoundsRect();
+  EXPECT_EQ(shifted.left, plain.left);
+  EXPECT_EQ(shifted.top, plain.top);
+  PressKey(second.Handle(), VK_SPACE, true);
+  EXPECT_EQ(second.BoundsRect().left, 300);
+  EXPECT_EQ(second.BoundsRect().top, 370);
+}
+
 TEST_F(RulerKeyboard, CtrlCPutsTheLengthInTheActiveUnitOnTheClipboard) {
   settings->Parameters->UserDefiniedDPI = true;
   settings->Parameters->PixelsPerInch = 96;

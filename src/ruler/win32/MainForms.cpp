@@ -576,9 +576,7 @@ bool TMainForm::HandleKeyDown(int virtualKey, int repeatCount) {
 void TMainForm::MoveByKey(TIntPoint offset) {
   const TKeyboardDrag drag = ContinueKeyboardDrag(FKeyboardDrag, ToPixelRect(BoundsRect()));
   const TWindowPosProposal proposal = KeyboardMoveProposal(drag, offset);
-  // The position-changing handling snaps and locks as in a mouse drag; the lock measures
-  // from the drag's last position, so it keeps this one-axis step whole.
-  FMoveStart = drag.Position;
+  // The position-changing handling snaps as in a mouse drag.
   ::SetWindowPos(Handle(), nullptr, proposal.X, proposal.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   FKeyboardDrag = AdvanceKeyboardDrag(drag, offset, ToPixelRect(BoundsRect()));
   StorePlacement();
@@ -594,7 +592,6 @@ void TMainForm::StretchByKey(int lengthChange) {
   const TPixelRect stretched = StretchedWindowRect(window, placements.CurrentOrientation(), placements.Current(),
                                                    lengthChange, horizontal ? screen.Width : screen.Height);
   if (stretched == window) return;
-  FMoveStart = {window.Left, window.Top};
   // Through the size change the children are laid out again and the cursor line follows.
   ::SetWindowPos(Handle(), nullptr, stretched.Left, stretched.Top, stretched.Width(), stretched.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -619,7 +616,9 @@ void TMainForm::PositionChanging(WINDOWPOS& position) {
   context.Window = FormState();
   context.MoveStart = FMoveStart;
   const int lockKey = AxisLockKey(FSettings.Handling->SnapToAxis);
-  context.AxisLockKeyDown = lockKey != 0 && (::GetKeyState(lockKey) & 0x8000) != 0;
+  // Only a drag has a start to lock to: a rotation, a preset or a key move with the lock
+  // key held would otherwise jump back to where some earlier drag began.
+  context.AxisLockKeyDown = FInMoveSizeLoop && lockKey != 0 && (::GetKeyState(lockKey) & 0x8000) != 0;
   context.Allies = MagnetAllies();
   context.SnapDistance = MagnetSnapDistance();
   const TRulerPosChange change = RulerPositionChanging(ProposalFrom(position), context, Surroundings());
@@ -646,6 +645,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOVE:
     case WM_EXITSIZEMOVE:
     case WM_DISPLAYCHANGE:
+      if (message == WM_EXITSIZEMOVE) FInMoveSizeLoop = false;
       FollowMonitorDpi();
       break;
     case DpiChangedMessage:
@@ -662,6 +662,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENTERSIZEMOVE: {
       const RECT bounds = BoundsRect();
       FMoveStart = {bounds.left, bounds.top};
+      FInMoveSizeLoop = true;
       break;
     }
     case WM_NCLBUTTONDBLCLK:

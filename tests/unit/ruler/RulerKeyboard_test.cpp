@@ -52,8 +52,8 @@ TEST(RulerKeyboardStep, OnlyTheFourArrowKeysCount) {
 }
 
 // A ruler moved by keys the way the window does it: each key continues the drag, proposes
-// the moved position and lets the ruler's position-changing handling (axis lock, then the
-// work-area magnet with the ruler's 5-pixel reach) decide where the window lands.
+// the moved position and lets the ruler's position-changing handling (the work-area magnet
+// with the ruler's 5-pixel reach; no axis lock outside a mouse drag) decide where it lands.
 struct RulerKeyboardMove : testing::Test {
   // 1280 x 1024 screen, task bar 30 pixels high at the bottom.
   TMagnetSurroundings desktop{{0, 0, 1280, 1024}, {0, 0, 1280, 994}, {}, {}, {}};
@@ -87,17 +87,6 @@ TEST_F(RulerKeyboardMove, AwayFromTheEdgesEveryKeyMovesExactly) {
   EXPECT_EQ(TopLeft(), (TIntPoint{291, 409}));
   EXPECT_EQ(window.Width(), 400);
   EXPECT_EQ(window.Height(), 30);
-}
-
-TEST_F(RulerKeyboardMove, TheAxisLockKeyNeverBendsAKeyMove) {
-  // Shift is both the default axis-lock key and the ten-pixel modifier; a stale drag start
-  // from an earlier mouse drag must not pull the ruler back along the other axis.
-  context.AxisLockKeyDown = true;
-  Press(K::Right, true);
-  Press(K::Down, true);
-  Press(K::Right, true);
-  Press(K::Down, true);
-  EXPECT_EQ(TopLeft(), (TIntPoint{320, 420}));
 }
 
 TEST_F(RulerKeyboardMove, TheWorkAreaEdgeCatchesTheRulerAsADragDoes) {

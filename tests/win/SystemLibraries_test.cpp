@@ -72,6 +72,8 @@ TEST(ComLibrary, CreatesShellObjectsAndStringsThroughTheBoundFunctions) {
   wchar_t description[32] = {};
   EXPECT_TRUE(SUCCEEDED(link->GetDescription(description, 32)));
   EXPECT_STREQ(description, L"Vindle");
+  // Not handed to any other process: cutting off its remote clients is a plain success.
+  EXPECT_EQ(ComLibrary::CoDisconnectObject(link, 0), S_OK);
   link->Release();
 
   BSTR text = ComLibrary::SysAllocStringLen(L"ruler-length", 5);

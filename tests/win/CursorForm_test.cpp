@@ -184,6 +184,11 @@ TEST(CursorForm, TheTimerReadsTheScreenOnlyWhileTheWindowIsShown) {
   const int readsWhenClosed = reads;
   pumpFor(250);
   EXPECT_EQ(reads, readsWhenClosed);
+  // Nor does a hidden window keep a timer that would wake the program for nothing.
+  EXPECT_FALSE(::KillTimer(form.Handle(), 1)) << "no timer while hidden";
+  form.Show();
+  EXPECT_TRUE(::KillTimer(form.Handle(), 1)) << "the timer runs again while shown";
+  form.Close();
 }
 
 TEST(CursorForm, PaintsTheSwatchInTheSampledColorOrEmptyAfterAFailedRead) {

@@ -34,7 +34,6 @@ TCursorForm::TCursorForm(TApplicationSettings& settings) : FSettings(settings) {
   params.Width = params.Height = 100;
   CreateHandle(params);
   ApplyDpi(WindowDpi(Handle()), 0, 0);
-  StartTimer(kSampleTimer, SampleInterval, [this] { TimerTimer(); });
 }
 
 TCursorForm::~TCursorForm() = default;
@@ -63,16 +62,20 @@ void TCursorForm::FormShow() {
     FPlaced = true;
   }
   Sample();  // no stale or empty labels for the first tenth of a second
+  // The timer runs only while the window is shown: a hidden one shows nothing, and every
+  // tick wakes the program.
+  StartTimer(kSampleTimer, SampleInterval, [this] { TimerTimer(); });
 }
 
 void TCursorForm::FormClose() {
+  StopTimer(kSampleTimer);
   TWindowPlacement placement(Handle());
   FSettings.Window->RetainWindow(WindowName, placement);
 }
 
 void TCursorForm::TimerTimer() {
-  // Nobody sees a hidden window, and under Wine every screen read costs a server round trip:
-  // the timer keeps ticking, but only a visible window reads the screen.
+  // A tick still queued when the window was hidden reads nothing: nobody sees a hidden
+  // window, and under Wine every screen read costs a server round trip.
   if (!Visible()) return;
   Sample();
 }

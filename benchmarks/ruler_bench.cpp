@@ -3,6 +3,10 @@
 //   full paint / plain fill   (1920 x 50, each unit and granularity, antialiased) - aim 1.5x
 //   one strip / full paint    (1000 x 50)                                        - aim 1/20
 // A cursor move repaints two strips (the old and the new position): reported as well.
+// The window repaints cursor strips from the face it keeps (ComposeFromFace); the face is
+// painted again only when the ruler's look, size or unit changes, never on a cursor move,
+// so its cost (FacePaint) is left out of the strips' and reported on its own. The strip
+// painted without a face (StripPaintWithoutFace) is what each move cost before.
 
 #include <algorithm>
 
@@ -80,8 +84,26 @@ void FullPaintShort(benchmark::State& state) {
 }
 BENCHMARK(FullPaintShort);
 
-// One cursor strip, as the window invalidates it.
+// One cursor strip, as the window repaints it: composed from the kept face.
 void StripRepaint(benchmark::State& state) {
+  TRulerScaleInput input = BenchRuler(1000, 1, 1);
+  TPixelBuffer buffer(input.Width, input.Height);
+  const TPixelView view = buffer.View();
+  PaintScale(input, view, view.Bounds());
+  TScaleFace face;
+  PaintScaleFace(input, face);  // on a look change, not per move: outside the timing
+  const TPixelRect strip = *CursorLineStrip(input, {0, 0}, input.Width, input.Height);
+  for (auto _ : state) {
+    ComposeFromFace(input, face, view, strip);
+    benchmark::DoNotOptimize(view.Data());
+    benchmark::ClobberMemory();
+  }
+  CompareWith(state, "FullPaintShort", 1.0 / 20);
+}
+BENCHMARK(StripRepaint);
+
+// The same strip painted from scratch, without a face.
+void StripPaintWithoutFace(benchmark::State& state) {
   TRulerScaleInput input = BenchRuler(1000, 1, 1);
   TPixelBuffer buffer(input.Width, input.Height);
   const TPixelView view = buffer.View();
@@ -92,9 +114,23 @@ void StripRepaint(benchmark::State& state) {
     benchmark::DoNotOptimize(view.Data());
     benchmark::ClobberMemory();
   }
-  CompareWith(state, "FullPaintShort", 1.0 / 20);
+  CompareWith(state, "FullPaintShort");
 }
-BENCHMARK(StripRepaint);
+BENCHMARK(StripPaintWithoutFace);
+
+// What a look change costs the window on top of its full paint: both faces, painted at the
+// next cursor move.
+void FacePaint(benchmark::State& state) {
+  const TRulerScaleInput input = BenchRuler(1000, 1, 1);
+  TScaleFace face;
+  for (auto _ : state) {
+    PaintScaleFace(input, face);
+    benchmark::DoNotOptimize(face.Plain.Row(0));
+    benchmark::ClobberMemory();
+  }
+  CompareWith(state, "FullPaintShort");
+}
+BENCHMARK(FacePaint);
 
 // A paint of one pixel at the cursor: the work every paint does whatever its size (scale
 // layout, tick walk set-up, number and label texts, buttons), which bounds how small a
@@ -114,8 +150,32 @@ void PixelRepaint(benchmark::State& state) {
 }
 BENCHMARK(PixelRepaint);
 
-// A whole cursor move: the strips at the old and the new position.
+// A whole cursor move as the window repaints it: the strips at the old and the new
+// position, composed from the kept face.
 void CursorMoveRepaint(benchmark::State& state) {
+  TRulerScaleInput input = BenchRuler(1000, 1, 1);
+  TPixelBuffer buffer(input.Width, input.Height);
+  const TPixelView view = buffer.View();
+  PaintScale(input, view, view.Bounds());
+  TScaleFace face;
+  PaintScaleFace(input, face);
+  int step = 0;
+  for (auto _ : state) {
+    const auto before = CursorLineStrip(input, {0, 0}, input.Width, input.Height);
+    input.CursorBoxPos.X = 300 + (step++ % 2);
+    const auto after = CursorLineStrip(input, {0, 0}, input.Width, input.Height);
+    if (!FaceFits(face, input)) PaintScaleFace(input, face);
+    if (before) ComposeFromFace(input, face, view, *before);
+    if (after) ComposeFromFace(input, face, view, *after);
+    benchmark::DoNotOptimize(view.Data());
+    benchmark::ClobberMemory();
+  }
+  CompareWith(state, "FullPaintShort");
+}
+BENCHMARK(CursorMoveRepaint);
+
+// The same move painted from scratch, without a face.
+void CursorMovePaintWithoutFace(benchmark::State& state) {
   TRulerScaleInput input = BenchRuler(1000, 1, 1);
   TPixelBuffer buffer(input.Width, input.Height);
   const TPixelView view = buffer.View();
@@ -132,6 +192,6 @@ void CursorMoveRepaint(benchmark::State& state) {
   }
   CompareWith(state, "FullPaintShort");
 }
-BENCHMARK(CursorMoveRepaint);
+BENCHMARK(CursorMovePaintWithoutFace);
 
 }  // namespace

@@ -86,6 +86,7 @@ class TPixelBuffer {
   int Height() const { return FHeight; }
   TPixelView View() { return {FPixels.data(), FWidth, FHeight}; }
   TPixel At(int x, int y) const { return FPixels[static_cast<std::size_t>(y) * FWidth + x]; }
+  const TPixel* Row(int y) const { return FPixels.data() + static_cast<std::ptrdiff_t>(y) * FWidth; }
 
  private:
   std::vector<TPixel> FPixels;

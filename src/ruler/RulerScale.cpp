@@ -50,10 +50,17 @@ bool Overlap(int from, int to, int clipFrom, int clipTo) { return from < clipTo 
 // One paint of a clip: the face is drawn in its order, restricted to the clip. A cursor
 // move repaints a strip a few dozen pixels wide, so whatever lies wholly outside the clip
 // (buttons, numbers, the label) is passed over before any of its work is done.
+// The kinds of paint: the whole face; the face with the cursor line's colour at every
+// position along the ruler instead of the background (the cursor line lies under the ticks,
+// numbers, buttons and outline, so its pixels are those of this face); and what is drawn over
+// a face for the cursor label: the label and whatever the whole paint draws over it.
+enum class TPass { Whole, Lined, OverLabel };
+
 class TScalePainter {
  public:
-  TScalePainter(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip)
+  TScalePainter(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip, TPass pass = TPass::Whole)
       : In(input),
+        Pass(pass),
         Target(target),
         Canvas(target, clip),
         Length(input.Vertical ? input.Height : input.Width),
@@ -68,24 +75,34 @@ class TScalePainter {
     const bool dark = ColorBrightness(input.Background) < 128;
     NumberOp = dark ? TRasterOp::MergePaint : TRasterOp::SrcAnd;
     LabelOp = dark ? TRasterOp::SrcAnd : TRasterOp::MergePaint;
-    if (HasScale(input)) PrepareScale();
-    PrepareButtons();
+    if (pass == TPass::OverLabel) {
+      if (!HasScale(input)) return;
+      Scale = ChooseScaleLayout(In.ScaleUnit, In.Granularity, In.PixelsPerInch);
+      PrepareLabel();
+      // Nothing but the label's box changes.
+      if (Label) Canvas = TClippedCanvas(target, IntersectRect(clip, Label->Box));
+    } else if (HasScale(input)) {
+      PrepareScale();
+    }
+    if (pass != TPass::OverLabel || Label) PrepareButtons();
   }
 
   void Paint() const {
     const TClippedCanvas& canvas = Canvas;
     if (canvas.Clip().Empty()) return;
-    if (In.Vertical) {
-      PaintBackground(canvas);
-      PaintCursorLine(canvas);
+    if (Pass == TPass::OverLabel) {
+      if (!Label) return;
+      PaintLabel(canvas);
     } else {
-      PaintBackgroundRows(canvas);
-    }
-    if (Scale) {
-      PaintTicks(canvas);
-      if (Label) {
-        canvas.Fill(Label->Box, Contrast);
-        DrawDigits(canvas, Label->Box.Left + 2, Label->Box.Top + 2, Label->Text, LabelOp, In.DecimalSeparator);
+      if (In.Vertical) {
+        PaintBackground(canvas);
+        PaintCursorLine(canvas);
+      } else {
+        PaintBackgroundRows(canvas);
+      }
+      if (Scale) {
+        PaintTicks(canvas);
+        if (Label) PaintLabel(canvas);
       }
     }
     PaintButtons(canvas);
@@ -110,7 +127,10 @@ class TScalePainter {
     // How far a tick's drawing reaches along the ruler: its line and antialiasing
     // neighbour, or half its number, the widest being the one at the last tick.
     if (In.Digits) NumberReach = TextWidth(TickNumberText(*Scale, Walk->Count() * Scale->Row.Step, In.DecimalSeparator)) / 2 + 2;
+    PrepareLabel();
+  }
 
+  void PrepareLabel() {
     const int along = CursorAlong();
     if (In.Labeling == 0 || along < 0 || along >= Length) return;
     // The box's rows (and on a horizontal ruler its left edge) are known before its text.
@@ -172,6 +192,10 @@ class TScalePainter {
   }
 
   void PaintCursorLine(const TClippedCanvas& canvas) const {
+    if (Pass == TPass::Lined) {
+      canvas.Fill(Rect(0, Length, 1, Thickness), CursorLine);
+      return;
+    }
     const int along = CursorAlong();
     canvas.Fill(Rect(along, along + 1, 1, Thickness), CursorLine);
   }
@@ -190,6 +214,7 @@ class TScalePainter {
     FillPixels(row, nearZoneEnd - clip.Left, EndZone);
     FillPixels(row + (nearZoneEnd - clip.Left), farZoneStart - nearZoneEnd, Background);
     FillPixels(row + (farZoneStart - clip.Left), clip.Right - farZoneStart, EndZone);
+    if (Pass == TPass::Lined) FillPixels(row, clip.Width(), CursorLine);
     const int cursor = CursorAlong();
     if (cursor >= clip.Left && cursor < clip.Right) row[cursor - clip.Left] = CursorLine;
 
@@ -255,6 +280,11 @@ class TScalePainter {
     }
   }
 
+  void PaintLabel(const TClippedCanvas& canvas) const {
+    canvas.Fill(Label->Box, Contrast);
+    DrawDigits(canvas, Label->Box.Left + 2, Label->Box.Top + 2, Label->Text, LabelOp, In.DecimalSeparator);
+  }
+
   void PaintTickNumber(const TClippedCanvas& canvas, const std::string& text, int p) const {
     const int width = TextWidth(text);
     if (In.Vertical) {
@@ -285,6 +315,7 @@ class TScalePainter {
   }
 
   const TRulerScaleInput& In;
+  TPass Pass;
   TPixelView Target;
   TClippedCanvas Canvas;
   int Length;
@@ -305,6 +336,40 @@ class TScalePainter {
 void PaintScale(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip) {
   const TPixelRect area = IntersectRect(IntersectRect(clip, {0, 0, input.Width, input.Height}), target.Bounds());
   if (!area.Empty()) TScalePainter(input, target, area).Paint();
+}
+
+bool FaceFits(const TScaleFace& face, const TRulerScaleInput& input) {
+  TRulerScaleInput look = input;
+  look.CursorBoxPos = look.CursorScreenPos = {-1, -1};
+  return look == face.Look && face.Plain.Width() == input.Width && face.Plain.Height() == input.Height;
+}
+
+void PaintScaleFace(const TRulerScaleInput& input, TScaleFace& face) {
+  face.Look = input;
+  face.Look.CursorBoxPos = face.Look.CursorScreenPos = {-1, -1};
+  const TPixelRect area{0, 0, input.Width, input.Height};
+  // A paint covers every pixel: buffers of the right size are painted over as they are.
+  for (TPixelBuffer* buffer : {&face.Plain, &face.Lined})
+    if (buffer->Width() != input.Width || buffer->Height() != input.Height) buffer->Resize(input.Width, input.Height);
+  if (area.Empty()) return;
+  TScalePainter(face.Look, face.Plain.View(), area).Paint();
+  TScalePainter(face.Look, face.Lined.View(), area, TPass::Lined).Paint();
+}
+
+void ComposeFromFace(const TRulerScaleInput& input, const TScaleFace& face, TPixelView target, const TPixelRect& clip) {
+  const TPixelRect area = IntersectRect(IntersectRect(clip, {0, 0, face.Plain.Width(), face.Plain.Height()}), target.Bounds());
+  if (area.Empty()) return;
+  const std::size_t bytes = static_cast<std::size_t>(area.Width()) * sizeof(TPixel);
+  for (int y = area.Top; y < area.Bottom; ++y) std::memcpy(target.Row(y) + area.Left, face.Plain.Row(y) + area.Left, bytes);
+  // The cursor line's pixels: a column of the lined face, or a row of it on a vertical ruler.
+  const TPoint cursor = input.CursorBoxPos;
+  if (input.Vertical) {
+    if (cursor.Y >= area.Top && cursor.Y < area.Bottom)
+      std::memcpy(target.Row(cursor.Y) + area.Left, face.Lined.Row(cursor.Y) + area.Left, bytes);
+  } else if (cursor.X >= area.Left && cursor.X < area.Right) {
+    for (int y = area.Top; y < area.Bottom; ++y) target.Row(y)[cursor.X] = face.Lined.Row(y)[cursor.X];
+  }
+  TScalePainter(input, target, area, TPass::OverLabel).Paint();
 }
 
 TColor BackgroundAt(const TRulerScaleInput& input, int along) {

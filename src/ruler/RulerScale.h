@@ -1,7 +1,8 @@
 #pragma once
 // The ruler's face: background with its end zones, cursor line, ticks and numbers, cursor
 // label, mini buttons and outline, painted into a pixel buffer from plain values. Nothing is
-// kept between paints; the caller hands in what the settings and the window say.
+// kept between paints; the caller hands in what the settings and the window say, and may
+// keep a TScaleFace to repaint cursor moves from.
 
 #include <optional>
 
@@ -39,6 +40,8 @@ struct TRulerScaleInput {
 
   TPoint CursorBoxPos{-1, -1};     // the cursor in scale-area coordinates
   TPoint CursorScreenPos{-1, -1};  // the same point on the screen
+
+  friend bool operator==(const TRulerScaleInput&, const TRulerScaleInput&) = default;
 };
 
 // Paints the part of the scale area that lies in `clip` (scale-area coordinates) into
@@ -66,3 +69,21 @@ inline constexpr int MiniButtonSize = 11;
 // along the ruler. `scaleAreaOrigin` is the scale area's top-left inside the window.
 std::optional<TPixelRect> CursorLineStrip(const TRulerScaleInput& input, TPoint scaleAreaOrigin, int clientWidth,
                                           int clientHeight);
+
+// What a paint shares with every other paint of the same look wherever the cursor is, kept
+// so that a cursor move only copies pixels and draws the cursor line's label: a full paint
+// of a long fine scale costs twenty strips and more.
+struct TScaleFace {
+  TRulerScaleInput Look;  // the input it was painted from, with the cursor off the ruler
+  TPixelBuffer Plain;     // the whole scale area without cursor line and label
+  TPixelBuffer Lined;     // the same with the cursor line at every position along the ruler
+};
+
+// Whether `face` was painted for the look of `input` (everything but the cursor).
+bool FaceFits(const TScaleFace& face, const TRulerScaleInput& input);
+// Paints both faces for the look of `input`: the cost of two full paints.
+void PaintScaleFace(const TRulerScaleInput& input, TScaleFace& face);
+// Leaves the same pixels in `clip` as PaintScale(input, target, clip), taken from a face
+// that fits `input`: the face's pixels, the cursor line's from the lined face, and the
+// label drawn over them with whatever the full paint draws over the label.
+void ComposeFromFace(const TRulerScaleInput& input, const TScaleFace& face, TPixelView target, const TPixelRect& clip);

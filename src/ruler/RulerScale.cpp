@@ -359,15 +359,17 @@ void PaintScaleFace(const TRulerScaleInput& input, TScaleFace& face) {
 void ComposeFromFace(const TRulerScaleInput& input, const TScaleFace& face, TPixelView target, const TPixelRect& clip) {
   const TPixelRect area = IntersectRect(IntersectRect(clip, {0, 0, face.Plain.Width(), face.Plain.Height()}), target.Bounds());
   if (area.Empty()) return;
-  const std::size_t bytes = static_cast<std::size_t>(area.Width()) * sizeof(TPixel);
-  for (int y = area.Top; y < area.Bottom; ++y) std::memcpy(target.Row(y) + area.Left, face.Plain.Row(y) + area.Left, bytes);
-  // The cursor line's pixels: a column of the lined face, or a row of it on a vertical ruler.
+  // The cursor line's pixels come from the lined face: a column of it, or a row on a
+  // vertical ruler; the others from the plain one.
   const TPoint cursor = input.CursorBoxPos;
-  if (input.Vertical) {
-    if (cursor.Y >= area.Top && cursor.Y < area.Bottom)
-      std::memcpy(target.Row(cursor.Y) + area.Left, face.Lined.Row(cursor.Y) + area.Left, bytes);
-  } else if (cursor.X >= area.Left && cursor.X < area.Right) {
-    for (int y = area.Top; y < area.Bottom; ++y) target.Row(y)[cursor.X] = face.Lined.Row(y)[cursor.X];
+  const int lineColumn = !input.Vertical && cursor.X >= area.Left && cursor.X < area.Right ? cursor.X : -1;
+  const int lineRow = input.Vertical ? cursor.Y : -1;
+  const std::size_t bytes = static_cast<std::size_t>(area.Width()) * sizeof(TPixel);
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    const TPixelBuffer& source = y == lineRow ? face.Lined : face.Plain;
+    TPixel* const row = target.Row(y);
+    std::memcpy(row + area.Left, source.Row(y) + area.Left, bytes);
+    if (lineColumn >= 0) row[lineColumn] = face.Lined.Row(y)[lineColumn];
   }
   TScalePainter(input, target, area, TPass::OverLabel).Paint();
 }

@@ -88,7 +88,10 @@ LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (FBuffer.Width() != client.right || FBuffer.Height() != client.bottom)
         FBuffer.Resize(client.right, client.bottom);
       const TPixelRect clip = IntersectRect(ToPixelRect(paint.Invalid()), FBuffer.View().Bounds());
-      PaintScale(FOwner.ScaleInput(), FBuffer.View(), clip);
+      const TRulerScaleInput input = FOwner.ScaleInput();
+      // A look change paints in full; the face catches up at the next cursor move.
+      if (FaceFits(FFace, input)) ComposeFromFace(input, FFace, FBuffer.View(), clip);
+      else PaintScale(input, FBuffer.View(), clip);
       BlitPixels(paint.DC(), 0, 0, FBuffer.View(), clip);
       return 0;
     }
@@ -104,10 +107,13 @@ void TScaleBox::PaintNow(const std::vector<TPixelRect>& parts) {
   const TWindowDC dc(Handle());
   if (!dc) return;
   const TRulerScaleInput input = FOwner.ScaleInput();
+  // Whatever the cursor does not change is copied from the face, painted again only when
+  // something else did change.
+  if (!FaceFits(FFace, input)) PaintScaleFace(input, FFace);
   for (const TPixelRect& part : parts) {
     const TPixelRect clip = IntersectRect(part, FBuffer.View().Bounds());
     if (clip.Empty()) continue;
-    PaintScale(input, FBuffer.View(), clip);
+    ComposeFromFace(input, FFace, FBuffer.View(), clip);
     BlitPixels(dc.Get(), 0, 0, FBuffer.View(), clip);
   }
 }

@@ -42,6 +42,7 @@ class TScaleBox : public TWindow {
  private:
   TMainForm& FOwner;
   TPixelBuffer FBuffer;
+  TScaleFace FFace;  // the face the cursor strips are composed from
 };
 
 class TMainForm : public TQorvelMagnetForm {

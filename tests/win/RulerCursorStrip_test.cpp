@@ -68,16 +68,16 @@ struct RulerCursorStrip : testing::Test {
   }
   void TearDown() override { ruler->Close(); }
 
-  // Puts the mouse `along` pixels into the scale area and waits until the screen shows the
-  // ruler as a full paint of its state draws it; the difference left when it never does.
-  std::string MoveAndCompare(int along, int across) {
-    ::SetCursorPos(boxRect.left + along, boxRect.top + across);
+  // Puts the mouse at (x, y) in the scale area and waits until the screen shows the ruler
+  // as a full paint of its state draws it; the difference left when it never does.
+  std::string MoveAndCompare(int x, int y) {
+    ::SetCursorPos(boxRect.left + x, boxRect.top + y);
     std::string difference;
     for (int attempt = 0; attempt < 40; ++attempt) {
       PumpFor(25);
       const TRulerScaleInput input = ruler->ScaleInput();
-      if (input.CursorBoxPos.X != along) {
-        difference = "the cursor line is not at " + std::to_string(along);
+      if (input.CursorBoxPos.X != x || input.CursorBoxPos.Y != y) {
+        difference = "the cursor is not at " + std::to_string(x) + ", " + std::to_string(y);
         continue;
       }
       TPixelBuffer expected(input.Width, input.Height);
@@ -102,6 +102,16 @@ TEST_F(RulerCursorStrip, MovesAndLookChangesShowWhatAFullPaintDraws) {
   // A hot button is part of the face as well.
   EXPECT_EQ(MoveAndCompare(22, 40), "") << "over the first button";
   EXPECT_EQ(MoveAndCompare(250, 40), "") << "off the button again";
+}
+
+TEST_F(RulerCursorStrip, OnAVerticalRulerTooAndFlipped) {
+  ruler->Rotate();
+  ::GetWindowRect(box, &boxRect);
+  ASSERT_GT(boxRect.bottom - boxRect.top, 300);
+  for (const int along : {120, 200, 398}) EXPECT_EQ(MoveAndCompare(12, along), "") << "cursor at " << along;
+  ruler->Flip();
+  ::GetWindowRect(box, &boxRect);
+  for (const int along : {5, 130}) EXPECT_EQ(MoveAndCompare(12, along), "") << "flipped, cursor at " << along;
 }
 
 }  // namespace

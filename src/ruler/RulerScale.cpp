@@ -47,15 +47,15 @@ TPoint ButtonOriginInSlot(const TRulerScaleInput& input, int slot) {
 
 bool Overlap(int from, int to, int clipFrom, int clipTo) { return from < clipTo && to > clipFrom; }
 
-// One paint of a clip: the face is drawn in its order, restricted to the clip. A cursor
-// move repaints a strip a few dozen pixels wide, so whatever lies wholly outside the clip
-// (buttons, numbers, the label) is passed over before any of its work is done.
 // The kinds of paint: the whole face; the face with the cursor line's colour at every
 // position along the ruler instead of the background (the cursor line lies under the ticks,
 // numbers, buttons and outline, so its pixels are those of this face); and what is drawn over
 // a face for the cursor label: the label and whatever the whole paint draws over it.
 enum class TPass { Whole, Lined, OverLabel };
 
+// One paint of a clip: the face is drawn in its order, restricted to the clip. A cursor
+// move repaints a strip a few dozen pixels wide, so whatever lies wholly outside the clip
+// (buttons, numbers, the label) is passed over before any of its work is done.
 class TScalePainter {
  public:
   TScalePainter(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip, TPass pass = TPass::Whole)

@@ -79,6 +79,15 @@ void TWindow::StopTimer(UINT_PTR id) {
   if (FTimers.erase(id) && FHandle) ::KillTimer(FHandle, id);
 }
 
+TAccessibleClient& TWindow::Accessible() {
+  if (!FAccessible) FAccessible = std::make_unique<TAccessibleClient>(FHandle, [this] { return AccessibleTexts(); });
+  return *FAccessible;
+}
+
+void TWindow::AccessibleTextsChanged() {
+  if (FHandle) Accessible().AnnounceChanges();
+}
+
 LRESULT TWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(message, wParam, lParam);
 }
@@ -102,6 +111,14 @@ LRESULT TWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       onTimer();
       return 0;
     }
+  }
+  if (message == WM_GETOBJECT && (FAccessible || AccessibleTexts())) {
+    LRESULT answer = 0;
+    if (Accessible().AnswerGetObject(wParam, lParam, answer)) return answer;
+  }
+  if (message == TAccessibleClient::DefaultActionMessage() && FAccessible) {
+    DoAccessibleDefaultAction();
+    return 0;
   }
   return HandleMessage(message, wParam, lParam);
 }
@@ -132,6 +149,7 @@ LRESULT CALLBACK TWindow::Thunk(HWND window, UINT message, WPARAM wParam, LPARAM
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->FHandle = nullptr;
+    self->FAccessible.reset();  // clients still holding the object hear that it is gone
     TLiveHandles::Closed(THandleKind::Window);
   }
   return result;

@@ -8,7 +8,11 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
+
+#include "gui/Accessibility.h"
 
 class TWindow {
  public:
@@ -32,6 +36,9 @@ class TWindow {
   void StartTimer(UINT_PTR id, UINT milliseconds, std::function<void()> onTimer);
   void StopTimer(UINT_PTR id);
 
+  // What AccessibleTexts answers may have changed: screen readers listening hear of it.
+  void AccessibleTextsChanged();
+
  protected:
   struct TCreateParams {
     const wchar_t* ClassName = L"";
@@ -52,12 +59,21 @@ class TWindow {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) const;
 
+  // The name, role and value a screen reader reads for the client area. Nothing (the
+  // default) leaves the window to the system's standard accessible object.
+  virtual std::optional<TAccessibleTexts> AccessibleTexts() const { return std::nullopt; }
+  // A screen reader asked for the default action that AccessibleTexts names.
+  virtual void DoAccessibleDefaultAction() {}
+
  private:
   static LRESULT CALLBACK Thunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
+  TAccessibleClient& Accessible();
+
   HWND FHandle = nullptr;
   std::map<UINT_PTR, std::function<void()>> FTimers;
+  std::unique_ptr<TAccessibleClient> FAccessible;  // once a screen reader may be listening
 };
 
 // A hidden top-level window that only receives messages. It is a real top-level window

@@ -2,8 +2,10 @@
 
 #include <vector>
 
+#include "color/ColorAccessibleTexts.h"
 #include "color/CursorForms.h"
 #include "color/win32/ToolWindows.h"
+#include "gui/Application.h"
 #include "gui/Dpi.h"
 #include "settings/ApplicationSettings.h"
 
@@ -82,8 +84,11 @@ void TCursorForm::TimerTimer() {
 
 void TCursorForm::Sample() {
   const TCursorSample sample = FSampler();
+  const POINT shownPosition = FLastPosition;
+  const COLORREF shownColor = FLastColor;
   // An unknown position keeps the last one shown rather than claiming the cursor is at 0, 0.
   if (sample.PositionKnown) {
+    FLastPosition = sample.Position;
     SetLabel(FXText, Scaled(XLabelRect), sample.Position.x);
     SetLabel(FYText, Scaled(YLabelRect), sample.Position.y);
   }
@@ -92,6 +97,8 @@ void TCursorForm::Sample() {
     const RECT swatch = Scaled(ColorPaintBoxRect);
     Invalidate(&swatch);
   }
+  if (FLastPosition.x != shownPosition.x || FLastPosition.y != shownPosition.y || FLastColor != shownColor)
+    AccessibleTextsChanged();
 }
 
 void TCursorForm::SetLabel(std::wstring& label, const RECT& area, int value) {
@@ -99,6 +106,15 @@ void TCursorForm::SetLabel(std::wstring& label, const RECT& area, int value) {
   if (text == label) return;
   label = std::move(text);
   Invalidate(&area);
+}
+
+std::optional<TAccessibleTexts> TCursorForm::AccessibleTexts() const {
+  TAccessibleTexts texts;
+  texts.Name = L"Coordinates";
+  if (!FXText.empty()) texts.Value = Widen(CursorAccessibleValue(FLastPosition.x, FLastPosition.y));
+  texts.Description = Widen(CursorColorDescription(FLastColor));
+  texts.Role = ROLE_SYSTEM_STATICTEXT;
+  return texts;
 }
 
 LRESULT TCursorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

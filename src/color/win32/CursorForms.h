@@ -48,6 +48,8 @@ class TCursorForm : public TQorvelMagnetForm {
   void DoShow() override { FormShow(); }
   void DoClose() override { FormClose(); }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Static text whose value is the position the labels show.
+  std::optional<TAccessibleTexts> AccessibleTexts() const override;
 
  private:
   void FormShow();
@@ -66,6 +68,7 @@ class TCursorForm : public TQorvelMagnetForm {
   TFontHandle FFont;
   std::wstring FXText, FYText;
   COLORREF FLastColor = 0;  // black until the first sample
+  POINT FLastPosition{};
   // Without a stored placement the first show goes to the default corner; later shows keep
   // wherever the user left the window.
   bool FPlaced = false;

@@ -5,10 +5,12 @@
 #include <memory>
 #include <utility>
 
+#include "color/ColorAccessibleTexts.h"
 #include "color/win32/QorvelColorClipboard.h"
 #include "color/win32/QorvelColorDialogs.h"
 #include "color/win32/QorvelColorServices.h"
 #include "controls/win32/QorvelControlsCommon.h"
+#include "gui/Application.h"
 #include "gui/Pixels.h"
 #include "gui/ScreenCursors.h"
 #include "ruler/QorvelColorUtils.h"
@@ -81,6 +83,7 @@ void TQorvelColorBox::SetColor(TColor color) {
   if (color == FColor) return;
   FColor = color;
   Invalidate();
+  AccessibleTextsChanged();
 }
 
 void TQorvelColorBox::SetOptions(TQorvelColorBoxOptions options) {
@@ -93,6 +96,7 @@ void TQorvelColorBox::SetCaption(const std::wstring& caption) {
   if (caption == FCaption) return;
   FCaption = caption;
   Invalidate();
+  AccessibleTextsChanged();
 }
 
 void TQorvelColorBox::SetFont(HFONT font) {
@@ -126,6 +130,19 @@ void TQorvelColorBox::ApplyDialogColor(TColor color, TQorvelColorComponent compo
   SetColor(color);
   FColorComponent = component;
   if (OnChange) OnChange(*this);
+}
+
+std::optional<TAccessibleTexts> TQorvelColorBox::AccessibleTexts() const {
+  TAccessibleTexts texts;
+  texts.Name = FCaption;
+  texts.Value = Widen(ColorAccessibleValue(FColor, ColorToRGB(FColor)));
+  if (Enabled()) texts.DefaultAction = L"Press";
+  texts.Role = ROLE_SYSTEM_PUSHBUTTON;
+  return texts;
+}
+
+void TQorvelColorBox::DoAccessibleDefaultAction() {
+  if (Enabled() && !Picking()) OpenDialog();
 }
 
 void TQorvelColorBox::Popup(int screenX, int screenY) { ColorPopupMenu().PopupFor(*this, {screenX, screenY}); }

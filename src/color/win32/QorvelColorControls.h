@@ -66,6 +66,10 @@ class TQorvelColorBox : public TQorvelCustomBoxWinControl {
   void PaintClip(TBoxSurface& surface) override;
   void DoMouseLeave() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // A push button named by its caption, whose value is its colour; pressing it opens the
+  // colour dialog, as a click on the face does.
+  std::optional<TAccessibleTexts> AccessibleTexts() const override;
+  void DoAccessibleDefaultAction() override;
 
  private:
   void MouseDown(bool leftButton, POINT client);

@@ -12,6 +12,7 @@
 #include "gui/Handles.h"
 #include "gui/Pixels.h"
 #include "ruler/QorvelColorUtils.h"
+#include "ruler/RulerAccessibleTexts.h"
 #include "ruler/RulerSettings.h"
 #include "ruler/win32/MonitorResolutions.h"
 #include "ruler/win32/QorvelFormBlendings.h"
@@ -93,6 +94,8 @@ LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (FaceFits(FFace, input)) ComposeFromFace(input, FFace, FBuffer.View(), clip);
       else PaintScale(input, FBuffer.View(), clip);
       BlitPixels(paint.DC(), 0, 0, FBuffer.View(), clip);
+      // Whatever changed the picture may have changed what it says; no more often than this.
+      FOwner.AccessibleTextsChanged();
       return 0;
     }
   }
@@ -116,6 +119,7 @@ void TScaleBox::PaintNow(const std::vector<TPixelRect>& parts) {
     ComposeFromFace(input, FFace, FBuffer.View(), clip);
     BlitPixels(dc.Get(), 0, 0, FBuffer.View(), clip);
   }
+  FOwner.AccessibleTextsChanged();
 }
 
 // ---- ruler window ----------------------------------------------------------------------
@@ -630,6 +634,14 @@ void TMainForm::PositionChanging(WINDOWPOS& position) {
   const TRulerPosChange change = RulerPositionChanging(ProposalFrom(position), context, Surroundings());
   ApplyProposal(position, change.Proposal);
   if (change.LayoutNeeded) LayoutChildren(position.cx, position.cy);
+}
+
+std::optional<TAccessibleTexts> TMainForm::AccessibleTexts() const {
+  TAccessibleTexts texts;
+  texts.Name = Widen(RulerAccessibleName);
+  texts.Value = Widen(RulerAccessibleValue(ScaleInput()));
+  texts.Role = ROLE_SYSTEM_CLIENT;
+  return texts;
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

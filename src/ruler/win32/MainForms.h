@@ -104,6 +104,8 @@ class TMainForm : public TQorvelMagnetForm {
   void DoShow() override;
   void DoClose() override;
   void PositionChanging(WINDOWPOS& position) override;
+  // Named for what it is; its value is what it measures and where the cursor is on it.
+  std::optional<TAccessibleTexts> AccessibleTexts() const override;
 
  private:
   void ApplyAlpha(int alpha);

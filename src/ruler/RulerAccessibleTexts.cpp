@@ -1,0 +1,16 @@
+#include "ruler/RulerAccessibleTexts.h"
+
+#include "ruler/RulerUnits.h"
+
+std::string RulerAccessibleValue(const TRulerScaleInput& input) {
+  const int length = input.Vertical ? input.Height : input.Width;
+  std::string text = "length " + MeasurementText(input.ScaleUnit, length, input.PixelsPerInch);
+  // The cursor line shows wherever the cursor is along the scale, above or beside it alike.
+  const int along = input.Vertical ? input.CursorBoxPos.Y : input.CursorBoxPos.X;
+  if (along < 0 || along >= length) return text;
+  int position = input.Flipped ? length - 1 - along : along;
+  if (input.Labeling == 2) position = input.Vertical ? input.CursorScreenPos.Y : input.CursorScreenPos.X;
+  // The number the cursor label shows, rounded as it rounds.
+  const TScaleLayout layout = ChooseScaleLayout(input.ScaleUnit, input.Granularity, input.PixelsPerInch);
+  return text + ", cursor at " + CursorLabelText(layout, position) + ' ' + UnitLabel(input.ScaleUnit);
+}

@@ -2,9 +2,9 @@
 
 #include "ruler/RulerUnits.h"
 
-std::string RulerAccessibleValue(const TRulerScaleInput& input) {
+std::string RulerAccessibleValue(const TRulerScaleInput& input, int rulerLength) {
+  std::string text = "length " + MeasurementText(input.ScaleUnit, rulerLength, input.PixelsPerInch);
   const int length = input.Vertical ? input.Height : input.Width;
-  std::string text = "length " + MeasurementText(input.ScaleUnit, length, input.PixelsPerInch);
   // The cursor line shows wherever the cursor is along the scale, above or beside it alike.
   const int along = input.Vertical ? input.CursorBoxPos.Y : input.CursorBoxPos.X;
   if (along < 0 || along >= length) return text;

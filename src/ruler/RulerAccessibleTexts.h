@@ -8,8 +8,9 @@
 // The ruler's name.
 inline constexpr const char* RulerAccessibleName = "Vindle ruler";
 
-// The ruler's value: the length of its scale and, while the cursor line is on the scale,
+// The ruler's value: its length (`rulerLength` pixels, the whole window as presets and the
+// copied length count it, magnifier included) and, while the cursor line is on the scale,
 // the cursor's position as the cursor label shows it (along the ruler from where the scale
 // starts, or on the screen), both in the active unit with its label: "length 400 px, cursor
 // at 187 px". A ruler without a scale measures in pixels; the decimal point is always '.'.
-std::string RulerAccessibleValue(const TRulerScaleInput& input);
+std::string RulerAccessibleValue(const TRulerScaleInput& input, int rulerLength);

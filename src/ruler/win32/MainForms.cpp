@@ -540,11 +540,14 @@ void TMainForm::PopupRulerMenuFromKeyboard() {
   FRulerMenu.Popup(Handle(), {place.Point.X, place.Point.Y}, alignment, &bounds);
 }
 
+int TMainForm::RulerLength(const TRulerScaleInput& input) const {
+  const RECT bounds = BoundsRect();
+  return input.Vertical ? bounds.bottom - bounds.top : bounds.right - bounds.left;
+}
+
 std::wstring TMainForm::LengthText() const {
   const TRulerScaleInput input = ScaleInput();
-  const RECT bounds = BoundsRect();
-  const int length = input.Vertical ? bounds.bottom - bounds.top : bounds.right - bounds.left;
-  return Widen(MeasurementText(input.ScaleUnit, length, input.PixelsPerInch));
+  return Widen(MeasurementText(input.ScaleUnit, RulerLength(input), input.PixelsPerInch));
 }
 
 bool TMainForm::CopyLength() { return PutClipboardText(Handle(), LengthText()); }
@@ -639,7 +642,8 @@ void TMainForm::PositionChanging(WINDOWPOS& position) {
 std::optional<TAccessibleTexts> TMainForm::AccessibleTexts() const {
   TAccessibleTexts texts;
   texts.Name = Widen(RulerAccessibleName);
-  texts.Value = Widen(RulerAccessibleValue(ScaleInput()));
+  const TRulerScaleInput input = ScaleInput();
+  texts.Value = Widen(RulerAccessibleValue(input, RulerLength(input)));
   texts.Role = ROLE_SYSTEM_CLIENT;
   return texts;
 }

@@ -125,6 +125,8 @@ class TMainForm : public TQorvelMagnetForm {
   // The magnifier's refresh: the cursor line follows the mouse and is drawn right away.
   void FollowCursor();
   std::optional<TPixelRect> CursorStrip() const;
+  // The whole window along the ruler's axis, magnifier included: what presets set.
+  int RulerLength(const TRulerScaleInput& input) const;
   // Physical units follow the DPI of the monitor the ruler is on.
   void FollowMonitorDpi();
   TDesktopLayout Desktop(std::vector<TPixelRect>& workAreas) const;

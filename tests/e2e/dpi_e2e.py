@@ -4,6 +4,7 @@ cursor line sits on the pointer's pixel, and the dialogs and tool windows grow."
 import math
 import os
 import subprocess
+import time
 
 import vindle
 
@@ -44,7 +45,16 @@ def start_fresh(s, settings=None):
         os.makedirs(os.path.dirname(vindle.settings_file()), exist_ok=True)
         with open(vindle.settings_file(), "w", encoding="utf-8", newline="\r\n") as f:
             f.write(settings)
-    s.start(vindle.EXE)
+    process = s.start(vindle.EXE)
+    # Right after a Wine restart for another resolution, a start can be lost while the
+    # prefix's own processes come up: it ends without a window. Start once more then; a
+    # program that hangs without its window still fails here.
+    deadline = time.time() + 30
+    while not s.find_windows(vindle.RULER_TITLE) and process.poll() is None and time.time() < deadline:
+        time.sleep(0.1)
+    if not s.find_windows(vindle.RULER_TITLE) and process.poll() is not None:
+        print(f"the first start ended with {process.returncode} and no window: started again")
+        s.start(vindle.EXE)
     win = vindle.ruler(s, timeout=30)
     s.wait_for(lambda: s.screenshot("painted").pixel(win.x + 130, win.y + 3) == LIGHT_YELLOW,
                "the ruler to be painted")

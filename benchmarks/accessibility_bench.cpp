@@ -16,7 +16,7 @@ void RulerAccessibleText(benchmark::State& state) {
   int step = 0;
   for (auto _ : state) {
     input.CursorBoxPos = {300 + (step++ % 2), 20};
-    std::string text = RulerAccessibleValue(input);
+    std::string text = RulerAccessibleValue(input, input.Width);
     benchmark::DoNotOptimize(text.data());
   }
   CompareWith(state, "CursorMoveRepaint", 0.25);

@@ -8,6 +8,7 @@
 
 #include "app/SettingsFileNames.h"
 #include "app/win32/MeterApplications.h"
+#include "app/win32/QorvelTrayApplications.h"
 #include "color/win32/ColorServices.h"
 #include "gui/Application.h"
 #include "gui/Dpi.h"
@@ -58,9 +59,15 @@ std::unique_ptr<TQorvelTrayApplication> CreateMeterApplication(const std::wstrin
   return std::make_unique<TMeterApplication>(title, std::move(environment));
 }
 
+// The single-instance block: a later start hands over through it, and setup asks the running
+// program to end through it before replacing or removing its file.
+constexpr wchar_t InstanceName[] = L"Vindle";
+constexpr DWORD CloseTimeoutMs = 10000;
+
 int RunProgram() {
   TApplicationInstallation& installation = ApplicationInstallation();
   UseQorvelWizards(installation);
+  installation.CloseRunningProgram = [] { return CloseRunningInstance(InstanceName, CloseTimeoutMs); };
   if (!installation.RunInstallationStep()) return 0;
 
   SettingsFileName = SettingsFileNameFor(installation.Mode(), installation.ExePath(), AppDataFolder());
@@ -80,7 +87,7 @@ int RunProgram() {
   TGuiApplication::Instance().SetTitle(AppVersionInfo().ProductName());
   MenuImageList = std::make_unique<TImageList>(L"MENUIMAGES", 16, 16);
 
-  RunTrayApplication(&CreateMeterApplication, installation.AppTitle(), L"Vindle", false);
+  RunTrayApplication(&CreateMeterApplication, installation.AppTitle(), InstanceName, false);
   MenuImageList.reset();
   return 0;
 }

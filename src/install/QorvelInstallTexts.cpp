@@ -132,6 +132,16 @@ std::wstring UninstallFailedMessage(const std::wstring& product) {
   return L"An error occured while uninstalling " + product + L".";
 }
 
+std::wstring ProgramStillRunningQuestion(const std::wstring& product) {
+  return product + L" is still running and did not close when asked to. Exit " + product +
+         L" (right-click its icon in the notification area and choose Exit), then click Retry." +
+         L"\r\n\r\nCancel stops here; nothing has been changed.";
+}
+
+std::wstring ProgramStillRunningCaption(const std::wstring& product) { return product + L" is running"; }
+
+std::wstring LeftEntriesIntro() { return L"These entries were left in place:"; }
+
 TUninstallWizardTexts UninstallWizardTexts(const std::wstring& product) {
   const std::wstring paragraph = L"\r\n\r\n";
   TUninstallWizardTexts t;

@@ -59,6 +59,12 @@ std::wstring FolderExistsQuestion(const std::wstring& folder, const std::wstring
 std::wstring CancelSetupQuestion(const std::wstring& product);
 std::wstring InstallFailedMessage(const std::wstring& product, const std::wstring& folder);
 std::wstring UninstallFailedMessage(const std::wstring& product);
+// Asked when the running program did not end when asked to: Retry asks again, Cancel stops
+// before anything is changed.
+std::wstring ProgramStillRunningQuestion(const std::wstring& product);
+std::wstring ProgramStillRunningCaption(const std::wstring& product);
+// The completion page of the uninstallation, when some listed entries were left in place.
+std::wstring LeftEntriesIntro();
 
 struct TUninstallWizardTexts {
   std::wstring Caption;

@@ -142,9 +142,12 @@ class TConfigurationReader {
   explicit TConfigurationReader(TQorvelStream& stream) : FXml(stream) {}
 
   void Read(TQorvelUninstallConfiguration& configuration) {
-    if (!FXml.Next(FToken) || !IsStartTag("installation")) return;
+    // An empty, foreign or cut-off file lists nothing to trust: removing "everything it
+    // lists" would then remove nothing and still look like success.
+    Need();
+    if (!IsStartTag("installation")) Fail(std::string(CorruptPrefix) + " (line " + Line() + ").");
     if (StartTag()->EmptyElement()) return;
-    while (NextSkippingComments() && !EndTag()) {
+    for (Need(); !EndTag(); Need()) {
       const TQorvelXmlStartTag* tag = StartTag();
       if (!tag) continue;  // stray text between sections carries nothing
       const std::u16string& name = tag->Name();
@@ -161,6 +164,7 @@ class TConfigurationReader {
       else
         Fail(std::string(CorruptPrefix) + ". Unknown <" + QorvelNarrow(name) + "> tag in line " + Line() + ".");
     }
+    if (!IsEndTag("installation")) Expected("installation");
   }
 
  private:

@@ -89,9 +89,8 @@ struct TQorvelUninstallConfiguration {
 void WriteUninstallConfiguration(TQorvelStream& stream, const TQorvelUninstallConfiguration& configuration);
 
 // Adds what the file lists to `configuration` (its product name replaces the one there).
-// A file that does not start with <installation> adds nothing. A damaged file throws
-// EQorvelXmlError with the line number, e.g. "Uninstall configuration file corrupt. Unknown
-// <x> tag in line 3.".
+// A damaged file, and also an empty, foreign or cut-off one, throws EQorvelXmlError with the
+// line number, e.g. "Uninstall configuration file corrupt. Unknown <x> tag in line 3.".
 void ReadUninstallConfiguration(TQorvelStream& stream, TQorvelUninstallConfiguration& configuration);
 
 // ---- Registry paths ------------------------------------------------------------------------

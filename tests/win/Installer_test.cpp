@@ -19,6 +19,7 @@
 #include "gui/Application.h"
 #include "gui/Handles.h"
 #include "install/win32/ApplicationInstallations.h"
+#include "install/win32/QorvelInstallForms.h"
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelUninstallers.h"
@@ -175,6 +176,13 @@ class InstallerWin : public testing::Test {
     return installer;
   }
 
+  // The uninstaller of the installation at Target, with the names that installation uses.
+  std::unique_ptr<TQorvelUninstaller> MakeUninstaller() {
+    auto uninstaller = std::make_unique<TQorvelUninstaller>(Target + L"Installation.xml", &Prompt);
+    uninstaller->Identity = {RegistryKey(), FName, FName, FName, {}};
+    return uninstaller;
+  }
+
   std::wstring StartMenuLink() const {
     return WithTrailingBackslash(SpecialFolderPath(fkCommonPrograms)) + FName + L"\\" + FName + L".lnk";
   }
@@ -252,9 +260,9 @@ TEST_F(InstallerWin, UninstallingRemovesWhatWasRecordedAndNothingElse) {
   std::ofstream(fs::path(sibling)) << "not ours";
   Progress.clear();
 
-  TQorvelUninstaller uninstaller(Target + L"Installation.xml", &Prompt);
-  uninstaller.OnProgress = [this](TQorvelInstallStage stage, int percent) { Progress[stage].push_back(percent); };
-  EXPECT_TRUE(uninstaller.Uninstall());
+  auto uninstaller = MakeUninstaller();
+  uninstaller->OnProgress = [this](TQorvelInstallStage stage, int percent) { Progress[stage].push_back(percent); };
+  EXPECT_TRUE(uninstaller->Uninstall());
 
   EXPECT_FALSE(fs::exists(fs::path(Target)));
   EXPECT_FALSE(fs::exists(fs::path(StartMenuLink())));
@@ -263,7 +271,8 @@ TEST_F(InstallerWin, UninstallingRemovesWhatWasRecordedAndNothingElse) {
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, InstallationRegistryKey(RegistryKey())));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
   EXPECT_TRUE(fs::exists(fs::path(sibling))) << "a file beside the installation stays";
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + FName)) << "only the recorded key goes";
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + FName)) << "the company key left empty goes too";
+  EXPECT_TRUE(uninstaller->LeftEntries.empty());
   for (const int stage : {isRemovingFiles, isRemovingFolders, isCleaningRegistry})
     EXPECT_EQ(Progress[stage], (std::vector<int>{0, 100})) << "stage " << stage;
   EXPECT_TRUE(Prompt.Asked.empty());
@@ -318,34 +327,49 @@ TEST_F(InstallerWin, NoStartMenuMeansNoShortcutAtAll) {
   EXPECT_TRUE(Progress[isCreatingShortcuts].empty());
 }
 
-TEST_F(InstallerWin, RequiredFolderWithForeignFileAsksAndStillCleansTheRegistry) {
+TEST_F(InstallerWin, TheUsersFileKeepsItsFolderWithoutAQuestionAndTheEntriesGo) {
   ASSERT_TRUE(MakeInstaller()->Install());
   const std::wstring foreign = Target + L"Notes.txt";
   std::ofstream(fs::path(foreign)) << "the user's";
 
-  {
-    TQorvelUninstaller uninstaller(Target + L"Installation.xml", &Prompt);
-    Prompt.Answers = {false};
-    EXPECT_FALSE(uninstaller.Uninstall());
-  }
-  EXPECT_EQ(Prompt.Asked, std::vector<std::string>{"Error|" + Narrow(WithoutTrailingBackslash(Target)) +
-                                                   " could not be removed."});
+  auto uninstaller = MakeUninstaller();
+  EXPECT_TRUE(uninstaller->Uninstall());
+  EXPECT_TRUE(Prompt.Asked.empty());
   EXPECT_TRUE(fs::exists(fs::path(foreign)));
   EXPECT_FALSE(fs::exists(fs::path(Target + L"Vindle.exe")));
+  EXPECT_FALSE(fs::exists(fs::path(Target + L"Installation.xml")));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, InstallationRegistryKey(RegistryKey())));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
+  ASSERT_EQ(uninstaller->LeftEntries.size(), 1u);
+  EXPECT_EQ(uninstaller->LeftEntries[0].Reason, L"holds files it did not install");
 }
 
-TEST_F(InstallerWin, RetryRemovesTheFolderOnceTheUserEmptiedIt) {
+TEST_F(InstallerWin, ALockedFileAsksUntilFreeAndCancelKeepsTheEntriesForAnotherTry) {
   ASSERT_TRUE(MakeInstaller()->Install());
-  const std::wstring foreign = Target + L"Notes.txt";
-  std::ofstream(fs::path(foreign)) << "the user's";
-  TQorvelUninstaller uninstaller(Target + L"Installation.xml", &Prompt);
+  const std::wstring exe = Target + L"Vindle.exe";
+  const std::string question = "Error|" + Narrow(exe) + " could not be removed.";
+  {
+    // A running program holds its file open this way.
+    TFileHandle running(::CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(running);
+    Prompt.Answers = {true, false};
+    EXPECT_FALSE(MakeUninstaller()->Uninstall());
+  }
+  EXPECT_EQ(Prompt.Asked, std::vector<std::string>(2, question));
+  EXPECT_TRUE(fs::exists(fs::path(exe)));
+  EXPECT_TRUE(fs::exists(fs::path(Target + L"Installation.xml")));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, InstallationRegistryKey(RegistryKey())));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
+
+  // Again, and the program ends while the question shows: Retry now works.
+  Prompt.Asked.clear();
+  TFileHandle running(::CreateFileW(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   Prompt.Answers = {true};
-  Prompt.BeforeAnswer = [&] { fs::remove(fs::path(foreign)); };
-  EXPECT_TRUE(uninstaller.Uninstall());
-  EXPECT_EQ(Prompt.Asked.size(), 1u);
+  Prompt.BeforeAnswer = [&] { running.Reset(); };
+  EXPECT_TRUE(MakeUninstaller()->Uninstall());
+  EXPECT_EQ(Prompt.Asked, std::vector<std::string>{question});
   EXPECT_FALSE(fs::exists(fs::path(Target)));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
 }
 
 TEST_F(InstallerWin, ADoctoredConfigurationNeverRemovesAFolderTree) {
@@ -371,7 +395,8 @@ TEST_F(InstallerWin, ADoctoredConfigurationNeverRemovesAFolderTree) {
     WriteUninstallConfiguration(stream, doctored);
   }
   TQorvelUninstaller uninstaller(config, &Prompt);
-  EXPECT_TRUE(uninstaller.Uninstall()) << "optional objects that stay do not fail the uninstallation";
+  EXPECT_FALSE(uninstaller.Uninstall()) << "nothing was removed: no success to report";
+  EXPECT_EQ(uninstaller.LeftEntries.size(), 6u);
 
   EXPECT_TRUE(fs::exists(fs::path(tree + L"\\Deeper\\Data.txt")));
   EXPECT_TRUE(fs::exists(fs::path(windows + L"\\system32")));
@@ -397,6 +422,7 @@ TEST_F(InstallerWin, RegistryValuesAreRemovedOrRestored) {
 
   const std::wstring prefix = L"HKEY_LOCAL_MACHINE\\" + keyPath + L"\\";
   TQorvelUninstaller uninstaller({}, &Prompt);
+  uninstaller.Identity.RegistryKey = FName;
   uninstaller.RegistryValues.Add(prefix + L"Gone", uaRemove, ulRequired);
   TQorvelUninstallInformation restoreText;
   restoreText.Action = uaRestore;
@@ -478,9 +504,11 @@ TEST(ApplicationInstallation, UninstallingRemovesTheAutostartValue) {
   ApplicationInstallation().AddUninstallItems(uninstaller);
   ASSERT_EQ(uninstaller.RegistryValues.Count(), 1u);
   EXPECT_EQ(uninstaller.RegistryValues[0].Information->Level, ulOptional) << "autostart may never have been set";
+  uninstaller.Identity = InstallIdentityOf(ApplicationInstallation());
   EXPECT_TRUE(uninstaller.Uninstall());
   EXPECT_FALSE(RegistryValue(HKEY_CURRENT_USER, runKey, L"QorvelVindle"));
-  EXPECT_TRUE(uninstaller.Uninstall()) << "a value that is already gone is no failure";
+  EXPECT_FALSE(uninstaller.Uninstall()) << "nothing left to remove is not reported as a success";
+  EXPECT_TRUE(uninstaller.LeftEntries.empty()) << "a value that is already gone is not left behind";
 
   if (previous)
     ::RegSetValueExW(key.Get(), L"QorvelVindle", 0, REG_SZ, previous->data(), static_cast<DWORD>(previous->size()));
@@ -496,10 +524,131 @@ TEST_F(InstallerWin, NestedFoldersAndHiddenFilesGoChildrenFirst) {
   ::SetFileAttributesW(inner.c_str(), FILE_ATTRIBUTE_READONLY);
 
   TQorvelUninstaller uninstaller({}, &Prompt);
+  uninstaller.ConfigPath = outer + L"\\Installation.xml";
   uninstaller.Folders.Add(outer, uaRemove, ulRequired);
   uninstaller.Folders.Add(inner, uaRemove, ulRequired);
   uninstaller.Files.Add(file, uaRemove, ulRequired);
   EXPECT_TRUE(uninstaller.Uninstall());
   EXPECT_FALSE(fs::exists(fs::path(outer)));
   EXPECT_TRUE(Prompt.Asked.empty());
+}
+
+// A configuration file doctored after installing: it lists the user's documents, a path that
+// climbs out of the installation, a file of the Windows folder, other programs' registry
+// entries, short names, a drive root and the Windows folder itself. Everything the
+// installation made goes; nothing else is touched.
+TEST_F(InstallerWin, AHostileConfigurationTouchesNothingOutsideTheInstallation) {
+  auto installer = MakeInstaller();
+  ASSERT_TRUE(installer->Install());
+  const std::wstring config = Target + L"Installation.xml";
+  const std::wstring documents = SpecialFolderPath(fkMyDocuments);
+  const std::wstring windows = SpecialFolderPath(fkWindows);
+  ASSERT_FALSE(documents.empty());
+  const std::wstring thesis = WithTrailingBackslash(documents) + FName + L" thesis.txt";
+  const std::wstring notes = WithTrailingBackslash(documents) + FName + L" notes.txt";
+  const std::wstring ini = WithTrailingBackslash(windows) + FName + L".ini";
+  const std::wstring usersFile = Target + L"My measurements.txt";
+  for (const auto& file : {thesis, notes, ini, usersFile}) std::ofstream(fs::path(file)) << "keep";
+  const std::wstring runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const std::wstring otherKey = L"Software\\" + FName + L" Other";
+  const std::wstring otherApp = FName + L" OtherApp";
+  {
+    HKEY created = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, runKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
+                                nullptr),
+              ERROR_SUCCESS);
+    TRegistryKey run(created);
+    const std::wstring command = L"C:\\Other\\Other.exe";
+    ::RegSetValueExW(run.Get(), otherApp.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                     static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, otherKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
+                                nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(created);
+  }
+  // From the installation folder up to the drive, then down into the documents.
+  std::wstring climb = Target;
+  for (std::size_t i = 3; i + 1 < Target.size(); ++i)
+    if (Target[i] == L'\\') climb += L"..\\";
+  climb += notes.substr(3);
+  const auto shortName = [](const std::wstring& path) {
+    wchar_t buffer[MAX_PATH] = {};
+    return ::GetShortPathNameW(path.c_str(), buffer, MAX_PATH) ? std::wstring(buffer) : path;
+  };
+  const std::wstring shortExe = shortName(Target + L"Vindle.exe");
+  EXPECT_NE(shortExe, Target + L"Vindle.exe") << "the system gives the long path a short form";
+
+  TQorvelUninstallConfiguration doctored;
+  {
+    TQorvelFileStream stream(fs::path(config), TQorvelFileMode::OpenRead);
+    ReadUninstallConfiguration(stream, doctored);
+  }
+  for (const auto& file : {thesis, climb, ini, shortName(thesis), shortExe, windows})
+    doctored.Files.Add(file, uaRemove, ulRequired);
+  for (const auto& folder : {std::wstring(L"C:\\"), windows, documents}) doctored.Folders.Add(folder, uaRemove, ulRequired);
+  doctored.RegistryValues.Add(L"HKEY_CURRENT_USER\\" + runKey + L"\\" + otherApp, uaRemove, ulRequired);
+  doctored.RegistryKeys.Add(L"HKEY_CURRENT_USER\\" + otherKey, uaRemove, ulRequired);
+  ::SetFileAttributesW(config.c_str(), FILE_ATTRIBUTE_NORMAL);
+  {
+    TQorvelFileStream stream(fs::path(config), TQorvelFileMode::Create);
+    WriteUninstallConfiguration(stream, doctored);
+  }
+
+  auto uninstaller = MakeUninstaller();
+  EXPECT_TRUE(uninstaller->Uninstall());
+  EXPECT_TRUE(Prompt.Asked.empty());
+
+  // Outside: untouched.
+  for (const auto& file : {thesis, notes, ini, usersFile}) EXPECT_TRUE(fs::exists(fs::path(file))) << Narrow(file);
+  EXPECT_TRUE(fs::exists(fs::path(windows + L"\\system32")));
+  EXPECT_TRUE(RegistryValue(HKEY_CURRENT_USER, runKey, otherApp.c_str()));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, otherKey));
+  // Inside: gone, the short name included; the folder stays for the user's file.
+  EXPECT_FALSE(fs::exists(fs::path(Target + L"Vindle.exe")));
+  EXPECT_FALSE(fs::exists(fs::path(config)));
+  EXPECT_FALSE(fs::exists(fs::path(StartMenuLink())));
+  EXPECT_FALSE(fs::exists(fs::path(DesktopLink())));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, InstallationRegistryKey(RegistryKey())));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
+  // Each entry left is named once, with its reason.
+  std::map<std::wstring, std::wstring> left;
+  for (const auto& entry : uninstaller->LeftEntries) left[entry.Path] = entry.Reason;
+  EXPECT_EQ(uninstaller->LeftEntries.size(), 11u) << [&] {
+    std::string all;
+    for (const auto& [path, reason] : left) all += Narrow(path) + ": " + Narrow(reason) + "\n";
+    return all;
+  }();
+  EXPECT_EQ(left[climb], L"outside the installation folder");
+  EXPECT_EQ(left[L"C:\\"], L"a drive, system or user folder");
+  EXPECT_EQ(left[windows], L"a drive, system or user folder");
+  EXPECT_EQ(left[WithoutTrailingBackslash(Target)], L"holds files it did not install");
+
+  for (const auto& file : {thesis, notes, ini}) fs::remove(fs::path(file), FIgnored);
+  HKEY run = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, runKey.c_str(), 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+    ::RegDeleteValueW(run, otherApp.c_str());
+    ::RegCloseKey(run);
+  }
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, otherKey.c_str());
+}
+
+// A link inside the installation folder leads elsewhere: what lies behind it stays, the link
+// itself goes as a link.
+TEST_F(InstallerWin, ALinkInsideTheInstallationIsRemovedNeverFollowed) {
+  ASSERT_TRUE(MakeInstaller()->Install());
+  const std::wstring outside = FRoot + L"Outside";
+  ASSERT_TRUE(ForceDirectories(outside));
+  std::ofstream(fs::path(outside + L"\\Data.txt")) << "keep";
+  const std::wstring link = Target + L"Linked";
+  if (!::CreateSymbolicLinkW(link.c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) ||
+      !(::GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      ::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "this system makes no directory links (Wine 8 has none)";
+  auto uninstaller = MakeUninstaller();
+  uninstaller->Files.Add(link + L"\\Data.txt", uaRemove, ulRequired);
+  uninstaller->Folders.Add(link, uaRemove, ulRequired);
+  EXPECT_TRUE(uninstaller->Uninstall());
+  EXPECT_TRUE(fs::exists(fs::path(outside + L"\\Data.txt")));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(fs::path(link))));
+  EXPECT_FALSE(fs::exists(fs::path(Target)));
 }

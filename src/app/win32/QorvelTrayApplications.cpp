@@ -1,5 +1,6 @@
 #include "app/win32/QorvelTrayApplications.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/win32/QorvelMemoryMappedFiles.h"
@@ -55,6 +56,74 @@ void TQorvelTrayApplication::Run(const std::wstring& instanceName, bool closeOth
   shared->Unlock();
   const HWND running = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(stored));
   if (running) ::PostMessageW(running, closeOther ? WM_CLOSEINSTANCE : WM_SHOWINSTANCE, 0, 0);
+}
+
+namespace {
+
+// The first instance's window as its block holds it; none when no instance runs, or while
+// one is still starting (it stores the window once it has one).
+HWND RunningInstanceWindow(const std::wstring& instanceName) {
+  const TKernelHandle mapping(::OpenFileMappingW(FILE_MAP_READ, FALSE, QorvelMappingName(instanceName).c_str()));
+  if (!mapping) return nullptr;
+  const TMappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, sizeof(std::uint32_t)));
+  if (!view) return nullptr;
+  std::uint32_t stored = 0;
+  std::memcpy(&stored, view.Get(), sizeof(stored));
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(stored));
+}
+
+bool BlockExists(const std::wstring& instanceName) {
+  return TKernelHandle(::OpenFileMappingW(FILE_MAP_READ, FALSE, QorvelMappingName(instanceName).c_str())).Get() !=
+         nullptr;
+}
+
+// Waits for `object` (or `milliseconds` when there is none) while messages keep this
+// thread's windows painted. True when the object was signalled.
+bool WaitHandlingMessages(HANDLE object, ULONGLONG until) {
+  for (;;) {
+    const ULONGLONG now = ::GetTickCount64();
+    if (now >= until) return false;
+    const DWORD count = object ? 1 : 0;
+    const DWORD result =
+        ::MsgWaitForMultipleObjects(count, object ? &object : nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+    if (object && result == WAIT_OBJECT_0) return true;
+    if (result == WAIT_OBJECT_0 + count) {
+      MSG message;
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+          ::PostQuitMessage(static_cast<int>(message.wParam));
+          return false;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
+    } else if (result != WAIT_TIMEOUT) {
+      return false;
+    }
+  }
+}
+
+}  // namespace
+
+bool CloseRunningInstance(const std::wstring& instanceName, DWORD timeoutMs) {
+  const ULONGLONG until = ::GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (!BlockExists(instanceName)) return true;
+    const HWND running = RunningInstanceWindow(instanceName);
+    DWORD processId = 0;
+    if (running) ::GetWindowThreadProcessId(running, &processId);
+    if (processId != 0 && processId != ::GetCurrentProcessId()) {
+      const TKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+      ::PostMessageW(running, WM_CLOSEINSTANCE, 0, 0);
+      if (process) {
+        if (WaitHandlingMessages(process.Get(), until)) return true;
+        return !BlockExists(instanceName);
+      }
+    }
+    // Starting or ending right now: look again shortly.
+    WaitHandlingMessages(nullptr, std::min(until, ::GetTickCount64() + 100));
+    if (::GetTickCount64() >= until) return !BlockExists(instanceName);
+  }
 }
 
 void TQorvelTrayApplication::RunFirstInstance(TQorvelMutexSharedMemory* shared) {

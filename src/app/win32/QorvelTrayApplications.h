@@ -111,6 +111,11 @@ class TQorvelFormTrayApplication : public TQorvelTrayApplication {
   std::unique_ptr<TForm> FMainForm;
 };
 
+// Asks the first instance running under `instanceName` to end, as a later start with
+// `closeOther` does, and waits up to `timeoutMs` for its process to end while this thread's
+// messages are handled. True when no instance runs any more.
+bool CloseRunningInstance(const std::wstring& instanceName, DWORD timeoutMs);
+
 // The one application object of the running program (null before and after the run).
 TQorvelTrayApplication* MeterApplication();
 

@@ -1,5 +1,7 @@
 #include "controls/win32/QorvelHeaders.h"
 
+#include <algorithm>
+
 #include "controls/QorvelWizardLayouts.h"
 #include "gui/Dpi.h"
 
@@ -34,15 +36,33 @@ void PaintQorvelHeader(HDC dc, const RECT& bounds, const std::wstring& caption, 
     ::FillRect(dc, &r, brush.Get());
   }
   ::SetBkMode(dc, TRANSPARENT);
+  const auto extent = [dc](const std::wstring& text, HFONT font) {
+    TSelectScope selected(dc, font);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size;
+  };
+  const SIZE captionSize = extent(caption, captionFont);
+  const SIZE commentSize = extent(comment, commentFont);
   RECT text{bounds.left + indent, bounds.top, bounds.right - indent, bounds.bottom};
+  RECT captionBox = text, commentBox = text;
+  UINT vertical = DT_VCENTER;
+  // Side by side when both fit with a gap of one indent; else the comment goes under the
+  // caption instead of printing over it.
+  if (!comment.empty() && captionSize.cx + indent + commentSize.cx > text.right - text.left) {
+    const int lines = captionSize.cy + commentSize.cy;
+    captionBox.top = bounds.top + std::max(0, (static_cast<int>(bounds.bottom - bounds.top) - lines) / 2);
+    commentBox.top = captionBox.top + captionSize.cy;
+    vertical = DT_TOP;
+  }
   {
     TSelectScope font(dc, commentFont);
     ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
-    ::DrawTextW(dc, comment.c_str(), -1, &text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::DrawTextW(dc, comment.c_str(), -1, &commentBox, DT_RIGHT | vertical | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
   TSelectScope font(dc, captionFont);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-  ::DrawTextW(dc, caption.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  ::DrawTextW(dc, caption.c_str(), -1, &captionBox, DT_LEFT | vertical | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 TQorvelHeader::TQorvelHeader(HWND parent, std::wstring caption, std::wstring comment, UINT dpi)

@@ -139,6 +139,16 @@ TInstallProductData ProductDataOf(const TQorvelInstallation& installation) {
 
 }  // namespace
 
+TInstallIdentity InstallIdentityOf(TQorvelInstallation& installation) {
+  const TInstallProductData product = ProductDataOf(installation);
+  TQorvelUninstaller own;
+  installation.AddUninstallItems(own);
+  TInstallIdentity identity{product.RegistryKey, UninstallKeyName(product.LongProductName), InstallGroupName(product),
+                            product.ProductName, {}};
+  for (const auto& value : own.RegistryValues) identity.RegistryValues.push_back(value.Path);
+  return identity;
+}
+
 TQorvelInstallForm::TQorvelInstallForm(TQorvelInstallation& installation, TQorvelInstaller& installer,
                                        TInstallSystemFacts facts)
     : TQorvelWizardForm(InstallWizardTexts(ProductDataOf(installation)).Caption, InstallPageCount),
@@ -156,6 +166,7 @@ TQorvelInstallForm::TQorvelInstallForm(TQorvelInstallation& installation, TQorve
   FInstaller.Uninstaller.ProductName = FProduct.ProductName;
   FInstaller.Uninstaller.UninstallKeyName = UninstallKeyName(FProduct.LongProductName);
   FInstaller.Uninstaller.DisplayName = FProduct.LongProductName;
+  CloseRunningProgram = installation.CloseRunningProgram;
   FState.HasPrevious = FInstaller.FindPreviousInstallation();
   if (FState.HasPrevious && FInstaller.PreviousVersion != FProduct.ProductVersion)
     FState.PreviousChoice = TPreviousChoice::UninstallPrevious;
@@ -245,12 +256,14 @@ void TQorvelInstallForm::BuildPages() {
   // 2: setup type.
   AddHeader(ipSetupType, L"Setup type", L"Local or portable installation possible");
   AddLabel(ipSetupType, FTexts.TypeLabel, 12, 41, 392, 28);
+  // The explanations wrap to four and seven lines with the dialog font; each label holds
+  // all of its lines.
   FLocal = AddRadio(ipSetupType, L"Local setup", 12, 70, 392, true);
-  AddLabel(ipSetupType, FTexts.LocalLabel, 30, 89, 374, 54);
+  AddLabel(ipSetupType, FTexts.LocalLabel, 30, 88, 374, 56);
   FPortable = AddRadio(ipSetupType, L"Portable setup", 12, 146, 392, false);
-  AddLabel(ipSetupType, FTexts.PortableLabel, 30, 165, 374, 82);
-  FDriveLabel = AddLabel(ipSetupType, L"Portable drive", 30, 257, 80, 16);
-  FDriveList = std::make_unique<TQorvelDriveList>(Page(ipSetupType), ScaledRect(112, 253, 292, 22), Font());
+  AddLabel(ipSetupType, FTexts.PortableLabel, 30, 164, 374, 94);
+  FDriveLabel = AddLabel(ipSetupType, L"Portable drive", 30, 267, 80, 16);
+  FDriveList = std::make_unique<TQorvelDriveList>(Page(ipSetupType), ScaledRect(112, 263, 292, 22), Font());
   SetChecked(FLocal, true);
   ::EnableWindow(FDriveLabel, FALSE);
   ::EnableWindow(FDriveList->Handle(), FALSE);
@@ -310,7 +323,7 @@ void TQorvelInstallForm::BuildPages() {
   }
   if (screenSaver) menuChoice = FNoMenu;
   SetChecked(menuChoice, true);
-  ::EnableWindow(FQuickLaunch, FFacts.QuickLaunchAvailable ? TRUE : FALSE);
+  EnableShortcutChoices();
 
   // 7: installing.
   AddHeader(ipInstalling, L"Installing...");
@@ -374,7 +387,15 @@ void TQorvelInstallForm::PageCommand(HWND control, int notification) {
     ::EnableWindow(FDriveList->Handle(), FState.Portable ? TRUE : FALSE);
     if (control == FPortable) FillDriveList();
   }
+  if (control == FCommonMenu || control == FMyMenu || control == FNoMenu) EnableShortcutChoices();
   Wizard().RefreshButtons();
+}
+
+void TQorvelInstallForm::EnableShortcutChoices() {
+  // Without a start-menu entry no shortcut is made at all, so the boxes would promise nothing.
+  const bool menu = !Checked(FNoMenu);
+  ::EnableWindow(FDesktop, menu ? TRUE : FALSE);
+  ::EnableWindow(FQuickLaunch, menu && FFacts.QuickLaunchAvailable ? TRUE : FALSE);
 }
 
 void TQorvelInstallForm::FillDriveList() { FDriveList->Fill(RemovableDrives()); }
@@ -478,7 +499,8 @@ void TQorvelInstallForm::UninstallPrevious() {
   const std::wstring config = FInstaller.PreviousConfig.empty()
                                   ? WithTrailingBackslash(FInstaller.PreviousDirectory) + UninstallConfigFileName
                                   : FInstaller.PreviousConfig;
-  if (RunUninstall(config, FRemoveStages, FProduct.ProductName)) {
+  if (EnsureProgramClosed(FProduct.ProductName) &&
+      RunUninstall(config, FRemoveStages, FProduct.ProductName, InstallIdentityOf(FInstallation))) {
     // The previous installation is gone: from here on this is a fresh installation.
     FState.HasPrevious = false;
     FInstaller.PreviousDirectory.clear();
@@ -491,6 +513,11 @@ void TQorvelInstallForm::UninstallPrevious() {
 }
 
 void TQorvelInstallForm::InstallProgram() {
+  // A running copy holds its file open: it ends first, or nothing is touched.
+  if (!EnsureProgramClosed(FProduct.ProductName)) {
+    Wizard().Back();
+    return;
+  }
   for (HWND stage : FInstallStages) ShowControl(stage, false);
   ::SendMessageW(FProgress, PBM_SETPOS, 0, 0);
   ReadChoices();

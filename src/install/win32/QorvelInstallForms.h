@@ -58,6 +58,7 @@ class TQorvelInstallForm : public TQorvelWizardForm {
   void BuildPages();
   void ReadChoices();
   void FillDriveList();
+  void EnableShortcutChoices();
   void SetFolder(const std::wstring& folder);
   void ShowSpace();
   void ArriveAtPreviousPage();
@@ -95,6 +96,10 @@ class TQorvelInstallForm : public TQorvelWizardForm {
 bool RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& installer);
 // Lets the installation object show both wizards (setup and removal starts).
 void UseQorvelWizards(TQorvelInstallation& installation);
+
+// The names the installations of this product use (with the wizard's defaults), which bound
+// what an uninstallation may touch.
+TInstallIdentity InstallIdentityOf(TQorvelInstallation& installation);
 
 // The stage labels of an uninstallation, shown as the uninstaller reaches them.
 inline constexpr const wchar_t* UninstallStageTexts[4] = {L"Removing files...", L"Removing folders...",

@@ -39,6 +39,9 @@ class TQorvelInstallation {
   // without them, setup and removal starts say so and end.
   std::function<bool(TQorvelInstallation&, TQorvelInstaller&)> InstallWizard;
   std::function<bool(TQorvelInstallation&, const std::wstring& configPath)> UninstallWizard;
+  // Asks a running copy of the program to end as Exit would, and answers whether none runs
+  // any more. The wizards call it before they replace or remove files; the program sets it.
+  std::function<bool()> CloseRunningProgram;
 
   // Runs setup, the uninstall hand-over or removal for those modes and answers false (the
   // process then ends); answers true when the program should run normally.

@@ -8,6 +8,8 @@
 #include "gui/Handles.h"
 #include "install/QorvelFileVersionInfo.h"
 #include "install/win32/QorvelShellUtils.h"
+#include "install/win32/UninstallScopes.h"
+#include "settings/QorvelFileStreams.h"
 
 namespace {
 
@@ -91,10 +93,11 @@ bool TQorvelInstaller::Install() {
     if (ComparePathsIgnoringCase(folder, SpecialFolderPath(fkSystem)) != 0)
       Uninstaller.Folders.Add(folder, uaRemove, ulRequired);
 
-    bool installed = CopyPayload();
+    const bool copied = CopyPayload();
+    bool installed = copied;
     if (InstallKind == ikPortable) return installed;
 
-    installed = WriteRegistry(configPath, version.ProductVersion()) && installed;
+    installed = WriteRegistry(configPath, version.ProductVersion(), copied) && installed;
     if (StartMenuFolderKind != fkNone)
       installed = CreateShortcuts(version.Value(TQorvelFileVersionInfo::viFileDescription)) && installed;
     if (Options & ioFileTypes) {
@@ -104,6 +107,8 @@ bool TQorvelInstaller::Install() {
     }
     if (Options & ioUninstaller) {
       Report(isPreparingUninstaller, 0);
+      Uninstaller.DisplayVersion = version.ProductVersion();
+      Uninstaller.EstimatedSizeKB = (FPayloadSize + 8 + 1023) / 1024;
       installed = CommitUninstaller(configPath) && installed;
       Report(isPreparingUninstaller, 100);
     }
@@ -162,7 +167,8 @@ void TQorvelInstaller::CopyInto(HANDLE target) {
     throw EQorvelError("Cannot write file.");
 }
 
-bool TQorvelInstaller::WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion) {
+bool TQorvelInstaller::WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion,
+                                     bool copied) {
   const std::wstring keyPath = InstallationRegistryKey(RegistryKey);
   HKEY created = nullptr;
   if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, RegistrySubKey(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -173,7 +179,9 @@ bool TQorvelInstaller::WriteRegistry(const std::wstring& configPath, const std::
   bool written = WriteString(key.Get(), L"Directory", WithoutTrailingBackslash(TargetFolder));
   if (!configPath.empty()) written = WriteString(key.Get(), L"Config", configPath) && written;
   written = WriteString(key.Get(), L"Version", productVersion) && written;
-  // The first installation keeps its date; later ones only update.
+  // The first installation keeps its date; later ones only update, and only once the
+  // program really was copied.
+  if (!copied) return written;
   const bool installedBefore = ::RegQueryValueExW(key.Get(), L"InstallDate", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   const double now = Now();
   written = ::RegSetValueExW(key.Get(), installedBefore ? L"UpdateDate" : L"InstallDate", 0, REG_BINARY,
@@ -216,15 +224,36 @@ bool TQorvelInstaller::CreateShortcutIn(const std::wstring& folder, const std::w
 bool TQorvelInstaller::CommitUninstaller(const std::wstring& configPath) {
   Uninstaller.ExePath = TargetExePath;
   Uninstaller.ConfigPath = configPath;
-  if (FileExists(configPath)) {
-    // Keep what an earlier installation recorded. A damaged file must not stop this
-    // installation: its entries are lost, the new ones are still written.
-    const std::wstring productName = Uninstaller.ProductName;
+  Uninstaller.Identity = Identity();
+  // Keep what this product's previous installation recorded, and only that: any other file
+  // of that name in the folder would otherwise become a list of things to delete later.
+  const std::wstring config = LongCanonicalPath(configPath);
+  if (!PreviousConfig.empty() && ComparePathsIgnoringCase(LongCanonicalPath(PreviousConfig), config) == 0 &&
+      FileExists(configPath)) {
+    TQorvelUninstallConfiguration previous;
     try {
-      Uninstaller.LoadConfig();
+      TQorvelFileStream stream(std::filesystem::path(configPath), TQorvelFileMode::OpenRead);
+      ReadUninstallConfiguration(stream, previous);
     } catch (const EQorvelError&) {
+      previous = {};  // a damaged file: its entries are lost, the new ones are still written
     }
-    if (!productName.empty()) Uninstaller.ProductName = productName;
+    if (ComparePathsIgnoringCase(previous.ProductName, ProductName) == 0) {
+      RestrictToScope(previous, MakeUninstallScope(config, Uninstaller.Identity, SystemScopeFolders()),
+                      LongCanonicalPath);
+      const auto merge = [](TQorvelUninstallList& into, const TQorvelUninstallList& from) {
+        for (const auto& entry : from) into.Add(entry.Path, entry.Information);
+      };
+      merge(Uninstaller.Folders, previous.Folders);
+      merge(Uninstaller.Files, previous.Files);
+      merge(Uninstaller.RegistryKeys, previous.RegistryKeys);
+      merge(Uninstaller.RegistryValues, previous.RegistryValues);
+    }
   }
   return Uninstaller.Commit();
+}
+
+TInstallIdentity TQorvelInstaller::Identity() const {
+  TInstallIdentity identity{RegistryKey, Uninstaller.UninstallKeyName, GroupName, ShortcutName, {}};
+  for (const auto& value : Uninstaller.RegistryValues) identity.RegistryValues.push_back(value.Path);
+  return identity;
 }

@@ -43,11 +43,14 @@ class TQorvelInstaller {
   // Runs all steps; false when any failed (exceptions included). A copy that fails still
   // lets the later steps run so that the uninstaller knows what was created.
   bool Install();
+  // The names this installation uses, which bound what its uninstaller may remove. The
+  // registry values recorded before installing (the autostart value) belong to it too.
+  TInstallIdentity Identity() const;
 
  private:
   bool CopyPayload();
   void CopyInto(void* targetFile);
-  bool WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion);
+  bool WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion, bool copied);
   bool CreateShortcuts(const std::wstring& description);
   bool CreateShortcutIn(const std::wstring& folder, const std::wstring& description);
   bool CommitUninstaller(const std::wstring& configPath);

@@ -3,6 +3,7 @@
 #include "install/QorvelFileVersionInfo.h"
 #include "install/QorvelInstallTexts.h"
 #include "install/QorvelInstallWizardRules.h"
+#include "install/UninstallScope.h"
 #include "install/win32/QorvelInstallForms.h"
 #include "install/win32/QorvelInstallations.h"
 #include "install/win32/QorvelShellUtils.h"
@@ -32,7 +33,9 @@ TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, st
     : TQorvelWizardForm(UninstallWizardTexts(UninstallProductName(configPath, FallbackProductName(installation))).Caption,
                         UninstallPageCount),
       FConfigPath(std::move(configPath)),
-      FProduct(UninstallProductName(FConfigPath, FallbackProductName(installation))) {
+      FProduct(UninstallProductName(FConfigPath, FallbackProductName(installation))),
+      FIdentity(InstallIdentityOf(installation)) {
+  CloseRunningProgram = installation.CloseRunningProgram;
   const TUninstallWizardTexts texts = UninstallWizardTexts(FProduct);
   AddHeader(upWelcome, texts.WelcomeCaption);
   AddLogo(upWelcome, installation.Logo, 41);
@@ -47,7 +50,10 @@ TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, st
   }
 
   AddHeader(upCompleted, texts.CompletedCaption, L"All objects were removed");
-  AddLogo(upCompleted, installation.Logo, 41);
+  FCompletedLogo = AddLogo(upCompleted, installation.Logo, 41);
+  // In the logo's place when the file listed entries that were not this installation's.
+  FLeftEntries = AddLabel(upCompleted, L"", 12, 45, 392, 150);
+  ShowControl(FLeftEntries, false);
   AddLabel(upCompleted, texts.CompletedText, 12, 199, 392, 40);
   AddWebLink(upCompleted, 282);
 
@@ -75,10 +81,22 @@ TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, st
 }
 
 void TQorvelUninstallForm::Uninstall() {
-  if (RunUninstall(FConfigPath, FStages, FProduct))
-    Wizard().SetPageIndex(upCompleted);
-  else
+  std::vector<TLeftEntry> left;
+  if (!EnsureProgramClosed(FProduct) || !RunUninstall(FConfigPath, FStages, FProduct, FIdentity, &left)) {
     EndWizard(IDCANCEL);
+    return;
+  }
+  ShowLeftEntries(left);
+  Wizard().SetPageIndex(upCompleted);
+}
+
+void TQorvelUninstallForm::ShowLeftEntries(const std::vector<TLeftEntry>& left) {
+  if (left.empty()) return;
+  std::wstring text = LeftEntriesIntro();
+  for (const auto& line : LeftEntryLines(left, 10)) text += L"\r\n" + line;
+  ::SetWindowTextW(FLeftEntries, text.c_str());
+  if (FCompletedLogo) ShowControl(FCompletedLogo, false);
+  ShowControl(FLeftEntries, true);
 }
 
 bool RunUninstallWizard(TQorvelInstallation& installation, const std::wstring& configPath) {

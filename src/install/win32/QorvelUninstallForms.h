@@ -3,6 +3,7 @@
 // its stages, and the goodbye.
 
 #include <string>
+#include <vector>
 
 #include "install/win32/QorvelWizardForms.h"
 
@@ -18,9 +19,14 @@ class TQorvelUninstallForm : public TQorvelWizardForm {
  private:
   void Uninstall();
 
+  void ShowLeftEntries(const std::vector<TLeftEntry>& left);
+
   std::wstring FConfigPath;
   std::wstring FProduct;
+  TInstallIdentity FIdentity;
   HWND FStages[4] = {};
+  HWND FCompletedLogo = nullptr;
+  HWND FLeftEntries = nullptr;
 };
 
 // The product name the configuration file stores; `fallback` when it cannot be read.

@@ -7,31 +7,53 @@
 #include "gui/Handles.h"
 #include "install/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
+#include "install/win32/UninstallScopes.h"
 #include "settings/QorvelFileStreams.h"
 
 namespace {
 
-// Deletes a file, or removes a folder only when it is empty. The protecting attributes are
-// cleared first and put back when the object stays.
-bool RemoveFile(const std::wstring& path) {
+bool FolderIsEmpty(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return true;
+  bool empty = true;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") empty = false;
+  } while (empty && ::FindNextFileW(find, &data));
+  ::FindClose(find);
+  return empty;
+}
+
+// Deletes a file or an empty folder. A link goes as it is; other objects lose their
+// protecting attributes first and get them back when they stay.
+bool DeleteObject(const std::wstring& path, bool folder) {
+  const auto remove = [&] { return folder ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str()); };
+  if (IsLink(path)) return remove() != FALSE;
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
   ClearProtectingAttributes(path);
-  if (::DeleteFileW(path.c_str())) return true;
+  if (remove()) return true;
   ::SetFileAttributesW(path.c_str(), attributes);
   return false;
 }
 
-bool RemoveEmptyFolder(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
-  ClearProtectingAttributes(path);
-  // RemoveDirectory never takes a folder that still holds anything: a listed folder with
-  // foreign content stays, whatever the configuration file says.
-  if (::RemoveDirectoryW(path.c_str())) return true;
-  ::SetFileAttributesW(path.c_str(), attributes);
-  return false;
+bool KeyIsEmpty(HKEY root, const std::wstring& keyPath) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  const TRegistryKey key(opened);
+  DWORD subkeys = 0, values = 0;
+  return ::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+         subkeys == 0 && values == 0;
 }
+
+std::wstring ParentPath(const std::wstring& path) {
+  const std::size_t separator = path.rfind(L'\\');
+  return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}
+
+constexpr wchar_t HoldsOtherFiles[] = L"holds files it did not install";
+constexpr wchar_t BehindALink[] = L"reached through a link";
 
 // A registry key opened for writing values, without creating it.
 TRegistryKey OpenExistingKey(HKEY root, const std::wstring& keyPath, REGSAM access) {
@@ -91,6 +113,17 @@ bool TQorvelUninstaller::RegisterUninstall() {
   written = WriteString(key.Get(), L"Publisher", Publisher) && written;
   if (!URLInfoAbout.empty()) written = WriteString(key.Get(), L"URLInfoAbout", URLInfoAbout) && written;
   if (!URLUpdateInfo.empty()) written = WriteString(key.Get(), L"URLUpdateInfo", URLUpdateInfo) && written;
+  // What the system's list of programs shows: version, icon, size, and no modify or repair
+  // buttons that this uninstaller could not answer.
+  if (!DisplayVersion.empty()) written = WriteString(key.Get(), L"DisplayVersion", DisplayVersion) && written;
+  if (!ExePath.empty()) written = WriteString(key.Get(), L"DisplayIcon", ExePath) && written;
+  const auto writeNumber = [&](const wchar_t* name, DWORD value) {
+    return ::RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
+           ERROR_SUCCESS;
+  };
+  if (EstimatedSizeKB > 0) written = writeNumber(L"EstimatedSize", EstimatedSizeKB) && written;
+  written = writeNumber(L"NoModify", 1) && written;
+  written = writeNumber(L"NoRepair", 1) && written;
   return written;
 }
 
@@ -114,40 +147,72 @@ bool TQorvelUninstaller::Commit() {
   return registered;
 }
 
-bool TQorvelUninstaller::RemoveWithRetry(const std::wstring& path, bool required,
-                                         bool (*remove)(const std::wstring&)) {
-  while (!remove(path)) {
-    if (!required) return true;
-    if (!FPrompt->AskRetryCancel("Error", Narrow(CannotRemoveText(path)))) return false;
-  }
-  return true;
+bool TQorvelUninstaller::AskRetry(const std::wstring& path, bool required) {
+  return required && FPrompt->AskRetryCancel("Error", Narrow(CannotRemoveText(path)));
 }
 
-bool TQorvelUninstaller::RemoveFiles() {
-  Report(isRemovingFiles, 0);
+TQorvelUninstaller::TRemoval TQorvelUninstaller::RemoveFileObject(const std::wstring& path, bool required) {
+  if (PassesThroughLink(path, FScope.InstallFolder)) {
+    LeftEntries.push_back({path, BehindALink});
+    return TRemoval::Left;
+  }
+  for (;;) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return TRemoval::Gone;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      LeftEntries.push_back({path, L"a folder, listed as a file"});
+      return TRemoval::Left;
+    }
+    if (DeleteObject(path, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
+      ++FRemoved;
+      return TRemoval::Gone;
+    }
+    if (!AskRetry(path, required)) return required ? TRemoval::Failed : TRemoval::Left;
+  }
+}
+
+TQorvelUninstaller::TRemoval TQorvelUninstaller::RemoveFolderObject(const std::wstring& path, bool required) {
+  if (PassesThroughLink(path, FScope.InstallFolder)) {
+    LeftEntries.push_back({path, BehindALink});
+    return TRemoval::Left;
+  }
+  for (;;) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return TRemoval::Gone;
+    // What the user keeps in the folder is theirs: the folder stays with it, as planned.
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !FolderIsEmpty(path)) {
+      LeftEntries.push_back({path, HoldsOtherFiles});
+      return TRemoval::Left;
+    }
+    if (DeleteObject(path, true)) {
+      ++FRemoved;
+      return TRemoval::Gone;
+    }
+    if (!AskRetry(path, required)) return required ? TRemoval::Failed : TRemoval::Left;
+  }
+}
+
+bool TQorvelUninstaller::RemoveFiles(const std::wstring& except) {
   bool removed = true;
   for (std::size_t i = Files.Count(); i-- > 0;) {
     const auto& entry = Files[i];
     const auto& info = entry.Information;
-    if (info && info->Action != uaRemove) continue;
+    if ((info && info->Action != uaRemove) || ComparePathsIgnoringCase(entry.Path, except) == 0) continue;
     const bool required = !info || info->Level == ulRequired;
-    removed = RemoveWithRetry(entry.Path, required, &RemoveFile) && removed;
+    removed = RemoveFileObject(entry.Path, required) != TRemoval::Failed && removed;
   }
-  Report(isRemovingFiles, 100);
   return removed;
 }
 
-bool TQorvelUninstaller::RemoveFolders() {
-  Report(isRemovingFolders, 0);
+bool TQorvelUninstaller::RemoveFolders(const std::wstring& config, bool holdingConfig) {
   bool removed = true;
   for (std::size_t i = Folders.Count(); i-- > 0;) {
     const auto& entry = Folders[i];
     const auto& info = entry.Information;
-    if (info && info->Action != uaRemove) continue;
+    if ((info && info->Action != uaRemove) || IsAtOrBelow(config, entry.Path) != holdingConfig) continue;
     const bool required = !info || info->Level == ulRequired;
-    removed = RemoveWithRetry(entry.Path, required, &RemoveEmptyFolder) && removed;
+    removed = RemoveFolderObject(entry.Path, required) != TRemoval::Failed && removed;
   }
-  Report(isRemovingFolders, 100);
   return removed;
 }
 
@@ -163,19 +228,21 @@ void TQorvelUninstaller::CleanRegistryValues() {
     const TRegistryKey key = OpenExistingKey(*root, path->KeyPath, KEY_SET_VALUE);
     if (!key) continue;
     const wchar_t* name = path->ValueName.c_str();
+    bool done = false;
     if (info.Action == uaRemove) {
-      ::RegDeleteValueW(key.Get(), name);
+      done = ::RegDeleteValueW(key.Get(), name) == ERROR_SUCCESS;
     } else if (info.ValueType == uvtInteger) {
       const DWORD number = static_cast<DWORD>(NumberOrZero(info.Value));
-      ::RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+      done = ::RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number)) ==
+             ERROR_SUCCESS;
     } else {
-      WriteString(key.Get(), name, info.Value, info.ValueType == uvtExpandString ? REG_EXPAND_SZ : REG_SZ);
+      done = WriteString(key.Get(), name, info.Value, info.ValueType == uvtExpandString ? REG_EXPAND_SZ : REG_SZ);
     }
+    if (done) ++FRemoved;
   }
 }
 
 void TQorvelUninstaller::RemoveRegistryKeys() {
-  Report(isCleaningRegistry, 0);
   for (std::size_t i = RegistryKeys.Count(); i-- > 0;) {
     const auto& entry = RegistryKeys[i];
     if (entry.Information && entry.Information->Action != uaRemove) continue;
@@ -184,17 +251,57 @@ void TQorvelUninstaller::RemoveRegistryKeys() {
     const auto root = RegistryRootByName(path->Root);
     if (!root) continue;
     ::RegDeleteTreeW(*root, RegistrySubKey(path->KeyPath).c_str());
-    ::RegDeleteKeyW(*root, RegistrySubKey(path->KeyPath).c_str());
+    if (::RegDeleteKeyW(*root, RegistrySubKey(path->KeyPath).c_str()) == ERROR_SUCCESS) ++FRemoved;
   }
-  Report(isCleaningRegistry, 100);
+}
+
+void TQorvelUninstaller::RemoveEmptyCompanyKey() {
+  // The product's key and the company key above it, as long as nothing else lives there.
+  const std::wstring software = JoinRegistryPath(RegistryRootLocalMachine, L"SOFTWARE");
+  for (const auto& productKey : FScope.RegistryKeys) {
+    if (!IsAtOrBelow(productKey, software) || IsAtOrBelow(productKey, software + L"\\Microsoft")) continue;
+    for (std::wstring key = productKey; key.size() > software.size(); key = ParentPath(key)) {
+      const std::wstring subKey = key.substr(std::wstring(RegistryRootLocalMachine).size() + 1);
+      if (!KeyIsEmpty(HKEY_LOCAL_MACHINE, subKey) || ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, subKey.c_str()) != ERROR_SUCCESS)
+        break;
+    }
+  }
+}
+
+void TQorvelUninstaller::RemoveEmptyCompanyFolder(const std::wstring& installFolder) {
+  for (const auto& programFiles : FScope.ProgramFilesFolders) {
+    if (!IsAtOrBelow(installFolder, programFiles)) continue;
+    for (std::wstring folder = ParentPath(installFolder); folder.size() > programFiles.size(); folder = ParentPath(folder))
+      if (IsLink(folder) || !FolderIsEmpty(folder) || !::RemoveDirectoryW(folder.c_str())) break;
+  }
 }
 
 bool TQorvelUninstaller::Uninstall() {
-  bool removed = RemoveFiles();
-  removed = RemoveFolders() && removed;
+  const std::wstring config = LongCanonicalPath(ConfigPath);
+  FScope = MakeUninstallScope(config, Identity, SystemScopeFolders());
+  LeftEntries = RestrictToScope(*this, FScope, LongCanonicalPath);
+  FRemoved = 0;
+
+  Report(isRemovingFiles, 0);
+  bool removed = RemoveFiles(config);
+  Report(isRemovingFiles, 100);
+  Report(isRemovingFolders, 0);
+  removed = RemoveFolders(config, false) && removed;
+  Report(isRemovingFolders, 100);
   CleanRegistryValues();
-  RemoveRegistryKeys();
-  return removed;
+  Report(isCleaningRegistry, 0);
+  // The configuration, the uninstall entry and the installation key stay while any of the
+  // program's own objects stays: the user can then uninstall again from the list of programs.
+  if (removed && Files.Contains(config))
+    removed = RemoveFileObject(config, true) != TRemoval::Failed;
+  if (removed) {
+    RemoveRegistryKeys();
+    RemoveEmptyCompanyKey();
+    removed = RemoveFolders(config, true);
+    RemoveEmptyCompanyFolder(FScope.InstallFolder);
+  }
+  Report(isCleaningRegistry, 100);
+  return removed && FRemoved > 0;
 }
 
 bool StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath) {

@@ -2,9 +2,12 @@
 // The uninstaller: records what an installation creates, keeps it in "Installation.xml"
 // and in the Windows uninstall entry, and removes it again.
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "install/QorvelUninstallers.h"
+#include "install/UninstallScope.h"
 #include "settings/QorvelSettingsStorage.h"
 
 class TQorvelUninstaller : public TQorvelUninstallConfiguration {
@@ -20,7 +23,14 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
   std::wstring Publisher = QorvelPublisher;
   std::wstring URLInfoAbout = QorvelWebAddress;
   std::wstring URLUpdateInfo = QorvelWebAddress;
+  // What the system's list of programs shows besides the name.
+  std::wstring DisplayVersion;
+  std::uint32_t EstimatedSizeKB = 0;
+  // The names this product's installations use: Uninstall touches nothing else.
+  TInstallIdentity Identity;
   TQorvelProgressEvent OnProgress;
+  // After Uninstall: what the file listed but was left alone, and why.
+  std::vector<TLeftEntry> LeftEntries;
 
   // Adds the entries of ConfigPath to the lists. Throws EQorvelXmlError for a damaged file
   // and EQorvelFileError when it cannot be read.
@@ -33,22 +43,33 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
   void SaveConfig();
   // RegisterUninstall then SaveConfig, only when ConfigPath is set.
   bool Commit();
-  // Removes files, then folders (only empty ones, never a tree), then registry values and
-  // keys, each list from last to first. True when every required object went; the registry
-  // is cleaned even when a file or folder stays.
+  // Removes what the configuration lists within this installation's scope (anything else is
+  // left and reported in LeftEntries): files, then folders that hold nothing else (never a
+  // tree, never through a link), then registry values. Only when every required file and
+  // folder went do the configuration file, the registry keys (the uninstall entry among
+  // them) and the folders that held the configuration go, so that a cancelled
+  // uninstallation can be run again; then the company folder and key left empty go too.
+  // True when every required object went and something was removed.
   bool Uninstall();
 
   void SetPrompt(IQorvelSettingsPrompt* prompt);
 
  private:
-  bool RemoveFiles();
-  bool RemoveFolders();
+  enum class TRemoval { Gone, Failed, Left };
+  bool RemoveFiles(const std::wstring& except);
+  bool RemoveFolders(const std::wstring& config, bool holdingConfig);
   void CleanRegistryValues();
   void RemoveRegistryKeys();
-  // Retries the removal while it fails and the user answers Retry; required objects only ask.
-  bool RemoveWithRetry(const std::wstring& path, bool required, bool (*remove)(const std::wstring&));
+  void RemoveEmptyCompanyFolder(const std::wstring& installFolder);
+  void RemoveEmptyCompanyKey();
+  TRemoval RemoveFileObject(const std::wstring& path, bool required);
+  TRemoval RemoveFolderObject(const std::wstring& path, bool required);
+  // Asks Retry/Cancel for a required object; answers whether to try again.
+  bool AskRetry(const std::wstring& path, bool required);
   void Report(TQorvelInstallStage stage, int percent);
 
+  TUninstallScope FScope;
+  int FRemoved = 0;
   IQorvelSettingsPrompt* FPrompt;
 };
 

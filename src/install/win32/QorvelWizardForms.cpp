@@ -103,17 +103,18 @@ TQorvelWebLink& TQorvelWizardForm::AddWebLink(int page, int top) {
   return *FLinks.back();
 }
 
-void TQorvelWizardForm::AddLogo(int page, const std::wstring& resourceName, int top) {
+HWND TQorvelWizardForm::AddLogo(int page, const std::wstring& resourceName, int top) {
   if (!FLogo && !resourceName.empty())
     FLogo.Reset(static_cast<HBITMAP>(
         ::LoadImageW(ModuleInstance(), resourceName.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (!FLogo) return;
+  if (!FLogo) return nullptr;
   // A static picture control keeps the page free of custom painting.
   const RECT r = ScaledRect((ClientWidth - LogoWidth) / 2, top, LogoWidth, LogoHeight);
   HWND picture = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL,
                                    r.left, r.top, r.right - r.left, r.bottom - r.top, Page(page), nullptr,
                                    ModuleInstance(), nullptr);
   if (picture) ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.Get()));
+  return picture;
 }
 
 HBRUSH TQorvelWizardForm::LabelColors(HWND, HDC dc) {
@@ -226,8 +227,22 @@ LRESULT TQorvelWizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
   return TForm::HandleMessage(message, wParam, lParam);
 }
 
+bool TQorvelWizardForm::EnsureProgramClosed(const std::wstring& product) {
+  if (!CloseRunningProgram) return true;
+  for (;;) {
+    {
+      TBusyScope busy(*this);
+      if (CloseRunningProgram()) return true;
+    }
+    if (Ask(ProgramStillRunningQuestion(product), ProgramStillRunningCaption(product),
+            MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY)
+      return false;
+  }
+}
+
 bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const (&stages)[4],
-                                     const std::wstring& product) {
+                                     const std::wstring& product, const TInstallIdentity& identity,
+                                     std::vector<TLeftEntry>* left) {
   for (HWND stage : stages) ShowControl(stage, false);
   if (configPath.empty() || !FileExists(configPath)) {
     Ask(L"Configuration file needed to uninstall application not found.", L"Error", MB_OK | MB_ICONERROR);
@@ -238,6 +253,7 @@ bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const 
   try {
     TQorvelUninstaller uninstaller;
     uninstaller.ConfigPath = configPath;
+    uninstaller.Identity = identity;
     uninstaller.LoadConfig();
     int shown = -1;
     uninstaller.OnProgress = [&](TQorvelInstallStage stage, int percent) {
@@ -251,6 +267,7 @@ bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const 
       if (percent >= 100) Pause(100);
     };
     removed = uninstaller.Uninstall();
+    if (left) *left = uninstaller.LeftEntries;
   } catch (const std::exception& error) {
     // A damaged file: say what is wrong with it instead of guessing.
     Ask(Widen(error.what()), L"Error", MB_OK | MB_ICONERROR);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/win32/QorvelHeaders.h"
 #include "controls/win32/QorvelWebLinks.h"
@@ -15,6 +16,7 @@
 #include "gui/Dpi.h"
 #include "gui/Forms.h"
 #include "gui/Handles.h"
+#include "install/UninstallScope.h"
 
 class TQorvelWizardForm : public TForm {
  public:
@@ -29,6 +31,9 @@ class TQorvelWizardForm : public TForm {
   std::function<int(const std::wstring& text, const std::wstring& caption, UINT flags)> AskUser;
   // The engine's work is paced by short pauses; tests may skip them.
   bool Pauses = true;
+  // Asks the running program to end and answers once none runs (false: one still does).
+  // Without it, nothing is asked.
+  std::function<bool()> CloseRunningProgram;
 
   // The hourglass over the whole window while the engine works.
   class TBusyScope {
@@ -53,7 +58,7 @@ class TQorvelWizardForm : public TForm {
   HWND AddRadio(int page, const std::wstring& text, int left, int top, int width, bool firstOfGroup);
   HWND AddCheck(int page, const std::wstring& text, int left, int top, int width);
   TQorvelWebLink& AddWebLink(int page, int top);
-  void AddLogo(int page, const std::wstring& resourceName, int top);
+  HWND AddLogo(int page, const std::wstring& resourceName, int top);
   static bool Checked(HWND button) { return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   static void SetChecked(HWND button, bool checked) {
     ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -82,7 +87,12 @@ class TQorvelWizardForm : public TForm {
   // cleaning the registry, finishing) as the uninstaller reaches them. Reports a missing or
   // damaged file and a failure in a box titled "Error" and answers false; `product` names
   // what failed.
-  bool RunUninstall(const std::wstring& configPath, HWND const (&stages)[4], const std::wstring& product);
+  // Only what `identity` names is touched; what the file lists beyond it goes to `left`.
+  bool RunUninstall(const std::wstring& configPath, HWND const (&stages)[4], const std::wstring& product,
+                    const TInstallIdentity& identity, std::vector<TLeftEntry>* left = nullptr);
+  // Before files are replaced or removed: the running program is asked to end (it saves its
+  // settings as on Exit); while it does not, Retry/Cancel. False when the user cancelled.
+  bool EnsureProgramClosed(const std::wstring& product);
 
   HFONT Font() const { return FFont; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -144,11 +144,15 @@ TEST(UninstallConfiguration, ReadingFillsGapsWithTheSafeDefaults) {
   }
 }
 
-TEST(UninstallConfiguration, OtherDocumentsAreIgnored) {
-  EXPECT_TRUE(Read("").Files.Empty());
-  const auto other = Read("<settings><files><item>C:\\x</item></files></settings>");
-  EXPECT_TRUE(other.Files.Empty());
-  EXPECT_TRUE(other.ProductName.empty());
+TEST(UninstallConfiguration, EmptyForeignAndCutOffFilesAreCorrupt) {
+  // Nothing to trust in them: an uninstallation must fail rather than remove nothing.
+  EXPECT_EQ(ReadError(""), "Uninstall configuration file corrupt (line 1).");
+  EXPECT_EQ(ReadError("<settings><files><item>C:\\x</item></files></settings>"),
+            "Uninstall configuration file corrupt (line 1).");
+  EXPECT_EQ(ReadError("<installation>\r\n\t<product>V</product>\r\n"), "Uninstall configuration file corrupt (line 3).");
+  EXPECT_EQ(ReadError("<installation>\r\n\t<product>V</product>\r\n</settings>"),
+            "Uninstall configuration file corrupt. </installation> expected in line 3.");
+  EXPECT_EQ(Read("<!-- kept -->\r\n<installation>\r\n\t<product>V</product>\r\n</installation>").ProductName, L"V");
 }
 
 TEST(UninstallConfiguration, DamageIsReportedWithItsLine) {

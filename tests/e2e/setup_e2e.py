@@ -157,6 +157,10 @@ def scenario_local_installation_then_again_then_uninstall(s):
     programs = os.path.join(os.environ["WINEPREFIX"], "drive_c", "ProgramData", "Microsoft", "Windows",
                             "Start Menu", "Programs", "Qorvel")
     s.expect(not os.path.exists(programs), "the start-menu group is removed")
+    s.expect(not os.path.exists(os.path.join(program_files(), "Qorvel")), "the company folder left empty goes")
+    company_key = subprocess.run(["wine", "reg", "query", r"HKLM\SOFTWARE\Qorvel"], stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
+    s.expect(company_key.returncode != 0, "the company key left empty goes")
 
 
 def drive_link(letter):
@@ -220,3 +224,102 @@ def portable_installation(s, drive):
     exit_tray_program(s)
     s.expect(os.path.isfile(os.path.join(drive, "Qorvel", "Vindle", "Vindle.xml")),
              "the portable copy keeps its settings beside itself")
+
+
+def install_locally(s, start_now=True):
+    """Walks the wizard through a local installation into the proposed folder; with
+    `start_now` the completion page starts the installed copy."""
+    setup = s.start(SETUP)
+    w = Wizard(s, SETUP_TITLE)
+    w.wait_next_enabled("the wizard to show")
+    walk_to_setup_type(s, w)
+    w.click(NEXT)
+    time.sleep(0.5)
+    if os.path.isdir(installed_folder()):
+        w.shot("previous-installation")
+        w.click(NEXT)  # the same folder (update / repair)
+        time.sleep(0.5)
+    else:
+        w.click(NEXT)  # the proposed folder
+        time.sleep(0.5)
+    w.click(NEXT)  # "Install now"
+    w.wait_next_enabled("the completion page", timeout=60)
+    w.shot("completed")
+    if not start_now:
+        w.click(START_NOW)
+    w.click(NEXT)  # "Finish"
+    s.wait_exit(setup, timeout=20)
+
+
+def run_uninstall_entry(s):
+    uninstall = s.reg_query(UNINSTALL_KEY, "UninstallString")
+    s.expect(uninstall and "-uninstall" in uninstall, f"an uninstall entry, got {uninstall!r}")
+    parts = [p.strip('"') for p in shlex.split(uninstall, posix=False)]
+    s.start(s.unix_path(parts[0]), *parts[1:])
+    u = Wizard(s, UNINSTALL_TITLE)
+    u.wait_next_enabled("the uninstall wizard to show")
+    return u
+
+
+def scenario_setup_and_uninstall_close_the_running_vindle_and_keep_the_users_files(s):
+    s.restart_wine()
+    shutil.rmtree(os.path.join(program_files(), "Qorvel"), ignore_errors=True)
+    install_locally(s)
+    s.wait_for(lambda: vindle.tray_icon_present(s), "the installed copy to start", timeout=30)
+    exe = os.path.join(installed_folder(), "Vindle.exe")
+    s.expect_equal(s.reg_query(UNINSTALL_KEY, "DisplayIcon"), r"C:\Program Files\Qorvel\Vindle\Vindle.exe",
+                   "the icon of the entry in the list of programs")
+    s.expect_equal(s.reg_query(UNINSTALL_KEY, "NoModify"), "0x1", "no Modify button for the entry")
+
+    # Setup over the running copy: it is asked to end, the copy succeeds, Finish starts it again.
+    install_locally(s)
+    with open(exe, "rb") as f:
+        s.expect_equal(f.read()[-8:], b"LOCALAPP", "the copy over the running program")
+    s.wait_for(lambda: vindle.tray_icon_present(s), "the updated copy to start", timeout=30)
+
+    # A damaged configuration file: the failure is reported and the entry stays for another try.
+    config = os.path.join(installed_folder(), "Installation.xml")
+    with open(config, "rb") as f:
+        recorded = f.read()
+    open(config, "wb").close()
+    u = run_uninstall_entry(s)
+    u.click(NEXT)  # "Uninstall now"
+    answer_box(s, "Error", "Return")
+    s.wait_no_window(UNINSTALL_TITLE, timeout=20)
+    s.expect(os.path.isfile(exe), "nothing is removed on a corrupt configuration")
+    s.expect(vindle.tray_icon_present(s), "the program is not closed for a configuration that cannot be read")
+    s.expect(s.reg_query(UNINSTALL_KEY, "UninstallString"), "the uninstall entry stays")
+    with open(config, "wb") as f:
+        f.write(recorded)
+
+    # The uninstallation while the program runs, with the user's own file in its folder.
+    if os.path.exists(vindle.settings_file()):
+        os.remove(vindle.settings_file())
+    users_file = os.path.join(installed_folder(), "My measurements.txt")
+    with open(users_file, "w") as f:
+        f.write("the user's")
+    u = run_uninstall_entry(s)
+    u.click(NEXT)  # "Uninstall now"
+    u.wait_next_enabled("the uninstallation to finish", timeout=60)
+    u.shot("uninstalled-with-a-users-file")
+    s.expect(not vindle.tray_icon_present(s), "the running program was closed")
+    s.expect(os.path.isfile(vindle.settings_file()), "the program saved its settings as it ended")
+    u.click(NEXT)  # "Finish"
+    s.wait_no_window(UNINSTALL_TITLE)
+    s.expect(not os.path.exists(exe), "the program file is removed")
+    s.expect(not os.path.exists(config), "the configuration file is removed")
+    s.expect(os.path.isfile(users_file), "the user's file stays, and its folder with it")
+    s.expect(s.reg_query(UNINSTALL_KEY, "UninstallString") is None, "the uninstall entry is removed")
+    s.expect(s.reg_query(INSTALLATION_KEY, "Directory") is None, "the installation key is removed")
+    shutil.rmtree(os.path.join(program_files(), "Qorvel"), ignore_errors=True)
+
+
+def scenario_wizard_texts_fit_at_144_dpi(s):
+    """The Win32 layout check of both wizards, run with Wine at 144 dpi: every caption's
+    extent with its control's font fits the control, and no two controls overlap."""
+    tests = s.path("tests/win/vindle_win_tests.exe")
+    with s.at_dpi(144):
+        result = subprocess.run(["wine", tests, "--gtest_filter=WizardLayout.*", "--gtest_color=no"],
+                                cwd=os.path.dirname(tests), capture_output=True, text=True, timeout=300)
+    s.expect("wizard layout measured at 144 dpi" in result.stdout, f"the check ran at 144 dpi:\n{result.stdout}")
+    s.expect(result.returncode == 0, f"the wizards' texts fit at 144 dpi:\n{result.stdout[-3000:]}")

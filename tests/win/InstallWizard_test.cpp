@@ -158,6 +158,15 @@ TEST_F(InstallWizardTest, FreshLocalSetupProposesProgramFilesAndAsksAboutForeign
   EXPECT_EQ(Text(Wizard().Button(TQorvelWizard::wbNext)), L"Install now");
   std::filesystem::remove_all(foreign);
 
+  // Without a start-menu entry no shortcut is made: the shortcut boxes say so by greying.
+  const HWND menuPage = Wizard().Page(ipStartMenu).Handle();
+  const HWND desktop = ::FindWindowExW(menuPage, nullptr, L"BUTTON", L"Add a shortcut icon to my desktop");
+  ASSERT_TRUE(desktop);
+  Click(::FindWindowExW(menuPage, nullptr, L"BUTTON", L"Do not add to start menu"));
+  EXPECT_FALSE(::IsWindowEnabled(desktop));
+  Click(::FindWindowExW(menuPage, nullptr, L"BUTTON", L"Add to my start menu only (not available for other users)"));
+  EXPECT_TRUE(::IsWindowEnabled(desktop));
+
   // Back to the folder page: the folder the user chose stays.
   Click(Wizard().Button(TQorvelWizard::wbBack));
   EXPECT_EQ(Wizard().PageIndex(), ipInstallFolder);

@@ -233,7 +233,7 @@ void TQorvelInstallForm::BuildPages() {
   // 0: welcome.
   AddHeader(ipWelcome, FTexts.WelcomeCaption);
   AddLogo(ipWelcome, FInstallation.Logo, 41);
-  AddLabel(ipWelcome, FTexts.WelcomeText, 12, 199, 392, 78);
+  AddLabel(ipWelcome, FTexts.WelcomeText, 12, 199, 392, 81);
   AddWebLink(ipWelcome, 282);
 
   // 1: licence.
@@ -499,8 +499,7 @@ void TQorvelInstallForm::UninstallPrevious() {
   const std::wstring config = FInstaller.PreviousConfig.empty()
                                   ? WithTrailingBackslash(FInstaller.PreviousDirectory) + UninstallConfigFileName
                                   : FInstaller.PreviousConfig;
-  if (EnsureProgramClosed(FProduct.ProductName) &&
-      RunUninstall(config, FRemoveStages, FProduct.ProductName, InstallIdentityOf(FInstallation))) {
+  if (RunUninstall(config, FRemoveStages, FProduct.ProductName, InstallIdentityOf(FInstallation))) {
     // The previous installation is gone: from here on this is a fresh installation.
     FState.HasPrevious = false;
     FInstaller.PreviousDirectory.clear();

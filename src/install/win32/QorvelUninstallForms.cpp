@@ -39,7 +39,7 @@ TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, st
   const TUninstallWizardTexts texts = UninstallWizardTexts(FProduct);
   AddHeader(upWelcome, texts.WelcomeCaption);
   AddLogo(upWelcome, installation.Logo, 41);
-  AddLabel(upWelcome, texts.WelcomeText, 12, 199, 392, 78);
+  AddLabel(upWelcome, texts.WelcomeText, 12, 199, 392, 81);
   AddWebLink(upWelcome, 282);
 
   AddHeader(upUninstalling, L"Uninstalling...");
@@ -82,7 +82,7 @@ TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, st
 
 void TQorvelUninstallForm::Uninstall() {
   std::vector<TLeftEntry> left;
-  if (!EnsureProgramClosed(FProduct) || !RunUninstall(FConfigPath, FStages, FProduct, FIdentity, &left)) {
+  if (!RunUninstall(FConfigPath, FStages, FProduct, FIdentity, &left)) {
     EndWizard(IDCANCEL);
     return;
   }

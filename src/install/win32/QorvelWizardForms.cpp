@@ -255,6 +255,8 @@ bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const 
     uninstaller.ConfigPath = configPath;
     uninstaller.Identity = identity;
     uninstaller.LoadConfig();
+    // Only a file that can be read is worth ending the program for.
+    if (!EnsureProgramClosed(product)) return false;
     int shown = -1;
     uninstaller.OnProgress = [&](TQorvelInstallStage stage, int percent) {
       const int index = stage - isRemovingFiles;

@@ -88,6 +88,8 @@ class TQorvelWizardForm : public TForm {
   // damaged file and a failure in a box titled "Error" and answers false; `product` names
   // what failed.
   // Only what `identity` names is touched; what the file lists beyond it goes to `left`.
+  // Once the file has been read, the running program is asked to end; when the user
+  // cancels that, nothing is touched and the answer is false without a message.
   bool RunUninstall(const std::wstring& configPath, HWND const (&stages)[4], const std::wstring& product,
                     const TInstallIdentity& identity, std::vector<TLeftEntry>* left = nullptr);
   // Before files are replaced or removed: the running program is asked to end (it saves its

@@ -10,6 +10,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res")
 
@@ -281,8 +282,25 @@ def icon_image(size):
     return header + xor + bytes(mask)
 
 
+def png_image(size):
+    """The icon as a PNG, as Windows stores its 256-pixel images (a bitmap would be 256 KiB)."""
+    rows = icon_pixels(size)
+    raw = b"".join(b"\0" + bytes(v for b, g, r, a in row for v in (r, g, b, a)) for row in rows)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
+            chunk(b"IEND", b""))
+
+
+ICON_SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
+
+
 def write_ico(path, sizes):
-    images = [icon_image(s) for s in sizes]
+    images = [png_image(s) if s >= 256 else icon_image(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, data in zip(sizes, images):
@@ -487,7 +505,9 @@ def write_bmp24(path, rows):
 def main():
     os.makedirs(RES, exist_ok=True)
     write_bmp32(os.path.join(RES, "MenuImages.bmp"), menu_strip())
-    write_ico(os.path.join(RES, "Vindle.ico"), [16, 32, 48])
+    # Every size the shell asks for at 100 to 200 % scaling: tray 16-32, title bars and lists
+    # 20-40, large icons 48-64, the largest views 256.
+    write_ico(os.path.join(RES, "Vindle.ico"), ICON_SIZES)
     write_bmp24(os.path.join(RES, "LOGOBITMAP.bmp"), logo_picture())
     return 0
 

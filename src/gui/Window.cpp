@@ -28,7 +28,9 @@ void TWindow::CreateHandle(const TCreateParams& params) {
     windowClass.lpfnWndProc = &TWindow::Thunk;
     windowClass.hInstance = ModuleInstance();
     windowClass.hIcon = params.Icon;
-    windowClass.hIconSm = params.Icon;
+    // None: the system takes the small icon of the right size from the same icon resource
+    // instead of shrinking the large one.
+    windowClass.hIconSm = nullptr;
     windowClass.hCursor = params.Cursor ? params.Cursor : ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = params.ClassName;
     if (!::RegisterClassExW(&windowClass)) throw std::runtime_error("Cannot register a window class.");

@@ -261,8 +261,17 @@ TEST(AutostartEntry, WritesThePathAndRemovesTheValue) {
   ASSERT_EQ(::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size),
             ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(std::wstring(data), path);  // unquoted, no arguments
+  EXPECT_EQ(std::wstring(data), L"\"" + path + L"\"") << "quoted: the path has spaces";
+  // An entry an older version wrote unquoted is rewritten quoted.
+  ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+  RefreshAutostart(name, path);
+  size = sizeof(data);
+  ::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+  EXPECT_EQ(std::wstring(data), L"\"" + path + L"\"");
   EXPECT_TRUE(UpdateAutostart(name, path, false));
+  RefreshAutostart(name, path);
+  EXPECT_FALSE(QueryAutostart(name)) << "no entry is made where there was none";
   EXPECT_FALSE(QueryAutostart(name));
   // Already gone is what was asked for.
   EXPECT_TRUE(UpdateAutostart(name, path, false));

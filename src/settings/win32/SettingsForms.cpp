@@ -498,6 +498,7 @@ bool TSettingsForm::StoreToSettings() {
   const std::wstring path = FEnvironment.ProgramPath;
   const bool stored = FModel.StoreToSettings(
       FSettings, [&path](bool enable) { return UpdateAutostart(AutostartValueName, path, enable); });
+  if (stored && FEnvironment.LocalInstallation) RefreshAutostart(AutostartValueName, path);
   if (!stored) {
     FControls.Autostart->SetChecked(FModel.AutostartAtLoad());
     ::MessageBoxW(nullptr,

@@ -41,6 +41,7 @@ const TQorvelSettingsClass& TStartupOptions::StaticClass() {
           QorvelPublish::Boolean("ShowRuler", &C::ShowRuler, true),
           QorvelPublish::Boolean("ShowColorPicker", &C::ShowColorPicker, false),
           QorvelPublish::Boolean("ShowCursorCoordinates", &C::ShowCursorCoordinates, false),
+          QorvelPublish::Boolean("TrayNoticeShown", &C::TrayNoticeShown, false),
       });
   return cls;
 }

@@ -35,6 +35,9 @@ class TStartupOptions : public TQorvelSettings {
   bool ShowRuler = true;
   bool ShowColorPicker = false;
   bool ShowCursorCoordinates = false;
+  // Whether the first start already said where the program lives: Windows puts a new
+  // notification-area icon out of sight, so the first start tells the user once.
+  bool TrayNoticeShown = false;
 };
 
 class TGeneralSettings : public TQorvelSettings {

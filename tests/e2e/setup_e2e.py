@@ -264,8 +264,11 @@ def run_uninstall_entry(s):
 def scenario_setup_and_uninstall_close_the_running_vindle_and_keep_the_users_files(s):
     s.restart_wine()
     shutil.rmtree(os.path.join(program_files(), "Qorvel"), ignore_errors=True)
+    vindle.forget_settings()
     install_locally(s)
     s.wait_for(lambda: vindle.tray_icon_present(s), "the installed copy to start", timeout=30)
+    s.wait_for(lambda: vindle.notification_shown(s), "the first start to say where the program lives", timeout=10)
+    s.screenshot("first-start-notification")
     exe = os.path.join(installed_folder(), "Vindle.exe")
     s.expect_equal(s.reg_query(UNINSTALL_KEY, "DisplayIcon"), r"C:\Program Files\Qorvel\Vindle\Vindle.exe",
                    "the icon of the entry in the list of programs")
@@ -276,6 +279,8 @@ def scenario_setup_and_uninstall_close_the_running_vindle_and_keep_the_users_fil
     with open(exe, "rb") as f:
         s.expect_equal(f.read()[-8:], b"LOCALAPP", "the copy over the running program")
     s.wait_for(lambda: vindle.tray_icon_present(s), "the updated copy to start", timeout=30)
+    time.sleep(3)
+    s.expect(not vindle.notification_shown(s), "a later start shows no notification")
 
     # A damaged configuration file: the failure is reported and the entry stays for another try.
     config = os.path.join(installed_folder(), "Installation.xml")

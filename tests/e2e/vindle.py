@@ -60,6 +60,12 @@ def _tooltips(s):
     return [w for w in s.find_windows("") if w.height < 30 and w.y < 100 and not w.name]
 
 
+def notification_shown(s):
+    """Whether a notification balloon shows beside the tray: a nameless window taller than a
+    tooltip near the top of the screen, where Wine's tray sits."""
+    return any(not w.name and 40 <= w.height <= 200 and w.width >= 200 and w.y < 150 for w in s.find_windows(""))
+
+
 def icon_tooltip(s):
     """Hovers over the tray icon and answers the tooltip window that shows."""
     x, y = tray_icon(s)

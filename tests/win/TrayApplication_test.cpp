@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/win32/QorvelTrayApplications.h"
 
@@ -119,6 +120,27 @@ TEST(TrayApplication, LaterStartHandsOverToTheRunningInstance) {
   first.Run(name, false);
   EXPECT_EQ(secondWindows, 0);
   EXPECT_EQ(first.OtherStarts, 1) << "the show request reached the first instance";
+}
+
+namespace {
+std::vector<std::string> HandOverCalls;
+BOOL WINAPI RecordAllow(DWORD processId) {
+  HandOverCalls.push_back("allow " + std::to_string(processId));
+  return TRUE;
+}
+BOOL WINAPI RecordPost(HWND, UINT message, WPARAM, LPARAM) {
+  HandOverCalls.push_back("post " + std::to_string(message));
+  return TRUE;
+}
+}  // namespace
+
+TEST(TrayApplication, LaterStartLetsTheFirstTakeTheForegroundBeforeAskingIt) {
+  const HWND first = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(first);
+  HandOverToFirstInstance(first, WM_SHOWINSTANCE, {&RecordAllow, &RecordPost});
+  ::DestroyWindow(first);
+  EXPECT_EQ(HandOverCalls, (std::vector<std::string>{"allow " + std::to_string(::GetCurrentProcessId()),
+                                                     "post " + std::to_string(WM_SHOWINSTANCE)}));
 }
 
 TEST(TrayApplication, LaterStartWithCloseFlagEndsTheRunningInstance) {

@@ -77,6 +77,12 @@ void TMeterApplication::Started() {
   if (FEnvironment.Settings->Startup->ShowColorPicker) FColorForm->Show();
   FCursorForm = std::make_unique<TCursorForm>(*FEnvironment.Settings);
   if (FEnvironment.Settings->Startup->ShowCursorCoordinates) FCursorForm->Show();
+  // Installed copies only: a build started from its folder is a developer's.
+  const TInstallationMode mode = ApplicationInstallation().Mode();
+  if ((mode == imLocalApp || mode == imPortableApp) && !FEnvironment.Settings->Startup->TrayNoticeShown) {
+    Notify(Title(), L"Vindle is running in the notification area. Right-click its icon for the menu.");
+    FEnvironment.Settings->Startup->TrayNoticeShown = true;
+  }
 }
 
 void TMeterApplication::Terminating() {

@@ -55,7 +55,16 @@ void TQorvelTrayApplication::Run(const std::wstring& instanceName, bool closeOth
   std::memcpy(&stored, shared->Memory(), sizeof(stored));
   shared->Unlock();
   const HWND running = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(stored));
-  if (running) ::PostMessageW(running, closeOther ? WM_CLOSEINSTANCE : WM_SHOWINSTANCE, 0, 0);
+  if (running) HandOverToFirstInstance(running, closeOther ? WM_CLOSEINSTANCE : WM_SHOWINSTANCE);
+}
+
+void HandOverToFirstInstance(HWND running, UINT request, const TInstanceHandOverCalls& calls) {
+  // The later start is what the user just started, so it holds the foreground; a
+  // background process may take it only when the holder lets it, before it is asked.
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(running, &processId);
+  if (processId != 0) calls.AllowSetForeground(processId);
+  calls.Post(running, request, 0, 0);
 }
 
 namespace {
@@ -192,6 +201,21 @@ void TQorvelTrayApplication::ShowIcon() {
 void TQorvelTrayApplication::HideIcon() {
   if (FIconEnabled) ::Shell_NotifyIconA(NIM_DELETE, &FIconData);
   FIconShown = false;
+}
+
+void TQorvelTrayApplication::Notify(const std::wstring& title, const std::wstring& text) {
+  if (!FIconEnabled || !FIconShown) return;
+  // The icon's own record is the small one every shell knows; a notification needs the full
+  // record of this system's shell for the same icon.
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = FIconData.hWnd;
+  data.uID = FIconData.uID;
+  data.uFlags = NIF_INFO;
+  data.dwInfoFlags = NIIF_INFO;
+  wcsncpy_s(data.szInfoTitle, title.c_str(), _TRUNCATE);
+  wcsncpy_s(data.szInfo, text.c_str(), _TRUNCATE);
+  ::Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
 void TQorvelTrayApplication::RequestTrayMenu() { ::PostMessageW(WindowHandle(), WM_TRAYMENU, 0, 0); }

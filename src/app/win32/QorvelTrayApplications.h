@@ -38,6 +38,8 @@ class TQorvelTrayApplication {
   void ShowIcon();
   void HideIcon();
   void RequestTrayMenu();
+  // A notification from the icon (a balloon, or a toast on Windows 10 and later).
+  void Notify(const std::wstring& title, const std::wstring& text);
 
   const std::wstring& Title() const { return FTitle; }
   HWND WindowHandle() const { return FWindow ? FWindow->Handle() : nullptr; }
@@ -110,6 +112,14 @@ class TQorvelFormTrayApplication : public TQorvelTrayApplication {
  private:
   std::unique_ptr<TForm> FMainForm;
 };
+
+// How a later start reaches the first instance: the system's calls, or a test's.
+struct TInstanceHandOverCalls {
+  BOOL(WINAPI* AllowSetForeground)(DWORD processId) = &::AllowSetForegroundWindow;
+  BOOL(WINAPI* Post)(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = &::PostMessageW;
+};
+// Lets the first instance take the foreground, then posts it `request` (show or close).
+void HandOverToFirstInstance(HWND running, UINT request, const TInstanceHandOverCalls& calls = {});
 
 // Asks the first instance running under `instanceName` to end, as a later start with
 // `closeOther` does, and waits up to `timeoutMs` for its process to end while this thread's

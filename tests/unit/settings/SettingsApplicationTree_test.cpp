@@ -86,6 +86,7 @@ std::vector<std::string> ExpectedDefaults() {
   lines.push_back("Startup.ShowColorPicker = False");
   lines.push_back("Startup.ShowCursorCoordinates = False");
   lines.push_back("Startup.ShowRuler = True");
+  lines.push_back("Startup.TrayNoticeShown = False");
   AddPlacement(lines, "Vertical", {400, 480, 500, 600, 768});
   return lines;
 }

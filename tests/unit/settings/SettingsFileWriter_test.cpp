@@ -130,6 +130,7 @@ std::string FreshDefaultsDocument() {
     <showcolorpicker>False</showcolorpicker>
     <showcursorcoordinates>False</showcursorcoordinates>
     <showruler>True</showruler>
+    <traynoticeshown>False</traynoticeshown>
   </startup>
 )" + PlacementLines("vertical", {400, 480, 500, 600, 768}) +
                 R"(

@@ -64,4 +64,10 @@ BSTR SysAllocStringLen(const OLECHAR* text, UINT length) {
   return function ? function(text, length) : nullptr;
 }
 
+void SysFreeString(BSTR text) {
+  static const auto function =
+      BoundFunction<void(WINAPI*)(BSTR)>(LoadSystemLibrary(L"oleaut32.dll"), "SysFreeString");
+  if (function) function(text);
+}
+
 }  // namespace ComLibrary

@@ -16,5 +16,6 @@ void CoTaskMemFree(void* memory);
 HRESULT CoDisconnectObject(IUnknown* object, DWORD reserved);
 // oleaut32: null when the DLL or the memory is missing.
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
+void SysFreeString(BSTR text);
 
 }  // namespace ComLibrary

@@ -30,6 +30,7 @@ class TForm : public TWindow {
   bool ShowingModal() const { return FShowingModal; }
   TModalResult ShowModal();    // runs until ModalResult is set or the form is closed
   void SetModalResult(TModalResult result) { FModalResult = result; }
+  TModalResult ModalResult() const { return FModalResult; }
 
  protected:
   // Called before the window is shown and after it was hidden by Close.

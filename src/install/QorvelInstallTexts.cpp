@@ -140,6 +140,11 @@ std::wstring ProgramStillRunningQuestion(const std::wstring& product) {
 
 std::wstring ProgramStillRunningCaption(const std::wstring& product) { return product + L" is running"; }
 
+std::wstring ElevationNeededText(const std::wstring& product) {
+  return L"A local installation of " + product +
+         L" needs administrator rights; choose Portable setup to install without them.";
+}
+
 std::wstring LeftEntriesIntro() { return L"These entries were left in place:"; }
 
 TUninstallWizardTexts UninstallWizardTexts(const std::wstring& product) {

@@ -65,6 +65,8 @@ std::wstring ProgramStillRunningQuestion(const std::wstring& product);
 std::wstring ProgramStillRunningCaption(const std::wstring& product);
 // The completion page of the uninstallation, when some listed entries were left in place.
 std::wstring LeftEntriesIntro();
+// When the elevation prompt was declined or could not show.
+std::wstring ElevationNeededText(const std::wstring& product);
 
 struct TUninstallWizardTexts {
   std::wstring Caption;

@@ -58,8 +58,33 @@ bool SameFolder(const std::wstring& a, const std::wstring& b) {
   return true;
 }
 
+TElevation ElevationFrom(TTokenElevationKind kind, bool administratorsEnabled) {
+  switch (kind) {
+    case TTokenElevationKind::Full:
+      return TElevation::Elevated;
+    case TTokenElevationKind::Limited:
+      return TElevation::CanElevate;
+    default:
+      return administratorsEnabled ? TElevation::Elevated : TElevation::StandardUser;
+  }
+}
+
+namespace {
+// Asking for elevation once more from a run that was started elevated and still is not
+// would go round in circles: such a run gets the plain question instead.
+bool ElevatesLocalSetup(TElevation elevation, bool tried, bool portable) {
+  return elevation == TElevation::CanElevate && !tried && !portable;
+}
+}  // namespace
+
 TLeaveQuestion QuestionBeforeLeaving(int page, const TLeaveFacts& facts) {
-  if (page == ipSetupType && !facts.IsAdministrator) return TLeaveQuestion::NotAdministrator;
+  if (page == ipSetupType) {
+    if (ElevatesLocalSetup(facts.Elevation, facts.ElevationTried, facts.Portable)) return TLeaveQuestion::Elevate;
+    // A plain user, whatever the setup type, as ever; a local setup still without rights.
+    const bool plainUser = facts.Elevation == TElevation::StandardUser;
+    const bool stillFiltered = facts.Elevation == TElevation::CanElevate && !facts.Portable;
+    if (plainUser || stillFiltered) return TLeaveQuestion::NotAdministrator;
+  }
   // The folder the wizard proposed itself is never questioned.
   if (page == ipInstallFolder && !SameFolder(facts.Folder, facts.ProposedFolder) && facts.FolderExistsWithContent)
     return TLeaveQuestion::FolderExists;
@@ -75,6 +100,9 @@ TWizardButtonStates InstallWizardButtons(const TInstallWizardState& state, int p
       break;
     case ipPreviousInstallation:
       if (state.PreviousChoice == TPreviousChoice::UninstallPrevious) buttons.NextCaption = L"Uninstall now";
+      break;
+    case ipSetupType:
+      buttons.NextShield = ElevatesLocalSetup(state.Elevation, state.ElevationTried, state.Portable);
       break;
     case ipInstallFolder:
       if (state.Portable) buttons.NextCaption = L"Install now";

@@ -24,7 +24,18 @@ inline constexpr int InstallPageCount = 9;
 enum class TPreviousChoice { SameFolder, UninstallPrevious, OtherFolder };
 
 // What the user has chosen so far and what the system told the wizard.
+// What the process may do with the machine: with User Account Control an administrator runs
+// with a filtered token and can ask for the full one; a standard user cannot.
+enum class TElevation { Elevated, CanElevate, StandardUser };
+// The token's elevation type as the system reports it; Unknown where the system has none.
+enum class TTokenElevationKind { Unknown, Default, Full, Limited };
+// A full token is elevated, a filtered one can elevate; otherwise (no User Account Control,
+// or the built-in administrator) the enabled Administrators group decides.
+TElevation ElevationFrom(TTokenElevationKind kind, bool administratorsEnabled);
+
 struct TInstallWizardState {
+  TElevation Elevation = TElevation::Elevated;
+  bool ElevationTried = false;  // this run was started elevated for the local setup
   bool Portable = false;
   bool HasPrevious = false;  // cleared once the previous installation was uninstalled
   TPreviousChoice PreviousChoice = TPreviousChoice::SameFolder;
@@ -48,9 +59,12 @@ TPageMove NextInstallPage(const TInstallWizardState& state, int page);
 TPageMove PreviousInstallPage(const TInstallWizardState& state, int page);
 
 // The question to ask before Next leaves `page`; a "No" keeps the wizard where it is.
-enum class TLeaveQuestion { None, NotAdministrator, FolderExists };
+// Elevate: the local setup goes on in a run with administrator rights.
+enum class TLeaveQuestion { None, NotAdministrator, FolderExists, Elevate };
 struct TLeaveFacts {
-  bool IsAdministrator = true;
+  TElevation Elevation = TElevation::Elevated;
+  bool ElevationTried = false;
+  bool Portable = false;
   std::wstring Folder;          // as shown on the install folder page
   std::wstring ProposedFolder;
   bool FolderExistsWithContent = false;  // an existing folder that is not empty
@@ -67,6 +81,7 @@ struct TWizardButtonStates {
   bool BackEnabled = true;
   bool NextEnabled = true;
   bool CancelEnabled = true;
+  bool NextShield = false;  // Next leads to the system's elevation prompt
   std::wstring NextCaption = L"Next";
 };
 

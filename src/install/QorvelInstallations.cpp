@@ -30,6 +30,10 @@ TInstallationMode DetectInstallationMode(const std::vector<std::wstring>& argume
   return MarkerMode(fileTail);
 }
 
+bool ResumesLocalSetup(const std::vector<std::wstring>& arguments) {
+  return !arguments.empty() && LowerCase(arguments[0]) == LocalSetupSwitch;
+}
+
 bool HasInstallationMarker(const std::string& fileTail) { return MarkerMode(fileTail) != imPlain; }
 
 std::uint32_t InstallationPayloadSize(std::uint32_t exeSize, bool hasMarker) {

@@ -29,6 +29,11 @@ inline constexpr std::size_t InstallationMarkerSize = 8;
 // win over the marker and need at least two arguments; "-uninstall" is tested first.
 TInstallationMode DetectInstallationMode(const std::vector<std::wstring>& arguments, const std::string& fileTail);
 
+// The switch with which a setup started again with administrator rights goes on with the
+// local setup the user chose: the licence accepted, past the setup-type page.
+inline constexpr wchar_t LocalSetupSwitch[] = L"-localsetup";
+bool ResumesLocalSetup(const std::vector<std::wstring>& arguments);
+
 // Whether the executable file carries one of the three markers.
 bool HasInstallationMarker(const std::string& fileTail);
 

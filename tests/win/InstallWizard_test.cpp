@@ -175,7 +175,7 @@ TEST_F(InstallWizardTest, FreshLocalSetupProposesProgramFilesAndAsksAboutForeign
 
 TEST_F(InstallWizardTest, NotAnAdministratorIsAskedBeforeLeavingTheSetupType) {
   TInstallSystemFacts facts;
-  facts.IsAdministrator = false;
+  facts.Elevation = TElevation::StandardUser;
   Open(facts);
   ToSetupType();
   Click(Next());
@@ -346,4 +346,48 @@ TEST(UninstallWizard, MissingOrDamagedConfigurationIsReportedAndRemovesNothing) 
     EXPECT_TRUE(std::filesystem::exists(keep)) << "nothing is removed on a bad file";
   }
   std::filesystem::remove_all(folder);
+}
+
+TEST_F(InstallWizardTest, AFilteredAdministratorsLocalSetupGoesOnElevated) {
+  TInstallSystemFacts facts;
+  facts.Elevation = TElevation::CanElevate;
+  Open(facts);
+  std::vector<TShellStart> starts;
+  DWORD result = ERROR_CANCELLED;
+  Form->StartElevated = [&](const TShellStart& start) {
+    starts.push_back(start);
+    return result;
+  };
+  ToSetupType();
+  EXPECT_TRUE(Form->NextShieldShown());
+  Click(Form->PortableButton());
+  EXPECT_FALSE(Form->NextShieldShown()) << "the portable setup never asks for rights";
+  Click(Form->LocalButton());
+  EXPECT_TRUE(Form->NextShieldShown());
+
+  // Declined: one sentence, and the wizard stays where it is.
+  Click(Next());
+  EXPECT_EQ(Wizard().PageIndex(), ipSetupType);
+  ASSERT_EQ(Questions.size(), 1u);
+  EXPECT_EQ(Questions[0].Text, ElevationNeededText(L"Vindle"));
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].Verb, L"runas");
+  EXPECT_EQ(starts[0].File, Installation.ExePath());
+  EXPECT_EQ(starts[0].Parameters, L"-localsetup");
+  EXPECT_EQ(starts[0].Folder, WithoutTrailingBackslash(FolderOf(Installation.ExePath())));
+
+  // Accepted: the elevated run goes on, this wizard closes without asking.
+  result = 0;
+  Click(Next());
+  EXPECT_EQ(starts.size(), 2u);
+  EXPECT_EQ(Questions.size(), 1u);
+  EXPECT_EQ(Form->ModalResult(), TModalResult::Cancel);
+}
+
+TEST_F(InstallWizardTest, TheElevatedRunGoesOnPastTheSetupType) {
+  Open();
+  Form->ResumeLocalSetup();
+  EXPECT_EQ(Wizard().PageIndex(), ipInstallFolder);
+  EXPECT_TRUE(Form->State().LicenseAccepted);
+  EXPECT_FALSE(Form->State().Portable);
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "gui/Application.h"
 #include "gui/Handles.h"
@@ -112,6 +113,7 @@ TEST(InstallerHandOver, UninstallSwitchStartsATemporaryCopyWithRemove) {
   EXPECT_TRUE(fs::exists(fs::path(installer.TargetExePath))) << "nothing is removed before the user confirms";
 
   TQorvelUninstaller uninstaller(config);
+  uninstaller.Identity = installer.Identity();
   uninstaller.Uninstall();
   ::DeleteFileW(copy.c_str());
   HKEY runOnce = nullptr;
@@ -123,4 +125,25 @@ TEST(InstallerHandOver, UninstallSwitchStartsATemporaryCopyWithRemove) {
   ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"SOFTWARE\\" + name).c_str());
   std::error_code ignored;
   fs::remove_all(fs::path(root), ignored);
+}
+
+TEST(InstallerHandOver, WithoutAdministratorRightsTheCopyStartsWithTheElevationPrompt) {
+  std::vector<TShellStart> starts;
+  const TShellStarter record = [&](const TShellStart& start) {
+    starts.push_back(start);
+    return DWORD{0};
+  };
+  const std::wstring config = L"C:\\Program Files\\Qorvel\\Vindle\\Installation.xml";
+  ASSERT_TRUE(StartUninstallFromCopy(SetupFile(), config, TElevation::CanElevate, record));
+  ASSERT_TRUE(StartUninstallFromCopy(SetupFile(), config, TElevation::Elevated, record));
+  const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + L"QorvelUninstall.exe";
+  ASSERT_EQ(starts.size(), 2u);
+  EXPECT_EQ(starts[0].Verb, L"runas");
+  EXPECT_EQ(starts[1].Verb, L"open") << "already elevated: no prompt";
+  for (const auto& start : starts) {
+    EXPECT_EQ(start.File, copy);
+    EXPECT_EQ(start.Parameters, L"-remove \"" + config + L"\"");
+    EXPECT_EQ(start.Folder, SpecialFolderPath(fkWindows));
+  }
+  ::DeleteFileW(copy.c_str());
 }

@@ -30,31 +30,6 @@ std::wstring LocaleText(LCTYPE type, const wchar_t* fallback) {
   return ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 8) > 1 ? std::wstring(text) : std::wstring(fallback);
 }
 
-// Whether the Administrators group is among the groups of the thread's or the process's
-// token (also as a deny-only group: the user could still elevate).
-bool UserIsAdministrator() {
-  HANDLE opened = nullptr;
-  if (!::OpenThreadToken(::GetCurrentThread(), TOKEN_QUERY, TRUE, &opened) &&
-      !::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened))
-    return false;
-  TKernelHandle token(opened);
-  DWORD size = 0;
-  ::GetTokenInformation(token.Get(), TokenGroups, nullptr, 0, &size);
-  if (size == 0) return false;
-  std::vector<BYTE> buffer(size);
-  if (!::GetTokenInformation(token.Get(), TokenGroups, buffer.data(), size, &size)) return false;
-  SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
-  PSID administrators = nullptr;
-  if (!::AllocateAndInitializeSid(&authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
-                                  0, &administrators))
-    return false;
-  const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
-  bool found = false;
-  for (DWORD i = 0; i < groups->GroupCount && !found; ++i) found = ::EqualSid(groups->Groups[i].Sid, administrators);
-  ::FreeSid(administrators);
-  return found;
-}
-
 bool FolderHasContent(const std::wstring& folder) {
   WIN32_FIND_DATAW data{};
   HANDLE find = ::FindFirstFileW((WithoutTrailingBackslash(folder) + L"\\*").c_str(), &data);
@@ -108,7 +83,7 @@ class TComScope {
 
 TInstallSystemFacts CurrentInstallSystemFacts() {
   TInstallSystemFacts facts;
-  facts.IsAdministrator = UserIsAdministrator();
+  facts.Elevation = CurrentElevation();
   facts.CommonProgramsAvailable = !SpecialFolderPath(fkCommonPrograms).empty();
   facts.QuickLaunchAvailable = !QuickLaunchFolder().empty();
   facts.MyDocumentsFolder = SpecialFolderPath(fkMyDocuments);
@@ -167,6 +142,8 @@ TQorvelInstallForm::TQorvelInstallForm(TQorvelInstallation& installation, TQorve
   FInstaller.Uninstaller.UninstallKeyName = UninstallKeyName(FProduct.LongProductName);
   FInstaller.Uninstaller.DisplayName = FProduct.LongProductName;
   CloseRunningProgram = installation.CloseRunningProgram;
+  FState.Elevation = FFacts.Elevation;
+  FState.ElevationTried = installation.ResumesLocalSetup();
   FState.HasPrevious = FInstaller.FindPreviousInstallation();
   if (FState.HasPrevious && FInstaller.PreviousVersion != FProduct.ProductVersion)
     FState.PreviousChoice = TPreviousChoice::UninstallPrevious;
@@ -184,6 +161,7 @@ TQorvelInstallForm::TQorvelInstallForm(TQorvelInstallation& installation, TQorve
       case TQorvelWizard::wbFinish:
         enabled = states.NextEnabled;
         caption = states.NextCaption;
+        ShowNextShield(states.NextShield);
         break;
       case TQorvelWizard::wbCancel:
         enabled = states.CancelEnabled;
@@ -454,7 +432,9 @@ void TQorvelInstallForm::NavigateNext(int oldPage, bool& finish, int& newPage) {
   if (finish) return;
   ReadChoices();
   TLeaveFacts facts;
-  facts.IsAdministrator = FFacts.IsAdministrator;
+  facts.Elevation = FState.Elevation;
+  facts.ElevationTried = FState.ElevationTried;
+  facts.Portable = FState.Portable;
   facts.Folder = Folder();
   facts.ProposedFolder = FProposedFolder;
   facts.FolderExistsWithContent =
@@ -474,6 +454,10 @@ void TQorvelInstallForm::NavigateNext(int oldPage, bool& finish, int& newPage) {
         return;
       }
       break;
+    case TLeaveQuestion::Elevate:
+      newPage = oldPage;
+      RestartElevated();
+      return;
     case TLeaveQuestion::None:
       break;
   }
@@ -592,7 +576,7 @@ void TQorvelInstallForm::Finish(int& modalResult) {
   }
   const std::wstring folder = WithoutTrailingBackslash(FolderOf(FInstalledExePath));
   if (!screenSaver) {
-    ::ShellExecuteW(nullptr, L"open", FInstalledExePath.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
+    StartAsDesktopUser(FInstalledExePath, folder);
   } else if (FState.Portable) {
     ::ShellExecuteW(nullptr, L"config", FInstalledExePath.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
   } else {
@@ -601,10 +585,40 @@ void TQorvelInstallForm::Finish(int& modalResult) {
   }
 }
 
+void TQorvelInstallForm::ShowNextShield(bool shield) {
+  if (shield == FNextShield) return;
+  FNextShield = shield;
+  ::SendMessageW(Wizard().Button(TQorvelWizard::wbNext), BCM_SETSHIELD, 0, shield ? TRUE : FALSE);
+}
+
+void TQorvelInstallForm::RestartElevated() {
+  // The running setup file again, with the system's prompt, going on where this one is.
+  const std::wstring setup = FInstallation.ExePath();
+  const TShellStart start{L"runas", setup, LocalSetupSwitch, WithoutTrailingBackslash(FolderOf(setup)), Handle()};
+  const DWORD error = StartElevated ? StartElevated(start) : StartThroughShell(start);
+  if (error == 0) {
+    CloseWith(IDCANCEL);
+    return;
+  }
+  Ask(ElevationNeededText(FProduct.ProductName), L"Administrator rights needed", MB_OK | MB_ICONINFORMATION);
+}
+
+void TQorvelInstallForm::ResumeLocalSetup() {
+  // The user accepted the licence and chose the local setup in the run that started this one.
+  SetChecked(FAccept, true);
+  SetChecked(FDeny, false);
+  SetChecked(FLocal, true);
+  SetChecked(FPortable, false);
+  ReadChoices();
+  Wizard().SetPageIndex(ipSetupType);
+  Wizard().Next();
+}
+
 bool RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& installer) {
   TComScope com;
   CommonControls::Load(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS);
   TQorvelInstallForm form(installation, installer);
+  if (installation.ResumesLocalSetup()) form.ResumeLocalSetup();
   return form.ShowModal() == TModalResult::Ok;
 }
 

@@ -11,6 +11,7 @@
 #include "controls/win32/QorvelFileLabels.h"
 #include "install/QorvelInstallTexts.h"
 #include "install/QorvelInstallWizardRules.h"
+#include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelWizardForms.h"
 
 class TQorvelInstallation;
@@ -18,7 +19,7 @@ class TQorvelInstaller;
 
 // What the wizard learns from the system when it shows; tests may set it up themselves.
 struct TInstallSystemFacts {
-  bool IsAdministrator = true;
+  TElevation Elevation = TElevation::Elevated;
   bool CommonProgramsAvailable = true;
   bool QuickLaunchAvailable = false;
   std::wstring MyDocumentsFolder, ProgramFilesFolder, SystemFolder;
@@ -40,6 +41,13 @@ class TQorvelInstallForm : public TQorvelWizardForm {
   std::function<std::wstring(const std::wstring& startFolder)> BrowseForFolder;
   // Starts the installed program on Finish; tests watch it instead.
   std::function<void(const std::wstring& exePath)> StartProgram;
+  // Starts the setup again with the elevation prompt; tests watch it instead.
+  TShellStarter StartElevated;
+  // Goes on past the setup-type page with the licence accepted and the local setup chosen,
+  // as a run started elevated for it does.
+  void ResumeLocalSetup();
+  // Whether Next carries the elevation shield.
+  bool NextShieldShown() const { return FNextShield; }
 
   // Controls by role, for tests and screenshots.
   HWND AcceptButton() const { return FAccept; }
@@ -59,6 +67,8 @@ class TQorvelInstallForm : public TQorvelWizardForm {
   void ReadChoices();
   void FillDriveList();
   void EnableShortcutChoices();
+  void ShowNextShield(bool shield);
+  void RestartElevated();
   void SetFolder(const std::wstring& folder);
   void ShowSpace();
   void ArriveAtPreviousPage();
@@ -78,6 +88,7 @@ class TQorvelInstallForm : public TQorvelWizardForm {
   TInstallWizardState FState;
   std::wstring FProposedFolder;
   std::wstring FInstalledExePath;
+  bool FNextShield = false;
 
   HWND FAccept = nullptr, FDeny = nullptr, FMemo = nullptr;
   HWND FLocal = nullptr, FPortable = nullptr, FDriveLabel = nullptr;

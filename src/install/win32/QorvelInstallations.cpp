@@ -65,6 +65,7 @@ void TQorvelInstallation::Detect() {
   FMode = DetectInstallationMode(arguments, tail);
   FPayloadSize = InstallationPayloadSize(FExeSize, HasInstallationMarker(tail));
   if ((FMode == imUninstall || FMode == imRemove) && arguments.size() >= 2) FConfigPath = UnquotePath(arguments[1]);
+  FResumesLocalSetup = FMode == imSetup && ::ResumesLocalSetup(arguments);
 }
 
 bool TQorvelInstallation::RunInstallationStep() {

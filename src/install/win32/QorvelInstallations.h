@@ -24,6 +24,8 @@ class TQorvelInstallation {
   std::uint32_t PayloadSize() const { return FPayloadSize; }
   const std::wstring& ConfigPath() const { return FConfigPath; }
   const std::wstring& AppTitle() const { return FAppTitle; }
+  // A setup started again elevated to go on with the local setup.
+  bool ResumesLocalSetup() const { return FResumesLocalSetup; }
 
   // Product data for the wizards; empty fields take the wizard's defaults.
   std::wstring CompanyName, ProductName, LongProductName, ProductVersion;
@@ -64,4 +66,5 @@ class TQorvelInstallation {
   std::uint32_t FExeSize = 0;
   std::uint32_t FPayloadSize = 0;
   std::wstring FConfigPath;
+  bool FResumesLocalSetup = false;
 };

@@ -3,7 +3,11 @@
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
+#include <exdisp.h>
+#include <shldisp.h>
 #include <shobjidl.h>
+#include <servprov.h>
+#include <shellapi.h>
 
 #include "gui/ComLibrary.h"
 #include "gui/Handles.h"
@@ -163,6 +167,106 @@ bool CreateShortcut(const TQorvelShortcut& shortcut) {
   TComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, file.OutVoid())) || !file) return false;
   return SUCCEEDED(file->Save(shortcut.LinkPath.c_str(), TRUE));
+}
+
+TElevation CurrentElevation() {
+  HANDLE opened = nullptr;
+  TTokenElevationKind kind = TTokenElevationKind::Unknown;
+  if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &opened)) {
+    const TKernelHandle token(opened);
+    TOKEN_ELEVATION_TYPE type{};
+    DWORD size = 0;
+    if (::GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof(type), &size)) {
+      kind = type == TokenElevationTypeFull      ? TTokenElevationKind::Full
+             : type == TokenElevationTypeLimited ? TTokenElevationKind::Limited
+                                                 : TTokenElevationKind::Default;
+    }
+  }
+  SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
+  PSID administrators = nullptr;
+  BOOL member = FALSE;
+  if (::AllocateAndInitializeSid(&authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
+                                 0, &administrators)) {
+    // Checks the enabled groups only, as access checks do.
+    if (!::CheckTokenMembership(nullptr, administrators, &member)) member = FALSE;
+    ::FreeSid(administrators);
+  }
+  return ElevationFrom(kind, member != FALSE);
+}
+
+DWORD StartThroughShell(const TShellStart& start) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_NOASYNC;
+  info.hwnd = start.Owner;
+  info.lpVerb = start.Verb.c_str();
+  info.lpFile = start.File.c_str();
+  info.lpParameters = start.Parameters.empty() ? nullptr : start.Parameters.c_str();
+  info.lpDirectory = start.Folder.empty() ? nullptr : start.Folder.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (::ShellExecuteExW(&info)) return 0;
+  const DWORD error = ::GetLastError();
+  return error ? error : ERROR_GEN_FAILURE;
+}
+
+namespace {
+
+// The desktop's folder view, from which the shell itself starts programs as its user.
+bool StartThroughDesktopShell(const std::wstring& file, const std::wstring& folder) {
+  TComScope com;
+  TComPtr<IShellWindows> windows;
+  if (FAILED(ComLibrary::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+                                          windows.OutVoid())) ||
+      !windows)
+    return false;
+  VARIANT desktop{};
+  desktop.vt = VT_I4;
+  desktop.lVal = CSIDL_DESKTOP;
+  VARIANT empty{};
+  long handle = 0;
+  TComPtr<IDispatch> dispatch;
+  if (windows->FindWindowSW(&desktop, &empty, SWC_DESKTOP, &handle, SWFO_NEEDDISPATCH, dispatch.Out()) != S_OK ||
+      !dispatch)
+    return false;
+  TComPtr<IServiceProvider> provider;
+  TComPtr<IShellBrowser> browser;
+  TComPtr<IShellView> view;
+  TComPtr<IDispatch> background;
+  TComPtr<IShellFolderViewDual> folderView;
+  TComPtr<IDispatch> application;
+  TComPtr<IShellDispatch2> shell;
+  if (FAILED(dispatch->QueryInterface(IID_IServiceProvider, provider.OutVoid())) ||
+      FAILED(provider->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.OutVoid())) ||
+      FAILED(browser->QueryActiveShellView(view.Out())) ||
+      FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.OutVoid())) ||
+      FAILED(background->QueryInterface(IID_IShellFolderViewDual, folderView.OutVoid())) ||
+      FAILED(folderView->get_Application(application.Out())) ||
+      FAILED(application->QueryInterface(IID_IShellDispatch2, shell.OutVoid())))
+    return false;
+  const auto text = [](const std::wstring& value) {
+    VARIANT variant{};
+    variant.vt = VT_BSTR;
+    variant.bstrVal = ComLibrary::SysAllocStringLen(value.c_str(), static_cast<UINT>(value.size()));
+    return variant;
+  };
+  BSTR program = ComLibrary::SysAllocStringLen(file.c_str(), static_cast<UINT>(file.size()));
+  VARIANT arguments = text(L""), directory = text(folder), operation = text(L"open"), show{};
+  show.vt = VT_I4;
+  show.lVal = SW_SHOWNORMAL;
+// The method shares its name with the shell's ANSI/Unicode macro.
+#pragma push_macro("ShellExecute")
+#undef ShellExecute
+  const bool started = program && SUCCEEDED(shell->ShellExecute(program, arguments, directory, operation, show));
+#pragma pop_macro("ShellExecute")
+  for (BSTR owned : {program, arguments.bstrVal, directory.bstrVal, operation.bstrVal}) ComLibrary::SysFreeString(owned);
+  return started;
+}
+
+}  // namespace
+
+void StartAsDesktopUser(const std::wstring& file, const std::wstring& folder) {
+  if (StartThroughDesktopShell(file, folder)) return;
+  StartThroughShell({L"open", file, L"", folder, nullptr});
 }
 
 std::optional<HKEY> RegistryRootByName(const std::wstring& rootName) {

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "install/QorvelInstallWizardRules.h"
 #include "install/QorvelInstallers.h"
 
 // The folder of a kind without trailing backslash, or empty when it cannot be resolved.
@@ -35,6 +37,27 @@ struct TQorvelShortcut {
 };
 // Writes the shortcut through the shell link object; creates its folder when missing.
 bool CreateShortcut(const TQorvelShortcut& shortcut);
+
+// What this process may do: its token elevated, filtered (it can ask for the full one), or a
+// standard user's. A deny-only Administrators group, as in a filtered token, does not count.
+TElevation CurrentElevation();
+
+// A program started through the shell: "open", or "runas" for the system's elevation prompt.
+struct TShellStart {
+  std::wstring Verb;
+  std::wstring File;
+  std::wstring Parameters;
+  std::wstring Folder;
+  HWND Owner = nullptr;  // the prompt's owner
+};
+// Answers 0 when it started, else the error (ERROR_CANCELLED: the user declined the prompt).
+using TShellStarter = std::function<DWORD(const TShellStart&)>;
+DWORD StartThroughShell(const TShellStart& start);
+
+// Starts a program as the signed-in user through the desktop's shell, so that an elevated
+// setup does not hand its rights to the program (its settings and autostart belong to that
+// user). Falls back to a plain start when the desktop's shell cannot be reached.
+void StartAsDesktopUser(const std::wstring& file, const std::wstring& folder);
 
 // HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT or HKEY_CURRENT_USER by name; nothing for others.
 std::optional<HKEY> RegistryRootByName(const std::wstring& rootName);

@@ -304,7 +304,8 @@ bool TQorvelUninstaller::Uninstall() {
   return removed && FRemoved > 0;
 }
 
-bool StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath) {
+bool StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath, TElevation elevation,
+                            const TShellStarter& start) {
   const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + UninstallCopyFileName;
   if (!::CopyFileW(exePath.c_str(), copy.c_str(), FALSE)) return false;
   // Without RunOnce the copy only stays in Temp; the uninstallation still starts.
@@ -313,7 +314,6 @@ bool StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& con
   const std::wstring config = configPath.empty() ? DefaultConfigPathBeside(exePath) : configPath;
   const std::wstring parameters = RemoveParameters(config);
   const std::wstring windows = SpecialFolderPath(fkWindows);
-  const auto started = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteW(nullptr, L"open", copy.c_str(), parameters.c_str(), windows.c_str(), SW_SHOWNORMAL));
-  return started > 32;
+  const std::wstring verb = elevation == TElevation::Elevated ? L"open" : L"runas";
+  return start({verb, copy, parameters, windows, nullptr}) == 0;
 }

@@ -8,6 +8,7 @@
 
 #include "install/QorvelUninstallers.h"
 #include "install/UninstallScope.h"
+#include "install/win32/QorvelShellUtils.h"
 #include "settings/QorvelSettingsStorage.h"
 
 class TQorvelUninstaller : public TQorvelUninstallConfiguration {
@@ -77,8 +78,10 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
 // cannot delete itself): copies the executable to the Windows "Temp" folder as
 // "QorvelUninstall.exe", asks RunOnce to delete it at the next logon and starts it with
 // "-remove" and the configuration path (empty: "Installation.xml" beside the executable).
-// Answers whether the copy started.
-bool StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath);
+// Without administrator rights the copy is started with the elevation prompt: what a local
+// installation made can only be removed with them. Answers whether the copy started.
+bool StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath,
+                            TElevation elevation = CurrentElevation(), const TShellStarter& start = StartThroughShell);
 
 // The Win32 prompt of the program: message boxes without owner.
 IQorvelSettingsPrompt& SystemInstallPrompt();

@@ -110,9 +110,42 @@ TEST(UninstallWizardButtons, ThreePages) {
   EXPECT_FALSE(done.BackEnabled || done.CancelEnabled);
 }
 
+TEST(InstallWizardQuestions, ElevationFollowsTheTokenAndTheSetupType) {
+  EXPECT_EQ(ElevationFrom(TTokenElevationKind::Full, false), TElevation::Elevated);
+  EXPECT_EQ(ElevationFrom(TTokenElevationKind::Limited, true), TElevation::CanElevate) << "deny-only counts as no";
+  EXPECT_EQ(ElevationFrom(TTokenElevationKind::Default, true), TElevation::Elevated) << "no UAC, or the built-in one";
+  EXPECT_EQ(ElevationFrom(TTokenElevationKind::Default, false), TElevation::StandardUser);
+  EXPECT_EQ(ElevationFrom(TTokenElevationKind::Unknown, false), TElevation::StandardUser);
+
+  // Leaving the setup type page: (elevation, tried, portable) → what happens, and the shield.
+  struct TCase {
+    TElevation Elevation;
+    bool Tried, Portable;
+    TLeaveQuestion Expected;
+  };
+  for (const TCase c : {TCase{TElevation::Elevated, false, false, TLeaveQuestion::None},
+                        TCase{TElevation::CanElevate, false, false, TLeaveQuestion::Elevate},
+                        TCase{TElevation::CanElevate, false, true, TLeaveQuestion::None},
+                        TCase{TElevation::CanElevate, true, false, TLeaveQuestion::NotAdministrator},
+                        TCase{TElevation::StandardUser, false, false, TLeaveQuestion::NotAdministrator},
+                        TCase{TElevation::StandardUser, false, true, TLeaveQuestion::NotAdministrator}}) {
+    TLeaveFacts facts;
+    facts.Elevation = c.Elevation;
+    facts.ElevationTried = c.Tried;
+    facts.Portable = c.Portable;
+    EXPECT_EQ(QuestionBeforeLeaving(ipSetupType, facts), c.Expected);
+    TInstallWizardState state;
+    state.Elevation = c.Elevation;
+    state.ElevationTried = c.Tried;
+    state.Portable = c.Portable;
+    EXPECT_EQ(InstallWizardButtons(state, ipSetupType).NextShield, c.Expected == TLeaveQuestion::Elevate);
+    EXPECT_FALSE(InstallWizardButtons(state, ipInstallFolder).NextShield);
+  }
+}
+
 TEST(InstallWizardQuestions, AdministratorAndExistingFolder) {
   TLeaveFacts facts;
-  facts.IsAdministrator = false;
+  facts.Elevation = TElevation::StandardUser;
   EXPECT_EQ(QuestionBeforeLeaving(ipSetupType, facts), TLeaveQuestion::NotAdministrator);
   EXPECT_EQ(QuestionBeforeLeaving(ipLicense, facts), TLeaveQuestion::None);
 

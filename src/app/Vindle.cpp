@@ -68,7 +68,7 @@ int RunProgram() {
   TApplicationInstallation& installation = ApplicationInstallation();
   UseQorvelWizards(installation);
   installation.CloseRunningProgram = [] { return CloseRunningInstance(InstanceName, CloseTimeoutMs); };
-  if (!installation.RunInstallationStep()) return 0;
+  if (!installation.RunInstallationStep()) return installation.ExitCode();
 
   SettingsFileName = SettingsFileNameFor(installation.Mode(), installation.ExePath(), AppDataFolder());
   AppSettings = TQorvelSettings::Create<TApplicationSettings>();

@@ -134,15 +134,19 @@ TEST(InstallerHandOver, WithoutAdministratorRightsTheCopyStartsWithTheElevationP
     return DWORD{0};
   };
   const std::wstring config = L"C:\\Program Files\\Qorvel\\Vindle\\Installation.xml";
-  ASSERT_TRUE(StartUninstallFromCopy(SetupFile(), config, TElevation::CanElevate, record));
-  ASSERT_TRUE(StartUninstallFromCopy(SetupFile(), config, TElevation::Elevated, record));
+  DWORD exitCode = 0;
+  ASSERT_EQ(StartUninstallFromCopy(SetupFile(), config, L"/silent", &exitCode, TElevation::CanElevate, record), 0u);
+  ASSERT_EQ(StartUninstallFromCopy(SetupFile(), config, {}, nullptr, TElevation::Elevated, record), 0u);
   const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + L"QorvelUninstall.exe";
   ASSERT_EQ(starts.size(), 2u);
   EXPECT_EQ(starts[0].Verb, L"runas");
   EXPECT_EQ(starts[1].Verb, L"open") << "already elevated: no prompt";
+  EXPECT_EQ(starts[0].Parameters, L"-remove \"" + config + L"\" /silent") << "a quiet uninstallation stays quiet";
+  EXPECT_EQ(starts[0].ExitCode, &exitCode) << "and its result is waited for";
+  EXPECT_EQ(starts[1].Parameters, L"-remove \"" + config + L"\"");
+  EXPECT_EQ(starts[1].ExitCode, nullptr);
   for (const auto& start : starts) {
     EXPECT_EQ(start.File, copy);
-    EXPECT_EQ(start.Parameters, L"-remove \"" + config + L"\"");
     EXPECT_EQ(start.Folder, SpecialFolderPath(fkWindows));
   }
   ::DeleteFileW(copy.c_str());

@@ -17,6 +17,7 @@
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelUninstallForms.h"
+#include "install/win32/UnattendedSetups.h"
 
 namespace {
 
@@ -94,8 +95,6 @@ TInstallSystemFacts CurrentInstallSystemFacts() {
   return facts;
 }
 
-namespace {
-
 TInstallProductData ProductDataOf(const TQorvelInstallation& installation) {
   TInstallProductData data;
   data.CompanyName = installation.CompanyName;
@@ -112,7 +111,17 @@ TInstallProductData ProductDataOf(const TQorvelInstallation& installation) {
                                     TGuiApplication::Instance().Title()});
 }
 
-}  // namespace
+void PrepareInstaller(TQorvelInstaller& installer, const TInstallProductData& product) {
+  installer.CompanyName = product.CompanyName;
+  installer.ProductName = product.ProductName;
+  installer.ApplicationType = product.ApplicationType;
+  installer.GroupName = InstallGroupName(product);
+  installer.ShortcutName = product.ProductName;
+  installer.RegistryKey = product.RegistryKey;
+  installer.Uninstaller.ProductName = product.ProductName;
+  installer.Uninstaller.UninstallKeyName = UninstallKeyName(product.LongProductName);
+  installer.Uninstaller.DisplayName = product.LongProductName;
+}
 
 TInstallIdentity InstallIdentityOf(TQorvelInstallation& installation) {
   const TInstallProductData product = ProductDataOf(installation);
@@ -132,16 +141,9 @@ TQorvelInstallForm::TQorvelInstallForm(TQorvelInstallation& installation, TQorve
       FFacts(std::move(facts)),
       FProduct(ProductDataOf(installation)),
       FTexts(InstallWizardTexts(FProduct)) {
-  FInstaller.CompanyName = FProduct.CompanyName;
-  FInstaller.ProductName = FProduct.ProductName;
-  FInstaller.ApplicationType = FProduct.ApplicationType;
-  FInstaller.GroupName = InstallGroupName(FProduct);
-  FInstaller.ShortcutName = FProduct.ProductName;
-  FInstaller.RegistryKey = FProduct.RegistryKey;
-  FInstaller.Uninstaller.ProductName = FProduct.ProductName;
-  FInstaller.Uninstaller.UninstallKeyName = UninstallKeyName(FProduct.LongProductName);
-  FInstaller.Uninstaller.DisplayName = FProduct.LongProductName;
+  PrepareInstaller(FInstaller, FProduct);
   CloseRunningProgram = installation.CloseRunningProgram;
+  OnLog = installation.LogSink();
   FState.Elevation = FFacts.Elevation;
   FState.ElevationTried = installation.ResumesLocalSetup();
   FState.HasPrevious = FInstaller.FindPreviousInstallation();
@@ -543,6 +545,7 @@ void TQorvelInstallForm::InstallProgram() {
     Wizard().Next();
     return;
   }
+  MarkFailed();
   Ask(InstallFailedMessage(FProduct.ProductName, folder), L"Error", MB_OK | MB_ICONERROR);
   EndWizard(IDCANCEL);
 }
@@ -614,15 +617,23 @@ void TQorvelInstallForm::ResumeLocalSetup() {
   Wizard().Next();
 }
 
-bool RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& installer) {
+int RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& installer) {
   TComScope com;
   CommonControls::Load(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS);
   TQorvelInstallForm form(installation, installer);
   if (installation.ResumesLocalSetup()) form.ResumeLocalSetup();
-  return form.ShowModal() == TModalResult::Ok;
+  if (form.ShowModal() == TModalResult::Ok) return secDone;
+  return form.Failed() ? secFailed : secCancelled;
 }
 
 void UseQorvelWizards(TQorvelInstallation& installation) {
   installation.InstallWizard = &RunInstallWizard;
   installation.UninstallWizard = &RunUninstallWizard;
+  installation.UnattendedSetup = [](TQorvelInstallation& owner, TQorvelInstaller& installer,
+                                    const TSetupSwitches& switches) {
+    return RunUnattendedSetup(owner, installer, switches, owner.LogSink());
+  };
+  installation.UnattendedRemoval = [](TQorvelInstallation& owner, const std::wstring& configPath) {
+    return RunUnattendedRemoval(owner, configPath, owner.LogSink());
+  };
 }

@@ -104,9 +104,15 @@ class TQorvelInstallForm : public TQorvelWizardForm {
 };
 
 // Runs the installation wizard modally; answers whether the installation finished.
-bool RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& installer);
+// Answers 0 when it finished, 1602 when the user cancelled, 1603 when the installation failed.
+int RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& installer);
 // Lets the installation object show both wizards (setup and removal starts).
 void UseQorvelWizards(TQorvelInstallation& installation);
+
+// The product's data with the wizard's defaults filled in.
+TInstallProductData ProductDataOf(const TQorvelInstallation& installation);
+// The installer's names for that product: company, product, group, shortcut, keys.
+void PrepareInstaller(TQorvelInstaller& installer, const TInstallProductData& product);
 
 // The names the installations of this product use (with the wizard's defaults), which bound
 // what an uninstallation may touch.

@@ -4,9 +4,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "install/QorvelInstallations.h"
+#include "install/SetupSwitches.h"
+#include "install/win32/SetupLogs.h"
 
 class TQorvelInstaller;
 class TQorvelUninstaller;
@@ -34,20 +39,29 @@ class TQorvelInstallation {
   std::wstring Logo;  // name of the bitmap resource the wizards show
   TQorvelLicenseType LicenseType = pltNormal;
 
-  // The wizards that drive the engine. The installation wizard gets this object and an
-  // installer for the running setup file (its uninstaller already holds AddUninstallItems);
-  // the uninstallation wizard gets this object and the configuration path. Both answer
-  // whether they finished. The wizard module sets them before RunInstallationStep runs;
-  // without them, setup and removal starts say so and end.
-  std::function<bool(TQorvelInstallation&, TQorvelInstaller&)> InstallWizard;
-  std::function<bool(TQorvelInstallation&, const std::wstring& configPath)> UninstallWizard;
+  // The wizards that drive the engine, and the unattended runs (/silent) beside them. The
+  // installation gets this object and an installer for the running setup file (its
+  // uninstaller already holds AddUninstallItems); the uninstallation gets this object and
+  // the configuration path. All answer a TSetupExitCode. The wizard module sets them before
+  // RunInstallationStep runs; without them, setup and removal starts say so and end.
+  std::function<int(TQorvelInstallation&, TQorvelInstaller&)> InstallWizard;
+  std::function<int(TQorvelInstallation&, const std::wstring& configPath)> UninstallWizard;
+  std::function<int(TQorvelInstallation&, TQorvelInstaller&, const TSetupSwitches&)> UnattendedSetup;
+  std::function<int(TQorvelInstallation&, const std::wstring& configPath)> UnattendedRemoval;
   // Asks a running copy of the program to end as Exit would, and answers whether none runs
   // any more. The wizards call it before they replace or remove files; the program sets it.
   std::function<bool()> CloseRunningProgram;
 
   // Runs setup, the uninstall hand-over or removal for those modes and answers false (the
-  // process then ends); answers true when the program should run normally.
+  // process then ends with ExitCode()); answers true when the program should run normally.
   virtual bool RunInstallationStep();
+  int ExitCode() const { return FExitCode; }
+
+  // The run's log: the file /log names, or for unattended runs one in the temporary folder.
+  void Log(const std::wstring& line) const;
+  TSetupLogLine LogSink() const {
+    return [this](const std::wstring& line) { Log(line); };
+  }
 
   // What every installation of this program leaves behind besides its own files.
   virtual void AddUninstallItems(TQorvelUninstaller& uninstaller);
@@ -58,13 +72,21 @@ class TQorvelInstallation {
 
  private:
   void Detect();
-  bool RunSetup();
-  bool RunRemove();
+  int RunSetup();
+  int StartUninstall();
+  int RunRemove();
+  // The switches after the mode's own arguments; a refusal is reported and answers nothing.
+  std::optional<TSetupSwitches> Switches(std::size_t skip, bool removal);
+  void OpenLog(const TSetupSwitches& switches);
+  void ShowText(const std::wstring& text, bool error, bool quiet) const;
 
   TInstallationMode FMode = imPlain;
   std::wstring FExePath;
   std::uint32_t FExeSize = 0;
   std::uint32_t FPayloadSize = 0;
   std::wstring FConfigPath;
+  std::vector<std::wstring> FArguments;
   bool FResumesLocalSetup = false;
+  int FExitCode = 0;
+  std::unique_ptr<TSetupLog> FLog;
 };

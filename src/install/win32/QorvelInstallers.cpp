@@ -59,6 +59,11 @@ TQorvelInstaller::TQorvelInstaller(std::wstring sourcePath, std::uint32_t payloa
       FPayloadSize(payloadSize),
       FPrompt(prompt ? prompt : &SystemInstallPrompt()) {}
 
+void TQorvelInstaller::SetPrompt(IQorvelSettingsPrompt* prompt) {
+  FPrompt = prompt ? prompt : &SystemInstallPrompt();
+  Uninstaller.SetPrompt(prompt);
+}
+
 void TQorvelInstaller::Report(TQorvelInstallStage stage, int percent) {
   if (OnProgress) OnProgress(stage, percent);
 }
@@ -84,7 +89,11 @@ bool TQorvelInstaller::Install() {
     TQorvelFileVersionInfo version(FSourcePath);
     TargetFolder = WithTrailingBackslash(TargetFolder);
     TargetExePath = InstalledExePath(TargetFolder, FSourcePath, version.Value(TQorvelFileVersionInfo::viOriginalFilename));
-    if (!ForceDirectories(TargetFolder)) return false;
+    if (!ForceDirectories(TargetFolder)) {
+      Log(L"Could not create the folder " + TargetFolder);
+      return false;
+    }
+    Log(L"Installing into " + TargetFolder);
 
     const std::wstring configPath =
         UninstallConfigPathFor(Options, ApplicationType, TargetFolder, CompanyName, ProductName,
@@ -98,6 +107,7 @@ bool TQorvelInstaller::Install() {
     if (InstallKind == ikPortable) return installed;
 
     installed = WriteRegistry(configPath, version.ProductVersion(), copied) && installed;
+    Log(L"Wrote the installation key HKEY_LOCAL_MACHINE" + InstallationRegistryKey(RegistryKey));
     if (StartMenuFolderKind != fkNone)
       installed = CreateShortcuts(version.Value(TQorvelFileVersionInfo::viFileDescription)) && installed;
     if (Options & ioFileTypes) {
@@ -107,13 +117,15 @@ bool TQorvelInstaller::Install() {
     }
     if (Options & ioUninstaller) {
       Report(isPreparingUninstaller, 0);
+      Log(L"Preparing the uninstaller");
       Uninstaller.DisplayVersion = version.ProductVersion();
       Uninstaller.EstimatedSizeKB = (FPayloadSize + 8 + 1023) / 1024;
       installed = CommitUninstaller(configPath) && installed;
       Report(isPreparingUninstaller, 100);
     }
     return installed;
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    Log(L"Failed: " + Widen(error.what()));
     return false;
   }
 }
@@ -131,13 +143,16 @@ bool TQorvelInstaller::CopyPayload() {
     if (!target) {
       const TArrowCursorScope arrow;
       if (FPrompt->AskRetryCancel("Error writing file", Narrow(CannotCreateFileText(TargetExePath)))) continue;
+      Log(L"Could not create " + TargetExePath);
       return false;
     }
     Uninstaller.Files.Add(TargetExePath, uaRemove, ulRequired);
     try {
       CopyInto(target.Get());
+      Log(L"Copied " + TargetExePath);
       return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+      Log(L"Could not copy " + TargetExePath + L": " + Widen(error.what()));
       return false;
     }
   }
@@ -216,7 +231,11 @@ bool TQorvelInstaller::CreateShortcutIn(const std::wstring& folder, const std::w
   shortcut.Target = TargetExePath;
   shortcut.WorkingFolder = WithoutTrailingBackslash(FolderOf(TargetExePath));
   shortcut.Description = description;
-  if (!CreateShortcut(shortcut)) return false;
+  if (!CreateShortcut(shortcut)) {
+    Log(L"Could not create the shortcut " + shortcut.LinkPath);
+    return false;
+  }
+  Log(L"Created the shortcut " + shortcut.LinkPath);
   Uninstaller.Files.Add(shortcut.LinkPath, uaRemove, ulRequired);
   return true;
 }
@@ -238,6 +257,7 @@ bool TQorvelInstaller::CommitUninstaller(const std::wstring& configPath) {
       previous = {};  // a damaged file: its entries are lost, the new ones are still written
     }
     if (ComparePathsIgnoringCase(previous.ProductName, ProductName) == 0) {
+      Log(L"Keeping what the previous installation recorded in " + configPath);
       RestrictToScope(previous, MakeUninstallScope(config, Uninstaller.Identity, SystemScopeFolders()),
                       LongCanonicalPath);
       const auto merge = [](TQorvelUninstallList& into, const TQorvelUninstallList& from) {

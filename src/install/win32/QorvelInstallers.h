@@ -4,6 +4,7 @@
 // uninstaller, recording everything it creates.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "install/QorvelInstallers.h"
@@ -36,6 +37,13 @@ class TQorvelInstaller {
   std::wstring PreviousVersion;
   TQorvelUninstaller Uninstaller;
   TQorvelProgressEvent OnProgress;
+  // Every step, created, written, recorded or failed (the setup's log); the uninstaller's too.
+  void SetLog(std::function<void(const std::wstring& line)> log) {
+    FLog = log;
+    Uninstaller.OnLog = std::move(log);
+  }
+  // Where Retry/Cancel questions go (an unattended run answers them itself).
+  void SetPrompt(IQorvelSettingsPrompt* prompt);
 
   // Reads "Directory", "Config" and "Version" of an earlier installation under RegistryKey;
   // true when a directory was found.
@@ -55,9 +63,13 @@ class TQorvelInstaller {
   bool CreateShortcutIn(const std::wstring& folder, const std::wstring& description);
   bool CommitUninstaller(const std::wstring& configPath);
   void Report(TQorvelInstallStage stage, int percent);
+  void Log(const std::wstring& line) const {
+    if (FLog) FLog(line);
+  }
 
   std::wstring FSourcePath;
   std::uint32_t FPayloadSize;
   std::uint32_t FBytesCopied = 0;
   IQorvelSettingsPrompt* FPrompt;
+  std::function<void(const std::wstring& line)> FLog;
 };

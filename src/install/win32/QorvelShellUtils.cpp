@@ -197,14 +197,21 @@ TElevation CurrentElevation() {
 DWORD StartThroughShell(const TShellStart& start) {
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof(info);
-  info.fMask = SEE_MASK_NOASYNC;
+  info.fMask = SEE_MASK_NOASYNC | (start.ExitCode ? SEE_MASK_NOCLOSEPROCESS : 0);
   info.hwnd = start.Owner;
   info.lpVerb = start.Verb.c_str();
   info.lpFile = start.File.c_str();
   info.lpParameters = start.Parameters.empty() ? nullptr : start.Parameters.c_str();
   info.lpDirectory = start.Folder.empty() ? nullptr : start.Folder.c_str();
   info.nShow = SW_SHOWNORMAL;
-  if (::ShellExecuteExW(&info)) return 0;
+  if (::ShellExecuteExW(&info)) {
+    if (start.ExitCode && info.hProcess) {
+      const TKernelHandle process(info.hProcess);
+      ::WaitForSingleObject(process.Get(), INFINITE);
+      if (!::GetExitCodeProcess(process.Get(), start.ExitCode)) *start.ExitCode = ERROR_GEN_FAILURE;
+    }
+    return 0;
+  }
   const DWORD error = ::GetLastError();
   return error ? error : ERROR_GEN_FAILURE;
 }
@@ -266,7 +273,7 @@ bool StartThroughDesktopShell(const std::wstring& file, const std::wstring& fold
 
 void StartAsDesktopUser(const std::wstring& file, const std::wstring& folder) {
   if (StartThroughDesktopShell(file, folder)) return;
-  StartThroughShell({L"open", file, L"", folder, nullptr});
+  StartThroughShell({L"open", file, L"", folder, nullptr, nullptr});
 }
 
 std::optional<HKEY> RegistryRootByName(const std::wstring& rootName) {

@@ -3,6 +3,7 @@
 #include "install/QorvelFileVersionInfo.h"
 #include "install/QorvelInstallTexts.h"
 #include "install/QorvelInstallWizardRules.h"
+#include "install/SetupSwitches.h"
 #include "install/UninstallScope.h"
 #include "install/win32/QorvelInstallForms.h"
 #include "install/win32/QorvelInstallations.h"
@@ -36,6 +37,7 @@ TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, st
       FProduct(UninstallProductName(FConfigPath, FallbackProductName(installation))),
       FIdentity(InstallIdentityOf(installation)) {
   CloseRunningProgram = installation.CloseRunningProgram;
+  OnLog = installation.LogSink();
   const TUninstallWizardTexts texts = UninstallWizardTexts(FProduct);
   AddHeader(upWelcome, texts.WelcomeCaption);
   AddLogo(upWelcome, installation.Logo, 41);
@@ -99,7 +101,8 @@ void TQorvelUninstallForm::ShowLeftEntries(const std::vector<TLeftEntry>& left) 
   ShowControl(FLeftEntries, true);
 }
 
-bool RunUninstallWizard(TQorvelInstallation& installation, const std::wstring& configPath) {
+int RunUninstallWizard(TQorvelInstallation& installation, const std::wstring& configPath) {
   TQorvelUninstallForm form(installation, configPath);
-  return form.ShowModal() == TModalResult::Ok;
+  if (form.ShowModal() == TModalResult::Ok) return secDone;
+  return form.Failed() ? secFailed : secCancelled;
 }

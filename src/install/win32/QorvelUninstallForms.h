@@ -33,4 +33,4 @@ class TQorvelUninstallForm : public TQorvelWizardForm {
 std::wstring UninstallProductName(const std::wstring& configPath, const std::wstring& fallback);
 
 // Runs the uninstallation wizard modally; answers whether everything was removed.
-bool RunUninstallWizard(TQorvelInstallation& installation, const std::wstring& configPath);
+int RunUninstallWizard(TQorvelInstallation& installation, const std::wstring& configPath);

@@ -1,6 +1,8 @@
 #include "install/win32/QorvelUninstallers.h"
 
 #include <windows.h>
+
+#include <algorithm>
 #include <shellapi.h>
 
 #include "gui/Application.h"
@@ -12,14 +14,18 @@
 
 namespace {
 
-bool FolderIsEmpty(const std::wstring& folder) {
+// Empty but for what is already due to go at the next restart.
+bool FolderIsEmpty(const std::wstring& folder, const std::vector<std::wstring>& pending = {}) {
   WIN32_FIND_DATAW data;
   const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return true;
   bool empty = true;
   do {
     const std::wstring name = data.cFileName;
-    if (name != L"." && name != L"..") empty = false;
+    const std::wstring path = folder + L"\\" + name;
+    const bool due = std::any_of(pending.begin(), pending.end(),
+                                 [&](const std::wstring& p) { return ComparePathsIgnoringCase(p, path) == 0; });
+    if (name != L"." && name != L".." && !due) empty = false;
   } while (empty && ::FindNextFileW(find, &data));
   ::FindClose(find);
   return empty;
@@ -27,6 +33,17 @@ bool FolderIsEmpty(const std::wstring& folder) {
 
 // Deletes a file or an empty folder. A link goes as it is; other objects lose their
 // protecting attributes first and get them back when they stay.
+// A program file that runs (the uninstall command itself waits for this removal when it
+// runs unattended) cannot be deleted, but it can be moved: it goes to the temporary folder
+// and is deleted when Windows next starts.
+bool MoveAsideUntilRestart(const std::wstring& path) {
+  const std::wstring aside = WithTrailingBackslash(WindowsTempFolder()) + L"QorvelRemoved-" +
+                             std::to_wstring(::GetCurrentProcessId()) + L"-" + FileNameOf(path);
+  if (!::MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
+  ::MoveFileExW(aside.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  return true;
+}
+
 bool DeleteObject(const std::wstring& path, bool folder) {
   const auto remove = [&] { return folder ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str()); };
   if (IsLink(path)) return remove() != FALSE;
@@ -109,6 +126,9 @@ bool TQorvelUninstaller::RegisterUninstall() {
   TRegistryKey key(created);
   RegistryKeys.Add(JoinRegistryPath(RegistryRootLocalMachine, keyPath), uaRemove, ulRequired);
   bool written = WriteString(key.Get(), L"UninstallString", UninstallCommandLine(ExePath, ConfigPath));
+  // The same, without questions: what deployment tools run.
+  written = WriteString(key.Get(), L"QuietUninstallString", UninstallCommandLine(ExePath, ConfigPath) + L" /silent") &&
+            written;
   written = WriteString(key.Get(), L"DisplayName", DisplayName) && written;
   written = WriteString(key.Get(), L"Publisher", Publisher) && written;
   if (!URLInfoAbout.empty()) written = WriteString(key.Get(), L"URLInfoAbout", URLInfoAbout) && written;
@@ -124,6 +144,8 @@ bool TQorvelUninstaller::RegisterUninstall() {
   if (EstimatedSizeKB > 0) written = writeNumber(L"EstimatedSize", EstimatedSizeKB) && written;
   written = writeNumber(L"NoModify", 1) && written;
   written = writeNumber(L"NoRepair", 1) && written;
+  Log((written ? L"Registered the uninstall entry " : L"Could not fully register the uninstall entry ") +
+      JoinRegistryPath(RegistryRootLocalMachine, keyPath));
   return written;
 }
 
@@ -138,6 +160,7 @@ void TQorvelUninstaller::SaveConfig() {
     file.Write(text.Data());
   }
   ::SetFileAttributesW(ConfigPath.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  Log(L"Recorded what the installation made in " + ConfigPath);
 }
 
 bool TQorvelUninstaller::Commit() {
@@ -147,48 +170,82 @@ bool TQorvelUninstaller::Commit() {
   return registered;
 }
 
+bool TQorvelUninstaller::RemoveInUse(const std::wstring& path) {
+  if (MoveAsideUntilRestart(path)) {
+    ++FRemoved;
+    Log(L"Removed " + path + L" (in use: moved to the temporary folder until the next restart)");
+    return true;
+  }
+  if (!::MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return false;
+  FPendingAtRestart.push_back(path);
+  ++FRemoved;
+  Log(L"Removed " + path + L" at the next restart (in use)");
+  return true;
+}
+
+void TQorvelUninstaller::Leave(const std::wstring& path, const std::wstring& reason) {
+  LeftEntries.push_back({path, reason});
+  Log(L"Left " + path + L": " + reason);
+}
+
 bool TQorvelUninstaller::AskRetry(const std::wstring& path, bool required) {
   return required && FPrompt->AskRetryCancel("Error", Narrow(CannotRemoveText(path)));
 }
 
 TQorvelUninstaller::TRemoval TQorvelUninstaller::RemoveFileObject(const std::wstring& path, bool required) {
   if (PassesThroughLink(path, FScope.InstallFolder)) {
-    LeftEntries.push_back({path, BehindALink});
+    Leave(path, BehindALink);
     return TRemoval::Left;
   }
   for (;;) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return TRemoval::Gone;
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-      LeftEntries.push_back({path, L"a folder, listed as a file"});
+      Leave(path, L"a folder, listed as a file");
       return TRemoval::Left;
     }
     if (DeleteObject(path, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
       ++FRemoved;
+      Log(L"Removed " + path);
       return TRemoval::Gone;
     }
-    if (!AskRetry(path, required)) return required ? TRemoval::Failed : TRemoval::Left;
+    if (Unattended && RemoveInUse(path)) return TRemoval::Gone;
+    if (!AskRetry(path, required)) {
+      Log(L"Could not remove " + path + (required ? L" (required)" : L" (optional)"));
+      return required ? TRemoval::Failed : TRemoval::Left;
+    }
   }
 }
 
 TQorvelUninstaller::TRemoval TQorvelUninstaller::RemoveFolderObject(const std::wstring& path, bool required) {
   if (PassesThroughLink(path, FScope.InstallFolder)) {
-    LeftEntries.push_back({path, BehindALink});
+    Leave(path, BehindALink);
     return TRemoval::Left;
   }
   for (;;) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return TRemoval::Gone;
     // What the user keeps in the folder is theirs: the folder stays with it, as planned.
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !FolderIsEmpty(path)) {
-      LeftEntries.push_back({path, HoldsOtherFiles});
+    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !FolderIsEmpty(path, FPendingAtRestart)) {
+      Leave(path, HoldsOtherFiles);
       return TRemoval::Left;
     }
     if (DeleteObject(path, true)) {
       ++FRemoved;
+      Log(L"Removed " + path);
       return TRemoval::Gone;
     }
-    if (!AskRetry(path, required)) return required ? TRemoval::Failed : TRemoval::Left;
+    // Still holding what goes at the restart, or some program's current folder.
+    if (Unattended && ::MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+      FPendingAtRestart.push_back(path);
+      ++FRemoved;
+      Log(L"Removed " + path + L" at the next restart (in use)");
+      return TRemoval::Gone;
+    }
+    if (!AskRetry(path, required)) {
+      Log(L"Could not remove " + path + (required ? L" (required)" : L" (optional)"));
+      return required ? TRemoval::Failed : TRemoval::Left;
+    }
   }
 }
 
@@ -238,7 +295,10 @@ void TQorvelUninstaller::CleanRegistryValues() {
     } else {
       done = WriteString(key.Get(), name, info.Value, info.ValueType == uvtExpandString ? REG_EXPAND_SZ : REG_SZ);
     }
-    if (done) ++FRemoved;
+    if (done) {
+      ++FRemoved;
+      Log((info.Action == uaRemove ? L"Removed " : L"Restored ") + entry.Path);
+    }
   }
 }
 
@@ -251,7 +311,10 @@ void TQorvelUninstaller::RemoveRegistryKeys() {
     const auto root = RegistryRootByName(path->Root);
     if (!root) continue;
     ::RegDeleteTreeW(*root, RegistrySubKey(path->KeyPath).c_str());
-    if (::RegDeleteKeyW(*root, RegistrySubKey(path->KeyPath).c_str()) == ERROR_SUCCESS) ++FRemoved;
+    if (::RegDeleteKeyW(*root, RegistrySubKey(path->KeyPath).c_str()) == ERROR_SUCCESS) {
+      ++FRemoved;
+      Log(L"Removed " + entry.Path);
+    }
   }
 }
 
@@ -278,8 +341,10 @@ void TQorvelUninstaller::RemoveEmptyCompanyFolder(const std::wstring& installFol
 
 bool TQorvelUninstaller::Uninstall() {
   const std::wstring config = LongCanonicalPath(ConfigPath);
+  FPendingAtRestart.clear();
   FScope = MakeUninstallScope(config, Identity, SystemScopeFolders());
   LeftEntries = RestrictToScope(*this, FScope, LongCanonicalPath);
+  for (const auto& left : LeftEntries) Log(L"Left " + left.Path + L": " + left.Reason);
   FRemoved = 0;
 
   Report(isRemovingFiles, 0);
@@ -294,6 +359,7 @@ bool TQorvelUninstaller::Uninstall() {
   // program's own objects stays: the user can then uninstall again from the list of programs.
   if (removed && Files.Contains(config))
     removed = RemoveFileObject(config, true) != TRemoval::Failed;
+  if (!removed) Log(L"Kept the configuration file, the uninstall entry and the installation key: a required object stays");
   if (removed) {
     RemoveRegistryKeys();
     RemoveEmptyCompanyKey();
@@ -304,16 +370,17 @@ bool TQorvelUninstaller::Uninstall() {
   return removed && FRemoved > 0;
 }
 
-bool StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath, TElevation elevation,
-                            const TShellStarter& start) {
+DWORD StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath,
+                             const std::wstring& switches, DWORD* exitCode, TElevation elevation,
+                             const TShellStarter& start) {
   const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + UninstallCopyFileName;
-  if (!::CopyFileW(exePath.c_str(), copy.c_str(), FALSE)) return false;
+  if (!::CopyFileW(exePath.c_str(), copy.c_str(), FALSE)) return ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
   // Without RunOnce the copy only stays in Temp; the uninstallation still starts.
   if (const TRegistryKey runOnce = OpenExistingKey(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", KEY_SET_VALUE))
     WriteString(runOnce.Get(), UninstallRunOnceValue, DeleteAtLogonCommand(copy));
   const std::wstring config = configPath.empty() ? DefaultConfigPathBeside(exePath) : configPath;
-  const std::wstring parameters = RemoveParameters(config);
+  const std::wstring parameters = RemoveParameters(config) + (switches.empty() ? L"" : L" " + switches);
   const std::wstring windows = SpecialFolderPath(fkWindows);
   const std::wstring verb = elevation == TElevation::Elevated ? L"open" : L"runas";
-  return start({verb, copy, parameters, windows, nullptr}) == 0;
+  return start({verb, copy, parameters, windows, nullptr, exitCode});
 }

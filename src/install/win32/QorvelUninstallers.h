@@ -3,6 +3,7 @@
 // and in the Windows uninstall entry, and removes it again.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
   // The names this product's installations use: Uninstall touches nothing else.
   TInstallIdentity Identity;
   TQorvelProgressEvent OnProgress;
+  // Every object removed, restored or left, and why (the setup's log).
+  std::function<void(const std::wstring& line)> OnLog;
+  // Nobody to ask: a file in use (the unattended uninstall command waits for this run from
+  // the installed program file) is moved aside or deleted at the next restart instead.
+  bool Unattended = false;
   // After Uninstall: what the file listed but was left alone, and why.
   std::vector<TLeftEntry> LeftEntries;
 
@@ -68,9 +74,15 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
   // Asks Retry/Cancel for a required object; answers whether to try again.
   bool AskRetry(const std::wstring& path, bool required);
   void Report(TQorvelInstallStage stage, int percent);
+  void Log(const std::wstring& line) const {
+    if (OnLog) OnLog(line);
+  }
+  void Leave(const std::wstring& path, const std::wstring& reason);
+  bool RemoveInUse(const std::wstring& path);
 
   TUninstallScope FScope;
   int FRemoved = 0;
+  std::vector<std::wstring> FPendingAtRestart;
   IQorvelSettingsPrompt* FPrompt;
 };
 
@@ -79,9 +91,12 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
 // "QorvelUninstall.exe", asks RunOnce to delete it at the next logon and starts it with
 // "-remove" and the configuration path (empty: "Installation.xml" beside the executable).
 // Without administrator rights the copy is started with the elevation prompt: what a local
-// installation made can only be removed with them. Answers whether the copy started.
-bool StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath,
-                            TElevation elevation = CurrentElevation(), const TShellStarter& start = StartThroughShell);
+// installation made can only be removed with them. `switches` go to the copy too; with
+// `exitCode` the call waits for the copy and keeps its exit code. Answers 0 when the copy
+// started, else the error (ERROR_CANCELLED: the prompt was declined).
+DWORD StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath,
+                             const std::wstring& switches = {}, DWORD* exitCode = nullptr,
+                             TElevation elevation = CurrentElevation(), const TShellStarter& start = StartThroughShell);
 
 // The Win32 prompt of the program: message boxes without owner.
 IQorvelSettingsPrompt& SystemInstallPrompt();

@@ -229,6 +229,7 @@ LRESULT TQorvelWizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 
 bool TQorvelWizardForm::EnsureProgramClosed(const std::wstring& product) {
   if (!CloseRunningProgram) return true;
+  if (OnLog) OnLog(L"Asking the running program to close");
   for (;;) {
     {
       TBusyScope busy(*this);
@@ -245,6 +246,7 @@ bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const 
                                      std::vector<TLeftEntry>* left) {
   for (HWND stage : stages) ShowControl(stage, false);
   if (configPath.empty() || !FileExists(configPath)) {
+    MarkFailed();
     Ask(L"Configuration file needed to uninstall application not found.", L"Error", MB_OK | MB_ICONERROR);
     return false;
   }
@@ -254,6 +256,7 @@ bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const 
     TQorvelUninstaller uninstaller;
     uninstaller.ConfigPath = configPath;
     uninstaller.Identity = identity;
+    uninstaller.OnLog = OnLog;
     uninstaller.LoadConfig();
     // Only a file that can be read is worth ending the program for.
     if (!EnsureProgramClosed(product)) return false;
@@ -272,6 +275,8 @@ bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const 
     if (left) *left = uninstaller.LeftEntries;
   } catch (const std::exception& error) {
     // A damaged file: say what is wrong with it instead of guessing.
+    MarkFailed();
+    if (OnLog) OnLog(Widen(error.what()));
     Ask(Widen(error.what()), L"Error", MB_OK | MB_ICONERROR);
     return false;
   }
@@ -281,6 +286,7 @@ bool TQorvelWizardForm::RunUninstall(const std::wstring& configPath, HWND const 
     Pause(1000);
     return true;
   }
+  MarkFailed();
   Ask(UninstallFailedMessage(product), L"Error", MB_OK | MB_ICONERROR);
   return false;
 }

@@ -17,6 +17,7 @@
 #include "gui/Forms.h"
 #include "gui/Handles.h"
 #include "install/UninstallScope.h"
+#include "install/win32/SetupLogs.h"
 
 class TQorvelWizardForm : public TForm {
  public:
@@ -34,6 +35,10 @@ class TQorvelWizardForm : public TForm {
   // Asks the running program to end and answers once none runs (false: one still does).
   // Without it, nothing is asked.
   std::function<bool()> CloseRunningProgram;
+  // Where the steps are logged (the setup's /log).
+  TSetupLogLine OnLog;
+  // Whether the wizard ended because its work failed (not because the user cancelled).
+  bool Failed() const { return FFailed; }
 
   // The hourglass over the whole window while the engine works.
   class TBusyScope {
@@ -78,6 +83,7 @@ class TQorvelWizardForm : public TForm {
   // Colours of page labels: override for special ones.
   virtual HBRUSH LabelColors(HWND label, HDC dc);
   void CloseWith(int modalResult);
+  void MarkFailed() { FFailed = true; }
   // Ends the wizard the way its own buttons do.
   void EndWizard(int modalResult) {
     if (FWizard->OnClose) FWizard->OnClose(modalResult);
@@ -111,6 +117,7 @@ class TQorvelWizardForm : public TForm {
   TBitmapHandle FLogo;
   std::function<void()> FPendingWork;
   int FBusy = 0;
+  bool FFailed = false;
 };
 
 // The link every wizard page shows, and the address it opens.

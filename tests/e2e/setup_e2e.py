@@ -92,23 +92,7 @@ def walk_to_setup_type(s, w):
 def scenario_local_installation_then_again_then_uninstall(s):
     s.restart_wine()
     shutil.rmtree(installed_folder(), ignore_errors=True)
-    setup = s.start(SETUP)
-    w = Wizard(s, SETUP_TITLE)
-    w.wait_next_enabled("the wizard to show")
-    walk_to_setup_type(s, w)
-    w.click(NEXT)
-    time.sleep(0.5)
-    w.shot("install-folder")
-    w.click(NEXT)
-    time.sleep(0.5)
-    w.shot("start-menu")
-    w.click(NEXT)  # "Install now"
-    time.sleep(0.8)
-    w.shot("installing")
-    w.wait_next_enabled("the completion page")
-    w.shot("completed")
-    w.click(NEXT)  # "Finish" with "Start Vindle now" checked
-    s.wait_exit(setup, timeout=20)
+    install_locally(s)
 
     exe = os.path.join(installed_folder(), "Vindle.exe")
     with open(exe, "rb") as f:
@@ -139,10 +123,7 @@ def scenario_local_installation_then_again_then_uninstall(s):
     s.expect(os.path.isfile(exe), "cancelling the second setup leaves the installation alone")
 
     # The uninstall entry's command line: the installed copy hands over to a temporary copy.
-    parts = [p.strip('"') for p in shlex.split(uninstall, posix=False)]
-    s.start(s.unix_path(parts[0]), *parts[1:])
-    u = Wizard(s, UNINSTALL_TITLE)
-    u.wait_next_enabled("the uninstall wizard to show")
+    u = run_uninstall_entry(s)
     u.shot("uninstall-welcome")
     u.click(NEXT)  # "Uninstall now"
     time.sleep(0.5)
@@ -226,9 +207,9 @@ def portable_installation(s, drive):
              "the portable copy keeps its settings beside itself")
 
 
-def install_locally(s, start_now=True):
-    """Walks the wizard through a local installation into the proposed folder; with
-    `start_now` the completion page starts the installed copy."""
+def install_locally(s):
+    """Walks the wizard through a local installation (into the previous installation's folder
+    when there is one, else the proposed folder); Finish starts the installed copy."""
     setup = s.start(SETUP)
     w = Wizard(s, SETUP_TITLE)
     w.wait_next_enabled("the wizard to show")
@@ -240,14 +221,16 @@ def install_locally(s, start_now=True):
         w.click(NEXT)  # the same folder (update / repair)
         time.sleep(0.5)
     else:
+        w.shot("install-folder")
         w.click(NEXT)  # the proposed folder
         time.sleep(0.5)
+    w.shot("start-menu")
     w.click(NEXT)  # "Install now"
+    time.sleep(0.8)
+    w.shot("installing")
     w.wait_next_enabled("the completion page", timeout=60)
     w.shot("completed")
-    if not start_now:
-        w.click(START_NOW)
-    w.click(NEXT)  # "Finish"
+    w.click(NEXT)  # "Finish" with "Start Vindle now" checked
     s.wait_exit(setup, timeout=20)
 
 

@@ -538,16 +538,26 @@ TEST_F(InstallerWin, NestedFoldersAndHiddenFilesGoChildrenFirst) {
 // entries, short names, a drive root and the Windows folder itself. Everything the
 // installation made goes; nothing else is touched.
 TEST_F(InstallerWin, AHostileConfigurationTouchesNothingOutsideTheInstallation) {
+  const std::wstring config = Target + L"Installation.xml";
+  const std::wstring usersFile = Target + L"My measurements.txt";
+  {
+    // Left in the folder before the first installation: replaced, not merged.
+    ASSERT_TRUE(ForceDirectories(Target));
+    TQorvelUninstallConfiguration planted;
+    planted.ProductName = L"Vindle";
+    planted.Files.Add(usersFile, uaRemove, ulRequired);
+    TQorvelFileStream stream(fs::path(config), TQorvelFileMode::Create);
+    WriteUninstallConfiguration(stream, planted);
+  }
   auto installer = MakeInstaller();
   ASSERT_TRUE(installer->Install());
-  const std::wstring config = Target + L"Installation.xml";
+  EXPECT_FALSE(installer->Uninstaller.Files.Contains(usersFile));
   const std::wstring documents = SpecialFolderPath(fkMyDocuments);
   const std::wstring windows = SpecialFolderPath(fkWindows);
   ASSERT_FALSE(documents.empty());
   const std::wstring thesis = WithTrailingBackslash(documents) + FName + L" thesis.txt";
   const std::wstring notes = WithTrailingBackslash(documents) + FName + L" notes.txt";
   const std::wstring ini = WithTrailingBackslash(windows) + FName + L".ini";
-  const std::wstring usersFile = Target + L"My measurements.txt";
   for (const auto& file : {thesis, notes, ini, usersFile}) std::ofstream(fs::path(file)) << "keep";
   const std::wstring runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   const std::wstring otherKey = L"Software\\" + FName + L" Other";

@@ -265,7 +265,7 @@ def autostart_of_an_installed_copy(s, local):
     s.expect("C" in control(states(s), "Autostart Vindle")[2], "the box is ticked")
     s.screenshot("local-ticked")
     close(s, o, OK)
-    s.expect_equal(s.reg_query(RUN_KEY, "QorvelVindle"), s.windows_path(local), "the Run value")
+    s.expect_equal(s.reg_query(RUN_KEY, "QorvelVindle"), f'"{s.windows_path(local)}"', "the Run value, quoted")
 
     o = open_from_tray(s)
     s.expect("C" in control(states(s), "Autostart Vindle")[2], "the box shows the entry")

@@ -107,8 +107,9 @@ LRESULT TQorvelHintWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 TQorvelSlideBar::TQorvelSlideBar(HWND parent, int left, int top, int width, int height) {
   TCreateParams params;
   params.ClassName = L"TQorvelTrackBar";
+  // One focusable control, not a container: with WS_EX_CONTROLPARENT the dialog's Tab
+  // handling would look for controls inside the bar, find none and step over it.
   params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-  params.ExStyle = WS_EX_CONTROLPARENT;
   params.Left = left;
   params.Top = top;
   params.Width = width;

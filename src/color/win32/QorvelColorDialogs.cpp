@@ -262,6 +262,11 @@ void TQorvelColorForm::Build() {
   FHexField->SetOptions(pneFixLength);
   FHexField->OnChange = [this](TQorvelNumEdit&) { FModel.HexTyped(FHexField->Value()); };
   FHexField->OnExit = [this](TQorvelNumEdit&) { FModel.HexLeft(); };
+  FHexField->OnPasteText = [](const std::string& pasted) -> std::optional<TQorvelPaste> {
+    const std::optional<THexFieldPaste> paste = HexFieldPaste(pasted);
+    if (!paste) return std::nullopt;
+    return TQorvelPaste{paste->Digits, paste->WholeCode};
+  };
 
   AddButton(L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, ScaledRect(304, 272, 72, 25));
   AddButton(L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, ScaledRect(384, 272, 72, 25));

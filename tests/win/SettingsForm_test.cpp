@@ -186,6 +186,26 @@ TEST_F(SettingsForm, EnablingRulesFollowTheUsersChoices) {
   EXPECT_FALSE(Enabled(c.PixelsPerInch->Handle()));
 }
 
+TEST_F(SettingsForm, SlideBarsTakeTheFocusByTabAndResetToTheSettingsDefaults) {
+  Settings->Configurations(0)->Ruler->Transparent = true;
+  Settings->Configurations(0)->Ruler->Opacity = 30;
+  Settings->Configurations(0)->Magnifier->Visible = true;
+  Settings->Configurations(0)->Magnifier->Zoom = 7;
+  auto form = Open();
+  const auto& c = form->Controls();
+  // Tab steps from the check box above each bar onto the bar, not past it.
+  EXPECT_EQ(::GetNextDlgTabItem(form->Handle(), c.Transparent->Handle(), FALSE), c.Opacity->Handle());
+  EXPECT_EQ(::GetNextDlgTabItem(form->Handle(), c.MagnifierVisible->Handle(), FALSE), c.Zoom->Handle());
+  EXPECT_EQ(c.Opacity->Position(), 30);
+  c.Opacity->Reset();
+  EXPECT_EQ(c.Opacity->Position(), 65);
+  c.Zoom->Reset();
+  EXPECT_EQ(c.Zoom->Position(), 3);
+  EXPECT_TRUE(form->StoreToSettings());
+  EXPECT_EQ(Settings->Configurations(0)->Ruler->Opacity, 65);
+  EXPECT_EQ(Settings->Configurations(0)->Magnifier->Zoom, 3);
+}
+
 TEST_F(SettingsForm, SwitchingConfigurationsInTheDropDownKeepsTheEditsAndOkStoresThem) {
   auto form = Open();
   const auto& c = form->Controls();

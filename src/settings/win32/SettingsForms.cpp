@@ -26,6 +26,12 @@ constexpr RECT PageArea{152, 8, 152 + 249, 8 + 249};
 // The sub-pages of the configurations page lie below its drop-down.
 constexpr RECT SubPageArea{0, 28, 249, 28 + 217};
 
+// A configuration as the settings tree makes it: the slide bars' "Reset" goes back to its
+// values, not to the bars' minimum (an almost invisible ruler at 10 %).
+std::unique_ptr<TConfigurationSettings> DefaultConfiguration() {
+  return TQorvelSettings::Create<TConfigurationSettings>();
+}
+
 }  // namespace
 
 TSettingsPage::TSettingsPage(HWND parent, int left, int top, int width, int height) {
@@ -278,6 +284,7 @@ void TSettingsForm::BuildColorsSubPage(HWND page) {
   };
   c.Opacity = &AddTrackBar(page, 12, 132, 225, L"Opacity: <pos>%", 10, 100);
   c.Opacity->SetSmallChange(5);
+  c.Opacity->SetDefaultPosition(DefaultConfiguration()->Ruler->Opacity);
 }
 
 void TSettingsForm::BuildMagnifierSubPage(HWND page) {
@@ -291,6 +298,7 @@ void TSettingsForm::BuildMagnifierSubPage(HWND page) {
   c.Zoom = &AddTrackBar(page, 12, 42, 225, L"Zoom: <pos>%", 1, 9);
   c.Zoom->SetLabelMode(plmShl);
   c.Zoom->SetLabelParam(2);
+  c.Zoom->SetDefaultPosition(DefaultConfiguration()->Magnifier->Zoom);
   AddLabel(page, L"Crosshairs", 12, 92, 76);
   c.CrossHairs = &AddComboBox(page, 90, 92, 147, {L"no crosshairs", L"open cross", L"continuous cross", L"small cross"});
   AddLabel(page, L"Horizontal", 12, 118, 76);

@@ -254,8 +254,9 @@ void TQorvelColorForm::Build() {
     FFields[static_cast<std::size_t>(i)] = std::move(edit);
   }
   FHexGroup = AddButton(L"Hex code", BS_GROUPBOX, 0, ScaledRect(304, 216, 152, 48));
-  FWebSafe = AddButton(L"web-safe", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, WebSafeId, ScaledRect(312, 238, 64, 13));
-  const RECT hex = ScaledRect(384, 234, 64, 17);
+  // "web-safe" needs more than 64 pixels; the hex field gives up room it does not use.
+  FWebSafe = AddButton(L"web-safe", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, WebSafeId, ScaledRect(312, 238, 74, 13));
+  const RECT hex = ScaledRect(388, 234, 60, 17);
   FHexField = std::make_unique<TQorvelIntEdit>(Handle(), hex.left, hex.top, hex.right - hex.left, hex.bottom - hex.top);
   FHexField->SetBase(16);
   FHexField->SetMaxValue(HexFieldMax);

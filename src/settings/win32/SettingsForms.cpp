@@ -20,6 +20,7 @@ constexpr int NameLength = 50;
 constexpr int ComboHeight = 21;
 constexpr int EditHeight = 21;
 constexpr int CheckHeight = 17;
+constexpr int LineHeight = 13;  // one more line of the dialog font
 constexpr int TrackHeight = 40;
 // The area the pages share, right of the navigation list.
 constexpr RECT PageArea{152, 8, 152 + 249, 8 + 249};
@@ -150,10 +151,14 @@ void TSettingsForm::AddLabel(HWND page, const wchar_t* caption, int left, int to
   ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
 }
 
-TQorvelCheckBox& TSettingsForm::AddCheckBox(HWND page, const std::wstring& caption, int left, int top, int width) {
+TQorvelCheckBox& TSettingsForm::AddCheckBox(HWND page, const std::wstring& caption, int left, int top, int width,
+                                            int lines) {
   auto box = std::make_unique<TQorvelCheckBox>(page, caption, Scaled(left), Scaled(top), Scaled(width),
-                                               Scaled(CheckHeight));
+                                               Scaled(CheckHeight + (lines - 1) * LineHeight));
   box->SetFont(DefaultControlFont());
+  // A caption longer than the page is wide wraps, with the box beside its first line.
+  if (lines > 1)
+    ::SetWindowLongW(box->Handle(), GWL_STYLE, ::GetWindowLongW(box->Handle(), GWL_STYLE) | BS_MULTILINE | BS_TOP);
   TQorvelCheckBox& result = *box;
   FOwnedControls.push_back(std::move(box));
   return result;
@@ -215,14 +220,17 @@ HWND TSettingsForm::AddButton(const wchar_t* caption, int id, int left, bool isD
 
 void TSettingsForm::BuildGeneralPage(HWND page) {
   TControls& c = FControls;
-  AddGroup(page, L"Startup", 0, 0, 249, 108);
-  c.Autostart = &AddCheckBox(page, FModel.AutostartCaption(), 12, 20, 229);
-  c.ShowRuler = &AddCheckBox(page, L"Show ruler on startup", 12, 41, 229);
-  c.ShowColorPicker = &AddCheckBox(page, L"Show color picker on startup", 12, 62, 229);
-  c.ShowCursorCoordinates = &AddCheckBox(page, L"Show cursor coordinates on startup", 12, 83, 229);
-  AddGroup(page, L"Ruler", 0, 116, 249, 66);
-  c.StayOnTop = &AddCheckBox(page, L"Stay on top", 12, 136, 229);
-  c.SnapToDesktop = &AddCheckBox(page, L"Snap to desktop", 12, 157, 229);
+  // The portable copy's longer autostart caption takes two lines; the rest moves down.
+  const int autostartLines = FEnvironment.LocalInstallation ? 1 : 2;
+  const int y = (autostartLines - 1) * LineHeight;
+  AddGroup(page, L"Startup", 0, 0, 249, 108 + y);
+  c.Autostart = &AddCheckBox(page, FModel.AutostartCaption(), 12, 20, 229, autostartLines);
+  c.ShowRuler = &AddCheckBox(page, L"Show ruler on startup", 12, 41 + y, 229);
+  c.ShowColorPicker = &AddCheckBox(page, L"Show color picker on startup", 12, 62 + y, 229);
+  c.ShowCursorCoordinates = &AddCheckBox(page, L"Show cursor coordinates on startup", 12, 83 + y, 229);
+  AddGroup(page, L"Ruler", 0, 116 + y, 249, 66);
+  c.StayOnTop = &AddCheckBox(page, L"Stay on top", 12, 136 + y, 229);
+  c.SnapToDesktop = &AddCheckBox(page, L"Snap to desktop", 12, 157 + y, 229);
 }
 
 void TSettingsForm::BuildConfigurationsPage(HWND page) {
@@ -276,13 +284,13 @@ void TSettingsForm::BuildColorsSubPage(HWND page) {
   AddGroup(page, L"Colors", 0, 0, 249, 80);
   c.Background = &AddColorBox(page, L"Background", 12, 18);
   c.CursorLine = &AddColorBox(page, L"Cursor line", 12, 47);
-  AddGroup(page, L"Transparency", 0, 88, 249, 94);
-  c.Transparent = &AddCheckBox(page, L"Transparent (requires Windows 2000 / XP)", 12, 108, 229);
+  AddGroup(page, L"Transparency", 0, 88, 249, 100);
+  c.Transparent = &AddCheckBox(page, L"Transparent (requires Windows 2000 / XP)", 12, 108, 229, 2);
   c.Transparent->OnClick = [this](TQorvelCheckBox&) {
     ReadControls();
     ShowEnabling();
   };
-  c.Opacity = &AddTrackBar(page, 12, 132, 225, L"Opacity: <pos>%", 10, 100);
+  c.Opacity = &AddTrackBar(page, 12, 140, 225, L"Opacity: <pos>%", 10, 100);
   c.Opacity->SetSmallChange(5);
   c.Opacity->SetDefaultPosition(DefaultConfiguration()->Ruler->Opacity);
 }
@@ -328,11 +336,11 @@ void TSettingsForm::BuildMiscPage(HWND page) {
   c.PixelsPerInch = &AddIntEdit(page, 30, 64, 70, 10, 600, L"dpi");
 
   AddGroup(page, L"Preset lengths", 0, 104, 249, 145);
-  AddLabel(page, L"Horizontal", 12, 122, 56);
-  AddLabel(page, L"Vertical", 134, 122, 50);
+  AddLabel(page, L"Horizontal", 12, 122, 60);
+  AddLabel(page, L"Vertical", 136, 122, 46);
   for (int i = 0; i < TPresetsSettings::PresetCount; ++i) {
     const int top = 122 + i * 24;
-    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 66, top, 58, 200, 2000, L"px");
+    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 72, top, 58, 200, 2000, L"px");
     c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, top, 58, 200, 2000, L"px");
   }
 }

@@ -186,7 +186,7 @@ TEST_F(SettingsForm, EnablingRulesFollowTheUsersChoices) {
   EXPECT_FALSE(Enabled(c.PixelsPerInch->Handle()));
 }
 
-TEST_F(SettingsForm, SlideBarsTakeTheFocusByTabAndResetToTheSettingsDefaults) {
+TEST_F(SettingsForm, TabReachesTheSlideBarsAndGoesDownThePresetColumnsAndResetRestoresDefaults) {
   Settings->Configurations(0)->Ruler->Transparent = true;
   Settings->Configurations(0)->Ruler->Opacity = 30;
   Settings->Configurations(0)->Magnifier->Visible = true;
@@ -196,6 +196,14 @@ TEST_F(SettingsForm, SlideBarsTakeTheFocusByTabAndResetToTheSettingsDefaults) {
   // Tab steps from the check box above each bar onto the bar, not past it.
   EXPECT_EQ(::GetNextDlgTabItem(form->Handle(), c.Transparent->Handle(), FALSE), c.Opacity->Handle());
   EXPECT_EQ(::GetNextDlgTabItem(form->Handle(), c.MagnifierVisible->Handle(), FALSE), c.Zoom->Handle());
+  // The preset lengths: down the horizontal column, then down the vertical one.
+  form->SelectRow(5);
+  HWND at = c.HorizontalPresets[0]->Handle();
+  for (const auto* column : {&c.HorizontalPresets, &c.VerticalPresets})
+    for (const TQorvelIntEdit* edit : *column) {
+      EXPECT_EQ(at, edit->Handle());
+      at = ::GetNextDlgTabItem(form->Handle(), at, FALSE);
+    }
   EXPECT_EQ(c.Opacity->Position(), 30);
   c.Opacity->Reset();
   EXPECT_EQ(c.Opacity->Position(), 65);

@@ -338,11 +338,11 @@ void TSettingsForm::BuildMiscPage(HWND page) {
   AddGroup(page, L"Preset lengths", 0, 104, 249, 145);
   AddLabel(page, L"Horizontal", 12, 122, 60);
   AddLabel(page, L"Vertical", 136, 122, 46);
-  for (int i = 0; i < TPresetsSettings::PresetCount; ++i) {
-    const int top = 122 + i * 24;
-    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 72, top, 58, 200, 2000, L"px");
-    c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, top, 58, 200, 2000, L"px");
-  }
+  // Created column by column: Tab goes down the horizontal lengths, then the vertical ones.
+  for (int i = 0; i < TPresetsSettings::PresetCount; ++i)
+    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 72, 122 + i * 24, 58, 200, 2000, L"px");
+  for (int i = 0; i < TPresetsSettings::PresetCount; ++i)
+    c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, 122 + i * 24, 58, 200, 2000, L"px");
 }
 
 void TSettingsForm::BuildHandlingPage(HWND page) {

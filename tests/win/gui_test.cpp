@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gui/Application.h"
+#include "gui/Forms.h"
 #include "gui/Handles.h"
 #include "gui/ImageLists.h"
 #include "gui/Menus.h"
@@ -253,6 +254,40 @@ TEST(PopupMenus, ImagesStayInsideTheirColumnLeftOfTheCaptions) {
     EXPECT_GE(draw.Drawn.top, draw.Column.top);
     EXPECT_LE(draw.Drawn.bottom, draw.Column.bottom);
   }
+}
+
+// A form whose showing fails, as a dialog would whose controls cannot be made.
+class TFailingForm : public TForm {
+ public:
+  TFailingForm() {
+    TCreateParams params;
+    params.ClassName = L"TFailingForm";
+    params.Style = WS_POPUP;
+    params.Width = params.Height = 50;
+    CreateHandle(params);
+  }
+  bool Fail = true;
+
+ protected:
+  void DoShow() override {
+    if (Fail) throw std::runtime_error("Cannot show the form.");
+    SetModalResult(TModalResult::Ok);  // shown: the run ends at once
+  }
+};
+
+TEST(ModalForms, AFormThatFailsToShowLeavesNoModalStateBehind) {
+  TFailingForm other;
+  other.Fail = false;
+  other.Show();
+  TFailingForm failing;
+  EXPECT_THROW(failing.ShowModal(), std::runtime_error);
+  EXPECT_FALSE(TGuiApplication::Instance().ModalFormActive()) << "menus would stay greyed";
+  EXPECT_FALSE(failing.ShowingModal());
+  EXPECT_TRUE(::IsWindowEnabled(other.Handle())) << "the other forms take input again";
+  // And the same form can be shown modally afterwards.
+  failing.Fail = false;
+  EXPECT_EQ(failing.ShowModal(), TModalResult::Ok);
+  EXPECT_FALSE(TGuiApplication::Instance().ModalFormActive());
 }
 
 TEST(Pixels, BlitCopiesOnlyThePart) {

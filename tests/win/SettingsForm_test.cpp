@@ -214,6 +214,26 @@ TEST_F(SettingsForm, TabReachesTheSlideBarsAndGoesDownThePresetColumnsAndResetRe
   EXPECT_EQ(Settings->Configurations(0)->Magnifier->Zoom, 3);
 }
 
+TEST_F(SettingsForm, TheShownPagesRowStaysMarkedWhileTheFocusIsInThePage) {
+  auto form = Open();
+  form->Show();
+  const auto& c = form->Controls();
+  const HWND list = c.Navigation->Handle();
+  const auto rowColour = [&] {
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    POINT inRow{2, 17};  // in the first row, left of its icon
+    ::ClientToScreen(list, &inRow);
+    const TWindowDC screen(nullptr);
+    return ::GetPixel(screen.Get(), inRow.x, inRow.y);
+  };
+  ::SetFocus(list);
+  EXPECT_EQ(rowColour(), ::GetSysColor(COLOR_HIGHLIGHT));
+  ::SetFocus(c.Autostart->Handle());
+  EXPECT_EQ(rowColour(), ::GetSysColor(COLOR_INACTIVECAPTION));
+  EXPECT_NE(::GetSysColor(COLOR_INACTIVECAPTION), ::GetSysColor(COLOR_WINDOW));
+  form->Close();
+}
+
 TEST_F(SettingsForm, SwitchingConfigurationsInTheDropDownKeepsTheEditsAndOkStoresThem) {
   auto form = Open();
   const auto& c = form->Controls();

@@ -56,7 +56,7 @@ TEST(ColorDialogForm, LayoutCaptionsAndFirstValues) {
   EXPECT_EQ(WindowText(form.Handle()), L"Select color");
   EXPECT_EQ(WindowText(form.ValuesGroup()), L"Values (hue)");
   EXPECT_EQ(::SendMessageW(form.RadioButton(0), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(WindowText(form.RadioButton(4)), L"G:");
+  EXPECT_EQ(WindowText(form.RadioButton(4)), L"&G:");
   const RECT field = ChildRect(form.Handle(), form.Field(4).Handle());
   EXPECT_EQ(field.left, 304 + 40 + 72);
   EXPECT_EQ(field.top, 112 + 18 + 24);

@@ -13,6 +13,7 @@
 #include "controls/win32/QorvelHeaders.h"
 #include "controls/win32/QorvelWebLinks.h"
 #include "gui/Handles.h"
+#include "helpers/ShownText.h"
 #include "install/QorvelFileVersionInfo.h"
 #include "install/win32/QorvelInstallForms.h"
 #include "install/win32/QorvelInstallations.h"
@@ -27,7 +28,7 @@ constexpr wchar_t TestInstallationKey[] = L"SOFTWARE\\QorvelWizardTest\\Product\
 std::wstring Text(HWND window) {
   wchar_t text[512] = {};
   ::GetWindowTextW(window, text, 512);
-  return text;
+  return ShownText(text);
 }
 
 void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }

@@ -273,14 +273,14 @@ TEST_F(SettingsForm, ThePortableCopyOffersNoAutostartAndAnOpaqueSystemNoTranspar
   Settings->Configurations(0)->Ruler->Transparent = true;
   auto form = Open(false, false);
   const auto& c = form->Controls();
-  EXPECT_EQ(Text(c.Autostart->Handle()), L"Autostart Vindle (local installation only)");
+  EXPECT_EQ(Text(c.Autostart->Handle()), L"&Autostart Vindle (local installation only)");
   EXPECT_FALSE(c.Autostart->Enabled());
   EXPECT_TRUE(c.Transparent->Checked());
   EXPECT_FALSE(c.Transparent->Enabled());
   EXPECT_FALSE(c.Opacity->Enabled());
 
   auto local = Open(true, true);
-  EXPECT_EQ(Text(local->Controls().Autostart->Handle()), L"Autostart Vindle");
+  EXPECT_EQ(Text(local->Controls().Autostart->Handle()), L"&Autostart Vindle");
   EXPECT_TRUE(local->Controls().Autostart->Enabled());
   EXPECT_TRUE(local->Controls().Opacity->Enabled());
 }

@@ -144,7 +144,7 @@ TEST_F(InstallWizardTest, FreshLocalSetupProposesProgramFilesAndAsksAboutForeign
   const std::filesystem::path foreign = TempFolder(L"QorvelWizardForeign");
   std::ofstream(foreign / L"file.txt") << "x";
   Form->BrowseForFolder = [&](const std::wstring&) { return foreign.wstring(); };
-  HWND browse = ::FindWindowExW(Wizard().Page(ipInstallFolder).Handle(), nullptr, L"BUTTON", L"Browse");
+  HWND browse = ::FindWindowExW(Wizard().Page(ipInstallFolder).Handle(), nullptr, L"BUTTON", L"B&rowse");
   ASSERT_TRUE(browse);
   Click(browse);
   EXPECT_EQ(Form->Folder(), foreign.wstring());

@@ -238,16 +238,16 @@ void TQorvelInstallForm::BuildPages() {
     if (!FMemo) throw std::runtime_error("Cannot create the licence agreement of the wizard.");
     ::SendMessageW(FMemo, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   }
-  FAccept = AddRadio(ipLicense, L"I accept to the terms of the License Agreement.", 12, 254, 392, true);
-  FDeny = AddRadio(ipLicense, L"I do NOT accept to the terms of the License Agreement.", 12, 274, 392, false);
+  FAccept = AddRadio(ipLicense, L"I &accept to the terms of the License Agreement.", 12, 254, 392, true);
+  FDeny = AddRadio(ipLicense, L"I &do NOT accept to the terms of the License Agreement.", 12, 274, 392, false);
   SetChecked(FDeny, true);
 
   // 2: setup type.
   AddHeader(ipSetupType, L"Setup type", L"Local or portable installation possible");
   AddLabel(ipSetupType, FTexts.TypeLabel, 12, 41, 392, 28);
-  FLocal = AddRadio(ipSetupType, L"Local setup", 12, 70, 392, true);
+  FLocal = AddRadio(ipSetupType, L"&Local setup", 12, 70, 392, true);
   AddLabel(ipSetupType, FTexts.LocalLabel, 30, 89, 374, 54);
-  FPortable = AddRadio(ipSetupType, L"Portable setup", 12, 146, 392, false);
+  FPortable = AddRadio(ipSetupType, L"&Portable setup", 12, 146, 392, false);
   AddLabel(ipSetupType, FTexts.PortableLabel, 30, 165, 374, 82);
   FDriveLabel = AddLabel(ipSetupType, L"Portable drive", 30, 257, 80, 16);
   FDriveList = std::make_unique<TQorvelDriveList>(Page(ipSetupType), ScaledRect(112, 253, 292, 22), Font());
@@ -259,14 +259,14 @@ void TQorvelInstallForm::BuildPages() {
   AddHeader(ipPreviousInstallation, L"Previous installation found", FTexts.PreviousComment);
   AddLabel(ipPreviousInstallation, FTexts.ExistingLabel, 12, 41, 392, 28);
   FSameFolder =
-      AddRadio(ipPreviousInstallation, L"Use same folder for new installation (update / repair)", 12, 70, 392, true);
+      AddRadio(ipPreviousInstallation, L"Use &same folder for new installation (update / repair)", 12, 70, 392, true);
   AddLabel(ipPreviousInstallation,
            L"Previous application files are overridden. Your personal settings persist (except for settings this "
            L"version does not accept).",
            30, 89, 374, 28);
-  FUninstallChoice = AddRadio(ipPreviousInstallation, L"Uninstall previous installation", 12, 122, 392, false);
+  FUninstallChoice = AddRadio(ipPreviousInstallation, L"&Uninstall previous installation", 12, 122, 392, false);
   FUninstallText = AddLabel(ipPreviousInstallation, UninstallPreviousText(true), 30, 141, 374, 28);
-  FOtherFolder = AddRadio(ipPreviousInstallation, L"Use another folder for new installation", 12, 174, 392, false);
+  FOtherFolder = AddRadio(ipPreviousInstallation, L"Use &another folder for new installation", 12, 174, 392, false);
   AddLabel(ipPreviousInstallation,
            L"Previous application files are kept on this system, which results in two separate installations of "
            L"the same application.",
@@ -289,7 +289,7 @@ void TQorvelInstallForm::BuildPages() {
   AddHeader(ipInstallFolder, L"Install folder", FTexts.FolderComment);
   AddLabel(ipInstallFolder, FTexts.FolderLabel, 12, 45, 392, 16);
   FFolderLabel = std::make_unique<TQorvelFileLabel>(Page(ipInstallFolder), ScaledRect(12, 66, 306, 24), Font());
-  FBrowse = AddButton(ipInstallFolder, L"Browse", 324, 65, 80, 25, BS_PUSHBUTTON);
+  FBrowse = AddButton(ipInstallFolder, L"B&rowse", 324, 65, 80, 25, BS_PUSHBUTTON);
   AddLabel(ipInstallFolder, FTexts.SpaceNeededLabel, 12, 110, 260, 16);
   FSpaceValue = AddLabel(ipInstallFolder, L"", 272, 110, 132, 16, SS_RIGHT);
   FAvailableLabel = AddLabel(ipInstallFolder, L"", 12, 130, 260, 16);
@@ -298,11 +298,11 @@ void TQorvelInstallForm::BuildPages() {
   // 6: start menu.
   AddHeader(ipStartMenu, L"Start menu", FTexts.StartMenuComment);
   AddLabel(ipStartMenu, FTexts.StartMenuLabel, 12, 45, 392, 28);
-  FCommonMenu = AddRadio(ipStartMenu, L"Add to common start menu (available for all users)", 12, 80, 392, true);
-  FMyMenu = AddRadio(ipStartMenu, L"Add to my start menu only (not available for other users)", 12, 100, 392, false);
-  FNoMenu = AddRadio(ipStartMenu, L"Do not add to start menu", 12, 120, 392, false);
-  FDesktop = AddCheck(ipStartMenu, L"Add a shortcut icon to my desktop", 12, 155, 392);
-  FQuickLaunch = AddCheck(ipStartMenu, L"Add a shortcut icon to my quick lauch bar", 12, 175, 392);
+  FCommonMenu = AddRadio(ipStartMenu, L"Add to &common start menu (available for all users)", 12, 80, 392, true);
+  FMyMenu = AddRadio(ipStartMenu, L"Add to &my start menu only (not available for other users)", 12, 100, 392, false);
+  FNoMenu = AddRadio(ipStartMenu, L"Do no&t add to start menu", 12, 120, 392, false);
+  FDesktop = AddCheck(ipStartMenu, L"Add a shortcut icon to my &desktop", 12, 155, 392);
+  FQuickLaunch = AddCheck(ipStartMenu, L"Add a shortcut icon to my &quick lauch bar", 12, 175, 392);
   HWND menuChoice = FCommonMenu;
   if (!FFacts.CommonProgramsAvailable) {
     ::EnableWindow(FCommonMenu, FALSE);
@@ -331,9 +331,9 @@ void TQorvelInstallForm::BuildPages() {
   AddHeader(ipCompleted, L"Installation completed", FTexts.CompletedComment);
   AddLogo(ipCompleted, FInstallation.Logo, 41);
   AddLabel(ipCompleted, FTexts.CompletedText, 12, 199, 392, 30);
-  FStartCheck = AddCheck(ipCompleted, FTexts.StartCheckBox, 12, 234, 392);
+  FStartCheck = AddCheck(ipCompleted, L"&" + FTexts.StartCheckBox, 12, 234, 392);
   SetChecked(FStartCheck, true);
-  if (screenSaver) FScreenSaverCheck = AddCheck(ipCompleted, L"Set as default screen saver", 12, 254, 392);
+  if (screenSaver) FScreenSaverCheck = AddCheck(ipCompleted, L"Set as &default screen saver", 12, 254, 392);
   AddWebLink(ipCompleted, 282);
   (void)product;
 }

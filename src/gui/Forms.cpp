@@ -104,5 +104,16 @@ LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     Close();
     return 0;
   }
+  if (message == WM_NEXTDLGCTL) {
+    // What a dialog does when the dialog manager moves the focus (a label's access key
+    // leads to the control after it): our forms are windows of their own class.
+    HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                 : ::GetNextDlgTabItem(Handle(), ::GetFocus(), wParam != 0 ? TRUE : FALSE);
+    if (target) {
+      if (::SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(target, EM_SETSEL, 0, -1);
+      ::SetFocus(target);
+    }
+    return 0;
+  }
   return DefaultHandler(message, wParam, lParam);
 }

@@ -214,6 +214,29 @@ TEST_F(SettingsForm, TabReachesTheSlideBarsAndGoesDownThePresetColumnsAndResetRe
   EXPECT_EQ(Settings->Configurations(0)->Magnifier->Zoom, 3);
 }
 
+TEST_F(SettingsForm, AccessKeysLeadToTheirControlsOnTheShownPage) {
+  auto form = Open();
+  form->Show();
+  form->SelectRow(2);  // Colors
+  const auto& c = form->Controls();
+  const auto altKey = [&](wchar_t key) {
+    MSG message{::GetFocus(), WM_SYSCHAR, key, 0x20000000, 0, {}};
+    EXPECT_TRUE(::IsDialogMessageW(form->Handle(), &message)) << static_cast<char>(key);
+  };
+  ::SetFocus(c.Navigation->Handle());
+  altKey(L'b');
+  EXPECT_EQ(::GetFocus(), c.Background->Handle());
+  altKey(L'c');
+  EXPECT_EQ(::GetFocus(), c.CursorLine->Handle());
+  const bool transparent = c.Transparent->Checked();
+  altKey(L't');
+  EXPECT_NE(c.Transparent->Checked(), transparent) << "a check box's key ticks it";
+  form->SelectRow(1);  // Configuration: a label's key leads to the field after it
+  altKey(L'w');
+  EXPECT_EQ(::GetFocus(), c.Width->Handle());
+  form->Close();
+}
+
 TEST_F(SettingsForm, TheShownPagesRowStaysMarkedWhileTheFocusIsInThePage) {
   auto form = Open();
   form->Show();

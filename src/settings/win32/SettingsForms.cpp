@@ -282,8 +282,8 @@ void TSettingsForm::BuildConfigurationSubPage(HWND page) {
 void TSettingsForm::BuildColorsSubPage(HWND page) {
   TControls& c = FControls;
   AddGroup(page, L"Colors", 0, 0, 249, 80);
-  c.Background = &AddColorBox(page, L"Background", 12, 18);
-  c.CursorLine = &AddColorBox(page, L"Cursor line", 12, 47);
+  c.Background = &AddColorBox(page, L"&Background", 12, 18);
+  c.CursorLine = &AddColorBox(page, L"&Cursor line", 12, 47);
   AddGroup(page, L"Transparency", 0, 88, 249, 100);
   c.Transparent = &AddCheckBox(page, L"&Transparent (requires Windows 2000 / XP)", 12, 108, 229, 2);
   c.Transparent->OnClick = [this](TQorvelCheckBox&) {

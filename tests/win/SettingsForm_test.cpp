@@ -135,7 +135,7 @@ TEST_F(SettingsForm, ShowsTheSettingsAndTheActiveConfiguration) {
   EXPECT_EQ(Text(c.Name), L"Second");
   EXPECT_EQ(c.Width->Value(), 44);
   EXPECT_EQ(c.Opacity->Position(), 35);
-  EXPECT_EQ(c.Opacity->LabelCaption(), L"Opacity: <pos>%");
+  EXPECT_EQ(c.Opacity->LabelCaption(), L"&Opacity: <pos>%");
   EXPECT_EQ(c.Zoom->Position(), 5);
   EXPECT_EQ(c.Zoom->ValueText(), L"500");
   EXPECT_EQ(c.DoubleClickAction->ItemIndex(), 3);
@@ -231,6 +231,8 @@ TEST_F(SettingsForm, AccessKeysLeadToTheirControlsOnTheShownPage) {
   const bool transparent = c.Transparent->Checked();
   altKey(L't');
   EXPECT_NE(c.Transparent->Checked(), transparent) << "a check box's key ticks it";
+  altKey(L'o');
+  EXPECT_EQ(::GetFocus(), c.Opacity->Handle()) << "the slide bar's label holds its key";
   form->SelectRow(1);  // Configuration: a label's key leads to the field after it
   altKey(L'w');
   EXPECT_EQ(::GetFocus(), c.Width->Handle());

@@ -229,7 +229,7 @@ void TQorvelColorForm::Build() {
                                                   track.bottom - track.top);
   FOpacityBar->SetMin(0);
   FOpacityBar->SetMax(100);
-  FOpacityBar->SetLabelCaption(L"Opacity: <pos> %");
+  FOpacityBar->SetLabelCaption(L"&Opacity: <pos> %");
   FOpacityBar->SetOnDrawTrack([this](TQorvelSlideBar&, HDC canvas, TQorvelSlideBarOrientation, const RECT& bounds,
                                      POINT centre) { DrawOpacityTrack(canvas, bounds, centre); });
   FOpacityBar->OnChange = [this](TQorvelTrackBar& sender) { FModel.OpacityChanged(sender.Position()); };

@@ -290,7 +290,7 @@ void TSettingsForm::BuildColorsSubPage(HWND page) {
     ReadControls();
     ShowEnabling();
   };
-  c.Opacity = &AddTrackBar(page, 12, 140, 225, L"Opacity: <pos>%", 10, 100);
+  c.Opacity = &AddTrackBar(page, 12, 140, 225, L"&Opacity: <pos>%", 10, 100);
   c.Opacity->SetSmallChange(5);
   c.Opacity->SetDefaultPosition(DefaultConfiguration()->Ruler->Opacity);
 }
@@ -303,7 +303,7 @@ void TSettingsForm::BuildMagnifierSubPage(HWND page) {
     ReadControls();
     ShowEnabling();
   };
-  c.Zoom = &AddTrackBar(page, 12, 42, 225, L"Zoom: <pos>%", 1, 9);
+  c.Zoom = &AddTrackBar(page, 12, 42, 225, L"&Zoom: <pos>%", 1, 9);
   c.Zoom->SetLabelMode(plmShl);
   c.Zoom->SetLabelParam(2);
   c.Zoom->SetDefaultPosition(DefaultConfiguration()->Magnifier->Zoom);

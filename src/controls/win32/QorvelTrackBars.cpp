@@ -638,7 +638,7 @@ void TQorvelTrackBar::EndDrag() {
 }
 
 void TQorvelTrackBar::ShowValueHint() {
-  const std::wstring text = FinalLabelText();
+  const std::wstring text = SplitAccessKey(FinalLabelText()).Shown;  // a hint has no access key
   TQorvelHintWindow& hint = TQorvelHintWindow::Shared();
   const RECT size = hint.CalcHintRect(200, text);
   const POINT anchor = GetLabelAnchor();

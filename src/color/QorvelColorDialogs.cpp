@@ -39,6 +39,27 @@ int PercentToField(int value) { return std::clamp(MulDiv(value, 100, HSBFull), 0
 int FieldToHue(int field) { return MulDiv(field, HueTurn, 360); }
 int FieldToPercent(int field) { return MulDiv(field, HSBFull, 100); }
 
+std::optional<THexFieldPaste> HexFieldPaste(std::string_view pasted) {
+  std::string_view text = pasted;
+  const auto space = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  while (!text.empty() && space(text.front())) text.remove_prefix(1);
+  while (!text.empty() && space(text.back())) text.remove_suffix(1);
+  const bool numberSign = !text.empty() && text.front() == '#';
+  if (numberSign) text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
+  std::string digits;
+  for (char c : text) {
+    const char upper = (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
+    if (!((upper >= '0' && upper <= '9') || (upper >= 'A' && upper <= 'F'))) return std::nullopt;
+    digits += upper;
+  }
+  if (digits.size() == 6) return THexFieldPaste{digits, true};
+  if (numberSign && digits.size() == 3)  // CSS shorthand: each digit stands for two
+    return THexFieldPaste{{digits[0], digits[0], digits[1], digits[1], digits[2], digits[2]}, true};
+  if (numberSign || digits.size() > 6) return std::nullopt;  // a code of another kind
+  return THexFieldPaste{digits, false};
+}
+
 void TQorvelColorDialogProperties::SetOpacity(int percent) { FOpacity = std::clamp(percent, 0, 100); }
 
 std::string TQorvelColorDialogProperties::FormCaption() const {

@@ -7,7 +7,9 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "color/ColorChart.h"
 #include "color/QorvelBoxControls.h"
@@ -24,6 +26,17 @@ using TQorvelColorEvent = std::function<void(const void* sender, TColor color)>;
 inline constexpr int ColorFieldCount = 6;  // hue, saturation, brightness, red, green, blue
 inline constexpr int UserColorSlotCount = 5;
 inline constexpr int HexFieldMax = 0xFFFFFF;
+
+// What people paste into the hex field, read the way they mean it: a colour code in either
+// case, with or without "#", as CSS shorthand ("#f80") or with spaces around, becomes the
+// field's six upper-case digits in place of the whole text; bare hex digits of another
+// count are a partial edit and go in upper case where the selection is. Anything else is
+// not for this field (nullopt), so the field keeps showing the colour.
+struct THexFieldPaste {
+  std::string Digits;
+  bool WholeCode = false;  // replaces the field's whole text
+};
+std::optional<THexFieldPaste> HexFieldPaste(std::string_view pasted);
 
 // "hue" ... "blue": the component's name in the values group's caption.
 const char* ColorComponentName(TQorvelColorComponent component);

@@ -31,6 +31,12 @@ struct TQorvelNumTextRules {
 
 std::string_view TrimSpaces(std::string_view text);
 
+// What a paste puts into a field: `Text` in place of the selection, or of the whole text.
+struct TQorvelPaste {
+  std::string Text;
+  bool WholeText = false;
+};
+
 // The value in the range nearest to zero.
 template <typename TValue>
 TValue NumDefaultValue(TValue minValue, TValue maxValue) {

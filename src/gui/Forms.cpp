@@ -45,34 +45,52 @@ void TForm::BringToFront() {
   ::SetForegroundWindow(Handle());
 }
 
+// The bookkeeping of one modal run, undone however the run ends (a form that fails to show
+// must not leave the other forms disabled or the program believing a dialog is open).
+class TForm::TModalScope {
+ public:
+  explicit TModalScope(TForm& form) : FForm(form) {
+    // Every other visible form is disabled while this one is modal.
+    for (TForm* other : FormList()) {
+      if (other != &form && other->Visible() && ::IsWindowEnabled(other->Handle())) {
+        ::EnableWindow(other->Handle(), FALSE);
+        FDisabled.push_back(other->Handle());
+      }
+    }
+    form.FShowingModal = true;
+    form.FModalResult = TModalResult::None;
+    TGuiApplication::Instance().BeginModal(form.Handle());
+  }
+  ~TModalScope() {
+    TGuiApplication::Instance().EndModal(FForm.Handle());
+    FForm.FShowingModal = false;
+    for (HWND window : FDisabled) ::EnableWindow(window, TRUE);
+  }
+  TModalScope(const TModalScope&) = delete;
+  TModalScope& operator=(const TModalScope&) = delete;
+
+ private:
+  TForm& FForm;
+  std::vector<HWND> FDisabled;
+};
+
 TModalResult TForm::ShowModal() {
-  // Every other visible form is disabled while this one is modal.
-  std::vector<HWND> disabled;
-  for (TForm* form : FormList()) {
-    if (form != this && form->Visible() && ::IsWindowEnabled(form->Handle())) {
-      ::EnableWindow(form->Handle(), FALSE);
-      disabled.push_back(form->Handle());
-    }
-  }
-  FShowingModal = true;
-  FModalResult = TModalResult::None;
-  TGuiApplication::Instance().BeginModal(Handle());
-  Show();
-  MSG message;
+  MSG message{};
   bool quit = false;
-  while (FModalResult == TModalResult::None && Visible()) {
-    if (!::GetMessageW(&message, nullptr, 0, 0)) {
-      quit = true;
-      break;
-    }
-    if (!::IsDialogMessageW(Handle(), &message)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
+  {
+    const TModalScope modal(*this);
+    Show();
+    while (FModalResult == TModalResult::None && Visible()) {
+      if (!::GetMessageW(&message, nullptr, 0, 0)) {
+        quit = true;
+        break;
+      }
+      if (!::IsDialogMessageW(Handle(), &message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
     }
   }
-  TGuiApplication::Instance().EndModal(Handle());
-  FShowingModal = false;
-  for (HWND window : disabled) ::EnableWindow(window, TRUE);
   if (Visible()) {
     ::ShowWindow(Handle(), SW_HIDE);
     DoClose();
@@ -84,6 +102,17 @@ TModalResult TForm::ShowModal() {
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) {
     Close();
+    return 0;
+  }
+  if (message == WM_NEXTDLGCTL) {
+    // What a dialog does when the dialog manager moves the focus (a label's access key
+    // leads to the control after it): our forms are windows of their own class.
+    HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                 : ::GetNextDlgTabItem(Handle(), ::GetFocus(), wParam != 0 ? TRUE : FALSE);
+    if (target) {
+      if (::SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(target, EM_SETSEL, 0, -1);
+      ::SetFocus(target);
+    }
     return 0;
   }
   return DefaultHandler(message, wParam, lParam);

@@ -39,6 +39,7 @@ class TForm : public TWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  class TModalScope;
   bool FShowingModal = false;
   TModalResult FModalResult = TModalResult::None;
 };

@@ -10,6 +10,7 @@ namespace {
 // draws the item images while it is open.
 thread_local const TPopupMenu* TrackedMenu = nullptr;
 thread_local const TImageList* TrackedImages = nullptr;
+constexpr int MenuImageMargin = 2;
 }  // namespace
 
 TMenuItem& TPopupMenu::Add(std::wstring caption, int imageIndex, std::function<void(TMenuItem&)> onClick) {
@@ -122,7 +123,9 @@ bool TPopupMenu::HandleOwnerDraw(UINT message, LPARAM lParam) {
   if (message == WM_MEASUREITEM) {
     auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
     if (measure->CtlType != ODT_MENU) return false;
-    measure->itemWidth = static_cast<UINT>(TrackedImages->Width());
+    // The column holds the image and a margin on both sides: the caption begins right of
+    // it, and an image wider than its column would cover the caption's first letter.
+    measure->itemWidth = static_cast<UINT>(TrackedImages->Width() + 2 * MenuImageMargin);
     measure->itemHeight = static_cast<UINT>(TrackedImages->Height());
     return true;
   }
@@ -134,7 +137,7 @@ bool TPopupMenu::HandleOwnerDraw(UINT message, LPARAM lParam) {
     TMemoryDC source(::CreateCompatibleDC(draw->hDC));
     TSelectScope select(source.Get(), image);
     const int width = TrackedImages->Width(), height = TrackedImages->Height();
-    const int x = draw->rcItem.left + 2;
+    const int x = draw->rcItem.left + MenuImageMargin;
     const int y = draw->rcItem.top + (draw->rcItem.bottom - draw->rcItem.top - height) / 2;
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     ::GdiAlphaBlend(draw->hDC, x, y, width, height, source.Get(), 0, 0, width, height, blend);

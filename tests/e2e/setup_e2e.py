@@ -300,14 +300,3 @@ def scenario_setup_and_uninstall_close_the_running_vindle_and_keep_the_users_fil
     s.expect(s.reg_query(UNINSTALL_KEY, "UninstallString") is None, "the uninstall entry is removed")
     s.expect(s.reg_query(INSTALLATION_KEY, "Directory") is None, "the installation key is removed")
     shutil.rmtree(os.path.join(program_files(), "Qorvel"), ignore_errors=True)
-
-
-def scenario_wizard_texts_fit_at_144_dpi(s):
-    """The Win32 layout check of both wizards, run with Wine at 144 dpi: every caption's
-    extent with its control's font fits the control, and no two controls overlap."""
-    tests = s.path("tests/win/vindle_win_tests.exe")
-    with s.at_dpi(144):
-        result = subprocess.run(["wine", tests, "--gtest_filter=WizardLayout.*", "--gtest_color=no"],
-                                cwd=os.path.dirname(tests), capture_output=True, text=True, timeout=300)
-    s.expect("wizard layout measured at 144 dpi" in result.stdout, f"the check ran at 144 dpi:\n{result.stdout}")
-    s.expect(result.returncode == 0, f"the wizards' texts fit at 144 dpi:\n{result.stdout[-3000:]}")

@@ -120,3 +120,24 @@ def scenario_icon_comes_back_after_the_tray_restarts(s):
     s.wait_for(lambda: vindle.tray_icon_present(s), "the icon to be added again", timeout=5)
     s.screenshot("icon-back")
     vindle.exit_vindle(s, process)
+
+
+def scenario_tray_menu_opens_at_the_first_right_click_after_dialogs(s):
+    """Right after the settings dialog was opened from the tray menu and closed, twice, the
+    next right click on the icon opens the menu (not only the icon's tooltip)."""
+    process, _ = vindle.ruler_at_default(s)
+    for _ in range(2):
+        vindle.open_tray_menu(s)
+        s.key(*(["Up"] * 5), "Return")  # from the bottom: Exit, three configurations, Settings
+        dialog = s.wait_window("^Settings$", timeout=20)
+        s.move(*dialog.centre())        # keys go to the window under the pointer
+        s.key("Escape")
+        s.wait_no_window("^Settings$")
+    before = {w.id for w in s.find_windows("")}
+    s.right_click(*vindle.tray_icon(s))
+    opened = s.wait_for(lambda: [w for w in s.find_windows("") if w.id not in before and w.height > 100],
+                        "the tray menu to open at the first right click", timeout=5)
+    s.screenshot("menu-after-dialogs")
+    s.expect(opened, "the tray menu opened")
+    s.key("Escape")
+    vindle.exit_vindle(s, process)

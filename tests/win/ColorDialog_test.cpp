@@ -9,6 +9,7 @@
 
 #include "color/win32/QorvelColorControls.h"
 #include "color/win32/QorvelColorDialogs.h"
+#include "gui/Clipboard.h"
 #include "gui/Forms.h"
 
 namespace {
@@ -55,7 +56,7 @@ TEST(ColorDialogForm, LayoutCaptionsAndFirstValues) {
   EXPECT_EQ(WindowText(form.Handle()), L"Select color");
   EXPECT_EQ(WindowText(form.ValuesGroup()), L"Values (hue)");
   EXPECT_EQ(::SendMessageW(form.RadioButton(0), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(WindowText(form.RadioButton(4)), L"G:");
+  EXPECT_EQ(WindowText(form.RadioButton(4)), L"&G:");
   const RECT field = ChildRect(form.Handle(), form.Field(4).Handle());
   EXPECT_EQ(field.left, 304 + 40 + 72);
   EXPECT_EQ(field.top, 112 + 18 + 24);
@@ -133,6 +134,38 @@ TEST(ColorDialogForm, TypedHexCodeReachesFieldsAndChart) {
   EXPECT_EQ(form.Field(5).Text(), L"204");
   EXPECT_EQ(form.Model().Chart().Values().RGB, (TRGB{0x33, 0x66, 0xCC}));
   EXPECT_EQ(form.Model().Color(), 0xCC6633u);
+}
+
+// Colour codes as people copy them from elsewhere: the field and the colour always agree.
+TEST(ColorDialogForm, PastedColourCodesBecomeTheColourAndOthersAreRefused) {
+  TQorvelColorDialog dialog;
+  TQorvelColorForm form(dialog);
+  form.Prepare();
+  const HWND hex = form.HexField().Handle();
+  const auto paste = [&](const wchar_t* text) {
+    ASSERT_TRUE(PutClipboardText(form.Handle(), text));
+    ::SendMessageW(hex, EM_SETSEL, 2, 2);  // the caret anywhere: a whole code replaces all
+    ::SendMessageW(hex, WM_PASTE, 0, 0);
+  };
+  for (const wchar_t* code : {L"ff8800", L"#FF8800", L" #f80 ", L"FF8800\r\n"}) {
+    ::SetWindowTextW(hex, L"000000");  // each paste starts from black
+    paste(code);
+    EXPECT_EQ(form.HexField().Text(), L"FF8800") << code;
+    EXPECT_EQ(form.Model().Color(), 0x0088FFu) << code;
+    EXPECT_EQ(form.Field(3).Text(), L"255") << code;
+  }
+  // Not a colour code: refused, and the field still shows the colour.
+  for (const wchar_t* other : {L"orange", L"#12345", L"1234567", L""}) {
+    paste(other);
+    EXPECT_EQ(form.HexField().Text(), L"FF8800") << other;
+    EXPECT_EQ(form.Model().Color(), 0x0088FFu) << other;
+  }
+  // Bare digits edit the code where the caret is, in upper case.
+  ::SendMessageW(hex, EM_SETSEL, 0, 2);
+  ASSERT_TRUE(PutClipboardText(form.Handle(), L"0a"));
+  ::SendMessageW(hex, WM_PASTE, 0, 0);
+  EXPECT_EQ(form.HexField().Text(), L"0A8800");
+  EXPECT_EQ(form.Model().Color(), 0x00880Au);
 }
 
 TEST(ColorDialogForm, ColourBoxPreviewsLiveCancelRestoresAndOkApplies) {

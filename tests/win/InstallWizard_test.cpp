@@ -13,6 +13,7 @@
 #include "controls/win32/QorvelHeaders.h"
 #include "controls/win32/QorvelWebLinks.h"
 #include "gui/Handles.h"
+#include "helpers/ShownText.h"
 #include "install/QorvelFileVersionInfo.h"
 #include "install/win32/QorvelInstallForms.h"
 #include "install/win32/QorvelInstallations.h"
@@ -27,7 +28,7 @@ constexpr wchar_t TestInstallationKey[] = L"SOFTWARE\\QorvelWizardTest\\Product\
 std::wstring Text(HWND window) {
   wchar_t text[512] = {};
   ::GetWindowTextW(window, text, 512);
-  return text;
+  return ShownText(text);
 }
 
 void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
@@ -143,7 +144,7 @@ TEST_F(InstallWizardTest, FreshLocalSetupProposesProgramFilesAndAsksAboutForeign
   const std::filesystem::path foreign = TempFolder(L"QorvelWizardForeign");
   std::ofstream(foreign / L"file.txt") << "x";
   Form->BrowseForFolder = [&](const std::wstring&) { return foreign.wstring(); };
-  HWND browse = ::FindWindowExW(Wizard().Page(ipInstallFolder).Handle(), nullptr, L"BUTTON", L"Browse");
+  HWND browse = ::FindWindowExW(Wizard().Page(ipInstallFolder).Handle(), nullptr, L"BUTTON", L"B&rowse");
   ASSERT_TRUE(browse);
   Click(browse);
   EXPECT_EQ(Form->Folder(), foreign.wstring());
@@ -160,11 +161,11 @@ TEST_F(InstallWizardTest, FreshLocalSetupProposesProgramFilesAndAsksAboutForeign
 
   // Without a start-menu entry no shortcut is made: the shortcut boxes say so by greying.
   const HWND menuPage = Wizard().Page(ipStartMenu).Handle();
-  const HWND desktop = ::FindWindowExW(menuPage, nullptr, L"BUTTON", L"Add a shortcut icon to my desktop");
+  const HWND desktop = ::FindWindowExW(menuPage, nullptr, L"BUTTON", L"Add a shortcut icon to my &desktop");
   ASSERT_TRUE(desktop);
-  Click(::FindWindowExW(menuPage, nullptr, L"BUTTON", L"Do not add to start menu"));
+  Click(::FindWindowExW(menuPage, nullptr, L"BUTTON", L"Do no&t add to start menu"));
   EXPECT_FALSE(::IsWindowEnabled(desktop));
-  Click(::FindWindowExW(menuPage, nullptr, L"BUTTON", L"Add to my start menu only (not available for other users)"));
+  Click(::FindWindowExW(menuPage, nullptr, L"BUTTON", L"Add to &my start menu only (not available for other users)"));
   EXPECT_TRUE(::IsWindowEnabled(desktop));
 
   // Back to the folder page: the folder the user chose stays.

@@ -135,7 +135,7 @@ TEST_F(SettingsForm, ShowsTheSettingsAndTheActiveConfiguration) {
   EXPECT_EQ(Text(c.Name), L"Second");
   EXPECT_EQ(c.Width->Value(), 44);
   EXPECT_EQ(c.Opacity->Position(), 35);
-  EXPECT_EQ(c.Opacity->LabelCaption(), L"Opacity: <pos>%");
+  EXPECT_EQ(c.Opacity->LabelCaption(), L"&Opacity: <pos>%");
   EXPECT_EQ(c.Zoom->Position(), 5);
   EXPECT_EQ(c.Zoom->ValueText(), L"500");
   EXPECT_EQ(c.DoubleClickAction->ItemIndex(), 3);
@@ -186,6 +186,79 @@ TEST_F(SettingsForm, EnablingRulesFollowTheUsersChoices) {
   EXPECT_FALSE(Enabled(c.PixelsPerInch->Handle()));
 }
 
+TEST_F(SettingsForm, TabReachesTheSlideBarsAndGoesDownThePresetColumnsAndResetRestoresDefaults) {
+  Settings->Configurations(0)->Ruler->Transparent = true;
+  Settings->Configurations(0)->Ruler->Opacity = 30;
+  Settings->Configurations(0)->Magnifier->Visible = true;
+  Settings->Configurations(0)->Magnifier->Zoom = 7;
+  auto form = Open();
+  const auto& c = form->Controls();
+  // Tab steps from the check box above each bar onto the bar, not past it.
+  EXPECT_EQ(::GetNextDlgTabItem(form->Handle(), c.Transparent->Handle(), FALSE), c.Opacity->Handle());
+  EXPECT_EQ(::GetNextDlgTabItem(form->Handle(), c.MagnifierVisible->Handle(), FALSE), c.Zoom->Handle());
+  // The preset lengths: down the horizontal column, then down the vertical one.
+  form->SelectRow(5);
+  HWND at = c.HorizontalPresets[0]->Handle();
+  for (const auto* column : {&c.HorizontalPresets, &c.VerticalPresets})
+    for (const TQorvelIntEdit* edit : *column) {
+      EXPECT_EQ(at, edit->Handle());
+      at = ::GetNextDlgTabItem(form->Handle(), at, FALSE);
+    }
+  EXPECT_EQ(c.Opacity->Position(), 30);
+  c.Opacity->Reset();
+  EXPECT_EQ(c.Opacity->Position(), 65);
+  c.Zoom->Reset();
+  EXPECT_EQ(c.Zoom->Position(), 3);
+  EXPECT_TRUE(form->StoreToSettings());
+  EXPECT_EQ(Settings->Configurations(0)->Ruler->Opacity, 65);
+  EXPECT_EQ(Settings->Configurations(0)->Magnifier->Zoom, 3);
+}
+
+TEST_F(SettingsForm, AccessKeysLeadToTheirControlsOnTheShownPage) {
+  auto form = Open();
+  form->Show();
+  form->SelectRow(2);  // Colors
+  const auto& c = form->Controls();
+  const auto altKey = [&](wchar_t key) {
+    MSG message{::GetFocus(), WM_SYSCHAR, key, 0x20000000, 0, {}};
+    EXPECT_TRUE(::IsDialogMessageW(form->Handle(), &message)) << static_cast<char>(key);
+  };
+  ::SetFocus(c.Navigation->Handle());
+  altKey(L'b');
+  EXPECT_EQ(::GetFocus(), c.Background->Handle());
+  altKey(L'c');
+  EXPECT_EQ(::GetFocus(), c.CursorLine->Handle());
+  const bool transparent = c.Transparent->Checked();
+  altKey(L't');
+  EXPECT_NE(c.Transparent->Checked(), transparent) << "a check box's key ticks it";
+  altKey(L'o');
+  EXPECT_EQ(::GetFocus(), c.Opacity->Handle()) << "the slide bar's label holds its key";
+  form->SelectRow(1);  // Configuration: a label's key leads to the field after it
+  altKey(L'w');
+  EXPECT_EQ(::GetFocus(), c.Width->Handle());
+  form->Close();
+}
+
+TEST_F(SettingsForm, TheShownPagesRowStaysMarkedWhileTheFocusIsInThePage) {
+  auto form = Open();
+  form->Show();
+  const auto& c = form->Controls();
+  const HWND list = c.Navigation->Handle();
+  const auto rowColour = [&] {
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    POINT inRow{2, 17};  // in the first row, left of its icon
+    ::ClientToScreen(list, &inRow);
+    const TWindowDC screen(nullptr);
+    return ::GetPixel(screen.Get(), inRow.x, inRow.y);
+  };
+  ::SetFocus(list);
+  EXPECT_EQ(rowColour(), ::GetSysColor(COLOR_HIGHLIGHT));
+  ::SetFocus(c.Autostart->Handle());
+  EXPECT_EQ(rowColour(), ::GetSysColor(COLOR_INACTIVECAPTION));
+  EXPECT_NE(::GetSysColor(COLOR_INACTIVECAPTION), ::GetSysColor(COLOR_WINDOW));
+  form->Close();
+}
+
 TEST_F(SettingsForm, SwitchingConfigurationsInTheDropDownKeepsTheEditsAndOkStoresThem) {
   auto form = Open();
   const auto& c = form->Controls();
@@ -225,14 +298,14 @@ TEST_F(SettingsForm, ThePortableCopyOffersNoAutostartAndAnOpaqueSystemNoTranspar
   Settings->Configurations(0)->Ruler->Transparent = true;
   auto form = Open(false, false);
   const auto& c = form->Controls();
-  EXPECT_EQ(Text(c.Autostart->Handle()), L"Autostart Vindle (local installation only)");
+  EXPECT_EQ(Text(c.Autostart->Handle()), L"&Autostart Vindle (local installation only)");
   EXPECT_FALSE(c.Autostart->Enabled());
   EXPECT_TRUE(c.Transparent->Checked());
   EXPECT_FALSE(c.Transparent->Enabled());
   EXPECT_FALSE(c.Opacity->Enabled());
 
   auto local = Open(true, true);
-  EXPECT_EQ(Text(local->Controls().Autostart->Handle()), L"Autostart Vindle");
+  EXPECT_EQ(Text(local->Controls().Autostart->Handle()), L"&Autostart Vindle");
   EXPECT_TRUE(local->Controls().Autostart->Enabled());
   EXPECT_TRUE(local->Controls().Opacity->Enabled());
 }

@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "gui/Application.h"
+#include "gui/Forms.h"
 #include "gui/Handles.h"
 #include "gui/ImageLists.h"
 #include "gui/Menus.h"
@@ -182,6 +185,109 @@ TEST(PopupMenus, BuildsWhatTheUserSees) {
   draw.CtlType = ODT_MENU;
   draw.itemData = 1;
   EXPECT_FALSE(TPopupMenu::HandleOwnerDraw(WM_DRAWITEM, reinterpret_cast<LPARAM>(&draw)));
+}
+
+// Where an open menu's owner-drawn images land, against the column the system measured
+// for them: the captions begin right of that column.
+struct TMenuImageDraw {
+  RECT Column;
+  RECT Drawn;  // the pixels the image changed; empty when it changed none
+};
+std::vector<TMenuImageDraw> MenuImageDraws;
+
+LRESULT CALLBACK MenuImageOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MEASUREITEM && TPopupMenu::HandleOwnerDraw(message, lParam)) return TRUE;
+  if (message == WM_DRAWITEM) {
+    DRAWITEMSTRUCT probe = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    constexpr int Side = 256;
+    constexpr std::uint32_t Unpainted = 0x00FF00FF;
+    TMemoryDC dc(::CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), Side, -Side, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    TBitmapHandle target(::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    std::fill_n(pixels, Side * Side, Unpainted);
+    {
+      TSelectScope select(dc.Get(), target.Get());
+      probe.hDC = dc.Get();
+      TPopupMenu::HandleOwnerDraw(message, reinterpret_cast<LPARAM>(&probe));
+      ::GdiFlush();
+    }
+    RECT drawn{Side, Side, 0, 0};
+    for (int y = 0; y < Side; ++y)
+      for (int x = 0; x < Side; ++x)
+        if (pixels[y * Side + x] != Unpainted)
+          drawn = {std::min<LONG>(drawn.left, x), std::min<LONG>(drawn.top, y), std::max<LONG>(drawn.right, x + 1),
+                   std::max<LONG>(drawn.bottom, y + 1)};
+    MenuImageDraws.push_back({probe.rcItem, drawn});
+    TPopupMenu::HandleOwnerDraw(message, lParam);
+    return TRUE;
+  }
+  if (message == WM_TIMER) ::EndMenu();
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST(PopupMenus, ImagesStayInsideTheirColumnLeftOfTheCaptions) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = &MenuImageOwner;
+  windowClass.hInstance = ::GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"TMenuImageOwner";
+  ::RegisterClassW(&windowClass);
+  const HWND owner = ::CreateWindowExW(0, L"TMenuImageOwner", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                                       nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(owner, nullptr);
+  TImageList images(L"MENUIMAGES", 16, 16);
+  TPopupMenu menu;
+  menu.SetImages(&images);
+  for (int i = 0; i < images.Count(); ++i) menu.Add(L"Caption " + std::to_wstring(i), i);
+  MenuImageDraws.clear();
+  ::SetTimer(owner, 1, 500, nullptr);  // closes the menu once it has been drawn
+  menu.Popup(owner, POINT{100, 100});
+  ::KillTimer(owner, 1);
+  ::DestroyWindow(owner);
+  ASSERT_GE(MenuImageDraws.size(), static_cast<std::size_t>(images.Count()));
+  for (const TMenuImageDraw& draw : MenuImageDraws) {
+    ASSERT_LT(draw.Drawn.left, draw.Drawn.right) << "every image paints something";
+    EXPECT_GE(draw.Drawn.left, draw.Column.left);
+    EXPECT_LE(draw.Drawn.right, draw.Column.right) << "the image runs into the caption";
+    EXPECT_GE(draw.Drawn.top, draw.Column.top);
+    EXPECT_LE(draw.Drawn.bottom, draw.Column.bottom);
+  }
+}
+
+// A form whose showing fails, as a dialog would whose controls cannot be made.
+class TFailingForm : public TForm {
+ public:
+  TFailingForm() {
+    TCreateParams params;
+    params.ClassName = L"TFailingForm";
+    params.Style = WS_POPUP;
+    params.Width = params.Height = 50;
+    CreateHandle(params);
+  }
+  bool Fail = true;
+
+ protected:
+  void DoShow() override {
+    if (Fail) throw std::runtime_error("Cannot show the form.");
+    SetModalResult(TModalResult::Ok);  // shown: the run ends at once
+  }
+};
+
+TEST(ModalForms, AFormThatFailsToShowLeavesNoModalStateBehind) {
+  TFailingForm other;
+  other.Fail = false;
+  other.Show();
+  TFailingForm failing;
+  EXPECT_THROW(failing.ShowModal(), std::runtime_error);
+  EXPECT_FALSE(TGuiApplication::Instance().ModalFormActive()) << "menus would stay greyed";
+  EXPECT_FALSE(failing.ShowingModal());
+  EXPECT_TRUE(::IsWindowEnabled(other.Handle())) << "the other forms take input again";
+  // And the same form can be shown modally afterwards.
+  failing.Fail = false;
+  EXPECT_EQ(failing.ShowModal(), TModalResult::Ok);
+  EXPECT_FALSE(TGuiApplication::Instance().ModalFormActive());
 }
 
 TEST(Pixels, BlitCopiesOnlyThePart) {

@@ -95,6 +95,8 @@ void TQorvelColorBox::SetOptions(TQorvelColorBoxOptions options) {
 void TQorvelColorBox::SetCaption(const std::wstring& caption) {
   if (caption == FCaption) return;
   FCaption = caption;
+  // The window text is where the dialog manager looks for the caption's access key ("&").
+  ::SetWindowTextW(Handle(), caption.c_str());
   Invalidate();
   AccessibleTextsChanged();
 }
@@ -132,9 +134,21 @@ void TQorvelColorBox::ApplyDialogColor(TColor color, TQorvelColorComponent compo
   if (OnChange) OnChange(*this);
 }
 
+namespace {
+// The caption as read aloud: without the "&" that marks its access key.
+std::wstring CaptionAsShown(const std::wstring& caption) {
+  std::wstring shown;
+  for (std::size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
+    shown += caption[i];
+  }
+  return shown;
+}
+}  // namespace
+
 std::optional<TAccessibleTexts> TQorvelColorBox::AccessibleTexts() const {
   TAccessibleTexts texts;
-  texts.Name = FCaption;
+  texts.Name = CaptionAsShown(FCaption);
   texts.Value = Widen(ColorAccessibleValue(FColor, ColorToRGB(FColor)));
   if (Enabled()) texts.DefaultAction = L"Press";
   texts.Role = ROLE_SYSTEM_PUSHBUTTON;
@@ -213,10 +227,11 @@ void TQorvelColorBox::PaintCaption(HDC dc, COLORREF foreground) {
   TSelectScope select(dc, font);
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, foreground);
-  SIZE extent{};
-  ::GetTextExtentPoint32W(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &extent);
-  ::TextOutW(dc, (Width() - extent.cx) / 2, (Height() - extent.cy) / 2, FCaption.c_str(),
-             static_cast<int>(FCaption.size()));
+  // Centred, with the access key's letter underlined unless the system hides access keys.
+  RECT box{0, 0, Width(), Height()};
+  const bool hideKeys = (::SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
+  ::DrawTextW(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &box,
+              DT_SINGLELINE | DT_CENTER | DT_VCENTER | (hideKeys ? DT_HIDEPREFIX : 0));
 }
 
 // ---- mouse and keys ----
@@ -369,7 +384,11 @@ LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       }
       break;
     case WM_GETDLGCODE:
-      return DLGC_WANTCHARS;
+      // A button to the dialog manager: Alt and the caption's access key "click" it.
+      return DLGC_WANTCHARS | DLGC_BUTTON;
+    case BM_CLICK:
+      ::SetFocus(Handle());
+      return 0;
     case WM_CONTEXTMENU: {
       const POINT requested = ClientPoint(lParam);
       POINT bottomLeft{0, Height()};

@@ -229,7 +229,7 @@ void TQorvelColorForm::Build() {
                                                   track.bottom - track.top);
   FOpacityBar->SetMin(0);
   FOpacityBar->SetMax(100);
-  FOpacityBar->SetLabelCaption(L"Opacity: <pos> %");
+  FOpacityBar->SetLabelCaption(L"&Opacity: <pos> %");
   FOpacityBar->SetOnDrawTrack([this](TQorvelSlideBar&, HDC canvas, TQorvelSlideBarOrientation, const RECT& bounds,
                                      POINT centre) { DrawOpacityTrack(canvas, bounds, centre); });
   FOpacityBar->OnChange = [this](TQorvelTrackBar& sender) { FModel.OpacityChanged(sender.Position()); };
@@ -240,9 +240,11 @@ void TQorvelColorForm::Build() {
   FValuesGroup = AddButton(L"", BS_GROUPBOX, 0, ScaledRect(304, 112, 152, 96));
   for (int i = 0; i < ColorFieldCount; ++i) {
     const int left = 304 + 8 + 72 * (i / 3), top = 112 + 20 + 24 * (i % 3);
+    // Each component's letter is its access key; blue's "B" is brightness's already.
+    const std::wstring caption = (i == ColorFieldCount - 1 ? L"" : L"&") + Widen(ColorFieldCaption(i));
     FRadios[static_cast<std::size_t>(i)] =
-        AddButton(Widen(ColorFieldCaption(i)).c_str(), BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
-                  RadioId + i, ScaledRect(left, top, 32, 17));
+        AddButton(caption.c_str(), BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0), RadioId + i,
+                  ScaledRect(left, top, 32, 17));
     const RECT field = ScaledRect(304 + 40 + 72 * (i / 3), 112 + 18 + 24 * (i % 3), 32, 17);
     auto edit = std::make_unique<TQorvelIntEdit>(Handle(), field.left, field.top, field.right - field.left,
                                                  field.bottom - field.top);
@@ -254,14 +256,20 @@ void TQorvelColorForm::Build() {
     FFields[static_cast<std::size_t>(i)] = std::move(edit);
   }
   FHexGroup = AddButton(L"Hex code", BS_GROUPBOX, 0, ScaledRect(304, 216, 152, 48));
-  FWebSafe = AddButton(L"web-safe", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, WebSafeId, ScaledRect(312, 238, 64, 13));
-  const RECT hex = ScaledRect(384, 234, 64, 17);
+  // "web-safe" needs more than 64 pixels; the hex field gives up room it does not use.
+  FWebSafe = AddButton(L"&web-safe", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, WebSafeId, ScaledRect(312, 238, 74, 13));
+  const RECT hex = ScaledRect(388, 234, 60, 17);
   FHexField = std::make_unique<TQorvelIntEdit>(Handle(), hex.left, hex.top, hex.right - hex.left, hex.bottom - hex.top);
   FHexField->SetBase(16);
   FHexField->SetMaxValue(HexFieldMax);
   FHexField->SetOptions(pneFixLength);
   FHexField->OnChange = [this](TQorvelNumEdit&) { FModel.HexTyped(FHexField->Value()); };
   FHexField->OnExit = [this](TQorvelNumEdit&) { FModel.HexLeft(); };
+  FHexField->OnPasteText = [](const std::string& pasted) -> std::optional<TQorvelPaste> {
+    const std::optional<THexFieldPaste> paste = HexFieldPaste(pasted);
+    if (!paste) return std::nullopt;
+    return TQorvelPaste{paste->Digits, paste->WholeCode};
+  };
 
   AddButton(L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, ScaledRect(304, 272, 72, 25));
   AddButton(L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, ScaledRect(384, 272, 72, 25));

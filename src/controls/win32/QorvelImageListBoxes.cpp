@@ -44,8 +44,10 @@ void TQorvelImageListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
   const int index = static_cast<int>(item.itemID);
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const bool focused = ::GetFocus() == Handle();
-  // The selection stays visible, in a quieter colour, while the list has no focus.
-  const int back = selected ? (focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : COLOR_WINDOW;
+  // While the list has no focus, its selection (the page shown beside it) stays clearly
+  // marked in the system's inactive colours: the face colour would all but vanish on white.
+  const int back = selected ? (focused ? COLOR_HIGHLIGHT : COLOR_INACTIVECAPTION) : COLOR_WINDOW;
+  const int fore = selected ? (focused ? COLOR_HIGHLIGHTTEXT : COLOR_INACTIVECAPTIONTEXT) : COLOR_WINDOWTEXT;
   ::FillRect(dc, &r, ::GetSysColorBrush(back));
   if (index < 0 || index >= RowCount()) return;
   const TRow& row = FRows[static_cast<std::size_t>(index)];
@@ -64,7 +66,7 @@ void TQorvelImageListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
   }
   RECT text{x, r.top, r.right - 4, r.bottom};
   ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(selected && focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  ::SetTextColor(dc, ::GetSysColor(fore));
   TSelectScope font(dc, FFont ? FFont : DefaultControlFont());
   ::DrawTextW(dc, row.Caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) ::DrawFocusRect(dc, &r);

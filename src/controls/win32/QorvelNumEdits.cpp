@@ -5,6 +5,7 @@
 
 #include "controls/win32/QorvelControlsCommon.h"
 #include "gui/Application.h"
+#include "gui/Clipboard.h"
 #include "gui/Handles.h"
 
 namespace {
@@ -103,6 +104,19 @@ void TQorvelNumEdit::PaintCaption() {
   ::TextOutW(dc, x, FCaptionRect.top, FCaption.c_str(), static_cast<int>(FCaption.size()));
 }
 
+void TQorvelNumEdit::PasteThroughFilter() {
+  const std::optional<std::wstring> pasted = ClipboardText(Handle());
+  if (!pasted) return;
+  const std::optional<TQorvelPaste> paste = OnPasteText(Narrow(*pasted));
+  if (!paste) {
+    ::MessageBeep(MB_OK);
+    return;
+  }
+  if (paste->WholeText) SelectAll();
+  const std::wstring text = Widen(paste->Text);
+  ::SendMessageW(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void TQorvelNumEdit::RepaintIfCaptioned() {
   if (!FCaption.empty()) ::InvalidateRect(Handle(), nullptr, FALSE);
 }
@@ -119,8 +133,14 @@ LRESULT TQorvelNumEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_PASTE:
     case WM_CUT: {
-      const LRESULT result = DefaultHandler(message, wParam, lParam);
+      LRESULT result = 0;
+      if (message == WM_PASTE && OnPasteText) PasteThroughFilter();
+      else result = DefaultHandler(message, wParam, lParam);
+      // As when the field is left: a corrected text is a change the owner must hear of,
+      // or the field would show a value its owner never saw.
+      const bool valid = IsValid();
       UpdateText();
+      if (!valid && OnChange) OnChange(*this);
       const int length = ::GetWindowTextLengthW(Handle());
       ::SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(length), length);
       return result;

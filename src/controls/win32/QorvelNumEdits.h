@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "controls/QorvelNumEdits.h"
@@ -40,6 +41,10 @@ class TQorvelNumEdit : public TSubclassedControl {
 
   TNotifyEvent OnChange;
   TNotifyEvent OnExit;
+  // Reads what the user pastes before the field takes it: the text to put in, or nullopt to
+  // refuse the paste (with a beep; the field keeps its text). Unset: the clipboard's text
+  // goes in as it is.
+  std::function<std::optional<TQorvelPaste>(const std::string& pasted)> OnPasteText;
   TSpecialKeyEvent OnSpecialKey;
   TKeyEvent OnKeyDown;
 
@@ -66,6 +71,7 @@ class TQorvelNumEdit : public TSubclassedControl {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void PasteThroughFilter();
   void ApplyMargins();
   void PaintCaption();
   void RepaintIfCaptioned();

@@ -28,6 +28,24 @@ void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour
   ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
+// A label as drawn: without the "&" that marks its access key, and where that key is.
+struct TKeyedLabel {
+  std::wstring Shown;
+  int Key = -1;  // index in Shown of the underlined letter
+};
+
+TKeyedLabel SplitAccessKey(const std::wstring& text) {
+  TKeyedLabel label;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) {
+      ++i;
+      if (text[i] != L'&' && label.Key < 0) label.Key = static_cast<int>(label.Shown.size());
+    }
+    label.Shown += text[i];
+  }
+  return label;
+}
+
 // The one context menu of all track bars and the bar it was opened for.
 TQorvelTrackBar* MenuTarget = nullptr;
 
@@ -107,8 +125,9 @@ LRESULT TQorvelHintWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 TQorvelSlideBar::TQorvelSlideBar(HWND parent, int left, int top, int width, int height) {
   TCreateParams params;
   params.ClassName = L"TQorvelTrackBar";
+  // One focusable control, not a container: with WS_EX_CONTROLPARENT the dialog's Tab
+  // handling would look for controls inside the bar, find none and step over it.
   params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-  params.ExStyle = WS_EX_CONTROLPARENT;
   params.Left = left;
   params.Top = top;
   params.Width = width;
@@ -252,7 +271,17 @@ LRESULT TQorvelSlideBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       PaintContent(reinterpret_cast<HDC>(wParam));
       return 0;
     }
-    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_GETDLGCODE: {
+      // With an access key in its label the bar is a button to the dialog manager, which
+      // "clicks" it on Alt and that key.
+      wchar_t caption[128] = {};
+      ::GetWindowTextW(Handle(), caption, 128);
+      const bool keyed = SplitAccessKey(caption).Key >= 0;
+      return DLGC_WANTARROWS | (keyed ? DLGC_BUTTON : 0);
+    }
+    case BM_CLICK:
+      ::SetFocus(Handle());
+      return 0;
     case WM_LBUTTONDOWN: {
       if (!Enabled() || !Visible()) return 0;
       const RECT band = GetTrackBand();
@@ -361,6 +390,13 @@ std::wstring TQorvelLabelSlideBar::FinalLabelText() {
   return text;
 }
 
+void TQorvelLabelSlideBar::SetLabelCaption(std::wstring value) {
+  if (value == FLabelCaption) return;
+  ::SetWindowTextW(Handle(), value.c_str());  // where the dialog manager looks for the access key
+  FLabelCaption = std::move(value);
+  Invalidate();
+}
+
 void TQorvelLabelSlideBar::DrawLabelText(HDC canvas, int x, int y, const std::wstring& text, UINT align) {
   ::SetTextAlign(canvas, align);
   ::SetBkMode(canvas, TRANSPARENT);
@@ -379,13 +415,23 @@ void TQorvelLabelSlideBar::PaintContent(HDC canvas) {
   FLabelRect = {};
   FValueRect = {};
   if (FLabelOptions & ploVisible) {
-    const std::wstring text = FinalLabelText();
+    const TKeyedLabel keyed = SplitAccessKey(FinalLabelText());
+    const std::wstring& text = keyed.Shown;
     const POINT anchor = GetLabelAnchor();
     const RECT client = ClientRect();
     if (FOrientation == psoHorizontal) {
       const SIZE extent = TextExtent(canvas, text);
       const int left = anchor.x - extent.cx / 2;
       DrawLabelText(canvas, left, anchor.y, text, TA_LEFT | TA_TOP);
+      if (keyed.Key >= 0 && !(::SendMessageW(Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL)) {
+        const std::size_t key = static_cast<std::size_t>(keyed.Key);
+        const int from = left + TextExtent(canvas, text.substr(0, key)).cx;
+        const int to = from + TextExtent(canvas, text.substr(key, 1)).cx;
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(canvas, &metrics);
+        const RECT underline{from, anchor.y + metrics.tmAscent + 1, to, anchor.y + metrics.tmAscent + 2};
+        ::FillRect(canvas, &underline, ::GetSysColorBrush(Enabled() ? COLOR_BTNTEXT : COLOR_BTNSHADOW));
+      }
       DrawLabelText(canvas, 0, anchor.y, FLabelMin, TA_LEFT | TA_TOP);
       DrawLabelText(canvas, client.right, anchor.y, FLabelMax, TA_RIGHT | TA_TOP);
       FLabelRect = {left, anchor.y, left + extent.cx, anchor.y + extent.cy};
@@ -469,7 +515,7 @@ void TQorvelTrackBar::PaintContent(HDC canvas) {
     bool found = false;
     ReplacePosPlaceholder(Narrow(FLabelCaption), "", &prefix, &found);
     if (found) {
-      const int before = TextExtent(canvas, Widen(prefix)).cx;
+      const int before = TextExtent(canvas, SplitAccessKey(Widen(prefix)).Shown).cx;
       const SIZE value = TextExtent(canvas, ValueText());
       if (FOrientation == psoHorizontal) {
         FValueRect = {FLabelRect.left + before, FLabelRect.top, FLabelRect.left + before + value.cx,
@@ -592,7 +638,7 @@ void TQorvelTrackBar::EndDrag() {
 }
 
 void TQorvelTrackBar::ShowValueHint() {
-  const std::wstring text = FinalLabelText();
+  const std::wstring text = SplitAccessKey(FinalLabelText()).Shown;  // a hint has no access key
   TQorvelHintWindow& hint = TQorvelHintWindow::Shared();
   const RECT size = hint.CalcHintRect(200, text);
   const POINT anchor = GetLabelAnchor();

@@ -101,7 +101,9 @@ class TQorvelLabelSlideBar : public TQorvelSlideBar {
   TQorvelLabelSlideBar(HWND parent, int left, int top, int width = 120, int height = 32);
 
   const std::wstring& LabelCaption() const { return FLabelCaption; }
-  void SetLabelCaption(std::wstring value) { SetAndRepaint(FLabelCaption, std::move(value)); }
+  // An "&" in the caption marks its access key: the letter is underlined, and Alt with it
+  // gives the bar the focus.
+  void SetLabelCaption(std::wstring value);
   void SetLabelMin(std::wstring value) { SetAndRepaint(FLabelMin, std::move(value)); }
   void SetLabelMax(std::wstring value) { SetAndRepaint(FLabelMax, std::move(value)); }
   TQorvelLabelMode LabelMode() const { return FScale.Mode; }

@@ -108,6 +108,8 @@ void TQorvelWizard::RefreshButtons() {
     bool enabled = !(kinds[i] == wbBack && FPageIndex <= 0);
     std::wstring caption = captions[kinds[i]];
     if (OnCustomButton) OnCustomButton(kinds[i], enabled, caption, FPageIndex);
+    // Alt and the first letter press a button that moves the wizard; Escape is Cancel's key.
+    if (kinds[i] != wbCancel && !caption.empty() && caption.find(L'&') == std::wstring::npos) caption.insert(0, L"&");
     ::SetWindowTextW(FButtons[i], caption.c_str());
     ::EnableWindow(FButtons[i], enabled ? TRUE : FALSE);
   }

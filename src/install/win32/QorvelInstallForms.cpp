@@ -229,8 +229,8 @@ void TQorvelInstallForm::BuildPages() {
     if (!FMemo) throw std::runtime_error("Cannot create the licence agreement of the wizard.");
     ::SendMessageW(FMemo, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   }
-  FAccept = AddRadio(ipLicense, L"I accept to the terms of the License Agreement.", 12, 254, 392, true);
-  FDeny = AddRadio(ipLicense, L"I do NOT accept to the terms of the License Agreement.", 12, 274, 392, false);
+  FAccept = AddRadio(ipLicense, L"I &accept to the terms of the License Agreement.", 12, 254, 392, true);
+  FDeny = AddRadio(ipLicense, L"I &do NOT accept to the terms of the License Agreement.", 12, 274, 392, false);
   SetChecked(FDeny, true);
 
   // 2: setup type.
@@ -238,9 +238,9 @@ void TQorvelInstallForm::BuildPages() {
   AddLabel(ipSetupType, FTexts.TypeLabel, 12, 41, 392, 28);
   // The explanations wrap to four and seven lines with the dialog font; each label holds
   // all of its lines.
-  FLocal = AddRadio(ipSetupType, L"Local setup", 12, 70, 392, true);
+  FLocal = AddRadio(ipSetupType, L"&Local setup", 12, 70, 392, true);
   AddLabel(ipSetupType, FTexts.LocalLabel, 30, 88, 374, 56);
-  FPortable = AddRadio(ipSetupType, L"Portable setup", 12, 146, 392, false);
+  FPortable = AddRadio(ipSetupType, L"&Portable setup", 12, 146, 392, false);
   AddLabel(ipSetupType, FTexts.PortableLabel, 30, 164, 374, 94);
   FDriveLabel = AddLabel(ipSetupType, L"Portable drive", 30, 267, 80, 16);
   FDriveList = std::make_unique<TQorvelDriveList>(Page(ipSetupType), ScaledRect(112, 263, 292, 22), Font());
@@ -252,22 +252,23 @@ void TQorvelInstallForm::BuildPages() {
   AddHeader(ipPreviousInstallation, L"Previous installation found", FTexts.PreviousComment);
   AddLabel(ipPreviousInstallation, FTexts.ExistingLabel, 12, 41, 392, 28);
   FSameFolder =
-      AddRadio(ipPreviousInstallation, L"Use same folder for new installation (update / repair)", 12, 70, 392, true);
+      AddRadio(ipPreviousInstallation, L"Use &same folder for new installation (update / repair)", 12, 70, 392, true);
   AddLabel(ipPreviousInstallation,
            L"Previous application files are overridden. Your personal settings persist (except for settings this "
            L"version does not accept).",
            30, 89, 374, 28);
-  FUninstallChoice = AddRadio(ipPreviousInstallation, L"Uninstall previous installation", 12, 122, 392, false);
-  FUninstallText = AddLabel(ipPreviousInstallation, UninstallPreviousText(true), 30, 141, 374, 28);
-  FOtherFolder = AddRadio(ipPreviousInstallation, L"Use another folder for new installation", 12, 174, 392, false);
+  FUninstallChoice = AddRadio(ipPreviousInstallation, L"&Uninstall previous installation", 12, 122, 392, false);
+  // Room for the three lines of the text shown when uninstalling is not possible.
+  FUninstallText = AddLabel(ipPreviousInstallation, UninstallPreviousText(true), 30, 141, 374, 41);
+  FOtherFolder = AddRadio(ipPreviousInstallation, L"Use &another folder for new installation", 12, 186, 392, false);
   AddLabel(ipPreviousInstallation,
            L"Previous application files are kept on this system, which results in two separate installations of "
            L"the same application.",
-           30, 193, 374, 28);
+           30, 205, 374, 28);
   FWarning = AddLabel(ipPreviousInstallation,
                       L"Warning: The previous installation probably won't work any more and cannot be removed easily "
                       L"any more.",
-                      30, 223, 374, 28);
+                      30, 235, 374, 28);
   SetChecked(PreviousChoiceButton(FState.PreviousChoice), true);
 
   // 4: removing the previous installation.
@@ -282,7 +283,7 @@ void TQorvelInstallForm::BuildPages() {
   AddHeader(ipInstallFolder, L"Install folder", FTexts.FolderComment);
   AddLabel(ipInstallFolder, FTexts.FolderLabel, 12, 45, 392, 16);
   FFolderLabel = std::make_unique<TQorvelFileLabel>(Page(ipInstallFolder), ScaledRect(12, 66, 306, 24), Font());
-  FBrowse = AddButton(ipInstallFolder, L"Browse", 324, 65, 80, 25, BS_PUSHBUTTON);
+  FBrowse = AddButton(ipInstallFolder, L"B&rowse", 324, 65, 80, 25, BS_PUSHBUTTON);
   AddLabel(ipInstallFolder, FTexts.SpaceNeededLabel, 12, 110, 260, 16);
   FSpaceValue = AddLabel(ipInstallFolder, L"", 272, 110, 132, 16, SS_RIGHT);
   FAvailableLabel = AddLabel(ipInstallFolder, L"", 12, 130, 260, 16);
@@ -291,11 +292,11 @@ void TQorvelInstallForm::BuildPages() {
   // 6: start menu.
   AddHeader(ipStartMenu, L"Start menu", FTexts.StartMenuComment);
   AddLabel(ipStartMenu, FTexts.StartMenuLabel, 12, 45, 392, 28);
-  FCommonMenu = AddRadio(ipStartMenu, L"Add to common start menu (available for all users)", 12, 80, 392, true);
-  FMyMenu = AddRadio(ipStartMenu, L"Add to my start menu only (not available for other users)", 12, 100, 392, false);
-  FNoMenu = AddRadio(ipStartMenu, L"Do not add to start menu", 12, 120, 392, false);
-  FDesktop = AddCheck(ipStartMenu, L"Add a shortcut icon to my desktop", 12, 155, 392);
-  FQuickLaunch = AddCheck(ipStartMenu, L"Add a shortcut icon to my quick lauch bar", 12, 175, 392);
+  FCommonMenu = AddRadio(ipStartMenu, L"Add to &common start menu (available for all users)", 12, 80, 392, true);
+  FMyMenu = AddRadio(ipStartMenu, L"Add to &my start menu only (not available for other users)", 12, 100, 392, false);
+  FNoMenu = AddRadio(ipStartMenu, L"Do no&t add to start menu", 12, 120, 392, false);
+  FDesktop = AddCheck(ipStartMenu, L"Add a shortcut icon to my &desktop", 12, 155, 392);
+  FQuickLaunch = AddCheck(ipStartMenu, L"Add a shortcut icon to my &quick lauch bar", 12, 175, 392);
   HWND menuChoice = FCommonMenu;
   if (!FFacts.CommonProgramsAvailable) {
     ::EnableWindow(FCommonMenu, FALSE);
@@ -324,9 +325,9 @@ void TQorvelInstallForm::BuildPages() {
   AddHeader(ipCompleted, L"Installation completed", FTexts.CompletedComment);
   AddLogo(ipCompleted, FInstallation.Logo, 41);
   AddLabel(ipCompleted, FTexts.CompletedText, 12, 199, 392, 30);
-  FStartCheck = AddCheck(ipCompleted, FTexts.StartCheckBox, 12, 234, 392);
+  FStartCheck = AddCheck(ipCompleted, L"&" + FTexts.StartCheckBox, 12, 234, 392);
   SetChecked(FStartCheck, true);
-  if (screenSaver) FScreenSaverCheck = AddCheck(ipCompleted, L"Set as default screen saver", 12, 254, 392);
+  if (screenSaver) FScreenSaverCheck = AddCheck(ipCompleted, L"Set as &default screen saver", 12, 254, 392);
   AddWebLink(ipCompleted, 282);
   (void)product;
 }

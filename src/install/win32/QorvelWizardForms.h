@@ -21,7 +21,7 @@
 
 class TQorvelWizardForm : public TForm {
  public:
-  static constexpr int ClientWidth = 416, ClientHeight = 346, ButtonWidth = 80;
+  static constexpr int ClientWidth = 416, ClientHeight = 346, ButtonWidth = 84;
   static constexpr int LogoWidth = 400, LogoHeight = 150;
 
   TQorvelWizardForm(const std::wstring& caption, int pageCount);

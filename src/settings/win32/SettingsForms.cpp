@@ -20,11 +20,18 @@ constexpr int NameLength = 50;
 constexpr int ComboHeight = 21;
 constexpr int EditHeight = 21;
 constexpr int CheckHeight = 17;
+constexpr int LineHeight = 13;  // one more line of the dialog font
 constexpr int TrackHeight = 40;
 // The area the pages share, right of the navigation list.
 constexpr RECT PageArea{152, 8, 152 + 249, 8 + 249};
 // The sub-pages of the configurations page lie below its drop-down.
 constexpr RECT SubPageArea{0, 28, 249, 28 + 217};
+
+// A configuration as the settings tree makes it: the slide bars' "Reset" goes back to its
+// values, not to the bars' minimum (an almost invisible ruler at 10 %).
+std::unique_ptr<TConfigurationSettings> DefaultConfiguration() {
+  return TQorvelSettings::Create<TConfigurationSettings>();
+}
 
 }  // namespace
 
@@ -138,16 +145,20 @@ void TSettingsForm::AddGroup(HWND page, const wchar_t* caption, int left, int to
 
 void TSettingsForm::AddLabel(HWND page, const wchar_t* caption, int left, int top, int width) {
   // Labels sit level with the text of the 21-pixel control to their right.
-  HWND label = ::CreateWindowExW(0, L"STATIC", caption, WS_CHILD | WS_VISIBLE | SS_NOPREFIX, Scaled(left),
+  HWND label = ::CreateWindowExW(0, L"STATIC", caption, WS_CHILD | WS_VISIBLE, Scaled(left),
                                  Scaled(top + 3), Scaled(width), Scaled(15), page, nullptr, ModuleInstance(), nullptr);
   if (!label) throw std::runtime_error("Cannot create a label of the settings dialog.");
   ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
 }
 
-TQorvelCheckBox& TSettingsForm::AddCheckBox(HWND page, const std::wstring& caption, int left, int top, int width) {
+TQorvelCheckBox& TSettingsForm::AddCheckBox(HWND page, const std::wstring& caption, int left, int top, int width,
+                                            int lines) {
   auto box = std::make_unique<TQorvelCheckBox>(page, caption, Scaled(left), Scaled(top), Scaled(width),
-                                               Scaled(CheckHeight));
+                                               Scaled(CheckHeight + (lines - 1) * LineHeight));
   box->SetFont(DefaultControlFont());
+  // A caption longer than the page is wide wraps, with the box beside its first line.
+  if (lines > 1)
+    ::SetWindowLongW(box->Handle(), GWL_STYLE, ::GetWindowLongW(box->Handle(), GWL_STYLE) | BS_MULTILINE | BS_TOP);
   TQorvelCheckBox& result = *box;
   FOwnedControls.push_back(std::move(box));
   return result;
@@ -209,14 +220,17 @@ HWND TSettingsForm::AddButton(const wchar_t* caption, int id, int left, bool isD
 
 void TSettingsForm::BuildGeneralPage(HWND page) {
   TControls& c = FControls;
-  AddGroup(page, L"Startup", 0, 0, 249, 108);
-  c.Autostart = &AddCheckBox(page, FModel.AutostartCaption(), 12, 20, 229);
-  c.ShowRuler = &AddCheckBox(page, L"Show ruler on startup", 12, 41, 229);
-  c.ShowColorPicker = &AddCheckBox(page, L"Show color picker on startup", 12, 62, 229);
-  c.ShowCursorCoordinates = &AddCheckBox(page, L"Show cursor coordinates on startup", 12, 83, 229);
-  AddGroup(page, L"Ruler", 0, 116, 249, 66);
-  c.StayOnTop = &AddCheckBox(page, L"Stay on top", 12, 136, 229);
-  c.SnapToDesktop = &AddCheckBox(page, L"Snap to desktop", 12, 157, 229);
+  // The portable copy's longer autostart caption takes two lines; the rest moves down.
+  const int autostartLines = FEnvironment.LocalInstallation ? 1 : 2;
+  const int y = (autostartLines - 1) * LineHeight;
+  AddGroup(page, L"Startup", 0, 0, 249, 108 + y);
+  c.Autostart = &AddCheckBox(page, L"&" + FModel.AutostartCaption(), 12, 20, 229, autostartLines);
+  c.ShowRuler = &AddCheckBox(page, L"Show &ruler on startup", 12, 41 + y, 229);
+  c.ShowColorPicker = &AddCheckBox(page, L"Show color &picker on startup", 12, 62 + y, 229);
+  c.ShowCursorCoordinates = &AddCheckBox(page, L"Show &cursor coordinates on startup", 12, 83 + y, 229);
+  AddGroup(page, L"Ruler", 0, 116 + y, 249, 66);
+  c.StayOnTop = &AddCheckBox(page, L"Stay on &top", 12, 136 + y, 229);
+  c.SnapToDesktop = &AddCheckBox(page, L"S&nap to desktop", 12, 157 + y, 229);
 }
 
 void TSettingsForm::BuildConfigurationsPage(HWND page) {
@@ -238,20 +252,20 @@ void TSettingsForm::BuildConfigurationsPage(HWND page) {
 void TSettingsForm::BuildConfigurationSubPage(HWND page) {
   TControls& c = FControls;
   AddGroup(page, L"Configuration", 0, 0, 249, 104);
-  AddLabel(page, L"Name", 12, 20, 76);
+  AddLabel(page, L"&Name", 12, 20, 76);
   c.Name = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                              Scaled(90), Scaled(20), Scaled(147), Scaled(EditHeight), page, nullptr, ModuleInstance(),
                              nullptr);
   if (!c.Name) throw std::runtime_error("Cannot create the name field of the settings dialog.");
   ::SendMessageW(c.Name, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
   ::SendMessageW(c.Name, EM_LIMITTEXT, NameLength, 0);
-  AddLabel(page, L"Width", 12, 46, 76);
+  AddLabel(page, L"&Width", 12, 46, 76);
   c.Width = &AddIntEdit(page, 90, 46, 60, 5, 100, nullptr);
-  AddLabel(page, L"Label", 12, 72, 76);
+  AddLabel(page, L"&Label", 12, 72, 76);
   c.Labeling = &AddComboBox(page, 90, 72, 147, {L"no label", L"ruler coorinate", L"screen coordinate"});
 
   AddGroup(page, L"Scale", 0, 112, 249, 105);
-  AddLabel(page, L"Unit", 12, 132, 76);
+  AddLabel(page, L"&Unit", 12, 132, 76);
   c.Unit = &AddComboBox(page, 90, 132, 147, {L"none", L"pixel", L"point", L"inch", L"centimeteter"});
   c.Unit->OnChange = [this](TQorvelComboBox& box) {
     ReadControls();
@@ -259,52 +273,54 @@ void TSettingsForm::BuildConfigurationSubPage(HWND page) {
     if (unit >= 0) FModel.ChangeUnit(unit);
     ShowValues();
   };
-  AddLabel(page, L"Granularity", 12, 158, 76);
+  AddLabel(page, L"&Granularity", 12, 158, 76);
   c.Granularity = &AddComboBox(page, 90, 158, 147, {L"coarse", L"medium", L"fine"});
-  c.Digits = &AddCheckBox(page, L"Show digits", 12, 188, 110);
-  c.Antialiasing = &AddCheckBox(page, L"Antialiasing", 127, 188, 110);
+  c.Digits = &AddCheckBox(page, L"Show &digits", 12, 188, 110);
+  c.Antialiasing = &AddCheckBox(page, L"Anti&aliasing", 127, 188, 110);
 }
 
 void TSettingsForm::BuildColorsSubPage(HWND page) {
   TControls& c = FControls;
   AddGroup(page, L"Colors", 0, 0, 249, 80);
-  c.Background = &AddColorBox(page, L"Background", 12, 18);
-  c.CursorLine = &AddColorBox(page, L"Cursor line", 12, 47);
-  AddGroup(page, L"Transparency", 0, 88, 249, 94);
-  c.Transparent = &AddCheckBox(page, L"Transparent (requires Windows 2000 / XP)", 12, 108, 229);
+  c.Background = &AddColorBox(page, L"&Background", 12, 18);
+  c.CursorLine = &AddColorBox(page, L"&Cursor line", 12, 47);
+  AddGroup(page, L"Transparency", 0, 88, 249, 100);
+  c.Transparent = &AddCheckBox(page, L"&Transparent (requires Windows 2000 / XP)", 12, 108, 229, 2);
   c.Transparent->OnClick = [this](TQorvelCheckBox&) {
     ReadControls();
     ShowEnabling();
   };
-  c.Opacity = &AddTrackBar(page, 12, 132, 225, L"Opacity: <pos>%", 10, 100);
+  c.Opacity = &AddTrackBar(page, 12, 140, 225, L"&Opacity: <pos>%", 10, 100);
   c.Opacity->SetSmallChange(5);
+  c.Opacity->SetDefaultPosition(DefaultConfiguration()->Ruler->Opacity);
 }
 
 void TSettingsForm::BuildMagnifierSubPage(HWND page) {
   TControls& c = FControls;
   AddGroup(page, L"Magnifier", 0, 0, 249, 182);
-  c.MagnifierVisible = &AddCheckBox(page, L"Visible", 12, 20, 229);
+  c.MagnifierVisible = &AddCheckBox(page, L"&Visible", 12, 20, 229);
   c.MagnifierVisible->OnClick = [this](TQorvelCheckBox&) {
     ReadControls();
     ShowEnabling();
   };
-  c.Zoom = &AddTrackBar(page, 12, 42, 225, L"Zoom: <pos>%", 1, 9);
+  c.Zoom = &AddTrackBar(page, 12, 42, 225, L"&Zoom: <pos>%", 1, 9);
   c.Zoom->SetLabelMode(plmShl);
   c.Zoom->SetLabelParam(2);
-  AddLabel(page, L"Crosshairs", 12, 92, 76);
+  c.Zoom->SetDefaultPosition(DefaultConfiguration()->Magnifier->Zoom);
+  AddLabel(page, L"&Crosshairs", 12, 92, 76);
   c.CrossHairs = &AddComboBox(page, 90, 92, 147, {L"no crosshairs", L"open cross", L"continuous cross", L"small cross"});
-  AddLabel(page, L"Horizontal", 12, 118, 76);
+  AddLabel(page, L"&Horizontal", 12, 118, 76);
   c.HorizontalAlignment = &AddComboBox(page, 90, 118, 147, {L"beginning", L"end", L"left", L"right"});
-  AddLabel(page, L"Vertical", 12, 144, 76);
+  AddLabel(page, L"V&ertical", 12, 144, 76);
   c.VerticalAlignment = &AddComboBox(page, 90, 144, 147, {L"beginning", L"end", L"top", L"bottom"});
 }
 
 void TSettingsForm::BuildMiscPage(HWND page) {
   TControls& c = FControls;
   AddGroup(page, L"Pixels per inch", 0, 0, 249, 96);
-  auto system = std::make_unique<TQorvelCheckBox>(page, L"use system settings", Scaled(12), Scaled(20), Scaled(229),
+  auto system = std::make_unique<TQorvelCheckBox>(page, L"use &system settings", Scaled(12), Scaled(20), Scaled(229),
                                                   Scaled(CheckHeight), TQorvelCheckKind::OptionButton, true);
-  auto user = std::make_unique<TQorvelCheckBox>(page, L"user defined value", Scaled(12), Scaled(42), Scaled(229),
+  auto user = std::make_unique<TQorvelCheckBox>(page, L"&user defined value", Scaled(12), Scaled(42), Scaled(229),
                                                 Scaled(CheckHeight), TQorvelCheckKind::OptionButton, false);
   system->SetFont(DefaultControlFont());
   user->SetFont(DefaultControlFont());
@@ -320,19 +336,20 @@ void TSettingsForm::BuildMiscPage(HWND page) {
   c.PixelsPerInch = &AddIntEdit(page, 30, 64, 70, 10, 600, L"dpi");
 
   AddGroup(page, L"Preset lengths", 0, 104, 249, 145);
-  AddLabel(page, L"Horizontal", 12, 122, 56);
-  AddLabel(page, L"Vertical", 134, 122, 50);
-  for (int i = 0; i < TPresetsSettings::PresetCount; ++i) {
-    const int top = 122 + i * 24;
-    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 66, top, 58, 200, 2000, L"px");
-    c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, top, 58, 200, 2000, L"px");
-  }
+  // Created column by column: Tab goes down the horizontal lengths, then the vertical ones,
+  // and each label's access key leads to the first field of its column.
+  AddLabel(page, L"&Horizontal", 12, 122, 60);
+  for (int i = 0; i < TPresetsSettings::PresetCount; ++i)
+    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 72, 122 + i * 24, 58, 200, 2000, L"px");
+  AddLabel(page, L"&Vertical", 136, 122, 46);
+  for (int i = 0; i < TPresetsSettings::PresetCount; ++i)
+    c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, 122 + i * 24, 58, 200, 2000, L"px");
 }
 
 void TSettingsForm::BuildHandlingPage(HWND page) {
   TControls& c = FControls;
   AddGroup(page, L"Handling", 0, 0, 249, 84);
-  AddLabel(page, L"Double click", 12, 20, 80);
+  AddLabel(page, L"&Double click", 12, 20, 80);
   c.DoubleClickAction = &AddComboBox(page, 96, 20, 141, {});
   // The same icons as the menu commands these actions run; "Hide" starts the group of
   // actions that take the ruler away.
@@ -342,12 +359,12 @@ void TSettingsForm::BuildHandlingPage(HWND page) {
   c.DoubleClickAction->AddItem({L"Turn", 3});
   c.DoubleClickAction->AddItem({L"Hide", 5, true});
   c.DoubleClickAction->AddItem({L"Exit", 7});
-  AddLabel(page, L"Snap to axis", 12, 50, 80);
+  AddLabel(page, L"S&nap to axis", 12, 50, 80);
   c.SnapToAxis = &AddComboBox(page, 96, 50, 141, {L"disabled", L"with shift key", L"with ctrl key", L"with alt key"});
 
   AddGroup(page, L"Buttons", 0, 92, 249, 104);
-  static constexpr const wchar_t* Captions[] = {L"Hide",        L"Rotate",      L"Flip",     L"Turn",
-                                                L"Stay on top", L"Transparent", L"Magnifier"};
+  static constexpr const wchar_t* Captions[] = {L"&Hide",        L"&Rotate",       L"&Flip",     L"&Turn",
+                                                L"&Stay on top", L"Tr&ansparent", L"&Magnifier"};
   for (std::size_t i = 0; i < c.Buttons.size(); ++i) {
     const bool left = i < 4;
     const int row = static_cast<int>(left ? i : i - 4);

@@ -100,7 +100,7 @@ class TSettingsForm : public TForm {
   TSettingsPage& AddPage(HWND parent, int left, int top, int width, int height);
   void AddGroup(HWND page, const wchar_t* caption, int left, int top, int width, int height);
   void AddLabel(HWND page, const wchar_t* caption, int left, int top, int width);
-  TQorvelCheckBox& AddCheckBox(HWND page, const std::wstring& caption, int left, int top, int width);
+  TQorvelCheckBox& AddCheckBox(HWND page, const std::wstring& caption, int left, int top, int width, int lines = 1);
   TQorvelComboBox& AddComboBox(HWND page, int left, int top, int width, std::initializer_list<const wchar_t*> items);
   TQorvelIntEdit& AddIntEdit(HWND page, int left, int top, int width, int min, int max, const wchar_t* caption);
   TQorvelTrackBar& AddTrackBar(HWND page, int left, int top, int width, const wchar_t* label, int min, int max);

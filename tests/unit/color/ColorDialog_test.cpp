@@ -72,6 +72,24 @@ TEST(ColorDialogFields, EveryFieldValueSurvivesTheWayBack) {
   for (int percent = 0; percent <= 100; ++percent) ASSERT_EQ(PercentToField(FieldToPercent(percent)), percent);
 }
 
+TEST(ColorDialogFields, PastedColourCodesAsTheHexFieldReadsThem) {
+  const auto whole = [](std::string_view pasted) {
+    const auto paste = HexFieldPaste(pasted);
+    return paste && paste->WholeCode ? paste->Digits : std::string("-");
+  };
+  EXPECT_EQ(whole("ff8800"), "FF8800");
+  EXPECT_EQ(whole("#FF8800"), "FF8800");
+  EXPECT_EQ(whole("#f80"), "FF8800");
+  EXPECT_EQ(whole("  #aBc012 \r\n"), "ABC012");
+  EXPECT_EQ(whole("\t0f0\n"), "-");  // without "#" three digits are only digits
+  for (std::string_view refused : {"", "  ", "#", "orange", "#12345", "1234567", "#ff88001", "ff 88 00", "0xFF8800", "##f80"})
+    EXPECT_FALSE(HexFieldPaste(refused).has_value()) << refused;
+  const auto partial = HexFieldPaste(" 0f0 ");
+  ASSERT_TRUE(partial.has_value());
+  EXPECT_EQ(partial->Digits, "0F0");
+  EXPECT_FALSE(partial->WholeCode);
+}
+
 TEST(ColorDialogForm, WhiteRedAndBlueShowTheirValues) {
   TFormProbe white(0xFFFFFF);
   EXPECT_EQ(white.Form.Fields(), (Fields{0, 0, 100, 255, 255, 255}));

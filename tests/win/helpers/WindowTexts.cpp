@@ -10,6 +10,7 @@
 #include <string>
 
 #include "gui/Application.h"
+#include "ShownText.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ std::wstring TextOf(HWND window) {
   const int length = ::GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-  return text;
+  return ShownText(text);
 }
 
 std::string Line(HWND window) {

@@ -79,7 +79,8 @@ def filled_manifest(text, version, installer_sha256, release_date):
     fields = {
         "PackageVersion": version,
         "DisplayVersion": version,
-        "InstallerSha256": installer_sha256.upper(),
+        # Quoted: a hash of digits only (or digits around one E) would read as a number.
+        "InstallerSha256": f'"{installer_sha256.upper()}"',
         "ReleaseDate": release_date.isoformat(),
     }
     result = []
@@ -194,12 +195,16 @@ def verify(out_dir, version):
         except yaml.YAMLError as error:
             faults.append(f"{name} is no valid YAML: {error}")
             continue
-        if str(manifest.get("PackageVersion")) != version:
+        if not isinstance(manifest, dict):
+            faults.append(f"{name} holds no manifest")
+            continue
+        if manifest.get("PackageVersion") != version:
             faults.append(f"{name} has PackageVersion {manifest.get('PackageVersion')!r}, not {version}")
         if tuple(int(n) for n in str(manifest.get("ManifestVersion", "0.0.0")).split(".")) < (1, 6, 0):
             faults.append(f"{name} has ManifestVersion {manifest.get('ManifestVersion')!r}, older than 1.6.0")
         for installer in manifest.get("Installers", []):
-            if setup is not None and str(installer.get("InstallerSha256", "")).lower() != sha256(setup):
+            declared = installer.get("InstallerSha256")
+            if setup is not None and (not isinstance(declared, str) or declared.lower() != sha256(setup)):
                 faults.append(f"{name}: InstallerSha256 is not the setup's")
             if not str(installer.get("InstallerUrl", "")).endswith("/" + setup_name(version)):
                 faults.append(f"{name}: InstallerUrl does not name {setup_name(version)}")

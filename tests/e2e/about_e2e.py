@@ -13,6 +13,12 @@ LINK_BLUE = (0, 0, 0xFF)
 LINK_RED = (0xFF, 0, 0)
 
 
+def program_version(s):
+    """The version the build wrote into the program, from the top CMakeLists.txt."""
+    with open(s.path("generated/VindleVersion.h"), encoding="utf-8") as f:
+        return re.search(r'#define VINDLE_VERSION_TEXT "([^"]+)"', f.read()).group(1)
+
+
 def about_lines(s):
     """The box's caption and controls as (text, (left, top, right, bottom)), read from the
     running program by a helper, in the order of the box."""
@@ -78,7 +84,8 @@ def scenario_second_start_counts_two_starts(s):
     box = open_about(s)
     lines = about_lines(s)
     texts = [t for t, _ in lines]
-    s.expect_equal(texts[1:6], ["Vindle", "Version 1.0.0.0", "(1.0.0.0)", "Copyright \u00a9 2026 Qorvel",
+    version = program_version(s)
+    s.expect_equal(texts[1:6], ["Vindle", f"Version {version}", f"({version})", "Copyright \u00a9 2026 Qorvel",
                                 "https://qorvel.example/vindle"], "product, versions, copyright and link")
     s.expect_equal(texts[-1], "OK", "the button")
     s.expect_equal(texts[-3], "2 times started", "the start count of the second start")

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "VindleVersion.h"
 #include "about/win32/QorvelAboutDialogs.h"
 #include "gui/Dpi.h"
 #include "settings/QorvelSettings.h"
@@ -82,8 +83,8 @@ TEST_F(AboutDialog, TheProgramsBoxWithLogoAndStatistics) {
   const auto texts = Texts(form.Handle());
   ASSERT_EQ(texts.size(), 9u);
   EXPECT_EQ(texts[0], L"Vindle");
-  EXPECT_EQ(texts[1], L"Version 1.0.0.0");
-  EXPECT_EQ(texts[2], L"(1.0.0.0)");
+  EXPECT_EQ(texts[1], L"Version " VINDLE_VERSION_TEXT);
+  EXPECT_EQ(texts[2], L"(" VINDLE_VERSION_TEXT ")");
   EXPECT_EQ(texts[3].rfind(L"Copyright", 0), 0u);
   EXPECT_EQ(texts[4], L"https://qorvel.example/vindle");
   EXPECT_EQ(texts[5], L"A ruler for the desktop.");

@@ -11,31 +11,16 @@ std::wstring WithCrLf(const wchar_t* text) {
   return result;
 }
 
-// Freeware: free to use and to pass on unchanged, no warranty.
-constexpr const wchar_t* FreeLicense = LR"(END USER LICENSE AGREEMENT FOR [PRODUCTNAME] (FREEWARE)
+// Free software under the MIT licence, word for word the repository's LICENSE file.
+constexpr const wchar_t* FreeLicense = LR"(LICENSE AGREEMENT FOR [PRODUCTNAME] (FREE SOFTWARE, MIT LICENSE)
 
-This is a legal agreement between you and [CompanyName] for the software product [ProductName], which includes the program and its documentation ("the SOFTWARE"). By installing, copying or otherwise using the SOFTWARE you agree to be bound by the terms of this agreement. If you do not agree, do not install or use the SOFTWARE.
+Copyright (c) 2026 [CompanyName]
 
-1. GRANT OF LICENSE
-[CompanyName] grants you, free of charge, the right to install and use any number of copies of the SOFTWARE on any number of computers, at home, at work or at school.
+Permission is hereby granted, free of charge, to any person obtaining a copy of this software and associated documentation files (the "Software"), to deal in the Software without restriction, including without limitation the rights to use, copy, modify, merge, publish, distribute, sublicense, and/or sell copies of the Software, and to permit persons to whom the Software is furnished to do so, subject to the following conditions:
 
-2. DISTRIBUTION
-You may copy and pass on the SOFTWARE to others, provided that it is passed on complete and unchanged, free of charge, and together with this agreement. You may not sell the SOFTWARE or bundle it with a product that is sold without the written permission of [CompanyName].
+The above copyright notice and this permission notice shall be included in all copies or substantial portions of the Software.
 
-3. RESTRICTIONS
-You may not reverse engineer, decompile or disassemble the SOFTWARE, nor modify it, rent it or lease it.
-
-4. COPYRIGHT
-The SOFTWARE is owned by [CompanyName] and is protected by copyright laws and international treaties. All rights not expressly granted are reserved by [CompanyName].
-
-5. NO WARRANTY
-THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR IMPLIED, INCLUDING BUT NOT LIMITED TO THE WARRANTIES OF MERCHANTABILITY, FITNESS FOR A PARTICULAR PURPOSE AND NON-INFRINGEMENT. THE ENTIRE RISK AS TO THE USE OF THE SOFTWARE REMAINS WITH YOU.
-
-6. LIMITATION OF LIABILITY
-IN NO EVENT SHALL [COMPANYNAME] BE LIABLE FOR ANY DAMAGES WHATSOEVER (INCLUDING LOSS OF DATA, LOSS OF PROFITS OR BUSINESS INTERRUPTION) ARISING OUT OF THE USE OF OR INABILITY TO USE THE SOFTWARE, EVEN IF [COMPANYNAME] HAS BEEN ADVISED OF THE POSSIBILITY OF SUCH DAMAGES.
-
-7. GENERAL
-If any provision of this agreement is held invalid, the remaining provisions stay in force. This agreement is the entire agreement between you and [CompanyName] about the SOFTWARE.
+THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR IMPLIED, INCLUDING BUT NOT LIMITED TO THE WARRANTIES OF MERCHANTABILITY, FITNESS FOR A PARTICULAR PURPOSE AND NONINFRINGEMENT. IN NO EVENT SHALL THE AUTHORS OR COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER LIABILITY, WHETHER IN AN ACTION OF CONTRACT, TORT OR OTHERWISE, ARISING FROM, OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE SOFTWARE.
 )";
 
 // A normal single-user licence for a product that is bought.

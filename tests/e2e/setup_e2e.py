@@ -76,6 +76,15 @@ def exit_tray_program(s):
     s.wait_for(lambda: not vindle.tray_icon_present(s), "the tray icon to go", timeout=20)
 
 
+def start_setup_at_setup_type(s):
+    """Starts the setup file and walks its wizard to the setup-type page."""
+    setup = s.start(SETUP)
+    w = Wizard(s, SETUP_TITLE)
+    w.wait_next_enabled("the wizard to show")
+    walk_to_setup_type(s, w)
+    return setup, w
+
+
 def walk_to_setup_type(s, w):
     w.shot("welcome")
     w.click(NEXT)
@@ -110,10 +119,7 @@ def scenario_local_installation_then_again_then_uninstall(s):
     exit_tray_program(s)
 
     # A second setup finds the installation.
-    setup = s.start(SETUP)
-    w = Wizard(s, SETUP_TITLE)
-    w.wait_next_enabled("the wizard to show")
-    walk_to_setup_type(s, w)
+    setup, w = start_setup_at_setup_type(s)
     w.click(NEXT)
     time.sleep(0.5)
     w.shot("previous-installation")
@@ -177,10 +183,7 @@ def scenario_portable_installation_to_a_removable_drive(s):
 
 
 def portable_installation(s, drive):
-    setup = s.start(SETUP)
-    w = Wizard(s, SETUP_TITLE)
-    w.wait_next_enabled("the wizard to show")
-    walk_to_setup_type(s, w)
+    setup, w = start_setup_at_setup_type(s)
     w.click(PORTABLE_SETUP)
     time.sleep(0.5)
     w.shot("portable-drive-chosen")
@@ -210,10 +213,7 @@ def portable_installation(s, drive):
 def install_locally(s):
     """Walks the wizard through a local installation (into the previous installation's folder
     when there is one, else the proposed folder); Finish starts the installed copy."""
-    setup = s.start(SETUP)
-    w = Wizard(s, SETUP_TITLE)
-    w.wait_next_enabled("the wizard to show")
-    walk_to_setup_type(s, w)
+    setup, w = start_setup_at_setup_type(s)
     w.click(NEXT)
     time.sleep(0.5)
     if os.path.isdir(installed_folder()):

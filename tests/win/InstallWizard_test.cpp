@@ -15,6 +15,7 @@
 #include "gui/Handles.h"
 #include "helpers/ShownText.h"
 #include "install/QorvelFileVersionInfo.h"
+#include "install/SetupSwitches.h"
 #include "install/win32/QorvelInstallForms.h"
 #include "install/win32/QorvelInstallations.h"
 #include "install/win32/QorvelInstallers.h"
@@ -374,7 +375,9 @@ TEST_F(InstallWizardTest, AFilteredAdministratorsLocalSetupGoesOnElevated) {
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].Verb, L"runas");
   EXPECT_EQ(starts[0].File, Installation.ExePath());
-  EXPECT_EQ(starts[0].Parameters, L"-localsetup");
+  EXPECT_EQ(starts[0].Parameters, SetupArguments(Installation.Arguments()) +
+                                      (Installation.Arguments().empty() ? L"" : L" ") + L"-localsetup")
+      << "the switches of this run, then the one that resumes";
   EXPECT_EQ(starts[0].Folder, WithoutTrailingBackslash(FolderOf(Installation.ExePath())));
 
   // Accepted: the elevated run goes on, this wizard closes without asking.

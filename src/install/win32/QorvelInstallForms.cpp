@@ -598,7 +598,10 @@ void TQorvelInstallForm::ShowNextShield(bool shield) {
 void TQorvelInstallForm::RestartElevated() {
   // The running setup file again, with the system's prompt, going on where this one is.
   const std::wstring setup = FInstallation.ExePath();
-  const TShellStart start{L"runas", setup, LocalSetupSwitch, WithoutTrailingBackslash(FolderOf(setup)), Handle()};
+  // The switches this run was given (a /log) go on too.
+  std::wstring parameters = SetupArguments(FInstallation.Arguments());
+  parameters += (parameters.empty() ? L"" : L" ") + std::wstring(LocalSetupSwitch);
+  const TShellStart start{L"runas", setup, parameters, WithoutTrailingBackslash(FolderOf(setup)), Handle()};
   const DWORD error = StartElevated ? StartElevated(start) : StartThroughShell(start);
   if (error == 0) {
     CloseWith(IDCANCEL);

@@ -29,6 +29,8 @@ class TQorvelInstallation {
   std::uint32_t PayloadSize() const { return FPayloadSize; }
   const std::wstring& ConfigPath() const { return FConfigPath; }
   const std::wstring& AppTitle() const { return FAppTitle; }
+  // The command line after the program's name.
+  const std::vector<std::wstring>& Arguments() const { return FArguments; }
   // A setup started again elevated to go on with the local setup.
   bool ResumesLocalSetup() const { return FResumesLocalSetup; }
 

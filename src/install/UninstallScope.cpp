@@ -108,6 +108,11 @@ std::wstring CanonicalRegistryPath(const std::wstring& path) {
   return Joined(parts.front(), std::vector<std::wstring>(parts.begin() + 1, parts.end()));
 }
 
+std::wstring ParentFolder(const std::wstring& canonicalPath) {
+  const std::size_t separator = canonicalPath.rfind(L'\\');
+  return separator == std::wstring::npos ? std::wstring() : canonicalPath.substr(0, separator);
+}
+
 bool IsAtOrBelow(const std::wstring& path, const std::wstring& folder) {
   if (folder.empty() || path.size() < folder.size()) return false;
   if (ComparePathsIgnoringCase(path.substr(0, folder.size()), folder) != 0) return false;
@@ -134,9 +139,7 @@ TUninstallScope MakeUninstallScope(const std::wstring& configPath, const TInstal
   for (const auto& folder : scope.ProgramFilesFolders)
     if (!ContainsPath(scope.ProtectedFolders, folder)) scope.ProtectedFolders.push_back(folder);
 
-  const std::wstring config = CanonicalFilePath(configPath);
-  const std::size_t separator = config.rfind(L'\\');
-  const std::wstring installFolder = separator == std::wstring::npos ? std::wstring() : config.substr(0, separator);
+  const std::wstring installFolder = ParentFolder(CanonicalFilePath(configPath));
   if (!installFolder.empty() && !IsProtected(scope, installFolder)) scope.InstallFolder = installFolder;
 
   if (!identity.ShortcutName.empty()) {

@@ -56,6 +56,8 @@ TUninstallScope MakeUninstallScope(const std::wstring& configPath, const TInstal
 std::wstring CanonicalFilePath(const std::wstring& path);
 // "HKEY_LOCAL_MACHINE\\SOFTWARE\X\" → "HKEY_LOCAL_MACHINE\SOFTWARE\X".
 std::wstring CanonicalRegistryPath(const std::wstring& path);
+// "C:\a\b" → "C:\a": the folder holding a canonical path; empty at the top.
+std::wstring ParentFolder(const std::wstring& canonicalPath);
 // Whether canonical `path` is `folder` or lies below it, ignoring case.
 bool IsAtOrBelow(const std::wstring& path, const std::wstring& folder);
 // "C:" or "\\server\share": the top of a canonical path.

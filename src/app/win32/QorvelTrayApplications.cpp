@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "app/win32/QorvelMemoryMappedFiles.h"
 #include "gui/Application.h"
@@ -69,21 +70,15 @@ void HandOverToFirstInstance(HWND running, UINT request, const TInstanceHandOver
 
 namespace {
 
-// The first instance's window as its block holds it; none when no instance runs, or while
-// one is still starting (it stores the window once it has one).
-HWND RunningInstanceWindow(const std::wstring& instanceName) {
+// The first instance's window as its block holds it: nothing when no instance runs, a null
+// window while one is still starting (it stores the window once it has one).
+std::optional<HWND> FirstInstanceWindow(const std::wstring& instanceName) {
   const TKernelHandle mapping(::OpenFileMappingW(FILE_MAP_READ, FALSE, QorvelMappingName(instanceName).c_str()));
-  if (!mapping) return nullptr;
+  if (!mapping) return std::nullopt;
   const TMappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, sizeof(std::uint32_t)));
-  if (!view) return nullptr;
   std::uint32_t stored = 0;
-  std::memcpy(&stored, view.Get(), sizeof(stored));
+  if (view) std::memcpy(&stored, view.Get(), sizeof(stored));
   return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(stored));
-}
-
-bool BlockExists(const std::wstring& instanceName) {
-  return TKernelHandle(::OpenFileMappingW(FILE_MAP_READ, FALSE, QorvelMappingName(instanceName).c_str())).Get() !=
-         nullptr;
 }
 
 // Waits for `object` (or `milliseconds` when there is none) while messages keep this
@@ -117,21 +112,18 @@ bool WaitHandlingMessages(HANDLE object, ULONGLONG until) {
 bool CloseRunningInstance(const std::wstring& instanceName, DWORD timeoutMs) {
   const ULONGLONG until = ::GetTickCount64() + timeoutMs;
   for (;;) {
-    if (!BlockExists(instanceName)) return true;
-    const HWND running = RunningInstanceWindow(instanceName);
+    const std::optional<HWND> running = FirstInstanceWindow(instanceName);
+    if (!running) return true;
     DWORD processId = 0;
-    if (running) ::GetWindowThreadProcessId(running, &processId);
+    if (*running) ::GetWindowThreadProcessId(*running, &processId);
     if (processId != 0 && processId != ::GetCurrentProcessId()) {
       const TKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
-      ::PostMessageW(running, WM_CLOSEINSTANCE, 0, 0);
-      if (process) {
-        if (WaitHandlingMessages(process.Get(), until)) return true;
-        return !BlockExists(instanceName);
-      }
+      ::PostMessageW(*running, WM_CLOSEINSTANCE, 0, 0);
+      if (process) return WaitHandlingMessages(process.Get(), until) || !FirstInstanceWindow(instanceName);
     }
     // Starting or ending right now: look again shortly.
     WaitHandlingMessages(nullptr, std::min(until, ::GetTickCount64() + 100));
-    if (::GetTickCount64() >= until) return !BlockExists(instanceName);
+    if (::GetTickCount64() >= until) return !FirstInstanceWindow(instanceName);
   }
 }
 

@@ -32,16 +32,7 @@ std::wstring LocaleText(LCTYPE type, const wchar_t* fallback) {
 }
 
 bool FolderHasContent(const std::wstring& folder) {
-  WIN32_FIND_DATAW data{};
-  HANDLE find = ::FindFirstFileW((WithoutTrailingBackslash(folder) + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  bool content = false;
-  do {
-    const std::wstring name = data.cFileName;
-    content = name != L"." && name != L"..";
-  } while (!content && ::FindNextFileW(find, &data));
-  ::FindClose(find);
-  return content;
+  return !FolderHoldsOnly(folder, [](const std::wstring&) { return false; });
 }
 
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
@@ -486,7 +477,7 @@ void TQorvelInstallForm::UninstallPrevious() {
   const std::wstring config = FInstaller.PreviousConfig.empty()
                                   ? WithTrailingBackslash(FInstaller.PreviousDirectory) + UninstallConfigFileName
                                   : FInstaller.PreviousConfig;
-  if (RunUninstall(config, FRemoveStages, FProduct.ProductName, InstallIdentityOf(FInstallation))) {
+  if (RunUninstall(config, FRemoveStages, FProduct.ProductName, FInstaller.Identity())) {
     // The previous installation is gone: from here on this is a fresh installation.
     FState.HasPrevious = false;
     FInstaller.PreviousDirectory.clear();

@@ -124,7 +124,7 @@ bool TQorvelInstallation::RunInstallationStep() {
       return true;
   }
   Log(ExitText(FExitCode));
-  if (FExitCode != secDone && FLog && Mentions(FArguments, L"silent"))
+  if (FExitCode != secDone && FLog && FQuiet)
     ShowText(L"Setup ended: " + ExitText(FExitCode) + L" The log is " + FLog->Path(), true, true);
   return false;
 }
@@ -151,8 +151,10 @@ std::optional<TSetupSwitches> TQorvelInstallation::Switches(std::size_t skip, bo
   const std::vector<std::wstring> rest(FArguments.begin() + static_cast<std::ptrdiff_t>(std::min(skip, FArguments.size())),
                                        FArguments.end());
   const TParsedSetupSwitches parsed = ParseSetupSwitches(rest, removal);
+  // Refused switches still tell whether anyone may be asked to read a box.
+  FQuiet = parsed.Switches ? parsed.Switches->Silent : Mentions(rest, L"silent");
   if (parsed.Switches) return parsed.Switches;
-  const bool quiet = Mentions(rest, L"silent");
+  const bool quiet = FQuiet;
   if (quiet) FLog = std::make_unique<TSetupLog>(TSetupLog::TemporaryPath(FAppTitle));
   const std::wstring text = parsed.Error + L"\r\n\r\n" + SetupUsage(FileNameOf(FExePath));
   Log(text);

@@ -90,5 +90,6 @@ class TQorvelInstallation {
   std::vector<std::wstring> FArguments;
   bool FResumesLocalSetup = false;
   int FExitCode = 0;
+  bool FQuiet = false;  // /silent: no boxes
   std::unique_ptr<TSetupLog> FLog;
 };

@@ -21,6 +21,9 @@ std::wstring QuickLaunchFolder();
 std::wstring WindowsTempFolder();
 
 bool FolderExists(const std::wstring& folder);
+// Whether every entry of the folder (by full path) is one `allowed` accepts; true for an
+// empty or missing folder. Stops at the first one it does not.
+bool FolderHoldsOnly(const std::wstring& folder, const std::function<bool(const std::wstring& path)>& allowed);
 bool FileExists(const std::wstring& path);
 // Creates the folder and every missing parent; answers whether it exists afterwards.
 bool ForceDirectories(const std::wstring& folder);

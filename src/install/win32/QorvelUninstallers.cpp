@@ -14,25 +14,6 @@
 
 namespace {
 
-// Empty but for what is already due to go at the next restart.
-bool FolderIsEmpty(const std::wstring& folder, const std::vector<std::wstring>& pending = {}) {
-  WIN32_FIND_DATAW data;
-  const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return true;
-  bool empty = true;
-  do {
-    const std::wstring name = data.cFileName;
-    const std::wstring path = folder + L"\\" + name;
-    const bool due = std::any_of(pending.begin(), pending.end(),
-                                 [&](const std::wstring& p) { return ComparePathsIgnoringCase(p, path) == 0; });
-    if (name != L"." && name != L".." && !due) empty = false;
-  } while (empty && ::FindNextFileW(find, &data));
-  ::FindClose(find);
-  return empty;
-}
-
-// Deletes a file or an empty folder. A link goes as it is; other objects lose their
-// protecting attributes first and get them back when they stay.
 // A program file that runs (the uninstall command itself waits for this removal when it
 // runs unattended) cannot be deleted, but it can be moved: it goes to the temporary folder
 // and is deleted when Windows next starts.
@@ -44,6 +25,8 @@ bool MoveAsideUntilRestart(const std::wstring& path) {
   return true;
 }
 
+// Deletes a file or an empty folder. A link goes as it is; other objects lose their
+// protecting attributes first and get them back when they stay.
 bool DeleteObject(const std::wstring& path, bool folder) {
   const auto remove = [&] { return folder ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str()); };
   if (IsLink(path)) return remove() != FALSE;
@@ -62,11 +45,6 @@ bool KeyIsEmpty(HKEY root, const std::wstring& keyPath) {
   return ::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
                             nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
          subkeys == 0 && values == 0;
-}
-
-std::wstring ParentPath(const std::wstring& path) {
-  const std::size_t separator = path.rfind(L'\\');
-  return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
 constexpr wchar_t HoldsOtherFiles[] = L"holds files it did not install";
@@ -170,8 +148,8 @@ bool TQorvelUninstaller::Commit() {
   return registered;
 }
 
-bool TQorvelUninstaller::RemoveInUse(const std::wstring& path) {
-  if (MoveAsideUntilRestart(path)) {
+bool TQorvelUninstaller::RemoveAtRestart(const std::wstring& path, bool folder) {
+  if (!folder && MoveAsideUntilRestart(path)) {
     ++FRemoved;
     Log(L"Removed " + path + L" (in use: moved to the temporary folder until the next restart)");
     return true;
@@ -192,56 +170,39 @@ bool TQorvelUninstaller::AskRetry(const std::wstring& path, bool required) {
   return required && FPrompt->AskRetryCancel("Error", Narrow(CannotRemoveText(path)));
 }
 
-TQorvelUninstaller::TRemoval TQorvelUninstaller::RemoveFileObject(const std::wstring& path, bool required) {
+TQorvelUninstaller::TRemoval TQorvelUninstaller::RemoveObject(const std::wstring& path, bool required,
+                                                              bool listedAsFolder) {
   if (PassesThroughLink(path, FScope.InstallFolder)) {
     Leave(path, BehindALink);
     return TRemoval::Left;
   }
+  const auto pending = [this](const std::wstring& entry) {
+    return std::any_of(FPendingAtRestart.begin(), FPendingAtRestart.end(),
+                       [&](const std::wstring& p) { return ComparePathsIgnoringCase(p, entry) == 0; });
+  };
   for (;;) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return TRemoval::Gone;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (listedAsFolder && !folder) return TRemoval::Gone;
+    if (!listedAsFolder && folder && !link) {
       Leave(path, L"a folder, listed as a file");
       return TRemoval::Left;
     }
-    if (DeleteObject(path, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
-      ++FRemoved;
-      Log(L"Removed " + path);
-      return TRemoval::Gone;
-    }
-    if (Unattended && RemoveInUse(path)) return TRemoval::Gone;
-    if (!AskRetry(path, required)) {
-      Log(L"Could not remove " + path + (required ? L" (required)" : L" (optional)"));
-      return required ? TRemoval::Failed : TRemoval::Left;
-    }
-  }
-}
-
-TQorvelUninstaller::TRemoval TQorvelUninstaller::RemoveFolderObject(const std::wstring& path, bool required) {
-  if (PassesThroughLink(path, FScope.InstallFolder)) {
-    Leave(path, BehindALink);
-    return TRemoval::Left;
-  }
-  for (;;) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return TRemoval::Gone;
     // What the user keeps in the folder is theirs: the folder stays with it, as planned.
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !FolderIsEmpty(path, FPendingAtRestart)) {
+    if (folder && !link && !FolderHoldsOnly(path, pending)) {
       Leave(path, HoldsOtherFiles);
       return TRemoval::Left;
     }
-    if (DeleteObject(path, true)) {
+    if (DeleteObject(path, folder)) {
       ++FRemoved;
       Log(L"Removed " + path);
       return TRemoval::Gone;
     }
-    // Still holding what goes at the restart, or some program's current folder.
-    if (Unattended && ::MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-      FPendingAtRestart.push_back(path);
-      ++FRemoved;
-      Log(L"Removed " + path + L" at the next restart (in use)");
-      return TRemoval::Gone;
-    }
+    // In use (the waiting uninstall command's program, some program's current folder), or
+    // holding what goes at the restart.
+    if (Unattended && RemoveAtRestart(path, folder)) return TRemoval::Gone;
     if (!AskRetry(path, required)) {
       Log(L"Could not remove " + path + (required ? L" (required)" : L" (optional)"));
       return required ? TRemoval::Failed : TRemoval::Left;
@@ -256,7 +217,7 @@ bool TQorvelUninstaller::RemoveFiles(const std::wstring& except) {
     const auto& info = entry.Information;
     if ((info && info->Action != uaRemove) || ComparePathsIgnoringCase(entry.Path, except) == 0) continue;
     const bool required = !info || info->Level == ulRequired;
-    removed = RemoveFileObject(entry.Path, required) != TRemoval::Failed && removed;
+    removed = RemoveObject(entry.Path, required, false) != TRemoval::Failed && removed;
   }
   return removed;
 }
@@ -268,7 +229,7 @@ bool TQorvelUninstaller::RemoveFolders(const std::wstring& config, bool holdingC
     const auto& info = entry.Information;
     if ((info && info->Action != uaRemove) || IsAtOrBelow(config, entry.Path) != holdingConfig) continue;
     const bool required = !info || info->Level == ulRequired;
-    removed = RemoveFolderObject(entry.Path, required) != TRemoval::Failed && removed;
+    removed = RemoveObject(entry.Path, required, true) != TRemoval::Failed && removed;
   }
   return removed;
 }
@@ -323,7 +284,7 @@ void TQorvelUninstaller::RemoveEmptyCompanyKey() {
   const std::wstring software = JoinRegistryPath(RegistryRootLocalMachine, L"SOFTWARE");
   for (const auto& productKey : FScope.RegistryKeys) {
     if (!IsAtOrBelow(productKey, software) || IsAtOrBelow(productKey, software + L"\\Microsoft")) continue;
-    for (std::wstring key = productKey; key.size() > software.size(); key = ParentPath(key)) {
+    for (std::wstring key = productKey; key.size() > software.size(); key = ParentFolder(key)) {
       const std::wstring subKey = key.substr(std::wstring(RegistryRootLocalMachine).size() + 1);
       if (!KeyIsEmpty(HKEY_LOCAL_MACHINE, subKey) || ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, subKey.c_str()) != ERROR_SUCCESS)
         break;
@@ -334,8 +295,10 @@ void TQorvelUninstaller::RemoveEmptyCompanyKey() {
 void TQorvelUninstaller::RemoveEmptyCompanyFolder(const std::wstring& installFolder) {
   for (const auto& programFiles : FScope.ProgramFilesFolders) {
     if (!IsAtOrBelow(installFolder, programFiles)) continue;
-    for (std::wstring folder = ParentPath(installFolder); folder.size() > programFiles.size(); folder = ParentPath(folder))
-      if (IsLink(folder) || !FolderIsEmpty(folder) || !::RemoveDirectoryW(folder.c_str())) break;
+    for (std::wstring folder = ParentFolder(installFolder); folder.size() > programFiles.size(); folder = ParentFolder(folder))
+      if (IsLink(folder) || !FolderHoldsOnly(folder, [](const std::wstring&) { return false; }) ||
+          !::RemoveDirectoryW(folder.c_str()))
+        break;
   }
 }
 
@@ -358,7 +321,7 @@ bool TQorvelUninstaller::Uninstall() {
   // The configuration, the uninstall entry and the installation key stay while any of the
   // program's own objects stays: the user can then uninstall again from the list of programs.
   if (removed && Files.Contains(config))
-    removed = RemoveFileObject(config, true) != TRemoval::Failed;
+    removed = RemoveObject(config, true, false) != TRemoval::Failed;
   if (!removed) Log(L"Kept the configuration file, the uninstall entry and the installation key: a required object stays");
   if (removed) {
     RemoveRegistryKeys();

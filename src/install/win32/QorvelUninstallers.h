@@ -69,8 +69,10 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
   void RemoveRegistryKeys();
   void RemoveEmptyCompanyFolder(const std::wstring& installFolder);
   void RemoveEmptyCompanyKey();
-  TRemoval RemoveFileObject(const std::wstring& path, bool required);
-  TRemoval RemoveFolderObject(const std::wstring& path, bool required);
+  // A listed file or folder: removed, or left with its reason, or (required, the user
+  // cancelled) failed. A file listed as a folder is not this entry's object and counts as gone.
+  TRemoval RemoveObject(const std::wstring& path, bool required, bool listedAsFolder);
+  bool RemoveAtRestart(const std::wstring& path, bool folder);
   // Asks Retry/Cancel for a required object; answers whether to try again.
   bool AskRetry(const std::wstring& path, bool required);
   void Report(TQorvelInstallStage stage, int percent);
@@ -78,7 +80,6 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
     if (OnLog) OnLog(line);
   }
   void Leave(const std::wstring& path, const std::wstring& reason);
-  bool RemoveInUse(const std::wstring& path);
 
   TUninstallScope FScope;
   int FRemoved = 0;

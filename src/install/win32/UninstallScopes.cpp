@@ -13,11 +13,6 @@ std::wstring FolderOf(int csidl) {
   return path;
 }
 
-std::wstring ParentOf(const std::wstring& canonical) {
-  const std::size_t separator = canonical.rfind(L'\\');
-  return separator == std::wstring::npos ? std::wstring() : canonical.substr(0, separator);
-}
-
 DWORD AttributesOf(const std::wstring& path) {
   // A drive alone ("C:") means its current folder to the system; its root is meant here.
   return ::GetFileAttributesW((path.size() == 2 ? path + L'\\' : path).c_str());
@@ -42,7 +37,7 @@ TScopeFolders SystemScopeFolders() {
     if (std::wstring folder = FolderOf(csidl); !folder.empty()) folders.ProtectedFolders.push_back(folder);
   // The folder holding every profile, and the temporary folders.
   if (const std::wstring profile = CanonicalFilePath(FolderOf(CSIDL_PROFILE)); !profile.empty())
-    folders.ProtectedFolders.push_back(ParentOf(profile));
+    folders.ProtectedFolders.push_back(ParentFolder(profile));
   wchar_t temp[MAX_PATH + 1] = {};
   if (::GetTempPathW(MAX_PATH + 1, temp)) folders.ProtectedFolders.push_back(temp);
   folders.ProtectedFolders.push_back(WindowsTempFolder());
@@ -58,7 +53,7 @@ std::wstring LongCanonicalPath(const std::wstring& path) {
   // Short names resolve only for what exists: expand the longest existing part, keep the rest.
   std::wstring existing = canonical;
   while (!existing.empty() && !IsRootPath(existing) && AttributesOf(existing) == INVALID_FILE_ATTRIBUTES)
-    existing = ParentOf(existing);
+    existing = ParentFolder(existing);
   if (existing.empty() || IsRootPath(existing)) return canonical;
   wchar_t expanded[32768];
   const DWORD length = ::GetLongPathNameW(existing.c_str(), expanded, 32768);
@@ -73,7 +68,7 @@ bool IsLink(const std::wstring& path) {
 
 bool PassesThroughLink(const std::wstring& path, const std::wstring& folder) {
   if (folder.empty() || !IsAtOrBelow(path, folder)) return false;
-  for (std::wstring parent = ParentOf(path); parent.size() >= folder.size(); parent = ParentOf(parent))
+  for (std::wstring parent = ParentFolder(path); parent.size() >= folder.size(); parent = ParentFolder(parent))
     if (IsLink(parent)) return true;
   return false;
 }

@@ -10,6 +10,7 @@
 #include "color/win32/QorvelColorDialogs.h"
 #include "color/win32/QorvelColorServices.h"
 #include "controls/win32/QorvelControlsCommon.h"
+#include "gui/AccessKeys.h"
 #include "gui/Application.h"
 #include "gui/Pixels.h"
 #include "gui/ScreenCursors.h"
@@ -134,21 +135,9 @@ void TQorvelColorBox::ApplyDialogColor(TColor color, TQorvelColorComponent compo
   if (OnChange) OnChange(*this);
 }
 
-namespace {
-// The caption as read aloud: without the "&" that marks its access key.
-std::wstring CaptionAsShown(const std::wstring& caption) {
-  std::wstring shown;
-  for (std::size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == L'&' && i + 1 < caption.size()) ++i;
-    shown += caption[i];
-  }
-  return shown;
-}
-}  // namespace
-
 std::optional<TAccessibleTexts> TQorvelColorBox::AccessibleTexts() const {
   TAccessibleTexts texts;
-  texts.Name = CaptionAsShown(FCaption);
+  texts.Name = SplitAccessKey(FCaption).Shown;  // read aloud without the access key's mark
   texts.Value = Widen(ColorAccessibleValue(FColor, ColorToRGB(FColor)));
   if (Enabled()) texts.DefaultAction = L"Press";
   texts.Role = ROLE_SYSTEM_PUSHBUTTON;

@@ -8,6 +8,7 @@
 
 #include "controls/win32/QorvelControlsCommon.h"
 #include "controls/win32/QorvelNumForms.h"
+#include "gui/AccessKeys.h"
 #include "gui/Application.h"
 #include "gui/Clipboard.h"
 #include "gui/Handles.h"
@@ -26,24 +27,6 @@ void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour
   const RECT r{left, top, right, bottom};
   ::SetBkColor(dc, colour);
   ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
-}
-
-// A label as drawn: without the "&" that marks its access key, and where that key is.
-struct TKeyedLabel {
-  std::wstring Shown;
-  int Key = -1;  // index in Shown of the underlined letter
-};
-
-TKeyedLabel SplitAccessKey(const std::wstring& text) {
-  TKeyedLabel label;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'&' && i + 1 < text.size()) {
-      ++i;
-      if (text[i] != L'&' && label.Key < 0) label.Key = static_cast<int>(label.Shown.size());
-    }
-    label.Shown += text[i];
-  }
-  return label;
 }
 
 // The one context menu of all track bars and the bar it was opened for.
@@ -415,7 +398,7 @@ void TQorvelLabelSlideBar::PaintContent(HDC canvas) {
   FLabelRect = {};
   FValueRect = {};
   if (FLabelOptions & ploVisible) {
-    const TKeyedLabel keyed = SplitAccessKey(FinalLabelText());
+    const TAccessKeyCaption keyed = SplitAccessKey(FinalLabelText());
     const std::wstring& text = keyed.Shown;
     const POINT anchor = GetLabelAnchor();
     const RECT client = ClientRect();

@@ -24,6 +24,7 @@
 #include "about/win32/QorvelAboutDialogs.h"
 #include "color/win32/QorvelColorDialogs.h"
 #include "controls/win32/QorvelComboBoxes.h"
+#include "gui/AccessKeys.h"
 #include "gui/Application.h"
 #include "gui/Dpi.h"
 #include "gui/Handles.h"
@@ -225,20 +226,13 @@ class TAudit {
     std::map<wchar_t, HWND> owners;
     for (HWND control : Descendants(dialog)) {
       if (!Shown(control)) continue;
-      const std::wstring text = TextOf(control);
-      for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != L'&') continue;
-        if (text[i + 1] == L'&') {
-          ++i;
-          continue;
-        }
-        const wchar_t key = static_cast<wchar_t>(std::towupper(text[i + 1]));
-        const auto [owner, added] = owners.emplace(key, control);
-        if (!added)
-          Fault(page, Describe(owner->second) + " and " + Describe(control) + " share the access key " +
-                          Narrow(std::wstring(1, key)));
-        break;
-      }
+      const TAccessKeyCaption caption = SplitAccessKey(TextOf(control));
+      if (caption.Key < 0) continue;
+      const wchar_t key = static_cast<wchar_t>(std::towupper(caption.Shown[static_cast<std::size_t>(caption.Key)]));
+      const auto [owner, added] = owners.emplace(key, control);
+      if (!added)
+        Fault(page, Describe(owner->second) + " and " + Describe(control) + " share the access key " +
+                        Narrow(std::wstring(1, key)));
     }
   }
 

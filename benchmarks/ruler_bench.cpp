@@ -92,7 +92,7 @@ void StripRepaint(benchmark::State& state) {
   PaintScale(input, view, view.Bounds());
   TScaleFace face;
   PaintScaleFace(input, face);  // on a look change, not per move: outside the timing
-  const TPixelRect strip = *CursorLineStrip(input, {0, 0}, input.Width, input.Height);
+  const TRect strip = *CursorLineStrip(input, {0, 0}, input.Width, input.Height);
   for (auto _ : state) {
     ComposeFromFace(input, face, view, strip);
     benchmark::DoNotOptimize(view.Data());
@@ -108,7 +108,7 @@ void StripPaintWithoutFace(benchmark::State& state) {
   TPixelBuffer buffer(input.Width, input.Height);
   const TPixelView view = buffer.View();
   PaintScale(input, view, view.Bounds());
-  const TPixelRect strip = *CursorLineStrip(input, {0, 0}, input.Width, input.Height);
+  const TRect strip = *CursorLineStrip(input, {0, 0}, input.Width, input.Height);
   for (auto _ : state) {
     PaintScale(input, view, strip);
     benchmark::DoNotOptimize(view.Data());
@@ -140,7 +140,7 @@ void PixelRepaint(benchmark::State& state) {
   TPixelBuffer buffer(input.Width, input.Height);
   const TPixelView view = buffer.View();
   PaintScale(input, view, view.Bounds());
-  const TPixelRect pixel{input.CursorBoxPos.X, 20, input.CursorBoxPos.X + 1, 21};
+  const TRect pixel{input.CursorBoxPos.X, 20, input.CursorBoxPos.X + 1, 21};
   for (auto _ : state) {
     PaintScale(input, view, pixel);
     benchmark::DoNotOptimize(view.Data());

@@ -12,9 +12,9 @@
 #include <fstream>
 
 #include "settings/ApplicationSettings.h"
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelSettingsFiles.h"
-#include "settings/QorvelSettingsStorage.h"
+#include "settings/SettingsFileRules.h"
 #include "settings/QorvelXml.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "BenchCompare.h"
 #include "settings/ApplicationSettings.h"
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelSettingsFiles.h"
 #include "settings/QorvelXml.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "install/QorvelInstallations.h"
+#include "install/InstallationModes.h"
 
 // `exePath` is the program's full path; `appDataFolder` the user's application-data folder
 // (with or without a trailing separator).

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "color/CursorForms.h"
-#include "color/QorvelColorClipboard.h"
+#include "color/CursorFormRules.h"
+#include "color/ColorClipboardText.h"
 
 namespace {
 

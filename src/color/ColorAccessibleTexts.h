@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/QorvelTypes.h"
+#include "base/QorvelTypes.h"
 
 // The name of a system colour ("button face", "window text"), or "" for an ordinary colour
 // and for an index the system does not define.

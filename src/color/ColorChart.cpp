@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr TPixelRect ChartContent{1, 1, 257, 257};
+constexpr TRect ChartContent{1, 1, 257, 257};
 
 // Cell centres: a runs left to right, b top (65408) to bottom (128).
 constexpr int ColumnValue(int x) { return x * 256 - 128; }
@@ -25,7 +25,7 @@ void FilterRow(TPixel* row, int left, int right, int y, const TQorvelColorFilter
 // per column and stepped down by one row's difference, so a cell costs additions, shifts
 // and (for the brightness chart) one multiplication per channel: loops the compiler can
 // vectorise.
-void PaintHSBChart(const TBoxCanvas& canvas, const TPixelRect& r, TQorvelColorComponent component, int fixed,
+void PaintHSBChart(const TBoxCanvas& canvas, const TRect& r, TQorvelColorComponent component, int fixed,
                    const TQorvelColorFilter* filter) {
   constexpr int Columns = 256;
   const int count = r.Width();
@@ -77,7 +77,7 @@ void PaintHSBChart(const TBoxCanvas& canvas, const TPixelRect& r, TQorvelColorCo
 
 // The RGB charts: the fixed channel and the row give one part of the pixel, the column
 // the other, so a cell is one addition.
-void PaintRGBChart(const TBoxCanvas& canvas, const TPixelRect& r, TQorvelColorComponent component, int fixed,
+void PaintRGBChart(const TBoxCanvas& canvas, const TRect& r, TQorvelColorComponent component, int fixed,
                    const TQorvelColorFilter* filter) {
   const TPixel channel = static_cast<TPixel>((fixed >> 8) & 0xFF);
   for (int y = r.Top; y < r.Bottom; ++y) {
@@ -115,7 +115,7 @@ const TMarkerImage& CircleMarker() {
 
 void DrawMarker(const TBoxCanvas& canvas, const TMarkerImage& marker, int left, int top) {
   const TPixel transparent = marker.At(0, 0);
-  const TPixelRect r = IntersectRect({left, top, left + MarkerSize, top + MarkerSize}, canvas.Area());
+  const TRect r = IntersectRect({left, top, left + MarkerSize, top + MarkerSize}, canvas.Area());
   for (int y = r.Top; y < r.Bottom; ++y) {
     TPixel* row = canvas.RowAt(r.Left, y);
     for (int x = r.Left; x < r.Right; ++x, ++row) {
@@ -173,17 +173,17 @@ TPixel BarPixel(TQorvelColorComponent component, const TColorValues& values, int
   return 0;
 }
 
-TPixelRect ChartMarkerArea(int posX, int posY) {
+TRect ChartMarkerArea(int posX, int posY) {
   return {posX - 7, 248 - posY, posX - 7 + MarkerSize, 248 - posY + MarkerSize};
 }
 
-TPixelRect BarMarkerArea(int pos, int clientWidth) { return {1, 248 - pos, clientWidth, 248 - pos + MarkerSize}; }
+TRect BarMarkerArea(int pos, int clientWidth) { return {1, 248 - pos, clientWidth, 248 - pos + MarkerSize}; }
 
 TRepaintAreas MarkerRepaintAreas(const TMarkerMove& move) {
   if (!move.Moved) return {};
-  const TPixelRect& a = move.OldArea;
-  const TPixelRect& b = move.NewArea;
-  const TPixelRect box{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+  const TRect& a = move.OldArea;
+  const TRect& b = move.NewArea;
+  const TRect box{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
                        std::max(a.Bottom, b.Bottom)};
   if (box.Width() * box.Height() <= a.Width() * a.Height() + b.Width() * b.Height()) return {{box, {}}, 1};
   return {{a, b}, 2};
@@ -304,7 +304,7 @@ TMarkerMove TColorChartModel::PlaceMarker(int x, int y) {
 }
 
 void TColorChartModel::Paint(const TBoxCanvas& canvas, const TColorsPaintStyle& style) const {
-  const TPixelRect content = IntersectRect(ChartContent, canvas.Area());
+  const TRect content = IntersectRect(ChartContent, canvas.Area());
   if (!content.Empty()) {
     const int fixed = ChartFixedValue(FComponent, FValues);
     if (IsHSBComponent(FComponent))
@@ -354,7 +354,7 @@ TMarkerMove TColorBarModel::PlaceMarker(int, int y) {
 }
 
 void TColorBarModel::Paint(const TBoxCanvas& canvas, const TColorsPaintStyle& style) const {
-  const TPixelRect content = IntersectRect({1, 1, FClientWidth - 1, 257}, canvas.Area());
+  const TRect content = IntersectRect({1, 1, FClientWidth - 1, 257}, canvas.Area());
   const TQorvelColorFilter* filter = ContentFilter(style);
   for (int y = content.Top; y < content.Bottom; ++y) {
     const TPixel color = BarPixel(FComponent, FValues, y);

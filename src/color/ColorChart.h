@@ -11,7 +11,7 @@
 #include <array>
 #include <functional>
 
-#include "color/QorvelBoxControls.h"
+#include "color/BoxControlRendering.h"
 #include "color/QorvelColorModel.h"
 #include "settings/ApplicationSettings.h"
 
@@ -49,8 +49,8 @@ int ChartFixedValue(TQorvelColorComponent component, const TColorValues& values)
 TPixel BarPixel(TQorvelColorComponent component, const TColorValues& values, int y);
 
 // Areas a marker covers (and so must be repainted when it moves).
-TPixelRect ChartMarkerArea(int posX, int posY);
-TPixelRect BarMarkerArea(int pos, int clientWidth);
+TRect ChartMarkerArea(int posX, int posY);
+TRect BarMarkerArea(int pos, int clientWidth);
 
 // How a chart or bar paints besides its values. The frame's corners blend toward the
 // parent colour, a system colour by default, so Resolve has to be set (the window passes
@@ -67,14 +67,14 @@ struct TColorsPaintStyle {
 // What a marker move asks the window to do.
 struct TMarkerMove {
   bool Moved = false;
-  TPixelRect OldArea, NewArea;  // repaint both
+  TRect OldArea, NewArea;  // repaint both
 };
 
 // The rectangles to paint for a marker move: the bounding box of both areas when that is
 // no larger than the two together (a small step of a drag), else the two areas apart,
 // so that a jump across the chart never repaints everything in between.
 struct TRepaintAreas {
-  std::array<TPixelRect, 2> Areas{};
+  std::array<TRect, 2> Areas{};
   int Count = 0;
 };
 TRepaintAreas MarkerRepaintAreas(const TMarkerMove& move);

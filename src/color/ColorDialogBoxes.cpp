@@ -20,7 +20,7 @@ TPixel ResolvedPixel(TColor color, const TColorResolver& resolve) { return Color
 
 }  // namespace
 
-TPoint CenteredText(const TPixelRect& area, int textWidth, int textHeight) {
+TPoint CenteredText(const TRect& area, int textWidth, int textHeight) {
   return {area.Left + (area.Width() - textWidth) / 2, area.Top + (area.Height() - textHeight) / 2};
 }
 
@@ -37,7 +37,7 @@ bool TColorPreviewModel::SetInitialOpacity(int opacity) {
   return std::exchange(FInitialOpacity, opacity) != opacity;
 }
 
-TPixelRect TColorPreviewModel::RevertArea(int width, int height) { return {1, 1, width - 1, height / 4}; }
+TRect TColorPreviewModel::RevertArea(int width, int height) { return {1, 1, width - 1, height / 4}; }
 
 bool TColorPreviewModel::MouseMove(int x, int y, int width, int height) {
   const bool hover = RevertArea(width, height).Contains(x, y);
@@ -104,7 +104,7 @@ TColorSlotModel::TAction TColorSlotModel::MouseUp(bool leftButton) {
   return action;
 }
 
-TPixelRect TColorSlotModel::SelectHalfArea(int width, int height) { return {width / 2, 0, width / 2 * 2, height}; }
+TRect TColorSlotModel::SelectHalfArea(int width, int height) { return {width / 2, 0, width / 2 * 2, height}; }
 
 void TColorSlotModel::Paint(const TBoxCanvas& canvas, int width, int height, TColor current,
                             const TBoxPaintStyle& style) const {

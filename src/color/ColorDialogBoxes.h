@@ -6,9 +6,9 @@
 
 #include <array>
 
-#include "color/QorvelBoxControls.h"
-#include "ruler/PixelBuffers.h"
-#include "settings/QorvelTypes.h"
+#include "color/BoxControlRendering.h"
+#include "base/PixelBuffers.h"
+#include "base/QorvelTypes.h"
 
 // How a box paints besides its own state. System colours need Resolve.
 struct TBoxPaintStyle {
@@ -19,7 +19,7 @@ struct TBoxPaintStyle {
 };
 
 // Where a text of `textWidth` x `textHeight` goes to be centred in `area`.
-TPoint CenteredText(const TPixelRect& area, int textWidth, int textHeight);
+TPoint CenteredText(const TRect& area, int textWidth, int textHeight);
 
 class TColorPreviewModel {
  public:
@@ -37,7 +37,7 @@ class TColorPreviewModel {
   bool SetInitialOpacity(int opacity);
 
   // The upper quarter, inside the frame: the area that reverts.
-  static TPixelRect RevertArea(int width, int height);
+  static TRect RevertArea(int width, int height);
 
   // Mouse rules. Moves and leaves answer whether Hover changed (repaint, and the cursor
   // is the circle exactly while hovering); a release answers whether to revert.
@@ -90,7 +90,7 @@ class TColorSlotModel {
   TColor ShownColor(TColor current) const { return FHotHalf == SetHalf ? current : FColor; }
   void Paint(const TBoxCanvas& canvas, int width, int height, TColor current, const TBoxPaintStyle& style) const;
   // The right half, where "set" is written while the mouse is over the left half.
-  static TPixelRect SelectHalfArea(int width, int height);
+  static TRect SelectHalfArea(int width, int height);
   TColor SetTextColor(const TColorResolver& resolve) const;
 
  private:

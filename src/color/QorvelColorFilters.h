@@ -10,7 +10,7 @@
 #include <array>
 #include <cstdint>
 
-#include "ruler/PixelBuffers.h"
+#include "base/PixelBuffers.h"
 
 class TQorvelColorFilter {
  public:

@@ -6,7 +6,7 @@
 // and brightness run 0..65536, 65536 being 100 %. Integer arithmetic throughout, so the
 // chart, the bar and the numeric fields agree to the bit.
 
-#include "ruler/PixelBuffers.h"
+#include "base/PixelBuffers.h"
 
 inline constexpr int HueTurn = 65536;
 inline constexpr int HSBFull = 65536;

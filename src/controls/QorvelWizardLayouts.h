@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/QorvelTypes.h"
+#include "base/QorvelTypes.h"
 
 inline constexpr int WizardButtonPanelHeight = 40;
 inline constexpr int WizardButtonHeight = 25;

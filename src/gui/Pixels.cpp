@@ -11,8 +11,8 @@ BITMAPINFO TopDownDib32Info(int width, int height) {
   return info;
 }
 
-void BlitPixels(HDC dc, int destX, int destY, const TPixelView& pixels, const TPixelRect& part) {
-  const TPixelRect clipped = IntersectRect(part, pixels.Bounds());
+void BlitPixels(HDC dc, int destX, int destY, const TPixelView& pixels, const TRect& part) {
+  const TRect clipped = IntersectRect(part, pixels.Bounds());
   if (clipped.Empty()) return;
   // Hand over only the rows of the part as their own top-down bitmap: start scans of
   // top-down DIBs count from the bottom, which is easy to get wrong.

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ruler/PixelBuffers.h"
+#include "base/PixelBuffers.h"
 
 // The description of a top-down 32-bit bitmap (the layout of a TPixelView), for DIB
 // sections and DIB copies alike.
@@ -11,7 +11,7 @@ BITMAPINFO TopDownDib32Info(int width, int height);
 
 // Copies `part` of `pixels` to the device context with its top-left at (destX + part.Left,
 // destY + part.Top).
-void BlitPixels(HDC dc, int destX, int destY, const TPixelView& pixels, const TPixelRect& part);
+void BlitPixels(HDC dc, int destX, int destY, const TPixelView& pixels, const TRect& part);
 
-inline TPixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-inline RECT ToRect(const TPixelRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+inline TRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+inline RECT ToRect(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }

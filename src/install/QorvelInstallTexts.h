@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "install/QorvelInstallations.h"
+#include "install/InstallationModes.h"
 
 // The product data the wizard shows; empty fields take their defaults through
 // CompleteProductData.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "install/QorvelInstallations.h"
+#include "install/InstallationModes.h"
 
 namespace {
 

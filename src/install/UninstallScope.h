@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "install/QorvelUninstallers.h"
+#include "install/UninstallConfiguration.h"
 
 // The names an installation of the product uses (the installer's own fields).
 struct TInstallIdentity {

@@ -9,8 +9,8 @@ namespace {
 
 using i64 = std::int64_t;
 
-i64 OverlapArea(const TPixelRect& a, const TPixelRect& b) {
-  const TPixelRect overlap = IntersectRect(a, b);
+i64 OverlapArea(const TRect& a, const TRect& b) {
+  const TRect overlap = IntersectRect(a, b);
   return static_cast<i64>(overlap.Width()) * overlap.Height();
 }
 
@@ -22,7 +22,7 @@ i64 Gap(int aLow, int aHigh, int bLow, int bHigh) {
 }
 
 // Squared distance between the nearest points of two rectangles (an empty one is a point).
-i64 SquaredDistance(const TPixelRect& a, const TPixelRect& b) {
+i64 SquaredDistance(const TRect& a, const TRect& b) {
   const i64 dx = Gap(a.Left, a.Empty() ? a.Left + 1 : a.Right, b.Left, b.Right);
   const i64 dy = Gap(a.Top, a.Empty() ? a.Top + 1 : a.Bottom, b.Top, b.Bottom);
   return dx * dx + dy * dy;
@@ -30,8 +30,8 @@ i64 SquaredDistance(const TPixelRect& a, const TPixelRect& b) {
 
 }  // namespace
 
-int MonitorHolding(std::span<const TMonitorResolution> monitors, const TPixelRect& rect) {
-  const TPixelRect probe = rect.Empty() ? TPixelRect{rect.Left, rect.Top, rect.Left + 1, rect.Top + 1} : rect;
+int MonitorHolding(std::span<const TMonitorResolution> monitors, const TRect& rect) {
+  const TRect probe = rect.Empty() ? TRect{rect.Left, rect.Top, rect.Left + 1, rect.Top + 1} : rect;
   int best = -1;
   i64 bestArea = 0;
   for (std::size_t i = 0; i < monitors.size(); ++i) {
@@ -55,7 +55,7 @@ int MonitorHolding(std::span<const TMonitorResolution> monitors, const TPixelRec
   return best;
 }
 
-int PixelsPerInchAt(std::span<const TMonitorResolution> monitors, const TPixelRect& rect, int fallback) {
+int PixelsPerInchAt(std::span<const TMonitorResolution> monitors, const TRect& rect, int fallback) {
   const int index = MonitorHolding(monitors, rect);
   if (index < 0) return fallback;
   const int dpi = monitors[static_cast<std::size_t>(index)].PixelsPerInch;

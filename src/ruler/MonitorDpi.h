@@ -6,20 +6,20 @@
 
 #include <span>
 
-#include "ruler/PixelBuffers.h"
+#include "base/PixelBuffers.h"
 
 inline constexpr int DefaultPixelsPerInch = 96;
 
 struct TMonitorResolution {
-  TPixelRect Bounds;   // in device pixels; left of or above the primary monitor is negative
+  TRect Bounds;   // in device pixels; left of or above the primary monitor is negative
   int PixelsPerInch = DefaultPixelsPerInch;
 };
 
 // The monitor that holds `rect`: the one it overlaps most (the earlier on a tie), or, when
 // it overlaps none, the one nearest to it. -1 without monitors. An empty rectangle counts
 // as the point at its top-left corner.
-int MonitorHolding(std::span<const TMonitorResolution> monitors, const TPixelRect& rect);
+int MonitorHolding(std::span<const TMonitorResolution> monitors, const TRect& rect);
 
 // The DPI of the monitor that holds `rect`; `fallback` without monitors or when that
 // monitor reports no usable resolution.
-int PixelsPerInchAt(std::span<const TMonitorResolution> monitors, const TPixelRect& rect, int fallback);
+int PixelsPerInchAt(std::span<const TMonitorResolution> monitors, const TRect& rect, int fallback);

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ruler/PixelBuffers.h"
-#include "settings/QorvelTypes.h"
+#include "base/PixelBuffers.h"
+#include "base/QorvelTypes.h"
 
 // Perceived brightness 0..255 of the colour's three low bytes.
 int ColorBrightness(TColor color);

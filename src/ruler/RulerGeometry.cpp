@@ -50,7 +50,7 @@ TRulerPlacement RepairPlacement(const TRulerPlacement& placement, TRulerOrientat
   return p;
 }
 
-TPixelRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientation orientation,
+TRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientation orientation,
                                int thickness) {
   const int x = ClampCoordinate(placement.Position.X);
   const int y = ClampCoordinate(placement.Position.Y);
@@ -65,7 +65,7 @@ TPixelRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientati
   return {left, y, left + t, y + length};
 }
 
-TPixelRect FitRectToMonitors(const TPixelRect& rect, std::span<const TPixelRect> workAreas) {
+TRect FitRectToMonitors(const TRect& rect, std::span<const TRect> workAreas) {
   if (workAreas.empty()) return rect;
   using i64 = std::int64_t;
   const i64 w = rect.Width();
@@ -74,7 +74,7 @@ TPixelRect FitRectToMonitors(const TPixelRect& rect, std::span<const TPixelRect>
   i64 bestVisible = 0;
   std::size_t best = 0;
   for (std::size_t i = 0; i < workAreas.size(); ++i) {
-    const TPixelRect& a = workAreas[i];
+    const TRect& a = workAreas[i];
     if (IntersectRect(rect, a).Empty()) continue;
     const i64 visibleWidth = w - std::max(0, a.Left - rect.Left) - std::max(0, rect.Right - a.Right);
     const i64 visibleHeight = h - std::max(0, a.Top - rect.Top) - std::max(0, rect.Bottom - a.Bottom);
@@ -89,13 +89,13 @@ TPixelRect FitRectToMonitors(const TPixelRect& rect, std::span<const TPixelRect>
 
   // Pull the far edge in first and the near edge last: a rectangle larger than the work
   // area then keeps its left and top ends (where a ruler starts) on screen.
-  const TPixelRect& a = workAreas[best];
+  const TRect& a = workAreas[best];
   const int left = std::max(std::min(rect.Left, a.Right - rect.Width()), a.Left);
   const int top = std::max(std::min(rect.Top, a.Bottom - rect.Height()), a.Top);
   return {left, top, left + rect.Width(), top + rect.Height()};
 }
 
-void StorePlacement(TRulerPlacements& placements, const TPixelRect& window) {
+void StorePlacement(TRulerPlacements& placements, const TRect& window) {
   TRulerPlacement& p = placements.Current();
   const bool scaleOnTopOrLeft = ScaleOnTopOrLeft(p);
   if (placements.CurrentOrientation() == TRulerOrientation::Horizontal) {
@@ -113,7 +113,7 @@ TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness,
   TRulerPlacement& current = placements.Current();
   current = RepairPlacement(current, orientation, desktop.PrimaryScreen);
 
-  TPixelRect window = PlacementWindowRect(current, orientation, thickness);
+  TRect window = PlacementWindowRect(current, orientation, thickness);
   // The size limits hold for the window even on a screen too small for the default
   // length; the window grows from its left or top end as a constrained resize does.
   const TSizeConstraints constraints = RulerSizeConstraints(orientation);
@@ -122,7 +122,7 @@ TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness,
   return {FitRectToMonitors(window, desktop.WorkAreas), constraints};
 }
 
-TPlacedRuler Rotate(TRulerPlacements& placements, const TPixelRect& window, int thickness,
+TPlacedRuler Rotate(TRulerPlacements& placements, const TRect& window, int thickness,
                     const TDesktopLayout& desktop) {
   StorePlacement(placements, window);
   placements.Orientation ^= 1;
@@ -168,8 +168,8 @@ TRulerChildren LayoutChildren(int width, int height, const TRulerPlacements& pla
   return {{0, side, width, std::max(side, height)}, {0, 0, side, side}, true};
 }
 
-TRulerHitTest RulerHitTest(TRulerOrientation orientation, const TPixelRect& scaleBox,
-                           TIntPoint clientPoint, std::span<const TPixelRect> shownButtons) {
+TRulerHitTest RulerHitTest(TRulerOrientation orientation, const TRect& scaleBox,
+                           TPoint clientPoint, std::span<const TRect> shownButtons) {
   const int x = clientPoint.X;
   const int y = clientPoint.Y;
   if (IsHorizontal(orientation)) {
@@ -179,7 +179,7 @@ TRulerHitTest RulerHitTest(TRulerOrientation orientation, const TPixelRect& scal
     if (scaleBox.Top <= y && y < scaleBox.Top + kRulerResizeZone) return TRulerHitTest::htTop;
     if (scaleBox.Bottom - kRulerResizeZone <= y && y < scaleBox.Bottom) return TRulerHitTest::htBottom;
   }
-  for (const TPixelRect& button : shownButtons)
+  for (const TRect& button : shownButtons)
     if (button.Contains(x - scaleBox.Left, y - scaleBox.Top)) return TRulerHitTest::htClient;
   return TRulerHitTest::htCaption;
 }
@@ -198,7 +198,7 @@ int AxisLockKey(int snapToAxis) {
   }
 }
 
-TIntPoint LockToAxis(TIntPoint moveStart, TIntPoint proposed) {
+TPoint LockToAxis(TPoint moveStart, TPoint proposed) {
   const long long dx = std::llabs(static_cast<long long>(proposed.X) - moveStart.X);
   const long long dy = std::llabs(static_cast<long long>(proposed.Y) - moveStart.Y);
   if (dx < dy) return {moveStart.X, proposed.Y};
@@ -210,7 +210,7 @@ int PresetLength(const TRulerPlacement& placement, int tag) {
   return placement.Presets[static_cast<std::size_t>(index)];
 }
 
-TPixelRect PresetWindowRect(const TPixelRect& window, TRulerOrientation orientation,
+TRect PresetWindowRect(const TRect& window, TRulerOrientation orientation,
                             const TRulerPlacement& placement, int length) {
   const int l = std::clamp(length, kRulerMinLength, kCoordinateLimit);
   const bool keepFarEnd = IsFlipped(placement);
@@ -225,7 +225,7 @@ TPixelRect PresetWindowRect(const TPixelRect& window, TRulerOrientation orientat
 TRulerPosChange RulerPositionChanging(TWindowPosProposal proposal, const TRulerPosContext& context,
                                       const TMagnetSurroundings& surroundings) {
   if (!proposal.NoMove && !proposal.ShowWindow && context.AxisLockKeyDown) {
-    const TIntPoint locked = LockToAxis(context.MoveStart, {proposal.X, proposal.Y});
+    const TPoint locked = LockToAxis(context.MoveStart, {proposal.X, proposal.Y});
     proposal.X = locked.X;
     proposal.Y = locked.Y;
   }

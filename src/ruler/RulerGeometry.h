@@ -9,13 +9,8 @@
 #include <cstdint>
 #include <span>
 
-#include "ruler/PixelBuffers.h"
-#include "ruler/QorvelFormMagnets.h"
-
-struct TIntPoint {
-  int X = 0, Y = 0;
-  friend bool operator==(const TIntPoint&, const TIntPoint&) = default;
-};
+#include "base/PixelBuffers.h"
+#include "ruler/MagnetSnapping.h"
 
 enum class TRulerOrientation { Horizontal, Vertical };
 
@@ -35,7 +30,7 @@ inline constexpr int kRulerPresetCount = 5;
 // the scale edge in place. Only bit 0 of Direction and Bearing counts; other bits are
 // kept as they were stored.
 struct TRulerPlacement {
-  TIntPoint Position;
+  TPoint Position;
   int Length = 0;     // extent along the ruler; below kRulerMinLength means never placed
   int Direction = 0;  // bit 0 set: the scale counts from the right or bottom end
   int Bearing = 0;    // bit 0 set: scale edge on top (horizontal) or left (vertical)
@@ -69,7 +64,7 @@ struct TScreenSize {
 // What the ruler needs to know about the desktop to place itself.
 struct TDesktopLayout {
   TScreenSize PrimaryScreen;
-  std::span<const TPixelRect> WorkAreas;  // every monitor's work area, in system order
+  std::span<const TRect> WorkAreas;  // every monitor's work area, in system order
 };
 
 struct TSizeConstraints {
@@ -92,20 +87,20 @@ TRulerPlacement RepairPlacement(const TRulerPlacement& placement, TRulerOrientat
                                 TScreenSize primaryScreen);
 
 // The window rectangle a placement describes for a ruler of the given thickness.
-TPixelRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientation orientation,
+TRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientation orientation,
                                int thickness);
 
 // Moves a rectangle that is not wholly inside the union of the work areas into the work
 // area it overlaps most (the first one on a tie, the first one when it overlaps none).
 // The size never changes; a rectangle larger than that work area keeps its left or top
 // edge on it. Without any work area the rectangle is returned unchanged.
-TPixelRect FitRectToMonitors(const TPixelRect& rect, std::span<const TPixelRect> workAreas);
+TRect FitRectToMonitors(const TRect& rect, std::span<const TRect> workAreas);
 
 // Writes a window rectangle into the current placement.
-void StorePlacement(TRulerPlacements& placements, const TPixelRect& window);
+void StorePlacement(TRulerPlacements& placements, const TRect& window);
 
 struct TPlacedRuler {
-  TPixelRect Window;
+  TRect Window;
   TSizeConstraints Constraints;
 };
 
@@ -116,7 +111,7 @@ TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness,
 
 // Switches to the other orientation: stores the current window into the current
 // placement, inverts bit 0 of the orientation and applies the other placement.
-TPlacedRuler Rotate(TRulerPlacements& placements, const TPixelRect& window, int thickness,
+TPlacedRuler Rotate(TRulerPlacements& placements, const TRect& window, int thickness,
                     const TDesktopLayout& desktop);
 
 // The scale counts from the other end; the window rectangle stays.
@@ -132,8 +127,8 @@ struct TMagnifierLayoutSettings {
 };
 
 struct TRulerChildren {
-  TPixelRect ScaleBox;   // client coordinates
-  TPixelRect Magnifier;  // client coordinates; empty when the magnifier is hidden
+  TRect ScaleBox;   // client coordinates
+  TRect Magnifier;  // client coordinates; empty when the magnifier is hidden
   bool MagnifierVisible = false;
   friend bool operator==(const TRulerChildren&, const TRulerChildren&) = default;
 };
@@ -158,8 +153,8 @@ enum class TRulerHitTest : int {
 // kRulerResizeZone pixels of the scale area (never over the magnifier), the client over a
 // shown mini button, the caption everywhere else. `shownButtons` are the 11 x 11 squares
 // of the enabled buttons that are shown, in scale-area coordinates.
-TRulerHitTest RulerHitTest(TRulerOrientation orientation, const TPixelRect& scaleBox,
-                           TIntPoint clientPoint, std::span<const TPixelRect> shownButtons);
+TRulerHitTest RulerHitTest(TRulerOrientation orientation, const TRect& scaleBox,
+                           TPoint clientPoint, std::span<const TRect> shownButtons);
 
 // The ruler snaps only to the work area, and only when the user wants it to.
 TQorvelMagnetAllies RulerMagnetAllies(bool snapToDesktop);
@@ -175,7 +170,7 @@ int AxisLockKey(int snapToAxis);
 
 // Keeps a drag on the axis it has moved along most since it began; a tie keeps the
 // horizontal movement.
-TIntPoint LockToAxis(TIntPoint moveStart, TIntPoint proposed);
+TPoint LockToAxis(TPoint moveStart, TPoint proposed);
 
 // Preset length `tag` of a placement (tags are reduced modulo the preset count).
 int PresetLength(const TRulerPlacement& placement, int tag);
@@ -183,7 +178,7 @@ int PresetLength(const TRulerPlacement& placement, int tag);
 // The window rectangle after resizing to `length` so that the end where the scale begins
 // stays in place. The minimum length applies before the anchoring, so the anchored end
 // does not move even for a too short preset.
-TPixelRect PresetWindowRect(const TPixelRect& window, TRulerOrientation orientation,
+TRect PresetWindowRect(const TRect& window, TRulerOrientation orientation,
                             const TRulerPlacement& placement, int length);
 
 struct TRulerPosChange {
@@ -195,7 +190,7 @@ struct TRulerPosChange {
 // rectangles to snap to.
 struct TRulerPosContext {
   TMagnetFormState Window;
-  TIntPoint MoveStart;           // window position when the move or size loop began
+  TPoint MoveStart;           // window position when the move or size loop began
   bool AxisLockKeyDown = false;  // the AxisLockKey is held (false when the lock is off)
   TQorvelMagnetAllies Allies;
   int SnapDistance = kInitialMagnetSnapDistance;

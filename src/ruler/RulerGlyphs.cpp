@@ -181,7 +181,7 @@ const TGlyphBitmap& ButtonGlyphs() {
 
 void CopyGlyph(const TClippedCanvas& canvas, int x, int y, const TGlyphBitmap& glyphs, int sourceX, int sourceY,
                int width, int height, TRasterOp op) {
-  const TPixelRect visible = IntersectRect({x, y, x + width, y + height}, canvas.Clip());
+  const TRect visible = IntersectRect({x, y, x + width, y + height}, canvas.Clip());
   if (visible.Empty()) return;
   TGlyphRows rows{canvas.View().Row(visible.Top) + visible.Left, canvas.View().Width(),
                   glyphs.Row(sourceY + visible.Top - y) + (sourceX + visible.Left - x), glyphs.Width(),

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ruler/ClippedCanvas.h"
+#include "base/ClippedCanvas.h"
 
 // A black-on-white bitmap, held as the pixels a blit reads from it: 0x000000 for black,
 // 0xFFFFFF for white.

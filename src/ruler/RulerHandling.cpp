@@ -39,8 +39,8 @@ TRulerCommand MiniButtonCommand(TMiniButton button) {
   return TRulerCommand::None;
 }
 
-std::vector<TPixelRect> ShownMiniButtonRects(const TRulerScaleInput& input) {
-  std::vector<TPixelRect> rects;
+std::vector<TRect> ShownMiniButtonRects(const TRulerScaleInput& input) {
+  std::vector<TRect> rects;
   for (int i = 0; i < MiniButtonCount; ++i) {
     const auto button = static_cast<TMiniButton>(i);
     if (!input.Buttons.Contains(button)) continue;

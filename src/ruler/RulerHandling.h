@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ruler/MiniButtons.h"
-#include "ruler/PixelBuffers.h"
+#include "base/PixelBuffers.h"
 #include "ruler/RulerGeometry.h"
 #include "ruler/RulerScale.h"
 #include "settings/ApplicationSettings.h"
@@ -23,7 +23,7 @@ TRulerCommand DoubleClickCommand(int doubleClickAction);
 TRulerCommand MiniButtonCommand(TMiniButton button);
 
 // The squares of the enabled buttons that fit on the ruler, in scale-area coordinates.
-std::vector<TPixelRect> ShownMiniButtonRects(const TRulerScaleInput& input);
+std::vector<TRect> ShownMiniButtonRects(const TRulerScaleInput& input);
 // The shown button under a point in scale-area coordinates, if any.
 std::optional<TMiniButton> MiniButtonAt(const TRulerScaleInput& input, TPoint point);
 

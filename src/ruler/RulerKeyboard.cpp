@@ -22,12 +22,12 @@ TRulerKeyStep ArrowKeyStep(TArrowKey key, bool shift, bool control, TRulerOrient
   return {{}, (flipped ? -sign : sign) * step};
 }
 
-TKeyboardDrag ContinueKeyboardDrag(const std::optional<TKeyboardDrag>& previous, const TPixelRect& window) {
+TKeyboardDrag ContinueKeyboardDrag(const std::optional<TKeyboardDrag>& previous, const TRect& window) {
   if (previous && previous->Window == window) return *previous;
   return {{window.Left, window.Top}, window};
 }
 
-TWindowPosProposal KeyboardMoveProposal(const TKeyboardDrag& drag, TIntPoint offset) {
+TWindowPosProposal KeyboardMoveProposal(const TKeyboardDrag& drag, TPoint offset) {
   TWindowPosProposal proposal;
   proposal.X = drag.Position.X + offset.X;
   proposal.Y = drag.Position.Y + offset.Y;
@@ -37,11 +37,11 @@ TWindowPosProposal KeyboardMoveProposal(const TKeyboardDrag& drag, TIntPoint off
   return proposal;
 }
 
-TKeyboardDrag AdvanceKeyboardDrag(const TKeyboardDrag& drag, TIntPoint offset, const TPixelRect& window) {
+TKeyboardDrag AdvanceKeyboardDrag(const TKeyboardDrag& drag, TPoint offset, const TRect& window) {
   return {{drag.Position.X + offset.X, drag.Position.Y + offset.Y}, window};
 }
 
-TPixelRect StretchedWindowRect(const TPixelRect& window, TRulerOrientation orientation,
+TRect StretchedWindowRect(const TRect& window, TRulerOrientation orientation,
                                const TRulerPlacement& placement, int lengthChange, int maxLength) {
   const int length = orientation == TRulerOrientation::Horizontal ? window.Width() : window.Height();
   int wanted = length + lengthChange;
@@ -51,9 +51,9 @@ TPixelRect StretchedWindowRect(const TPixelRect& window, TRulerOrientation orien
   return PresetWindowRect(window, orientation, placement, wanted);
 }
 
-TKeyboardMenuPlace KeyboardMenuPlace(const TPixelRect& window, const TPixelRect& scaleBox,
+TKeyboardMenuPlace KeyboardMenuPlace(const TRect& window, const TRect& scaleBox,
                                      TRulerOrientation orientation, bool scaleOnTopOrLeft,
-                                     const TPixelRect& workArea, TScreenSize menuSize) {
+                                     const TRect& workArea, TScreenSize menuSize) {
   constexpr int kFirstButtonAlong = 18;  // where the first mini button sits on the scale area
   const auto choose = [](int buttonRoom, int scaleRoom, int needed) {
     return buttonRoom >= needed || (scaleRoom < needed && buttonRoom >= scaleRoom);

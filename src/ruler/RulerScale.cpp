@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "ruler/ClippedCanvas.h"
+#include "base/ClippedCanvas.h"
 #include "ruler/RulerGlyphs.h"
 #include "ruler/RulerUnits.h"
 
@@ -58,7 +58,7 @@ enum class TPass { Whole, Lined, OverLabel };
 // (buttons, numbers, the label) is passed over before any of its work is done.
 class TScalePainter {
  public:
-  TScalePainter(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip, TPass pass = TPass::Whole)
+  TScalePainter(const TRulerScaleInput& input, TPixelView target, const TRect& clip, TPass pass = TPass::Whole)
       : In(input),
         Pass(pass),
         Target(target),
@@ -112,7 +112,7 @@ class TScalePainter {
  private:
   struct TLabel {
     std::string Text;
-    TPixelRect Box;
+    TRect Box;
   };
   struct TButton {
     TPoint Origin;
@@ -134,7 +134,7 @@ class TScalePainter {
     const int along = CursorAlong();
     if (In.Labeling == 0 || along < 0 || along >= Length) return;
     // The box's rows (and on a horizontal ruler its left edge) are known before its text.
-    const TPixelRect& clip = Canvas.Clip();
+    const TRect& clip = Canvas.Clip();
     const int boxTop = In.Vertical ? In.CursorBoxPos.Y + 2 : DigitRow() - 2;
     if (!Overlap(boxTop, boxTop + 9, clip.Top, clip.Bottom)) return;
     if (!In.Vertical && clip.Right <= In.CursorBoxPos.X + 2) return;
@@ -151,7 +151,7 @@ class TScalePainter {
   }
 
   void PrepareButtons() {
-    const TPixelRect& clip = Canvas.Clip();
+    const TRect& clip = Canvas.Clip();
     // All buttons lie within this reach along the ruler: a strip beyond it has none.
     const int clipAlongFrom = In.Vertical ? clip.Top : clip.Left;
     if (clipAlongFrom >= ButtonRowStart + ButtonSpacing * MiniButtonCount) return;
@@ -170,7 +170,7 @@ class TScalePainter {
     }
   }
 
-  TPixelRect Rect(int alongFrom, int alongTo, int acrossFrom, int acrossTo) const {
+  TRect Rect(int alongFrom, int alongTo, int acrossFrom, int acrossTo) const {
     if (In.Vertical) return {acrossFrom, alongFrom, acrossTo, alongTo};
     return {alongFrom, acrossFrom, alongTo, acrossTo};
   }
@@ -205,7 +205,7 @@ class TScalePainter {
   // others, which costs a narrow strip far less than filling each row piece by piece. The
   // first and last rows are left to the outline, which covers them whole.
   void PaintBackgroundRows(const TClippedCanvas& canvas) const {
-    const TPixelRect& clip = canvas.Clip();
+    const TRect& clip = canvas.Clip();
     const int top = std::max(clip.Top, 1), bottom = std::min(clip.Bottom, In.Height - 1);
     if (top >= bottom) return;
     TPixel* const row = Target.Row(top) + clip.Left;
@@ -227,7 +227,7 @@ class TScalePainter {
   // fine scale: each is written straight into the pixels, with the clip worked out once per
   // paint instead of once per line.
   void PaintTicks(const TClippedCanvas& canvas) const {
-    const TPixelRect& clip = canvas.Clip();
+    const TRect& clip = canvas.Clip();
     const int clipFrom = In.Vertical ? clip.Top : clip.Left;
     const int clipTo = In.Vertical ? clip.Bottom : clip.Right;
     const int acrossClipFrom = In.Vertical ? clip.Left : clip.Top;
@@ -305,7 +305,7 @@ class TScalePainter {
   }
 
   void PaintOutline(const TClippedCanvas& canvas) const {
-    TPixelRect outline{0, 0, In.Width, In.Height};
+    TRect outline{0, 0, In.Width, In.Height};
     // The end that meets the magnifier stays open: the rectangle reaches one pixel past it.
     if (In.MagnifierVisible) {
       int& openEnd = In.Vertical ? (In.Flipped ? outline.Top : outline.Bottom) : (In.Flipped ? outline.Left : outline.Right);
@@ -333,8 +333,8 @@ class TScalePainter {
 
 }  // namespace
 
-void PaintScale(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip) {
-  const TPixelRect area = IntersectRect(IntersectRect(clip, {0, 0, input.Width, input.Height}), target.Bounds());
+void PaintScale(const TRulerScaleInput& input, TPixelView target, const TRect& clip) {
+  const TRect area = IntersectRect(IntersectRect(clip, {0, 0, input.Width, input.Height}), target.Bounds());
   if (!area.Empty()) TScalePainter(input, target, area).Paint();
 }
 
@@ -347,7 +347,7 @@ bool FaceFits(const TScaleFace& face, const TRulerScaleInput& input) {
 void PaintScaleFace(const TRulerScaleInput& input, TScaleFace& face) {
   face.Look = input;
   face.Look.CursorBoxPos = face.Look.CursorScreenPos = {-1, -1};
-  const TPixelRect area{0, 0, input.Width, input.Height};
+  const TRect area{0, 0, input.Width, input.Height};
   // A paint covers every pixel: buffers of the right size are painted over as they are.
   for (TPixelBuffer* buffer : {&face.Plain, &face.Lined})
     if (buffer->Width() != input.Width || buffer->Height() != input.Height) buffer->Resize(input.Width, input.Height);
@@ -356,8 +356,8 @@ void PaintScaleFace(const TRulerScaleInput& input, TScaleFace& face) {
   TScalePainter(face.Look, face.Lined.View(), area, TPass::Lined).Paint();
 }
 
-void ComposeFromFace(const TRulerScaleInput& input, const TScaleFace& face, TPixelView target, const TPixelRect& clip) {
-  const TPixelRect area = IntersectRect(IntersectRect(clip, {0, 0, face.Plain.Width(), face.Plain.Height()}), target.Bounds());
+void ComposeFromFace(const TRulerScaleInput& input, const TScaleFace& face, TPixelView target, const TRect& clip) {
+  const TRect area = IntersectRect(IntersectRect(clip, {0, 0, face.Plain.Width(), face.Plain.Height()}), target.Bounds());
   if (area.Empty()) return;
   // The cursor line's pixels come from the lined face: a column of it, or a row on a
   // vertical ruler; the others from the plain one.
@@ -397,14 +397,14 @@ bool ButtonShown(const TRulerScaleInput& input, TPoint origin) {
   return thickness >= (HasScale(input) ? 30 : 15) && along + 30 < length;
 }
 
-std::optional<TPixelRect> CursorLineStrip(const TRulerScaleInput& input, TPoint scaleAreaOrigin, int clientWidth,
+std::optional<TRect> CursorLineStrip(const TRulerScaleInput& input, TPoint scaleAreaOrigin, int clientWidth,
                                           int clientHeight) {
   const bool labelled = input.Labeling != 0;
   if (input.Vertical) {
     const int cy = input.CursorBoxPos.Y;
     if (cy < 0 || cy >= input.Height) return std::nullopt;
     const int top = scaleAreaOrigin.Y + cy;
-    return TPixelRect{0, top, clientWidth, top + (labelled ? 11 : 1)};
+    return TRect{0, top, clientWidth, top + (labelled ? 11 : 1)};
   }
   const int cx = input.CursorBoxPos.X;
   if (cx < 0 || cx >= input.Width) return std::nullopt;
@@ -418,5 +418,5 @@ std::optional<TPixelRect> CursorLineStrip(const TRulerScaleInput& input, TPoint 
     width = std::max(width, TextWidth(text) + 6);
   }
   const int left = scaleAreaOrigin.X + cx;
-  return TPixelRect{left, 0, left + width, clientHeight};
+  return TRect{left, 0, left + width, clientHeight};
 }

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "ruler/MiniButtons.h"
-#include "ruler/PixelBuffers.h"
+#include "base/PixelBuffers.h"
 #include "ruler/QorvelColorUtils.h"
 #include "ruler/RulerUnits.h"
 
@@ -48,7 +48,7 @@ struct TRulerScaleInput {
 // `target`, whose top-left pixel is the scale area's top-left; pixels outside the clip and
 // outside the scale area are left alone. A partial paint leaves the same pixels inside its
 // clip as a full paint.
-void PaintScale(const TRulerScaleInput& input, TPixelView target, const TPixelRect& clip);
+void PaintScale(const TRulerScaleInput& input, TPixelView target, const TRect& clip);
 
 // The colour under a position along the scale: the end-zone colour in the first and last
 // 16 pixels, else the background.
@@ -67,7 +67,7 @@ inline constexpr int MiniButtonSize = 11;
 // The strip of the ruler window (window client coordinates) that shows the cursor line and
 // its label for the cursor position in `input`; nothing when the cursor is off the scale
 // along the ruler. `scaleAreaOrigin` is the scale area's top-left inside the window.
-std::optional<TPixelRect> CursorLineStrip(const TRulerScaleInput& input, TPoint scaleAreaOrigin, int clientWidth,
+std::optional<TRect> CursorLineStrip(const TRulerScaleInput& input, TPoint scaleAreaOrigin, int clientWidth,
                                           int clientHeight);
 
 // What a paint shares with every other paint of the same look wherever the cursor is, kept
@@ -86,4 +86,4 @@ void PaintScaleFace(const TRulerScaleInput& input, TScaleFace& face);
 // Leaves the same pixels in `clip` as PaintScale(input, target, clip), taken from a face
 // that fits `input`: the face's pixels, the cursor line's from the lined face, and the
 // label drawn over them with whatever the full paint draws over the label.
-void ComposeFromFace(const TRulerScaleInput& input, const TScaleFace& face, TPixelView target, const TPixelRect& clip);
+void ComposeFromFace(const TRulerScaleInput& input, const TScaleFace& face, TPixelView target, const TRect& clip);

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "settings/QorvelSettings.h"
-#include "settings/QorvelTypes.h"
+#include "base/QorvelTypes.h"
 
 // The small buttons on the ruler.
 enum class TMiniButton { mbClose, mbRotate, mbFlip, mbTurn, mbStayOnTop, mbTransparent, mbMagnifier };

@@ -27,7 +27,7 @@
 
 #include "settings/QorvelErrors.h"
 #include "settings/QorvelHashes.h"
-#include "settings/QorvelTypes.h"
+#include "base/QorvelTypes.h"
 
 class TQorvelSettings;
 class TQorvelSettingsClass;
@@ -611,7 +611,7 @@ class TQorvelTypicalApplicationSettings : public TQorvelApplicationSettings {
   // Writes the whole tree through `writer` (WriteRoot) and destroys the writer.
   void SaveWith(std::unique_ptr<TQorvelSettingsWriter> writer);
 
-  // Reads the settings file once at start (QorvelSettingsStorage.cpp). A missing file leaves
+  // Reads the settings file once at start (SettingsFileRules.cpp). A missing file leaves
   // the defaults; a damaged or unreadable one is reported, and unless the user agrees to
   // replace it, SaveToFile will leave it alone. Never throws for file or content errors.
   void LoadFromFile(const std::filesystem::path& fileName, const std::string& rootName,

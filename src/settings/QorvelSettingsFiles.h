@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelSettingsHandlers.h"
 #include "settings/QorvelXml.h"
 

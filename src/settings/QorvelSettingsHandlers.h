@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "settings/QorvelSettings.h"
-#include "settings/QorvelTypes.h"
+#include "base/QorvelTypes.h"
 
 // The settings file is not laid out as expected. The message names the line and what was
 // expected there: "Error parsing settings file in line 3: </width> tag expected."

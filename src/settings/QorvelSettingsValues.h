@@ -14,7 +14,7 @@
 
 #include "settings/QorvelSettings.h"
 #include "settings/QorvelSettingsHandlers.h"
-#include "settings/QorvelTypes.h"
+#include "base/QorvelTypes.h"
 
 // Durations below this many days are written as hours:minutes:seconds.milliseconds, longer
 // ones as a calendar date and time.

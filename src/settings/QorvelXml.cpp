@@ -6,7 +6,7 @@
 #include <optional>
 #include <type_traits>
 
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "color/QorvelColorClipboard.h"
+#include "color/ColorClipboardText.h"
 
 namespace {
 

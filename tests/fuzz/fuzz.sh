@@ -22,22 +22,22 @@ target=${1:-}
 mode=${2:-build}
 case "$target" in
   xml_tokenizer)
-    sources="$root/src/settings/QorvelXml.cpp $root/src/settings/QorvelFileStreams.cpp"
+    sources="$root/src/settings/QorvelXml.cpp $root/src/settings/ByteStreams.cpp $root/src/settings/host/HostFileStreams.cpp"
     max_len=8192 ;;
   settings_file)
     # The whole portable settings core: the tree, the tokenizer, the reader and writer.
-    sources=$(ls "$root"/src/settings/*.cpp)
+    sources=$(ls "$root"/src/settings/*.cpp "$root"/src/settings/host/*.cpp)
     max_len=16384 ;;
   number_text)
     # The number texts of the settings file and of the numeric edit fields.
-    sources="$(ls "$root"/src/settings/*.cpp) $root/src/controls/QorvelNumEdits.cpp"
+    sources="$(ls "$root"/src/settings/*.cpp "$root"/src/settings/host/*.cpp) $root/src/controls/NumberTextRules.cpp"
     max_len=256 ;;
   installation_file)
     # Reading and writing "Installation.xml" over the tokenizer.
-    sources="$root/src/install/QorvelUninstallers.cpp $root/src/settings/QorvelXml.cpp $root/src/settings/QorvelFileStreams.cpp"
+    sources="$root/src/install/UninstallConfiguration.cpp $root/src/settings/QorvelXml.cpp $root/src/settings/ByteStreams.cpp $root/src/settings/host/HostFileStreams.cpp"
     max_len=8192 ;;
   color_clipboard)
-    sources="$root/src/color/QorvelColorClipboard.cpp $root/src/ruler/QorvelColorUtils.cpp"
+    sources="$root/src/color/ColorClipboardText.cpp $root/src/ruler/QorvelColorUtils.cpp"
     max_len=64 ;;
   *) echo "usage: $0 xml_tokenizer|settings_file|number_text|installation_file|color_clipboard [build|replay|fuzz [seconds]|merge]" >&2; exit 2 ;;
 esac

@@ -13,8 +13,8 @@
 #include <optional>
 #include <string>
 
-#include "install/QorvelUninstallers.h"
-#include "settings/QorvelFileStreams.h"
+#include "install/UninstallConfiguration.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelXml.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "controls/QorvelNumEdits.h"
+#include "controls/NumberTextRules.h"
 #include "settings/QorvelSettingsValues.h"
 
 namespace {

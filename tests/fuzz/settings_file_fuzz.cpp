@@ -15,7 +15,7 @@
 #include <string_view>
 
 #include "settings/ApplicationSettings.h"
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelSettingsFiles.h"
 #include "settings/QorvelXml.h"
 

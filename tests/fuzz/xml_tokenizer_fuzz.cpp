@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelXml.h"
 
 namespace {

@@ -57,7 +57,7 @@ class THost : public TWindow {
 class TFlatBox : public TQorvelCustomBoxWinControl {
  public:
   using TQorvelCustomBoxWinControl::TQorvelCustomBoxWinControl;
-  std::vector<TPixelRect> Painted;
+  std::vector<TRect> Painted;
   int Enters = 0, Leaves = 0;
 
  protected:
@@ -134,7 +134,7 @@ TEST(BoxWinControl, RepaintsOnlyTheInvalidPartWithTheRestOfTheScreenIntact) {
   box.Invalidate(&part);
   ::UpdateWindow(box.Handle());
   ASSERT_EQ(box.Painted.size(), 1u);
-  EXPECT_EQ(box.Painted[0], (TPixelRect{5, 3, 17, 9}));
+  EXPECT_EQ(box.Painted[0], (TRect{5, 3, 17, 9}));
 
   // Read back from the screen: the box shows its face where it is.
   TWindowDC screen(nullptr);

@@ -23,7 +23,7 @@
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelUninstallers.h"
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 
 namespace fs = std::filesystem;
 

@@ -416,7 +416,7 @@ TEST(MagnifierInRuler, SquareAtTheConfiguredEndWithTheConfiguredLook) {
   EXPECT_EQ(bounds.right, window.right);
   EXPECT_EQ(bounds.right - bounds.left, 50);
   EXPECT_EQ(bounds.bottom - bounds.top, 50);
-  EXPECT_EQ(ruler.Children().Magnifier, (TPixelRect{bounds.left, bounds.top, bounds.right, bounds.bottom}));
+  EXPECT_EQ(ruler.Children().Magnifier, (TRect{bounds.left, bounds.top, bounds.right, bounds.bottom}));
 
   // Pressing on the magnifier moves the ruler: the mouse goes through to the ruler's caption.
   RECT onScreen{};

@@ -17,7 +17,7 @@
 #include "gui/Handles.h"
 #include "settings/ApplicationSettings.h"
 #include "settings/QorvelSettingsFiles.h"
-#include "settings/QorvelSettingsStorage.h"
+#include "settings/SettingsFileRules.h"
 
 namespace fs = std::filesystem;
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "install/win32/QorvelUninstallers.h"
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 
 namespace {
 

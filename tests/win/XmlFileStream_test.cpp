@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelXml.h"
 
 namespace fs = std::filesystem;

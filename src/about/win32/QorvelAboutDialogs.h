@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "about/QorvelAboutDialogs.h"
+#include "about/AboutContent.h"
 #include "gui/Forms.h"
 #include "gui/Handles.h"
 

@@ -1,6 +1,6 @@
 #include "color/win32/ColorForms.h"
 
-#include "color/ColorForms.h"
+#include "color/ColorFormRules.h"
 #include "color/win32/QorvelColorDialogs.h"
 #include "color/win32/ToolWindows.h"
 #include "gui/Dpi.h"

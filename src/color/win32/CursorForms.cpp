@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "color/ColorAccessibleTexts.h"
-#include "color/CursorForms.h"
+#include "color/CursorFormRules.h"
 #include "color/win32/ToolWindows.h"
 #include "gui/Application.h"
 #include "gui/Dpi.h"

@@ -55,13 +55,13 @@ void TBoxSurface::CopyTo(HDC dc, int offsetX, int offsetY) const {
 
 // ---- look ----
 
-void TQorvelBoxLook::FillBox(TBoxSurface& surface, const TPixelRect& rect, const TQorvelColorFilter* filter,
+void TQorvelBoxLook::FillBox(TBoxSurface& surface, const TRect& rect, const TQorvelColorFilter* filter,
                              int opacity, TPixel color) {
   ::GdiFlush();
   ::FillBox(surface.Canvas(), rect, filter, opacity, color);
 }
 
-void TQorvelBoxLook::DrawBoxFrame(TBoxSurface& surface, const TPixelRect& rect, TColor border) const {
+void TQorvelBoxLook::DrawBoxFrame(TBoxSurface& surface, const TRect& rect, TColor border) const {
   ::GdiFlush();
   ::DrawBoxFrame(surface.Canvas(), rect, border, FParentColor, FLook, SystemColorResolver());
 }

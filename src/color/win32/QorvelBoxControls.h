@@ -13,7 +13,7 @@
 
 #include <functional>
 
-#include "color/QorvelBoxControls.h"
+#include "color/BoxControlRendering.h"
 #include "color/QorvelColorFilters.h"
 #include "gui/Window.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
@@ -43,7 +43,7 @@ class TBoxSurface {
 
   bool Empty() const { return FArea.Empty(); }
   // The control rectangle the surface covers.
-  const TPixelRect& Area() const { return FArea; }
+  const TRect& Area() const { return FArea; }
   TBoxCanvas Canvas() const { return {FDib.View(), FArea.Left, FArea.Top}; }
   // GDI output lands in control coordinates too. Flush GDI before touching pixels again.
   HDC DC() const { return FDib.DC(); }
@@ -52,7 +52,7 @@ class TBoxSurface {
   void CopyTo(HDC dc, int offsetX = 0, int offsetY = 0) const;
 
  private:
-  TPixelRect FArea;
+  TRect FArea;
   TDibSurface FDib;
 };
 
@@ -65,9 +65,9 @@ class TQorvelBoxLook {
 
   // The portable primitives on a paint surface; the frame takes this box's look and the
   // colour around it.
-  static void FillBox(TBoxSurface& surface, const TPixelRect& rect, const TQorvelColorFilter* filter,
+  static void FillBox(TBoxSurface& surface, const TRect& rect, const TQorvelColorFilter* filter,
                       int opacity, TPixel color);
-  void DrawBoxFrame(TBoxSurface& surface, const TPixelRect& rect, TColor border) const;
+  void DrawBoxFrame(TBoxSurface& surface, const TRect& rect, TColor border) const;
 
  protected:
   // Both answer whether the value changed, so that the owner repaints only then.

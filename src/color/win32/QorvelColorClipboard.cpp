@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "color/QorvelColorClipboard.h"
+#include "color/ColorClipboardText.h"
 #include "color/win32/QorvelBoxControls.h"
 #include "gui/Handles.h"
 

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "gui/Window.h"
-#include "settings/QorvelTypes.h"
+#include "base/QorvelTypes.h"
 
 class TQorvelColorClipboard {
  public:

@@ -182,7 +182,7 @@ void TQorvelColorBox::PaintClip(TBoxSurface& surface) {
   DrawBoxFrame(surface, {0, 0, Width(), Height()}, enabled ? TColor{0} : clGrayText);
 }
 
-void TQorvelColorBox::PaintEyedropper(HDC dc, const TPixelRect& e, COLORREF foreground) const {
+void TQorvelColorBox::PaintEyedropper(HDC dc, const TRect& e, COLORREF foreground) const {
   if (FMouse.Picking()) {
     const COLORREF picked = ColorToRGB(FPickedColor);
     TPenBrushScope tools(dc, foreground, &picked);
@@ -226,7 +226,7 @@ void TQorvelColorBox::PaintCaption(HDC dc, COLORREF foreground) {
 // ---- mouse and keys ----
 
 POINT TQorvelColorBox::EyedropperCenterOnScreen() const {
-  const TPixelRect e = Geometry().Eyedropper;
+  const TRect e = Geometry().Eyedropper;
   POINT center{(e.Left + e.Right) / 2, (e.Top + e.Bottom) / 2};
   ::ClientToScreen(Handle(), &center);
   return center;
@@ -324,7 +324,7 @@ void TQorvelColorBox::TrackPicking() {
   }
   if (picked == FPickedColor) return;
   FPickedColor = picked;
-  const TPixelRect e = Geometry().Eyedropper;
+  const TRect e = Geometry().Eyedropper;
   const RECT part = ToRect(e);
   Invalidate(&part);
 }

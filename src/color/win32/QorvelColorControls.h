@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "color/QorvelColorControls.h"
+#include "color/ColorBoxRules.h"
 #include "color/win32/QorvelBoxControls.h"
 #include "gui/Handles.h"
 #include "gui/Menus.h"
@@ -81,7 +81,7 @@ class TQorvelColorBox : public TQorvelCustomBoxWinControl {
   void StopPicking(bool apply);
   void ResetMouse();
   POINT EyedropperCenterOnScreen() const;
-  void PaintEyedropper(HDC dc, const TPixelRect& e, COLORREF foreground) const;
+  void PaintEyedropper(HDC dc, const TRect& e, COLORREF foreground) const;
   void PaintCaption(HDC dc, COLORREF foreground);
 
   TColor FColor = 0;

@@ -32,7 +32,7 @@ void FillRun(HDC dc, int left, int top, int right, int bottom, TColor color) {
 }
 
 // Writes `text` transparently at `origin` in box coordinates of the surface.
-void DrawBoxText(TBoxSurface& surface, const std::wstring& text, const TPixelRect& area, TColor color) {
+void DrawBoxText(TBoxSurface& surface, const std::wstring& text, const TRect& area, TColor color) {
   HDC dc = surface.DC();
   TSelectScope font(dc, DefaultControlFont());
   const SIZE extent = TextExtent(dc, text);
@@ -63,7 +63,7 @@ void TQorvelColorsControl::PaintClip(TBoxSurface& surface) {
 void TQorvelColorsControl::RepaintMarker(const TMarkerMove& move) {
   const TRepaintAreas areas = MarkerRepaintAreas(move);
   for (int i = 0; i < areas.Count; ++i) {
-    const TPixelRect& area = areas.Areas[static_cast<std::size_t>(i)];
+    const TRect& area = areas.Areas[static_cast<std::size_t>(i)];
     const RECT part{area.Left, area.Top, area.Right, area.Bottom};
     Invalidate(&part);
   }

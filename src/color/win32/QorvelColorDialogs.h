@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "color/ColorDialogBoxes.h"
-#include "color/QorvelColorDialogs.h"
+#include "color/ColorDialogModel.h"
 #include "color/win32/QorvelBoxControls.h"
 #include "color/win32/QorvelColorServices.h"
 #include "controls/win32/QorvelNumEdits.h"

@@ -13,10 +13,10 @@
 #include <string>
 
 #include "app/win32/QorvelMemoryMappedFiles.h"
-#include "color/QorvelColorServices.h"
+#include "color/ColorServiceBlock.h"
 #include "color/QorvelMethodHashes.h"
 #include "gui/Window.h"
-#include "settings/QorvelTypes.h"
+#include "base/QorvelTypes.h"
 
 class TQorvelColorDefinitionService;
 

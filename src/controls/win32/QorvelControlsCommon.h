@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "controls/QorvelTrackBars.h"
+#include "controls/TrackBarLayout.h"
 
 TQorvelNumberFormat UserNumberFormat();
 // The system's message font; lives until the program ends.

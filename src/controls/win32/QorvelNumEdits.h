@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "controls/QorvelNumEdits.h"
+#include "controls/NumberTextRules.h"
 #include "gui/SubclassedControls.h"
 
 enum TQorvelNumCaptionAlignment { pcaLeft, pcaRight };

@@ -352,7 +352,7 @@ POINT TQorvelLabelSlideBar::GetTrackCenter() const {
   layout.LabelVisible = (FLabelOptions & ploVisible) != 0;
   layout.LabelFlipped = (FLabelOptions & ploFlip) != 0;
   layout.LabelHeight = LabelHeight();
-  const TQorvelPoint c = layout.GrooveCentre();
+  const TPoint c = layout.GrooveCentre();
   return {c.X, c.Y};
 }
 
@@ -361,7 +361,7 @@ POINT TQorvelLabelSlideBar::GetLabelAnchor() const {
   layout.LabelVisible = true;
   layout.LabelFlipped = (FLabelOptions & ploFlip) != 0;
   layout.LabelHeight = LabelHeight();
-  const TQorvelPoint a = layout.LabelAnchor();
+  const TPoint a = layout.LabelAnchor();
   return {a.X, a.Y};
 }
 
@@ -519,7 +519,7 @@ void TQorvelTrackBar::DrawThumb(HDC canvas) {
   TQorvelBarLayout layout = Layout();
   const POINT centre = GetTrackCenter();
   const SIZE size = GetThumbSize();
-  const TQorvelPoint topLeft = layout.ThumbTopLeft(FRange);
+  const TPoint topLeft = layout.ThumbTopLeft(FRange);
   RECT thumb = FOrientation == psoHorizontal
                    ? RECT{topLeft.X, centre.y - size.cy / 2, topLeft.X + size.cx, centre.y - size.cy / 2 + size.cy}
                    : RECT{centre.x - size.cx / 2, topLeft.Y, centre.x - size.cx / 2 + size.cx, topLeft.Y + size.cy};
@@ -590,7 +590,7 @@ void TQorvelTrackBar::BeginDrag(int x, int y, POINT& grabOffset) {
   const SIZE size = GetThumbSize();
   const POINT centre = GetTrackCenter();
   auto thumbRect = [&] {
-    const TQorvelPoint p = layout.ThumbTopLeft(FRange);
+    const TPoint p = layout.ThumbTopLeft(FRange);
     return FOrientation == psoHorizontal ? RECT{p.X, centre.y - size.cy / 2, p.X + size.cx, centre.y - size.cy / 2 + size.cy}
                                          : RECT{centre.x - size.cx / 2, p.Y, centre.x - size.cx / 2 + size.cx, p.Y + size.cy};
   };
@@ -641,7 +641,7 @@ void TQorvelTrackBar::ClickOutsideBand(UINT button, WPARAM, int x, int y) {
 }
 
 void TQorvelTrackBar::HoverAt(WPARAM, int x, int y) {
-  const TQorvelRect thumb = Layout().ThumbRect(FRange);
+  const TRect thumb = Layout().ThumbRect(FRange);
   const POINT centre = GetTrackCenter();
   const SIZE size = GetThumbSize();
   RECT r = FOrientation == psoHorizontal
@@ -733,7 +733,7 @@ void TQorvelTrackBar::EditValue() {
   edit.SetBounds(0, 0, width, height);
   edit.SelectAll();
 
-  const TQorvelPoint origin = PopupEditorOrigin({0, 0}, {FValueRect.left, FValueRect.top, FValueRect.right, FValueRect.bottom}, width, height);
+  const TPoint origin = PopupEditorOrigin({0, 0}, {FValueRect.left, FValueRect.top, FValueRect.right, FValueRect.bottom}, width, height);
   POINT screen{origin.X, origin.Y};
   ::ClientToScreen(Handle(), &screen);
   FEditor->OnEditChange = [this](TQorvelNumEditForm& form) {

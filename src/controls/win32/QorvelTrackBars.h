@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "controls/QorvelTrackBars.h"
+#include "controls/TrackBarLayout.h"
 #include "gui/Window.h"
 
 class TQorvelNumEditForm;

@@ -12,7 +12,7 @@
 #include "gui/ComLibrary.h"
 #include "gui/CommonControls.h"
 #include "install/QorvelFileVersionInfo.h"
-#include "install/QorvelInstallers.h"
+#include "install/InstallerRules.h"
 #include "install/win32/QorvelInstallations.h"
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"

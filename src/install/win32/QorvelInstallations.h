@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "install/QorvelInstallations.h"
+#include "install/InstallationModes.h"
 #include "install/SetupSwitches.h"
 #include "install/win32/SetupLogs.h"
 

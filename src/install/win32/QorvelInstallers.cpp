@@ -9,7 +9,7 @@
 #include "install/QorvelFileVersionInfo.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/UninstallScopes.h"
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "install/QorvelInstallers.h"
+#include "install/InstallerRules.h"
 #include "install/win32/QorvelUninstallers.h"
 
 class TQorvelInstaller {

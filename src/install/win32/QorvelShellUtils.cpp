@@ -11,7 +11,7 @@
 
 #include "gui/ComLibrary.h"
 #include "gui/Handles.h"
-#include "install/QorvelUninstallers.h"
+#include "install/UninstallConfiguration.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "install/QorvelInstallWizardRules.h"
-#include "install/QorvelInstallers.h"
+#include "install/InstallerRules.h"
 
 // The folder of a kind without trailing backslash, or empty when it cannot be resolved.
 // Kinds 3..13 fall back to the current user's "Shell Folders" values, program files to

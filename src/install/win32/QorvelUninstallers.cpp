@@ -7,10 +7,10 @@
 
 #include "gui/Application.h"
 #include "gui/Handles.h"
-#include "install/QorvelInstallers.h"
+#include "install/InstallerRules.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/UninstallScopes.h"
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "install/QorvelUninstallers.h"
+#include "install/UninstallConfiguration.h"
 #include "install/UninstallScope.h"
 #include "install/win32/QorvelShellUtils.h"
-#include "settings/QorvelSettingsStorage.h"
+#include "settings/SettingsFileRules.h"
 
 class TQorvelUninstaller : public TQorvelUninstallConfiguration {
  public:

@@ -6,7 +6,7 @@
 #include "gui/Application.h"
 #include "gui/Dpi.h"
 #include "install/QorvelInstallTexts.h"
-#include "install/QorvelUninstallers.h"
+#include "install/UninstallConfiguration.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelUninstallers.h"
 

@@ -23,7 +23,7 @@ BOOL CALLBACK AddMonitorWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
   if (::GetMonitorInfoW(monitor, &info))
-    reinterpret_cast<std::vector<TPixelRect>*>(data)->push_back(ToPixelRect(info.rcWork));
+    reinterpret_cast<std::vector<TRect>*>(data)->push_back(ToPixelRect(info.rcWork));
   return TRUE;
 }
 
@@ -88,7 +88,7 @@ LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const RECT client = ClientRect();
       if (FBuffer.Width() != client.right || FBuffer.Height() != client.bottom)
         FBuffer.Resize(client.right, client.bottom);
-      const TPixelRect clip = IntersectRect(ToPixelRect(paint.Invalid()), FBuffer.View().Bounds());
+      const TRect clip = IntersectRect(ToPixelRect(paint.Invalid()), FBuffer.View().Bounds());
       const TRulerScaleInput input = FOwner.ScaleInput();
       // A look change paints in full; the face catches up at the next cursor move.
       if (FaceFits(FFace, input)) ComposeFromFace(input, FFace, FBuffer.View(), clip);
@@ -102,7 +102,7 @@ LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefaultHandler(message, wParam, lParam);
 }
 
-void TScaleBox::PaintNow(const std::vector<TPixelRect>& parts) {
+void TScaleBox::PaintNow(const std::vector<TRect>& parts) {
   if (parts.empty() || !::IsWindowVisible(Handle())) return;
   const RECT client = ClientRect();
   if (FBuffer.Width() != client.right || FBuffer.Height() != client.bottom)
@@ -113,8 +113,8 @@ void TScaleBox::PaintNow(const std::vector<TPixelRect>& parts) {
   // Whatever the cursor does not change is copied from the face, painted again only when
   // something else did change.
   if (!FaceFits(FFace, input)) PaintScaleFace(input, FFace);
-  for (const TPixelRect& part : parts) {
-    const TPixelRect clip = IntersectRect(part, FBuffer.View().Bounds());
+  for (const TRect& part : parts) {
+    const TRect clip = IntersectRect(part, FBuffer.View().Bounds());
     if (clip.Empty()) continue;
     ComposeFromFace(input, FFace, FBuffer.View(), clip);
     BlitPixels(dc.Get(), 0, 0, FBuffer.View(), clip);
@@ -172,7 +172,7 @@ void TMainForm::FollowMonitorDpi() {
   if (FScaleBox) FScaleBox->Invalidate();
 }
 
-TDesktopLayout TMainForm::Desktop(std::vector<TPixelRect>& workAreas) const {
+TDesktopLayout TMainForm::Desktop(std::vector<TRect>& workAreas) const {
   workAreas.clear();
   ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitorWorkArea, reinterpret_cast<LPARAM>(&workAreas));
   return {{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, workAreas};
@@ -186,7 +186,7 @@ void TMainForm::StorePlacement() {
 
 void TMainForm::ApplyPlacement() {
   TRulerPlacements placements = ReadPlacements(FSettings);
-  std::vector<TPixelRect> workAreas;
+  std::vector<TRect> workAreas;
   const TPlacedRuler placed =
       ::ApplyPlacement(placements, CurrentConfiguration(FSettings).Ruler->Width, Desktop(workAreas));
   WritePlacements(FSettings, placements);
@@ -196,11 +196,11 @@ void TMainForm::ApplyPlacement() {
 
 void TMainForm::LayoutChildren(int width, int height) {
   FChildren = ::LayoutChildren(width, height, ReadPlacements(FSettings), MagnifierLayout(CurrentConfiguration(FSettings)));
-  const TPixelRect& box = FChildren.ScaleBox;
+  const TRect& box = FChildren.ScaleBox;
   ::SetWindowPos(FScaleBox->Handle(), nullptr, box.Left, box.Top, box.Width(), box.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   if (FChildren.MagnifierVisible) {
-    const TPixelRect& square = FChildren.Magnifier;
+    const TRect& square = FChildren.Magnifier;
     ::SetWindowPos(FMagnifier->Handle(), nullptr, square.Left, square.Top, square.Width(), square.Height(),
                    SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   } else {
@@ -305,24 +305,24 @@ void TMainForm::ApplySettings() {
   if (FMagnifier) FMagnifier->Invalidate();
 }
 
-std::optional<TPixelRect> TMainForm::CursorStrip() const {
+std::optional<TRect> TMainForm::CursorStrip() const {
   const RECT client = ClientRect();
-  const std::optional<TPixelRect> strip =
+  const std::optional<TRect> strip =
       CursorLineStrip(ScaleInput(), {FChildren.ScaleBox.Left, FChildren.ScaleBox.Top}, client.right, client.bottom);
   if (!strip) return std::nullopt;
   // The strip is in window client coordinates; the scale box may be offset by the magnifier.
-  return TPixelRect{strip->Left - FChildren.ScaleBox.Left, strip->Top - FChildren.ScaleBox.Top,
+  return TRect{strip->Left - FChildren.ScaleBox.Left, strip->Top - FChildren.ScaleBox.Top,
                     strip->Right - FChildren.ScaleBox.Left, strip->Bottom - FChildren.ScaleBox.Top};
 }
 
-std::vector<TPixelRect> TMainForm::MoveCursorLine(POINT cursor) {
+std::vector<TRect> TMainForm::MoveCursorLine(POINT cursor) {
   const TPoint screen{cursor.x, cursor.y};
   ::ScreenToClient(FScaleBox->Handle(), &cursor);
   const TPoint box{cursor.x, cursor.y};
   if (screen.X == FCursorScreenPos.X && screen.Y == FCursorScreenPos.Y && box.X == FCursorBoxPos.X &&
       box.Y == FCursorBoxPos.Y)
     return {};
-  std::vector<TPixelRect> changed;
+  std::vector<TRect> changed;
   if (const auto old = CursorStrip()) changed.push_back(*old);
   FCursorScreenPos = screen;
   FCursorBoxPos = box;
@@ -333,7 +333,7 @@ std::vector<TPixelRect> TMainForm::MoveCursorLine(POINT cursor) {
 void TMainForm::SampleCursor() {
   POINT cursor{};
   if (!::GetCursorPos(&cursor)) return;
-  for (const TPixelRect& strip : MoveCursorLine(cursor)) {
+  for (const TRect& strip : MoveCursorLine(cursor)) {
     const RECT part = ToRect(strip);
     FScaleBox->Invalidate(&part);
   }
@@ -343,7 +343,7 @@ void TMainForm::FollowCursor() { FScaleBox->PaintNow(MoveCursorLine(FMagnifier->
 
 LRESULT TMainForm::HitTest(POINT screenPoint) {
   ::ScreenToClient(Handle(), &screenPoint);
-  const std::vector<TPixelRect> buttons = ShownMiniButtonRects(ScaleInput());
+  const std::vector<TRect> buttons = ShownMiniButtonRects(ScaleInput());
   const TRulerPlacements placements = ReadPlacements(FSettings);
   const TRulerHitTest answer =
       RulerHitTest(placements.CurrentOrientation(), FChildren.ScaleBox, {screenPoint.x, screenPoint.y}, buttons);
@@ -579,14 +579,14 @@ bool TMainForm::HandleKeyDown(int virtualKey, int repeatCount) {
   for (int i = 0; i < repeatCount; ++i) {
     if (step.LengthChange != 0) {
       StretchByKey(step.LengthChange);
-    } else if (step.Offset != TIntPoint{}) {
+    } else if (step.Offset != TPoint{}) {
       MoveByKey(step.Offset);
     }
   }
   return true;
 }
 
-void TMainForm::MoveByKey(TIntPoint offset) {
+void TMainForm::MoveByKey(TPoint offset) {
   const TKeyboardDrag drag = ContinueKeyboardDrag(FKeyboardDrag, ToPixelRect(BoundsRect()));
   const TWindowPosProposal proposal = KeyboardMoveProposal(drag, offset);
   // The position-changing handling snaps as in a mouse drag.
@@ -598,11 +598,11 @@ void TMainForm::MoveByKey(TIntPoint offset) {
 
 void TMainForm::StretchByKey(int lengthChange) {
   const TRulerPlacements placements = ReadPlacements(FSettings);
-  const TPixelRect window = ToPixelRect(BoundsRect());
-  std::vector<TPixelRect> workAreas;
+  const TRect window = ToPixelRect(BoundsRect());
+  std::vector<TRect> workAreas;
   const TScreenSize screen = Desktop(workAreas).PrimaryScreen;
   const bool horizontal = placements.CurrentOrientation() == TRulerOrientation::Horizontal;
-  const TPixelRect stretched = StretchedWindowRect(window, placements.CurrentOrientation(), placements.Current(),
+  const TRect stretched = StretchedWindowRect(window, placements.CurrentOrientation(), placements.Current(),
                                                    lengthChange, horizontal ? screen.Width : screen.Height);
   if (stretched == window) return;
   // Through the size change the children are laid out again and the cursor line follows.
@@ -618,7 +618,7 @@ void TMainForm::SelectScaleUnit(int tag) {
 
 void TMainForm::SelectPreset(int tag) {
   const TRulerPlacements placements = ReadPlacements(FSettings);
-  const TPixelRect window = PresetWindowRect(ToPixelRect(BoundsRect()), placements.CurrentOrientation(),
+  const TRect window = PresetWindowRect(ToPixelRect(BoundsRect()), placements.CurrentOrientation(),
                                              placements.Current(), PresetLength(placements.Current(), tag));
   ::SetWindowPos(Handle(), nullptr, window.Left, window.Top, window.Width(), window.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -14,7 +14,7 @@
 
 #include "gui/Menus.h"
 #include "gui/Window.h"
-#include "ruler/PixelBuffers.h"
+#include "base/PixelBuffers.h"
 #include "ruler/RulerHandling.h"
 #include "ruler/RulerKeyboard.h"
 #include "ruler/RulerGeometry.h"
@@ -34,7 +34,7 @@ class TScaleBox : public TWindow {
   // Draws these parts at once through the window's DC, when the box is on the screen: the
   // cursor line moves at every tick of a moving mouse, and under Wine a paint message
   // costs several server round trips more.
-  void PaintNow(const std::vector<TPixelRect>& parts);
+  void PaintNow(const std::vector<TRect>& parts);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -115,21 +115,21 @@ class TMainForm : public TQorvelMagnetForm {
   // The menu for the keyboard (Shift+F10, the menu key), beside the ruler's buttons.
   void PopupRulerMenuFromKeyboard();
   bool HandleKeyDown(int virtualKey, int repeatCount);
-  void MoveByKey(TIntPoint offset);
+  void MoveByKey(TPoint offset);
   void StretchByKey(int lengthChange);
   void CopyLengthOrReport();
   void ApplyButtonResponse(const TMiniButtonResponse& response);
   // Takes the mouse's screen position `cursor`; answers the cursor line's strips in the scale
   // box that changed (the old and the new place), none when the mouse is where it was.
-  std::vector<TPixelRect> MoveCursorLine(POINT cursor);
+  std::vector<TRect> MoveCursorLine(POINT cursor);
   // The magnifier's refresh: the cursor line follows the mouse and is drawn right away.
   void FollowCursor();
-  std::optional<TPixelRect> CursorStrip() const;
+  std::optional<TRect> CursorStrip() const;
   // The whole window along the ruler's axis, magnifier included: what presets set.
   int RulerLength(const TRulerScaleInput& input) const;
   // Physical units follow the DPI of the monitor the ruler is on.
   void FollowMonitorDpi();
-  TDesktopLayout Desktop(std::vector<TPixelRect>& workAreas) const;
+  TDesktopLayout Desktop(std::vector<TRect>& workAreas) const;
 
   TApplicationSettings& FSettings;
   std::unique_ptr<TScaleBox> FScaleBox;
@@ -139,7 +139,7 @@ class TMainForm : public TQorvelMagnetForm {
   int FPixelsPerInch = 96;
   TPoint FCursorScreenPos{-1, -1};
   TPoint FCursorBoxPos{-1, -1};
-  TIntPoint FMoveStart;
+  TPoint FMoveStart;
   bool FInMoveSizeLoop = false;  // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
   std::optional<TKeyboardDrag> FKeyboardDrag;  // the run of arrow-key moves going on
   DWORD FDeactivatedAt = 0;

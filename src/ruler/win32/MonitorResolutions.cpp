@@ -20,6 +20,6 @@ std::vector<TMonitorResolution> MonitorResolutions() {
   return monitors;
 }
 
-int PixelsPerInchOfMonitorAt(const TPixelRect& bounds, HWND window) {
+int PixelsPerInchOfMonitorAt(const TRect& bounds, HWND window) {
   return PixelsPerInchAt(MonitorResolutions(), bounds, static_cast<int>(WindowDpi(window)));
 }

@@ -11,4 +11,4 @@ std::vector<TMonitorResolution> MonitorResolutions();
 
 // The pixels per inch of the monitor that holds `bounds` (device pixels): that monitor's
 // own DPI, else the DPI of `window`, else the system's.
-int PixelsPerInchOfMonitorAt(const TPixelRect& bounds, HWND window);
+int PixelsPerInchOfMonitorAt(const TRect& bounds, HWND window);

@@ -139,7 +139,7 @@ void TQorvelCustomDesktopMagnifier::MouseLeave() {
 }
 
 TColor TQorvelCustomDesktopMagnifier::CaptureAndFindTargetColor(const TMagnifierGeometry& geometry,
-                                                                const TPixelRect& controlOnScreen) {
+                                                                const TRect& controlOnScreen) {
   TWindowDC screen(nullptr);
   if (!screen) return NoTargetColor;
   if (geometry.ShowsImage) {

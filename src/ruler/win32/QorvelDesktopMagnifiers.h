@@ -15,7 +15,7 @@
 #include "gui/Forms.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
-#include "ruler/QorvelDesktopMagnifiers.h"
+#include "ruler/MagnifierGeometry.h"
 
 // A 32-bit top-down bitmap selected into its own memory DC: GDI draws into it through the
 // DC and the core writes its pixels through View(). Kept between paints so that a refresh
@@ -98,7 +98,7 @@ class TQorvelCustomDesktopMagnifier : public TWindow {
   }
   void PaintFrame(HDC dc, const POINT* cursor);
   bool OnAnyMonitor(TPoint point);
-  TColor CaptureAndFindTargetColor(const TMagnifierGeometry& geometry, const TPixelRect& controlOnScreen);
+  TColor CaptureAndFindTargetColor(const TMagnifierGeometry& geometry, const TRect& controlOnScreen);
   void DrawMouseCursor(const TMagnifierGeometry& geometry, POINT cursor);
   void DrawCornerTexts(int width, int height);
 
@@ -114,7 +114,7 @@ class TQorvelCustomDesktopMagnifier : public TWindow {
   TColor FTargetColor = NoTargetColor;
   // The monitor the last target lay on and when it was looked up: asking the system costs a
   // few server round trips under Wine at every frame, and the mouse rarely leaves a monitor.
-  TPixelRect FKnownMonitor;
+  TRect FKnownMonitor;
   DWORD FKnownMonitorSince = 0;
   bool FMouseInside = false;
   TDibSurface FFrame;

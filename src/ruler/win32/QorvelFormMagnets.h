@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "gui/Forms.h"
-#include "ruler/QorvelFormMagnets.h"
+#include "ruler/MagnetSnapping.h"
 
 class TQorvelMagnetForm : public TForm {
  public:

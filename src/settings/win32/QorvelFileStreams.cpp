@@ -1,7 +1,7 @@
 // The Win32 file stream: a kernel file handle, read and written without buffering so that a
 // failed write (a full disk) is reported where it happens.
 
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 
 #include <windows.h>
 

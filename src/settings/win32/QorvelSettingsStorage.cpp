@@ -1,7 +1,7 @@
 // The settings file on Windows: file attributes, delete and rename through kernel32, and the
 // questions to the user as message boxes.
 
-#include "settings/QorvelSettingsStorage.h"
+#include "settings/SettingsFileRules.h"
 
 #include <windows.h>
 

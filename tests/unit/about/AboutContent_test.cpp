@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "about/QorvelAboutDialogs.h"
+#include "about/AboutContent.h"
 
 namespace {
 

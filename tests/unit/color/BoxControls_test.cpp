@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "color/QorvelBoxControls.h"
+#include "color/BoxControlRendering.h"
 
 namespace {
 
@@ -26,12 +26,12 @@ struct TBox {
 // Paints `paint` once over the whole control and once only into `clip` (through its own
 // buffer); the clipped paint must reproduce the full paint's pixels there.
 template <class Paint>
-void ExpectPartialPaintMatches(int w, int h, const TPixelRect& clip, Paint paint) {
+void ExpectPartialPaintMatches(int w, int h, const TRect& clip, Paint paint) {
   TBox full(w, h, 0x123456);
   paint(full.Canvas());
   TBoxPaintBuffer part(w, h, clip);
   paint(part.Canvas());
-  const TPixelRect area = part.Area();
+  const TRect area = part.Area();
   for (int y = area.Top; y < area.Bottom; ++y)
     for (int x = area.Left; x < area.Right; ++x)
       ASSERT_EQ(part.Pixels().At(x - area.Left, y - area.Top), full.At(x, y)) << x << "," << y;
@@ -39,7 +39,7 @@ void ExpectPartialPaintMatches(int w, int h, const TPixelRect& clip, Paint paint
 
 TEST(BoxPaintBuffer, CoversTheClipWithinTheClientArea) {
   TBoxPaintBuffer buffer(100, 50, {90, -10, 130, 20});
-  EXPECT_EQ(buffer.Area(), (TPixelRect{90, 0, 100, 20}));
+  EXPECT_EQ(buffer.Area(), (TRect{90, 0, 100, 20}));
   EXPECT_EQ(buffer.Pixels().Width(), 10);
   EXPECT_EQ(buffer.Pixels().Height(), 20);
   EXPECT_TRUE(TBoxPaintBuffer(100, 50, {200, 0, 300, 10}).Empty());

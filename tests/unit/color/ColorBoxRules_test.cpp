@@ -2,7 +2,7 @@
 // move and release of the mouse lead to.
 #include <gtest/gtest.h>
 
-#include "color/QorvelColorControls.h"
+#include "color/ColorBoxRules.h"
 
 namespace {
 
@@ -14,9 +14,9 @@ const TColorBoxGeometry kBox = ColorBoxGeometry(75, 25, 12, 12);
 }  // namespace
 
 TEST(ColorBoxGeometry, EyedropperGlyphAndFaceOfTheDefaultBox) {
-  EXPECT_EQ(kBox.Eyedropper, (TPixelRect{4, 6, 16, 18}));
-  EXPECT_EQ(kBox.Glyph, (TPixelRect{59, 6, 71, 18}));
-  EXPECT_EQ(kBox.Face, (TPixelRect{1, 1, 75, 25}));
+  EXPECT_EQ(kBox.Eyedropper, (TRect{4, 6, 16, 18}));
+  EXPECT_EQ(kBox.Glyph, (TRect{59, 6, 71, 18}));
+  EXPECT_EQ(kBox.Face, (TRect{1, 1, 75, 25}));
   // An odd remainder rounds the top down; a box smaller than its parts still gets them.
   const TColorBoxGeometry small = ColorBoxGeometry(10, 9, 12, 12);
   EXPECT_EQ(small.Eyedropper.Top, -1);  // (9 - 12) / 2 truncates toward zero, not down to -2

@@ -35,7 +35,7 @@ TPixelBuffer PaintAll(const Model& model, int width, const TColorsPaintStyle& st
 
 // Repaints `area` of `screen` as the window would after an invalidation.
 template <class Model>
-void Repaint(TPixelBuffer& screen, const Model& model, const TPixelRect& area, const TColorsPaintStyle& style) {
+void Repaint(TPixelBuffer& screen, const Model& model, const TRect& area, const TColorsPaintStyle& style) {
   TBoxPaintBuffer part(screen.Width(), screen.Height(), area);
   model.Paint(part.Canvas(), style);
   for (int y = part.Area().Top; y < part.Area().Bottom; ++y)
@@ -145,7 +145,7 @@ TEST(ColorChart, MarkerMoveRepaintsOnlyTheOldAndNewMarkerAreas) {
 TEST(ColorChart, RepaintAreasMergeOnlyWhenThatSavesWork) {
   const TRepaintAreas step = MarkerRepaintAreas({true, ChartMarkerArea(100, 100), ChartMarkerArea(103, 98)});
   ASSERT_EQ(step.Count, 1);
-  EXPECT_EQ(step.Areas[0], (TPixelRect{93, 148, 112, 166}));
+  EXPECT_EQ(step.Areas[0], (TRect{93, 148, 112, 166}));
   const TRepaintAreas jump = MarkerRepaintAreas({true, ChartMarkerArea(0, 0), ChartMarkerArea(255, 255)});
   ASSERT_EQ(jump.Count, 2);
   EXPECT_EQ(jump.Areas[0], ChartMarkerArea(0, 0));
@@ -263,7 +263,7 @@ TEST(ColorBar, MarkerMoveRepaintsOnlyTheTwoStrips) {
   EXPECT_FALSE(bar.MouseDown(25, 100).Moved);
   const TMarkerMove first = bar.MouseDown(13, 250);
   ASSERT_TRUE(first.Moved);
-  EXPECT_EQ(first.NewArea, (TPixelRect{1, 242, 26, 258}));
+  EXPECT_EQ(first.NewArea, (TRect{1, 242, 26, 258}));
   Repaint(screen, bar, first.OldArea, Style());
   Repaint(screen, bar, first.NewArea, Style());
   const TMarkerMove second = bar.MouseMove(-40, 500);  // clamped to the bottom

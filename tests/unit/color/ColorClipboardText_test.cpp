@@ -2,7 +2,7 @@
 // "RGBA Color" value whose alpha never survives a paste.
 #include <gtest/gtest.h>
 
-#include "color/QorvelColorClipboard.h"
+#include "color/ColorClipboardText.h"
 
 TEST(ColorClipboardText, SixUpperCaseDigitsRedFirst) {
   EXPECT_EQ(ColorClipboardText(0x0000FF), "FF0000");  // TColor red

@@ -57,7 +57,7 @@ TEST(ColorPreview, OnlyTheUpperQuarterHoversAndReverts) {
   EXPECT_TRUE(preview.MouseLeave());
   EXPECT_FALSE(preview.MouseUp(true));
   // A 60-high preview (with the opacity bar) has a 15-row revert area.
-  EXPECT_EQ(TColorPreviewModel::RevertArea(152, 60), (TPixelRect{1, 1, 151, 15}));
+  EXPECT_EQ(TColorPreviewModel::RevertArea(152, 60), (TRect{1, 1, 151, 15}));
 }
 
 TEST(ColorPreview, RevertTextStaysReadable) {
@@ -110,7 +110,7 @@ TEST(ColorSlot, SetHalfPreviewsTheDialogColourWithALightArrowOnDarkColours) {
   EXPECT_EQ(buffer.At(arrowX, arrowY), 0xFFFFFFu);  // light arrow
   EXPECT_EQ(buffer.At(30, 10), 0xFFFFFFu);          // the right half keeps the stored colour
   EXPECT_EQ(slot.SetTextColor(ClassicColors), 0x000000u);
-  EXPECT_EQ(TColorSlotModel::SelectHalfArea(46, 23), (TPixelRect{23, 0, 46, 23}));
+  EXPECT_EQ(TColorSlotModel::SelectHalfArea(46, 23), (TRect{23, 0, 46, 23}));
 }
 
 TEST(OpacityTrack, RampFromFaceToColourAcrossTheTrack) {

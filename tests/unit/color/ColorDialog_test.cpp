@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "color/QorvelColorDialogs.h"
+#include "color/ColorDialogModel.h"
 #include "ruler/QorvelColorUtils.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "color/ColorForms.h"
-#include "color/CursorForms.h"
+#include "color/ColorFormRules.h"
+#include "color/CursorFormRules.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <set>
 
-#include "color/QorvelColorServices.h"
+#include "color/ColorServiceBlock.h"
 
 namespace {
 

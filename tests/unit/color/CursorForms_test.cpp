@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "color/CursorForms.h"
+#include "color/CursorFormRules.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // What a start of the program is, from its switches and its end marker.
 #include <gtest/gtest.h>
 
-#include "install/QorvelInstallations.h"
+#include "install/InstallationModes.h"
 
 TEST(InstallationMode, MarkersAtTheEndOfTheFile) {
   EXPECT_EQ(DetectInstallationMode({}, "SETUPAPP"), imSetup);

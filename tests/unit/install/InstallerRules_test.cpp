@@ -1,7 +1,7 @@
 // Where the installer puts things and how it stores dates.
 #include <gtest/gtest.h>
 
-#include "install/QorvelInstallers.h"
+#include "install/InstallerRules.h"
 
 TEST(InstallerRules, MarkersOfTheTwoKinds) {
   EXPECT_EQ(InstallKindMarker(ikLocal), "LOCALAPP");

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "install/QorvelUninstallers.h"
-#include "settings/QorvelFileStreams.h"
+#include "install/UninstallConfiguration.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelXml.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // "Installation.xml": what the uninstaller records, how it is written and read back.
 #include <gtest/gtest.h>
 
-#include "install/QorvelUninstallers.h"
-#include "settings/QorvelFileStreams.h"
+#include "install/UninstallConfiguration.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelXml.h"
 
 namespace {

@@ -21,11 +21,11 @@ TEST(GeometryMagnet, RulerSnapsToTheWorkAreaOnlyWhenAsked) {
 }
 
 TEST(GeometryAxisLock, KeepsTheDominantAxisSinceTheDragBegan) {
-  const TIntPoint start{100, 200};
-  EXPECT_EQ(LockToAxis(start, {110, 230}), (TIntPoint{100, 230}));  // mostly vertical
-  EXPECT_EQ(LockToAxis(start, {60, 190}), (TIntPoint{60, 200}));    // mostly horizontal
-  EXPECT_EQ(LockToAxis(start, {90, 170}), (TIntPoint{100, 170}));   // up and left
-  EXPECT_EQ(LockToAxis(start, {120, 180}), (TIntPoint{120, 200}));  // a tie stays horizontal
+  const TPoint start{100, 200};
+  EXPECT_EQ(LockToAxis(start, {110, 230}), (TPoint{100, 230}));  // mostly vertical
+  EXPECT_EQ(LockToAxis(start, {60, 190}), (TPoint{60, 200}));    // mostly horizontal
+  EXPECT_EQ(LockToAxis(start, {90, 170}), (TPoint{100, 170}));   // up and left
+  EXPECT_EQ(LockToAxis(start, {120, 180}), (TPoint{120, 200}));  // a tie stays horizontal
   EXPECT_EQ(LockToAxis(start, start), start);
 }
 
@@ -43,22 +43,22 @@ TEST(GeometryPreset, TheEndWhereTheScaleBeginsStays) {
   TRulerPlacement plain;
   TRulerPlacement flipped;
   flipped.Direction = 1;
-  const TPixelRect h{100, 300, 700, 330};
-  const TPixelRect v{100, 50, 130, 650};
-  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, plain, 400), (TPixelRect{100, 300, 500, 330}));
-  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, flipped, 400), (TPixelRect{300, 300, 700, 330}));
-  EXPECT_EQ(PresetWindowRect(v, O::Vertical, plain, 400), (TPixelRect{100, 50, 130, 450}));
-  EXPECT_EQ(PresetWindowRect(v, O::Vertical, flipped, 400), (TPixelRect{100, 250, 130, 650}));
+  const TRect h{100, 300, 700, 330};
+  const TRect v{100, 50, 130, 650};
+  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, plain, 400), (TRect{100, 300, 500, 330}));
+  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, flipped, 400), (TRect{300, 300, 700, 330}));
+  EXPECT_EQ(PresetWindowRect(v, O::Vertical, plain, 400), (TRect{100, 50, 130, 450}));
+  EXPECT_EQ(PresetWindowRect(v, O::Vertical, flipped, 400), (TRect{100, 250, 130, 650}));
   // Not clamped to the screen.
-  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, flipped, 1024), (TPixelRect{-324, 300, 700, 330}));
+  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, flipped, 1024), (TRect{-324, 300, 700, 330}));
 }
 
 TEST(GeometryPreset, TooShortPresetGetsTheMinimumLengthWithoutMovingTheAnchor) {
   TRulerPlacement flipped;
   flipped.Direction = 1;
-  const TPixelRect h{100, 300, 700, 330};
-  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, flipped, 50), (TPixelRect{600, 300, 700, 330}));
-  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, TRulerPlacement{}, -3), (TPixelRect{100, 300, 200, 330}));
+  const TRect h{100, 300, 700, 330};
+  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, flipped, 50), (TRect{600, 300, 700, 330}));
+  EXPECT_EQ(PresetWindowRect(h, O::Horizontal, TRulerPlacement{}, -3), (TRect{100, 300, 200, 330}));
 }
 
 // The ruler at (10, 500), 300 x 30, dragged on a 1280 x 1024 desktop.

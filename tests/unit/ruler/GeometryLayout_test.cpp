@@ -22,7 +22,7 @@ TMagnifierLayoutSettings Magnifier(int alignment) {
 
 TEST(GeometryLayout, HiddenMagnifierLeavesTheWholeWindowToTheScale) {
   const TRulerChildren c = LayoutChildren(300, 30, Ruler(0, 0), {false, 3, 3});
-  EXPECT_EQ(c.ScaleBox, (TPixelRect{0, 0, 300, 30}));
+  EXPECT_EQ(c.ScaleBox, (TRect{0, 0, 300, 30}));
   EXPECT_FALSE(c.MagnifierVisible);
   EXPECT_TRUE(c.Magnifier.Empty());
 }
@@ -55,15 +55,15 @@ TEST(GeometryLayout, MagnifierSquareGoesToTheEndTheAlignmentChooses) {
 
 TEST(GeometryLayout, EachOrientationReadsItsOwnAlignment) {
   const TMagnifierLayoutSettings m{true, 2, 3};
-  EXPECT_EQ(LayoutChildren(300, 30, Ruler(0, 0), m).Magnifier, (TPixelRect{0, 0, 30, 30}));
-  EXPECT_EQ(LayoutChildren(30, 300, Ruler(1, 0), m).Magnifier, (TPixelRect{0, 270, 30, 300}));
+  EXPECT_EQ(LayoutChildren(300, 30, Ruler(0, 0), m).Magnifier, (TRect{0, 0, 30, 30}));
+  EXPECT_EQ(LayoutChildren(30, 300, Ruler(1, 0), m).Magnifier, (TRect{0, 270, 30, 300}));
 }
 
 TEST(GeometryLayout, FlipMovesAMagnifierAlignedToTheEnd) {
   TRulerPlacements p = Ruler(0, 0);
-  EXPECT_EQ(LayoutChildren(400, 50, p, Magnifier(1)).Magnifier, (TPixelRect{350, 0, 400, 50}));
+  EXPECT_EQ(LayoutChildren(400, 50, p, Magnifier(1)).Magnifier, (TRect{350, 0, 400, 50}));
   Flip(p);
-  EXPECT_EQ(LayoutChildren(400, 50, p, Magnifier(1)).Magnifier, (TPixelRect{0, 0, 50, 50}));
+  EXPECT_EQ(LayoutChildren(400, 50, p, Magnifier(1)).Magnifier, (TRect{0, 0, 50, 50}));
 }
 
 TEST(GeometryLayout, ScaleAreaNeverTurnsInsideOut) {
@@ -75,7 +75,7 @@ TEST(GeometryLayout, ScaleAreaNeverTurnsInsideOut) {
 }
 
 TEST(GeometryHitTest, HorizontalZonesAreTheFirstAndLast16PixelsOfTheScale) {
-  const TPixelRect box{0, 0, 300, 30};
+  const TRect box{0, 0, 300, 30};
   const auto at = [&](int x) { return RulerHitTest(O::Horizontal, box, {x, 10}, {}); };
   EXPECT_EQ(at(0), HT::htLeft);
   EXPECT_EQ(at(15), HT::htLeft);
@@ -86,7 +86,7 @@ TEST(GeometryHitTest, HorizontalZonesAreTheFirstAndLast16PixelsOfTheScale) {
 }
 
 TEST(GeometryHitTest, MagnifierAtTheNearEndIsNeverAResizeZone) {
-  const TPixelRect box = LayoutChildren(300, 30, Ruler(0, 0), Magnifier(2)).ScaleBox;
+  const TRect box = LayoutChildren(300, 30, Ruler(0, 0), Magnifier(2)).ScaleBox;
   const auto at = [&](int x) { return RulerHitTest(O::Horizontal, box, {x, 10}, {}); };
   EXPECT_EQ(at(0), HT::htCaption);  // pressing on the magnifier moves the ruler
   EXPECT_EQ(at(29), HT::htCaption);
@@ -97,7 +97,7 @@ TEST(GeometryHitTest, MagnifierAtTheNearEndIsNeverAResizeZone) {
 }
 
 TEST(GeometryHitTest, ThinVerticalRulerWithoutButtons) {
-  const TPixelRect box{0, 0, 10, 200};
+  const TRect box{0, 0, 10, 200};
   const auto at = [&](int x, int y) { return RulerHitTest(O::Vertical, box, {x, y}, {}); };
   EXPECT_EQ(at(5, 0), HT::htTop);
   EXPECT_EQ(at(5, 15), HT::htTop);
@@ -111,8 +111,8 @@ TEST(GeometryHitTest, ThinVerticalRulerWithoutButtons) {
 
 TEST(GeometryHitTest, ShownButtonsAnswerClientInScaleAreaCoordinates) {
   // Magnifier at the near end: the scale area, and so the buttons, start at x 30.
-  const TPixelRect box{30, 0, 300, 30};
-  const std::vector<TPixelRect> buttons{{18, 2, 29, 13}, {30, 2, 41, 13}};
+  const TRect box{30, 0, 300, 30};
+  const std::vector<TRect> buttons{{18, 2, 29, 13}, {30, 2, 41, 13}};
   const auto at = [&](int x, int y) { return RulerHitTest(O::Horizontal, box, {x, y}, buttons); };
   EXPECT_EQ(at(48, 2), HT::htClient);
   EXPECT_EQ(at(58, 12), HT::htClient);
@@ -122,10 +122,10 @@ TEST(GeometryHitTest, ShownButtonsAnswerClientInScaleAreaCoordinates) {
   EXPECT_EQ(at(18, 2), HT::htCaption);  // window coordinates of no button
 
   // The resize zones come first.
-  const std::vector<TPixelRect> inZone{{5, 2, 16, 13}};
+  const std::vector<TRect> inZone{{5, 2, 16, 13}};
   EXPECT_EQ(RulerHitTest(O::Horizontal, box, {36, 5}, inZone), HT::htLeft);
 
-  const std::vector<TPixelRect> vertical{{2, 18, 13, 29}};
+  const std::vector<TRect> vertical{{2, 18, 13, 29}};
   EXPECT_EQ(RulerHitTest(O::Vertical, {0, 0, 30, 300}, {2, 18}, vertical), HT::htClient);
   EXPECT_EQ(RulerHitTest(O::Vertical, {0, 0, 30, 300}, {13, 18}, vertical), HT::htCaption);
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ruler/PixelBuffers.h"
+#include "base/PixelBuffers.h"
 
 // The digit glyphs as the number bitmap must hold them, cells 0-9, point, minus.
 inline constexpr std::array<std::array<std::string_view, 5>, 12> ExpectedNumberGlyphs = {{

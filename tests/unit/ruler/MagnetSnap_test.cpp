@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ruler/QorvelFormMagnets.h"
+#include "ruler/MagnetSnapping.h"
 
 namespace {
 
@@ -62,7 +62,7 @@ TEST(MagnetSnap, EachAllyKindCountsOnlyWhenItsBitIsSet) {
 
 TEST(MagnetSnap, OtherFormsPullFromOutsideWithoutGapOrOverlap) {
   TMagnetSurroundings s = Desktop();
-  const TPixelRect ruler{200, 400, 500, 430};
+  const TRect ruler{200, 400, 500, 430};
   s.OtherForms = {{ruler}};
   // A 94 x 46 tool window, left edge 3 right of the ruler, overlapping it vertically.
   EXPECT_EQ(Snap({503, 390}, 94, 46, s, kDefaultMagnetAllies, 5), (TMagnetPosition{500, 390}));
@@ -79,7 +79,7 @@ TEST(MagnetSnap, OtherFormsPullFromOutsideWithoutGapOrOverlap) {
 
 TEST(MagnetSnap, HiddenFormsAndAlliesOfferNoEdges) {
   TMagnetSurroundings s = Desktop();
-  const TPixelRect closedToolWindow{1000, 100, 1100, 200};
+  const TRect closedToolWindow{1000, 100, 1100, 200};
   s.OtherForms = {{closedToolWindow, false}};
   s.Allies = {{closedToolWindow, TMagnetMode::Outside, false}};
   s.GlobalAllies = s.Allies;
@@ -95,7 +95,7 @@ TEST(MagnetSnap, AllyModeByteOneMeansInside) {
   EXPECT_EQ(MagnetModeFromByte(255), TMagnetMode::Outside);
 
   TMagnetSurroundings s = Desktop();
-  const TPixelRect panel{100, 100, 600, 600};
+  const TRect panel{100, 100, 600, 600};
   s.Allies = {{panel, MagnetModeFromByte(1)}};
   EXPECT_EQ(SnapRuler(103, 300, s, {A::pmaAllyControls}), (TMagnetPosition{100, 300}));
   s.Allies = {{panel, MagnetModeFromByte(0)}};

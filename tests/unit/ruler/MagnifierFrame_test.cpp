@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "ruler/QorvelDesktopMagnifiers.h"
+#include "ruler/MagnifierGeometry.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ TPixelBuffer NumberedCapture(const TMagnifierGeometry& g) {
   return capture;
 }
 
-TMagnifierFrameInput Frame(int size, int zoom, int border, TPoint target, TPixelRect controlOnScreen) {
+TMagnifierFrameInput Frame(int size, int zoom, int border, TPoint target, TRect controlOnScreen) {
   TMagnifierFrameInput input;
   input.Width = input.Height = size;
   input.Zoom = zoom;
@@ -41,7 +41,7 @@ TMagnifierFrameInput Frame(int size, int zoom, int border, TPoint target, TPixel
 void ExpectEnlarged(const TPixelView& frame, const TMagnifierFrameInput& input, const TPixelView& capture,
                     bool inverted) {
   const TMagnifierGeometry g = MagnifierGeometry(input.Width, input.Height, input.Zoom, input.BorderWidth, input.Target);
-  const TPixelRect own = OwnImageRect(g, input);
+  const TRect own = OwnImageRect(g, input);
   for (int y = 0; y < frame.Height(); ++y) {
     for (int x = 0; x < frame.Width(); ++x) {
       TPixel expected = Fill;
@@ -54,7 +54,7 @@ void ExpectEnlarged(const TPixelView& frame, const TMagnifierFrameInput& input, 
   }
 }
 
-const TPixelRect FarAway{2000, 2000, 2087, 2087};
+const TRect FarAway{2000, 2000, 2087, 2087};
 
 TEST(MagnifierFrame, EveryScreenPixelBecomesAZoomSquare) {
   const TMagnifierFrameInput input = Frame(87, 5, 1, {400, 300}, FarAway);
@@ -90,12 +90,12 @@ TEST(MagnifierFrame, CroppedImageAndInvertedColours) {
 
 TEST(MagnifierFrame, OwnImageIsHiddenBehindTheFillColour) {
   // The control sits right of the target, so its left part is in the captured area.
-  const TPixelRect control{405, 280, 492, 367};
+  const TRect control{405, 280, 492, 367};
   const TMagnifierFrameInput input = Frame(87, 5, 1, {400, 300}, control);
   const TMagnifierGeometry g = MagnifierGeometry(87, 87, 5, 1, {400, 300});
-  const TPixelRect own = OwnImageRect(g, input);
+  const TRect own = OwnImageRect(g, input);
   // Screen (406, 281), just inside its border, is column 14 and row -11 of the capture.
-  EXPECT_EQ(own, (TPixelRect{71, -54, 71 + 85 * 5, -54 + 85 * 5}));
+  EXPECT_EQ(own, (TRect{71, -54, 71 + 85 * 5, -54 + 85 * 5}));
   TPixelBuffer capture = NumberedCapture(g);
   TPixelBuffer frame(87, 87);
   ComposeMagnifiedImage(frame.View(), input, capture.View());
@@ -125,19 +125,19 @@ TEST(MagnifierFrame, ControlTooSmallForAnImageIsFilledAndFramed) {
 
 TEST(MagnifierOverlay, CrossHairStrokes) {
   EXPECT_EQ(CrossHairRects(X::pmcOpenCross, 87, 87, 1, 5),
-            (std::vector<TPixelRect>{{43, 1, 44, 38}, {43, 49, 44, 86}, {1, 43, 38, 44}, {49, 43, 86, 44}}));
+            (std::vector<TRect>{{43, 1, 44, 38}, {43, 49, 44, 86}, {1, 43, 38, 44}, {49, 43, 86, 44}}));
   EXPECT_EQ(CrossHairRects(X::pmcContinuousCross, 87, 87, 1, 5),
-            (std::vector<TPixelRect>{{43, 1, 44, 86}, {1, 43, 86, 44}}));
+            (std::vector<TRect>{{43, 1, 44, 86}, {1, 43, 86, 44}}));
   EXPECT_EQ(CrossHairRects(X::pmcSmallCross, 87, 87, 1, 5),
-            (std::vector<TPixelRect>{{43, 38, 44, 49}, {38, 43, 49, 44}}));
+            (std::vector<TRect>{{43, 38, 44, 49}, {38, 43, 49, 44}}));
   EXPECT_TRUE(CrossHairRects(X::pmcNone, 87, 87, 1, 5).empty());
   // Zoom 1 in a 30-pixel ruler: the target pixel is (14, 14), not the centre (15, 15).
   EXPECT_EQ(CrossHairRects(X::pmcSmallCross, 30, 30, 1, 1),
-            (std::vector<TPixelRect>{{14, 13, 15, 16}, {13, 14, 16, 15}}));
+            (std::vector<TRect>{{14, 13, 15, 16}, {13, 14, 16, 15}}));
   // 120 × 30 at zoom 3 shows 39 × 9 pixels from (1, 1): the target's square is
   // (58..60, 13..15), and the strokes go through its middle.
   EXPECT_EQ(CrossHairRects(X::pmcContinuousCross, 120, 30, 2, 3),
-            (std::vector<TPixelRect>{{59, 2, 60, 28}, {2, 14, 118, 15}}));
+            (std::vector<TRect>{{59, 2, 60, 28}, {2, 14, 118, 15}}));
 }
 
 // The open cross marks the target without covering any pixel of its square, and the other
@@ -149,11 +149,11 @@ TEST(MagnifierOverlay, OpenCrossLeavesTheTargetSquareFree) {
       SCOPED_TRACE(testing::Message() << "size " << size << " zoom " << zoom);
       const TMagnifierGeometry g = MagnifierGeometry(size, size, zoom, 1, {0, 0});
       const TPoint square = ScreenToMagnified(g, zoom, {0, 0});
-      const TPixelRect target{square.X, square.Y, square.X + zoom, square.Y + zoom};
-      for (const TPixelRect& stroke : CrossHairRects(X::pmcOpenCross, size, size, 1, zoom))
+      const TRect target{square.X, square.Y, square.X + zoom, square.Y + zoom};
+      for (const TRect& stroke : CrossHairRects(X::pmcOpenCross, size, size, 1, zoom))
         ASSERT_TRUE(IntersectRect(stroke, target).Empty());
       for (X style : {X::pmcSmallCross, X::pmcContinuousCross})
-        for (const TPixelRect& stroke : CrossHairRects(style, size, size, 1, zoom))
+        for (const TRect& stroke : CrossHairRects(style, size, size, 1, zoom))
           ASSERT_FALSE(IntersectRect(stroke, target).Empty());
     }
   }
@@ -162,7 +162,7 @@ TEST(MagnifierOverlay, OpenCrossLeavesTheTargetSquareFree) {
 TEST(MagnifierOverlay, ArmsThatDoNotFitAreLeftOut) {
   // Zoom 20 in a 30-pixel square: the gap around the centre is wider than the control.
   EXPECT_TRUE(CrossHairRects(X::pmcOpenCross, 30, 30, 1, 20).empty());
-  for (const TPixelRect& stroke : CrossHairRects(X::pmcOpenCross, 30, 30, 1, 12)) {
+  for (const TRect& stroke : CrossHairRects(X::pmcOpenCross, 30, 30, 1, 12)) {
     EXPECT_FALSE(stroke.Empty());
     EXPECT_TRUE(IntersectRect(stroke, {0, 0, 30, 30}) == stroke);
   }

@@ -1,7 +1,7 @@
 // Which screen pixels the magnifier shows, where they land, and where its floating window goes.
 #include <gtest/gtest.h>
 
-#include "ruler/QorvelDesktopMagnifiers.h"
+#include "ruler/MagnifierGeometry.h"
 
 namespace {
 
@@ -9,8 +9,8 @@ TEST(MagnifierGeometry, DefaultSizeShowsSeventeenPixelsAtOffsetOne) {
   const TMagnifierGeometry g = MagnifierGeometry(87, 87, 5, 1, {400, 300});
   EXPECT_EQ(g.Columns, 17);
   EXPECT_EQ(g.Rows, 17);
-  EXPECT_EQ(g.Source, (TPixelRect{392, 292, 409, 309}));
-  EXPECT_EQ(g.Image, (TPixelRect{1, 1, 86, 86}));
+  EXPECT_EQ(g.Source, (TRect{392, 292, 409, 309}));
+  EXPECT_EQ(g.Image, (TRect{1, 1, 86, 86}));
   EXPECT_TRUE(g.ShowsImage);
   // The target's square is the middle one and holds the control's centre pixel.
   EXPECT_EQ(ScreenToMagnified(g, 5, {400, 300}), (TPoint{41, 41}));
@@ -21,8 +21,8 @@ TEST(MagnifierGeometry, ImageLargerThanTheControlIsCroppedEvenly) {
   const TMagnifierGeometry g = MagnifierGeometry(30, 30, 3, 1, {10, 20});
   EXPECT_EQ(g.Columns, 11);
   EXPECT_EQ(g.Rows, 11);
-  EXPECT_EQ(g.Source, (TPixelRect{5, 15, 16, 26}));
-  EXPECT_EQ(g.Image, (TPixelRect{-1, -1, 32, 32}));
+  EXPECT_EQ(g.Source, (TRect{5, 15, 16, 26}));
+  EXPECT_EQ(g.Image, (TRect{-1, -1, 32, 32}));
   EXPECT_EQ(ScreenToMagnified(g, 3, {10, 20}), (TPoint{14, 14}));
 }
 
@@ -30,8 +30,8 @@ TEST(MagnifierGeometry, WidthAndHeightAreIndependent) {
   const TMagnifierGeometry g = MagnifierGeometry(87, 30, 5, 1, {0, 0});
   EXPECT_EQ(g.Columns, 17);
   EXPECT_EQ(g.Rows, 7);  // 28 inner rows need 6 pixels; the next odd count is 7
-  EXPECT_EQ(g.Image, (TPixelRect{1, -2, 86, 33}));
-  EXPECT_EQ(g.Source, (TPixelRect{-8, -3, 9, 4}));
+  EXPECT_EQ(g.Image, (TRect{1, -2, 86, 33}));
+  EXPECT_EQ(g.Source, (TRect{-8, -3, 9, 4}));
 }
 
 // For every size, zoom and border: an odd number of pixels whose image covers the whole
@@ -66,7 +66,7 @@ TEST(MagnifierGeometry, ControlNoLargerThanTwiceItsBorderShowsNoImage) {
   // Even a control far smaller than its border keeps a sane, non-empty source.
   const TMagnifierGeometry tiny = MagnifierGeometry(1, 1, 2, 10, {7, 8});
   EXPECT_EQ(tiny.Columns, 1);
-  EXPECT_EQ(tiny.Source, (TPixelRect{7, 8, 8, 9}));
+  EXPECT_EQ(tiny.Source, (TRect{7, 8, 8, 9}));
 }
 
 TEST(MagnifierGeometry, ZoomAndBorderOutsideTheirRangesAreClamped) {
@@ -89,9 +89,9 @@ TEST(MagnifierGeometry, ZoomAndBorderOutsideTheirRangesAreClamped) {
 
 // ---- the floating window ----------------------------------------------------------------
 
-const TPixelRect WorkArea{0, 0, 1280, 994};
+const TRect WorkArea{0, 0, 1280, 994};
 
-TPixelRect WindowAt(int x, int y) { return {x, y, x + 87, y + 87}; }
+TRect WindowAt(int x, int y) { return {x, y, x + 87, y + 87}; }
 
 TEST(MagnifierPlace, MouseJustLeftOfTheWindowSendsItRightOfTheAnchor) {
   // The mouse 5 pixels left of the window, level with it; the anchor right of the mouse.

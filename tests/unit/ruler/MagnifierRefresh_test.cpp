@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ruler/QorvelDesktopMagnifiers.h"
+#include "ruler/MagnifierGeometry.h"
 
 namespace {
 

@@ -19,7 +19,7 @@ const std::vector<TMonitorResolution> MixedDesk = {
     {{-2560, 0, 0, 1440}, 144},
 };
 
-TPixelRect Ruler(int left, int top, int length = 400, int thickness = 30) {
+TRect Ruler(int left, int top, int length = 400, int thickness = 30) {
   return {left, top, left + length, top + thickness};
 }
 
@@ -61,9 +61,9 @@ TEST(MonitorHolding, ARectOffEveryMonitorBelongsToTheNearestOne) {
 }
 
 TEST(MonitorHolding, AnEmptyRectIsThePointAtItsCorner) {
-  EXPECT_EQ(MonitorHolding(MixedDesk, TPixelRect{2000, 10, 2000, 10}), 1);
-  EXPECT_EQ(MonitorHolding(MixedDesk, TPixelRect{-1, 10, -5, 3}), 2);
-  EXPECT_EQ(MonitorHolding(MixedDesk, TPixelRect{0, 0, 0, 0}), 0);
+  EXPECT_EQ(MonitorHolding(MixedDesk, TRect{2000, 10, 2000, 10}), 1);
+  EXPECT_EQ(MonitorHolding(MixedDesk, TRect{-1, 10, -5, 3}), 2);
+  EXPECT_EQ(MonitorHolding(MixedDesk, TRect{0, 0, 0, 0}), 0);
 }
 
 TEST(MonitorHolding, NoMonitorsOrOnlyEmptyOnesHoldNothing) {

@@ -2,8 +2,8 @@
 // length and start must set exactly its pixels and not one beside them.
 #include <gtest/gtest.h>
 
-#include "ruler/ClippedCanvas.h"
-#include "ruler/PixelBuffers.h"
+#include "base/ClippedCanvas.h"
+#include "base/PixelBuffers.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ TEST(FillPixels, SetsExactlyTheCountedPixelsForEveryLengthAndStart) {
 TEST(FillPixels, FillsAreasOfEveryWidthThroughViewAndClippedCanvas) {
   for (int width = 0; width <= 20; ++width) {
     TPixelBuffer viewBuffer(24, 6, Old), canvasBuffer(24, 6, Old);
-    const TPixelRect area{3, 1, 3 + width, 5};
+    const TRect area{3, 1, 3 + width, 5};
     viewBuffer.View().Fill(area, New);
     // The canvas clips one column and one row off the area.
     TClippedCanvas(canvasBuffer.View(), {0, 0, 2 + width, 4}).Fill(area, New);

@@ -156,9 +156,9 @@ TEST(MiniButtonZones, ThinOrShortRulersShowOnlyTheButtonsThatFit) {
   // On an 80-pixel ruler the fourth button would reach into the far end: it is left out.
   TRulerScaleInput shortRuler = Ruler300();
   shortRuler.Width = 80;
-  const std::vector<TPixelRect> shown = ShownMiniButtonRects(shortRuler);
+  const std::vector<TRect> shown = ShownMiniButtonRects(shortRuler);
   ASSERT_EQ(shown.size(), 3u);
-  EXPECT_EQ(shown[2], (TPixelRect{42, 2, 53, 13}));
+  EXPECT_EQ(shown[2], (TRect{42, 2, 53, 13}));
   EXPECT_FALSE(MiniButtonAt(shortRuler, {56, 5}));
 }
 

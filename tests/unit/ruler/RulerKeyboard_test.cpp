@@ -34,7 +34,7 @@ TEST(RulerKeyboardStep, CtrlArrowsAlongTheRulerMoveItsFreeEndTheWayTheyPoint) {
   EXPECT_EQ(ArrowKeyStep(K::Up, false, true, O::Vertical, true).LengthChange, 1);
   EXPECT_EQ(ArrowKeyStep(K::Down, false, true, O::Vertical, true).LengthChange, -1);
   // No move with a length change, and nothing at all across the ruler.
-  EXPECT_EQ(ArrowKeyStep(K::Right, false, true, O::Horizontal, false).Offset, (TIntPoint{0, 0}));
+  EXPECT_EQ(ArrowKeyStep(K::Right, false, true, O::Horizontal, false).Offset, (TPoint{0, 0}));
   for (bool shift : {false, true}) {
     EXPECT_EQ(ArrowKeyStep(K::Up, shift, true, O::Horizontal, false), TRulerKeyStep{});
     EXPECT_EQ(ArrowKeyStep(K::Down, shift, true, O::Horizontal, true), TRulerKeyStep{});
@@ -58,10 +58,10 @@ struct RulerKeyboardMove : testing::Test {
   // 1280 x 1024 screen, task bar 30 pixels high at the bottom.
   TMagnetSurroundings desktop{{0, 0, 1280, 1024}, {0, 0, 1280, 994}, {}, {}, {}};
   TRulerPosContext context{{true, false, {}}, {}, false, RulerMagnetAllies(true), 5};
-  TPixelRect window{300, 400, 700, 430};
+  TRect window{300, 400, 700, 430};
   std::optional<TKeyboardDrag> drag;
 
-  void Press(TIntPoint offset) {
+  void Press(TPoint offset) {
     const TKeyboardDrag current = ContinueKeyboardDrag(drag, window);
     context.Window.Bounds = window;
     context.MoveStart = current.Position;
@@ -74,17 +74,17 @@ struct RulerKeyboardMove : testing::Test {
   void Press(TArrowKey key, bool shift = false) {
     Press(ArrowKeyStep(key, shift, false, O::Horizontal, false).Offset);
   }
-  TIntPoint TopLeft() const { return {window.Left, window.Top}; }
+  TPoint TopLeft() const { return {window.Left, window.Top}; }
 };
 
 TEST_F(RulerKeyboardMove, AwayFromTheEdgesEveryKeyMovesExactly) {
   Press(K::Right);
-  EXPECT_EQ(TopLeft(), (TIntPoint{301, 400}));
+  EXPECT_EQ(TopLeft(), (TPoint{301, 400}));
   Press(K::Down, true);
-  EXPECT_EQ(TopLeft(), (TIntPoint{301, 410}));
+  EXPECT_EQ(TopLeft(), (TPoint{301, 410}));
   Press(K::Left, true);
   Press(K::Up);
-  EXPECT_EQ(TopLeft(), (TIntPoint{291, 409}));
+  EXPECT_EQ(TopLeft(), (TPoint{291, 409}));
   EXPECT_EQ(window.Width(), 400);
   EXPECT_EQ(window.Height(), 30);
 }
@@ -143,11 +143,11 @@ TEST_F(RulerKeyboardMove, AWindowMovedInBetweenStartsANewDrag) {
   // A mouse drag or a rotation put the window elsewhere: the keys start over from there.
   window = {500, 300, 900, 330};
   Press(K::Right);
-  EXPECT_EQ(TopLeft(), (TIntPoint{501, 300}));
+  EXPECT_EQ(TopLeft(), (TPoint{501, 300}));
 }
 
 TEST(RulerKeyboardDrag, ContinuesOnlyWhileTheWindowStaysPut) {
-  const TPixelRect window{0, 400, 400, 430};
+  const TRect window{0, 400, 400, 430};
   const TKeyboardDrag previous{{3, 400}, window};
   EXPECT_EQ(ContinueKeyboardDrag(previous, window), previous);
   EXPECT_EQ(ContinueKeyboardDrag(previous, {0, 400, 401, 430}), (TKeyboardDrag{{0, 400}, {0, 400, 401, 430}}));
@@ -163,35 +163,35 @@ TEST(RulerKeyboardStretch, TheEndWhereTheScaleBeginsStays) {
   TRulerPlacement plain;
   TRulerPlacement flipped;
   flipped.Direction = 1;
-  const TPixelRect h{100, 300, 500, 330};
-  const TPixelRect v{100, 50, 130, 450};
-  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, plain, 1, 1280), (TPixelRect{100, 300, 501, 330}));
-  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, plain, -10, 1280), (TPixelRect{100, 300, 490, 330}));
-  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, flipped, 1, 1280), (TPixelRect{99, 300, 500, 330}));
-  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, flipped, -10, 1280), (TPixelRect{110, 300, 500, 330}));
-  EXPECT_EQ(StretchedWindowRect(v, O::Vertical, plain, 10, 1024), (TPixelRect{100, 50, 130, 460}));
-  EXPECT_EQ(StretchedWindowRect(v, O::Vertical, flipped, 10, 1024), (TPixelRect{100, 40, 130, 450}));
+  const TRect h{100, 300, 500, 330};
+  const TRect v{100, 50, 130, 450};
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, plain, 1, 1280), (TRect{100, 300, 501, 330}));
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, plain, -10, 1280), (TRect{100, 300, 490, 330}));
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, flipped, 1, 1280), (TRect{99, 300, 500, 330}));
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, flipped, -10, 1280), (TRect{110, 300, 500, 330}));
+  EXPECT_EQ(StretchedWindowRect(v, O::Vertical, plain, 10, 1024), (TRect{100, 50, 130, 460}));
+  EXPECT_EQ(StretchedWindowRect(v, O::Vertical, flipped, 10, 1024), (TRect{100, 40, 130, 450}));
   // The turn (which long edge carries the scale) moves no end.
   TRulerPlacement turned;
   turned.Bearing = 1;
-  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, turned, 1, 1280), (TPixelRect{100, 300, 501, 330}));
+  EXPECT_EQ(StretchedWindowRect(h, O::Horizontal, turned, 1, 1280), (TRect{100, 300, 501, 330}));
 }
 
 TEST(RulerKeyboardStretch, TheLengthStaysWithinTheLimits) {
   TRulerPlacement flipped;
   flipped.Direction = 1;
   // Never below 100 pixels: a 10-pixel step from 105 stops at 100, the next does nothing.
-  EXPECT_EQ(StretchedWindowRect({0, 0, 105, 30}, O::Horizontal, {}, -10, 1280), (TPixelRect{0, 0, 100, 30}));
-  EXPECT_EQ(StretchedWindowRect({0, 0, 100, 30}, O::Horizontal, {}, -1, 1280), (TPixelRect{0, 0, 100, 30}));
-  EXPECT_EQ(StretchedWindowRect({0, 0, 30, 105}, O::Vertical, flipped, -10, 1024), (TPixelRect{0, 5, 30, 105}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 105, 30}, O::Horizontal, {}, -10, 1280), (TRect{0, 0, 100, 30}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 100, 30}, O::Horizontal, {}, -1, 1280), (TRect{0, 0, 100, 30}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 30, 105}, O::Vertical, flipped, -10, 1024), (TRect{0, 5, 30, 105}));
   // Never beyond the screen's extent, which a stored placement would be cut to anyway.
-  EXPECT_EQ(StretchedWindowRect({0, 0, 1275, 30}, O::Horizontal, {}, 10, 1280), (TPixelRect{0, 0, 1280, 30}));
-  EXPECT_EQ(StretchedWindowRect({0, 0, 1280, 30}, O::Horizontal, {}, 1, 1280), (TPixelRect{0, 0, 1280, 30}));
-  EXPECT_EQ(StretchedWindowRect({5, 0, 35, 1024}, O::Vertical, {}, 1, 1024), (TPixelRect{5, 0, 35, 1024}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 1275, 30}, O::Horizontal, {}, 10, 1280), (TRect{0, 0, 1280, 30}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 1280, 30}, O::Horizontal, {}, 1, 1280), (TRect{0, 0, 1280, 30}));
+  EXPECT_EQ(StretchedWindowRect({5, 0, 35, 1024}, O::Vertical, {}, 1, 1024), (TRect{5, 0, 35, 1024}));
   // A ruler stretched beyond the primary screen with the mouse (across a second monitor)
   // does not jump back on a key: it only gets shorter.
-  EXPECT_EQ(StretchedWindowRect({0, 0, 1500, 30}, O::Horizontal, {}, 1, 1280), (TPixelRect{0, 0, 1500, 30}));
-  EXPECT_EQ(StretchedWindowRect({0, 0, 1500, 30}, O::Horizontal, {}, -1, 1280), (TPixelRect{0, 0, 1499, 30}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 1500, 30}, O::Horizontal, {}, 1, 1280), (TRect{0, 0, 1500, 30}));
+  EXPECT_EQ(StretchedWindowRect({0, 0, 1500, 30}, O::Horizontal, {}, -1, 1280), (TRect{0, 0, 1499, 30}));
 }
 
 TEST(RulerKeyboardStretch, GoesThroughThePositionHandlingLikeAStretchDragWithoutSnapping) {
@@ -199,8 +199,8 @@ TEST(RulerKeyboardStretch, GoesThroughThePositionHandlingLikeAStretchDragWithout
   TRulerPlacement flipped;
   flipped.Direction = 1;
   // A flipped ruler whose free left end is stretched to 2 pixels from the work area's edge.
-  const TPixelRect window{3, 400, 403, 430};
-  const TPixelRect stretched = StretchedWindowRect(window, O::Horizontal, flipped, 1, 1280);
+  const TRect window{3, 400, 403, 430};
+  const TRect stretched = StretchedWindowRect(window, O::Horizontal, flipped, 1, 1280);
   TRulerPosContext context{{true, false, window}, {3, 400}, true, RulerMagnetAllies(true), 5};
   const TWindowPosProposal proposal{stretched.Left, stretched.Top, stretched.Width(), stretched.Height()};
   const TRulerPosChange change = RulerPositionChanging(proposal, context, desktop);
@@ -209,17 +209,17 @@ TEST(RulerKeyboardStretch, GoesThroughThePositionHandlingLikeAStretchDragWithout
 }
 
 TEST(RulerKeyboardMenu, OpensOffTheButtonEdgeAtTheFirstButton) {
-  const TPixelRect screen{0, 0, 1280, 994};
+  const TRect screen{0, 0, 1280, 994};
   const TScreenSize menu{150, 300};
-  const TPixelRect h{200, 500, 600, 530};
+  const TRect h{200, 500, 600, 530};
   // Scale at the bottom: the buttons, and the menu, are above.
   EXPECT_EQ(KeyboardMenuPlace(h, {0, 0, 400, 30}, O::Horizontal, false, screen, menu),
             (TKeyboardMenuPlace{{218, 500}, TMenuSide::Above}));
   EXPECT_EQ(KeyboardMenuPlace(h, {0, 0, 400, 30}, O::Horizontal, true, screen, menu),
             (TKeyboardMenuPlace{{218, 530}, TMenuSide::Below}));
   // The magnifier square at the near end pushes the scale area, and its buttons, along.
-  EXPECT_EQ(KeyboardMenuPlace(h, {30, 0, 400, 30}, O::Horizontal, false, screen, menu).Point, (TIntPoint{248, 500}));
-  const TPixelRect v{700, 100, 730, 600};
+  EXPECT_EQ(KeyboardMenuPlace(h, {30, 0, 400, 30}, O::Horizontal, false, screen, menu).Point, (TPoint{248, 500}));
+  const TRect v{700, 100, 730, 600};
   EXPECT_EQ(KeyboardMenuPlace(v, {0, 0, 30, 500}, O::Vertical, false, screen, menu),
             (TKeyboardMenuPlace{{700, 118}, TMenuSide::Left}));
   EXPECT_EQ(KeyboardMenuPlace(v, {0, 30, 30, 500}, O::Vertical, true, screen, menu),
@@ -227,20 +227,20 @@ TEST(RulerKeyboardMenu, OpensOffTheButtonEdgeAtTheFirstButton) {
 }
 
 TEST(RulerKeyboardMenu, GoesToTheScaleSideOnlyWhenTheButtonSideHasNoRoom) {
-  const TPixelRect screen{0, 0, 1280, 994};
+  const TRect screen{0, 0, 1280, 994};
   const TScreenSize menu{150, 300};
-  const TPixelRect box{0, 0, 400, 30};
+  const TRect box{0, 0, 400, 30};
   // 300 pixels above is just enough; 299 is not.
   EXPECT_EQ(KeyboardMenuPlace({200, 300, 600, 330}, box, O::Horizontal, false, screen, menu).Side, TMenuSide::Above);
   EXPECT_EQ(KeyboardMenuPlace({200, 299, 600, 329}, box, O::Horizontal, false, screen, menu),
             (TKeyboardMenuPlace{{218, 329}, TMenuSide::Below}));
   EXPECT_EQ(KeyboardMenuPlace({200, 900, 600, 930}, box, O::Horizontal, true, screen, menu).Side, TMenuSide::Above);
   // Neither side has room (a tiny screen): the roomier one.
-  const TPixelRect small{0, 0, 640, 400};
+  const TRect small{0, 0, 640, 400};
   EXPECT_EQ(KeyboardMenuPlace({100, 230, 500, 260}, box, O::Horizontal, false, small, menu).Side, TMenuSide::Above);
   EXPECT_EQ(KeyboardMenuPlace({100, 140, 500, 170}, box, O::Horizontal, false, small, menu).Side, TMenuSide::Below);
   // Vertical rulers weigh the menu's width; a work area away from the origin counts from its own edges.
-  const TPixelRect second{1280, 0, 2560, 1024};
+  const TRect second{1280, 0, 2560, 1024};
   EXPECT_EQ(KeyboardMenuPlace({1440, 100, 1470, 600}, {0, 0, 30, 500}, O::Vertical, false, second, menu).Side,
             TMenuSide::Left);
   EXPECT_EQ(KeyboardMenuPlace({1420, 100, 1450, 600}, {0, 0, 30, 500}, O::Vertical, false, second, menu).Side,

@@ -350,7 +350,7 @@ TEST(PaintScale, PartialPaintLeavesExactlyWhatAFullPaintLeavesInTheClip) {
     const TPixelBuffer full = Render(input);
 
     const int left = pick(-3, input.Width), top = pick(-3, input.Height);
-    const TPixelRect clip{left, top, left + pick(1, 40), top + pick(1, 40)};
+    const TRect clip{left, top, left + pick(1, 40), top + pick(1, 40)};
     TPixelBuffer part(input.Width, input.Height, Untouched);
     PaintScale(input, part.View(), clip);
     for (int y = 0; y < input.Height; ++y)
@@ -363,9 +363,9 @@ TEST(PaintScale, PartialPaintLeavesExactlyWhatAFullPaintLeavesInTheClip) {
 TEST(CursorLineStrip, CoversTheLineAndItsLabelInWindowCoordinates) {
   TRulerScaleInput input = HorizontalRuler(300);
   input.CursorBoxPos = {37, 3};
-  EXPECT_EQ(CursorLineStrip(input, {30, 0}, 330, 30), (TPixelRect{67, 0, 98, 30}));
+  EXPECT_EQ(CursorLineStrip(input, {30, 0}, 330, 30), (TRect{67, 0, 98, 30}));
   input.Labeling = 0;
-  EXPECT_EQ(CursorLineStrip(input, {30, 0}, 330, 30), (TPixelRect{67, 0, 68, 30}));
+  EXPECT_EQ(CursorLineStrip(input, {30, 0}, 330, 30), (TRect{67, 0, 68, 30}));
   input.CursorBoxPos = {300, 3};
   EXPECT_EQ(CursorLineStrip(input, {30, 0}, 330, 30), std::nullopt);
   input.CursorBoxPos = {-1, 3};
@@ -373,9 +373,9 @@ TEST(CursorLineStrip, CoversTheLineAndItsLabelInWindowCoordinates) {
 
   input = VerticalRuler(300);
   input.CursorBoxPos = {3, 37};
-  EXPECT_EQ(CursorLineStrip(input, {0, 30}, 30, 330), (TPixelRect{0, 67, 30, 78}));
+  EXPECT_EQ(CursorLineStrip(input, {0, 30}, 30, 330), (TRect{0, 67, 30, 78}));
   input.Labeling = 0;
-  EXPECT_EQ(CursorLineStrip(input, {0, 30}, 30, 330), (TPixelRect{0, 67, 30, 68}));
+  EXPECT_EQ(CursorLineStrip(input, {0, 30}, 30, 330), (TRect{0, 67, 30, 68}));
 }
 
 TEST(CursorLineStrip, RepaintingTheOldAndNewStripsGivesTheFullPaint) {

@@ -99,7 +99,7 @@ TEST(ComposeFromFace, AnyClipEqualsTheFullPaintAndLeavesTheRestAlone) {
   ComposeFromFace(input, face, whole.View(), {-50, -50, 1000, 1000});
   EXPECT_EQ(FirstDifference(whole, expected), "");
 
-  const TPixelRect clip{18, 3, 61, 47};
+  const TRect clip{18, 3, 61, 47};
   TPixelBuffer part(input.Width, input.Height, Untouched);
   ComposeFromFace(input, face, part.View(), clip);
   for (int y = 0; y < input.Height; ++y)

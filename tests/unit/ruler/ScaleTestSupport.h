@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ruler/GlyphTestSupport.h"
-#include "ruler/PixelBuffers.h"
+#include "base/PixelBuffers.h"
 #include "ruler/RulerScale.h"
 
 // Pixels nothing painted keep this value, so a test can tell "left alone" from "painted".

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "settings/ApplicationSettings.h"
-#include "settings/QorvelSettingsStorage.h"
+#include "settings/SettingsFileRules.h"
 #include "SettingsFileTestSupport.h"
 
 namespace {

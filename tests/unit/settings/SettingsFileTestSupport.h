@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "settings/ApplicationSettings.h"
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelSettingsFiles.h"
 #include "settings/QorvelXml.h"
 #include "SettingsTreeWalk.h"

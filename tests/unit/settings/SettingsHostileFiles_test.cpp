@@ -8,7 +8,7 @@
 #include <cstring>
 #include <random>
 
-#include "settings/QorvelSettingsStorage.h"
+#include "settings/SettingsFileRules.h"
 #include "SettingsFileTestSupport.h"
 
 namespace {

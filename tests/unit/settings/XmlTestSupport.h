@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/QorvelFileStreams.h"
+#include "settings/ByteStreams.h"
 #include "settings/QorvelXml.h"
 
 using TXmlTokens = std::vector<std::unique_ptr<TQorvelXmlElement>>;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "color/QorvelColorClipboard.h"
+#include "color/ColorClipboardText.h"
 #include "color/win32/QorvelColorControls.h"
 #include "gui/Application.h"
 #include "gui/Handles.h"
@@ -107,7 +107,7 @@ class THostWindow : public TWindow {
     return L"?";
   }
 
-  static RECT OnScreen(const TQorvelColorBox& box, const TPixelRect& r) {
+  static RECT OnScreen(const TQorvelColorBox& box, const TRect& r) {
     RECT result{r.Left, r.Top, r.Right, r.Bottom};
     ::MapWindowPoints(box.Handle(), nullptr, reinterpret_cast<POINT*>(&result), 2);
     return result;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/QorvelMemoryMappedFiles.h"
+#include "gui/QorvelMemoryMappedFiles.h"
 #include "color/win32/QorvelColorServices.h"
 #include "gui/Handles.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "app/win32/QorvelMemoryMappedFiles.h"
-#include "app/win32/QorvelMutexSections.h"
+#include "gui/QorvelMemoryMappedFiles.h"
+#include "gui/QorvelMutexSections.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
 

@@ -20,6 +20,7 @@ std::unique_ptr<TForm> TMeterApplication::CreateMainForm() {
   auto ruler = std::make_unique<TMainForm>(*FEnvironment.Settings);
   ruler->SetMenuImages(FEnvironment.MenuImages);
   ruler->OnShowSettingsDialog = [this](int row) { ShowSettingsDialog(row); };
+  ruler->OnExitRequest = [this] { Terminate(); };
   return ruler;
 }
 

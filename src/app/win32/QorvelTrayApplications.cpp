@@ -4,7 +4,7 @@
 #include <cstring>
 #include <optional>
 
-#include "app/win32/QorvelMemoryMappedFiles.h"
+#include "gui/QorvelMemoryMappedFiles.h"
 #include "gui/Application.h"
 #include "settings/QorvelErrors.h"
 

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "app/win32/QorvelMemoryMappedFiles.h"
+#include "gui/QorvelMemoryMappedFiles.h"
 #include "color/ColorServiceBlock.h"
 #include "color/QorvelMethodHashes.h"
 #include "gui/Window.h"

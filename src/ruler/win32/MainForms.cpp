@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/win32/QorvelTrayApplications.h"
 #include "gui/Application.h"
 #include "gui/Clipboard.h"
 #include "gui/Dpi.h"
@@ -407,7 +406,7 @@ void TMainForm::RunCommand(TRulerCommand command) {
     case TRulerCommand::Turn: Turn(); break;
     case TRulerCommand::Hide: Close(); break;
     case TRulerCommand::Exit:
-      if (TQorvelTrayApplication* application = MeterApplication()) application->Terminate();
+      if (OnExitRequest) OnExitRequest();
       break;
     case TRulerCommand::StayOnTop: ToggleStayOnTop(); break;
     case TRulerCommand::Transparent: ToggleTransparent(); break;
@@ -468,7 +467,7 @@ void TMainForm::SetMenuImages(TImageList* images) {
 
 void TMainForm::UpdateRulerMenu() {
   const TRulerMenuState state = RulerMenuState(FSettings, QorvelFormBlendings::Available(),
-                                               OnShowSettingsDialog && !TQorvelFormTrayApplication::ModalFormActive());
+                                               OnShowSettingsDialog && !TGuiApplication::Instance().ModalFormActive());
   FStayOnTopItem->Checked = state.StayOnTopChecked;
   FTransparentItem->Enabled = state.TransparentEnabled;
   FTransparentItem->Checked = state.TransparentChecked;

@@ -87,6 +87,8 @@ class TMainForm : public TQorvelMagnetForm {
   void SetMenuImages(TImageList* images);
   // Opens the settings dialog at a page; the "Settings..." item stays disabled without it.
   std::function<void(int page)> OnShowSettingsDialog;
+  // Ends the program (the "Exit" double-click action); nothing happens without it.
+  std::function<void()> OnExitRequest;
   // The menu's update before it opens; public so that tests can read what a user would see.
   void UpdateRulerMenu();
   TPopupMenu& RulerMenu() { return FRulerMenu; }

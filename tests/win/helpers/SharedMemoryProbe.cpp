@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/win32/QorvelMemoryMappedFiles.h"
+#include "gui/QorvelMemoryMappedFiles.h"
 
 namespace {
 

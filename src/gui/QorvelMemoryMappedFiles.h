@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/win32/QorvelMutexSections.h"
+#include "gui/QorvelMutexSections.h"
 #include "gui/Handles.h"
 #include "settings/QorvelErrors.h"
 

@@ -1,4 +1,4 @@
-#include "app/win32/QorvelMemoryMappedFiles.h"
+#include "gui/QorvelMemoryMappedFiles.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/win32/QorvelMutexSections.h"
+#include "gui/QorvelMutexSections.h"
 
 #include <utility>
 

@@ -47,7 +47,7 @@ vindle_wine_start() {
   # its mode whatever the timing of its start (unmanaged, it ignores right clicks on icons).
   local program
   for program in Vindle.exe VindleSetup.exe QorvelUninstall.exe ProbeWindow.exe vindle_win_tests.exe \
-                 ValueControlsHost.exe ColorBoxHost.exe ColorDialogHost.exe; do
+                 vindle_longrun_tests.exe ValueControlsHost.exe ColorBoxHost.exe ColorDialogHost.exe; do
     wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program\\X11 Driver" /v Managed /t REG_SZ /d N /f \
       >/dev/null 2>&1
   done

@@ -19,10 +19,12 @@ vindle_free_display() {
 }
 
 vindle_wine_start() {
-  local build="$1" geometry="${VINDLE_SCREEN:-1280x1024x24}"
+  local build="$1"
+  # Exported: the e2e harness reads the display's size from it.
+  export VINDLE_SCREEN="${VINDLE_SCREEN:-1280x1024x24}"
   local n
   n=$(vindle_free_display) || { echo "no free X display number" >&2; return 1; }
-  Xvfb ":$n" -screen 0 "$geometry" -nolisten tcp -ac >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "$VINDLE_SCREEN" -nolisten tcp -ac >/dev/null 2>&1 &
   VINDLE_XVFB_PID=$!
   export DISPLAY=":$n"
   local i
@@ -47,7 +49,7 @@ vindle_wine_start() {
   # its mode whatever the timing of its start (unmanaged, it ignores right clicks on icons).
   local program
   for program in Vindle.exe VindleSetup.exe QorvelUninstall.exe ProbeWindow.exe vindle_win_tests.exe \
-                 ValueControlsHost.exe ColorBoxHost.exe ColorDialogHost.exe; do
+                 vindle_longrun_tests.exe ValueControlsHost.exe ColorBoxHost.exe ColorDialogHost.exe; do
     wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program\\X11 Driver" /v Managed /t REG_SZ /d N /f \
       >/dev/null 2>&1
   done

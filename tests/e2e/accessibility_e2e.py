@@ -60,13 +60,8 @@ def open_ruler_menu(s, x, y):
 
 def scenario_a_screen_reader_reads_the_ruler_the_colour_and_the_coordinates(s):
     process, win = vindle.ruler_at_default(s)
-    # The colour picker and the coordinates window: the second and third tray items.
-    vindle.open_tray_menu(s)
-    s.key("Down", "Down", "Return")
-    s.wait_window("^Color picker$")
-    vindle.open_tray_menu(s)
-    s.key("Down", "Down", "Down", "Return")
-    s.wait_window("^Coordinates$")
+    vindle.COLOR_PICKER_WINDOW.show(s)
+    vindle.COORDINATES_WINDOW.show(s)
 
     # The cursor 150 pixels along the ruler, whose scale starts at its left end.
     along = 150

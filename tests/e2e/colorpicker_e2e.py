@@ -1,35 +1,18 @@
 """The colour picker tool window: tray toggle, first place, eyedropper, a restart, snapping."""
 import re
 
+import harness
 import vindle
 
-TITLE = "^Color picker$"
-COORDINATES = "^Coordinates$"
+PICKER = vindle.COLOR_PICKER_WINDOW
 RED, WHITE = (255, 0, 0), (255, 255, 255)
 EYEDROPPER = (10, 12)           # client coordinates of the eyedropper square's middle
 FACE = (28, 4)                  # a face pixel clear of the caption, the glyph and the frame
 
 
-def toggle_from_tray(s):
-    """The second item of the tray menu shows or hides the window."""
-    vindle.open_tray_menu(s)
-    s.key("Down", "Down", "Return")
-
-
-def show_picker(s):
-    toggle_from_tray(s)
-    return s.wait_window(TITLE)
-
-
-def client_origin(win):
-    """The client area lies at the bottom of the window, centred horizontally in the frame."""
-    border = (win.width - 88) // 2
-    return win.x + border, win.y + win.height - border - 24
-
-
 def face_colour(s, win, label):
     shot = s.screenshot(label)
-    left, top = client_origin(win)
+    left, top = PICKER.client_origin(win)
     return shot.pixel(left + FACE[0], top + FACE[1])
 
 
@@ -41,41 +24,33 @@ def pick_red(s, win):
     """Drags from the eyedropper onto the probe window's red area and lets go there."""
     s.start("tests/win/ProbeWindow.exe")
     probe = s.wait_window("^Vindle probe")
-    left, top = client_origin(win)
+    left, top = PICKER.client_origin(win)
     s.drag((left + EYEDROPPER[0], top + EYEDROPPER[1]), (probe.x + 60, probe.y + 60), steps=15)
     wait_face(s, win, RED, "picked")
     return probe
 
 
 def scenario_tray_shows_and_hides_it_at_its_first_place(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    vindle.ruler(s)
-    win = show_picker(s)
+    process, _, win = PICKER.first_shown(s)
     wait_face(s, win, WHITE, "shown")
-    s.expect_equal(win.x + win.width, 1280 - 8, "right edge 8 pixels inside the work area")
-    s.expect_equal(win.y + win.height, 1024 - 8, "bottom edge 8 pixels inside the work area")
+    s.expect_equal(win.x + win.width, harness.SCREEN_WIDTH - 8, "right edge 8 pixels inside the work area")
+    s.expect_equal(win.y + win.height, harness.SCREEN_HEIGHT - 8, "bottom edge 8 pixels inside the work area")
 
-    vindle.open_tray_menu(s)
-    s.key("Down", "Down", "Down", "Return")   # the coordinates window
-    coordinates = s.wait_window(COORDINATES)
+    coordinates = vindle.COORDINATES_WINDOW.show(s)
     s.screenshot("both")
     s.expect_equal((coordinates.x, coordinates.y + coordinates.height), (win.x, win.y),
                    "the coordinates window sits directly above the picker")
 
-    toggle_from_tray(s)
-    s.wait_no_window(TITLE)
+    PICKER.toggle(s)
+    s.wait_no_window(PICKER.title)
     s.screenshot("hidden")
-    again = show_picker(s)
+    again = PICKER.show(s)
     s.expect_equal((again.x, again.y), (win.x, win.y), "shown again where it was")
     vindle.exit_vindle(s, process)
 
 
 def scenario_eyedropper_picks_the_colour_under_the_pointer(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    vindle.ruler(s)
-    win = show_picker(s)
+    process, _, win = PICKER.first_shown(s)
     wait_face(s, win, WHITE, "white")
     pick_red(s, win)
     s.screenshot("red")
@@ -86,15 +61,9 @@ def scenario_eyedropper_picks_the_colour_under_the_pointer(s):
 
 
 def scenario_colour_component_and_place_survive_a_restart(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    vindle.ruler(s)
-    win = show_picker(s)
+    process, _, win = PICKER.first_shown(s)
     pick_red(s, win)
-    grip = (win.x + 30, win.y + 6)          # the caption
-    s.drag(grip, (grip[0] - 500, grip[1] - 400))
-    moved = s.wait_for(lambda: [w for w in s.find_windows(TITLE) if (w.x, w.y) != (win.x, win.y)],
-                       "the window to move")[0]
+    moved = PICKER.drag_by_caption(s, win, (-500, -400))
     s.expect_equal((moved.x - win.x, moved.y - win.y), (-500, -400), "offset of the dragged window")
     vindle.exit_vindle(s, process)
 
@@ -108,7 +77,7 @@ def scenario_colour_component_and_place_survive_a_restart(s):
 
     process = vindle.start(s)
     vindle.ruler(s)
-    again = show_picker(s)
+    again = PICKER.show(s)
     wait_face(s, again, RED, "after-restart")
     s.expect_equal((again.x, again.y), (moved.x, moved.y), "the place after a restart")
     vindle.exit_vindle(s, process)
@@ -122,29 +91,13 @@ def scenario_colour_component_and_place_survive_a_restart(s):
 
 
 def scenario_snaps_to_the_rulers_edge(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    ruler = vindle.ruler(s)
-    win = show_picker(s)
-    grip = (win.x + 30, win.y + 6)
-    # Drop the window's left edge 3 pixels right of the ruler's right end, beside it.
-    target = (ruler.x + ruler.width + 3, ruler.y + 10)
-    s.drag(grip, (grip[0] + target[0] - win.x, grip[1] + target[1] - win.y))
-    snapped = s.wait_for(lambda: [w for w in s.find_windows(TITLE) if (w.x, w.y) != (win.x, win.y)],
-                         "the window to move")[0]
-    s.screenshot("snapped")
-    s.expect_equal(snapped.x, ruler.x + ruler.width, "left edge snapped onto the ruler's right end")
-    s.expect_equal(snapped.y, ruler.y + 10, "too far from the ruler's top to line up with it")
-    vindle.exit_vindle(s, process)
+    PICKER.check_snaps_to_the_rulers_edge(s)
 
 
 def scenario_clicking_the_face_opens_the_colour_dialog_and_cancel_keeps_the_colour(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    vindle.ruler(s)
-    win = show_picker(s)
+    process, _, win = PICKER.first_shown(s)
     wait_face(s, win, WHITE, "white")
-    left, top = client_origin(win)
+    left, top = PICKER.client_origin(win)
     s.click(left + 44, top + 12)
     dialog = s.wait_window("^Select color$")
     s.screenshot("dialog")

@@ -1,49 +1,28 @@
 """The coordinates tool window: tray toggle, first place, what it shows, a restart, snapping."""
+import harness
 import vindle
 
-TITLE = "^Coordinates$"
+COORDINATES = vindle.COORDINATES_WINDOW
 RED, BLUE = (255, 0, 0), (0, 0, 255)
 SWATCH_CENTRE = (78, 12)        # client coordinates of the swatch's middle
 LABELS = (0, 5, 65, 18)         # both coordinate labels, client coordinates
 
 
-def toggle_from_tray(s):
-    """The third item of the tray menu shows or hides the window; its caption changes."""
-    vindle.open_tray_menu(s)
-    s.key("Down", "Down", "Down", "Return")
-
-
-def show_coordinates(s):
-    toggle_from_tray(s)
-    return s.wait_window(TITLE)
-
-
-def client_origin(win):
-    """The client area lies at the bottom of the window, centred horizontally in the frame."""
-    border = (win.width - 88) // 2
-    return win.x + border, win.y + win.height - border - 24
-
-
 def scenario_tray_shows_and_hides_it_at_its_first_place(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    vindle.ruler(s)
-    win = show_coordinates(s)
+    process, _, win = COORDINATES.first_shown(s)
     s.screenshot("shown")
-    s.expect_equal(win.x + win.width, 1280 - 8, "right edge 8 pixels inside the work area")
-    s.expect_equal(win.y, 1024 - 2 * win.height - 8, "top one window height above the colour picker's place (the work area is the whole screen)")
-    toggle_from_tray(s)
-    s.wait_no_window(TITLE)
+    s.expect_equal(win.x + win.width, harness.SCREEN_WIDTH - 8, "right edge 8 pixels inside the work area")
+    s.expect_equal(win.y, harness.SCREEN_HEIGHT - 2 * win.height - 8,
+                   "top one window height above the colour picker's place (the work area is the whole screen)")
+    COORDINATES.toggle(s)
+    s.wait_no_window(COORDINATES.title)
     s.screenshot("hidden")
-    show_coordinates(s)
+    COORDINATES.show(s)
     vindle.exit_vindle(s, process)
 
 
 def scenario_shows_the_cursor_position_and_the_colour_under_it(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    vindle.ruler(s)
-    win = show_coordinates(s)
+    process, _, win = COORDINATES.first_shown(s)
     s.start("tests/win/ProbeWindow.exe")
     probe = s.wait_window("^Vindle probe")
 
@@ -52,7 +31,7 @@ def scenario_shows_the_cursor_position_and_the_colour_under_it(s):
 
         def painted():
             shot = s.screenshot(label)
-            left, top = client_origin(win)
+            left, top = COORDINATES.client_origin(win)
             if shot.pixel(left + SWATCH_CENTRE[0], top + SWATCH_CENTRE[1]) != colour:
                 return None
             return shot, left, top
@@ -69,14 +48,8 @@ def scenario_shows_the_cursor_position_and_the_colour_under_it(s):
 
 
 def scenario_its_place_survives_a_restart(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    vindle.ruler(s)
-    win = show_coordinates(s)
-    grip = (win.x + 20, win.y + 6)          # the caption
-    s.drag(grip, (grip[0] - 400, grip[1] - 300))
-    moved = s.wait_for(lambda: [w for w in s.find_windows(TITLE) if (w.x, w.y) != (win.x, win.y)],
-                       "the window to move")[0]
+    process, _, win = COORDINATES.first_shown(s)
+    moved = COORDINATES.drag_by_caption(s, win, (-400, -300))
     s.expect_equal((moved.x - win.x, moved.y - win.y), (-400, -300), "offset of the dragged window")
     vindle.exit_vindle(s, process)
     with open(vindle.settings_file(), encoding="utf-8", errors="replace") as stored:
@@ -85,24 +58,11 @@ def scenario_its_place_survives_a_restart(s):
 
     process = vindle.start(s)
     vindle.ruler(s)
-    again = show_coordinates(s)
+    again = COORDINATES.show(s)
     s.screenshot("after-restart")
     s.expect_equal((again.x, again.y), (moved.x, moved.y), "the place after a restart")
     vindle.exit_vindle(s, process)
 
 
 def scenario_snaps_to_the_rulers_edge(s):
-    vindle.forget_settings()
-    process = vindle.start(s)
-    ruler = vindle.ruler(s)
-    win = show_coordinates(s)
-    grip = (win.x + 20, win.y + 6)
-    # Drop the window's left edge 3 pixels right of the ruler's right end, beside it.
-    target = (ruler.x + ruler.width + 3, ruler.y + 10)
-    s.drag(grip, (grip[0] + target[0] - win.x, grip[1] + target[1] - win.y))
-    snapped = s.wait_for(lambda: [w for w in s.find_windows(TITLE) if (w.x, w.y) != (win.x, win.y)],
-                         "the window to move")[0]
-    s.screenshot("snapped")
-    s.expect_equal(snapped.x, ruler.x + ruler.width, "left edge snapped onto the ruler's right end")
-    s.expect_equal(snapped.y, ruler.y + 10, "too far from the ruler's top to line up with it")
-    vindle.exit_vindle(s, process)
+    COORDINATES.check_snaps_to_the_rulers_edge(s)

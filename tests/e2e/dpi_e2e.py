@@ -6,6 +6,7 @@ import os
 import subprocess
 import time
 
+import harness
 import vindle
 
 DPIS = (96, 144, 192)
@@ -80,7 +81,9 @@ def ruler_scales(s, dpi):
     with s.at_dpi(dpi):
         win = start_fresh(s)
         # Device pixels: the first ruler is as large and where it is at 100 %.
-        s.expect_equal((win.x, win.y, win.width, win.height), (320, 512 - 30, 640, 30), f"the first ruler at {dpi} dpi")
+        screen_w, screen_h = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
+        first = ((screen_w - screen_w // 2) // 2, screen_h // 2 - 30, screen_w // 2, 30)
+        s.expect_equal((win.x, win.y, win.width, win.height), first, f"the first ruler at {dpi} dpi")
         away(s, win)
         shot = s.screenshot("pixel-scale")
         bottom = win.y + win.height - 2

@@ -24,6 +24,19 @@ class ScenarioFailure(AssertionError):
     pass
 
 
+def _screen_size():
+    """Width and height of the private display, as tools/wine-env.sh starts it: VINDLE_SCREEN
+    (width x height x depth), 1280x1024x24 unless set."""
+    geometry = os.environ.get("VINDLE_SCREEN", "1280x1024x24")
+    match = re.fullmatch(r"(\d+)x(\d+)x\d+", geometry)
+    if not match:
+        raise ValueError(f"VINDLE_SCREEN is width x height x depth, like 1280x1024x24, not {geometry!r}")
+    return int(match[1]), int(match[2])
+
+
+SCREEN_WIDTH, SCREEN_HEIGHT = _screen_size()
+
+
 class Shot:
     """A screenshot: the PNG kept for people, the pixels kept for checks."""
 

@@ -2,6 +2,7 @@
 configurations and transparency."""
 import subprocess
 
+import harness
 import vindle
 
 LIGHT_YELLOW = vindle.LIGHT_YELLOW
@@ -9,7 +10,7 @@ LIGHT_YELLOW = vindle.LIGHT_YELLOW
 
 def scenario_first_start_shows_the_default_ruler(s):
     process, win = vindle.ruler_at_default(s)
-    screen_w, screen_h = 1280, 1024
+    screen_w, screen_h = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
     s.expect_equal((win.width, win.height), (screen_w // 2, 30), "size of the first ruler")
     s.expect_equal((win.x, win.y + win.height), ((screen_w - screen_w // 2) // 2, screen_h // 2),
                    "its scale edge lies on the horizontal centre line, horizontally centred")
@@ -58,7 +59,9 @@ def scenario_space_rotates_to_the_vertical_placement(s):
     s.key("space")
     vertical = s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.height > w.width],
                           "a vertical ruler")[0]
-    s.expect_equal((vertical.x, vertical.y, vertical.width, vertical.height), (640 - 30, 256, 30, 512),
+    screen_w, screen_h = harness.SCREEN_WIDTH, harness.SCREEN_HEIGHT
+    s.expect_equal((vertical.x, vertical.y, vertical.width, vertical.height),
+                   (screen_w // 2 - 30, (screen_h - screen_h // 2) // 2, 30, screen_h // 2),
                    "the first vertical ruler: centred, scale edge on the vertical centre line")
     s.screenshot("vertical")
     s.move(vertical.x + 15, vertical.y + 200)

@@ -109,3 +109,56 @@ def ruler_at_default(s):
     s.wait_for(lambda: s.screenshot("painted").pixel(win.x + 130, win.y + 3) == LIGHT_YELLOW,
                "the ruler to be painted")
     return process, win
+
+
+class ToolWindow:
+    """The colour picker or the coordinates window: a small window that the tray menu shows and
+    hides, and that snaps to the ruler."""
+
+    def __init__(self, title, tray_item, caption_grip):
+        self.title = title                  # its caption, as a regular expression
+        self.tray_item = tray_item          # its place in the tray menu, counted from 1
+        self.caption_grip = caption_grip    # where to take its caption, from the window's corner
+
+    def toggle(self, s):
+        open_tray_menu(s)
+        s.key(*["Down"] * self.tray_item, "Return")
+
+    def show(self, s):
+        self.toggle(s)
+        return s.wait_window(self.title)
+
+    def first_shown(self, s):
+        """A first start (no settings), then this window shown from the tray menu: the
+        program, its ruler and this window."""
+        forget_settings()
+        process = start(s)
+        ruler_window = ruler(s)
+        return process, ruler_window, self.show(s)
+
+    @staticmethod
+    def client_origin(win):
+        """The client area lies at the bottom of the window, centred horizontally in the frame."""
+        border = (win.width - 88) // 2
+        return win.x + border, win.y + win.height - border - 24
+
+    def drag_by_caption(self, s, win, offset):
+        """Drags the window by its caption by `offset` and answers it where it landed."""
+        grip = (win.x + self.caption_grip[0], win.y + self.caption_grip[1])
+        s.drag(grip, (grip[0] + offset[0], grip[1] + offset[1]))
+        return s.wait_for(lambda: [w for w in s.find_windows(self.title) if (w.x, w.y) != (win.x, win.y)],
+                          "the window to move")[0]
+
+    def check_snaps_to_the_rulers_edge(self, s):
+        process, ruler_window, win = self.first_shown(s)
+        # Drop the window's left edge 3 pixels right of the ruler's right end, beside it.
+        target = (ruler_window.x + ruler_window.width + 3, ruler_window.y + 10)
+        snapped = self.drag_by_caption(s, win, (target[0] - win.x, target[1] - win.y))
+        s.screenshot("snapped")
+        s.expect_equal(snapped.x, ruler_window.x + ruler_window.width, "left edge snapped onto the ruler's right end")
+        s.expect_equal(snapped.y, ruler_window.y + 10, "too far from the ruler's top to line up with it")
+        exit_vindle(s, process)
+
+
+COLOR_PICKER_WINDOW = ToolWindow("^Color picker$", tray_item=2, caption_grip=(30, 6))
+COORDINATES_WINDOW = ToolWindow("^Coordinates$", tray_item=3, caption_grip=(20, 6))

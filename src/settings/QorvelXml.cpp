@@ -254,7 +254,8 @@ void TQorvelXmlReader::TakeRunUntil(std::uint8_t stops, bool collect) {
 }
 
 unsigned char TQorvelXmlReader::TakeNonWhiteByte() {
-  TakeRunUntil(StopNonWhite, false);
+  // Mostly there is no white space to pass over.
+  if (FLeft == 0 || IsWhiteSpace(FBuffer[FPosition])) TakeRunUntil(StopNonWhite, false);
   return TakeByte();
 }
 

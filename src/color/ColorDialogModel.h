@@ -171,6 +171,10 @@ class TColorFormModel {
   void WriteHSBFields(const THSB& hsb);
   void WriteRGBFields(const TRGB& rgb);
   void ColorChanged();  // preview, track and the preview event
+  // The colour of the field the user typed in, held within the fields' limits, goes to the
+  // charts and then to the form: applied while typing (the fields keep what was typed), or
+  // shown in every field on leaving.
+  void TakeTypedColor(bool leaving);
 
   TColorChartModel FChart;
   TColorBarModel FBar;

@@ -75,20 +75,17 @@ TColorFormModel::TColorFormModel(const TSetup& setup)
       FShowOpacity(setup.ShowOpacity),
       FWebSafe(setup.WebSafe),
       FShowUserDefined(setup.ShowUserDefined) {
-  FChart.OnChangeHSB = [this](const TColorsControlModel&, int h, int s, int v) {
-    if (FBar.SetHSB(h, s, v)) Invalidate(TColorFormPart::Bar);
+  Couple(FChart, FBar, TColorFormPart::Bar);
+  Couple(FBar, FChart, TColorFormPart::Chart);
+}
+
+void TColorFormModel::Couple(TColorsControlModel& from, TColorsControlModel& to, TColorFormPart toPart) {
+  from.OnChangeHSB = [this, &to, toPart](const TColorsControlModel&, int h, int s, int v) {
+    if (to.SetHSB(h, s, v)) Invalidate(toPart);
     ShowHSB(h, s, v);
   };
-  FChart.OnChangeRGB = [this](const TColorsControlModel&, int r, int g, int b) {
-    if (FBar.SetRGB(r, g, b)) Invalidate(TColorFormPart::Bar);
-    ShowRGB(r, g, b);
-  };
-  FBar.OnChangeHSB = [this](const TColorsControlModel&, int h, int s, int v) {
-    if (FChart.SetHSB(h, s, v)) Invalidate(TColorFormPart::Chart);
-    ShowHSB(h, s, v);
-  };
-  FBar.OnChangeRGB = [this](const TColorsControlModel&, int r, int g, int b) {
-    if (FChart.SetRGB(r, g, b)) Invalidate(TColorFormPart::Chart);
+  from.OnChangeRGB = [this, &to, toPart](const TColorsControlModel&, int r, int g, int b) {
+    if (to.SetRGB(r, g, b)) Invalidate(toPart);
     ShowRGB(r, g, b);
   };
 }

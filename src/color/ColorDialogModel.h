@@ -163,6 +163,8 @@ class TColorFormModel {
   void ApplyHex(int value);
 
  private:
+  // A colour picked on `from` moves the marker of `to` and becomes the form's colour.
+  void Couple(TColorsControlModel& from, TColorsControlModel& to, TColorFormPart toPart);
   void Invalidate(TColorFormPart part) const;
   void ChartsSetHSB(int hue, int saturation, int brightness);
   void ChartsSetRGB(int red, int green, int blue);

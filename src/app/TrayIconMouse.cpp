@@ -1,30 +1,25 @@
 #include "app/TrayIconMouse.h"
 
 TTrayIconResponse TTrayIconMouse::Feed(std::uint32_t mouseMessage) {
-  TTrayIconResponse response;
+  using A = TTrayIconAction;
+  TTrayIconResponse response;  // presses pass on to the default procedure
   switch (mouseMessage) {
     case LButtonDown:
     case RButtonDown:
-      FLastMouseMessage = mouseMessage;
       break;
     case LButtonUp:
-      if (FLastMouseMessage == LButtonDown) response.Action = TTrayIconAction::Click;
-      FLastMouseMessage = mouseMessage;
-      response.Handled = true;
+      response = {FLastMouseMessage == LButtonDown ? A::Click : A::None, true};
       break;
     case LButtonDblClk:
-      response.Action = TTrayIconAction::DoubleClick;
-      FLastMouseMessage = mouseMessage;
-      response.Handled = true;
+      response = {A::DoubleClick, true};
       break;
     case RButtonUp:
-      if (FLastMouseMessage == RButtonDown) response.Action = TTrayIconAction::RightClick;
-      FLastMouseMessage = mouseMessage;
-      response.Handled = true;
+      response = {FLastMouseMessage == RButtonDown ? A::RightClick : A::None, true};
       break;
     default:
-      break;  // moves and anything else pass to the default procedure
+      return response;  // moves and anything else pass on, and are not remembered
   }
+  FLastMouseMessage = mouseMessage;
   return response;
 }
 

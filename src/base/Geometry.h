@@ -3,6 +3,8 @@
 // surfaces alike.
 
 #include <algorithm>
+#include <cstdint>
+#include <span>
 
 struct TPoint {
   int X = 0;
@@ -29,4 +31,25 @@ inline TRect IntersectRect(const TRect& a, const TRect& b) {
   const TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
                 std::min(a.Bottom, b.Bottom)};
   return r.Empty() ? TRect{} : r;
+}
+
+// The work area, of the monitors' work areas in system order, that a rectangle they do not
+// show wholly belongs on: the one showing most of it, the earlier on a tie, the first when
+// none shows any of it. Null when together they show all of it, or when there are none.
+inline const TRect* WorkAreaToFitInto(const TRect& rect, std::span<const TRect> workAreas) {
+  if (workAreas.empty()) return nullptr;
+  const auto size = [](const TRect& r) {
+    return (std::int64_t{r.Right} - r.Left) * (std::int64_t{r.Bottom} - r.Top);
+  };
+  std::int64_t shownInAll = 0, shownMost = 0;
+  const TRect* best = &workAreas.front();
+  for (const TRect& area : workAreas) {
+    const std::int64_t shown = size(IntersectRect(rect, area));
+    shownInAll += shown;
+    if (shown > shownMost) {
+      shownMost = shown;
+      best = &area;
+    }
+  }
+  return shownInAll >= size(rect) ? nullptr : best;
 }

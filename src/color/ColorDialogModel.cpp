@@ -75,20 +75,17 @@ TColorFormModel::TColorFormModel(const TSetup& setup)
       FShowOpacity(setup.ShowOpacity),
       FWebSafe(setup.WebSafe),
       FShowUserDefined(setup.ShowUserDefined) {
-  FChart.OnChangeHSB = [this](const TColorsControlModel&, int h, int s, int v) {
-    if (FBar.SetHSB(h, s, v)) Invalidate(TColorFormPart::Bar);
+  Couple(FChart, FBar, TColorFormPart::Bar);
+  Couple(FBar, FChart, TColorFormPart::Chart);
+}
+
+void TColorFormModel::Couple(TColorsControlModel& from, TColorsControlModel& to, TColorFormPart toPart) {
+  from.OnChangeHSB = [this, &to, toPart](const TColorsControlModel&, int h, int s, int v) {
+    if (to.SetHSB(h, s, v)) Invalidate(toPart);
     ShowHSB(h, s, v);
   };
-  FChart.OnChangeRGB = [this](const TColorsControlModel&, int r, int g, int b) {
-    if (FBar.SetRGB(r, g, b)) Invalidate(TColorFormPart::Bar);
-    ShowRGB(r, g, b);
-  };
-  FBar.OnChangeHSB = [this](const TColorsControlModel&, int h, int s, int v) {
-    if (FChart.SetHSB(h, s, v)) Invalidate(TColorFormPart::Chart);
-    ShowHSB(h, s, v);
-  };
-  FBar.OnChangeRGB = [this](const TColorsControlModel&, int r, int g, int b) {
-    if (FChart.SetRGB(r, g, b)) Invalidate(TColorFormPart::Chart);
+  from.OnChangeRGB = [this, &to, toPart](const TColorsControlModel&, int r, int g, int b) {
+    if (to.SetRGB(r, g, b)) Invalidate(toPart);
     ShowRGB(r, g, b);
   };
 }
@@ -201,47 +198,47 @@ void TColorFormModel::ApplyHex(int value) {
 void TColorFormModel::FieldTyped(int index, int value) {
   FFields[static_cast<std::size_t>(FieldIndexChecked(index))] = value;
   FTypedField = index;
-  if (IsHSBField(index)) {
-    const THSB hsb = HSBFromFields();
-    ChartsSetHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
-    ApplyHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
-  } else {
-    const int red = std::clamp(FFields[3], 0, 255), green = std::clamp(FFields[4], 0, 255),
-              blue = std::clamp(FFields[5], 0, 255);
-    ChartsSetRGB(red, green, blue);
-    ApplyRGB(red, green, blue);
-  }
+  TakeTypedColor(false);
 }
 
 void TColorFormModel::FieldLeft(int index) {
   // Only what the user typed is read back: a field that merely shows a colour chosen
   // elsewhere holds a rounded value, and reading it would move that colour.
-  if (FieldIndexChecked(index) != FTypedField) return;
-  if (IsHSBField(index)) {
-    const THSB hsb = HSBFromFields();
-    ShowHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
-    ChartsSetHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
-  } else {
-    const int red = std::clamp(FFields[3], 0, 255), green = std::clamp(FFields[4], 0, 255),
-              blue = std::clamp(FFields[5], 0, 255);
-    ShowRGB(red, green, blue);
-    ChartsSetRGB(red, green, blue);
-  }
+  if (FieldIndexChecked(index) == FTypedField) TakeTypedColor(true);
 }
 
 void TColorFormModel::HexTyped(int value) {
   FHex = value;
   FTypedField = HexTypedField;
-  const TRGB rgb = SplitRGB(static_cast<TPixel>(std::clamp(value, 0, HexFieldMax)));
-  ChartsSetRGB(rgb.Red, rgb.Green, rgb.Blue);
-  ApplyHex(std::clamp(value, 0, HexFieldMax));
+  TakeTypedColor(false);
 }
 
 void TColorFormModel::HexLeft() {
-  if (FTypedField != HexTypedField) return;
-  const TRGB rgb = SplitRGB(static_cast<TPixel>(std::clamp(FHex, 0, HexFieldMax)));
-  ShowRGB(rgb.Red, rgb.Green, rgb.Blue);
+  if (FTypedField == HexTypedField) TakeTypedColor(true);
+}
+
+void TColorFormModel::TakeTypedColor(bool leaving) {
+  if (IsHSBField(FTypedField)) {
+    const THSB hsb = HSBFromFields();
+    ChartsSetHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
+    if (leaving)
+      ShowHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
+    else
+      ApplyHSB(hsb.Hue, hsb.Saturation, hsb.Brightness);
+    return;
+  }
+  const bool hexTyped = FTypedField == HexTypedField;
+  const int hex = std::clamp(FHex, 0, HexFieldMax);
+  const TRGB rgb = hexTyped ? SplitRGB(static_cast<TPixel>(hex))
+                            : TRGB{std::clamp(FFields[3], 0, 255), std::clamp(FFields[4], 0, 255),
+                                   std::clamp(FFields[5], 0, 255)};
   ChartsSetRGB(rgb.Red, rgb.Green, rgb.Blue);
+  if (leaving)
+    ShowRGB(rgb.Red, rgb.Green, rgb.Blue);
+  else if (hexTyped)
+    ApplyHex(hex);
+  else
+    ApplyRGB(rgb.Red, rgb.Green, rgb.Blue);
 }
 
 void TColorFormModel::ComponentClicked(int index) {

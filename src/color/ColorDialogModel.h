@@ -163,6 +163,8 @@ class TColorFormModel {
   void ApplyHex(int value);
 
  private:
+  // A colour picked on `from` moves the marker of `to` and becomes the form's colour.
+  void Couple(TColorsControlModel& from, TColorsControlModel& to, TColorFormPart toPart);
   void Invalidate(TColorFormPart part) const;
   void ChartsSetHSB(int hue, int saturation, int brightness);
   void ChartsSetRGB(int red, int green, int blue);
@@ -171,6 +173,10 @@ class TColorFormModel {
   void WriteHSBFields(const THSB& hsb);
   void WriteRGBFields(const TRGB& rgb);
   void ColorChanged();  // preview, track and the preview event
+  // The colour of the field the user typed in, held within the fields' limits, goes to the
+  // charts and then to the form: applied while typing (the fields keep what was typed), or
+  // shown in every field on leaving.
+  void TakeTypedColor(bool leaving);
 
   TColorChartModel FChart;
   TColorBarModel FBar;

@@ -33,6 +33,46 @@ std::string WithSeparator(std::string text, char decimalSeparator) {
   return text;
 }
 
+// What both kinds of field read from an empty field or the placeholder: the default value
+// where the options allow it; nothing for any other (trimmed) text.
+template <class TRules, class TValue = decltype(TRules::MinValue)>
+std::optional<TQorvelParsed<TValue>> ParsePlaceholder(const TRules& rules, std::string_view trimmed) {
+  const auto defaultWhen = [&](TQorvelNumEditOption option) {
+    return TQorvelParsed<TValue>{rules.Has(option), rules.Has(option) ? rules.DefaultValue() : TValue{}};
+  };
+  if (trimmed.empty()) return defaultWhen(pneEmptyAllowed);
+  if (rules.IsSpecial(trimmed)) return defaultWhen(pneSpecialAllowed);
+  return std::nullopt;
+}
+
+template <class TRules>
+bool IsValidText(const TRules& rules, std::string_view text) {
+  const auto parsed = rules.Parse(text);
+  return parsed.Ok && parsed.Value >= rules.MinValue && parsed.Value <= rules.MaxValue;
+}
+
+template <class TRules>
+bool IsDefaultText(const TRules& rules, std::string_view text) {
+  return TrimSpaces(text).empty() || rules.Parse(text).Value == rules.DefaultValue();
+}
+
+// The keys both kinds of field take besides their digits: a minus where the range has
+// negative numbers, editing keys except Enter, and the placeholder in place of all text.
+bool AcceptsOtherKey(const TQorvelNumTextRules& rules, char32_t key, bool negativeRange, bool wholeTextReplaced) {
+  if (key == '-' && negativeRange) return true;
+  if (IsControlChar(key)) return key != '\r';
+  return rules.Has(pneSpecialAllowed) && key == static_cast<unsigned char>(rules.SpecialChar) && wholeTextReplaced;
+}
+
+template <class TRules>
+std::optional<std::string> NormalizedTextOf(const TRules& rules, std::string_view text) {
+  if (rules.Has(pneSpecialAllowed) && rules.IsSpecial(text)) return std::nullopt;
+  if (rules.Has(pneEmptyAllowed) && text.empty()) return std::nullopt;
+  const auto parsed = rules.Parse(text);
+  if (parsed.Ok || !rules.Has(pneEmptyAllowed)) return rules.Format(rules.Clamp(parsed.Value));
+  return std::string();
+}
+
 }  // namespace
 
 std::string_view TrimSpaces(std::string_view text) {
@@ -62,8 +102,7 @@ std::string TQorvelIntRules::Format(int value) const {
 
 TQorvelParsed<int> TQorvelIntRules::Parse(std::string_view text) const {
   text = TrimSpaces(text);
-  if (text.empty()) return {Has(pneEmptyAllowed), Has(pneEmptyAllowed) ? DefaultValue() : 0};
-  if (IsSpecial(text)) return {Has(pneSpecialAllowed), Has(pneSpecialAllowed) ? DefaultValue() : 0};
+  if (const auto placeholder = ParsePlaceholder(*this, text)) return *placeholder;
   const bool negative = text.front() == '-';
   if (negative) text.remove_prefix(1);
   // Saturates instead of overflowing: a pasted text may be longer than the field allows.
@@ -83,14 +122,9 @@ TQorvelParsed<int> TQorvelIntRules::Parse(std::string_view text) const {
   return {ok && limited == value, static_cast<int>(limited)};
 }
 
-bool TQorvelIntRules::IsValid(std::string_view text) const {
-  const auto parsed = Parse(text);
-  return parsed.Ok && parsed.Value >= MinValue && parsed.Value <= MaxValue;
-}
+bool TQorvelIntRules::IsValid(std::string_view text) const { return IsValidText(*this, text); }
 
-bool TQorvelIntRules::IsDefault(std::string_view text) const {
-  return TrimSpaces(text).empty() || Parse(text).Value == DefaultValue();
-}
+bool TQorvelIntRules::IsDefault(std::string_view text) const { return IsDefaultText(*this, text); }
 
 bool TQorvelIntRules::AcceptsChar(char32_t& key, bool wholeTextReplaced) const {
   if (key >= 'a' && key <= 'z') key = key - 'a' + 'A';
@@ -98,17 +132,11 @@ bool TQorvelIntRules::AcceptsChar(char32_t& key, bool wholeTextReplaced) const {
     const auto digit = kDigits.find(static_cast<char>(key));
     if (digit != std::string_view::npos && static_cast<int>(digit) < Base) return true;
   }
-  if (key == '-' && MinValue < 0) return true;
-  if (IsControlChar(key)) return key != '\r';
-  return Has(pneSpecialAllowed) && key == static_cast<unsigned char>(SpecialChar) && wholeTextReplaced;
+  return AcceptsOtherKey(*this, key, MinValue < 0, wholeTextReplaced);
 }
 
 std::optional<std::string> NormalizedText(const TQorvelIntRules& rules, std::string_view text) {
-  if (rules.Has(pneSpecialAllowed) && rules.IsSpecial(text)) return std::nullopt;
-  if (rules.Has(pneEmptyAllowed) && text.empty()) return std::nullopt;
-  const auto parsed = rules.Parse(text);
-  if (parsed.Ok || !rules.Has(pneEmptyAllowed)) return rules.Format(rules.Clamp(parsed.Value));
-  return std::string();
+  return NormalizedTextOf(rules, text);
 }
 
 // ---- floating-point fields ----
@@ -125,35 +153,23 @@ std::string TQorvelFloatRules::Format(double value) const {
 
 TQorvelParsed<double> TQorvelFloatRules::Parse(std::string_view text) const {
   text = TrimSpaces(text);
-  if (text.empty()) return {Has(pneEmptyAllowed), Has(pneEmptyAllowed) ? DefaultValue() : 0.0};
-  if (IsSpecial(text)) return {Has(pneSpecialAllowed), Has(pneSpecialAllowed) ? DefaultValue() : 0.0};
+  if (const auto placeholder = ParsePlaceholder(*this, text)) return *placeholder;
   const auto value = ParseFloatText(text, DecimalSeparator);
   return {value.has_value(), value.value_or(0.0)};
 }
 
-bool TQorvelFloatRules::IsValid(std::string_view text) const {
-  const auto parsed = Parse(text);
-  return parsed.Ok && parsed.Value >= MinValue && parsed.Value <= MaxValue;
-}
+bool TQorvelFloatRules::IsValid(std::string_view text) const { return IsValidText(*this, text); }
 
-bool TQorvelFloatRules::IsDefault(std::string_view text) const {
-  return TrimSpaces(text).empty() || Parse(text).Value == DefaultValue();
-}
+bool TQorvelFloatRules::IsDefault(std::string_view text) const { return IsDefaultText(*this, text); }
 
 bool TQorvelFloatRules::AcceptsChar(char32_t key, bool wholeTextReplaced) const {
   if (key >= '0' && key <= '9') return true;
   if (key == static_cast<unsigned char>(DecimalSeparator)) return true;
-  if (key == '-' && MinValue < 0) return true;
-  if (IsControlChar(key)) return key != '\r';
-  return Has(pneSpecialAllowed) && key == static_cast<unsigned char>(SpecialChar) && wholeTextReplaced;
+  return AcceptsOtherKey(*this, key, MinValue < 0, wholeTextReplaced);
 }
 
 std::optional<std::string> NormalizedText(const TQorvelFloatRules& rules, std::string_view text) {
-  if (rules.Has(pneSpecialAllowed) && rules.IsSpecial(text)) return std::nullopt;
-  if (rules.Has(pneEmptyAllowed) && text.empty()) return std::nullopt;
-  const auto parsed = rules.Parse(text);
-  if (parsed.Ok || !rules.Has(pneEmptyAllowed)) return rules.Format(rules.Clamp(parsed.Value));
-  return std::string();
+  return NormalizedTextOf(rules, text);
 }
 
 // ---- conversions ----

@@ -218,42 +218,36 @@ void TQorvelTrackRange::ClampPositions() {
   FDefaultPosition = Clamp(FDefaultPosition);
 }
 
+namespace {
+// Stores `value` in `field`; answers whether that changed it.
+bool ChangeTo(int& field, int value) {
+  if (value == field) return false;
+  field = value;
+  return true;
+}
+}  // namespace
+
 bool TQorvelTrackRange::SetMin(int value) {
-  if (value == FMin) return false;
-  FMin = value;
+  if (!ChangeTo(FMin, value)) return false;
   FMax = std::max(FMax, value);
   ClampPositions();
   return true;
 }
 
 bool TQorvelTrackRange::SetMax(int value) {
-  if (value == FMax) return false;
-  FMax = value;
+  if (!ChangeTo(FMax, value)) return false;
   FMin = std::min(FMin, value);
   ClampPositions();
   return true;
 }
 
-bool TQorvelTrackRange::SetPosition(int value) {
-  value = Clamp(value);
-  if (value == FPosition) return false;
-  FPosition = value;
-  return true;
-}
+bool TQorvelTrackRange::SetPosition(int value) { return ChangeTo(FPosition, Clamp(value)); }
 
-bool TQorvelTrackRange::SetDefaultPosition(int value) {
-  value = Clamp(value);
-  if (value == FDefaultPosition) return false;
-  FDefaultPosition = value;
-  return true;
-}
+bool TQorvelTrackRange::SetDefaultPosition(int value) { return ChangeTo(FDefaultPosition, Clamp(value)); }
 
 bool TQorvelTrackRange::SetSmallChange(int value) {
   const long long span = static_cast<long long>(FMax) - FMin;
-  value = static_cast<int>(std::max<long long>(std::min<long long>(std::max(value, 1), span), 1));
-  if (value == FSmallChange) return false;
-  FSmallChange = value;
-  return true;
+  return ChangeTo(FSmallChange, static_cast<int>(std::max<long long>(std::min<long long>(std::max(value, 1), span), 1)));
 }
 
 // ---- geometry ----

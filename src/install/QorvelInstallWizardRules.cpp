@@ -91,9 +91,24 @@ TLeaveQuestion QuestionBeforeLeaving(int page, const TLeaveFacts& facts) {
   return TLeaveQuestion::None;
 }
 
-TWizardButtonStates InstallWizardButtons(const TInstallWizardState& state, int page) {
+namespace {
+// What the buttons of both wizards have in common: no way back from the first page, nothing
+// to click while the engine is at work, and only "Finish" on the last page.
+TWizardButtonStates CommonButtons(bool welcome, bool working, bool completed) {
   TWizardButtonStates buttons;
-  buttons.BackEnabled = page != ipWelcome;
+  buttons.BackEnabled = !welcome && !working && !completed;
+  if (working) buttons.NextEnabled = buttons.CancelEnabled = false;
+  if (completed) {
+    buttons.CancelEnabled = false;
+    buttons.NextCaption = L"Finish";
+  }
+  return buttons;
+}
+}  // namespace
+
+TWizardButtonStates InstallWizardButtons(const TInstallWizardState& state, int page) {
+  TWizardButtonStates buttons =
+      CommonButtons(page == ipWelcome, page == ipUninstallPrevious || page == ipInstalling, page == ipCompleted);
   switch (page) {
     case ipLicense:
       buttons.NextEnabled = state.LicenseAccepted && !state.LicenseDenied;
@@ -110,15 +125,6 @@ TWizardButtonStates InstallWizardButtons(const TInstallWizardState& state, int p
     case ipStartMenu:
       buttons.NextCaption = L"Install now";
       break;
-    case ipUninstallPrevious:
-    case ipInstalling:
-      // The engine is at work: nothing to click until it is done.
-      buttons.BackEnabled = buttons.NextEnabled = buttons.CancelEnabled = false;
-      break;
-    case ipCompleted:
-      buttons.BackEnabled = buttons.CancelEnabled = false;
-      buttons.NextCaption = L"Finish";
-      break;
     default:
       break;
   }
@@ -126,22 +132,8 @@ TWizardButtonStates InstallWizardButtons(const TInstallWizardState& state, int p
 }
 
 TWizardButtonStates UninstallWizardButtons(int page) {
-  TWizardButtonStates buttons;
-  buttons.BackEnabled = page != upWelcome;
-  switch (page) {
-    case upWelcome:
-      buttons.NextCaption = L"Uninstall now";
-      break;
-    case upUninstalling:
-      buttons.BackEnabled = buttons.NextEnabled = buttons.CancelEnabled = false;
-      break;
-    case upCompleted:
-      buttons.BackEnabled = buttons.CancelEnabled = false;
-      buttons.NextCaption = L"Finish";
-      break;
-    default:
-      break;
-  }
+  TWizardButtonStates buttons = CommonButtons(page == upWelcome, page == upUninstalling, page == upCompleted);
+  if (page == upWelcome) buttons.NextCaption = L"Uninstall now";
   return buttons;
 }
 

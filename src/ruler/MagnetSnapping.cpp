@@ -8,77 +8,64 @@ using i64 = std::int64_t;
 
 i64 Distance(i64 a, i64 b) { return a > b ? a - b : b - a; }
 
-// Running state of one Snap call. Every distance is measured from the proposal (X0, Y0),
-// so the order of the rectangles decides only ties, never how far a form may travel.
+// One axis of a Snap call: the proposal's start and the form's size along it, where the form
+// goes and how near the edge it was taken for lay.
+struct TAxis {
+  i64 Start, Size;
+  int Result;
+  i64 Best;
+};
+
+// A rectangle's two edges along one axis.
+struct TEdges {
+  i64 Low, High;
+};
+
+TEdges Horizontal(const TRect& r) { return {r.Left, r.Right}; }
+TEdges Vertical(const TRect& r) { return {r.Top, r.Bottom}; }
+
+// Running state of one Snap call. Every distance is measured from the proposal, so the order
+// of the rectangles decides only ties, never how far a form may travel.
 class TSnapper {
  public:
   TSnapper(TMagnetPosition proposed, int width, int height, int snapDistance)
-      : X0(proposed.X), Y0(proposed.Y), W(width), H(height), FResult(proposed),
-        FBestX(snapDistance), FBestY(snapDistance) {}
+      : FX{proposed.X, width, proposed.X, snapDistance}, FY{proposed.Y, height, proposed.Y, snapDistance} {}
 
   void Visit(const TRect& r, TMagnetMode mode) {
-    HorizontalPass(r, mode);
-    VerticalPass(r, mode);
+    Pass(FX, Horizontal(r), FY, Vertical(r), mode);
+    Pass(FY, Vertical(r), FX, Horizontal(r), mode);
   }
 
-  TMagnetPosition Result() const { return FResult; }
+  TMagnetPosition Result() const { return {FX.Result, FY.Result}; }
 
  private:
-  void HorizontalPass(const TRect& r, TMagnetMode mode) {
-    if (!(r.Top <= Y0 + H && Y0 <= r.Bottom)) return;
-    if (mode == TMagnetMode::Inside) {
-      TryX(r.Left, Distance(X0, r.Left), r);
-      TryX(i64{r.Right} - W, Distance(X0 + W, r.Right), r);
-    } else {
-      TryX(r.Right, Distance(X0, r.Right), r);
-      TryX(i64{r.Left} - W, Distance(X0 + W, r.Left), r);
-    }
-  }
-
-  void VerticalPass(const TRect& r, TMagnetMode mode) {
-    if (!(r.Left <= X0 + W && X0 <= r.Right)) return;
-    if (mode == TMagnetMode::Inside) {
-      TryY(r.Top, Distance(Y0, r.Top), r);
-      TryY(i64{r.Bottom} - H, Distance(Y0 + H, r.Bottom), r);
-    } else {
-      TryY(r.Bottom, Distance(Y0, r.Bottom), r);
-      TryY(i64{r.Top} - H, Distance(Y0 + H, r.Top), r);
-    }
+  // Snaps along `axis` to the rectangle's `edges` on it, when the form lies beside the
+  // rectangle's `across` edges on the other axis (touching counts).
+  static void Pass(TAxis& axis, TEdges edges, TAxis& other, TEdges across, TMagnetMode mode) {
+    if (!(across.Low <= other.Start + other.Size && other.Start <= across.High)) return;
+    // From inside each edge of the form goes to the same edge, from outside to the opposite.
+    const bool inside = mode == TMagnetMode::Inside;
+    const i64 toStart = inside ? edges.Low : edges.High, toEnd = inside ? edges.High : edges.Low;
+    if (Take(axis, toStart, Distance(axis.Start, toStart))) AlignCorner(other, across);
+    if (Take(axis, toEnd - axis.Size, Distance(axis.Start + axis.Size, toEnd))) AlignCorner(other, across);
   }
 
   // Taking an edge also lines the corner up with the same rectangle when the other
   // coordinate is close enough, so a form dropped near a corner lands exactly in it.
-  void TryX(i64 x, i64 distance, const TRect& r) {
-    if (distance >= FBestX) return;
-    FResult.X = static_cast<int>(x);
-    FBestX = distance;
-    TryAlignY(r.Top, Distance(Y0, r.Top));
-    TryAlignY(i64{r.Bottom} - H, Distance(Y0 + H, r.Bottom));
+  static void AlignCorner(TAxis& other, TEdges across) {
+    Take(other, across.Low, Distance(other.Start, across.Low));
+    Take(other, across.High - other.Size, Distance(other.Start + other.Size, across.High));
   }
 
-  void TryY(i64 y, i64 distance, const TRect& r) {
-    if (distance >= FBestY) return;
-    FResult.Y = static_cast<int>(y);
-    FBestY = distance;
-    TryAlignX(r.Left, Distance(X0, r.Left));
-    TryAlignX(i64{r.Right} - W, Distance(X0 + W, r.Right));
+  // Moves the form to `start` along `axis` when it is strictly nearer than every edge before.
+  static bool Take(TAxis& axis, i64 start, i64 distance) {
+    if (distance >= axis.Best) return false;
+    axis.Result = static_cast<int>(start);
+    axis.Best = distance;
+    return true;
   }
 
-  void TryAlignY(i64 y, i64 distance) {
-    if (distance >= FBestY) return;
-    FResult.Y = static_cast<int>(y);
-    FBestY = distance;
-  }
-
-  void TryAlignX(i64 x, i64 distance) {
-    if (distance >= FBestX) return;
-    FResult.X = static_cast<int>(x);
-    FBestX = distance;
-  }
-
-  const i64 X0, Y0, W, H;
-  TMagnetPosition FResult;
-  i64 FBestX, FBestY;
+  TAxis FX, FY;
 };
 
 int GSnapDistance = kInitialMagnetSnapDistance;

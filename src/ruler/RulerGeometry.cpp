@@ -66,32 +66,12 @@ TRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientation or
 }
 
 TRect FitRectToMonitors(const TRect& rect, std::span<const TRect> workAreas) {
-  if (workAreas.empty()) return rect;
-  using i64 = std::int64_t;
-  const i64 w = rect.Width();
-  const i64 h = rect.Height();
-  i64 total = 0;
-  i64 bestVisible = 0;
-  std::size_t best = 0;
-  for (std::size_t i = 0; i < workAreas.size(); ++i) {
-    const TRect& a = workAreas[i];
-    if (IntersectRect(rect, a).Empty()) continue;
-    const i64 visibleWidth = w - std::max(0, a.Left - rect.Left) - std::max(0, rect.Right - a.Right);
-    const i64 visibleHeight = h - std::max(0, a.Top - rect.Top) - std::max(0, rect.Bottom - a.Bottom);
-    const i64 visible = visibleWidth * visibleHeight;
-    total += visible;
-    if (visible > bestVisible) {
-      bestVisible = visible;
-      best = i;
-    }
-  }
-  if (total >= w * h) return rect;
-
+  const TRect* area = WorkAreaToFitInto(rect, workAreas);
+  if (!area) return rect;
   // Pull the far edge in first and the near edge last: a rectangle larger than the work
   // area then keeps its left and top ends (where a ruler starts) on screen.
-  const TRect& a = workAreas[best];
-  const int left = std::max(std::min(rect.Left, a.Right - rect.Width()), a.Left);
-  const int top = std::max(std::min(rect.Top, a.Bottom - rect.Height()), a.Top);
+  const int left = std::max(std::min(rect.Left, area->Right - rect.Width()), area->Left);
+  const int top = std::max(std::min(rect.Top, area->Bottom - rect.Height()), area->Top);
   return {left, top, left + rect.Width(), top + rect.Height()};
 }
 

@@ -389,36 +389,17 @@ bool TQorvelWindowSettings::StateStored() const {
 bool TQorvelWindowSettings::SizeStored() const { return (Options & pwoSize) != 0; }
 
 TRect FitFormToMonitors(const TRect& form, std::span<const TRect> monitorWorkAreas) {
-  if (monitorWorkAreas.empty()) return form;
-  const std::int64_t width = form.Width(), height = form.Height();
-  std::int64_t totalVisible = 0, bestVisible = 0;
-  std::size_t best = 0;
-  for (std::size_t i = 0; i < monitorWorkAreas.size(); ++i) {
-    const TRect& area = monitorWorkAreas[i];
-    const bool intersects =
-        form.Left < area.Right && area.Left < form.Right && form.Top < area.Bottom && area.Top < form.Bottom;
-    if (!intersects) continue;
-    const std::int64_t visibleWidth = std::int64_t{std::min(form.Right, area.Right)} - std::max(form.Left, area.Left);
-    const std::int64_t visibleHeight = std::int64_t{std::min(form.Bottom, area.Bottom)} - std::max(form.Top, area.Top);
-    const std::int64_t visible = visibleWidth * visibleHeight;
-    totalVisible += visible;
-    if (visible > bestVisible) {
-      bestVisible = visible;
-      best = i;
-    }
-  }
-  if (totalVisible >= width * height) return form;
-
-  const TRect& area = monitorWorkAreas[best];
+  const TRect* area = WorkAreaToFitInto(form, monitorWorkAreas);
+  if (!area) return form;
   int left = form.Left, top = form.Top;
-  if (left < area.Left)
-    left = area.Left;
-  else if (left > area.Right - form.Width())
-    left = area.Right - form.Width();
-  if (top < area.Top)
-    top = area.Top;
-  else if (top > area.Bottom - form.Height())
-    top = area.Bottom - form.Height();
+  if (left < area->Left)
+    left = area->Left;
+  else if (left > area->Right - form.Width())
+    left = area->Right - form.Width();
+  if (top < area->Top)
+    top = area->Top;
+  else if (top > area->Bottom - form.Height())
+    top = area->Bottom - form.Height();
   return {left, top, left + form.Width(), top + form.Height()};
 }
 

@@ -75,21 +75,33 @@ void TQorvelSettingsXmlFileReader::ReadRoot(TQorvelSettings& settings) {
   ReadObject(name, settings);
 }
 
-void TQorvelSettingsXmlFileReader::ReadObject(const std::string& name, TQorvelSettings& settings) {
+template <class TRead>
+void TQorvelSettingsXmlFileReader::ReadChildren(const std::string& name, TRead read) {
   for (;;) {
     if (const TQorvelXmlEndTag* end = EndTag()) {
       if (NameOf(*end) == name) return;
       Fail(EndTagText(name));
     }
     const TQorvelXmlStartTag* start = StartTag();
-    if (start && !start->EmptyElement()) {
-      const std::string child = NameOf(*start);
-      const std::u16string nameAttribute = start->Attributes().Value(u"name");
-      Fetch(child + " value");
-      ReadProperty(settings, child, nameAttribute);
-    }
+    if (start && !start->EmptyElement()) read(*start);
     Fetch(EndTagText(name));
   }
+}
+
+template <class TRead>
+void TQorvelSettingsXmlFileReader::ReadNamedChildren(const std::string& name, TRead read) {
+  ReadChildren(name, [&](const TQorvelXmlStartTag& start) {
+    const std::string child = NameOf(start);
+    const std::u16string nameAttribute = start.Attributes().Value(u"name");
+    Fetch(child + " value");
+    read(child, nameAttribute);
+  });
+}
+
+void TQorvelSettingsXmlFileReader::ReadObject(const std::string& name, TQorvelSettings& settings) {
+  ReadNamedChildren(name, [&](const std::string& child, const std::u16string& nameAttribute) {
+    ReadProperty(settings, child, nameAttribute);
+  });
 }
 
 void TQorvelSettingsXmlFileReader::ReadProperty(TQorvelSettings& settings, const std::string& name,
@@ -186,47 +198,29 @@ TQorvelReadValue<std::u16string> TQorvelSettingsXmlFileReader::ReadWideString(co
 
 void TQorvelSettingsXmlFileReader::ReadStrings(const std::string& name, TQorvelStrings& list) {
   list.clear();
-  for (;;) {
-    if (const TQorvelXmlEndTag* end = EndTag()) {
-      if (NameOf(*end) == name) return;
-      Fail(EndTagText(name));
+  ReadChildren(name, [&](const TQorvelXmlStartTag& start) {
+    if (NameOf(start) != "item") Fail("<item> tag");
+    Fetch("item value");
+    if (const TQorvelXmlContent* content = Text()) {
+      list.push_back(QorvelNarrowText(content->Text()));
+      Fetch("</item> tag");
+    } else if (IsEndTag("item")) {
+      list.emplace_back();
     }
-    const TQorvelXmlStartTag* start = StartTag();
-    if (start && !start->EmptyElement()) {
-      if (NameOf(*start) != "item") Fail("<item> tag");
-      Fetch("item value");
-      if (const TQorvelXmlContent* content = Text()) {
-        list.push_back(QorvelNarrowText(content->Text()));
-        Fetch("</item> tag");
-      } else if (IsEndTag("item")) {
-        list.emplace_back();
-      }
-      if (!IsEndTag("item")) Fail("</item> tag");
-    }
-    Fetch(EndTagText(name));
-  }
+    if (!IsEndTag("item")) Fail("</item> tag");
+  });
 }
 
 bool TQorvelSettingsXmlFileReader::ReadElements(const std::string& name, const TElementCallback& callback) {
   bool allHandled = true;
-  for (;;) {
-    if (const TQorvelXmlEndTag* end = EndTag()) {
-      if (NameOf(*end) == name) return allHandled;
-      Fail(EndTagText(name));
+  ReadNamedChildren(name, [&](const std::string& child, const std::u16string& nameAttribute) {
+    // A child nobody knows is passed over like any unknown element.
+    if (!callback || !callback(*this, child, nameAttribute)) {
+      allHandled = false;
+      SkipElement(child);
     }
-    const TQorvelXmlStartTag* start = StartTag();
-    if (start && !start->EmptyElement()) {
-      const std::string child = NameOf(*start);
-      const std::u16string nameAttribute = start->Attributes().Value(u"name");
-      Fetch(child + " value");
-      // A child nobody knows is passed over like any unknown element.
-      if (!callback || !callback(*this, child, nameAttribute)) {
-        allHandled = false;
-        SkipElement(child);
-      }
-    }
-    Fetch(EndTagText(name));
-  }
+  });
+  return allHandled;
 }
 
 void TQorvelSettingsXmlFileReader::SkipElement(const std::string& name) {

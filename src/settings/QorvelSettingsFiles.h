@@ -41,6 +41,14 @@ class TQorvelSettingsXmlFileReader : public TQorvelSettingsReader {
 
  private:
   void ReadProperty(TQorvelSettings& settings, const std::string& name, const std::u16string& nameAttribute);
+  // Up to the end tag of the element `name`: `read` gets the start tag of each child with
+  // content, and may take the child's name and attributes before it fetches the next token.
+  template <class TRead>
+  void ReadChildren(const std::string& name, TRead read);
+  // The same, with the reader already at the child's content: `read` gets the child's name
+  // and its "name" attribute.
+  template <class TRead>
+  void ReadNamedChildren(const std::string& name, TRead read);
   // The text of a value element, nothing for an empty one; ends on the element's end tag.
   std::optional<std::u16string> ReadValueText(const std::string& name);
 

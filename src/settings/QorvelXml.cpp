@@ -125,7 +125,7 @@ constexpr std::size_t SpareSlot() {
   if constexpr (std::is_same_v<TToken, TQorvelXmlTypeDeclaration>) return 5;
 }
 
-// Bytes that end a run of bytes a state merely collects or passes over.
+// Bytes that end a run of bytes the reader collects or passes over without looking at each.
 enum : std::uint8_t {
   StopWhite = 1,
   StopLess = 2,
@@ -151,52 +151,6 @@ constexpr std::array<std::uint8_t, 256> MakeStopFlags() {
 }
 
 constexpr std::array<std::uint8_t, 256> StopFlags = MakeStopFlags();
-
-// Where the reader stands inside the token it is building.
-enum class TState : std::uint8_t {
-  BetweenMarkup,
-  AfterLess,       // "<"
-  StartTagName,
-  EndTagName,      // "</"
-  AfterSlash,      // "/" inside a start tag, only ">" may follow
-  Text,
-  AttributeName,
-  BeforeValue,     // after "="
-  AttributeValue,  // inside quotes
-  AfterValue,
-  AfterBang,       // "<!"
-  AfterBangDash,   // "<!-"
-  Declaration,     // "<!DOCTYPE ...>" or "<?...>", raw up to the first ">"
-  Comment,         // "<!--"
-};
-
-// A run of bytes that a state takes without any decision of its own: the bytes that end it,
-// and whether the bytes are collected into the token (else passed over). No run where
-// every byte matters.
-struct TRun {
-  std::uint8_t Stops = 0;
-  bool Collect = false;
-};
-
-TRun RunOf(TState state, bool whiteSpaceFollowed, unsigned char quote) {
-  switch (state) {
-    case TState::BetweenMarkup: return {StopNonWhite, true};
-    case TState::StartTagName:
-    case TState::EndTagName:
-      if (whiteSpaceFollowed) return {StopNonWhite, false};
-      return {StopWhite | StopSlash | StopGreater, true};
-    case TState::AttributeName:
-      if (whiteSpaceFollowed) return {StopNonWhite, false};
-      return {StopWhite | StopSlash | StopGreater | StopEquals, true};
-    case TState::BeforeValue:
-    case TState::AfterValue: return {StopNonWhite, false};
-    case TState::AttributeValue: return {quote == '"' ? StopDoubleQuote : StopApostrophe, true};
-    case TState::Text: return {StopLess, true};
-    case TState::Declaration:
-    case TState::Comment: return {StopGreater, true};
-    default: return {};
-  }
-}
 
 }  // namespace
 
@@ -253,8 +207,8 @@ inline void TQorvelXmlReader::SkipByte() {
 // the byte after them has one of `keepNoneBefore`. Answers how many it passed over. Taking
 // a run at once instead of byte by byte is where the reader's speed comes from: most of a
 // settings file is names, values and white space.
-std::size_t TQorvelXmlReader::TakeRun(std::uint8_t stops, std::size_t most, std::size_t keep,
-                                      std::uint8_t keepNoneBefore) {
+std::size_t TQorvelXmlReader::TakeBufferedRun(std::uint8_t stops, std::size_t most, std::size_t keep,
+                                              std::uint8_t keepNoneBefore) {
   const unsigned char* const start = FBuffer.get() + FPosition;
   const unsigned char* const end = start + std::min(FLeft, most);
   const unsigned char* p = start;
@@ -270,6 +224,49 @@ std::size_t TQorvelXmlReader::TakeRun(std::uint8_t stops, std::size_t most, std:
   FLeft -= count;
   FLineNumber = lines > INT_MAX - FLineNumber ? INT_MAX : FLineNumber + lines;
   return count;
+}
+
+std::size_t TQorvelXmlReader::RoomLeft() const {
+  return FTokenBytes < QorvelXmlMaxTokenSize ? QorvelXmlMaxTokenSize - FTokenBytes : 0;
+}
+
+void TQorvelXmlReader::RequireInput() {
+  if (FLeft == 0 && !Refill()) Fail("XML content is not finished properly.");
+}
+
+unsigned char TQorvelXmlReader::TakeByte() {
+  RequireInput();
+  const unsigned char c = FBuffer[FPosition];
+  SkipByte();
+  if (++FTokenBytes > QorvelXmlMaxTokenSize) Fail("XML element is too large.");
+  return c;
+}
+
+void TQorvelXmlReader::TakeRunUntil(std::uint8_t stops, bool collect) {
+  do {
+    RequireInput();
+    const std::size_t room = RoomLeft();
+    FTokenBytes += TakeBufferedRun(stops, room, collect ? room : 0, 0);
+  } while (FLeft == 0);
+  // A run stops early only where the token reached its size limit: the byte beyond it fails,
+  // with the line number of its own position.
+  if ((StopFlags[FBuffer[FPosition]] & stops) == 0) TakeByte();
+}
+
+unsigned char TQorvelXmlReader::TakeNonWhiteByte() {
+  // Mostly there is no white space to pass over.
+  if (FLeft == 0 || IsWhiteSpace(FBuffer[FPosition])) TakeRunUntil(StopNonWhite, false);
+  return TakeByte();
+}
+
+bool TQorvelXmlReader::PassWhiteSpaceBetweenMarkup() {
+  do {
+    if (FLeft == 0 && !Refill()) return false;
+    // White space between markup is not limited, only the part of it a text may keep; white
+    // space right before markup is no text's and is not kept.
+    FTokenBytes += TakeBufferedRun(StopNonWhite, FLeft, RoomLeft(), StopLess);
+  } while (FLeft == 0);
+  return true;
 }
 
 void TQorvelXmlReader::TakeText(std::u16string& text) {
@@ -295,7 +292,7 @@ void TQorvelXmlReader::Recycle(std::unique_ptr<TQorvelXmlElement>& element) {
 
 // A token of the kind asked for in `slot`: the spare one, emptied, or a new one.
 template <class TToken>
-TToken* TQorvelXmlReader::NewToken(std::unique_ptr<TQorvelXmlElement>& slot) {
+TToken& TQorvelXmlReader::NewToken(std::unique_ptr<TQorvelXmlElement>& slot) {
   constexpr std::size_t slotIndex = SpareSlot<TToken>();
   std::unique_ptr<TQorvelXmlElement>& spare = FSpares[slotIndex];
   TToken* token = nullptr;
@@ -315,7 +312,7 @@ TToken* TQorvelXmlReader::NewToken(std::unique_ptr<TQorvelXmlElement>& slot) {
     token = created.get();
     slot = std::move(created);
   }
-  return token;
+  return *token;
 }
 
 void TQorvelXmlReader::Fail(const char* message) const { throw EQorvelXmlError(message, FLineNumber); }
@@ -323,210 +320,105 @@ void TQorvelXmlReader::Fail(const char* message) const { throw EQorvelXmlError(m
 bool TQorvelXmlReader::ReadElement(std::unique_ptr<TQorvelXmlElement>& element) {
   Recycle(element);
   FToken.clear();
-
+  FTokenBytes = 0;
+  if (!PassWhiteSpaceBetweenMarkup()) return false;
+  // Built aside, so that a malformed token never reaches the caller.
   std::unique_ptr<TQorvelXmlElement> token;
-  // Typed views of `token`, set when it is created.
-  TQorvelXmlTag* tag = nullptr;
-  TQorvelXmlStartTag* startTag = nullptr;
-  TQorvelXmlSpecialElement* special = nullptr;
+  if (FBuffer[FPosition] == '<')
+    ReadMarkup(token);
+  else
+    ReadText(token);
+  element = std::move(token);
+  return true;
+}
 
-  TState state = TState::BetweenMarkup;
-  bool whiteSpaceFollowed = false;
-  bool nameTaken = false;
-  unsigned char quote = 0;
-  std::size_t tokenBytes = 0;
+void TQorvelXmlReader::ReadText(std::unique_ptr<TQorvelXmlElement>& token) {
+  TQorvelXmlContent& content = NewToken<TQorvelXmlContent>(token);
+  TakeRunUntil(StopLess, true);  // the "<" stays and starts the next token
+  TakeDecodedText(content.FText);
+}
 
-  auto complete = [&] {
-    element = std::move(token);
-    return true;
-  };
-
-  for (;;) {
-    if (FLeft == 0 && !Refill()) {
-      if (state == TState::BetweenMarkup) return false;
-      Fail("XML content is not finished properly.");
-    }
-    if (const TRun run = RunOf(state, whiteSpaceFollowed, quote); run.Stops != 0) {
-      // The run stops short of the byte that would make the token too large, which is then
-      // taken below and fails with the line number of its own position. White space between
-      // markup is not limited, only the part of it a text may keep.
-      const std::size_t room = tokenBytes < QorvelXmlMaxTokenSize ? QorvelXmlMaxTokenSize - tokenBytes : 0;
-      const bool between = state == TState::BetweenMarkup;
-      // White space right before markup is no text's: it is not kept.
-      tokenBytes += TakeRun(run.Stops, between ? FLeft : room, run.Collect ? room : 0, between ? StopLess : 0);
-      if (FLeft == 0) continue;
-    }
-    const unsigned char c = FBuffer[FPosition];
-    if (state == TState::Text && c == '<') {
-      // The "<" stays in the buffer and starts the next token.
-      TakeDecodedText(special->FText);
-      return complete();
-    }
-    SkipByte();
-    ++tokenBytes;
-    if (tokenBytes > QorvelXmlMaxTokenSize && state != TState::BetweenMarkup) {
-      Fail("XML element is too large.");
-    }
-    const bool white = IsWhiteSpace(c);
-
-    switch (state) {
-      case TState::BetweenMarkup:
-        if (c == '<') {
-          FToken.clear();
-          tokenBytes = 1;
-          state = TState::AfterLess;
-        } else if (white) {
-          // Kept in case text follows; a longer run can only end in an oversized text token.
-          if (tokenBytes <= QorvelXmlMaxTokenSize) FToken.push_back(static_cast<char>(c));
-        } else {
-          if (tokenBytes > QorvelXmlMaxTokenSize) Fail("XML element is too large.");
-          special = NewToken<TQorvelXmlContent>(token);
-          FToken.push_back(static_cast<char>(c));
-          state = TState::Text;
-        }
-        break;
-
-      case TState::AfterLess:
-        if (c == '/') {
-          tag = NewToken<TQorvelXmlEndTag>(token);
-          state = TState::EndTagName;
-        } else if (c == '?') {
-          special = NewToken<TQorvelXmlProcessingInstruction>(token);
-          state = TState::Declaration;
-        } else if (c == '!') {
-          state = TState::AfterBang;
-        } else if (white) {
-          Fail("XML tag may not begin with white space.");
-        } else {
-          tag = startTag = NewToken<TQorvelXmlStartTag>(token);
-          FToken.push_back(static_cast<char>(c));
-          state = TState::StartTagName;
-        }
-        break;
-
-      case TState::StartTagName:
-        if (c == '/' || c == '>') {
-          if (!nameTaken) TakeText(tag->FName);
-          if (c == '>') return complete();
-          startTag->FEmptyElement = true;
-          state = TState::AfterSlash;
-        } else if (white) {
-          if (!nameTaken) TakeText(tag->FName);
-          nameTaken = true;
-          whiteSpaceFollowed = true;
-        } else {
-          if (whiteSpaceFollowed) {
-            whiteSpaceFollowed = false;
-            state = TState::AttributeName;
-          }
-          FToken.push_back(static_cast<char>(c));
-        }
-        break;
-
-      case TState::EndTagName:
-        if (c == '/') {
-          Fail("XML end tag may not contain '/'.");
-        } else if (c == '>') {
-          TakeText(tag->FName);
-          return complete();
-        } else if (white) {
-          whiteSpaceFollowed = true;
-        } else if (whiteSpaceFollowed) {
-          Fail("XML end tag may not contain attributes.");
-        } else {
-          FToken.push_back(static_cast<char>(c));
-        }
-        break;
-
-      case TState::AfterSlash:
-        if (c != '>') Fail("XML empty tag must be closed with '/>'.");
-        return complete();
-
-      case TState::Text:
-        FToken.push_back(static_cast<char>(c));
-        break;
-
-      case TState::AttributeName:
-        if (c == '=') {
-          TakeText(FAttributeName);
-          state = TState::BeforeValue;
-        } else if (white) {
-          whiteSpaceFollowed = true;
-        } else if (c == '>' || c == '/' || whiteSpaceFollowed) {
-          Fail("XML attribute has no value.");
-        } else {
-          FToken.push_back(static_cast<char>(c));
-        }
-        break;
-
-      case TState::BeforeValue:
-        if (c == '"' || c == '\'') {
-          quote = c;
-          state = TState::AttributeValue;
-        } else if (c == '>' || c == '/') {
-          Fail("XML attribute has no value.");
-        } else if (!white) {
-          Fail("XML attribute value is not quoted.");
-        }
-        break;
-
-      case TState::AttributeValue:
-        if (c == quote) {
-          TakeDecodedText(FAttributeValue);
-          startTag->FAttributes.Add(FAttributeName, FAttributeValue);
-          state = TState::AfterValue;
-        } else {
-          FToken.push_back(static_cast<char>(c));
-        }
-        break;
-
-      case TState::AfterValue:
-        if (c == '/') {
-          startTag->FEmptyElement = true;
-          state = TState::AfterSlash;
-        } else if (c == '>') {
-          return complete();
-        } else if (!white) {
-          whiteSpaceFollowed = false;
-          FToken.push_back(static_cast<char>(c));
-          state = TState::AttributeName;
-        }
-        break;
-
-      case TState::AfterBang:
-        if (c == '-') {
-          state = TState::AfterBangDash;
-        } else {
-          special = NewToken<TQorvelXmlTypeDeclaration>(token);
-          FToken.push_back(static_cast<char>(c));
-          state = TState::Declaration;
-        }
-        break;
-
-      case TState::AfterBangDash:
-        if (c != '-') Fail("XML tag may not start with '-'.");
-        special = NewToken<TQorvelXmlComment>(token);
-        state = TState::Comment;
-        break;
-
-      case TState::Declaration:
-        if (c == '>') {
-          TakeText(special->FText);
-          return complete();
-        }
-        FToken.push_back(static_cast<char>(c));
-        break;
-
-      case TState::Comment:
-        if (c == '>' && FToken.ends_with("--")) {
-          FToken.resize(FToken.size() - 2);
-          TakeText(special->FText);
-          return complete();
-        }
-        FToken.push_back(static_cast<char>(c));
-        break;
-    }
+void TQorvelXmlReader::ReadMarkup(std::unique_ptr<TQorvelXmlElement>& token) {
+  SkipByte();  // the "<"
+  FToken.clear();
+  FTokenBytes = 1;
+  const unsigned char c = TakeByte();
+  if (c == '/') {
+    ReadEndTag(NewToken<TQorvelXmlEndTag>(token));
+  } else if (c == '?') {
+    ReadRawText(NewToken<TQorvelXmlProcessingInstruction>(token));
+  } else if (c == '!') {
+    ReadCommentOrDeclaration(token);
+  } else if (IsWhiteSpace(c)) {
+    Fail("XML tag may not begin with white space.");
+  } else {
+    FToken.push_back(static_cast<char>(c));
+    ReadStartTag(NewToken<TQorvelXmlStartTag>(token));
   }
+}
+
+void TQorvelXmlReader::ReadStartTag(TQorvelXmlStartTag& tag) {
+  TakeRunUntil(StopWhite | StopSlash | StopGreater, true);
+  TakeText(tag.FName);
+  unsigned char c = TakeNonWhiteByte();
+  while (c != '/' && c != '>') {
+    ReadAttribute(tag, c);
+    c = TakeNonWhiteByte();
+  }
+  if (c == '/') {
+    tag.FEmptyElement = true;
+    if (TakeByte() != '>') Fail("XML empty tag must be closed with '/>'.");
+  }
+}
+
+void TQorvelXmlReader::ReadAttribute(TQorvelXmlStartTag& tag, unsigned char first) {
+  FToken.push_back(static_cast<char>(first));
+  TakeRunUntil(StopWhite | StopSlash | StopGreater | StopEquals, true);
+  if (TakeNonWhiteByte() != '=') Fail("XML attribute has no value.");
+  TakeText(FAttributeName);
+  const unsigned char quote = TakeNonWhiteByte();
+  if (quote == '>' || quote == '/') Fail("XML attribute has no value.");
+  if (quote != '"' && quote != '\'') Fail("XML attribute value is not quoted.");
+  TakeRunUntil(quote == '"' ? StopDoubleQuote : StopApostrophe, true);
+  TakeByte();  // the closing quote
+  TakeDecodedText(FAttributeValue);
+  tag.FAttributes.Add(FAttributeName, FAttributeValue);
+}
+
+void TQorvelXmlReader::ReadEndTag(TQorvelXmlEndTag& tag) {
+  TakeRunUntil(StopWhite | StopSlash | StopGreater, true);
+  const unsigned char c = TakeNonWhiteByte();
+  if (c == '/') Fail("XML end tag may not contain '/'.");
+  if (c != '>') Fail("XML end tag may not contain attributes.");
+  TakeText(tag.FName);
+}
+
+void TQorvelXmlReader::ReadCommentOrDeclaration(std::unique_ptr<TQorvelXmlElement>& token) {
+  const unsigned char c = TakeByte();
+  if (c == '-') {
+    if (TakeByte() != '-') Fail("XML tag may not start with '-'.");
+    ReadComment(NewToken<TQorvelXmlComment>(token));
+  } else {
+    FToken.push_back(static_cast<char>(c));
+    ReadRawText(NewToken<TQorvelXmlTypeDeclaration>(token));
+  }
+}
+
+void TQorvelXmlReader::ReadComment(TQorvelXmlComment& comment) {
+  for (;;) {
+    TakeRunUntil(StopGreater, true);
+    TakeByte();
+    if (FToken.ends_with("--")) break;
+    FToken.push_back('>');  // a ">" without "--" before it is the comment's
+  }
+  FToken.resize(FToken.size() - 2);
+  TakeText(comment.FText);
+}
+
+void TQorvelXmlReader::ReadRawText(TQorvelXmlSpecialElement& token) {
+  TakeRunUntil(StopGreater, true);
+  TakeByte();
+  TakeText(token.FText);
 }
 
 bool TQorvelXmlReader::Next(std::unique_ptr<TQorvelXmlElement>& element) {

@@ -176,14 +176,36 @@ class TQorvelXmlReader {
   int LineNumber() const { return FLineNumber; }
 
  private:
+  // One token of each kind, read from the byte after the one that told its kind. Each fails
+  // with EQorvelXmlError where the markup breaks the rules.
+  void ReadText(std::unique_ptr<TQorvelXmlElement>& token);    // up to the next "<"; white space before it is its own
+  void ReadMarkup(std::unique_ptr<TQorvelXmlElement>& token);  // from its "<"
+  void ReadStartTag(TQorvelXmlStartTag& tag);                  // the name's first byte is in the token
+  void ReadAttribute(TQorvelXmlStartTag& tag, unsigned char first);  // name = "value" or 'value'
+  void ReadEndTag(TQorvelXmlEndTag& tag);                      // after "</": the name, white space, ">"
+  void ReadCommentOrDeclaration(std::unique_ptr<TQorvelXmlElement>& token);  // after "<!"
+  void ReadComment(TQorvelXmlComment& comment);                // after "<!--", up to "-->"
+  void ReadRawText(TQorvelXmlSpecialElement& token);           // up to the first ">"
+
+  // Taking bytes. Every byte a token takes counts against QorvelXmlMaxTokenSize.
   bool Refill();
   void SkipByte();
-  std::size_t TakeRun(std::uint8_t stops, std::size_t most, std::size_t keep, std::uint8_t keepNoneBefore);
+  std::size_t TakeBufferedRun(std::uint8_t stops, std::size_t most, std::size_t keep, std::uint8_t keepNoneBefore);
+  std::size_t RoomLeft() const;  // bytes the token may still take
+  void RequireInput();           // fails at the end of the input
+  unsigned char TakeByte();
+  // Takes the bytes before the next one with one of `stops` (StopFlags), into the token or
+  // passing over them, and leaves that byte unread.
+  void TakeRunUntil(std::uint8_t stops, bool collect);
+  unsigned char TakeNonWhiteByte();  // passes over white space and takes the byte after it
+  // Passes over white space, keeping what a text may begin with; false at the end of the input.
+  bool PassWhiteSpaceBetweenMarkup();
   void TakeText(std::u16string& text);
   void TakeDecodedText(std::u16string& text);
+
   void Recycle(std::unique_ptr<TQorvelXmlElement>& element);
   template <class TToken>
-  TToken* NewToken(std::unique_ptr<TQorvelXmlElement>& slot);
+  TToken& NewToken(std::unique_ptr<TQorvelXmlElement>& slot);
   [[noreturn]] void Fail(const char* message) const;
 
   TQorvelStream& FStream;
@@ -191,6 +213,7 @@ class TQorvelXmlReader {
   std::size_t FPosition = 0;
   std::size_t FLeft = 0;
   int FLineNumber = 1;
+  std::size_t FTokenBytes = 0;  // input bytes the token took so far, white space before a text included
   std::string FToken;
   std::u16string FAttributeName, FAttributeValue;
   std::array<std::unique_ptr<TQorvelXmlElement>, TokenKinds> FSpares;

@@ -74,9 +74,11 @@ class TBenchFolder {
 
 void LoadFromFile(benchmark::State& state) {
   const TBenchFolder folder;
+  TQorvelSystemFileSystem files;
+  TQorvelSystemPrompt prompt;
   for (auto _ : state) {
     auto settings = ProgramSettings();
-    settings->LoadFromFile(folder.File(), "settings");
+    settings->LoadFromFile(folder.File(), "settings", files, prompt);
     benchmark::DoNotOptimize(settings);
   }
 }
@@ -84,8 +86,10 @@ BENCHMARK(LoadFromFile);
 
 void SaveToFile(benchmark::State& state) {
   const TBenchFolder folder;
+  TQorvelSystemFileSystem files;
+  TQorvelSystemPrompt prompt;
   auto settings = ProgramSettings();
-  for (auto _ : state) settings->SaveToFile(folder.File(), "settings");
+  for (auto _ : state) settings->SaveToFile(folder.File(), "settings", files, prompt);
 }
 BENCHMARK(SaveToFile);
 

@@ -8,27 +8,6 @@
 
 namespace {
 
-struct TOleaccFunctions {
-  LRESULT(WINAPI* LresultFromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
-  HRESULT(WINAPI* CreateStdAccessibleObject)(HWND, LONG, REFIID, void**) = nullptr;
-
-  bool Complete() const { return LresultFromObject && CreateStdAccessibleObject; }
-};
-
-// Bound once and kept for the life of the process like any imported DLL: clients may hold
-// our objects, which hold the standard ones, to the end.
-const TOleaccFunctions& Oleacc() {
-  static const TOleaccFunctions functions = [] {
-    TOleaccFunctions bound;
-    const HMODULE module = LoadSystemLibrary(L"oleacc.dll");
-    bound.LresultFromObject = BoundFunction<decltype(bound.LresultFromObject)>(module, "LresultFromObject");
-    bound.CreateStdAccessibleObject =
-        BoundFunction<decltype(bound.CreateStdAccessibleObject)>(module, "CreateStdAccessibleObject");
-    return bound.Complete() ? bound : TOleaccFunctions{};
-  }();
-  return functions;
-}
-
 // A client in another process gets our object marshalled through COM, which needs an
 // apartment on this thread. Entered on the first request and left at exit; a thread that
 // is in one already keeps it.
@@ -221,19 +200,23 @@ UINT TAccessibleClient::DefaultActionMessage() {
 bool TAccessibleClient::AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result) {
   // The identifier is a DWORD; compared as one, it cannot be sign-extended on the way.
   if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT) || !FWindow) return false;
-  const TOleaccFunctions& oleacc = Oleacc();
-  if (!oleacc.Complete()) return false;
+  // Bound once and kept for the life of the process like any imported DLL: clients may hold
+  // our objects, which hold the standard ones, to the end.
+  static const HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+  static const auto createStandardObject =
+      BoundFunction<decltype(&::CreateStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject");
+  static const auto resultFromObject = BoundFunction<decltype(&::LresultFromObject)>(oleacc, "LresultFromObject");
+  if (!createStandardObject || !resultFromObject) return false;
   if (!FObject) {
     EnterApartment();
     IAccessible* standard = nullptr;
-    if (FAILED(oleacc.CreateStdAccessibleObject(FWindow, OBJID_CLIENT, IID_IAccessible,
-                                                reinterpret_cast<void**>(&standard))) ||
+    if (FAILED(createStandardObject(FWindow, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard))) ||
         !standard)
       return false;
     FObject = new TAccessibleObject(standard, FWindow, &FSource);
   }
   // It takes its own reference for the client.
-  result = oleacc.LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(FObject));
+  result = resultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(FObject));
   return true;
 }
 

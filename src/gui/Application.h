@@ -40,6 +40,21 @@ class TGuiApplication {
   std::vector<HWND> FModalForms;
 };
 
+// Calls a window's or menu's handler; what it raises is reported and never crosses into
+// the system. Answers whether the handler returned normally.
+template <typename THandler>
+bool CallReportingErrors(THandler&& handler) {
+  try {
+    handler();
+    return true;
+  } catch (const std::exception& error) {
+    TGuiApplication::Instance().ReportError(error);
+  } catch (...) {
+    TGuiApplication::Instance().ReportError(L"Unexpected error.");
+  }
+  return false;
+}
+
 // UTF-8 (the core's string encoding) to and from UTF-16 (the Win32 API's).
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& utf16);

@@ -15,48 +15,50 @@ struct TFreeGlobal {
 };
 using TGlobalMemory = TUniqueHandle<HGLOBAL, TFreeGlobal>;
 
-// The clipboard for one scope, if it could be had.
-class TClipboardScope {
- public:
-  explicit TClipboardScope(HWND owner) {
-    for (int attempt = 0; attempt < kOpenAttempts && !FOpen; ++attempt) {
-      if (attempt > 0) ::Sleep(kRetryPauseMs);
-      FOpen = ::OpenClipboard(owner) != FALSE;
-    }
-  }
-  ~TClipboardScope() {
-    if (FOpen) ::CloseClipboard();
-  }
-  TClipboardScope(const TClipboardScope&) = delete;
-  TClipboardScope& operator=(const TClipboardScope&) = delete;
-  bool Open() const { return FOpen; }
-
- private:
-  bool FOpen = false;
-};
-
-TGlobalMemory UnicodeTextMemory(std::wstring_view text) {
-  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  TGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+// Movable memory holding a copy of `size` bytes, as the clipboard takes it; empty when
+// there is not enough.
+TGlobalMemory GlobalCopy(const void* bytes, std::size_t size) {
+  TGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, size));
   if (!memory) return memory;
-  void* target = ::GlobalLock(memory.Get());
-  if (!target) return TGlobalMemory();
-  std::memcpy(target, text.data(), text.size() * sizeof(wchar_t));
-  static_cast<wchar_t*>(target)[text.size()] = L'\0';
-  ::GlobalUnlock(memory.Get());
+  {
+    const TGlobalLock lock(memory.Get());
+    if (!lock.Data()) return TGlobalMemory();
+    std::memcpy(lock.Data(), bytes, size);
+  }
   return memory;
+}
+
+// Hands the memory to the open clipboard, which owns it from then on.
+bool HandOver(UINT format, TGlobalMemory& memory) {
+  if (!::SetClipboardData(format, memory.Get())) return false;
+  memory.Release();
+  return true;
 }
 
 }  // namespace
 
+TClipboardScope::TClipboardScope(HWND owner) {
+  for (int attempt = 0; attempt < kOpenAttempts && !FOpen; ++attempt) {
+    if (attempt > 0) ::Sleep(kRetryPauseMs);
+    FOpen = ::OpenClipboard(owner) != FALSE;
+  }
+}
+
+TClipboardScope::~TClipboardScope() {
+  if (FOpen) ::CloseClipboard();
+}
+
+bool PutClipboardData(UINT format, const void* bytes, std::size_t size) {
+  TGlobalMemory memory = GlobalCopy(bytes, size);
+  return memory && HandOver(format, memory);
+}
+
 bool PutClipboardText(HWND owner, std::wstring_view text) {
-  TGlobalMemory memory = UnicodeTextMemory(text);
+  const std::wstring terminated(text);
+  TGlobalMemory memory = GlobalCopy(terminated.c_str(), (terminated.size() + 1) * sizeof(wchar_t));
   if (!memory) return false;
   TClipboardScope clipboard(owner);
-  if (!clipboard.Open() || !::EmptyClipboard()) return false;
-  if (!::SetClipboardData(CF_UNICODETEXT, memory.Get())) return false;
-  memory.Release();  // the clipboard owns it now
-  return true;
+  return clipboard.Open() && ::EmptyClipboard() && HandOver(CF_UNICODETEXT, memory);
 }
 
 std::optional<std::wstring> ClipboardText(HWND owner) {
@@ -65,9 +67,8 @@ std::optional<std::wstring> ClipboardText(HWND owner) {
   if (!clipboard.Open()) return std::nullopt;
   HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
   if (!data) return std::nullopt;
-  const auto* text = static_cast<const wchar_t*>(::GlobalLock(data));
+  const TGlobalLock lock(data);
+  const auto* text = static_cast<const wchar_t*>(lock.Data());
   if (!text) return std::nullopt;
-  std::wstring result(text, ::wcsnlen(text, ::GlobalSize(data) / sizeof(wchar_t)));
-  ::GlobalUnlock(data);
-  return result;
+  return std::wstring(text, ::wcsnlen(text, ::GlobalSize(data) / sizeof(wchar_t)));
 }

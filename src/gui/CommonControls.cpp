@@ -4,26 +4,11 @@
 
 namespace {
 
-struct TCommonControlFunctions {
-  BOOL(WINAPI* InitCommonControlsEx)(const INITCOMMONCONTROLSEX*) = nullptr;
-  HIMAGELIST(WINAPI* ImageListCreate)(int, int, UINT, int, int) = nullptr;
-  int(WINAPI* ImageListAdd)(HIMAGELIST, HBITMAP, HBITMAP) = nullptr;
-  BOOL(WINAPI* ImageListDestroy)(HIMAGELIST) = nullptr;
-};
-
-const TCommonControlFunctions& Functions() {
-  static const TCommonControlFunctions functions = [] {
-    TCommonControlFunctions bound;
-    // By name: the activation context of the program's manifest redirects it to version 6.
-    const HMODULE module = ::LoadLibraryW(L"comctl32.dll");
-    bound.InitCommonControlsEx =
-        BoundFunction<decltype(bound.InitCommonControlsEx)>(module, "InitCommonControlsEx");
-    bound.ImageListCreate = BoundFunction<decltype(bound.ImageListCreate)>(module, "ImageList_Create");
-    bound.ImageListAdd = BoundFunction<decltype(bound.ImageListAdd)>(module, "ImageList_Add");
-    bound.ImageListDestroy = BoundFunction<decltype(bound.ImageListDestroy)>(module, "ImageList_Destroy");
-    return bound;
-  }();
-  return functions;
+// By name, not from the system folder: the activation context of the program's manifest
+// redirects it to version 6. Each function is bound on its first call.
+HMODULE Comctl32() {
+  static const HMODULE module = ::LoadLibraryW(L"comctl32.dll");
+  return module;
 }
 
 }  // namespace
@@ -31,27 +16,30 @@ const TCommonControlFunctions& Functions() {
 namespace CommonControls {
 
 bool Load(DWORD classes) {
-  const TCommonControlFunctions& f = Functions();
-  if (!f.InitCommonControlsEx) return false;
+  static const auto initialize =
+      BoundFunction<decltype(&::InitCommonControlsEx)>(Comctl32(), "InitCommonControlsEx");
+  if (!initialize) return false;
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = classes;
-  return f.InitCommonControlsEx(&controls) != FALSE;
+  return initialize(&controls) != FALSE;
 }
 
 HIMAGELIST CreateImageList(int width, int height, UINT flags, int initial, int grow) {
-  const TCommonControlFunctions& f = Functions();
-  return f.ImageListCreate ? f.ImageListCreate(width, height, flags, initial, grow) : nullptr;
+  static const auto create = BoundFunction<decltype(&::ImageList_Create)>(Comctl32(), "ImageList_Create");
+  return create ? create(width, height, flags, initial, grow) : nullptr;
 }
 
 int AddToImageList(HIMAGELIST list, HBITMAP image, HBITMAP mask) {
-  const TCommonControlFunctions& f = Functions();
-  return f.ImageListAdd ? f.ImageListAdd(list, image, mask) : -1;
+  static const auto add = BoundFunction<decltype(&::ImageList_Add)>(Comctl32(), "ImageList_Add");
+  return add ? add(list, image, mask) : -1;
 }
 
 void DestroyImageList(HIMAGELIST list) {
   // A list exists only if the DLL was loaded to create it.
-  if (const TCommonControlFunctions& f = Functions(); f.ImageListDestroy && list) f.ImageListDestroy(list);
+  if (!list) return;
+  static const auto destroy = BoundFunction<decltype(&::ImageList_Destroy)>(Comctl32(), "ImageList_Destroy");
+  if (destroy) destroy(list);
 }
 
 }  // namespace CommonControls

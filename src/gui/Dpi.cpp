@@ -1,44 +1,21 @@
 #include "gui/Dpi.h"
 
-#include <string>
+#include <shellscalingapi.h>
+
+#include "gui/SystemLibraries.h"
 
 namespace {
 
-using TGetDpiForWindow = UINT(WINAPI*)(HWND);
-using TGetDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-using TAdjustWindowRectExForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-using TDpiContext = HANDLE;
-using TGetThreadDpiAwarenessContext = TDpiContext(WINAPI*)();
-using TGetAwarenessFromDpiAwarenessContext = int(WINAPI*)(TDpiContext);
-using TSetProcessDpiAwarenessContext = BOOL(WINAPI*)(TDpiContext);
-
-constexpr int MonitorEffectiveDpi = 0;   // MDT_EFFECTIVE_DPI
-constexpr int DpiUnaware = 0;             // DPI_AWARENESS_UNAWARE
-const auto PerMonitorAwareV2 = reinterpret_cast<TDpiContext>(static_cast<INT_PTR>(-4));
-
-template <typename T>
-T User32Function(const char* name) {
-  return reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
-}
-
 // Looked up at run time: older systems have no per-window DPI.
-TGetDpiForWindow GetDpiForWindowFunction() {
-  static const auto function = User32Function<TGetDpiForWindow>("GetDpiForWindow");
+decltype(&::GetDpiForWindow) GetDpiForWindowFunction() {
+  static const auto function = OptionalImport<decltype(&::GetDpiForWindow)>(L"user32.dll", "GetDpiForWindow");
   return function;
 }
 
-// shcore is no import of the program: bound from the system folder, by its full path, so
-// that a DLL of that name beside the program is never loaded.
-TGetDpiForMonitor GetDpiForMonitorFunction() {
-  static const TGetDpiForMonitor function = []() -> TGetDpiForMonitor {
-    wchar_t folder[MAX_PATH];
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    const std::wstring path = std::wstring(folder, length) + L"\\shcore.dll";
-    HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!module) return nullptr;
-    return reinterpret_cast<TGetDpiForMonitor>(reinterpret_cast<void*>(::GetProcAddress(module, "GetDpiForMonitor")));
-  }();
+// shcore is no import of the program: bound from the system folder on first use.
+decltype(&::GetDpiForMonitor) GetDpiForMonitorFunction() {
+  static const auto function =
+      BoundFunction<decltype(&::GetDpiForMonitor)>(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
   return function;
 }
 
@@ -63,25 +40,29 @@ UINT MonitorDpi(HMONITOR monitor) {
   if (!monitor) return 0;
   if (auto getDpi = GetDpiForMonitorFunction()) {
     UINT x = 0, y = 0;
-    if (SUCCEEDED(getDpi(monitor, MonitorEffectiveDpi, &x, &y)) && x > 0) return x;
+    if (SUCCEEDED(getDpi(monitor, MDT_EFFECTIVE_DPI, &x, &y)) && x > 0) return x;
   }
   return 0;
 }
 
 void EnsurePerMonitorDpiAwareness() {
-  const auto threadContext = User32Function<TGetThreadDpiAwarenessContext>("GetThreadDpiAwarenessContext");
-  const auto awarenessOf = User32Function<TGetAwarenessFromDpiAwarenessContext>("GetAwarenessFromDpiAwarenessContext");
-  const auto setContext = User32Function<TSetProcessDpiAwarenessContext>("SetProcessDpiAwarenessContext");
-  if (!threadContext || !awarenessOf || !setContext) return;  // a system without per-monitor DPI
-  if (awarenessOf(threadContext()) != DpiUnaware) return;     // the manifest did its work
-  setContext(PerMonitorAwareV2);
+  const auto threadContext =
+      OptionalImport<decltype(&::GetThreadDpiAwarenessContext)>(L"user32.dll", "GetThreadDpiAwarenessContext");
+  const auto awarenessOf = OptionalImport<decltype(&::GetAwarenessFromDpiAwarenessContext)>(
+      L"user32.dll", "GetAwarenessFromDpiAwarenessContext");
+  const auto setContext =
+      OptionalImport<decltype(&::SetProcessDpiAwarenessContext)>(L"user32.dll", "SetProcessDpiAwarenessContext");
+  if (!threadContext || !awarenessOf || !setContext) return;          // a system without per-monitor DPI
+  if (awarenessOf(threadContext()) != DPI_AWARENESS_UNAWARE) return;  // the manifest did its work
+  setContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 }
 
 void PlaceWithClientSize(HWND window, int left, int top, int clientWidth, int clientHeight, UINT dpi) {
   RECT outer{0, 0, clientWidth, clientHeight};
   const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
-  static const auto adjustForDpi = User32Function<TAdjustWindowRectExForDpi>("AdjustWindowRectExForDpi");
+  static const auto adjustForDpi =
+      OptionalImport<decltype(&::AdjustWindowRectExForDpi)>(L"user32.dll", "AdjustWindowRectExForDpi");
   if (!(adjustForDpi && adjustForDpi(&outer, style, FALSE, exStyle, dpi))) ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   int width = outer.right - outer.left, height = outer.bottom - outer.top;
   constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;

@@ -69,12 +69,7 @@ LRESULT CALLBACK TSubclassedControl::Thunk(HWND window, UINT message, WPARAM wPa
     self->FHandle.Release();
     return ::CallWindowProcW(original, window, message, wParam, lParam);
   }
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    TGuiApplication::Instance().ReportError(error);
-  } catch (...) {
-    TGuiApplication::Instance().ReportError(L"Unexpected error.");
-  }
+  LRESULT result = 0;
+  if (CallReportingErrors([&] { result = self->HandleMessage(message, wParam, lParam); })) return result;
   return ::CallWindowProcW(self->FOriginalProc, window, message, wParam, lParam);
 }

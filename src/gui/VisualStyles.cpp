@@ -1,45 +1,31 @@
 #include "gui/VisualStyles.h"
 
-#include <string>
+#include "gui/SystemLibraries.h"
 
 namespace {
 
 struct TThemeFunctions {
-  BOOL(WINAPI* IsAppThemed)() = nullptr;
-  BOOL(WINAPI* IsThemeActive)() = nullptr;
-  HTHEME(WINAPI* OpenThemeData)(HWND, LPCWSTR) = nullptr;
-  HRESULT(WINAPI* CloseThemeData)(HTHEME) = nullptr;
-  HRESULT(WINAPI* DrawThemeBackground)(HTHEME, HDC, int, int, const RECT*, const RECT*) = nullptr;
-  HRESULT(WINAPI* DrawThemeParentBackground)(HWND, HDC, const RECT*) = nullptr;
-
-  bool Complete() const {
-    return IsAppThemed && IsThemeActive && OpenThemeData && CloseThemeData && DrawThemeBackground &&
-           DrawThemeParentBackground;
-  }
+  bool Complete = false;  // all of them, or none
+  decltype(&::IsAppThemed) IsAppThemed = nullptr;
+  decltype(&::IsThemeActive) IsThemeActive = nullptr;
+  decltype(&::OpenThemeData) OpenThemeData = nullptr;
+  decltype(&::CloseThemeData) CloseThemeData = nullptr;
+  decltype(&::DrawThemeBackground) DrawThemeBackground = nullptr;
+  decltype(&::DrawThemeParentBackground) DrawThemeParentBackground = nullptr;
 };
 
-template <typename T>
-void Bind(HMODULE module, const char* name, T& function) {
-  function = reinterpret_cast<T>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-
-// Loaded once and kept for the life of the process, like any imported DLL.
 const TThemeFunctions& Functions() {
   static const TThemeFunctions functions = [] {
-    TThemeFunctions bound;
-    wchar_t folder[MAX_PATH];
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return bound;
-    const std::wstring path = std::wstring(folder, length) + L"\\uxtheme.dll";
-    HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (!module) return bound;
-    Bind(module, "IsAppThemed", bound.IsAppThemed);
-    Bind(module, "IsThemeActive", bound.IsThemeActive);
-    Bind(module, "OpenThemeData", bound.OpenThemeData);
-    Bind(module, "CloseThemeData", bound.CloseThemeData);
-    Bind(module, "DrawThemeBackground", bound.DrawThemeBackground);
-    Bind(module, "DrawThemeParentBackground", bound.DrawThemeParentBackground);
-    return bound.Complete() ? bound : TThemeFunctions{};
+    TThemeFunctions f;
+    TFunctionBinder bind(LoadSystemLibrary(L"uxtheme.dll"));
+    bind(f.IsAppThemed, "IsAppThemed");
+    bind(f.IsThemeActive, "IsThemeActive");
+    bind(f.OpenThemeData, "OpenThemeData");
+    bind(f.CloseThemeData, "CloseThemeData");
+    bind(f.DrawThemeBackground, "DrawThemeBackground");
+    bind(f.DrawThemeParentBackground, "DrawThemeParentBackground");
+    f.Complete = bind.AllBound();
+    return f.Complete ? f : TThemeFunctions{};
   }();
   return functions;
 }
@@ -50,7 +36,7 @@ namespace VisualStyles {
 
 bool Active() {
   const TThemeFunctions& f = Functions();
-  return f.Complete() && f.IsAppThemed() && f.IsThemeActive();
+  return f.Complete && f.IsAppThemed() && f.IsThemeActive();
 }
 
 HTHEME Open(HWND window, const wchar_t* classList) {
@@ -66,7 +52,8 @@ void DrawBackground(HTHEME theme, HDC dc, int part, int state, const RECT& rect)
 }
 
 void DrawParentBackground(HWND window, HDC dc, const RECT& rect) {
-  if (Active()) Functions().DrawThemeParentBackground(window, dc, &rect);
+  RECT area = rect;  // some headers declare the rectangle writable
+  if (Active()) Functions().DrawThemeParentBackground(window, dc, &area);
 }
 
 }  // namespace VisualStyles

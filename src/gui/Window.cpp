@@ -1,6 +1,5 @@
 #include "gui/Window.h"
 
-#include <exception>
 #include <stdexcept>
 
 #include "gui/Application.h"
@@ -139,15 +138,8 @@ LRESULT CALLBACK TWindow::Thunk(HWND window, UINT message, WPARAM wParam, LPARAM
   if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
 
   LRESULT result = 0;
-  try {
-    result = self->Dispatch(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    TGuiApplication::Instance().ReportError(error);
+  if (!CallReportingErrors([&] { result = self->Dispatch(message, wParam, lParam); }))
     result = ::DefWindowProcW(window, message, wParam, lParam);
-  } catch (...) {
-    TGuiApplication::Instance().ReportError(L"Unexpected error.");
-    result = ::DefWindowProcW(window, message, wParam, lParam);
-  }
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->FHandle = nullptr;

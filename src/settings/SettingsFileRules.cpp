@@ -39,6 +39,14 @@ std::filesystem::path QorvelSettingsTemporaryName(const std::filesystem::path& f
   return temporary;
 }
 
+void CreateFoldersOf(const std::filesystem::path& fileName) {
+  if (!fileName.has_parent_path()) return;
+  std::error_code error;
+  std::filesystem::create_directories(fileName.parent_path(), error);
+  if (error)
+    throw EQorvelFileError("Cannot create folder " + QuotedFileName(fileName.parent_path()) + ". " + error.message());
+}
+
 // ---- Loading -------------------------------------------------------------------------------
 
 void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,

@@ -58,6 +58,11 @@ class IQorvelSettingsPrompt {
   virtual void ShowError(const std::string& caption, const std::string& text) = 0;
 };
 
+// Creates the folders `fileName` goes in that are missing. Throws EQorvelFileError.
+void CreateFoldersOf(const std::filesystem::path& fileName);
+
+// The attributes and names of files are the system's own calls on each platform; the
+// streams are TQorvelFileStream, itself one per platform.
 class TQorvelSystemFileSystem final : public IQorvelSettingsFileSystem {
  public:
   std::optional<TQorvelFileAttributes> Attributes(const std::filesystem::path& fileName) override;
@@ -65,8 +70,13 @@ class TQorvelSystemFileSystem final : public IQorvelSettingsFileSystem {
   bool Remove(const std::filesystem::path& fileName) override;
   bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
   void Replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
-  std::unique_ptr<TQorvelStream> OpenForReading(const std::filesystem::path& fileName) override;
-  std::unique_ptr<TQorvelStream> CreateForWriting(const std::filesystem::path& fileName) override;
+  std::unique_ptr<TQorvelStream> OpenForReading(const std::filesystem::path& fileName) override {
+    return std::make_unique<TQorvelFileStream>(fileName, TQorvelFileMode::OpenRead);
+  }
+  std::unique_ptr<TQorvelStream> CreateForWriting(const std::filesystem::path& fileName) override {
+    CreateFoldersOf(fileName);
+    return std::make_unique<TQorvelFileStream>(fileName, TQorvelFileMode::Create);
+  }
 };
 
 // Win32: MessageBoxW, task-modal, no owner. Host builds have no desktop: the question goes to

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "gui/ComLibrary.h"
 #include "gui/CommonControls.h"
@@ -31,6 +32,33 @@ TEST(SystemLibraries, LoadsFromTheSystemFolderAndBindsByName) {
   EXPECT_EQ((BoundFunction<BOOL(WINAPI*)(LPCWSTR)>(module, "NoSuchExport")), nullptr);
   EXPECT_EQ((BoundFunction<BOOL(WINAPI*)(LPCWSTR)>(nullptr, "PathIsRelativeW")), nullptr);
   EXPECT_EQ(LoadSystemLibrary(L"no-such-library-here.dll"), nullptr);
+}
+
+TEST(SystemLibraries, BindsSetsAllOrNoneAndOptionalImportsOfLoadedDlls) {
+  struct {
+    decltype(&::PathIsRelativeW) IsRelative = nullptr;
+    decltype(&::PathFileExistsW) FileExists = nullptr;
+  } functions;
+  TFunctionBinder bind(LoadSystemLibrary(L"shlwapi.dll"));
+  bind(functions.IsRelative, "PathIsRelativeW");
+  bind(functions.FileExists, "PathFileExistsW");
+  EXPECT_TRUE(bind.AllBound());
+  ASSERT_NE(functions.IsRelative, nullptr);
+  EXPECT_TRUE(functions.IsRelative(L"a\\b"));
+  decltype(&::PathIsRelativeW) missing = nullptr;
+  bind(missing, "NoSuchExport");
+  EXPECT_FALSE(bind.AllBound());
+
+  TFunctionBinder unloaded(nullptr);
+  EXPECT_FALSE(unloaded.AllBound());
+
+  // user32 is imported, so loaded already; newer versions of it have functions older ones lack.
+  EXPECT_NE((OptionalImport<decltype(&::GetDpiForWindow)>(L"user32.dll", "GetDpiForWindow")), nullptr);
+  EXPECT_EQ((OptionalImport<BOOL(WINAPI*)()>(L"user32.dll", "NoSuchExport")), nullptr);
+  // A DLL the process has not loaded is never loaded for it.
+  ASSERT_EQ(::GetModuleHandleW(L"mscms.dll"), nullptr);
+  EXPECT_EQ((OptionalImport<BOOL(WINAPI*)()>(L"mscms.dll", "OpenColorProfileW")), nullptr);
+  EXPECT_EQ(::GetModuleHandleW(L"mscms.dll"), nullptr);
 }
 
 TEST(CommonControls, LoadAndMakeImageListsThatHoldTheirImages) {

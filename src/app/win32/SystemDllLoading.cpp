@@ -9,18 +9,15 @@
 
 #include <string>
 
+#include "gui/SystemLibraries.h"
+
 namespace {
 
 FARPROC WINAPI LoadFromSystemFolder(unsigned notification, PDelayLoadInfo info) {
   if (notification != dliNotePreLoadLibrary || !info || !info->szDll) return nullptr;
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  std::wstring path(folder, length);
-  path += L'\\';
-  for (const char* c = info->szDll; *c; ++c) path += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-  // The DLL's own imports are looked for in the system folder too.
-  return reinterpret_cast<FARPROC>(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  std::wstring name;
+  for (const char* c = info->szDll; *c; ++c) name += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+  return reinterpret_cast<FARPROC>(LoadSystemLibrary(name.c_str()));
 }
 
 }  // namespace

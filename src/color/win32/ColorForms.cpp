@@ -4,6 +4,7 @@
 #include "color/win32/QorvelColorDialogs.h"
 #include "color/win32/ToolWindows.h"
 #include "gui/Dpi.h"
+#include "gui/Monitors.h"
 #include "settings/ApplicationSettings.h"
 
 TColorForm::TColorForm(TApplicationSettings& settings) : FSettings(settings) {

@@ -7,6 +7,7 @@
 #include "color/win32/ToolWindows.h"
 #include "gui/Application.h"
 #include "gui/Dpi.h"
+#include "gui/Monitors.h"
 #include "settings/ApplicationSettings.h"
 
 namespace {

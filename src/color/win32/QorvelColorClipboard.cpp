@@ -6,59 +6,9 @@
 
 #include "color/ColorClipboardText.h"
 #include "color/win32/QorvelBoxControls.h"
-#include "gui/Handles.h"
+#include "gui/Clipboard.h"
 
 namespace {
-
-// The clipboard for one scope; open fails when another program holds it.
-class TClipboardScope {
- public:
-  explicit TClipboardScope(HWND owner) : FOpen(::OpenClipboard(owner) != FALSE) {}
-  ~TClipboardScope() {
-    if (FOpen) ::CloseClipboard();
-  }
-  TClipboardScope(const TClipboardScope&) = delete;
-  TClipboardScope& operator=(const TClipboardScope&) = delete;
-  bool Open() const { return FOpen; }
-
- private:
-  bool FOpen;
-};
-
-struct TFreeGlobal {
-  void operator()(HGLOBAL memory) const { ::GlobalFree(memory); }
-};
-using TGlobalMemory = TUniqueHandle<HGLOBAL, TFreeGlobal>;
-
-// GlobalLock/GlobalUnlock as one scope.
-class TGlobalLock {
- public:
-  explicit TGlobalLock(HGLOBAL memory) : FMemory(memory), FData(memory ? ::GlobalLock(memory) : nullptr) {}
-  ~TGlobalLock() {
-    if (FData) ::GlobalUnlock(FMemory);
-  }
-  TGlobalLock(const TGlobalLock&) = delete;
-  TGlobalLock& operator=(const TGlobalLock&) = delete;
-  void* Data() const { return FData; }
-
- private:
-  HGLOBAL FMemory;
-  void* FData;
-};
-
-// Hands `size` bytes to the open clipboard as `format`; the clipboard owns them on success.
-bool PutData(UINT format, const void* bytes, std::size_t size) {
-  TGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size));
-  if (!memory) return false;
-  {
-    TGlobalLock lock(memory.Get());
-    if (!lock.Data()) return false;
-    std::memcpy(lock.Data(), bytes, size);
-  }
-  if (!::SetClipboardData(format, memory.Get())) return false;
-  memory.Release();
-  return true;
-}
 
 // A 32-bit value of the open clipboard, or nothing when it is not offered or unreadable.
 std::optional<TColor> GetValue(UINT format) {
@@ -99,8 +49,9 @@ bool TQorvelColorClipboard::CopyColor(TColor color) {
   if (!clipboard.Open() || !::EmptyClipboard()) return false;
   const TColor rgba = RgbaClipboardValue(ColorToRGB(color));
   const std::string text = ColorClipboardText(ColorToRGB(color));
-  return FSystemColorFormat && FRgbaColorFormat && PutData(FSystemColorFormat, &color, sizeof color) &&
-         PutData(FRgbaColorFormat, &rgba, sizeof rgba) && PutData(CF_TEXT, text.c_str(), text.size() + 1);
+  return FSystemColorFormat && FRgbaColorFormat && PutClipboardData(FSystemColorFormat, &color, sizeof color) &&
+         PutClipboardData(FRgbaColorFormat, &rgba, sizeof rgba) &&
+         PutClipboardData(CF_TEXT, text.c_str(), text.size() + 1);
 }
 
 bool TQorvelColorClipboard::PasteColor(TColor& color) {

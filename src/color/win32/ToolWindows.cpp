@@ -36,30 +36,6 @@ void TWindowPlacement::Resize(int width, int height) {
   ::SetWindowPos(FWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-namespace {
-BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (::GetMonitorInfoW(monitor, &info)) {
-    const RECT& r = info.rcWork;
-    reinterpret_cast<std::vector<TRect>*>(data)->push_back({r.left, r.top, r.right, r.bottom});
-  }
-  return TRUE;
-}
-}  // namespace
-
-std::vector<TRect> MonitorWorkAreas() {
-  std::vector<TRect> areas;
-  ::EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
-  return areas;
-}
-
-TRect PrimaryWorkArea() {
-  RECT r{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-  return {r.left, r.top, r.right, r.bottom};
-}
-
 HFONT CreateDialogFont(UINT dpi) {
   LOGFONTW font{};
   font.lfHeight = -::MulDiv(8, static_cast<int>(dpi), 72);

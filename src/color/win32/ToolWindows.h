@@ -1,10 +1,8 @@
 #pragma once
-// What the two small tool windows share: the window list's view of a window, the work
-// areas it places them in, and their dialog font.
+// What the two small tool windows share: the window list's view of a window, their dialog
+// font and their placing.
 
 #include <windows.h>
-
-#include <vector>
 
 #include "settings/QorvelSettings.h"
 
@@ -37,10 +35,6 @@ class TWindowPlacement : public IQorvelForm {
   HWND FWindow;
 };
 
-// The work area of every monitor, for fitting a restored window onto a screen.
-std::vector<TRect> MonitorWorkAreas();
-// The primary monitor's work area, where a window without a stored place goes.
-TRect PrimaryWorkArea();
 // MS Shell Dlg 2 at 8 points for a window of `dpi`; the caller owns it.
 HFONT CreateDialogFont(UINT dpi);
 // Sizes a tool window so that its client area is its 96-dpi layout scaled to `dpi`, with

@@ -9,24 +9,13 @@
 #include "gui/Clipboard.h"
 #include "gui/Dpi.h"
 #include "gui/Handles.h"
+#include "gui/Monitors.h"
 #include "gui/Pixels.h"
 #include "ruler/QorvelColorUtils.h"
 #include "ruler/RulerAccessibleTexts.h"
 #include "ruler/RulerSettings.h"
 #include "ruler/win32/MonitorResolutions.h"
 #include "ruler/win32/QorvelFormBlendings.h"
-
-namespace {
-
-BOOL CALLBACK AddMonitorWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (::GetMonitorInfoW(monitor, &info))
-    reinterpret_cast<std::vector<TRect>*>(data)->push_back(ToPixelRect(info.rcWork));
-  return TRUE;
-}
-
-}  // namespace
 
 TColor ResolveSystemColor(TColor color) {
   if (!IsSystemColor(color)) return color;
@@ -172,8 +161,7 @@ void TMainForm::FollowMonitorDpi() {
 }
 
 TDesktopLayout TMainForm::Desktop(std::vector<TRect>& workAreas) const {
-  workAreas.clear();
-  ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitorWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+  workAreas = MonitorWorkAreas();
   return {{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, workAreas};
 }
 

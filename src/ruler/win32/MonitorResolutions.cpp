@@ -1,22 +1,13 @@
 #include "ruler/win32/MonitorResolutions.h"
 
 #include "gui/Dpi.h"
-
-namespace {
-
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT bounds, LPARAM data) {
-  // 0 when the system cannot say; the caller's fallback then applies.
-  const int dpi = static_cast<int>(MonitorDpi(monitor));
-  reinterpret_cast<std::vector<TMonitorResolution>*>(data)->push_back(
-      {{bounds->left, bounds->top, bounds->right, bounds->bottom}, dpi});
-  return TRUE;
-}
-
-}  // namespace
+#include "gui/Monitors.h"
 
 std::vector<TMonitorResolution> MonitorResolutions() {
   std::vector<TMonitorResolution> monitors;
-  ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  // A DPI of 0 when the system cannot say; the caller's fallback then applies.
+  for (const TDisplayMonitor& monitor : DisplayMonitors())
+    monitors.push_back({monitor.Bounds, static_cast<int>(MonitorDpi(monitor.Handle))});
   return monitors;
 }
 

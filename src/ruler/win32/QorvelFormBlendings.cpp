@@ -1,21 +1,12 @@
 #include "ruler/win32/QorvelFormBlendings.h"
 
-namespace {
-
-TSetLayeredWindowAttributes LookUpSetLayeredWindowAttributes() {
-  const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  if (!user32) return nullptr;
-  const FARPROC address = ::GetProcAddress(user32, "SetLayeredWindowAttributes");
-  // Through the generic function type, which converts to every other without a warning.
-  return reinterpret_cast<TSetLayeredWindowAttributes>(reinterpret_cast<void (*)()>(address));
-}
-
-}  // namespace
+#include "gui/SystemLibraries.h"
 
 namespace QorvelFormBlendings {
 
 TSetLayeredWindowAttributes SystemSetLayeredWindowAttributes() {
-  static const TSetLayeredWindowAttributes function = LookUpSetLayeredWindowAttributes();
+  static const auto function =
+      OptionalImport<TSetLayeredWindowAttributes>(L"user32.dll", "SetLayeredWindowAttributes");
   return function;
 }
 

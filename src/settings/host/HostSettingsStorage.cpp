@@ -7,22 +7,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "settings/QorvelSettings.h"
-
-void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
-                                                     const std::string& rootName) {
-  TQorvelSystemFileSystem fileSystem;
-  TQorvelSystemPrompt prompt;
-  LoadFromFile(fileName, rootName, fileSystem, prompt);
-}
-
-void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName,
-                                                   const std::string& rootName) {
-  TQorvelSystemFileSystem fileSystem;
-  TQorvelSystemPrompt prompt;
-  SaveToFile(fileName, rootName, fileSystem, prompt);
-}
-
 // The host build has no attributes beyond the owner's write permission, which stands for
 // read-only; hidden and the rest are not kept.
 std::optional<TQorvelFileAttributes> TQorvelSystemFileSystem::Attributes(const std::filesystem::path& fileName) {
@@ -63,21 +47,6 @@ void TQorvelSystemFileSystem::Replace(const std::filesystem::path& from, const s
   std::filesystem::rename(from, to, error);
   if (error)
     throw EQorvelFileError("Cannot replace file " + QuotedFileName(to) + ". " + error.message());
-}
-
-std::unique_ptr<TQorvelStream> TQorvelSystemFileSystem::OpenForReading(const std::filesystem::path& fileName) {
-  return std::make_unique<TQorvelFileStream>(fileName, TQorvelFileMode::OpenRead);
-}
-
-std::unique_ptr<TQorvelStream> TQorvelSystemFileSystem::CreateForWriting(const std::filesystem::path& fileName) {
-  if (fileName.has_parent_path()) {
-    std::error_code error;
-    std::filesystem::create_directories(fileName.parent_path(), error);
-    if (error)
-      throw EQorvelFileError("Cannot create folder " + QuotedFileName(fileName.parent_path()) + ". " +
-                             error.message());
-  }
-  return std::make_unique<TQorvelFileStream>(fileName, TQorvelFileMode::Create);
 }
 
 namespace {

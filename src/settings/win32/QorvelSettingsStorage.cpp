@@ -5,10 +5,7 @@
 
 #include <windows.h>
 
-#include <system_error>
-
 #include "gui/Application.h"
-#include "settings/QorvelSettings.h"
 
 namespace {
 
@@ -75,21 +72,6 @@ void TQorvelSystemFileSystem::Replace(const std::filesystem::path& from, const s
   }
 }
 
-std::unique_ptr<TQorvelStream> TQorvelSystemFileSystem::OpenForReading(const std::filesystem::path& fileName) {
-  return std::make_unique<TQorvelFileStream>(fileName, TQorvelFileMode::OpenRead);
-}
-
-std::unique_ptr<TQorvelStream> TQorvelSystemFileSystem::CreateForWriting(const std::filesystem::path& fileName) {
-  if (fileName.has_parent_path()) {
-    std::error_code error;
-    std::filesystem::create_directories(fileName.parent_path(), error);
-    if (error)
-      throw EQorvelFileError("Cannot create folder " + QuotedFileName(fileName.parent_path()) + ". " +
-                             error.message());
-  }
-  return std::make_unique<TQorvelFileStream>(fileName, TQorvelFileMode::Create);
-}
-
 bool TQorvelSystemPrompt::AskYesNo(const std::string& caption, const std::string& text) {
   return ShowMessageBox(caption, text, MB_YESNO) == IDYES;
 }
@@ -100,18 +82,4 @@ bool TQorvelSystemPrompt::AskRetryCancel(const std::string& caption, const std::
 
 void TQorvelSystemPrompt::ShowError(const std::string& caption, const std::string& text) {
   ShowMessageBox(caption, text, MB_OK);
-}
-
-void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
-                                                     const std::string& rootName) {
-  TQorvelSystemFileSystem fileSystem;
-  TQorvelSystemPrompt prompt;
-  LoadFromFile(fileName, rootName, fileSystem, prompt);
-}
-
-void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName,
-                                                   const std::string& rootName) {
-  TQorvelSystemFileSystem fileSystem;
-  TQorvelSystemPrompt prompt;
-  SaveToFile(fileName, rootName, fileSystem, prompt);
 }

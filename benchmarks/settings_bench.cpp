@@ -74,11 +74,9 @@ class TBenchFolder {
 
 void LoadFromFile(benchmark::State& state) {
   const TBenchFolder folder;
-  TQorvelSystemFileSystem files;
-  TQorvelSystemPrompt prompt;
   for (auto _ : state) {
     auto settings = ProgramSettings();
-    settings->LoadFromFile(folder.File(), "settings", files, prompt);
+    settings->LoadFromFile(folder.File(), "settings");
     benchmark::DoNotOptimize(settings);
   }
 }
@@ -86,10 +84,8 @@ BENCHMARK(LoadFromFile);
 
 void SaveToFile(benchmark::State& state) {
   const TBenchFolder folder;
-  TQorvelSystemFileSystem files;
-  TQorvelSystemPrompt prompt;
   auto settings = ProgramSettings();
-  for (auto _ : state) settings->SaveToFile(folder.File(), "settings", files, prompt);
+  for (auto _ : state) settings->SaveToFile(folder.File(), "settings");
 }
 BENCHMARK(SaveToFile);
 

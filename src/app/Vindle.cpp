@@ -18,7 +18,6 @@
 #include "install/win32/ApplicationInstallations.h"
 #include "install/win32/QorvelInstallForms.h"
 #include "settings/ApplicationSettings.h"
-#include "settings/SettingsFileRules.h"
 
 namespace {
 
@@ -42,16 +41,13 @@ std::wstring AppDataFolder() {
   return path;
 }
 
-// The settings tree and where it is stored, for the whole run: the system's files, and the
-// system's message boxes when something goes wrong with them.
+// The settings tree and where it is stored, for the whole run.
 std::unique_ptr<TApplicationSettings> AppSettings;
 std::wstring SettingsFileName;
-TQorvelSystemFileSystem SettingsFiles;
-TQorvelSystemPrompt SettingsPrompt;
 
 // Once, at exit, after the windows have stored their placements. Read-only and kept
 // damaged files are left alone by the settings layer itself.
-void SaveAppSettings() { AppSettings->SaveToFile(SettingsFileName, "settings", SettingsFiles, SettingsPrompt); }
+void SaveAppSettings() { AppSettings->SaveToFile(SettingsFileName, "settings"); }
 
 std::unique_ptr<TImageList> MenuImageList;
 
@@ -84,7 +80,7 @@ int RunProgram() {
   } freeSettings;
   AppSettings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
   AppSettings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
-  AppSettings->LoadFromFile(SettingsFileName, "settings", SettingsFiles, SettingsPrompt);
+  AppSettings->LoadFromFile(SettingsFileName, "settings");
   // After loading, so that a new shared block is seeded with the stored colours.
   SetColorDefinitionService(TQorvelColorDefinitionService::Create<TColorDefinitionService>(*AppSettings->Colors));
 

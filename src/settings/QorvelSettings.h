@@ -622,6 +622,9 @@ class TQorvelTypicalApplicationSettings : public TQorvelApplicationSettings {
   // for file or content errors.
   void SaveToFile(const std::filesystem::path& fileName, const std::string& rootName,
                   IQorvelSettingsFileSystem& fileSystem, IQorvelSettingsPrompt& prompt);
+  // The same on the system's files with the system's message boxes.
+  void LoadFromFile(const std::filesystem::path& fileName, const std::string& rootName);
+  void SaveToFile(const std::filesystem::path& fileName, const std::string& rootName);
 
  protected:
   void AfterCreateChildren() override;

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "settings/QorvelSettings.h"
+
 // The host build has no attributes beyond the owner's write permission, which stands for
 // read-only; hidden and the rest are not kept.
 std::optional<TQorvelFileAttributes> TQorvelSystemFileSystem::Attributes(const std::filesystem::path& fileName) {
@@ -69,4 +71,19 @@ bool TQorvelSystemPrompt::AskRetryCancel(const std::string& caption, const std::
 
 void TQorvelSystemPrompt::ShowError(const std::string& caption, const std::string& text) {
   Report(caption, text, "OK");
+}
+
+// The settings file on the system's own files, asking the user with the system's prompts.
+void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
+                                                     const std::string& rootName) {
+  TQorvelSystemFileSystem fileSystem;
+  TQorvelSystemPrompt prompt;
+  LoadFromFile(fileName, rootName, fileSystem, prompt);
+}
+
+void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName,
+                                                   const std::string& rootName) {
+  TQorvelSystemFileSystem fileSystem;
+  TQorvelSystemPrompt prompt;
+  SaveToFile(fileName, rootName, fileSystem, prompt);
 }

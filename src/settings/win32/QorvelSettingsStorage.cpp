@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "gui/Application.h"
+#include "settings/QorvelSettings.h"
 
 namespace {
 
@@ -82,4 +83,19 @@ bool TQorvelSystemPrompt::AskRetryCancel(const std::string& caption, const std::
 
 void TQorvelSystemPrompt::ShowError(const std::string& caption, const std::string& text) {
   ShowMessageBox(caption, text, MB_OK);
+}
+
+// The settings file on the system's own files, asking the user with the system's prompts.
+void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
+                                                     const std::string& rootName) {
+  TQorvelSystemFileSystem fileSystem;
+  TQorvelSystemPrompt prompt;
+  LoadFromFile(fileName, rootName, fileSystem, prompt);
+}
+
+void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName,
+                                                   const std::string& rootName) {
+  TQorvelSystemFileSystem fileSystem;
+  TQorvelSystemPrompt prompt;
+  SaveToFile(fileName, rootName, fileSystem, prompt);
 }

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "gui/Application.h"
-#include "ShownText.h"
+#include "support/ShownText.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "controls/win32/QorvelHeaders.h"
 #include "controls/win32/QorvelWebLinks.h"
 #include "gui/Handles.h"
-#include "helpers/ShownText.h"
+#include "support/ShownText.h"
 #include "install/QorvelFileVersionInfo.h"
 #include "install/SetupSwitches.h"
 #include "install/win32/QorvelInstallForms.h"

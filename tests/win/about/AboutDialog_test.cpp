@@ -9,6 +9,7 @@
 #include "about/win32/QorvelAboutDialogs.h"
 #include "gui/Dpi.h"
 #include "settings/QorvelSettings.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -42,14 +43,6 @@ std::wstring Caption(HWND window) {
   wchar_t text[256] = {};
   ::GetWindowTextW(window, text, 256);
   return text;
-}
-
-void Pump() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
 }
 
 class AboutDialog : public ::testing::Test {
@@ -134,11 +127,7 @@ TEST_F(AboutDialog, UsageTicksWhileShownAndEscapeClosesWithOk) {
 
   form.Show();
   Now += 5 * OneSecond;
-  const DWORD start = ::GetTickCount();
-  while (Caption(form.UsageLabel()) == L"12:00:00 used" && ::GetTickCount() - start < 5000) {
-    Pump();
-    ::Sleep(20);
-  }
+  PumpUntil([&] { return Caption(form.UsageLabel()) != L"12:00:00 used"; }, 5000);
   EXPECT_EQ(Caption(form.UsageLabel()), L"12:00:05 used") << "the one-second timer refreshes the text";
   form.Close();
 

@@ -25,6 +25,7 @@
 #include "gui/ImageLists.h"
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
+#include "support/MessagePump.h"
 
 // Every C++ allocation of this test program, the product's code included, goes through these:
 // they keep the bytes alive so that a session can tell its own leaks from the system's, whose
@@ -123,14 +124,6 @@ TResources Measure() {
   r.WineLabelBytes = WineLabelBlockBytes();
   r.CppBytes = GLiveCppBytes.load();
   return r;
-}
-
-void PumpMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
 }
 
 // ---- dialogs ---------------------------------------------------------------------------------

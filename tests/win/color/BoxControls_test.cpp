@@ -11,6 +11,7 @@
 #include "gui/Pixels.h"
 #include "gui/ScreenCursors.h"
 #include "ruler/QorvelColorUtils.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -97,11 +98,6 @@ TPixelBuffer PrintClient(HWND window, int width, int height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) result.View().Set(x, y, static_cast<const TPixel*>(bits)[y * width + x] & 0xFFFFFF);
   return result;
-}
-
-void Pump() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
 }
 
 }  // namespace
@@ -226,7 +222,7 @@ TEST(BoxControl, WindowlessBoxPaintsThroughItsHostAndTellsItAboutItsCursor) {
   EXPECT_EQ(box.Enters, 1);
   EXPECT_EQ(box.Leaves, 1);
   host.Box = nullptr;
-  Pump();
+  PumpMessages();
 }
 
 TEST(DeviceColorFilter, TheTrueColourScreenNeedsNoFilter) {

@@ -17,6 +17,7 @@
 #include "gui/ScreenCursors.h"
 #include "ruler/QorvelColorUtils.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -81,11 +82,6 @@ TPixelBuffer PrintClient(HWND window) {
 }
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
-
-void Pump() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-}
 
 void Click(HWND box, int x, int y) {
   ::SendMessageW(box, WM_MOUSEMOVE, 0, At(x, y));
@@ -221,7 +217,7 @@ TEST(ColorBoxPicking, DragFromTheEyedropperPicksTheColourUnderTheMouseWithTheMag
   events.Attach(box);
   box.SetColor(0x000000);
   ::UpdateWindow(target.Handle());
-  Pump();
+  PumpMessages();
 
   const TColorBoxGeometry g = box.Geometry();
   POINT start{g.Eyedropper.Left + 5, g.Eyedropper.Top + 5};
@@ -266,7 +262,7 @@ TEST(ColorBoxPicking, AnotherButtonDisablingOrLosingTheCaptureCancelsThePick) {
   TEvents events;
   events.Attach(box);
   ::UpdateWindow(target.Handle());
-  Pump();
+  PumpMessages();
   const TColorBoxGeometry g = box.Geometry();
   const LPARAM eyedropper = At(g.Eyedropper.Left + 3, g.Eyedropper.Top + 3);
   auto startAndMoveOverTarget = [&] {

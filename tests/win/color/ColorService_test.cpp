@@ -13,6 +13,7 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 #include "settings/ApplicationSettings.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -53,18 +54,6 @@ struct TListener {
   void Changed(TQorvelColorDefinitionService&, int index, TColor color) { Changes.push_back({index, color}); }
   TQorvelColorListener Method() { return TQorvelColorListener::Of<&TListener::Changed>(this); }
 };
-
-// Dispatches posted messages until `done` holds or `milliseconds` pass.
-template <class TDone>
-void PumpUntil(TDone done, DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  MSG message;
-  do {
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-    if (done()) return;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-  } while (::GetTickCount() - start < milliseconds);
-}
 
 // The raw block of a service name, opened beside the services as another copy would.
 class TRawBlock {
@@ -178,7 +167,7 @@ TEST(ColorServiceListeners, AreCalledOnceEachInOrderAfterTheChange) {
 
   service->SetColor(4, 0x0000FF);
   // Its own window is left out of the posting: pumping brings no second call.
-  PumpUntil([] { return false; }, 300);
+  PumpFor(300);
   EXPECT_EQ(first.Changes, (std::vector<TChange>{{4, 0x0000FF}}));
   EXPECT_EQ(second.Changes, (std::vector<TChange>{{4, 0x0000FF}}));
 

@@ -9,6 +9,7 @@
 #include "color/win32/CursorForms.h"
 #include "gui/ImageLists.h"
 #include "settings/ApplicationSettings.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -164,25 +165,17 @@ TEST(CursorForm, TheTimerReadsTheScreenOnlyWhileTheWindowIsShown) {
     ++reads;
     return Sample(7, 8, RGB(1, 2, 3));
   });
-  auto pumpFor = [](DWORD milliseconds) {
-    const DWORD until = ::GetTickCount() + milliseconds;
-    MSG message;
-    while (::GetTickCount() < until) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-    }
-  };
-  pumpFor(350);
+  PumpFor(350);
   EXPECT_EQ(reads, 0) << "a hidden window reads nothing";
   form.Show();
   EXPECT_EQ(reads, 1) << "showing reads at once";
   EXPECT_EQ(form.XText(), L"7");
   EXPECT_EQ(form.LastColor(), RGB(1, 2, 3));
-  pumpFor(350);
+  PumpFor(350);
   EXPECT_GE(reads, 3) << "a visible window is sampled by its timer";
   form.Close();
   const int readsWhenClosed = reads;
-  pumpFor(250);
+  PumpFor(250);
   EXPECT_EQ(reads, readsWhenClosed);
   // Nor does a hidden window keep a timer that would wake the program for nothing.
   EXPECT_FALSE(::KillTimer(form.Handle(), 1)) << "no timer while hidden";

@@ -14,6 +14,7 @@
 #include "color/win32/CursorForms.h"
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -109,14 +110,6 @@ std::wstring Hex(COLORREF color) {
   wchar_t text[8];
   ::swprintf(text, 8, L"#%02X%02X%02X", GetRValue(color), GetGValue(color), GetBValue(color));
   return text;
-}
-
-void PumpMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
 }
 
 std::unique_ptr<TApplicationSettings> SettingsWithWindows() {

@@ -13,6 +13,7 @@
 #include "gui/QorvelMutexSections.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -277,12 +278,7 @@ TEST(SharedMemoryBetweenProcesses, LaterStartHandsOverToTheFirstInstance) {
   ASSERT_TRUE(first.Unlock());
 
   EXPECT_EQ(ExitCodeOf(probe), ProbePosted);
-  const DWORD start = ::GetTickCount();
-  MSG message;
-  while (shown == 0 && ::GetTickCount() - start < 10000) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-  }
+  PumpUntil([&] { return shown != 0; }, 10000);
   EXPECT_EQ(shown, 1);
 }
 

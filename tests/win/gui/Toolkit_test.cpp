@@ -16,6 +16,7 @@
 #include "gui/Pixels.h"
 #include "gui/Window.h"
 #include "install/QorvelFileVersionInfo.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -57,18 +58,6 @@ class TProbeWindow : public TWindow {
     return DefaultHandler(message, wParam, lParam);
   }
 };
-
-void PumpFor(DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  MSG message;
-  while (::GetTickCount() - start < milliseconds) {
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::Sleep(5);
-  }
-}
 
 }  // namespace
 

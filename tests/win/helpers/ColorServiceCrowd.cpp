@@ -17,6 +17,7 @@
 
 #include "color/win32/QorvelColorServices.h"
 #include "gui/Handles.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -63,17 +64,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     TKernelHandle event(::CreateEventW(nullptr, TRUE, FALSE, ready.c_str()));
     if (event) ::SetEvent(event.Get());
 
-    const DWORD start = ::GetTickCount();
     auto missing = [&] {
       int n = 0;
       for (const TReceived& r : received) n += r.Count == 0;
       return n;
     };
-    MSG message;
-    while ((mode == L"hold" || missing() > 0) && ::GetTickCount() - start < 60000) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-    }
+    PumpUntil([&] { return mode != L"hold" && missing() == 0; }, 60000);
     for (const TReceived& r : received)
       if (r.Count > 1 || (r.Count == 1 && (r.Index != index || r.Color != color))) return 102;
     if (services.front()->GetColor(index) != color) return 103;

@@ -13,6 +13,7 @@
 
 #include "color/win32/QorvelColorServices.h"
 #include "gui/Handles.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -50,13 +51,7 @@ struct TReceived {
 int Listen(TQorvelColorDefinitionService& service, int index, TColor color) {
   TReceived received;
   service.AddListener(TQorvelColorListener::Of<&TReceived::Changed>(&received));
-  const DWORD start = ::GetTickCount();
-  MSG message;
-  while (received.Count == 0 && ::GetTickCount() - start < 10000) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-  }
-  if (received.Count == 0) return prTimedOut;
+  if (!PumpUntil([&] { return received.Count != 0; }, 10000)) return prTimedOut;
   if (received.Count != 1 || received.Index != index || received.Color != color) return prWrongChange;
   return service.GetColor(index) == color ? prDone : prStoredWrong;
 }

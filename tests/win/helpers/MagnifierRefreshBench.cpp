@@ -21,6 +21,7 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -84,18 +85,6 @@ class TCountingMagnifier : public TQorvelDesktopMagnifier {
   }
 };
 
-void Pump(DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  MSG message;
-  while (::GetTickCount() - start < milliseconds) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-  }
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -131,9 +120,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int refreshes = 0;
     magnifier.OnRefresh = [&] { ++refreshes; };
     ::SetCursorPos(200, 200);
-    Pump(300);  // the first paint and the tick after it
+    PumpFor(300);  // the first paint and the tick after it
     refreshes = magnifier.Paints = 0;
-    Pump(static_cast<DWORD>(count));
+    PumpFor(static_cast<DWORD>(count));
     std::printf("idle %d ms: %d refreshes, %d paints\n", count, refreshes, magnifier.Paints);
   }
   ::LocalFree(argv);

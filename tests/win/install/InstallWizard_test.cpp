@@ -20,6 +20,7 @@
 #include "install/win32/QorvelInstallations.h"
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelUninstallForms.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -299,22 +300,6 @@ TEST(WizardControls, FileLabelShortensLongFolders) {
   EXPECT_EQ(label.ShownText(), L"C:\\Tools");
 }
 
-namespace {
-
-void PumpUntil(const std::function<bool()>& done) {
-  const ULONGLONG end = ::GetTickCount64() + 10000;
-  while (!done() && ::GetTickCount64() < end) {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::Sleep(10);
-  }
-}
-
-}  // namespace
-
 TEST(UninstallWizard, MissingOrDamagedConfigurationIsReportedAndRemovesNothing) {
   const std::filesystem::path folder = TempFolder(L"QorvelWizardRemove");
   const std::filesystem::path keep = folder / L"keep.txt";
@@ -337,7 +322,7 @@ TEST(UninstallWizard, MissingOrDamagedConfigurationIsReportedAndRemovesNothing) 
     form.Show();
     EXPECT_EQ(Text(form.Wizard().Button(TQorvelWizard::wbNext)), L"Uninstall now");
     Click(form.Wizard().Button(TQorvelWizard::wbNext));
-    PumpUntil([&] { return !closed.empty(); });
+    PumpUntil([&] { return !closed.empty(); }, 10000);
     EXPECT_EQ(closed, std::vector<int>{IDCANCEL}) << "damaged " << damaged;
     ASSERT_EQ(questions.size(), 1u) << "damaged " << damaged;
     EXPECT_EQ(questions[0].Caption, L"Error");

@@ -17,6 +17,7 @@
 #include "ruler/win32/MainForms.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "settings/ApplicationSettings.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -24,18 +25,6 @@ using O = TQorvelDesktopMagnifierOption;
 using X = TQorvelDesktopMagnifierCrossHairs;
 using I = TQorvelDesktopMagnifierIndicator;
 using C = TQorvelDesktopMagnifierCorner;
-
-void PumpFor(DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  MSG message;
-  do {
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::Sleep(5);
-  } while (::GetTickCount() - start < milliseconds);
-}
 
 // A pixel of the test pattern: every pixel differs from every other in red or green.
 TPixel PatternPixel(int x, int y) {

@@ -13,20 +13,9 @@
 #include "ruler/win32/MainForms.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "settings/ApplicationSettings.h"
+#include "support/MessagePump.h"
 
 namespace {
-
-void PumpFor(DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  MSG message;
-  do {
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    ::Sleep(5);
-  } while (::GetTickCount() - start < milliseconds);
-}
 
 TPixelBuffer ReadScreen(const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;

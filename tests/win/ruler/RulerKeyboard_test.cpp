@@ -15,6 +15,7 @@
 #include "ruler/RulerSettings.h"
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -353,15 +354,7 @@ TEST_F(RulerKeyboard, ShiftF10AndTheMenuKeyOpenTheMenuBesideTheButtonsAndOffTheS
     keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
     ::SendInput(2, keys, sizeof(INPUT));
     // Until the menu has opened and closed again, or nothing came.
-    const DWORD start = ::GetTickCount();
-    MSG message;
-    while (!GOpened && ::GetTickCount() - start < 3000) {
-      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-      }
-      ::Sleep(10);
-    }
+    PumpUntil([] { return GOpened.has_value(); }, 3000);
   });
   ASSERT_TRUE(menuKey.has_value()) << "the menu key opened no menu";
   EXPECT_FALSE(Overlap(menuKey->Window, placed));

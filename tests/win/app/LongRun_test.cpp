@@ -26,6 +26,7 @@
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
 #include "support/MessagePump.h"
+#include "support/ProgramSetup.h"
 
 // Every C++ allocation of this test program, the product's code included, goes through these:
 // they keep the bytes alive so that a session can tell its own leaks from the system's, whose
@@ -526,11 +527,9 @@ void ExpectMemoryHeld(const TResources& from, const TResources& to, const char* 
 }
 
 TSessionResult RunSession(const TCounts& plan) {
-  auto settings = TQorvelSettings::Create<TApplicationSettings>();
+  auto settings = SettingsWithWindows();
   settings->Startup->ShowRuler = true;
   settings->Startup->ShowColorPicker = true;
-  settings->Window->DefineWindow(TColorForm::WindowName, pwoFitToMonitor);
-  settings->Window->DefineWindow(TCursorForm::WindowName, pwoFitToMonitor);
   TImageList images(L"MENUIMAGES", 16, 16);
   TMeterEnvironment environment;
   environment.Settings = settings.get();

@@ -6,9 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/MeterApplications.h"
-#include "gui/ImageLists.h"
-#include "settings/ApplicationSettings.h"
+#include "support/ProgramSetup.h"
 
 namespace {
 
@@ -18,35 +16,17 @@ struct TMenuLine {
   bool Checked, Enabled, Default;
 };
 
-class TProbeMeterApplication : public TMeterApplication {
- public:
-  using TMeterApplication::TMeterApplication;
-  std::vector<TMenuLine> Seen;
-  bool RulerVisible = false;
-
- protected:
-  void Started() override {
-    TMeterApplication::Started();
-    RulerVisible = Ruler()->Visible();
-    UpdateTrayMenu();
-    for (std::size_t i = 0; i < TrayMenu()->Count(); ++i) {
-      const TMenuItem& item = TrayMenu()->Item(i);
-      Seen.push_back({item.Caption, item.ImageIndex, item.Checked, item.Enabled, item.Default});
-    }
-    Terminate();
-  }
-};
-
 std::vector<TMenuLine> TrayMenuFor(TApplicationSettings& settings, bool* rulerVisible = nullptr) {
-  TImageList images(L"MENUIMAGES", 16, 16);
-  TMeterEnvironment environment;
-  environment.Settings = &settings;
-  environment.MenuImages = &images;
-  TProbeMeterApplication app(L"Vindle", environment);
-  app.SetIconEnabled(false);
-  app.Run(L"", false);
-  if (rulerVisible) *rulerVisible = app.RulerVisible;
-  return app.Seen;
+  std::vector<TMenuLine> seen;
+  RunMeterApplication(settings, [&](TMeterApplication& app) {
+    if (rulerVisible) *rulerVisible = app.Ruler()->Visible();
+    app.UpdateTrayMenu();
+    for (std::size_t i = 0; i < app.TrayMenu()->Count(); ++i) {
+      const TMenuItem& item = app.TrayMenu()->Item(i);
+      seen.push_back({item.Caption, item.ImageIndex, item.Checked, item.Enabled, item.Default});
+    }
+  });
+  return seen;
 }
 
 }  // namespace

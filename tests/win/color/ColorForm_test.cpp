@@ -7,19 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "app/win32/MeterApplications.h"
 #include "color/win32/ColorForms.h"
-#include "gui/ImageLists.h"
-#include "settings/ApplicationSettings.h"
+#include "support/ProgramSetup.h"
 
 namespace {
-
-std::unique_ptr<TApplicationSettings> SettingsWithWindows() {
-  auto settings = TQorvelSettings::Create<TApplicationSettings>();
-  settings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
-  settings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
-  return settings;
-}
 
 RECT WindowRect(HWND window) {
   RECT r{};
@@ -115,60 +106,31 @@ TEST(ColorForm, RestoresAStoredPlaceOntoTheMonitor) {
   form.Close();
 }
 
-namespace {
-
-class TPickerProbeApplication : public TMeterApplication {
- public:
-  using TMeterApplication::TMeterApplication;
-  std::function<void(TPickerProbeApplication&)> During;
-
- protected:
-  void Started() override {
-    TMeterApplication::Started();
-    if (During) During(*this);
-    Terminate();
-  }
-};
-
-void ChoosePickerItem(TPickerProbeApplication& app) {
-  TMenuItem& item = app.TrayMenu()->Item(1);
-  item.OnClick(item);
-}
-
-}  // namespace
-
 TEST(ColorForm, TheApplicationShowsItOnRequestAndStoresItBeforeSaving) {
   auto settings = SettingsWithWindows();
   settings->Startup->ShowRuler = false;
   settings->Startup->ShowColorPicker = true;
-  TImageList images(L"MENUIMAGES", 16, 16);
-  TMeterEnvironment environment;
-  environment.Settings = settings.get();
-  environment.MenuImages = &images;
   POINT savedPlace{-1, -1};
   TColor savedColor = 0;
-  environment.SaveSettings = [&] {
+  const auto save = [&] {
     const TQorvelWindowSettings& stored = *settings->Window->WindowNamed("colorpicker");
     savedPlace = {stored.Position->X, stored.Position->Y};
     savedColor = settings->ColorPicker->Color;
   };
   bool shownAtStart = false;
   std::wstring captionShown, captionHidden;
-  TPickerProbeApplication app(L"Vindle", environment);
-  app.During = [&](TPickerProbeApplication& running) {
+  RunMeterApplication(*settings, [&](TMeterApplication& running) {
     TColorForm& form = *running.ColorForm();
     shownAtStart = form.Visible();
     running.UpdateTrayMenu();
     captionShown = running.TrayMenu()->Item(1).Caption;
-    ChoosePickerItem(running);  // hide
+    ClickTrayItem(running, 1);  // hide
     running.UpdateTrayMenu();
     captionHidden = running.TrayMenu()->Item(1).Caption;
-    ChoosePickerItem(running);  // and show again
+    ClickTrayItem(running, 1);  // and show again
     ::SetWindowPos(form.Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     form.ColorBox().SetColor(0x123456);
-  };
-  app.SetIconEnabled(false);
-  app.Run(L"", false);
+  }, save);
   EXPECT_TRUE(shownAtStart);
   EXPECT_EQ(captionShown, L"&Hide color picker");
   EXPECT_EQ(captionHidden, L"&Show color picker");

@@ -5,20 +5,11 @@
 
 #include <memory>
 
-#include "app/win32/MeterApplications.h"
 #include "color/win32/CursorForms.h"
-#include "gui/ImageLists.h"
-#include "settings/ApplicationSettings.h"
 #include "support/MessagePump.h"
+#include "support/ProgramSetup.h"
 
 namespace {
-
-std::unique_ptr<TApplicationSettings> SettingsWithWindows() {
-  auto settings = TQorvelSettings::Create<TApplicationSettings>();
-  settings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
-  settings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
-  return settings;
-}
 
 RECT WindowRect(HWND window) {
   RECT r{};
@@ -209,58 +200,28 @@ TEST(CursorForm, PaintsTheSwatchInTheSampledColorOrEmptyAfterAFailedRead) {
   form.Close();
 }
 
-namespace {
-
-// Lets a test act on the application once it has started, then ends it.
-class TCursorProbeApplication : public TMeterApplication {
- public:
-  using TMeterApplication::TMeterApplication;
-  std::function<void(TCursorProbeApplication&)> During;
-
- protected:
-  void Started() override {
-    TMeterApplication::Started();
-    if (During) During(*this);
-    Terminate();
-  }
-};
-
-void ChooseCursorItem(TCursorProbeApplication& app) {
-  TMenuItem& item = app.TrayMenu()->Item(2);
-  item.OnClick(item);
-}
-
-}  // namespace
-
 TEST(CursorForm, TheApplicationShowsItOnRequestAndRetainsItsPlaceBeforeSaving) {
   auto settings = SettingsWithWindows();
   settings->Startup->ShowRuler = false;
   settings->Startup->ShowCursorCoordinates = true;
-  TImageList images(L"MENUIMAGES", 16, 16);
-  TMeterEnvironment environment;
-  environment.Settings = settings.get();
-  environment.MenuImages = &images;
   POINT savedPlace{-1, -1};
-  environment.SaveSettings = [&] {
+  const auto save = [&] {
     const TQorvelWindowSettings& stored = *settings->Window->WindowNamed("cursorcoordinates");
     savedPlace = {stored.Position->X, stored.Position->Y};
   };
   bool shownAtStart = false;
   std::wstring captionShown, captionHidden;
-  TCursorProbeApplication app(L"Vindle", environment);
-  app.During = [&](TCursorProbeApplication& running) {
+  RunMeterApplication(*settings, [&](TMeterApplication& running) {
     TCursorForm& form = *running.CursorForm();
     shownAtStart = form.Visible();
     running.UpdateTrayMenu();
     captionShown = running.TrayMenu()->Item(2).Caption;
-    ChooseCursorItem(running);  // hide
+    ClickTrayItem(running, 2);  // hide
     running.UpdateTrayMenu();
     captionHidden = running.TrayMenu()->Item(2).Caption;
-    ChooseCursorItem(running);  // and show again
+    ClickTrayItem(running, 2);  // and show again
     ::SetWindowPos(form.Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  };
-  app.SetIconEnabled(false);
-  app.Run(L"", false);
+  }, save);
   EXPECT_TRUE(shownAtStart);
   EXPECT_EQ(captionShown, L"&Hide cursor coordinates");
   EXPECT_EQ(captionHidden, L"&Show cursor coordinates");

@@ -15,6 +15,7 @@
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
 #include "support/MessagePump.h"
+#include "support/ProgramSetup.h"
 
 namespace {
 
@@ -110,13 +111,6 @@ std::wstring Hex(COLORREF color) {
   wchar_t text[8];
   ::swprintf(text, 8, L"#%02X%02X%02X", GetRValue(color), GetGValue(color), GetBValue(color));
   return text;
-}
-
-std::unique_ptr<TApplicationSettings> SettingsWithWindows() {
-  auto settings = TQorvelSettings::Create<TApplicationSettings>();
-  settings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
-  settings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
-  return settings;
 }
 
 // The events this thread hears about objects of this process.

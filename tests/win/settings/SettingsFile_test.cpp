@@ -18,6 +18,7 @@
 #include "settings/ApplicationSettings.h"
 #include "settings/QorvelSettingsFiles.h"
 #include "settings/SettingsFileRules.h"
+#include "support/ProgramSetup.h"
 
 namespace fs = std::filesystem;
 
@@ -49,10 +50,8 @@ class TRecordingPrompt : public IQorvelSettingsPrompt {
 };
 
 std::unique_ptr<TApplicationSettings> ProgramSettings() {
-  auto settings = TQorvelSettings::Create<TApplicationSettings>();
+  auto settings = SettingsWithWindows();
   settings->Execution->SetClock([] { return 40000.0; });
-  settings->Window->DefineWindow("colorpicker", pwoFitToMonitor);
-  settings->Window->DefineWindow("cursorcoordinates", pwoFitToMonitor);
   return settings;
 }
 

@@ -9,13 +9,9 @@
 #include <iterator>
 #include <vector>
 
-namespace {
+#include "support/HelperPrograms.h"
 
-std::wstring ProgramFile() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return (std::filesystem::path(path).parent_path() / L".." / L".." / L"src" / L"Vindle.exe").wstring();
-}
+namespace {
 
 #pragma pack(push, 2)
 struct TIconGroupEntry {
@@ -29,7 +25,7 @@ struct TIconGroupEntry {
 }  // namespace
 
 TEST(BuiltProgram, IconHasEverySizeTheShellAsksForAndAPngAt256) {
-  const HMODULE program = ::LoadLibraryExW(ProgramFile().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const HMODULE program = ::LoadLibraryExW(BuiltProgramFile(L"Vindle.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_TRUE(program);
   const auto resource = [&](const wchar_t* name, const wchar_t* type) {
     const HRSRC found = ::FindResourceW(program, name, type);
@@ -57,7 +53,7 @@ TEST(BuiltProgram, IconHasEverySizeTheShellAsksForAndAPngAt256) {
 }
 
 TEST(BuiltProgram, HeaderAsWindowsLinkersWriteIt) {
-  std::ifstream file(std::filesystem::path(ProgramFile()), std::ios::binary);
+  std::ifstream file(std::filesystem::path(BuiltProgramFile(L"Vindle.exe")), std::ios::binary);
   const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), {});
   ASSERT_GT(bytes.size(), 1024u);
   LONG offset = 0;

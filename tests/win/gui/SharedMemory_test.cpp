@@ -14,6 +14,7 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 #include "support/MessagePump.h"
+#include "support/HelperPrograms.h"
 
 namespace {
 
@@ -226,30 +227,10 @@ TEST(SharedMemory, BlockIsCreatedOnlyUnderItsGuard) {
 
 namespace {
 
-// Starts the probe program beside the test executable with the block's name.
-TKernelHandle StartProbe(const std::wstring& blockName) {
-  wchar_t path[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring exe(path, length);
-  exe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"SharedMemoryProbe.exe";
-  std::wstring commandLine = L"\"" + exe + L"\" " + blockName;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-    return TKernelHandle();
-  }
-  ::CloseHandle(process.hThread);
-  return TKernelHandle(process.hProcess);
-}
+// The probe program beside the tests, started with the block's name.
+TKernelHandle StartProbe(const std::wstring& blockName) { return StartHelper(L"SharedMemoryProbe.exe", blockName); }
 
-DWORD ExitCodeOf(const TKernelHandle& process) {
-  if (::WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) return STILL_ACTIVE;
-  DWORD code = STILL_ACTIVE;
-  ::GetExitCodeProcess(process.Get(), &code);
-  return code;
-}
+DWORD ProbeResult(const TKernelHandle& probe) { return ExitCodeOf(probe, 20000); }
 
 constexpr DWORD ProbePosted = 0;
 constexpr DWORD ProbeWasFirst = 10;
@@ -277,7 +258,7 @@ TEST(SharedMemoryBetweenProcesses, LaterStartHandsOverToTheFirstInstance) {
   WriteWord(first.Memory(), static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window.Handle())));
   ASSERT_TRUE(first.Unlock());
 
-  EXPECT_EQ(ExitCodeOf(probe), ProbePosted);
+  EXPECT_EQ(ProbeResult(probe), ProbePosted);
   PumpUntil([&] { return shown != 0; }, 10000);
   EXPECT_EQ(shown, 1);
 }
@@ -289,6 +270,6 @@ TEST(SharedMemoryBetweenProcesses, BlockEndsWithItsLastHolder) {
     WriteWord(first.Memory(), 1);
   }
   // Freeing the object must close the view and the mapping: the next start is first again.
-  EXPECT_EQ(ExitCodeOf(StartProbe(name)), ProbeWasFirst);
-  EXPECT_EQ(ExitCodeOf(StartProbe(name)), ProbeWasFirst);
+  EXPECT_EQ(ProbeResult(StartProbe(name)), ProbeWasFirst);
+  EXPECT_EQ(ProbeResult(StartProbe(name)), ProbeWasFirst);
 }

@@ -13,16 +13,13 @@
 #include "gui/Handles.h"
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
+#include "support/HelperPrograms.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::wstring SetupFile() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return FolderOf(path) + L"..\\..\\src\\VindleSetup.exe";
-}
+std::wstring SetupFile() { return BuiltProgramFile(L"VindleSetup.exe"); }
 
 struct TFoundWindow {
   std::wstring Caption;

@@ -24,6 +24,7 @@
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelUninstallers.h"
 #include "settings/ByteStreams.h"
+#include "support/HelperPrograms.h"
 
 namespace fs = std::filesystem;
 
@@ -54,14 +55,8 @@ class TScriptedPrompt : public IQorvelSettingsPrompt {
   }
 };
 
-std::wstring TestExeFolder() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return FolderOf(path);
-}
-
 // The setup file the build writes beside the program.
-std::wstring SetupFile() { return TestExeFolder() + L"..\\..\\src\\VindleSetup.exe"; }
+std::wstring SetupFile() { return BuiltProgramFile(L"VindleSetup.exe"); }
 
 std::string FileBytes(const std::wstring& path) {
   std::ifstream file(fs::path(path), std::ios::binary);

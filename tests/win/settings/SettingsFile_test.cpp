@@ -19,6 +19,7 @@
 #include "settings/QorvelSettingsFiles.h"
 #include "settings/SettingsFileRules.h"
 #include "support/ProgramSetup.h"
+#include "support/HelperPrograms.h"
 
 namespace fs = std::filesystem;
 
@@ -181,18 +182,8 @@ class TFileLocker {
     const std::wstring heldName = L"VindleTestFileHeld" + suffix, releaseName = L"VindleTestFileRelease" + suffix;
     FHeld.Reset(CreateEventW(nullptr, TRUE, FALSE, heldName.c_str()));
     FRelease.Reset(CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const fs::path helper = fs::path(self).parent_path() / L"SettingsFileLocker.exe";
-    std::wstring commandLine = L"\"" + helper.wstring() + L"\" \"" + file.wstring() + L"\" " + heldName + L" " + releaseName;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-      return;
-    FProcess.Reset(process.hProcess);
-    CloseHandle(process.hThread);
+    FProcess = StartHelper(L"SettingsFileLocker.exe", L"\"" + file.wstring() + L"\" " + heldName + L" " + releaseName);
+    if (!FProcess) return;
     const HANDLE waits[] = {FHeld.Get(), FProcess.Get()};
     FHolding = WaitForMultipleObjects(2, waits, FALSE, 20'000) == WAIT_OBJECT_0;
   }

@@ -13,56 +13,20 @@
 #include "gui/QorvelMemoryMappedFiles.h"
 #include "color/win32/QorvelColorServices.h"
 #include "gui/Handles.h"
+#include "support/HelperPrograms.h"
+#include "support/TestColorServices.h"
 
 namespace {
 
-std::wstring UniqueServiceName(const wchar_t* what) {
-  return L"VindleCrowdTest" + std::to_wstring(::GetCurrentProcessId()) + L"_" + what;
-}
-
-class TTestService : public TQorvelColorDefinitionService {
- protected:
-  friend class TQorvelColorDefinitionService;
-  explicit TTestService(std::wstring name) : FName(std::move(name)) {}
-  std::wstring GetServiceName() const override { return FName; }
-  std::wstring GetRegistryKey() const override { return L"\\Software\\Qorvel\\VindleTests\\" + FName; }
-
- private:
-  std::wstring FName;
-};
-
-struct TRegistryCleanup {
-  std::wstring Key;
-  ~TRegistryCleanup() { ::RegDeleteKeyW(HKEY_CURRENT_USER, Key.c_str()); }
-};
-
 // ColorServiceCrowd.exe beside the tests, started and waited for until its services are open.
 TKernelHandle StartCrowd(const std::wstring& name, int count, const std::wstring& mode, int firstSlot) {
-  wchar_t path[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring exe(path, length);
-  exe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"ColorServiceCrowd.exe";
-  std::wstring commandLine = L"\"" + exe + L"\" " + name + L" " + std::to_wstring(count) + L" " + mode;
   TKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, (name + L"Ready" + std::to_wstring(firstSlot)).c_str()));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-    return TKernelHandle();
-  ::CloseHandle(process.hThread);
-  TKernelHandle started(process.hProcess);
-  const HANDLE waits[] = {ready.Get(), started.Get()};
-  if (::WaitForMultipleObjects(2, waits, FALSE, 60000) != WAIT_OBJECT_0) ADD_FAILURE() << "the crowd did not start";
-  return started;
+  TKernelHandle crowd = StartHelper(L"ColorServiceCrowd.exe", name + L" " + std::to_wstring(count) + L" " + mode);
+  if (crowd && !WaitUntilSet(ready, crowd, 60000)) ADD_FAILURE() << "the crowd did not start";
+  return crowd;
 }
 
-DWORD ExitCodeOf(const TKernelHandle& process) {
-  if (::WaitForSingleObject(process.Get(), 90000) != WAIT_OBJECT_0) return STILL_ACTIVE;
-  DWORD code = STILL_ACTIVE;
-  ::GetExitCodeProcess(process.Get(), &code);
-  return code;
-}
+DWORD CrowdResult(const TKernelHandle& crowd) { return ExitCodeOf(crowd, 90000); }
 
 std::uint32_t WindowIn(const std::wstring& name, int slot) {
   TQorvelMutexSharedMemory shared(name, QorvelColorBlock::Size, false);
@@ -71,9 +35,9 @@ std::uint32_t WindowIn(const std::wstring& name, int slot) {
 
 TEST(ColorServiceCrowd, SixtyFourCopiesHearAChangeOfTheSixtyFifthWhichWorksUnregistered) {
   const std::wstring name = UniqueServiceName(L"SixtyFive");
-  TRegistryCleanup cleanup{(L"Software\\Qorvel\\VindleTests\\" + name)};
+  TTestColorRegistry cleanup(name);
   // The block lives as long as one service has it open.
-  auto keeper = TQorvelColorDefinitionService::Create<TTestService>(name);
+  auto keeper = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   ASSERT_EQ(keeper->Slot(), 0);
   std::vector<TKernelHandle> crowds;
   const int sizes[] = {15, 16, 16, 16};
@@ -85,12 +49,12 @@ TEST(ColorServiceCrowd, SixtyFourCopiesHearAChangeOfTheSixtyFifthWhichWorksUnreg
   }
   ASSERT_EQ(slot, QorvelColorBlock::WindowCount);
 
-  auto sixtyFifth = TQorvelColorDefinitionService::Create<TTestService>(name);
+  auto sixtyFifth = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   EXPECT_EQ(sixtyFifth->Slot(), -1) << "the table is full";
   sixtyFifth->SetColor(3, 0x5A6B7C);
   EXPECT_EQ(sixtyFifth->GetColor(3), 0x5A6B7Cu);
   for (std::size_t i = 0; i < crowds.size(); ++i)
-    EXPECT_EQ(ExitCodeOf(crowds[i]), 0u) << "crowd " << i << ": services that missed the change, or 100+ a failure";
+    EXPECT_EQ(CrowdResult(crowds[i]), 0u) << "crowd " << i << ": services that missed the change, or 100+ a failure";
 
   // The others' changes still reach it through the block, though no message does.
   keeper->SetColor(4, 0x010203);
@@ -101,11 +65,11 @@ TEST(ColorServiceCrowd, SixtyFourCopiesHearAChangeOfTheSixtyFifthWhichWorksUnreg
 
 TEST(ColorServiceCrowd, KilledCopiesLeaveOnlyTheirOwnSlotsWhichTheNextChangeFrees) {
   const std::wstring name = UniqueServiceName(L"Killed");
-  TRegistryCleanup cleanup{(L"Software\\Qorvel\\VindleTests\\" + name)};
-  auto first = TQorvelColorDefinitionService::Create<TTestService>(name);
+  TTestColorRegistry cleanup(name);
+  auto first = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   TKernelHandle crowd = StartCrowd(name, 20, L"hold", 1);
   ASSERT_TRUE(crowd);
-  auto last = TQorvelColorDefinitionService::Create<TTestService>(name);
+  auto last = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   ASSERT_EQ(last->Slot(), 21);
 
   ASSERT_TRUE(::TerminateProcess(crowd.Get(), 1));
@@ -116,7 +80,7 @@ TEST(ColorServiceCrowd, KilledCopiesLeaveOnlyTheirOwnSlotsWhichTheNextChangeFree
   EXPECT_NE(WindowIn(name, 0), 0u) << "the living copies keep theirs";
   EXPECT_NE(WindowIn(name, 21), 0u);
 
-  auto again = TQorvelColorDefinitionService::Create<TTestService>(name);
+  auto again = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   EXPECT_EQ(again->Slot(), 1) << "a freed slot is taken again";
 }
 

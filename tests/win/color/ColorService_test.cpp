@@ -14,34 +14,12 @@
 #include "gui/Window.h"
 #include "settings/ApplicationSettings.h"
 #include "support/MessagePump.h"
+#include "support/HelperPrograms.h"
+#include "support/TestColorServices.h"
 
 namespace {
 
 constexpr TColor NoColor = static_cast<TColor>(-1);
-
-std::wstring UniqueServiceName(const wchar_t* what) {
-  return L"VindleColorTest" + std::to_wstring(::GetCurrentProcessId()) + L"_" + what;
-}
-
-std::wstring TestRegistryKey(const std::wstring& serviceName) {
-  return L"\\Software\\Qorvel\\VindleTests\\" + serviceName;
-}
-
-// A service of its own name, storing in a test key, so that tests never meet the program's
-// block or the user's colours.
-class TTestService : public TQorvelColorDefinitionService {
- public:
-  using TQorvelColorDefinitionService::Record;
-
- protected:
-  friend class TQorvelColorDefinitionService;
-  explicit TTestService(std::wstring name) : FName(std::move(name)) {}
-  std::wstring GetServiceName() const override { return FName; }
-  std::wstring GetRegistryKey() const override { return TestRegistryKey(FName); }
-
- private:
-  std::wstring FName;
-};
 
 struct TChange {
   int Index;
@@ -74,16 +52,6 @@ std::uint32_t DeadWindow() {
   return Stored(window.Handle());
 }
 
-class TRegistryCleanup {
- public:
-  explicit TRegistryCleanup(std::wstring serviceName) : FKey(TestRegistryKey(serviceName).substr(1)) {}
-  ~TRegistryCleanup() { ::RegDeleteKeyW(HKEY_CURRENT_USER, FKey.c_str()); }
-  const std::wstring& Key() const { return FKey; }
-
- private:
-  std::wstring FKey;
-};
-
 void WriteUserDefined(const std::wstring& key, DWORD type, const void* data, DWORD size) {
   HKEY created = nullptr;
   ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &created, nullptr),
@@ -103,34 +71,14 @@ std::vector<unsigned char> ReadUserDefined(const std::wstring& key) {
   return bytes;
 }
 
-// Starts ColorServicePeer.exe beside the test executable.
-TKernelHandle StartPeer(const std::wstring& arguments) {
-  wchar_t path[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring exe(path, length);
-  exe = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"ColorServicePeer.exe";
-  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-    return TKernelHandle();
-  ::CloseHandle(process.hThread);
-  return TKernelHandle(process.hProcess);
-}
+// ColorServicePeer.exe, another copy of a service, beside the tests.
+TKernelHandle StartPeer(const std::wstring& arguments) { return StartHelper(L"ColorServicePeer.exe", arguments); }
 
-DWORD ExitCodeOf(const TKernelHandle& process) {
-  if (::WaitForSingleObject(process.Get(), 30000) != WAIT_OBJECT_0) return STILL_ACTIVE;
-  DWORD code = STILL_ACTIVE;
-  ::GetExitCodeProcess(process.Get(), &code);
-  return code;
-}
+DWORD PeerResult(const TKernelHandle& peer) { return ExitCodeOf(peer, 30000); }
 
 bool WaitUntilReady(const std::wstring& serviceName, const TKernelHandle& peer) {
   TKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, (serviceName + L"Ready").c_str()));
-  const HANDLE waits[] = {ready.Get(), peer.Get()};
-  return ::WaitForMultipleObjects(2, waits, FALSE, 30000) == WAIT_OBJECT_0;
+  return WaitUntilSet(ready, peer, 30000);
 }
 
 constexpr DWORD PeerDone = 0;
@@ -139,8 +87,8 @@ constexpr DWORD PeerDone = 0;
 
 TEST(ColorServiceColors, ANewBlockStartsWithGraysAndWhiteAndRefusesOtherIndexes) {
   const std::wstring name = UniqueServiceName(L"Initial");
-  TRegistryCleanup cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  TTestColorRegistry cleanup(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   const TColor expected[] = {0x000000, 0x404040, 0x808080, 0xC0C0C0, 0xFFFFFF, 0xFFFFFF};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(service->GetColor(i), expected[i]) << i;
   EXPECT_EQ(service->GetColor(31), 0xFFFFFFu);
@@ -158,8 +106,8 @@ TEST(ColorServiceColors, ANewBlockStartsWithGraysAndWhiteAndRefusesOtherIndexes)
 
 TEST(ColorServiceListeners, AreCalledOnceEachInOrderAfterTheChange) {
   const std::wstring name = UniqueServiceName(L"Listeners");
-  TRegistryCleanup cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  TTestColorRegistry cleanup(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   TListener first, second;
   EXPECT_TRUE(service->AddListener(first.Method()));
   EXPECT_TRUE(service->AddListener(second.Method()));
@@ -180,8 +128,8 @@ TEST(ColorServiceListeners, AreCalledOnceEachInOrderAfterTheChange) {
 
 TEST(ColorServiceListeners, AListenerMayRemoveAnotherDuringTheNotification) {
   const std::wstring name = UniqueServiceName(L"Removing");
-  TRegistryCleanup cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  TTestColorRegistry cleanup(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   struct TRemover {
     TQorvelColorListener Victim;
     void Changed(TQorvelColorDefinitionService& sender, int, TColor) { sender.RemoveListener(Victim); }
@@ -196,8 +144,8 @@ TEST(ColorServiceListeners, AListenerMayRemoveAnotherDuringTheNotification) {
 
 TEST(ColorServiceListeners, HearNoChangeMessageWithAnIndexOutsideTheColours) {
   const std::wstring name = UniqueServiceName(L"Forged");
-  TRegistryCleanup cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  TTestColorRegistry cleanup(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   TListener listener;
   service->AddListener(listener.Method());
   const UINT message = TQorvelColorDefinitionService::ColorChangedMessage;
@@ -210,15 +158,15 @@ TEST(ColorServiceListeners, HearNoChangeMessageWithAnIndexOutsideTheColours) {
 
 TEST(ColorServiceBetweenProcesses, AnotherCopysChangeArrivesThroughTheListeners) {
   const std::wstring name = UniqueServiceName(L"FromPeer");
-  TRegistryCleanup cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  TTestColorRegistry cleanup(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   ASSERT_EQ(service->Slot(), 0);
   TListener listener;
   service->AddListener(listener.Method());
 
   TKernelHandle peer = StartPeer(name + L" set 7 345678");
   ASSERT_TRUE(peer) << "ColorServicePeer.exe must be built beside the tests";
-  ASSERT_EQ(ExitCodeOf(peer), PeerDone);
+  ASSERT_EQ(PeerResult(peer), PeerDone);
   EXPECT_EQ(service->GetColor(7), 0x345678u) << "the block is shared";
   PumpUntil([&] { return !listener.Changes.empty(); }, 10000);
   EXPECT_EQ(listener.Changes, (std::vector<TChange>{{7, 0x345678}}));
@@ -226,8 +174,8 @@ TEST(ColorServiceBetweenProcesses, AnotherCopysChangeArrivesThroughTheListeners)
 
 TEST(ColorServiceBetweenProcesses, OurChangeReachesTheOtherCopy) {
   const std::wstring name = UniqueServiceName(L"ToPeer");
-  TRegistryCleanup cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  TTestColorRegistry cleanup(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   TKernelHandle peer = StartPeer(name + L" listen 9 ABCDEF");
   ASSERT_TRUE(peer);
   ASSERT_TRUE(WaitUntilReady(name, peer));
@@ -236,16 +184,16 @@ TEST(ColorServiceBetweenProcesses, OurChangeReachesTheOtherCopy) {
     EXPECT_NE(block.View().Window(1), 0u) << "the other copy registered in the next slot";
   }
   service->SetColor(9, 0xABCDEF);
-  EXPECT_EQ(ExitCodeOf(peer), PeerDone) << "3: nothing arrived, 4: another change, 5: not in the block";
+  EXPECT_EQ(PeerResult(peer), PeerDone) << "3: nothing arrived, 4: another change, 5: not in the block";
 }
 
 TEST(ColorServiceDeadWindows, ACrashedCopysSlotIsHarmlessAndFreedOnTheNextChange) {
   const std::wstring name = UniqueServiceName(L"Crashed");
-  TRegistryCleanup cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  TTestColorRegistry cleanup(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   TKernelHandle peer = StartPeer(name + L" crash");
   ASSERT_TRUE(peer);
-  ASSERT_EQ(ExitCodeOf(peer), PeerDone);
+  ASSERT_EQ(PeerResult(peer), PeerDone);
 
   TRawBlock block(name);
   const std::uint32_t left = block.View().Window(1);
@@ -263,14 +211,14 @@ TEST(ColorServiceDeadWindows, ACrashedCopysSlotIsHarmlessAndFreedOnTheNextChange
 
 TEST(ColorServiceDeadWindows, AFullTableOfDeadWindowsStillTakesANewCopy) {
   const std::wstring name = UniqueServiceName(L"AllDead");
-  TRegistryCleanup cleanup(name);
+  TTestColorRegistry cleanup(name);
   TRawBlock block(name);
   ASSERT_TRUE(block.Created());
   block.View().Initialize();
   const std::uint32_t dead = DeadWindow();
   for (int slot = 0; slot < QorvelColorBlock::WindowCount; ++slot) block.View().SetWindow(slot, dead);
 
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   EXPECT_EQ(service->Slot(), 0);
   EXPECT_EQ(block.View().Window(0), Stored(service->Window()));
   EXPECT_EQ(service->GetColor(1), 0x404040u) << "an already set-up block is not seeded again";
@@ -281,13 +229,13 @@ TEST(ColorServiceDeadWindows, AFullTableOfDeadWindowsStillTakesANewCopy) {
 
 TEST(ColorServiceDeadWindows, AFullTableOfLiveWindowsLeavesTheNewCopyUnregisteredButWorking) {
   const std::wstring name = UniqueServiceName(L"AllLive");
-  TRegistryCleanup cleanup(name);
+  TTestColorRegistry cleanup(name);
   TRawBlock block(name);
   block.View().Initialize();
   TMessageWindow live(L"TVindleColorTestLiveWindow", nullptr);
   for (int slot = 0; slot < QorvelColorBlock::WindowCount; ++slot) block.View().SetWindow(slot, Stored(live.Handle()));
 
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   EXPECT_EQ(service->Slot(), -1);
   service->SetColor(5, 0x555555);
   EXPECT_EQ(service->GetColor(5), 0x555555u);
@@ -298,9 +246,9 @@ TEST(ColorServiceDeadWindows, AFullTableOfLiveWindowsLeavesTheNewCopyUnregistere
 
 TEST(ColorServiceRegistry, TheBaseServiceStoresTheRecordsAndANewBlockReadsThemBack) {
   const std::wstring name = UniqueServiceName(L"Registry");
-  TRegistryCleanup cleanup(name);
+  TTestColorRegistry cleanup(name);
   {
-    auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+    auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
     service->SetColor(3, 0x112233);
     service->SetColor(31, 0x0000FF);
   }
@@ -315,7 +263,7 @@ TEST(ColorServiceRegistry, TheBaseServiceStoresTheRecordsAndANewBlockReadsThemBa
   // Flags are carried through a load and the next save.
   stored[44] = 0x0D;  // record 5's flags
   WriteUserDefined(cleanup.Key(), REG_BINARY, stored.data(), 256);
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);  // the block was freed: a new one
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);  // the block was freed: a new one
   EXPECT_EQ(service->GetColor(3), 0x112233u);
   EXPECT_EQ(service->GetColor(31), 0x0000FFu);
   EXPECT_EQ(service->Record(5).Flags, 0x0Du);
@@ -325,28 +273,28 @@ TEST(ColorServiceRegistry, TheBaseServiceStoresTheRecordsAndANewBlockReadsThemBa
 
 TEST(ColorServiceRegistry, AShortValueReplacesOnlyTheRecordsItHolds) {
   const std::wstring name = UniqueServiceName(L"Short");
-  TRegistryCleanup cleanup(name);
+  TTestColorRegistry cleanup(name);
   const std::array<unsigned char, 8> one{0x01, 0x02, 0x03, 0, 0, 0, 0, 0};
   WriteUserDefined(cleanup.Key(), REG_BINARY, one.data(), 8);
-  auto service = TQorvelColorDefinitionService::Create<TTestService>(name);
+  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
   EXPECT_EQ(service->GetColor(0), 0x030201u);
   EXPECT_EQ(service->GetColor(1), 0x404040u);
 }
 
 TEST(ColorServiceRegistry, AValueOfTheWrongTypeOrTooLongIsRefusedWithAClearError) {
   const std::wstring name = UniqueServiceName(L"Invalid");
-  TRegistryCleanup cleanup(name);
+  TTestColorRegistry cleanup(name);
   const wchar_t text[] = L"white";
   WriteUserDefined(cleanup.Key(), REG_SZ, text, sizeof(text));
   try {
-    TQorvelColorDefinitionService::Create<TTestService>(name);
+    TQorvelColorDefinitionService::Create<TTestColorService>(name);
     ADD_FAILURE() << "a text value was accepted";
   } catch (const EQorvelRegistryError& error) {
     EXPECT_STREQ(error.what(), "Invalid data type for 'UserDefined'");
   }
   const std::vector<unsigned char> tooLong(300, 0x11);
   WriteUserDefined(cleanup.Key(), REG_BINARY, tooLong.data(), 300);
-  EXPECT_THROW(TQorvelColorDefinitionService::Create<TTestService>(name), EQorvelRegistryError);
+  EXPECT_THROW(TQorvelColorDefinitionService::Create<TTestColorService>(name), EQorvelRegistryError);
   EXPECT_EQ(ReadUserDefined(cleanup.Key()).size(), 300u) << "the refused value is left as it was";
 }
 

@@ -18,32 +18,7 @@
 #include "color/win32/QorvelColorServices.h"
 #include "gui/Handles.h"
 #include "support/MessagePump.h"
-
-namespace {
-
-class TCrowdService : public TQorvelColorDefinitionService {
- protected:
-  friend class TQorvelColorDefinitionService;
-  explicit TCrowdService(std::wstring name) : FName(std::move(name)) {}
-  std::wstring GetServiceName() const override { return FName; }
-  std::wstring GetRegistryKey() const override { return L"\\Software\\Qorvel\\VindleTests\\" + FName; }
-
- private:
-  std::wstring FName;
-};
-
-struct TReceived {
-  int Count = 0;
-  int Index = -1;
-  TColor Color = 0;
-  void Changed(TQorvelColorDefinitionService&, int index, TColor color) {
-    ++Count;
-    Index = index;
-    Color = color;
-  }
-};
-
-}  // namespace
+#include "support/TestColorServices.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   std::wistringstream arguments(commandLine ? commandLine : L"");
@@ -55,10 +30,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   if ((mode != L"listen" && mode != L"hold") || count < 1 || count > 64) return 101;
   try {
     std::vector<std::unique_ptr<TQorvelColorDefinitionService>> services;
-    std::vector<TReceived> received(static_cast<std::size_t>(count));
+    std::vector<THeardChanges> received(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-      services.push_back(TQorvelColorDefinitionService::Create<TCrowdService>(name));
-      services.back()->AddListener(TQorvelColorListener::Of<&TReceived::Changed>(&received[static_cast<std::size_t>(i)]));
+      services.push_back(TQorvelColorDefinitionService::Create<TTestColorService>(name));
+      services.back()->AddListener(received[static_cast<std::size_t>(i)].Listener());
     }
     const std::wstring ready = name + L"Ready" + std::to_wstring(services.front()->Slot());
     TKernelHandle event(::CreateEventW(nullptr, TRUE, FALSE, ready.c_str()));
@@ -66,11 +41,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
 
     auto missing = [&] {
       int n = 0;
-      for (const TReceived& r : received) n += r.Count == 0;
+      for (const THeardChanges& r : received) n += r.Count == 0;
       return n;
     };
     PumpUntil([&] { return mode != L"hold" && missing() == 0; }, 60000);
-    for (const TReceived& r : received)
+    for (const THeardChanges& r : received)
       if (r.Count > 1 || (r.Count == 1 && (r.Index != index || r.Color != color))) return 102;
     if (services.front()->GetColor(index) != color) return 103;
     return missing();

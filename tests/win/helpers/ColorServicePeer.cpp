@@ -14,6 +14,7 @@
 #include "color/win32/QorvelColorServices.h"
 #include "gui/Handles.h"
 #include "support/MessagePump.h"
+#include "support/TestColorServices.h"
 
 namespace {
 
@@ -26,31 +27,9 @@ enum TPeerResult : int {
   prStoredWrong = 5,  // listen: the block does not hold the announced colour
 };
 
-class TPeerService : public TQorvelColorDefinitionService {
- protected:
-  friend class TQorvelColorDefinitionService;
-  explicit TPeerService(std::wstring name) : FName(std::move(name)) {}
-  std::wstring GetServiceName() const override { return FName; }
-  std::wstring GetRegistryKey() const override { return L"\\Software\\Qorvel\\VindleTests\\" + FName; }
-
- private:
-  std::wstring FName;
-};
-
-struct TReceived {
-  int Count = 0;
-  int Index = -1;
-  TColor Color = 0;
-  void Changed(TQorvelColorDefinitionService&, int index, TColor color) {
-    ++Count;
-    Index = index;
-    Color = color;
-  }
-};
-
 int Listen(TQorvelColorDefinitionService& service, int index, TColor color) {
-  TReceived received;
-  service.AddListener(TQorvelColorListener::Of<&TReceived::Changed>(&received));
+  THeardChanges received;
+  service.AddListener(received.Listener());
   if (!PumpUntil([&] { return received.Count != 0; }, 10000)) return prTimedOut;
   if (received.Count != 1 || received.Index != index || received.Color != color) return prWrongChange;
   return service.GetColor(index) == color ? prDone : prStoredWrong;
@@ -70,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     return prBadArguments;
   }
   try {
-    auto service = TQorvelColorDefinitionService::Create<TPeerService>(name);
+    auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
     TKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, (name + L"Ready").c_str()));
     if (ready) ::SetEvent(ready.Get());
     if (mode == L"crash") ::TerminateProcess(::GetCurrentProcess(), prDone);

@@ -184,8 +184,7 @@ class TFileLocker {
     FRelease.Reset(CreateEventW(nullptr, TRUE, FALSE, releaseName.c_str()));
     FProcess = StartHelper(L"SettingsFileLocker.exe", L"\"" + file.wstring() + L"\" " + heldName + L" " + releaseName);
     if (!FProcess) return;
-    const HANDLE waits[] = {FHeld.Get(), FProcess.Get()};
-    FHolding = WaitForMultipleObjects(2, waits, FALSE, 20'000) == WAIT_OBJECT_0;
+    FHolding = WaitUntilSet(FHeld, FProcess, 20'000);
   }
   ~TFileLocker() { Release(); }
 

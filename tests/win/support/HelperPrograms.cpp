@@ -25,6 +25,11 @@ TKernelHandle StartHelper(const std::wstring& helper, const std::wstring& argume
   return TKernelHandle(process.hProcess);
 }
 
+bool WaitUntilSet(const TKernelHandle& ready, const TKernelHandle& helper, DWORD milliseconds) {
+  const HANDLE waits[] = {ready.Get(), helper.Get()};
+  return ::WaitForMultipleObjects(2, waits, FALSE, milliseconds) == WAIT_OBJECT_0;
+}
+
 DWORD ExitCodeOf(const TKernelHandle& process, DWORD milliseconds) {
   if (::WaitForSingleObject(process.Get(), milliseconds) != WAIT_OBJECT_0) return STILL_ACTIVE;
   DWORD code = STILL_ACTIVE;

@@ -17,5 +17,8 @@ std::wstring BuiltProgramFile(const std::wstring& name);
 // cannot be started.
 TKernelHandle StartHelper(const std::wstring& helper, const std::wstring& arguments);
 
+// Waits until `helper` sets the event `ready` or ends; answers whether it set it in time.
+bool WaitUntilSet(const TKernelHandle& ready, const TKernelHandle& helper, DWORD milliseconds);
+
 // The exit code of `process`, or STILL_ACTIVE when it has not ended within `milliseconds`.
 DWORD ExitCodeOf(const TKernelHandle& process, DWORD milliseconds);

@@ -9,7 +9,6 @@
 #include <shobjidl.h>
 
 #include <cstring>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -25,35 +24,11 @@
 #include "install/win32/QorvelUninstallers.h"
 #include "settings/ByteStreams.h"
 #include "support/HelperPrograms.h"
+#include "support/ScriptedPrompt.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Answers Retry/Cancel questions from a script and records them as caption + "|" + text.
-class TScriptedPrompt : public IQorvelSettingsPrompt {
- public:
-  std::vector<std::string> Asked;
-  std::deque<bool> Answers;
-  std::function<void()> BeforeAnswer;
-
-  bool AskYesNo(const std::string& caption, const std::string& text) override { return Ask(caption, text); }
-  bool AskRetryCancel(const std::string& caption, const std::string& text) override { return Ask(caption, text); }
-  void ShowError(const std::string& caption, const std::string& text) override { Asked.push_back(caption + "|" + text); }
-
- private:
-  bool Ask(const std::string& caption, const std::string& text) {
-    Asked.push_back(caption + "|" + text);
-    if (BeforeAnswer) BeforeAnswer();
-    if (Answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << Asked.back();
-      return false;
-    }
-    const bool answer = Answers.front();
-    Answers.pop_front();
-    return answer;
-  }
-};
 
 // The setup file the build writes beside the program.
 std::wstring SetupFile() { return BuiltProgramFile(L"VindleSetup.exe"); }

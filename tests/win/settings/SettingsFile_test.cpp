@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -20,35 +19,11 @@
 #include "settings/SettingsFileRules.h"
 #include "support/ProgramSetup.h"
 #include "support/HelperPrograms.h"
+#include "support/ScriptedPrompt.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Records the questions and answers them from a script; `BeforeAnswer` runs first.
-class TRecordingPrompt : public IQorvelSettingsPrompt {
- public:
-  std::vector<std::string> Asked;  // caption + "|" + text
-  std::deque<bool> Answers;
-  std::function<void()> BeforeAnswer;
-
-  bool AskYesNo(const std::string& caption, const std::string& text) override { return Ask(caption, text); }
-  bool AskRetryCancel(const std::string& caption, const std::string& text) override { return Ask(caption, text); }
-  void ShowError(const std::string& caption, const std::string& text) override { Asked.push_back(caption + "|" + text); }
-
- private:
-  bool Ask(const std::string& caption, const std::string& text) {
-    Asked.push_back(caption + "|" + text);
-    if (BeforeAnswer) BeforeAnswer();
-    if (Answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << Asked.back();
-      return false;
-    }
-    const bool answer = Answers.front();
-    Answers.pop_front();
-    return answer;
-  }
-};
 
 std::unique_ptr<TApplicationSettings> ProgramSettings() {
   auto settings = SettingsWithWindows();
@@ -94,7 +69,7 @@ class SettingsFileWin : public testing::Test {
 
   fs::path FRoot, FFile, FBackup;
   TQorvelSystemFileSystem FFiles;
-  TRecordingPrompt FPrompt;
+  TScriptedPrompt FPrompt;
 };
 
 TEST_F(SettingsFileWin, TheFirstSaveMakesTheFoldersAndTheNextStartReadsIt) {

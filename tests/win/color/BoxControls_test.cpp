@@ -12,6 +12,7 @@
 #include "gui/ScreenCursors.h"
 #include "ruler/QorvelColorUtils.h"
 #include "support/MessagePump.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
@@ -84,21 +85,6 @@ class TFlatWindowlessBox : public TQorvelCustomBoxControl {
   void DoMouseEnter() override { ++Enters; }
   void DoMouseLeave() override { ++Leaves; }
 };
-
-// What `window` paints for WM_PRINTCLIENT, as pixels.
-TPixelBuffer PrintClient(HWND window, int width, int height) {
-  TMemoryDC dc(::CreateCompatibleDC(nullptr));
-  BITMAPINFO info = TopDownDib32Info(width, height);
-  void* bits = nullptr;
-  TBitmapHandle bitmap(::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  TSelectScope select(dc.Get(), bitmap.Get());
-  ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
-  ::GdiFlush();
-  TPixelBuffer result(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) result.View().Set(x, y, static_cast<const TPixel*>(bits)[y * width + x] & 0xFFFFFF);
-  return result;
-}
 
 }  // namespace
 

@@ -18,6 +18,7 @@
 #include "ruler/QorvelColorUtils.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "support/MessagePump.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
@@ -63,23 +64,6 @@ struct TEvents {
     box.OnPreview = [this](TQorvelColorBox&, TColor c) { Previews.push_back(c); };
   }
 };
-
-TPixelBuffer PrintClient(HWND window) {
-  RECT client{};
-  ::GetClientRect(window, &client);
-  const int width = client.right, height = client.bottom;
-  TMemoryDC dc(::CreateCompatibleDC(nullptr));
-  BITMAPINFO info = TopDownDib32Info(width, height);
-  void* bits = nullptr;
-  TBitmapHandle bitmap(::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  TSelectScope select(dc.Get(), bitmap.Get());
-  ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
-  ::GdiFlush();
-  TPixelBuffer result(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) result.View().Set(x, y, static_cast<const TPixel*>(bits)[y * width + x] & 0xFFFFFF);
-  return result;
-}
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
@@ -417,23 +401,15 @@ namespace {
 // What the menu draws for one item into a white 160 x 20 bitmap.
 TPixelBuffer DrawMenuItem(TQorvelColorPopupMenu& popup, UINT position, UINT state) {
   constexpr int width = 160, height = 20;
-  TMemoryDC dc(::CreateCompatibleDC(nullptr));
-  BITMAPINFO info = TopDownDib32Info(width, height);
-  void* bits = nullptr;
-  TBitmapHandle bitmap(::CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  TSelectScope select(dc.Get(), bitmap.Get());
-  DRAWITEMSTRUCT draw{};
-  draw.CtlType = ODT_MENU;
-  draw.itemID = position + 1;
-  draw.itemState = state;
-  draw.hDC = dc.Get();
-  draw.rcItem = {0, 0, width, height};
-  popup.Draw(draw);
-  ::GdiFlush();
-  TPixelBuffer result(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) result.View().Set(x, y, static_cast<const TPixel*>(bits)[y * width + x] & 0xFFFFFF);
-  return result;
+  return DrawnPixels(width, height, [&](HDC dc) {
+    DRAWITEMSTRUCT draw{};
+    draw.CtlType = ODT_MENU;
+    draw.itemID = position + 1;
+    draw.itemState = state;
+    draw.hDC = dc;
+    draw.rcItem = {0, 0, width, height};
+    popup.Draw(draw);
+  });
 }
 
 int CountPixels(const TPixelBuffer& pixels, TPixel colour, int fromX) {

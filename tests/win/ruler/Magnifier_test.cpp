@@ -18,6 +18,7 @@
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "settings/ApplicationSettings.h"
 #include "support/MessagePump.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
@@ -65,20 +66,6 @@ class TTestWindow : public TWindow {
 
 // 64 × 48 pixels of the pattern at (200, 200).
 constexpr RECT PatternBounds{200, 200, 264, 248};
-
-// What the screen shows in `r`, read back the way a screenshot reads it.
-TPixelBuffer ReadScreen(const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  TDibSurface surface;
-  surface.Resize(w, h);
-  TWindowDC screen(nullptr);
-  ::BitBlt(surface.DC(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
-  ::GdiFlush();
-  TPixelBuffer copy(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) copy.View().Set(x, y, surface.View().At(x, y) & 0x00FFFFFFu);
-  return copy;
-}
 
 RECT ScreenRectOf(HWND window) {
   RECT r{};

@@ -14,21 +14,9 @@
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "settings/ApplicationSettings.h"
 #include "support/MessagePump.h"
+#include "support/ScreenPixels.h"
 
 namespace {
-
-TPixelBuffer ReadScreen(const RECT& r) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  TDibSurface surface;
-  surface.Resize(w, h);
-  TWindowDC screen(nullptr);
-  ::BitBlt(surface.DC(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
-  ::GdiFlush();
-  TPixelBuffer copy(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) copy.View().Set(x, y, surface.View().At(x, y) & 0x00FFFFFFu);
-  return copy;
-}
 
 std::string FirstDifference(const TPixelBuffer& actual, const TPixelBuffer& expected) {
   if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) return "sizes differ";

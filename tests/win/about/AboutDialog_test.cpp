@@ -10,6 +10,7 @@
 #include "gui/Dpi.h"
 #include "settings/QorvelSettings.h"
 #include "support/MessagePump.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
@@ -39,12 +40,6 @@ std::vector<std::wstring> Texts(HWND form) {
   return texts;
 }
 
-std::wstring Caption(HWND window) {
-  wchar_t text[256] = {};
-  ::GetWindowTextW(window, text, 256);
-  return text;
-}
-
 class AboutDialog : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -70,7 +65,7 @@ TEST_F(AboutDialog, TheProgramsBoxWithLogoAndStatistics) {
   Dialog.Execution = Execution.get();
   TQorvelAboutForm form(Dialog);
 
-  EXPECT_EQ(Caption(form.Handle()), L"About Vindle");
+  EXPECT_EQ(WindowText(form.Handle()), L"About Vindle");
   const RECT client = form.ClientRect();
   EXPECT_EQ(client.right, Scaled(416)) << "the 400-pixel logo gets its margins";
   const auto texts = Texts(form.Handle());
@@ -122,13 +117,13 @@ TEST_F(AboutDialog, UsageTicksWhileShownAndEscapeClosesWithOk) {
   Dialog.Execution = Execution.get();
   TQorvelAboutForm form(Dialog);
   ASSERT_NE(form.UsageLabel(), nullptr);
-  EXPECT_EQ(Caption(form.UsageLabel()), L"12:00:00 used");
+  EXPECT_EQ(WindowText(form.UsageLabel()), L"12:00:00 used");
   EXPECT_EQ(Texts(form.Handle()).size(), 8u) << "count 0: no start line";
 
   form.Show();
   Now += 5 * OneSecond;
-  PumpUntil([&] { return Caption(form.UsageLabel()) != L"12:00:00 used"; }, 5000);
-  EXPECT_EQ(Caption(form.UsageLabel()), L"12:00:05 used") << "the one-second timer refreshes the text";
+  PumpUntil([&] { return WindowText(form.UsageLabel()) != L"12:00:00 used"; }, 5000);
+  EXPECT_EQ(WindowText(form.UsageLabel()), L"12:00:05 used") << "the one-second timer refreshes the text";
   form.Close();
 
   ::PostMessageW(form.OkButton(), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -152,7 +147,7 @@ TEST_F(AboutDialog, LaidOutAnewOnAMonitorWithAnotherScale) {
   EXPECT_EQ(Texts(form.Handle()), before) << "the same controls, once each";
   EXPECT_EQ(form.BoundsRect().left, 40);
   ASSERT_NE(form.UsageLabel(), nullptr);
-  EXPECT_EQ(Caption(form.UsageLabel()), L"2 days and 00:00:00 used");
+  EXPECT_EQ(WindowText(form.UsageLabel()), L"2 days and 00:00:00 used");
   const auto children = Children(form.Handle());
   EXPECT_EQ(children[0].Bounds.top, ScaleForDpi(166, static_cast<UINT>(dpi)));
 }

@@ -11,6 +11,7 @@
 #include "color/win32/QorvelColorDialogs.h"
 #include "gui/Clipboard.h"
 #include "gui/Forms.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
@@ -26,19 +27,6 @@ class THost : public TForm {
     CreateHandle(params);
   }
 };
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[128]{};
-  ::GetWindowTextW(window, text, 128);
-  return text;
-}
-
-RECT ChildRect(HWND parent, HWND child) {
-  RECT r{};
-  ::GetWindowRect(child, &r);
-  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 void Mouse(HWND window, UINT message, int x, int y) {
   ::SendMessageW(window, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
@@ -57,7 +45,7 @@ TEST(ColorDialogForm, LayoutCaptionsAndFirstValues) {
   EXPECT_EQ(WindowText(form.ValuesGroup()), L"Values (hue)");
   EXPECT_EQ(::SendMessageW(form.RadioButton(0), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(WindowText(form.RadioButton(4)), L"&G:");
-  const RECT field = ChildRect(form.Handle(), form.Field(4).Handle());
+  const RECT field = RectIn(form.Field(4).Handle(), form.Handle());
   EXPECT_EQ(field.left, 304 + 40 + 72);
   EXPECT_EQ(field.top, 112 + 18 + 24);
   EXPECT_EQ(form.Field(0).Text(), L"0");

@@ -9,20 +9,9 @@
 
 #include "color/win32/ColorForms.h"
 #include "support/ProgramSetup.h"
+#include "support/WindowQueries.h"
 
 namespace {
-
-RECT WindowRect(HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  return r;
-}
-
-RECT WorkArea() {
-  RECT r{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-  return r;
-}
 
 }  // namespace
 

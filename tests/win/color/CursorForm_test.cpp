@@ -8,20 +8,9 @@
 #include "color/win32/CursorForms.h"
 #include "support/MessagePump.h"
 #include "support/ProgramSetup.h"
+#include "support/WindowQueries.h"
 
 namespace {
-
-RECT WindowRect(HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  return r;
-}
-
-RECT WorkArea() {
-  RECT r{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-  return r;
-}
 
 bool SwatchInvalid(const TCursorForm& form) {
   RECT update{};

@@ -19,21 +19,9 @@
 #include "ruler/win32/MonitorResolutions.h"
 #include "settings/ApplicationSettings.h"
 #include "settings/win32/SettingsForms.h"
+#include "support/WindowQueries.h"
 
 namespace {
-
-RECT RectIn(HWND window, HWND reference) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  ::MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-RECT Bounds(HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  return r;
-}
 
 RECT Client(HWND window) {
   RECT r{};
@@ -44,7 +32,7 @@ RECT Client(HWND window) {
 // What the system sends when a window has moved onto a monitor of `dpi`: the new DPI and
 // the rectangle it suggests, the old one scaled about its top-left corner.
 LRESULT MoveToMonitorOf(HWND window, UINT dpi, UINT oldDpi) {
-  RECT suggested = Bounds(window);
+  RECT suggested = WindowRect(window);
   suggested.right = suggested.left + ::MulDiv(suggested.right - suggested.left, static_cast<int>(dpi), static_cast<int>(oldDpi));
   suggested.bottom = suggested.top + ::MulDiv(suggested.bottom - suggested.top, static_cast<int>(dpi), static_cast<int>(oldDpi));
   return ::SendMessageW(window, DpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
@@ -65,13 +53,13 @@ struct DpiFollowing : testing::Test {
 
 TEST_F(DpiFollowing, TheRulerKeepsItsDevicePixelSizeAndMeasuresWithItsMonitorsResolution) {
   TMainForm ruler(*Settings);
-  const RECT before = Bounds(ruler.Handle());
+  const RECT before = WindowRect(ruler.Handle());
   const int monitorDpi = PixelsPerInchOfMonitorAt({before.left, before.top, before.right, before.bottom}, ruler.Handle());
   EXPECT_EQ(monitorDpi, static_cast<int>(SystemDpi())) << "Wine gives every monitor the system's DPI";
   EXPECT_EQ(ruler.ScaleInput().PixelsPerInch, monitorDpi);
 
   EXPECT_EQ(MoveToMonitorOf(ruler.Handle(), 2 * SystemDpi(), SystemDpi()), 0);
-  const RECT after = Bounds(ruler.Handle());
+  const RECT after = WindowRect(ruler.Handle());
   EXPECT_EQ(after.right - after.left, before.right - before.left);
   EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
 
@@ -148,8 +136,8 @@ TEST_F(DpiFollowing, TheCoordinatesWindowGrowsWithItsMonitorAndGoesWhereSuggeste
   ::SendMessageW(window, DpiChangedMessage, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
   EXPECT_EQ(Client(window).right, 2 * ScaleForDpi(TCursorForm::ClientWidth, dpi));
   EXPECT_EQ(Client(window).bottom, 2 * ScaleForDpi(TCursorForm::ClientHeight, dpi));
-  EXPECT_EQ(Bounds(window).left, -700);
-  EXPECT_EQ(Bounds(window).top, 40);
+  EXPECT_EQ(WindowRect(window).left, -700);
+  EXPECT_EQ(WindowRect(window).top, 40);
 
   // It still shows what it samples.
   form.SetSampler([] { return TCursorSample{{-650, 77}, RGB(1, 2, 3)}; });

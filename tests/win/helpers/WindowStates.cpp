@@ -13,15 +13,9 @@
 
 #include "gui/Application.h"
 #include "support/ShownText.h"
+#include "support/WindowQueries.h"
 
 namespace {
-
-std::wstring TextOf(HWND window) {
-  const int length = ::GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-  return ShownText(text);
-}
 
 std::string Line(HWND window) {
   wchar_t className[64] = {};
@@ -36,7 +30,7 @@ std::string Line(HWND window) {
   ::GetWindowRect(window, &r);
   char place[64];
   std::snprintf(place, sizeof place, "\t%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-  return Narrow(className) + "\t" + Narrow(TextOf(window)) + "\t" + flags + place;
+  return Narrow(className) + "\t" + Narrow(ShownText(WindowText(window))) + "\t" + flags + place;
 }
 
 BOOL CALLBACK AddChild(HWND child, LPARAM lines) {

@@ -11,22 +11,16 @@
 
 #include "gui/Application.h"
 #include "support/ShownText.h"
+#include "support/WindowQueries.h"
 
 namespace {
-
-std::wstring TextOf(HWND window) {
-  const int length = ::GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-  return ShownText(text);
-}
 
 std::string Line(HWND window) {
   RECT r{};
   ::GetWindowRect(window, &r);
   char place[64];
   std::snprintf(place, sizeof place, "\t%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-  return Narrow(TextOf(window)) + place;
+  return Narrow(ShownText(WindowText(window))) + place;
 }
 
 }  // namespace

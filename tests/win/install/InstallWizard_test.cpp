@@ -21,17 +21,14 @@
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelUninstallForms.h"
 #include "support/MessagePump.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
 constexpr wchar_t TestRegistryKey[] = L"QorvelWizardTest\\Product";
 constexpr wchar_t TestInstallationKey[] = L"SOFTWARE\\QorvelWizardTest\\Product\\installation";
 
-std::wstring Text(HWND window) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(window, text, 512);
-  return ShownText(text);
-}
+std::wstring Text(HWND window) { return ShownText(WindowText(window)); }
 
 void Click(HWND button) { ::SendMessageW(button, BM_CLICK, 0, 0); }
 

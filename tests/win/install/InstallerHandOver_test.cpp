@@ -14,6 +14,7 @@
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "support/HelperPrograms.h"
+#include "support/WindowQueries.h"
 
 namespace fs = std::filesystem;
 
@@ -28,9 +29,7 @@ struct TFoundWindow {
 
 BOOL CALLBACK FindCaption(HWND window, LPARAM data) {
   auto* found = reinterpret_cast<TFoundWindow*>(data);
-  wchar_t text[256] = {};
-  ::GetWindowTextW(window, text, 256);
-  if (::IsWindowVisible(window) && found->Caption == text) {
+  if (::IsWindowVisible(window) && found->Caption == WindowText(window)) {
     found->Window = window;
     return FALSE;
   }

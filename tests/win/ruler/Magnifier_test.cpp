@@ -19,6 +19,7 @@
 #include "settings/ApplicationSettings.h"
 #include "support/MessagePump.h"
 #include "support/ScreenPixels.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
@@ -67,12 +68,6 @@ class TTestWindow : public TWindow {
 // 64 × 48 pixels of the pattern at (200, 200).
 constexpr RECT PatternBounds{200, 200, 264, 248};
 
-RECT ScreenRectOf(HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  return r;
-}
-
 using TScreenCheck = std::function<bool(const TPixelBuffer&)>;
 
 // Reads the screen area of `window` until `arrived` holds (the display may take a moment
@@ -82,7 +77,7 @@ TPixelBuffer ReadWhen(HWND window, const TScreenCheck& arrived, bool repaint) {
   for (int attempt = 0; attempt < 40; ++attempt) {
     if (repaint) ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     PumpFor(25);
-    shot = ReadScreen(ScreenRectOf(window));
+    shot = ReadScreen(WindowRect(window));
     if (arrived(shot)) break;
   }
   return shot;
@@ -486,7 +481,7 @@ TEST(MagnifierInRuler, CursorLineIsDrawnAtTheRefreshWithoutAPaintMessage) {
   PumpFor(200);
   const HWND box = ::FindWindowExW(ruler.Handle(), nullptr, L"TVindleScaleBox", nullptr);
   ASSERT_NE(box, nullptr);
-  const RECT boxOnScreen = ScreenRectOf(box);
+  const RECT boxOnScreen = WindowRect(box);
   const int y = (boxOnScreen.top + boxOnScreen.bottom) / 2;
   ::SetCursorPos(boxOnScreen.left + 150, y);
   PumpFor(200);

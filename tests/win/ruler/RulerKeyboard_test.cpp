@@ -16,6 +16,7 @@
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
 #include "support/MessagePump.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
@@ -137,8 +138,7 @@ TEST_F(RulerKeyboard, AHeldKeyMovesOnEveryRepeat) {
 
 TEST_F(RulerKeyboard, TheWorkAreaEdgeCatchesAndReleasesTheRulerAsADragDoes) {
   settings->General->SnapToDesktop = true;
-  RECT workArea{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  const RECT workArea = WorkArea();
   ShowRuler(workArea.left + 3);
   ASSERT_EQ(Bounds().left, workArea.left + 3);
   PressKey(Window(), VK_LEFT);

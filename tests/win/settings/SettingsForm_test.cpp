@@ -16,25 +16,13 @@
 #include "gui/ImageLists.h"
 #include "settings/win32/AutostartEntries.h"
 #include "settings/win32/SettingsForms.h"
+#include "support/WindowQueries.h"
 
 namespace {
-
-std::wstring Text(HWND window) {
-  wchar_t text[256] = {};
-  ::GetWindowTextW(window, text, 256);
-  return text;
-}
 
 // The window's own visibility, whether or not the form is shown yet.
 bool Shown(HWND window) { return (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0; }
 bool Enabled(HWND window) { return ::IsWindowEnabled(window) != FALSE; }
-
-RECT RectIn(HWND window, HWND reference) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  ::MapWindowPoints(nullptr, reference, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 // What the control sends its parent when the user picks an item or clicks it.
 void UserPicks(TQorvelComboBox& box, int index) {
@@ -65,13 +53,13 @@ class SettingsForm : public ::testing::Test {
 TEST_F(SettingsForm, LaysOutListPagesAndButtonsInTheClientArea) {
   auto form = Open();
   const HWND window = form->Handle();
-  EXPECT_EQ(Text(window), L"Settings");
+  EXPECT_EQ(WindowText(window), L"Settings");
   const RECT client = form->ClientRect();
   EXPECT_EQ(client.right, 409);
   EXPECT_EQ(client.bottom, 297);
   const auto& c = form->Controls();
-  EXPECT_EQ(Text(c.OkButton), L"OK");
-  EXPECT_EQ(Text(c.CancelButton), L"Cancel");
+  EXPECT_EQ(WindowText(c.OkButton), L"OK");
+  EXPECT_EQ(WindowText(c.CancelButton), L"Cancel");
   const RECT ok = RectIn(c.OkButton, window), cancel = RectIn(c.CancelButton, window);
   EXPECT_EQ(ok.left, 232);
   EXPECT_EQ(ok.top, 264);
@@ -132,7 +120,7 @@ TEST_F(SettingsForm, ShowsTheSettingsAndTheActiveConfiguration) {
   auto form = Open();
   const auto& c = form->Controls();
   EXPECT_EQ(c.Configuration->ItemIndex(), 1);
-  EXPECT_EQ(Text(c.Name), L"Second");
+  EXPECT_EQ(WindowText(c.Name), L"Second");
   EXPECT_EQ(c.Width->Value(), 44);
   EXPECT_EQ(c.Opacity->Position(), 35);
   EXPECT_EQ(c.Opacity->LabelCaption(), L"&Opacity: <pos>%");
@@ -266,9 +254,9 @@ TEST_F(SettingsForm, SwitchingConfigurationsInTheDropDownKeepsTheEditsAndOkStore
   ::SetWindowTextW(c.Name, L"Edited");
   c.Width->SetValue(50);
   UserPicks(*c.Configuration, 2);
-  EXPECT_NE(Text(c.Name), L"Edited");
+  EXPECT_NE(WindowText(c.Name), L"Edited");
   UserPicks(*c.Configuration, 1);
-  EXPECT_EQ(Text(c.Name), L"Edited");
+  EXPECT_EQ(WindowText(c.Name), L"Edited");
   EXPECT_EQ(c.Width->Value(), 50);
   EXPECT_EQ(Settings->Configurations(1)->Ruler->Width, 30);  // nothing stored yet
   UserPicks(*c.Configuration, 2);
@@ -298,14 +286,14 @@ TEST_F(SettingsForm, ThePortableCopyOffersNoAutostartAndAnOpaqueSystemNoTranspar
   Settings->Configurations(0)->Ruler->Transparent = true;
   auto form = Open(false, false);
   const auto& c = form->Controls();
-  EXPECT_EQ(Text(c.Autostart->Handle()), L"&Autostart Vindle (local installation only)");
+  EXPECT_EQ(WindowText(c.Autostart->Handle()), L"&Autostart Vindle (local installation only)");
   EXPECT_FALSE(c.Autostart->Enabled());
   EXPECT_TRUE(c.Transparent->Checked());
   EXPECT_FALSE(c.Transparent->Enabled());
   EXPECT_FALSE(c.Opacity->Enabled());
 
   auto local = Open(true, true);
-  EXPECT_EQ(Text(local->Controls().Autostart->Handle()), L"&Autostart Vindle");
+  EXPECT_EQ(WindowText(local->Controls().Autostart->Handle()), L"&Autostart Vindle");
   EXPECT_TRUE(local->Controls().Autostart->Enabled());
   EXPECT_TRUE(local->Controls().Opacity->Enabled());
 }

@@ -10,6 +10,7 @@
 #include "color/win32/ColorForms.h"
 #include "support/ProgramSetup.h"
 #include "support/WindowQueries.h"
+#include "support/ToolWindowChecks.h"
 
 namespace {
 
@@ -18,22 +19,10 @@ namespace {
 TEST(ColorForm, IsATopmostToolWindowFilledByOneColorBox) {
   auto settings = SettingsWithWindows();
   TColorForm form(*settings);
-  const HWND window = form.Handle();
-  const LONG exStyle = ::GetWindowLongW(window, GWL_EXSTYLE);
-  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
-  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
-  EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
-  EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
-  EXPECT_FALSE(::GetWindowLongW(window, GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-  wchar_t caption[32]{};
-  ::GetWindowTextW(window, caption, 32);
-  EXPECT_STREQ(caption, L"Color picker");
-  EXPECT_EQ(form.ClientRect().right, 88);
-  EXPECT_EQ(form.ClientRect().bottom, 24);
-  EXPECT_FALSE(form.Visible()) << "created hidden";
+  ExpectHiddenToolWindow(form, L"Color picker");
 
   TQorvelColorBox& box = form.ColorBox();
-  EXPECT_EQ(::GetParent(box.Handle()), window);
+  EXPECT_EQ(::GetParent(box.Handle()), form.Handle());
   const RECT boxClient = box.ClientRect();
   EXPECT_EQ(boxClient.right, 88);
   EXPECT_EQ(boxClient.bottom, 24);
@@ -65,16 +54,7 @@ TEST(ColorForm, FirstShowGoesToTheBottomRightCornerAndLaterShowsKeepTheUsersPlac
   const RECT work = WorkArea(), placed = WindowRect(form.Handle());
   EXPECT_EQ(placed.right, work.right - 8);
   EXPECT_EQ(placed.bottom, work.bottom - 8);
-
-  ::SetWindowPos(form.Handle(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ::SendMessageW(form.Handle(), WM_CLOSE, 0, 0);  // the caption's close button
-  EXPECT_FALSE(form.Visible());
-  const TQorvelWindowSettings& stored = *settings->Window->WindowNamed("colorpicker");
-  EXPECT_EQ(stored.Position->X, 40);
-  EXPECT_EQ(stored.Position->Y, 50);
-  form.Show();
-  EXPECT_EQ(WindowRect(form.Handle()).left, 40);
-  EXPECT_EQ(WindowRect(form.Handle()).top, 50);
+  ExpectTheUsersPlaceKept(form, *settings->Window->WindowNamed("colorpicker"));
   form.Close();
 }
 
@@ -86,11 +66,7 @@ TEST(ColorForm, RestoresAStoredPlaceOntoTheMonitor) {
   stored.Position->Y = -30000;
   TColorForm form(*settings);
   form.Show();
-  const RECT work = WorkArea(), placed = WindowRect(form.Handle());
-  EXPECT_GE(placed.left, work.left);
-  EXPECT_LE(placed.right, work.right);
-  EXPECT_GE(placed.top, work.top);
-  EXPECT_LE(placed.bottom, work.bottom);
+  ExpectOnTheWorkArea(form.Handle());
   EXPECT_EQ(form.ClientRect().right, 88) << "only the position is stored";
   form.Close();
 }

@@ -9,6 +9,7 @@
 #include "support/MessagePump.h"
 #include "support/ProgramSetup.h"
 #include "support/WindowQueries.h"
+#include "support/ToolWindowChecks.h"
 
 namespace {
 
@@ -28,22 +29,7 @@ TCursorSample Sample(int x, int y, COLORREF color) { return {{x, y}, color}; }
 TEST(CursorForm, IsATopmostToolWindowWithoutOwnerOrTaskBarButton) {
   auto settings = SettingsWithWindows();
   TCursorForm form(*settings);
-  const HWND window = form.Handle();
-  const LONG exStyle = ::GetWindowLongW(window, GWL_EXSTYLE);
-  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
-  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
-  EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
-  EXPECT_EQ(::GetWindow(window, GW_OWNER), nullptr);
-  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
-  EXPECT_TRUE(style & WS_SYSMENU);
-  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "fixed size, system-menu icon only";
-  wchar_t caption[32]{};
-  ::GetWindowTextW(window, caption, 32);
-  EXPECT_STREQ(caption, L"Coordinates");
-  const RECT client = form.ClientRect();
-  EXPECT_EQ(client.right, 88);
-  EXPECT_EQ(client.bottom, 24);
-  EXPECT_FALSE(form.Visible()) << "created hidden";
+  ExpectHiddenToolWindow(form, L"Coordinates");
 }
 
 TEST(CursorForm, FirstShowGoesToTheBottomRightCornerAndLaterShowsKeepTheUsersPlace) {
@@ -55,18 +41,7 @@ TEST(CursorForm, FirstShowGoesToTheBottomRightCornerAndLaterShowsKeepTheUsersPla
   const int width = placed.right - placed.left, height = placed.bottom - placed.top;
   EXPECT_EQ(placed.left, work.right - width - 8);
   EXPECT_EQ(placed.top, work.bottom - 2 * height - 8);
-
-  ::SetWindowPos(form.Handle(), nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  ::SendMessageW(form.Handle(), WM_CLOSE, 0, 0);  // the caption's close button
-  EXPECT_FALSE(form.Visible());
-  const TQorvelWindowSettings& stored = *settings->Window->WindowNamed("cursorcoordinates");
-  EXPECT_EQ(stored.Position->X, 40);
-  EXPECT_EQ(stored.Position->Y, 50);
-
-  // Nothing was loaded from a file, yet the window must not jump back to the corner.
-  form.Show();
-  EXPECT_EQ(WindowRect(form.Handle()).left, 40);
-  EXPECT_EQ(WindowRect(form.Handle()).top, 50);
+  ExpectTheUsersPlaceKept(form, *settings->Window->WindowNamed("cursorcoordinates"));
   form.Close();
 }
 
@@ -89,11 +64,7 @@ TEST(CursorForm, RestoresAStoredPlaceAndPullsAnOffScreenOneBackOntoTheMonitor) {
   stored.Position->Y = -30000;
   TCursorForm form(*settings);
   form.Show();
-  const RECT work = WorkArea(), placed = WindowRect(form.Handle());
-  EXPECT_GE(placed.left, work.left);
-  EXPECT_LE(placed.right, work.right);
-  EXPECT_GE(placed.top, work.top);
-  EXPECT_LE(placed.bottom, work.bottom);
+  ExpectOnTheWorkArea(form.Handle());
   form.Close();
 }
 

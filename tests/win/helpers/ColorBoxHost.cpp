@@ -2,7 +2,6 @@
 // scenarios and for looking at the boxes. Where each box and patch lies on the screen and
 // every change and dialog request are written to the log file named on the command line.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "gui/Application.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
+#include "support/HelperOutput.h"
 
 namespace {
 
@@ -119,19 +119,7 @@ class THostWindow : public TWindow {
     return result;
   }
 
-  static std::wstring RectText(const RECT& r) {
-    return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
-           std::to_wstring(r.bottom);
-  }
-
-  void Log(const std::wstring& line) {
-    if (FLogFile.empty()) return;
-    if (FILE* file = ::_wfopen(FLogFile.c_str(), L"ab")) {
-      const std::string utf8 = Narrow(line) + "\n";
-      std::fwrite(utf8.data(), 1, utf8.size(), file);
-      std::fclose(file);
-    }
-  }
+  void Log(const std::wstring& line) { AppendLine(FLogFile, line); }
 
   std::wstring FLogFile;
   std::vector<std::unique_ptr<TQorvelColorBox>> FBoxes;
@@ -141,10 +129,8 @@ class THostWindow : public TWindow {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  int count = 0;
-  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  THostWindow host(count > 1 ? args[1] : L"");
-  ::LocalFree(args);
+  const std::vector<std::wstring> args = CommandArguments();
+  THostWindow host(args.empty() ? L"" : args[0]);
   ::ShowWindow(host.Handle(), SW_SHOW);
   ::UpdateWindow(host.Handle());
   host.LogLayout();

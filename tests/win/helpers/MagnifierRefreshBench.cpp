@@ -10,7 +10,6 @@
 //                                               with the mouse still; prints its refreshes and
 //                                               paints (counts, not times)
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <algorithm>
@@ -22,6 +21,7 @@
 #include "gui/Window.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "support/MessagePump.h"
+#include "support/HelperOutput.h"
 
 namespace {
 
@@ -88,10 +88,9 @@ class TCountingMagnifier : public TQorvelDesktopMagnifier {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int argc = 0;
-  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-  const std::wstring mode = argc > 1 ? argv[1] : L"none";
-  const int count = argc > 2 ? std::max(0, _wtoi(argv[2])) : 0;
+  const std::vector<std::wstring> args = CommandArguments();
+  const std::wstring mode = !args.empty() ? args[0] : L"none";
+  const int count = args.size() > 1 ? std::max(0, _wtoi(args[1].c_str())) : 0;
 
   THost host;
   if (mode == L"blit") {
@@ -125,6 +124,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     PumpFor(static_cast<DWORD>(count));
     std::printf("idle %d ms: %d refreshes, %d paints\n", count, refreshes, magnifier.Paints);
   }
-  ::LocalFree(argv);
   return 0;
 }

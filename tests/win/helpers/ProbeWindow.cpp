@@ -3,11 +3,11 @@
 // written to a log file named on the command line.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "gui/Handles.h"
 #include "gui/Window.h"
+#include "support/HelperOutput.h"
 
 namespace {
 
@@ -61,13 +61,7 @@ class TProbeWindow : public TWindow {
   }
 
  private:
-  void Log(const std::wstring& line) {
-    if (FLogFile.empty()) return;
-    if (FILE* f = _wfopen(FLogFile.c_str(), L"a")) {
-      std::fwprintf(f, L"%ls\n", line.c_str());
-      std::fclose(f);
-    }
-  }
+  void Log(const std::wstring& line) { AppendLine(FLogFile, line); }
   std::wstring FLogFile;
 };
 

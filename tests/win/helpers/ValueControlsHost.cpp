@@ -2,9 +2,7 @@
 // scenarios and for looking at them. What happens is written to a log file named on the
 // command line: where each control sits on the screen, and every change, scroll and exit.
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +13,7 @@
 #include "gui/Application.h"
 #include "gui/SubclassedControls.h"
 #include "gui/Window.h"
+#include "support/HelperOutput.h"
 
 namespace {
 
@@ -130,25 +129,13 @@ class THostWindow : public TWindow {
 
   std::wstring Name(TQorvelTrackBar& bar) { return FNames[&bar]; }
 
-  static std::wstring RectText(const RECT& r) {
-    return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
-           std::to_wstring(r.bottom);
-  }
-
   void LogRect(const std::wstring& name, HWND control) {
     RECT r{};
     ::GetWindowRect(control, &r);
     Log(name + L" at " + RectText(r));
   }
 
-  void Log(const std::wstring& line) {
-    if (FLogFile.empty()) return;
-    if (FILE* file = ::_wfopen(FLogFile.c_str(), L"ab")) {
-      const std::string utf8 = Narrow(line) + "\n";
-      std::fwrite(utf8.data(), 1, utf8.size(), file);
-      std::fclose(file);
-    }
-  }
+  void Log(const std::wstring& line) { AppendLine(FLogFile, line); }
 
   std::wstring FLogFile;
   std::map<TQorvelTrackBar*, std::wstring> FNames;
@@ -175,10 +162,8 @@ bool OfferKey(const MSG& message) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  int count = 0;
-  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  THostWindow host(count > 1 ? args[1] : L"");
-  ::LocalFree(args);
+  const std::vector<std::wstring> args = CommandArguments();
+  THostWindow host(args.empty() ? L"" : args[0]);
   ::ShowWindow(host.Handle(), SW_SHOW);
   ::UpdateWindow(host.Handle());
   host.LogLayout();

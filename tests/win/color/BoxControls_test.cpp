@@ -13,25 +13,16 @@
 #include "ruler/QorvelColorUtils.h"
 #include "support/MessagePump.h"
 #include "support/ScreenPixels.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
 constexpr TPixel kFace = 0x3366CC;  // pixel order
 
 // A host that records the set-cursor messages it receives and paints its windowless box.
-class THost : public TWindow {
+class THost : public TPlacedWindow {
  public:
-  THost() {
-    TCreateParams params;
-    params.ClassName = L"TBoxTestHost";
-    params.Style = WS_POPUP | WS_VISIBLE;
-    params.ExStyle = WS_EX_TOOLWINDOW;
-    params.Left = 40;
-    params.Top = 40;
-    params.Width = 200;
-    params.Height = 120;
-    CreateHandle(params);
-  }
+  THost() { CreateAt(L"TBoxTestHost", {40, 40, 240, 160}, WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW); }
   std::vector<std::pair<WPARAM, LPARAM>> SetCursorMessages;
   TQorvelCustomBoxControl* Box = nullptr;
 

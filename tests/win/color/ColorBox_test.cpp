@@ -19,24 +19,18 @@
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "support/MessagePump.h"
 #include "support/ScreenPixels.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
 constexpr COLORREF kTarget = RGB(0x12, 0xA4, 0x56);  // the colour of the window to pick from
 
 // A top-level window filled with one colour, holding the box at (10, 10).
-class THost : public TWindow {
+class THost : public TPlacedWindow {
  public:
   THost(int left, int top, COLORREF fill) : FFill(fill) {
-    TCreateParams params;
-    params.ClassName = L"TColorBoxTestHost";
-    params.Style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    params.Left = left;
-    params.Top = top;
-    params.Width = 160;
-    params.Height = 60;
-    CreateHandle(params);
+    CreateAt(L"TColorBoxTestHost", {left, top, left + 160, top + 60}, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+             WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
   }
 
  protected:

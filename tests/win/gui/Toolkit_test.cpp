@@ -17,6 +17,7 @@
 #include "gui/Window.h"
 #include "install/QorvelFileVersionInfo.h"
 #include "support/MessagePump.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
@@ -33,18 +34,9 @@ class TCapturedErrors {
   TGuiApplication::TErrorReporter FPrevious;
 };
 
-class TProbeWindow : public TWindow {
+class TProbeWindow : public TPlacedWindow {
  public:
-  TProbeWindow() {
-    TCreateParams params;
-    params.ClassName = L"TProbeWindow";
-    params.Style = WS_POPUP;
-    params.Left = 10;
-    params.Top = 20;
-    params.Width = 200;
-    params.Height = 100;
-    CreateHandle(params);
-  }
+  TProbeWindow() { CreateAt(L"TProbeWindow", {10, 20, 210, 120}); }
   std::vector<UINT> Seen;
   bool ThrowOnUser = false;
 

@@ -14,6 +14,7 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 #include "support/HelperOutput.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
@@ -22,19 +23,11 @@ constexpr COLORREF kRedPatch = RGB(0xD0, 0x20, 0x30);
 constexpr RECT kBlueRect{160, 15, 250, 165};
 constexpr RECT kRedRect{250, 15, 340, 165};
 
-class THostWindow : public TWindow {
+class THostWindow : public TPlacedWindow {
  public:
   explicit THostWindow(std::wstring logFile) : FLogFile(std::move(logFile)) {
-    TCreateParams params;
-    params.ClassName = L"TVindleColorBoxHost";
-    params.Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_CONTROLPARENT;
-    params.Caption = L"Vindle colour box host";
-    params.Left = 60;
-    params.Top = 60;
-    params.Width = 380;
-    params.Height = 220;
-    CreateHandle(params);
+    CreateAt(L"TVindleColorBoxHost", {60, 60, 440, 280}, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+             WS_EX_CONTROLPARENT, L"Vindle colour box host");
 
     Add(L"picker", 20, 20, 0x000000, L"Pick");
     Add(L"plain", 20, 60, 0x8000000F, L"Sample").SetLook(TQorvelBoxControlLook::pclRect);

@@ -22,22 +22,17 @@
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "support/MessagePump.h"
 #include "support/HelperOutput.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
 constexpr int Side = 87;
 
-class THost : public TWindow {
+class THost : public TPlacedWindow {
  public:
   THost() {
-    TCreateParams params;
-    params.ClassName = L"TMagnifierBenchHost";
-    params.Style = WS_POPUP | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    params.Left = 600;
-    params.Top = 300;
-    params.Width = params.Height = Side;
-    CreateHandle(params);
+    CreateAt(L"TMagnifierBenchHost", {600, 300, 600 + Side, 300 + Side}, WS_POPUP | WS_CLIPCHILDREN,
+             WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   }
 };

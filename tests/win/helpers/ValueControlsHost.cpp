@@ -14,22 +14,15 @@
 #include "gui/SubclassedControls.h"
 #include "gui/Window.h"
 #include "support/HelperOutput.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
-class THostWindow : public TWindow {
+class THostWindow : public TPlacedWindow {
  public:
   explicit THostWindow(std::wstring logFile) : FLogFile(std::move(logFile)) {
-    TCreateParams params;
-    params.ClassName = L"TVindleValueControlsHost";
-    params.Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_CONTROLPARENT;
-    params.Caption = L"Vindle value controls";
-    params.Left = 60;
-    params.Top = 60;
-    params.Width = 520;
-    params.Height = 330;
-    CreateHandle(params);
+    CreateAt(L"TVindleValueControlsHost", {60, 60, 580, 390}, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+             WS_EX_CONTROLPARENT, L"Vindle value controls");
     CreateControls();
   }
 

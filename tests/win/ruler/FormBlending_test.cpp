@@ -3,23 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "gui/Window.h"
 #include "ruler/win32/QorvelFormBlendings.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
-class TBlendingTestWindow : public TWindow {
+class TBlendingTestWindow : public TPlacedWindow {
  public:
   TBlendingTestWindow() {
-    TCreateParams params;
-    params.ClassName = L"TVindleBlendingTestWindow";
-    params.Style = WS_POPUP;
-    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    params.Left = 40;
-    params.Top = 40;
-    params.Width = 300;
-    params.Height = 40;
-    CreateHandle(params);
+    CreateAt(L"TVindleBlendingTestWindow", {40, 40, 340, 80}, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   }
 };

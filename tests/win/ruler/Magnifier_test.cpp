@@ -20,6 +20,7 @@
 #include "support/MessagePump.h"
 #include "support/ScreenPixels.h"
 #include "support/WindowQueries.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
@@ -33,19 +34,11 @@ TPixel PatternPixel(int x, int y) {
   return static_cast<TPixel>(((40 + 3 * x) << 16) | ((30 + 4 * y) << 8) | ((7 * x + 11 * y) & 0xFF));
 }
 
-class TTestWindow : public TWindow {
+class TTestWindow : public TPlacedWindow {
  public:
   TTestWindow(const wchar_t* className, RECT bounds, std::function<void(HDC, int, int)> paint)
       : FPaint(std::move(paint)) {
-    TCreateParams params;
-    params.ClassName = className;
-    params.Style = WS_POPUP | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    params.Left = bounds.left;
-    params.Top = bounds.top;
-    params.Width = bounds.right - bounds.left;
-    params.Height = bounds.bottom - bounds.top;
-    CreateHandle(params);
+    CreateAt(className, bounds, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   }
 

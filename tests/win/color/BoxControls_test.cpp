@@ -12,8 +12,8 @@
 #include "gui/ScreenCursors.h"
 #include "ruler/QorvelColorUtils.h"
 #include "support/MessagePump.h"
-#include "support/ScreenPixels.h"
 #include "support/PlacedWindow.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "ruler/QorvelColorUtils.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "support/MessagePump.h"
-#include "support/ScreenPixels.h"
 #include "support/PlacedWindow.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 

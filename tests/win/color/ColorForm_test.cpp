@@ -9,8 +9,8 @@
 
 #include "color/win32/ColorForms.h"
 #include "support/ProgramSetup.h"
-#include "support/WindowQueries.h"
 #include "support/ToolWindowChecks.h"
+#include "support/WindowQueries.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 #include "settings/ApplicationSettings.h"
-#include "support/MessagePump.h"
 #include "support/HelperPrograms.h"
+#include "support/MessagePump.h"
 #include "support/TestColorServices.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "color/win32/CursorForms.h"
 #include "support/MessagePump.h"
 #include "support/ProgramSetup.h"
-#include "support/WindowQueries.h"
 #include "support/ToolWindowChecks.h"
+#include "support/WindowQueries.h"
 
 namespace {
 

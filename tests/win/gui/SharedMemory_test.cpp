@@ -13,8 +13,8 @@
 #include "gui/QorvelMutexSections.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
-#include "support/MessagePump.h"
 #include "support/HelperPrograms.h"
+#include "support/MessagePump.h"
 
 namespace {
 

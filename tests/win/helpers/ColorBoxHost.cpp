@@ -14,6 +14,7 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 #include "support/HelperOutput.h"
+#include "support/MessagePump.h"
 #include "support/PlacedWindow.h"
 
 namespace {
@@ -127,11 +128,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   ::ShowWindow(host.Handle(), SW_SHOW);
   ::UpdateWindow(host.Handle());
   host.LogLayout();
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (::IsDialogMessageW(host.Handle(), &message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-  return 0;
+  return RunUntilQuit(host.Handle());
 }

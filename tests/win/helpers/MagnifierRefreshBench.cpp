@@ -20,8 +20,8 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
-#include "support/MessagePump.h"
 #include "support/HelperOutput.h"
+#include "support/MessagePump.h"
 #include "support/PlacedWindow.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 #include "support/HelperOutput.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -70,10 +71,5 @@ class TProbeWindow : public TWindow {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   TProbeWindow window(commandLine ? commandLine : L"");
   ::ShowWindow(window.Handle(), SW_SHOW);
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-  return 0;
+  return RunUntilQuit();
 }

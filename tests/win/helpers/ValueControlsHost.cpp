@@ -14,6 +14,7 @@
 #include "gui/SubclassedControls.h"
 #include "gui/Window.h"
 #include "support/HelperOutput.h"
+#include "support/MessagePump.h"
 #include "support/PlacedWindow.h"
 
 namespace {
@@ -160,12 +161,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   ::ShowWindow(host.Handle(), SW_SHOW);
   ::UpdateWindow(host.Handle());
   host.LogLayout();
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (OfferKey(message)) continue;
-    if (::IsDialogMessageW(host.Handle(), &message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-  return 0;
+  return RunUntilQuit(host.Handle(), &OfferKey);
 }

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "gui/Application.h"
+#include "support/HelperOutput.h"
 #include "support/ShownText.h"
 #include "support/WindowQueries.h"
-#include "support/HelperOutput.h"
 
 namespace {
 

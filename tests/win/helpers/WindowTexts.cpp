@@ -8,9 +8,9 @@
 #include <string>
 
 #include "gui/Application.h"
+#include "support/HelperOutput.h"
 #include "support/ShownText.h"
 #include "support/WindowQueries.h"
-#include "support/HelperOutput.h"
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include "controls/win32/QorvelHeaders.h"
 #include "controls/win32/QorvelWebLinks.h"
 #include "gui/Handles.h"
-#include "support/ShownText.h"
 #include "install/QorvelFileVersionInfo.h"
 #include "install/SetupSwitches.h"
 #include "install/win32/QorvelInstallForms.h"
@@ -21,6 +20,7 @@
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelUninstallForms.h"
 #include "support/MessagePump.h"
+#include "support/ShownText.h"
 #include "support/WindowQueries.h"
 
 namespace {

@@ -18,9 +18,9 @@
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "settings/ApplicationSettings.h"
 #include "support/MessagePump.h"
+#include "support/PlacedWindow.h"
 #include "support/ScreenPixels.h"
 #include "support/WindowQueries.h"
-#include "support/PlacedWindow.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "settings/ApplicationSettings.h"
 #include "settings/QorvelSettingsFiles.h"
 #include "settings/SettingsFileRules.h"
-#include "support/ProgramSetup.h"
 #include "support/HelperPrograms.h"
+#include "support/ProgramSetup.h"
 #include "support/ScriptedPrompt.h"
 
 namespace fs = std::filesystem;

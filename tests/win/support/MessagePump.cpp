@@ -27,3 +27,14 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
                                 QS_ALLINPUT);
   }
 }
+
+int RunUntilQuit(HWND dialog, const std::function<bool(const MSG&)>& offer) {
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (offer && offer(message)) continue;
+    if (dialog && ::IsDialogMessageW(dialog, &message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

@@ -14,3 +14,8 @@ void PumpFor(DWORD milliseconds);
 // Dispatches messages as they come until `done` holds or `milliseconds` have passed;
 // answers whether `done` held.
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds);
+
+// A helper program's loop until it quits: `offer` may take a message first (answering true
+// when it did), then `dialog`'s keys (Tab, arrows, access keys) move the focus in it.
+// Answers the quit message's code.
+int RunUntilQuit(HWND dialog = nullptr, const std::function<bool(const MSG&)>& offer = {});

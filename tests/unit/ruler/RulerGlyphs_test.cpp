@@ -59,8 +59,7 @@ TDecodedBmp DecodeBmp(const std::string& path) {
 }
 
 void ExpectFileMatches(const std::string& name, const TGlyphBitmap& bitmap) {
-  // The resources live beside the tests: <root>/res next to <root>/tests/data.
-  const std::filesystem::path res = std::filesystem::path(VINDLE_TEST_DATA).parent_path().parent_path() / "res";
+  const std::filesystem::path res = VINDLE_RESOURCE_DIR;
   const TDecodedBmp bmp = DecodeBmp((res / (name + ".bmp")).string());
   ASSERT_EQ(bmp.Width, bitmap.Width()) << name << ".bmp is missing or no 1-bit BMP";
   ASSERT_EQ(bmp.Height, bitmap.Height());

@@ -8,10 +8,12 @@
 // <result> is "ok", "no window" or the failing HRESULT in hex.
 #include <windows.h>
 #include <oleacc.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
+
+#include "gui/Application.h"
+#include "support/HelperOutput.h"
 
 namespace {
 
@@ -90,26 +92,17 @@ std::wstring Read(const wchar_t* className) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  int count = 0;
-  wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!arguments || count < 3) return 2;
+  const std::vector<std::wstring> arguments = CommandArguments();
+  if (arguments.size() < 2) return 2;
   const HRESULT apartment = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   std::wstring output;
-  for (int i = 2; i < count; ++i) output += std::wstring(arguments[i]) + L"\t" + Read(arguments[i]) + L"\n";
+  for (std::size_t i = 1; i < arguments.size(); ++i)
+    output += arguments[i] + L"\t" + Read(arguments[i].c_str()) + L"\n";
   if (SUCCEEDED(apartment)) ::CoUninitialize();
 
   // Written whole and renamed into place, so that a reader never sees half of it.
-  const std::wstring target = arguments[1];
+  const std::wstring& target = arguments[0];
   const std::wstring partial = target + L".part";
-  FILE* file = ::_wfopen(partial.c_str(), L"wb");
-  if (!file) return 1;
-  const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, output.c_str(), static_cast<int>(output.size()), nullptr, 0,
-                                          nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(bytes), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, output.c_str(), static_cast<int>(output.size()), utf8.data(), bytes, nullptr,
-                        nullptr);
-  std::fwrite(utf8.data(), 1, utf8.size(), file);
-  std::fclose(file);
-  ::LocalFree(arguments);
+  if (!WriteBytes(partial, Narrow(output))) return 1;
   return ::MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
 }

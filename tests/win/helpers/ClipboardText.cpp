@@ -3,17 +3,15 @@
 //   ClipboardText.exe <output file>
 // Ends with 1 when the clipboard holds no text, 4 when it stays busy.
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cstdio>
 #include <string>
 
 #include "gui/Application.h"
+#include "support/HelperOutput.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int count = 0;
-  wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!args || count < 2) return 2;
+  const std::vector<std::wstring> args = CommandArguments();
+  if (args.empty()) return 2;
   bool open = false;
   for (int attempt = 0; attempt < 50 && !open; ++attempt) {
     if (attempt > 0) ::Sleep(20);
@@ -31,10 +29,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   ::CloseClipboard();
   if (!found) return 1;
-  FILE* file = _wfopen(args[1], L"wb");
-  if (!file) return 3;
-  std::fwrite(text.data(), 1, text.size(), file);
-  std::fclose(file);
-  ::LocalFree(args);
-  return 0;
+  return WriteBytes(args[0], text) ? 0 : 3;
 }

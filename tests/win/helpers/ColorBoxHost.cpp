@@ -2,7 +2,6 @@
 // scenarios and for looking at the boxes. Where each box and patch lies on the screen and
 // every change and dialog request are written to the log file named on the command line.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <memory>
@@ -14,6 +13,9 @@
 #include "gui/Application.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
+#include "support/HelperOutput.h"
+#include "support/MessagePump.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
@@ -22,19 +24,11 @@ constexpr COLORREF kRedPatch = RGB(0xD0, 0x20, 0x30);
 constexpr RECT kBlueRect{160, 15, 250, 165};
 constexpr RECT kRedRect{250, 15, 340, 165};
 
-class THostWindow : public TWindow {
+class THostWindow : public TPlacedWindow {
  public:
   explicit THostWindow(std::wstring logFile) : FLogFile(std::move(logFile)) {
-    TCreateParams params;
-    params.ClassName = L"TVindleColorBoxHost";
-    params.Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_CONTROLPARENT;
-    params.Caption = L"Vindle colour box host";
-    params.Left = 60;
-    params.Top = 60;
-    params.Width = 380;
-    params.Height = 220;
-    CreateHandle(params);
+    CreateAt(L"TVindleColorBoxHost", {60, 60, 440, 280}, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+             WS_EX_CONTROLPARENT, L"Vindle colour box host");
 
     Add(L"picker", 20, 20, 0x000000, L"Pick");
     Add(L"plain", 20, 60, 0x8000000F, L"Sample").SetLook(TQorvelBoxControlLook::pclRect);
@@ -119,19 +113,7 @@ class THostWindow : public TWindow {
     return result;
   }
 
-  static std::wstring RectText(const RECT& r) {
-    return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
-           std::to_wstring(r.bottom);
-  }
-
-  void Log(const std::wstring& line) {
-    if (FLogFile.empty()) return;
-    if (FILE* file = ::_wfopen(FLogFile.c_str(), L"ab")) {
-      const std::string utf8 = Narrow(line) + "\n";
-      std::fwrite(utf8.data(), 1, utf8.size(), file);
-      std::fclose(file);
-    }
-  }
+  void Log(const std::wstring& line) { AppendLine(FLogFile, line); }
 
   std::wstring FLogFile;
   std::vector<std::unique_ptr<TQorvelColorBox>> FBoxes;
@@ -141,18 +123,10 @@ class THostWindow : public TWindow {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  int count = 0;
-  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  THostWindow host(count > 1 ? args[1] : L"");
-  ::LocalFree(args);
+  const std::vector<std::wstring> args = CommandArguments();
+  THostWindow host(args.empty() ? L"" : args[0]);
   ::ShowWindow(host.Handle(), SW_SHOW);
   ::UpdateWindow(host.Handle());
   host.LogLayout();
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (::IsDialogMessageW(host.Handle(), &message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-  return 0;
+  return RunUntilQuit(host.Handle());
 }

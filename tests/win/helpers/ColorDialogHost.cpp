@@ -3,7 +3,6 @@
 // Command line: <service name> <colour RRGGBB in hexadecimal> [caption]. The exit code is
 // 0 after OK, 1 after Cancel, 2 for bad arguments.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cwchar>
 #include <memory>
@@ -13,6 +12,7 @@
 #include "color/win32/QorvelColorServices.h"
 #include "gui/Application.h"
 #include "ruler/QorvelColorUtils.h"
+#include "support/HelperOutput.h"
 
 namespace {
 
@@ -32,15 +32,13 @@ class THostService : public TQorvelColorDefinitionService {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int count = 0;
-  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!args || count < 3) return 2;
-  const std::wstring name = args[1];
+  const std::vector<std::wstring> args = CommandArguments();
+  if (args.size() < 2) return 2;
+  const std::wstring& name = args[0];
   wchar_t* end = nullptr;
-  const unsigned long rgb = std::wcstoul(args[2], &end, 16);
-  if (end == args[2] || *end != L'\0' || rgb > 0xFFFFFFul) return 2;
-  const std::wstring caption = count > 3 ? args[3] : L"Color dialog host";
-  ::LocalFree(args);
+  const unsigned long rgb = std::wcstoul(args[1].c_str(), &end, 16);
+  if (end == args[1].c_str() || *end != L'\0' || rgb > 0xFFFFFFul) return 2;
+  const std::wstring caption = args.size() > 2 ? args[2] : L"Color dialog host";
 
   SetColorDefinitionService(TQorvelColorDefinitionService::Create<THostService>(name));
   TQorvelColorDialog dialog;

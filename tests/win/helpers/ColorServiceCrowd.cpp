@@ -17,32 +17,8 @@
 
 #include "color/win32/QorvelColorServices.h"
 #include "gui/Handles.h"
-
-namespace {
-
-class TCrowdService : public TQorvelColorDefinitionService {
- protected:
-  friend class TQorvelColorDefinitionService;
-  explicit TCrowdService(std::wstring name) : FName(std::move(name)) {}
-  std::wstring GetServiceName() const override { return FName; }
-  std::wstring GetRegistryKey() const override { return L"\\Software\\Qorvel\\VindleTests\\" + FName; }
-
- private:
-  std::wstring FName;
-};
-
-struct TReceived {
-  int Count = 0;
-  int Index = -1;
-  TColor Color = 0;
-  void Changed(TQorvelColorDefinitionService&, int index, TColor color) {
-    ++Count;
-    Index = index;
-    Color = color;
-  }
-};
-
-}  // namespace
+#include "support/MessagePump.h"
+#include "support/TestColorServices.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   std::wistringstream arguments(commandLine ? commandLine : L"");
@@ -54,27 +30,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   if ((mode != L"listen" && mode != L"hold") || count < 1 || count > 64) return 101;
   try {
     std::vector<std::unique_ptr<TQorvelColorDefinitionService>> services;
-    std::vector<TReceived> received(static_cast<std::size_t>(count));
+    std::vector<THeardChanges> received(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-      services.push_back(TQorvelColorDefinitionService::Create<TCrowdService>(name));
-      services.back()->AddListener(TQorvelColorListener::Of<&TReceived::Changed>(&received[static_cast<std::size_t>(i)]));
+      services.push_back(TQorvelColorDefinitionService::Create<TTestColorService>(name));
+      services.back()->AddListener(received[static_cast<std::size_t>(i)].Listener());
     }
     const std::wstring ready = name + L"Ready" + std::to_wstring(services.front()->Slot());
     TKernelHandle event(::CreateEventW(nullptr, TRUE, FALSE, ready.c_str()));
     if (event) ::SetEvent(event.Get());
 
-    const DWORD start = ::GetTickCount();
     auto missing = [&] {
       int n = 0;
-      for (const TReceived& r : received) n += r.Count == 0;
+      for (const THeardChanges& r : received) n += r.Count == 0;
       return n;
     };
-    MSG message;
-    while ((mode == L"hold" || missing() > 0) && ::GetTickCount() - start < 60000) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-    }
-    for (const TReceived& r : received)
+    PumpUntil([&] { return mode != L"hold" && missing() == 0; }, 60000);
+    for (const THeardChanges& r : received)
       if (r.Count > 1 || (r.Count == 1 && (r.Index != index || r.Color != color))) return 102;
     if (services.front()->GetColor(index) != color) return 103;
     return missing();

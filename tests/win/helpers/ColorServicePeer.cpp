@@ -13,6 +13,8 @@
 
 #include "color/win32/QorvelColorServices.h"
 #include "gui/Handles.h"
+#include "support/MessagePump.h"
+#include "support/TestColorServices.h"
 
 namespace {
 
@@ -25,38 +27,10 @@ enum TPeerResult : int {
   prStoredWrong = 5,  // listen: the block does not hold the announced colour
 };
 
-class TPeerService : public TQorvelColorDefinitionService {
- protected:
-  friend class TQorvelColorDefinitionService;
-  explicit TPeerService(std::wstring name) : FName(std::move(name)) {}
-  std::wstring GetServiceName() const override { return FName; }
-  std::wstring GetRegistryKey() const override { return L"\\Software\\Qorvel\\VindleTests\\" + FName; }
-
- private:
-  std::wstring FName;
-};
-
-struct TReceived {
-  int Count = 0;
-  int Index = -1;
-  TColor Color = 0;
-  void Changed(TQorvelColorDefinitionService&, int index, TColor color) {
-    ++Count;
-    Index = index;
-    Color = color;
-  }
-};
-
 int Listen(TQorvelColorDefinitionService& service, int index, TColor color) {
-  TReceived received;
-  service.AddListener(TQorvelColorListener::Of<&TReceived::Changed>(&received));
-  const DWORD start = ::GetTickCount();
-  MSG message;
-  while (received.Count == 0 && ::GetTickCount() - start < 10000) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
-  }
-  if (received.Count == 0) return prTimedOut;
+  THeardChanges received;
+  service.AddListener(received.Listener());
+  if (!PumpUntil([&] { return received.Count != 0; }, 10000)) return prTimedOut;
   if (received.Count != 1 || received.Index != index || received.Color != color) return prWrongChange;
   return service.GetColor(index) == color ? prDone : prStoredWrong;
 }
@@ -75,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     return prBadArguments;
   }
   try {
-    auto service = TQorvelColorDefinitionService::Create<TPeerService>(name);
+    auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
     TKernelHandle ready(::CreateEventW(nullptr, TRUE, FALSE, (name + L"Ready").c_str()));
     if (ready) ::SetEvent(ready.Get());
     if (mode == L"crash") ::TerminateProcess(::GetCurrentProcess(), prDone);

@@ -9,10 +9,8 @@
 // The last line is "audited <pages> pages, <controls> controls"; the exit code is 0 when it
 // got that far, whatever it found, so that the scenario can tell faults from a crash.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cwctype>
 #include <functional>
 #include <map>
@@ -35,6 +33,7 @@
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelUninstallForms.h"
 #include "settings/win32/SettingsForms.h"
+#include "support/HelperOutput.h"
 
 namespace {
 
@@ -338,11 +337,9 @@ void AuditAbout(TAudit& audit, TApplicationSettings& settings) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   EnsurePerMonitorDpiAwareness();
-  int count = 0;
-  wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!args || count < 3) return 2;
-  const std::wstring mode = args[1], output = args[2];
-  ::LocalFree(args);
+  const std::vector<std::wstring> args = CommandArguments();
+  if (args.size() < 2) return 2;
+  const std::wstring mode = args[0], output = args[1];
   if (mode != L"layout" && mode != L"tabs") return 2;
   // Faults are what this program reports; an error box would only stop it.
   TGuiApplication::Instance().SetErrorReporter([](const std::wstring&) {});
@@ -356,10 +353,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   AuditWizards(audit);
   AuditAbout(audit, *settings);
 
-  const std::string report = audit.Report();
-  FILE* file = _wfopen(output.c_str(), L"wb");
-  if (!file) return 3;
-  std::fwrite(report.data(), 1, report.size(), file);
-  std::fclose(file);
-  return 0;
+  return WriteBytes(output, audit.Report()) ? 0 : 3;
 }

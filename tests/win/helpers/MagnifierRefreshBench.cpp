@@ -10,7 +10,6 @@
 //                                               with the mouse still; prints its refreshes and
 //                                               paints (counts, not times)
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <algorithm>
@@ -21,22 +20,19 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
+#include "support/HelperOutput.h"
+#include "support/MessagePump.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
 constexpr int Side = 87;
 
-class THost : public TWindow {
+class THost : public TPlacedWindow {
  public:
   THost() {
-    TCreateParams params;
-    params.ClassName = L"TMagnifierBenchHost";
-    params.Style = WS_POPUP | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
-    params.Left = 600;
-    params.Top = 300;
-    params.Width = params.Height = Side;
-    CreateHandle(params);
+    CreateAt(L"TMagnifierBenchHost", {600, 300, 600 + Side, 300 + Side}, WS_POPUP | WS_CLIPCHILDREN,
+             WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
   }
 };
@@ -84,25 +80,12 @@ class TCountingMagnifier : public TQorvelDesktopMagnifier {
   }
 };
 
-void Pump(DWORD milliseconds) {
-  const DWORD start = ::GetTickCount();
-  MSG message;
-  while (::GetTickCount() - start < milliseconds) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-  }
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int argc = 0;
-  wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-  const std::wstring mode = argc > 1 ? argv[1] : L"none";
-  const int count = argc > 2 ? std::max(0, _wtoi(argv[2])) : 0;
+  const std::vector<std::wstring> args = CommandArguments();
+  const std::wstring mode = !args.empty() ? args[0] : L"none";
+  const int count = args.size() > 1 ? std::max(0, _wtoi(args[1].c_str())) : 0;
 
   THost host;
   if (mode == L"blit") {
@@ -131,11 +114,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int refreshes = 0;
     magnifier.OnRefresh = [&] { ++refreshes; };
     ::SetCursorPos(200, 200);
-    Pump(300);  // the first paint and the tick after it
+    PumpFor(300);  // the first paint and the tick after it
     refreshes = magnifier.Paints = 0;
-    Pump(static_cast<DWORD>(count));
+    PumpFor(static_cast<DWORD>(count));
     std::printf("idle %d ms: %d refreshes, %d paints\n", count, refreshes, magnifier.Paints);
   }
-  ::LocalFree(argv);
   return 0;
 }

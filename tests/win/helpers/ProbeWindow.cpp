@@ -3,11 +3,12 @@
 // written to a log file named on the command line.
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "gui/Handles.h"
 #include "gui/Window.h"
+#include "support/HelperOutput.h"
+#include "support/MessagePump.h"
 
 namespace {
 
@@ -61,13 +62,7 @@ class TProbeWindow : public TWindow {
   }
 
  private:
-  void Log(const std::wstring& line) {
-    if (FLogFile.empty()) return;
-    if (FILE* f = _wfopen(FLogFile.c_str(), L"a")) {
-      std::fwprintf(f, L"%ls\n", line.c_str());
-      std::fclose(f);
-    }
-  }
+  void Log(const std::wstring& line) { AppendLine(FLogFile, line); }
   std::wstring FLogFile;
 };
 
@@ -76,10 +71,5 @@ class TProbeWindow : public TWindow {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   TProbeWindow window(commandLine ? commandLine : L"");
   ::ShowWindow(window.Handle(), SW_SHOW);
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-  return 0;
+  return RunUntilQuit();
 }

@@ -3,19 +3,16 @@
 // name of an event that releases it (it also lets go after 60 seconds).
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "gui/Handles.h"
+#include "support/HelperOutput.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int count = 0;
-  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!arguments || count != 4) return 2;
-  const TFileHandle file(
-      CreateFileW(arguments[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  const TKernelHandle held(OpenEventW(EVENT_MODIFY_STATE, FALSE, arguments[2]));
-  const TKernelHandle release(OpenEventW(SYNCHRONIZE, FALSE, arguments[3]));
-  LocalFree(arguments);
+  const std::vector<std::wstring> arguments = CommandArguments();
+  if (arguments.size() != 3) return 2;
+  const TFileHandle file(CreateFileW(arguments[0].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  const TKernelHandle held(OpenEventW(EVENT_MODIFY_STATE, FALSE, arguments[1].c_str()));
+  const TKernelHandle release(OpenEventW(SYNCHRONIZE, FALSE, arguments[2].c_str()));
   if (!file || !held || !release) return 1;
   SetEvent(held.Get());
   WaitForSingleObject(release.Get(), 60'000);

@@ -2,9 +2,7 @@
 // scenarios and for looking at them. What happens is written to a log file named on the
 // command line: where each control sits on the screen, and every change, scroll and exit.
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,22 +13,17 @@
 #include "gui/Application.h"
 #include "gui/SubclassedControls.h"
 #include "gui/Window.h"
+#include "support/HelperOutput.h"
+#include "support/MessagePump.h"
+#include "support/PlacedWindow.h"
 
 namespace {
 
-class THostWindow : public TWindow {
+class THostWindow : public TPlacedWindow {
  public:
   explicit THostWindow(std::wstring logFile) : FLogFile(std::move(logFile)) {
-    TCreateParams params;
-    params.ClassName = L"TVindleValueControlsHost";
-    params.Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    params.ExStyle = WS_EX_CONTROLPARENT;
-    params.Caption = L"Vindle value controls";
-    params.Left = 60;
-    params.Top = 60;
-    params.Width = 520;
-    params.Height = 330;
-    CreateHandle(params);
+    CreateAt(L"TVindleValueControlsHost", {60, 60, 580, 390}, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+             WS_EX_CONTROLPARENT, L"Vindle value controls");
     CreateControls();
   }
 
@@ -130,25 +123,13 @@ class THostWindow : public TWindow {
 
   std::wstring Name(TQorvelTrackBar& bar) { return FNames[&bar]; }
 
-  static std::wstring RectText(const RECT& r) {
-    return std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " + std::to_wstring(r.right) + L" " +
-           std::to_wstring(r.bottom);
-  }
-
   void LogRect(const std::wstring& name, HWND control) {
     RECT r{};
     ::GetWindowRect(control, &r);
     Log(name + L" at " + RectText(r));
   }
 
-  void Log(const std::wstring& line) {
-    if (FLogFile.empty()) return;
-    if (FILE* file = ::_wfopen(FLogFile.c_str(), L"ab")) {
-      const std::string utf8 = Narrow(line) + "\n";
-      std::fwrite(utf8.data(), 1, utf8.size(), file);
-      std::fclose(file);
-    }
-  }
+  void Log(const std::wstring& line) { AppendLine(FLogFile, line); }
 
   std::wstring FLogFile;
   std::map<TQorvelTrackBar*, std::wstring> FNames;
@@ -175,19 +156,10 @@ bool OfferKey(const MSG& message) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-  int count = 0;
-  LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  THostWindow host(count > 1 ? args[1] : L"");
-  ::LocalFree(args);
+  const std::vector<std::wstring> args = CommandArguments();
+  THostWindow host(args.empty() ? L"" : args[0]);
   ::ShowWindow(host.Handle(), SW_SHOW);
   ::UpdateWindow(host.Handle());
   host.LogLayout();
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (OfferKey(message)) continue;
-    if (::IsDialogMessageW(host.Handle(), &message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-  return 0;
+  return RunUntilQuit(host.Handle(), &OfferKey);
 }

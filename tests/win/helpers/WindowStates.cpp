@@ -6,22 +6,15 @@
 // V visible, E enabled, C checked (buttons), T topmost (the top-level window only).
 // Ends with 1 when there is no such window.
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cstdio>
 #include <string>
 
 #include "gui/Application.h"
-#include "ShownText.h"
+#include "support/HelperOutput.h"
+#include "support/ShownText.h"
+#include "support/WindowQueries.h"
 
 namespace {
-
-std::wstring TextOf(HWND window) {
-  const int length = ::GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-  return ShownText(text);
-}
 
 std::string Line(HWND window) {
   wchar_t className[64] = {};
@@ -32,11 +25,8 @@ std::string Line(HWND window) {
   if (::lstrcmpiW(className, L"Button") == 0 && ::SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED)
     flags += 'C';
   if (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) flags += 'T';
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  char place[64];
-  std::snprintf(place, sizeof place, "\t%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-  return Narrow(className) + "\t" + Narrow(TextOf(window)) + "\t" + flags + place;
+  return Narrow(className) + "\t" + Narrow(ShownText(WindowText(window))) + "\t" + flags + "\t" +
+         Narrow(RectText(WindowRect(window))) + "\n";
 }
 
 BOOL CALLBACK AddChild(HWND child, LPARAM lines) {
@@ -47,19 +37,14 @@ BOOL CALLBACK AddChild(HWND child, LPARAM lines) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int count = 0;
-  wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!args || count < 3) return 2;
-  const std::wstring target = args[1];
+  const std::vector<std::wstring> args = CommandArguments();
+  if (args.size() < 2) return 2;
+  const std::wstring& target = args[0];
   const bool byClass = target.rfind(L"class:", 0) == 0;
-  const HWND window = byClass ? ::FindWindowW(target.substr(6).c_str(), nullptr) : ::FindWindowW(nullptr, args[1]);
+  const HWND window =
+      byClass ? ::FindWindowW(target.substr(6).c_str(), nullptr) : ::FindWindowW(nullptr, target.c_str());
   if (!window) return 1;
   std::string lines = Line(window);
   ::EnumChildWindows(window, &AddChild, reinterpret_cast<LPARAM>(&lines));
-  FILE* file = _wfopen(args[2], L"wb");
-  if (!file) return 3;
-  std::fwrite(lines.data(), 1, lines.size(), file);
-  std::fclose(file);
-  ::LocalFree(args);
-  return 0;
+  return WriteBytes(args[1], lines) ? 0 : 3;
 }

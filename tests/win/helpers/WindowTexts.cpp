@@ -4,46 +4,29 @@
 //   WindowTexts.exe <window title> <output file>
 // Ends with 1 when there is no such window.
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cstdio>
 #include <string>
 
 #include "gui/Application.h"
-#include "ShownText.h"
+#include "support/HelperOutput.h"
+#include "support/ShownText.h"
+#include "support/WindowQueries.h"
 
 namespace {
 
-std::wstring TextOf(HWND window) {
-  const int length = ::GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
-  return ShownText(text);
-}
-
 std::string Line(HWND window) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  char place[64];
-  std::snprintf(place, sizeof place, "\t%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
-  return Narrow(TextOf(window)) + place;
+  return Narrow(ShownText(WindowText(window))) + "\t" + Narrow(RectText(WindowRect(window))) + "\n";
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  int count = 0;
-  wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (!args || count < 3) return 2;
-  const HWND window = ::FindWindowW(nullptr, args[1]);
+  const std::vector<std::wstring> args = CommandArguments();
+  if (args.size() < 2) return 2;
+  const HWND window = ::FindWindowW(nullptr, args[0].c_str());
   if (!window) return 1;
   std::string lines = Line(window);
   for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
     lines += Line(child);
-  FILE* file = _wfopen(args[2], L"wb");
-  if (!file) return 3;
-  std::fwrite(lines.data(), 1, lines.size(), file);
-  std::fclose(file);
-  ::LocalFree(args);
-  return 0;
+  return WriteBytes(args[1], lines) ? 0 : 3;
 }

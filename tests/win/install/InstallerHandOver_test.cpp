@@ -1,0 +1,149 @@
+// "-uninstall" on the real program: the installed copy hands over to a temporary copy in
+// the Windows "Temp" folder, which RunOnce deletes at the next logon and which runs the
+// uninstallation with "-remove".
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "gui/Application.h"
+#include "gui/Handles.h"
+#include "install/win32/QorvelInstallers.h"
+#include "install/win32/QorvelShellUtils.h"
+#include "support/HelperPrograms.h"
+#include "support/WindowQueries.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::wstring SetupFile() { return BuiltProgramFile(L"VindleSetup.exe"); }
+
+struct TFoundWindow {
+  std::wstring Caption;
+  HWND Window = nullptr;
+};
+
+BOOL CALLBACK FindCaption(HWND window, LPARAM data) {
+  auto* found = reinterpret_cast<TFoundWindow*>(data);
+  if (::IsWindowVisible(window) && found->Caption == WindowText(window)) {
+    found->Window = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND WaitForWindow(const std::wstring& caption, DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    TFoundWindow found{caption};
+    ::EnumWindows(&FindCaption, reinterpret_cast<LPARAM>(&found));
+    if (found.Window) return found.Window;
+    ::Sleep(100);
+  }
+  return nullptr;
+}
+
+std::wstring RunOnceText() {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0, KEY_READ,
+                      &opened) != ERROR_SUCCESS)
+    return L"<no key>";
+  TRegistryKey key(opened);
+  wchar_t value[512] = {};
+  DWORD size = sizeof(value) - sizeof(wchar_t);
+  if (::RegQueryValueExW(key.Get(), L"Qorvel Uninstall", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) !=
+      ERROR_SUCCESS)
+    return L"<missing>";
+  return value;
+}
+
+}  // namespace
+
+TEST(InstallerHandOver, UninstallSwitchStartsATemporaryCopyWithRemove) {
+  const std::wstring name = L"QorvelHandOver " + std::to_wstring(::GetCurrentProcessId());
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring root = WithTrailingBackslash(temp) + name + L"\\";
+  const std::wstring target = root + L"Installed Here\\";
+
+  TQorvelInstaller installer(SetupFile(), static_cast<std::uint32_t>(fs::file_size(fs::path(SetupFile())) - 8));
+  installer.TargetFolder = target;
+  installer.ProductName = installer.Uninstaller.ProductName = name;
+  installer.RegistryKey = name;
+  installer.StartMenuFolderKind = fkNone;
+  installer.Uninstaller.UninstallKeyName = name;
+  ASSERT_TRUE(installer.Install());
+
+  const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + L"QorvelUninstall.exe";
+  ::DeleteFileW(copy.c_str());
+  const std::wstring config = target + L"Installation.xml";
+  std::wstring commandLine = UninstallCommandLine(installer.TargetExePath, config);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+  TKernelHandle installed(process.hProcess);
+  TKernelHandle installedThread(process.hThread);
+  EXPECT_EQ(::WaitForSingleObject(installed.Get(), 30000), WAIT_OBJECT_0) << "the installed copy ends at once";
+
+  // The temporary copy shows the uninstallation of the product its "-remove" file names.
+  const HWND wizard = WaitForWindow(L"Uninstall " + name, 30000);
+  EXPECT_TRUE(wizard) << "no uninstallation wizard of the temporary copy";
+  EXPECT_EQ(fs::file_size(fs::path(copy)), fs::file_size(fs::path(installer.TargetExePath)))
+      << "the whole program, marker included";
+  EXPECT_EQ(RunOnceText(), L"cmd /c del " + QuotePathWithSpaces(copy));
+
+  if (wizard) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(wizard, &processId);
+    TKernelHandle temporary(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (temporary) {
+      ::TerminateProcess(temporary.Get(), 0);
+      ::WaitForSingleObject(temporary.Get(), 10000);
+    }
+  }
+  EXPECT_TRUE(fs::exists(fs::path(installer.TargetExePath))) << "nothing is removed before the user confirms";
+
+  TQorvelUninstaller uninstaller(config);
+  uninstaller.Identity = installer.Identity();
+  uninstaller.Uninstall();
+  ::DeleteFileW(copy.c_str());
+  HKEY runOnce = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0, KEY_SET_VALUE,
+                      &runOnce) == ERROR_SUCCESS) {
+    ::RegDeleteValueW(runOnce, L"Qorvel Uninstall");
+    ::RegCloseKey(runOnce);
+  }
+  ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"SOFTWARE\\" + name).c_str());
+  std::error_code ignored;
+  fs::remove_all(fs::path(root), ignored);
+}
+
+TEST(InstallerHandOver, WithoutAdministratorRightsTheCopyStartsWithTheElevationPrompt) {
+  std::vector<TShellStart> starts;
+  const TShellStarter record = [&](const TShellStart& start) {
+    starts.push_back(start);
+    return DWORD{0};
+  };
+  const std::wstring config = L"C:\\Program Files\\Qorvel\\Vindle\\Installation.xml";
+  DWORD exitCode = 0;
+  ASSERT_EQ(StartUninstallFromCopy(SetupFile(), config, L"/silent", &exitCode, TElevation::CanElevate, record), 0u);
+  ASSERT_EQ(StartUninstallFromCopy(SetupFile(), config, {}, nullptr, TElevation::Elevated, record), 0u);
+  const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + L"QorvelUninstall.exe";
+  ASSERT_EQ(starts.size(), 2u);
+  EXPECT_EQ(starts[0].Verb, L"runas");
+  EXPECT_EQ(starts[1].Verb, L"open") << "already elevated: no prompt";
+  EXPECT_EQ(starts[0].Parameters, L"-remove \"" + config + L"\" /silent") << "a quiet uninstallation stays quiet";
+  EXPECT_EQ(starts[0].ExitCode, &exitCode) << "and its result is waited for";
+  EXPECT_EQ(starts[1].Parameters, L"-remove \"" + config + L"\"");
+  EXPECT_EQ(starts[1].ExitCode, nullptr);
+  for (const auto& start : starts) {
+    EXPECT_EQ(start.File, copy);
+    EXPECT_EQ(start.Folder, SpecialFolderPath(fkWindows));
+  }
+  ::DeleteFileW(copy.c_str());
+}

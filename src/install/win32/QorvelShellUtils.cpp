@@ -129,20 +129,14 @@ bool FolderExists(const std::wstring& folder) {
 }
 
 bool FolderHoldsOnly(const std::wstring& folder, const std::function<bool(const std::wstring& path)>& allowed) {
-  struct TFindScope {
-    HANDLE Handle;
-    ~TFindScope() {
-      if (Handle != INVALID_HANDLE_VALUE) ::FindClose(Handle);
-    }
-  };
   const std::wstring base = WithoutTrailingBackslash(folder) + L"\\";
   WIN32_FIND_DATAW data{};
-  const TFindScope find{::FindFirstFileW((base + L"*").c_str(), &data)};
-  if (find.Handle == INVALID_HANDLE_VALUE) return true;
+  const TFileSearch search(::FindFirstFileW((base + L"*").c_str(), &data));
+  if (!search) return true;
   do {
     const std::wstring name = data.cFileName;
     if (name != L"." && name != L".." && !allowed(base + name)) return false;
-  } while (::FindNextFileW(find.Handle, &data));
+  } while (::FindNextFileW(search.Get(), &data));
   return true;
 }
 

@@ -3,25 +3,12 @@
 #include <algorithm>
 
 #include "controls/QorvelWizardLayouts.h"
+#include "controls/win32/QorvelControlsCommon.h"
 #include "gui/Dpi.h"
 
 namespace {
 
 TColor ToTColor(COLORREF color) { return static_cast<TColor>(color); }  // both are 0x00BBGGRR
-
-LOGFONTW CaptionFont(UINT dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  LOGFONTW font{};
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    font = metrics.lfCaptionFont;
-    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
-  } else {
-    font.lfHeight = -::MulDiv(8, static_cast<int>(dpi), 72);
-    lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
-  }
-  return font;
-}
 
 }  // namespace
 
@@ -67,7 +54,7 @@ void PaintQorvelHeader(HDC dc, const RECT& bounds, const std::wstring& caption, 
 
 TQorvelHeader::TQorvelHeader(HWND parent, std::wstring caption, std::wstring comment, UINT dpi)
     : FCaption(std::move(caption)), FComment(std::move(comment)), FIndent(ScaleForDpi(HeaderIndent, dpi)) {
-  LOGFONTW font = CaptionFont(dpi);
+  LOGFONTW font = SystemFontAt(&NONCLIENTMETRICSW::lfCaptionFont, dpi);
   font.lfWeight = FW_BOLD;
   FCaptionFont.Reset(::CreateFontIndirectW(&font));
   font.lfWeight = FW_NORMAL;

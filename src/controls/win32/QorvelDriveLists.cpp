@@ -27,6 +27,13 @@ HICON SmallIcon(const std::wstring& path, DWORD attributes, UINT extraFlags) {
 
 }  // namespace
 
+std::optional<ULONGLONG> AvailableDiskSpace(const std::wstring& root) {
+  TNoCriticalErrorBoxes quiet;
+  ULARGE_INTEGER available{}, total{}, free{};
+  if (!::GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) return std::nullopt;
+  return available.QuadPart;
+}
+
 std::vector<TQorvelDrive> RemovableDrives() {
   std::vector<TQorvelDrive> drives;
   wchar_t buffer[129] = {};
@@ -35,8 +42,7 @@ std::vector<TQorvelDrive> RemovableDrives() {
   TNoCriticalErrorBoxes quiet;
   for (const wchar_t* root = buffer; *root; root += lstrlenW(root) + 1) {
     if (::GetDriveTypeW(root) != DRIVE_REMOVABLE) continue;
-    ULARGE_INTEGER available{}, total{}, free{};
-    if (!::GetDiskFreeSpaceExW(root, &available, &total, &free)) continue;
+    if (!AvailableDiskSpace(root)) continue;
     TQorvelDrive drive;
     drive.Root = root;
     SHFILEINFOW info{};

@@ -1,5 +1,7 @@
 #include "install/win32/QorvelWizardForms.h"
 
+#include <commctrl.h>
+
 #include <stdexcept>
 
 #include "controls/win32/QorvelControlsCommon.h"
@@ -115,6 +117,30 @@ HWND TQorvelWizardForm::AddLogo(int page, const std::wstring& resourceName, int 
                                    ModuleInstance(), nullptr);
   if (picture) ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.Get()));
   return picture;
+}
+
+void TQorvelWizardForm::FollowButtonStates(std::function<TWizardButtonStates(int page)> statesOf) {
+  FWizard->OnCustomButton = [this, statesOf = std::move(statesOf)](TQorvelWizard::TButton button, bool& enabled,
+                                                                   std::wstring& caption, int page) {
+    const TWizardButtonStates states = statesOf(page);
+    switch (button) {
+      case TQorvelWizard::wbBack:
+        enabled = states.BackEnabled;
+        break;
+      case TQorvelWizard::wbNext:
+      case TQorvelWizard::wbFinish:
+        enabled = states.NextEnabled;
+        caption = states.NextCaption;
+        if (states.NextShield != FNextShield) {
+          FNextShield = states.NextShield;
+          ::SendMessageW(FWizard->Button(TQorvelWizard::wbNext), BCM_SETSHIELD, 0, FNextShield ? TRUE : FALSE);
+        }
+        break;
+      case TQorvelWizard::wbCancel:
+        enabled = states.CancelEnabled;
+        break;
+    }
+  };
 }
 
 HBRUSH TQorvelWizardForm::LabelColors(HWND, HDC dc) {

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "controls/win32/QorvelOwnerDraw.h"
+
 namespace {
 
 constexpr LONG_PTR DriveListId = 0x5D01;
@@ -111,15 +113,10 @@ void TQorvelDriveList::DrawItem(const DRAWITEMSTRUCT& item) const {
   if (index < FIcons.size() && FIcons[index])
     ::DrawIconEx(dc, r.left + 2, r.top + (r.bottom - r.top - 16) / 2, FIcons[index].Get(), 16, 16, 0, nullptr,
                  DI_NORMAL);
-  RECT text{r.left + 22, r.top, r.right - 2, r.bottom};
-  const std::wstring caption = ItemText(static_cast<int>(index));
-  TSelectScope font(dc, FFont);
-  ::SetBkMode(dc, TRANSPARENT);
   COLORREF color = ::GetSysColor(selected && enabled ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
   if (other || !enabled) color = ::GetSysColor(selected && enabled ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT);
-  ::SetTextColor(dc, color);
-  ::DrawTextW(dc, caption.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) ::DrawFocusRect(dc, &r);
+  DrawItemCaption(item, {r.left + 22, r.top, r.right - 2, r.bottom}, ItemText(static_cast<int>(index)), color, FFont,
+                  r);
 }
 
 LRESULT TQorvelDriveList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -192,3 +192,35 @@ class TSelectScope {
   HDC FDC;
   HGDIOBJ FPrevious;
 };
+
+// A paint composed off screen: DC() is a bitmap the size of the client area, copied to the
+// window in one go when the scope ends, so that nothing flickers.
+class TBufferedPaintScope {
+ public:
+  explicit TBufferedPaintScope(HWND window)
+      : FPaint(window),
+        FClient(ClientOf(window)),
+        FBuffer(::CreateCompatibleDC(FPaint.DC())),
+        FBitmap(::CreateCompatibleBitmap(FPaint.DC(), FClient.right, FClient.bottom)),
+        FSelected(FBuffer.Get(), FBitmap.Get()) {}
+  ~TBufferedPaintScope() {
+    ::BitBlt(FPaint.DC(), 0, 0, FClient.right, FClient.bottom, FBuffer.Get(), 0, 0, SRCCOPY);
+  }
+  TBufferedPaintScope(const TBufferedPaintScope&) = delete;
+  TBufferedPaintScope& operator=(const TBufferedPaintScope&) = delete;
+  HDC DC() const { return FBuffer.Get(); }
+  const RECT& Client() const { return FClient; }
+
+ private:
+  static RECT ClientOf(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return client;
+  }
+
+  TPaintScope FPaint;
+  RECT FClient;
+  TMemoryDC FBuffer;
+  TBitmapHandle FBitmap;
+  TSelectScope FSelected;
+};

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
-#include <stdexcept>
 
 #include "controls/win32/QorvelControlsCommon.h"
 #include "controls/win32/QorvelWebLinks.h"
@@ -68,6 +67,7 @@ TQorvelAboutForm::TQorvelAboutForm(const TQorvelAboutDialog& dialog)
   FContent = BuildAboutContent(dialog, AppAboutVersionTexts(), FTimeSeparator);
   TCreateParams params;
   params.ClassName = L"TQorvelAboutForm";
+  params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
   params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_DLGMODALFRAME;
   params.Caption = Widen(FContent.Caption);
@@ -94,13 +94,7 @@ RECT TQorvelAboutForm::ScaledRect(const TRect& r) const {
 }
 
 HWND TQorvelAboutForm::AddStatic(const std::wstring& text, const TRect& rect96, DWORD alignment, HFONT font) {
-  const RECT r = ScaledRect(rect96);
-  HWND label = ::CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | alignment, r.left,
-                                 r.top, r.right - r.left, r.bottom - r.top, Handle(), nullptr, ModuleInstance(),
-                                 nullptr);
-  if (!label) throw std::runtime_error("Cannot create a label of the about box.");
-  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return label;
+  return CreateChildControl(Handle(), L"STATIC", text, SS_NOPREFIX | alignment, ScaledRect(rect96), font);
 }
 
 // Lays the box out anew at `dpi`: at creation, and when it moves to a monitor with
@@ -170,13 +164,8 @@ void TQorvelAboutForm::Build() {
         break;
     }
   }
-  const RECT button = ScaledRect(layout.AddButton());
-  FOkButton = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                button.left, button.top, button.right - button.left, button.bottom - button.top,
-                                Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), ModuleInstance(),
-                                nullptr);
-  if (!FOkButton) throw std::runtime_error("Cannot create the button of the about box.");
-  ::SendMessageW(FOkButton, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
+  FOkButton = CreateChildControl(Handle(), L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON,
+                                 ScaledRect(layout.AddButton()), FFont.Get(), IDOK);
   FFocus = FOkButton;
   FTicking = content.Ticking;
 
@@ -251,11 +240,6 @@ void TQorvelAboutForm::PaintLogo(HDC dc) const {
 
 LRESULT TQorvelAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND: {
-      RECT client = ClientRect();
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
     case WM_PAINT: {
       TPaintScope paint(Handle());
       PaintLogo(paint.DC());
@@ -285,11 +269,7 @@ LRESULT TQorvelAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     }
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        if (HWND focus = ::GetFocus(); focus && ::IsChild(Handle(), focus)) FFocus = focus;
-      } else if (FFocus) {
-        ::SetFocus(FFocus);
-      }
+      KeepFocusOverActivation(wParam, FFocus);
       return 0;
     default:
       break;

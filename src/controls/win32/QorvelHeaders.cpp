@@ -90,14 +90,9 @@ LRESULT TQorvelHeader::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      TPaintScope paint(Handle());
-      const RECT client = ClientRect();
-      // Composed off screen and copied at once.
-      TMemoryDC buffer(::CreateCompatibleDC(paint.DC()));
-      TBitmapHandle bitmap(::CreateCompatibleBitmap(paint.DC(), client.right, client.bottom));
-      TSelectScope selected(buffer.Get(), bitmap.Get());
-      PaintQorvelHeader(buffer.Get(), client, FCaption, FComment, FCaptionFont.Get(), FCommentFont.Get(), FIndent);
-      ::BitBlt(paint.DC(), 0, 0, client.right, client.bottom, buffer.Get(), 0, 0, SRCCOPY);
+      TBufferedPaintScope paint(Handle());
+      PaintQorvelHeader(paint.DC(), paint.Client(), FCaption, FComment, FCaptionFont.Get(), FCommentFont.Get(),
+                        FIndent);
       return 0;
     }
     default:

@@ -41,10 +41,7 @@ TQorvelWebLink::TQorvelWebLink(HWND parent, const RECT& bounds, std::wstring lin
   params.ClassName = L"TQorvelWebLink";
   params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
   params.Caption = FPrefix + FLinkText + FSuffix;
-  params.Left = bounds.left;
-  params.Top = bounds.top;
-  params.Width = bounds.right - bounds.left;
-  params.Height = bounds.bottom - bounds.top;
+  params.Place(bounds);
   if (FLine == TWebLinkLine::LinkAlone) {
     // Only the text itself is the link: a little wider than the text, for the focus frame.
     params.Width = std::min(static_cast<int>(TextExtent(FHotFont.Get(), FLinkText).cx) + 4, params.Width);

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <stdexcept>
-
 #include "gui/Application.h"
 #include "gui/CommonControls.h"
 #include "install/QorvelFileVersionInfo.h"
@@ -133,16 +131,9 @@ void TQorvelInstallForm::BuildPages() {
   // 1: licence.
   AddHeader(ipLicense, L"Software License Agreement", L"Terms and conditions for using this software");
   AddLabel(ipLicense, FTexts.LicenseIntro, 12, 41, 392, 28);
-  {
-    const RECT r = ScaledRect(12, 71, 392, 177);
-    FMemo = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", FTexts.LicenseAgreement.c_str(),
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                                  ES_AUTOVSCROLL,
-                              r.left, r.top, r.right - r.left, r.bottom - r.top, Page(ipLicense), nullptr,
-                              ModuleInstance(), nullptr);
-    if (!FMemo) throw std::runtime_error("Cannot create the licence agreement of the wizard.");
-    ::SendMessageW(FMemo, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
-  }
+  FMemo = CreateChildControl(Page(ipLicense), L"EDIT", FTexts.LicenseAgreement,
+                             WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                             ScaledRect(12, 71, 392, 177), Font(), 0, WS_EX_CLIENTEDGE);
   FAccept = AddRadio(ipLicense, L"I &accept to the terms of the License Agreement.", 12, 254, 392, true);
   FDeny = AddRadio(ipLicense, L"I &do NOT accept to the terms of the License Agreement.", 12, 274, 392, false);
   SetChecked(FDeny, true);

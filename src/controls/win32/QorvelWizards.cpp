@@ -104,26 +104,16 @@ bool TQorvelWizard::Clickable(TButton button) const {
   return ::IsWindowEnabled(handle) && ::IsWindowVisible(handle);
 }
 
-void TQorvelWizard::Next() {
-  bool finish = FPageIndex == PageCount() - 1;
-  int target = FPageIndex + 1;
-  if (OnNavigateNext) OnNavigateNext(FPageIndex, finish, target);
-  if (finish) {
-    Finish();
-    return;
-  }
-  SetPageIndex(target);
-}
+void TQorvelWizard::Next() { Navigate(OnNavigateNext, FPageIndex + 1, FPageIndex == PageCount() - 1); }
 
-void TQorvelWizard::Back() {
-  bool finish = false;
-  int target = FPageIndex - 1;
-  if (OnNavigateBack) OnNavigateBack(FPageIndex, finish, target);
-  if (finish) {
+void TQorvelWizard::Back() { Navigate(OnNavigateBack, FPageIndex - 1, false); }
+
+void TQorvelWizard::Navigate(const TNavigateEvent& handler, int target, bool finish) {
+  if (handler) handler(FPageIndex, finish, target);
+  if (finish)
     Finish();
-    return;
-  }
-  SetPageIndex(target);
+  else
+    SetPageIndex(target);
 }
 
 void TQorvelWizard::Cancel() {

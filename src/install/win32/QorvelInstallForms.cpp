@@ -119,9 +119,14 @@ HWND TQorvelInstallForm::PreviousChoiceButton(TPreviousChoice choice) const {
 }
 
 void TQorvelInstallForm::BuildPages() {
-  const std::wstring& product = FProduct.ProductName;
-  const bool screenSaver = FProduct.ApplicationType == patScreenSaver;
+  BuildIntroPages();
+  BuildSetupTypePage();
+  BuildPreviousInstallationPages();
+  BuildFolderPages();
+  BuildClosingPages();
+}
 
+void TQorvelInstallForm::BuildIntroPages() {
   // 0: welcome.
   AddHeader(ipWelcome, FTexts.WelcomeCaption);
   AddLogo(ipWelcome, FInstallation.Logo, 41);
@@ -137,7 +142,9 @@ void TQorvelInstallForm::BuildPages() {
   FAccept = AddRadio(ipLicense, L"I &accept to the terms of the License Agreement.", 12, 254, 392, true);
   FDeny = AddRadio(ipLicense, L"I &do NOT accept to the terms of the License Agreement.", 12, 274, 392, false);
   SetChecked(FDeny, true);
+}
 
+void TQorvelInstallForm::BuildSetupTypePage() {
   // 2: setup type.
   AddHeader(ipSetupType, L"Setup type", L"Local or portable installation possible");
   AddLabel(ipSetupType, FTexts.TypeLabel, 12, 41, 392, 28);
@@ -152,7 +159,9 @@ void TQorvelInstallForm::BuildPages() {
   SetChecked(FLocal, true);
   ::EnableWindow(FDriveLabel, FALSE);
   ::EnableWindow(FDriveList->Handle(), FALSE);
+}
 
+void TQorvelInstallForm::BuildPreviousInstallationPages() {
   // 3: previous installation.
   AddHeader(ipPreviousInstallation, L"Previous installation found", FTexts.PreviousComment);
   AddLabel(ipPreviousInstallation, FTexts.ExistingLabel, 12, 41, 392, 28);
@@ -183,7 +192,9 @@ void TQorvelInstallForm::BuildPages() {
     FRemoveStages[i] = AddLabel(ipUninstallPrevious, UninstallStageTexts[i], 30, 75 + 20 * i, 374, 16);
     ShowControl(FRemoveStages[i], false);
   }
+}
 
+void TQorvelInstallForm::BuildFolderPages() {
   // 5: install folder.
   AddHeader(ipInstallFolder, L"Install folder", FTexts.FolderComment);
   AddLabel(ipInstallFolder, FTexts.FolderLabel, 12, 45, 392, 16);
@@ -207,10 +218,12 @@ void TQorvelInstallForm::BuildPages() {
     ::EnableWindow(FCommonMenu, FALSE);
     menuChoice = FMyMenu;
   }
-  if (screenSaver) menuChoice = FNoMenu;
+  if (FProduct.ApplicationType == patScreenSaver) menuChoice = FNoMenu;
   SetChecked(menuChoice, true);
   EnableShortcutChoices();
+}
 
+void TQorvelInstallForm::BuildClosingPages() {
   // 7: installing.
   AddHeader(ipInstalling, L"Installing...");
   AddLabel(ipInstalling, FTexts.InstallingLabel, 12, 45, 392, 16);
@@ -232,9 +245,9 @@ void TQorvelInstallForm::BuildPages() {
   AddLabel(ipCompleted, FTexts.CompletedText, 12, 199, 392, 30);
   FStartCheck = AddCheck(ipCompleted, L"&" + FTexts.StartCheckBox, 12, 234, 392);
   SetChecked(FStartCheck, true);
-  if (screenSaver) FScreenSaverCheck = AddCheck(ipCompleted, L"Set as &default screen saver", 12, 254, 392);
+  if (FProduct.ApplicationType == patScreenSaver)
+    FScreenSaverCheck = AddCheck(ipCompleted, L"Set as &default screen saver", 12, 254, 392);
   AddWebLink(ipCompleted, 282);
-  (void)product;
 }
 
 HBRUSH TQorvelInstallForm::LabelColors(HWND label, HDC dc) {

@@ -54,6 +54,13 @@ class TQorvelInstallForm : public TQorvelWizardForm {
 
  private:
   void BuildPages();
+  // Welcome and licence; setup type; previous installation and its removal; folder and start
+  // menu; installing and completion.
+  void BuildIntroPages();
+  void BuildSetupTypePage();
+  void BuildPreviousInstallationPages();
+  void BuildFolderPages();
+  void BuildClosingPages();
   void ReadChoices();
   void FillDriveList();
   void EnableShortcutChoices();

@@ -105,7 +105,7 @@ struct TKindCloser {
   static constexpr bool Gdi = TKind == THandleKind::Bitmap || TKind == THandleKind::Font ||
                               TKind == THandleKind::Brush || TKind == THandleKind::Pen;
 
-  // Files and file searches fail with INVALID_HANDLE_VALUE; null is a valid value for neither.
+  // Files and file searches report failure as INVALID_HANDLE_VALUE, not as null.
   static HANDLE Invalid()
     requires(TKind == THandleKind::File || TKind == THandleKind::FileSearch)
   {
@@ -124,7 +124,7 @@ struct TKindCloser {
     else if constexpr (TKind == THandleKind::RegistryKey) ::RegCloseKey(handle);
     else if constexpr (TKind == THandleKind::MappedView) ::UnmapViewOfFile(handle);
     else if constexpr (TKind == THandleKind::Module) ::FreeLibrary(handle);
-    else static_assert(TKind == THandleKind::Module, "this kind has its own closer");
+    else static_assert(sizeof(THandle) == 0, "this kind has a closer of its own");
   }
 };
 

@@ -99,6 +99,14 @@ TModalResult TForm::ShowModal() {
   return FModalResult == TModalResult::None ? TModalResult::Cancel : FModalResult;
 }
 
+void TForm::KeepFocusOverActivation(WPARAM activation, HWND& focus) const {
+  if (LOWORD(activation) == WA_INACTIVE) {
+    if (HWND current = ::GetFocus(); current && ::IsChild(Handle(), current)) focus = current;
+  } else if (focus) {
+    ::SetFocus(focus);
+  }
+}
+
 LRESULT TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) {
     Close();

@@ -37,6 +37,9 @@ class TForm : public TWindow {
   virtual void DoShow() {}
   virtual void DoClose() {}
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // For WM_ACTIVATE of a dialog-like form: the child that had the focus is kept in `focus`
+  // when the form is deactivated and gets it back when it is activated again.
+  void KeepFocusOverActivation(WPARAM activation, HWND& focus) const;
 
  private:
   class TModalScope;

@@ -14,6 +14,7 @@ const char* HandleKindName(THandleKind kind) {
     case THandleKind::ImageList: return "image lists";
     case THandleKind::Kernel: return "kernel objects";
     case THandleKind::File: return "files";
+    case THandleKind::FileSearch: return "file searches";
     case THandleKind::RegistryKey: return "registry keys";
     case THandleKind::MappedView: return "mapped views";
     case THandleKind::Module: return "modules";

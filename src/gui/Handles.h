@@ -15,7 +15,7 @@
 enum class THandleKind {
   Bitmap, Font, Brush, Pen, MemoryDC, WindowDC,  // GDI
   Window, Menu, Icon, ImageList,                 // USER (image lists hold GDI objects too)
-  Kernel, File, RegistryKey, MappedView, Module,
+  Kernel, File, FileSearch, RegistryKey, MappedView, Module,
   Count
 };
 
@@ -44,16 +44,25 @@ const char* HandleKindName(THandleKind kind);
 template <typename TCloser>
 concept CountedCloser = requires { TCloser::Kind; };
 
-template <typename THandle, typename TCloser, THandle TInvalid = THandle{}>
+// The value a failed call returns: the closer's Invalid() where it has one, else null.
+template <typename THandle, typename TCloser>
+THandle InvalidHandle() {
+  if constexpr (requires { TCloser::Invalid(); })
+    return TCloser::Invalid();
+  else
+    return THandle{};
+}
+
+template <typename THandle, typename TCloser>
 class TUniqueHandle {
  public:
   TUniqueHandle() = default;
   explicit TUniqueHandle(THandle handle) : FHandle(handle) { Opened(handle); }
   ~TUniqueHandle() { Reset(); }
-  TUniqueHandle(TUniqueHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, TInvalid)) {}
+  TUniqueHandle(TUniqueHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, Invalid())) {}
   TUniqueHandle& operator=(TUniqueHandle&& other) noexcept {
     if (this != &other) {
-      Close(std::exchange(FHandle, std::exchange(other.FHandle, TInvalid)));
+      Close(std::exchange(FHandle, std::exchange(other.FHandle, Invalid())));
     }
     return *this;
   }
@@ -61,116 +70,79 @@ class TUniqueHandle {
   TUniqueHandle& operator=(const TUniqueHandle&) = delete;
 
   THandle Get() const { return FHandle; }
-  explicit operator bool() const { return FHandle != TInvalid; }
+  explicit operator bool() const { return FHandle != Invalid(); }
   // Hands the handle on: whoever takes it closes it, and this owner no longer counts it.
   THandle Release() {
-    const THandle handle = std::exchange(FHandle, TInvalid);
+    const THandle handle = std::exchange(FHandle, Invalid());
     if constexpr (CountedCloser<TCloser>)
-      if (handle != TInvalid) TLiveHandles::Closed(TCloser::Kind);
+      if (handle != Invalid()) TLiveHandles::Closed(TCloser::Kind);
     return handle;
   }
-  void Reset(THandle handle = TInvalid) {
+  void Reset(THandle handle = Invalid()) {
     Opened(handle);
     Close(std::exchange(FHandle, handle));
   }
 
  private:
+  static THandle Invalid() { return InvalidHandle<THandle, TCloser>(); }
   static void Opened(THandle handle) {
     if constexpr (CountedCloser<TCloser>)
-      if (handle != TInvalid) TLiveHandles::Opened(TCloser::Kind);
+      if (handle != Invalid()) TLiveHandles::Opened(TCloser::Kind);
   }
   static void Close(THandle handle) {
-    if (handle == TInvalid) return;
+    if (handle == Invalid()) return;
     TCloser{}(handle);
     if constexpr (CountedCloser<TCloser>) TLiveHandles::Closed(TCloser::Kind);
   }
 
-  THandle FHandle = TInvalid;
+  THandle FHandle = Invalid();
 };
 
-struct TCloseKernelHandle {
-  static constexpr THandleKind Kind = THandleKind::Kernel;
-  void operator()(HANDLE h) const { ::CloseHandle(h); }
-};
+// Closes a handle of one kind with that kind's system call and counts it under the kind.
 template <THandleKind TKind>
-struct TDeleteGdiObject {
+struct TKindCloser {
   static constexpr THandleKind Kind = TKind;
-  void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
-};
-struct TDeleteMemoryDC {
-  static constexpr THandleKind Kind = THandleKind::MemoryDC;
-  void operator()(HDC h) const { ::DeleteDC(h); }
-};
-struct TDestroyWindowHandle {
-  static constexpr THandleKind Kind = THandleKind::Window;
-  void operator()(HWND h) const { ::DestroyWindow(h); }
-};
-struct TDestroyMenuHandle {
-  static constexpr THandleKind Kind = THandleKind::Menu;
-  void operator()(HMENU h) const { ::DestroyMenu(h); }
-};
-struct TDestroyIconHandle {
-  static constexpr THandleKind Kind = THandleKind::Icon;
-  void operator()(HICON h) const { ::DestroyIcon(h); }
-};
-struct TCloseRegistryKey {
-  static constexpr THandleKind Kind = THandleKind::RegistryKey;
-  void operator()(HKEY h) const { ::RegCloseKey(h); }
-};
-struct TUnmapView {
-  static constexpr THandleKind Kind = THandleKind::MappedView;
-  void operator()(void* p) const { ::UnmapViewOfFile(p); }
-};
-struct TFreeModule {
-  static constexpr THandleKind Kind = THandleKind::Module;
-  void operator()(HMODULE h) const { ::FreeLibrary(h); }
-};
+  static constexpr bool Gdi = TKind == THandleKind::Bitmap || TKind == THandleKind::Font ||
+                              TKind == THandleKind::Brush || TKind == THandleKind::Pen;
 
-// Kernel handles: most are null when invalid, files are INVALID_HANDLE_VALUE.
-using TKernelHandle = TUniqueHandle<HANDLE, TCloseKernelHandle>;
-class TFileHandle {
- public:
-  TFileHandle() = default;
-  explicit TFileHandle(HANDLE h) : FHandle(h) { Opened(h); }
-  ~TFileHandle() { Reset(); }
-  TFileHandle(TFileHandle&& o) noexcept : FHandle(std::exchange(o.FHandle, INVALID_HANDLE_VALUE)) {}
-  TFileHandle& operator=(TFileHandle&& o) noexcept {
-    if (this != &o) Close(std::exchange(FHandle, std::exchange(o.FHandle, INVALID_HANDLE_VALUE)));
-    return *this;
-  }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-  HANDLE Get() const { return FHandle; }
-  explicit operator bool() const { return FHandle != INVALID_HANDLE_VALUE; }
-  void Reset(HANDLE h = INVALID_HANDLE_VALUE) {
-    Opened(h);
-    Close(std::exchange(FHandle, h));
+  // Files and file searches report failure as INVALID_HANDLE_VALUE, not as null.
+  static HANDLE Invalid()
+    requires(TKind == THandleKind::File || TKind == THandleKind::FileSearch)
+  {
+    return INVALID_HANDLE_VALUE;
   }
 
- private:
-  static void Opened(HANDLE h) {
-    if (h != INVALID_HANDLE_VALUE) TLiveHandles::Opened(THandleKind::File);
+  template <typename THandle>
+  void operator()(THandle handle) const {
+    if constexpr (Gdi) ::DeleteObject(handle);
+    else if constexpr (TKind == THandleKind::MemoryDC) ::DeleteDC(handle);
+    else if constexpr (TKind == THandleKind::Window) ::DestroyWindow(handle);
+    else if constexpr (TKind == THandleKind::Menu) ::DestroyMenu(handle);
+    else if constexpr (TKind == THandleKind::Icon) ::DestroyIcon(handle);
+    else if constexpr (TKind == THandleKind::Kernel || TKind == THandleKind::File) ::CloseHandle(handle);
+    else if constexpr (TKind == THandleKind::FileSearch) ::FindClose(handle);
+    else if constexpr (TKind == THandleKind::RegistryKey) ::RegCloseKey(handle);
+    else if constexpr (TKind == THandleKind::MappedView) ::UnmapViewOfFile(handle);
+    else if constexpr (TKind == THandleKind::Module) ::FreeLibrary(handle);
+    else static_assert(sizeof(THandle) == 0, "this kind has a closer of its own");
   }
-  static void Close(HANDLE h) {
-    if (h == INVALID_HANDLE_VALUE) return;
-    ::CloseHandle(h);
-    TLiveHandles::Closed(THandleKind::File);
-  }
-
-  HANDLE FHandle = INVALID_HANDLE_VALUE;
 };
 
-using TBitmapHandle = TUniqueHandle<HBITMAP, TDeleteGdiObject<THandleKind::Bitmap>>;
-using TFontHandle = TUniqueHandle<HFONT, TDeleteGdiObject<THandleKind::Font>>;
-using TBrushHandle = TUniqueHandle<HBRUSH, TDeleteGdiObject<THandleKind::Brush>>;
-using TPenHandle = TUniqueHandle<HPEN, TDeleteGdiObject<THandleKind::Pen>>;
-using TMemoryDC = TUniqueHandle<HDC, TDeleteMemoryDC>;
-using TWindowHandle = TUniqueHandle<HWND, TDestroyWindowHandle>;
-using TMenuHandle = TUniqueHandle<HMENU, TDestroyMenuHandle>;
-using TIconHandle = TUniqueHandle<HICON, TDestroyIconHandle>;
-using TRegistryKey = TUniqueHandle<HKEY, TCloseRegistryKey>;
-using TMappedView = TUniqueHandle<void*, TUnmapView>;
-using TModuleHandle = TUniqueHandle<HMODULE, TFreeModule>;
+using TKernelHandle = TUniqueHandle<HANDLE, TKindCloser<THandleKind::Kernel>>;
+using TFileHandle = TUniqueHandle<HANDLE, TKindCloser<THandleKind::File>>;
+// FindFirstFile's search, ended with FindClose.
+using TFileSearch = TUniqueHandle<HANDLE, TKindCloser<THandleKind::FileSearch>>;
+using TBitmapHandle = TUniqueHandle<HBITMAP, TKindCloser<THandleKind::Bitmap>>;
+using TFontHandle = TUniqueHandle<HFONT, TKindCloser<THandleKind::Font>>;
+using TBrushHandle = TUniqueHandle<HBRUSH, TKindCloser<THandleKind::Brush>>;
+using TPenHandle = TUniqueHandle<HPEN, TKindCloser<THandleKind::Pen>>;
+using TMemoryDC = TUniqueHandle<HDC, TKindCloser<THandleKind::MemoryDC>>;
+using TWindowHandle = TUniqueHandle<HWND, TKindCloser<THandleKind::Window>>;
+using TMenuHandle = TUniqueHandle<HMENU, TKindCloser<THandleKind::Menu>>;
+using TIconHandle = TUniqueHandle<HICON, TKindCloser<THandleKind::Icon>>;
+using TRegistryKey = TUniqueHandle<HKEY, TKindCloser<THandleKind::RegistryKey>>;
+using TMappedView = TUniqueHandle<void*, TKindCloser<THandleKind::MappedView>>;
+using TModuleHandle = TUniqueHandle<HMODULE, TKindCloser<THandleKind::Module>>;
 
 // A device context borrowed from a window (or the screen, for a null window).
 class TWindowDC {
@@ -219,4 +191,36 @@ class TSelectScope {
  private:
   HDC FDC;
   HGDIOBJ FPrevious;
+};
+
+// A paint composed off screen: DC() is a bitmap the size of the client area, copied to the
+// window in one go when the scope ends, so that nothing flickers.
+class TBufferedPaintScope {
+ public:
+  explicit TBufferedPaintScope(HWND window)
+      : FPaint(window),
+        FClient(ClientOf(window)),
+        FBuffer(::CreateCompatibleDC(FPaint.DC())),
+        FBitmap(::CreateCompatibleBitmap(FPaint.DC(), FClient.right, FClient.bottom)),
+        FSelected(FBuffer.Get(), FBitmap.Get()) {}
+  ~TBufferedPaintScope() {
+    ::BitBlt(FPaint.DC(), 0, 0, FClient.right, FClient.bottom, FBuffer.Get(), 0, 0, SRCCOPY);
+  }
+  TBufferedPaintScope(const TBufferedPaintScope&) = delete;
+  TBufferedPaintScope& operator=(const TBufferedPaintScope&) = delete;
+  HDC DC() const { return FBuffer.Get(); }
+  const RECT& Client() const { return FClient; }
+
+ private:
+  static RECT ClientOf(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return client;
+  }
+
+  TPaintScope FPaint;
+  RECT FClient;
+  TMemoryDC FBuffer;
+  TBitmapHandle FBitmap;
+  TSelectScope FSelected;
 };

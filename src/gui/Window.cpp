@@ -9,6 +9,16 @@
 
 HINSTANCE ModuleInstance() { return ::GetModuleHandleW(nullptr); }
 
+HWND CreateChildControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
+                        const RECT& bounds, HFONT font, int id, DWORD exStyle) {
+  HWND control = ::CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, bounds.left,
+                                   bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+  if (!control) throw std::runtime_error("Cannot create a " + Narrow(className) + " control.");
+  ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
 TWindow::~TWindow() { DestroyHandle(); }
 
 TWindow* TWindow::FromHandle(HWND window) {
@@ -22,7 +32,7 @@ void TWindow::CreateHandle(const TCreateParams& params) {
   existing.cbSize = sizeof(existing);
   if (!::GetClassInfoExW(ModuleInstance(), params.ClassName, &existing)) {
     WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
+    windowClass.cbSize = sizeof(windowClass);
     windowClass.style = params.ClassStyle;
     windowClass.lpfnWndProc = &TWindow::Thunk;
     windowClass.hInstance = ModuleInstance();
@@ -31,6 +41,7 @@ void TWindow::CreateHandle(const TCreateParams& params) {
     // instead of shrinking the large one.
     windowClass.hIconSm = nullptr;
     windowClass.hCursor = params.Cursor ? params.Cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = params.Background;
     windowClass.lpszClassName = params.ClassName;
     if (!::RegisterClassExW(&windowClass)) throw std::runtime_error("Cannot register a window class.");
   }

@@ -48,8 +48,18 @@ class TWindow {
     DWORD Style = WS_OVERLAPPEDWINDOW;
     DWORD ExStyle = 0;
     std::wstring Caption;
+    // Null: the window erases its background itself.
+    HBRUSH Background = nullptr;
     int Left = CW_USEDEFAULT, Top = CW_USEDEFAULT, Width = CW_USEDEFAULT, Height = CW_USEDEFAULT;
     HWND Parent = nullptr;
+
+    void Place(int left, int top, int width, int height) {
+      Left = left;
+      Top = top;
+      Width = width;
+      Height = height;
+    }
+    void Place(const RECT& bounds) { Place(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top); }
   };
   // Registers the class on first use and creates the window for this object.
   void CreateHandle(const TCreateParams& params);
@@ -91,3 +101,8 @@ class TMessageWindow : public TWindow {
 };
 
 HINSTANCE ModuleInstance();
+
+// A system control ("BUTTON", "STATIC", "EDIT"...) as a visible child of `parent`, in `font`;
+// `style` comes on top of WS_CHILD | WS_VISIBLE. Throws when the system cannot make it.
+HWND CreateChildControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
+                        const RECT& bounds, HFONT font, int id = 0, DWORD exStyle = 0);

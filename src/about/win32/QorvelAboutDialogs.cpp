@@ -1,41 +1,19 @@
 #include "about/win32/QorvelAboutDialogs.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
-#include <stdexcept>
-#include <utility>
 
+#include "controls/win32/QorvelControlsCommon.h"
+#include "controls/win32/QorvelWebLinks.h"
 #include "gui/Application.h"
 #include "gui/Dpi.h"
-#include "gui/Window.h"
 #include "install/QorvelFileVersionInfo.h"
 
 namespace {
 
-constexpr COLORREF LinkColor = RGB(0x00, 0x00, 0xFF);
-constexpr COLORREF PressedLinkColor = RGB(0xFF, 0x00, 0x00);
-
-// The font dialogs use, at `dpi`.
-LOGFONTW MessageFont(UINT dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  LOGFONTW font{};
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    font = metrics.lfMessageFont;
-    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
-  } else {
-    font.lfHeight = -::MulDiv(8, static_cast<int>(dpi), 72);
-    lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
-  }
-  return font;
-}
-
-HFONT CreateFontWith(LOGFONTW font, LONG weight, bool underline) {
+HFONT CreateFontWith(LOGFONTW font, LONG weight) {
   font.lfWeight = weight;
-  font.lfUnderline = underline ? TRUE : FALSE;
   return ::CreateFontIndirectW(&font);
 }
 
@@ -50,150 +28,6 @@ RECT WorkAreaAround(POINT point) {
 TRect ToTRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
-
-// A web link: blue text that is underlined under the pointer and red while pressed;
-// clicking it (or Space while it has the focus) opens its address through the shell.
-class TQorvelAboutLink : public TWindow {
- public:
-  TQorvelAboutLink(HWND parent, const std::wstring& text, std::wstring address, const RECT& bounds, LOGFONTW font)
-      : FAddress(std::move(address)),
-        FFont(CreateFontWith(font, FW_NORMAL, false)),
-        FHotFont(CreateFontWith(font, FW_NORMAL, true)) {
-    TCreateParams params;
-    params.ClassName = L"TQorvelAboutLink";
-    params.Cursor = ::LoadCursorW(nullptr, IDC_HAND);
-    params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    params.Caption = text;
-    params.Parent = parent;
-    // Only the text itself is the link, centred in its row.
-    const int textWidth = TextWidth(text) + 4;
-    const int rowWidth = bounds.right - bounds.left;
-    const int width = std::min(textWidth, rowWidth);
-    params.Left = bounds.left + (rowWidth - width) / 2;
-    params.Top = bounds.top;
-    params.Width = width;
-    params.Height = bounds.bottom - bounds.top;
-    CreateHandle(params);
-  }
-
-  bool Hot() const { return FHot; }
-  bool Pressed() const { return FPressed; }
-
- protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_PAINT: {
-        TPaintScope paint(Handle());
-        Paint(paint.DC());
-        return 0;
-      }
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_MOUSEMOVE: {
-        if (!FHot) {
-          TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
-          ::TrackMouseEvent(&track);
-        }
-        const bool inside = Inside(lParam);
-        SetState(inside || FCaptured, FCaptured && inside);
-        return 0;
-      }
-      case WM_MOUSELEAVE:
-        if (!FCaptured) SetState(false, false);
-        return 0;
-      case WM_LBUTTONDOWN:
-        ::SetFocus(Handle());
-        ::SetCapture(Handle());
-        FCaptured = true;
-        SetState(true, true);
-        return 0;
-      case WM_LBUTTONUP: {
-        const bool open = FCaptured && Inside(lParam);
-        ReleaseMouse();
-        SetState(Inside(lParam), false);
-        if (open) Open();
-        return 0;
-      }
-      case WM_CAPTURECHANGED:
-        FCaptured = false;
-        SetState(FHot, false);
-        return 0;
-      case WM_KEYDOWN:
-        if (wParam == VK_SPACE) SetState(FHot, true);
-        return 0;
-      case WM_KEYUP:
-        if (wParam == VK_SPACE && FPressed) {
-          SetState(FHot, false);
-          Open();
-        }
-        return 0;
-      case WM_SETFOCUS:
-      case WM_KILLFOCUS:
-        if (message == WM_KILLFOCUS && !FCaptured) SetState(FHot, false);
-        Invalidate();
-        return 0;
-      case WM_GETDLGCODE:
-        return DLGC_WANTCHARS;
-      default:
-        return DefaultHandler(message, wParam, lParam);
-    }
-  }
-
- private:
-  int TextWidth(const std::wstring& text) const {
-    TWindowDC screen(nullptr);
-    TSelectScope font(screen.Get(), FHotFont.Get());
-    SIZE size{};
-    ::GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
-    return size.cx;
-  }
-
-  bool Inside(LPARAM lParam) const {
-    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    const RECT client = ClientRect();
-    return ::PtInRect(&client, point) != FALSE;
-  }
-
-  void SetState(bool hot, bool pressed) {
-    if (hot == FHot && pressed == FPressed) return;
-    FHot = hot;
-    FPressed = pressed;
-    Invalidate();
-  }
-
-  void ReleaseMouse() {
-    if (FCaptured) {
-      FCaptured = false;
-      ::ReleaseCapture();
-    }
-  }
-
-  void Open() {
-    const auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteW(::GetAncestor(Handle(), GA_ROOT), L"open", FAddress.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32) TGuiApplication::Instance().ReportError(L"Cannot open \"" + FAddress + L"\".");
-  }
-
-  void Paint(HDC dc) const {
-    RECT client = ClientRect();
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    wchar_t text[1024] = {};
-    ::GetWindowTextW(Handle(), text, static_cast<int>(std::size(text)));
-    TSelectScope font(dc, (FHot || FPressed) ? FHotFont.Get() : FFont.Get());
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, FPressed ? PressedLinkColor : LinkColor);
-    ::DrawTextW(dc, text, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    if (::GetFocus() == Handle() &&
-        !(::SendMessageW(::GetAncestor(Handle(), GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
-      ::DrawFocusRect(dc, &client);
-  }
-
-  std::wstring FAddress;
-  TFontHandle FFont, FHotFont;
-  bool FHot = false;
-  bool FPressed = false;
-  bool FCaptured = false;
-};
 
 // ---------------------------------------------------------------------------------------
 
@@ -233,6 +67,7 @@ TQorvelAboutForm::TQorvelAboutForm(const TQorvelAboutDialog& dialog)
   FContent = BuildAboutContent(dialog, AppAboutVersionTexts(), FTimeSeparator);
   TCreateParams params;
   params.ClassName = L"TQorvelAboutForm";
+  params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
   params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_DLGMODALFRAME;
   params.Caption = Widen(FContent.Caption);
@@ -259,13 +94,7 @@ RECT TQorvelAboutForm::ScaledRect(const TRect& r) const {
 }
 
 HWND TQorvelAboutForm::AddStatic(const std::wstring& text, const TRect& rect96, DWORD alignment, HFONT font) {
-  const RECT r = ScaledRect(rect96);
-  HWND label = ::CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | alignment, r.left,
-                                 r.top, r.right - r.left, r.bottom - r.top, Handle(), nullptr, ModuleInstance(),
-                                 nullptr);
-  if (!label) throw std::runtime_error("Cannot create a label of the about box.");
-  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return label;
+  return CreateChildControl(Handle(), L"STATIC", text, SS_NOPREFIX | alignment, ScaledRect(rect96), font);
 }
 
 // Lays the box out anew at `dpi`: at creation, and when it moves to a monitor with
@@ -275,9 +104,10 @@ void TQorvelAboutForm::Rebuild(UINT dpi) {
   while (HWND child = ::GetWindow(Handle(), GW_CHILD)) ::DestroyWindow(child);
   FOkButton = FUsageLabel = FFocus = nullptr;
   FDpi = dpi;
-  const LOGFONTW font = MessageFont(FDpi);
-  FFont.Reset(CreateFontWith(font, FW_NORMAL, false));
-  FBoldFont.Reset(CreateFontWith(font, FW_BOLD, false));
+  // The font dialogs use.
+  const LOGFONTW font = SystemFontAt(&NONCLIENTMETRICSW::lfMessageFont, FDpi);
+  FFont.Reset(CreateFontWith(font, FW_NORMAL));
+  FBoldFont.Reset(CreateFontWith(font, FW_BOLD));
   Build();
   RefreshUsage();
 }
@@ -309,13 +139,13 @@ void TQorvelAboutForm::Build() {
       case K::Usage:
         FUsageLabel = AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get());
         break;
-      case K::Link: {
-        LOGFONTW font{};
-        ::GetObjectW(FFont.Get(), sizeof(font), &font);
-        FLink = std::make_unique<TQorvelAboutLink>(Handle(), text, Widen(line.Address),
-                                                   ScaledRect(layout.AddFixedLabel()), font);
+      case K::Link:
+        FLink = std::make_unique<TQorvelWebLink>(Handle(), ScaledRect(layout.AddFixedLabel()), text,
+                                                 Widen(line.Address), FFont.Get(), TWebLinkLine::LinkAlone);
+        FLink->OnOpenFailed = [](const std::wstring& address) {
+          TGuiApplication::Instance().ReportError(L"Cannot open \"" + address + L"\".");
+        };
         break;
-      }
       case K::Info: {
         // Measure the wrapped text at the width it will have on screen.
         RECT measure{0, 0, Scaled(layout.TextWidth()), 0};
@@ -334,13 +164,8 @@ void TQorvelAboutForm::Build() {
         break;
     }
   }
-  const RECT button = ScaledRect(layout.AddButton());
-  FOkButton = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                                button.left, button.top, button.right - button.left, button.bottom - button.top,
-                                Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), ModuleInstance(),
-                                nullptr);
-  if (!FOkButton) throw std::runtime_error("Cannot create the button of the about box.");
-  ::SendMessageW(FOkButton, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
+  FOkButton = CreateChildControl(Handle(), L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON,
+                                 ScaledRect(layout.AddButton()), FFont.Get(), IDOK);
   FFocus = FOkButton;
   FTicking = content.Ticking;
 
@@ -415,11 +240,6 @@ void TQorvelAboutForm::PaintLogo(HDC dc) const {
 
 LRESULT TQorvelAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND: {
-      RECT client = ClientRect();
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
     case WM_PAINT: {
       TPaintScope paint(Handle());
       PaintLogo(paint.DC());
@@ -449,11 +269,7 @@ LRESULT TQorvelAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     }
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        if (HWND focus = ::GetFocus(); focus && ::IsChild(Handle(), focus)) FFocus = focus;
-      } else if (FFocus) {
-        ::SetFocus(FFocus);
-      }
+      KeepFocusOverActivation(wParam, FFocus);
       return 0;
     default:
       break;

@@ -12,7 +12,7 @@
 #include "gui/Forms.h"
 #include "gui/Handles.h"
 
-class TQorvelAboutLink;
+class TQorvelWebLink;
 
 // Where a form is placed when it is shown.
 enum class TFormPosition { poDesigned, poScreenCenter, poMainFormCenter };
@@ -78,7 +78,7 @@ class TQorvelAboutForm : public TForm {
   HWND FOkButton = nullptr;
   HWND FUsageLabel = nullptr;
   HWND FFocus = nullptr;
-  std::unique_ptr<TQorvelAboutLink> FLink;
+  std::unique_ptr<TQorvelWebLink> FLink;  // declared after the fonts it draws with
   bool FTicking = false;
 };
 

@@ -85,10 +85,7 @@ TQorvelCustomBoxWinControl::TQorvelCustomBoxWinControl(HWND parent, int left, in
   TCreateParams params;
   params.ClassName = L"TQorvelBoxWinControl";
   params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
+  params.Place(left, top, width, height);
   params.Parent = parent;
   CreateHandle(params);
 }

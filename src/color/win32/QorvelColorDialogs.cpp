@@ -1,7 +1,6 @@
 #include "color/win32/QorvelColorDialogs.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -205,12 +204,7 @@ RECT TQorvelColorForm::ScaledRect(int left, int top, int width, int height) cons
 }
 
 HWND TQorvelColorForm::AddButton(const wchar_t* caption, DWORD style, int id, const RECT& bounds) {
-  HWND button = ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | style, bounds.left, bounds.top,
-                                  bounds.right - bounds.left, bounds.bottom - bounds.top, Handle(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
-  if (!button) throw std::runtime_error("Cannot create a control of the colour dialog.");
-  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
-  return button;
+  return CreateChildControl(Handle(), L"BUTTON", caption, style, bounds, DefaultControlFont(), id);
 }
 
 void TQorvelColorForm::Build() {

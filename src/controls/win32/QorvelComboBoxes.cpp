@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/win32/QorvelControlsCommon.h"
+#include "controls/win32/QorvelOwnerDraw.h"
 #include "gui/Handles.h"
 #include "gui/ImageLists.h"
 
@@ -108,12 +109,9 @@ void TQorvelComboBox::DrawItem(const DRAWITEMSTRUCT& item) const {
     }
     x += FImages->Width() + TextGap;
   }
-  RECT text{x, r.top, r.right - TextGap / 2, r.bottom};
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  TSelectScope font(dc, FFont ? FFont : DefaultControlFont());
-  ::DrawTextW(dc, entry->Caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) ::DrawFocusRect(dc, &r);
+  DrawItemCaption(item, {x, r.top, r.right - TextGap / 2, r.bottom}, entry->Caption,
+                  ::GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
+                  FFont ? FFont : DefaultControlFont(), r);
 }
 
 LRESULT TQorvelComboBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

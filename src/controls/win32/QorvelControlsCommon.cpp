@@ -1,7 +1,7 @@
 #include "controls/win32/QorvelControlsCommon.h"
 
-
 #include "gui/Application.h"
+#include "gui/Dpi.h"
 #include "gui/Handles.h"
 
 TQorvelNumberFormat UserNumberFormat() {
@@ -23,6 +23,20 @@ HFONT DefaultControlFont() {
     return TFontHandle();
   }();
   return font ? font.Get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+}
+
+LOGFONTW SystemFontAt(LOGFONTW NONCLIENTMETRICSW::*font, UINT dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  LOGFONTW result{};
+  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    result = metrics.*font;
+    result.lfHeight = ::MulDiv(result.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+  } else {
+    result.lfHeight = -::MulDiv(8, static_cast<int>(dpi), 72);
+    lstrcpynW(result.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+  }
+  return result;
 }
 
 SIZE TextExtent(HDC dc, const std::wstring& text) {

@@ -1,6 +1,6 @@
 #pragma once
-// What the value controls take from the system: the user's number format, the default
-// control font, text measuring and the clipboard as text.
+// What the controls take from the system: the user's number format, the system's fonts
+// and text measuring.
 
 #include <windows.h>
 
@@ -12,6 +12,9 @@
 TQorvelNumberFormat UserNumberFormat();
 // The system's message font; lives until the program ends.
 HFONT DefaultControlFont();
+// One of the system's fonts (caption, message, ...) sized for `dpi`; 8-point "MS Shell Dlg 2"
+// when the system does not say.
+LOGFONTW SystemFontAt(LOGFONTW NONCLIENTMETRICSW::*font, UINT dpi);
 SIZE TextExtent(HDC dc, const std::wstring& text);
 SIZE TextExtent(HFONT font, const std::wstring& text);
 

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "controls/win32/QorvelOwnerDraw.h"
+
 namespace {
 
 constexpr LONG_PTR DriveListId = 0x5D01;
@@ -27,6 +29,13 @@ HICON SmallIcon(const std::wstring& path, DWORD attributes, UINT extraFlags) {
 
 }  // namespace
 
+std::optional<ULONGLONG> AvailableDiskSpace(const std::wstring& root) {
+  TNoCriticalErrorBoxes quiet;
+  ULARGE_INTEGER available{}, total{}, free{};
+  if (!::GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) return std::nullopt;
+  return available.QuadPart;
+}
+
 std::vector<TQorvelDrive> RemovableDrives() {
   std::vector<TQorvelDrive> drives;
   wchar_t buffer[129] = {};
@@ -35,8 +44,7 @@ std::vector<TQorvelDrive> RemovableDrives() {
   TNoCriticalErrorBoxes quiet;
   for (const wchar_t* root = buffer; *root; root += lstrlenW(root) + 1) {
     if (::GetDriveTypeW(root) != DRIVE_REMOVABLE) continue;
-    ULARGE_INTEGER available{}, total{}, free{};
-    if (!::GetDiskFreeSpaceExW(root, &available, &total, &free)) continue;
+    if (!AvailableDiskSpace(root)) continue;
     TQorvelDrive drive;
     drive.Root = root;
     SHFILEINFOW info{};
@@ -105,15 +113,10 @@ void TQorvelDriveList::DrawItem(const DRAWITEMSTRUCT& item) const {
   if (index < FIcons.size() && FIcons[index])
     ::DrawIconEx(dc, r.left + 2, r.top + (r.bottom - r.top - 16) / 2, FIcons[index].Get(), 16, 16, 0, nullptr,
                  DI_NORMAL);
-  RECT text{r.left + 22, r.top, r.right - 2, r.bottom};
-  const std::wstring caption = ItemText(static_cast<int>(index));
-  TSelectScope font(dc, FFont);
-  ::SetBkMode(dc, TRANSPARENT);
   COLORREF color = ::GetSysColor(selected && enabled ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
   if (other || !enabled) color = ::GetSysColor(selected && enabled ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT);
-  ::SetTextColor(dc, color);
-  ::DrawTextW(dc, caption.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) ::DrawFocusRect(dc, &r);
+  DrawItemCaption(item, {r.left + 22, r.top, r.right - 2, r.bottom}, ItemText(static_cast<int>(index)), color, FFont,
+                  r);
 }
 
 LRESULT TQorvelDriveList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,6 +16,10 @@ struct TQorvelDrive {
   std::wstring DisplayName;  // "USB STICK (E:)"
 };
 
+// The space free for this user on the drive of `root` ("E:\\"); nothing when it cannot be read
+// (no medium, no such drive), without a critical-error box.
+std::optional<ULONGLONG> AvailableDiskSpace(const std::wstring& root);
+
 // The removable drives whose free space can be read (critical-error boxes are kept off
 // the screen while a drive without medium is asked).
 std::vector<TQorvelDrive> RemovableDrives();

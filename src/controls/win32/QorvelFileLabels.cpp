@@ -14,10 +14,7 @@ TQorvelFileLabel::TQorvelFileLabel(HWND parent, const RECT& bounds, HFONT font) 
   params.ClassName = L"TQorvelFileLabel";
   params.Style = WS_CHILD | WS_VISIBLE;
   params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Left = bounds.left;
-  params.Top = bounds.top;
-  params.Width = bounds.right - bounds.left;
-  params.Height = bounds.bottom - bounds.top;
+  params.Place(bounds);
   params.Parent = parent;
   CreateHandle(params);
   LoadIcon();
@@ -68,12 +65,9 @@ LRESULT TQorvelFileLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      TPaintScope paint(Handle());
-      const RECT client = ClientRect();
-      TMemoryDC buffer(::CreateCompatibleDC(paint.DC()));
-      TBitmapHandle bitmap(::CreateCompatibleBitmap(paint.DC(), client.right, client.bottom));
-      TSelectScope selected(buffer.Get(), bitmap.Get());
-      const HDC dc = buffer.Get();
+      TBufferedPaintScope paint(Handle());
+      const RECT& client = paint.Client();
+      const HDC dc = paint.DC();
       ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
       if (FIcon)
         ::DrawIconEx(dc, Margin, (client.bottom - IconSize) / 2, FIcon.Get(), IconSize, IconSize, 0, nullptr,
@@ -84,7 +78,6 @@ LRESULT TQorvelFileLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       ::SetBkMode(dc, TRANSPARENT);
       ::SetTextColor(dc, ::GetSysColor(IsWindowEnabled(Handle()) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
       ::DrawTextW(dc, shown.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-      ::BitBlt(paint.DC(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
       return 0;
     }
     case WM_SIZE:

@@ -3,25 +3,12 @@
 #include <algorithm>
 
 #include "controls/QorvelWizardLayouts.h"
+#include "controls/win32/QorvelControlsCommon.h"
 #include "gui/Dpi.h"
 
 namespace {
 
 TColor ToTColor(COLORREF color) { return static_cast<TColor>(color); }  // both are 0x00BBGGRR
-
-LOGFONTW CaptionFont(UINT dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  LOGFONTW font{};
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    font = metrics.lfCaptionFont;
-    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
-  } else {
-    font.lfHeight = -::MulDiv(8, static_cast<int>(dpi), 72);
-    lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
-  }
-  return font;
-}
 
 }  // namespace
 
@@ -67,7 +54,7 @@ void PaintQorvelHeader(HDC dc, const RECT& bounds, const std::wstring& caption, 
 
 TQorvelHeader::TQorvelHeader(HWND parent, std::wstring caption, std::wstring comment, UINT dpi)
     : FCaption(std::move(caption)), FComment(std::move(comment)), FIndent(ScaleForDpi(HeaderIndent, dpi)) {
-  LOGFONTW font = CaptionFont(dpi);
+  LOGFONTW font = SystemFontAt(&NONCLIENTMETRICSW::lfCaptionFont, dpi);
   font.lfWeight = FW_BOLD;
   FCaptionFont.Reset(::CreateFontIndirectW(&font));
   font.lfWeight = FW_NORMAL;
@@ -103,14 +90,9 @@ LRESULT TQorvelHeader::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      TPaintScope paint(Handle());
-      const RECT client = ClientRect();
-      // Composed off screen and copied at once.
-      TMemoryDC buffer(::CreateCompatibleDC(paint.DC()));
-      TBitmapHandle bitmap(::CreateCompatibleBitmap(paint.DC(), client.right, client.bottom));
-      TSelectScope selected(buffer.Get(), bitmap.Get());
-      PaintQorvelHeader(buffer.Get(), client, FCaption, FComment, FCaptionFont.Get(), FCommentFont.Get(), FIndent);
-      ::BitBlt(paint.DC(), 0, 0, client.right, client.bottom, buffer.Get(), 0, 0, SRCCOPY);
+      TBufferedPaintScope paint(Handle());
+      PaintQorvelHeader(paint.DC(), paint.Client(), FCaption, FComment, FCaptionFont.Get(), FCommentFont.Get(),
+                        FIndent);
       return 0;
     }
     default:

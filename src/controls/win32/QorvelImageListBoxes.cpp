@@ -1,6 +1,7 @@
 #include "controls/win32/QorvelImageListBoxes.h"
 
 #include "controls/win32/QorvelControlsCommon.h"
+#include "controls/win32/QorvelOwnerDraw.h"
 #include "gui/Handles.h"
 #include "gui/ImageLists.h"
 
@@ -64,12 +65,8 @@ void TQorvelImageListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
     }
     x += FImages->Width() + 6;
   }
-  RECT text{x, r.top, r.right - 4, r.bottom};
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(fore));
-  TSelectScope font(dc, FFont ? FFont : DefaultControlFont());
-  ::DrawTextW(dc, row.Caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
-  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) ::DrawFocusRect(dc, &r);
+  DrawItemCaption(item, {x, r.top, r.right - 4, r.bottom}, row.Caption, ::GetSysColor(fore),
+                  FFont ? FFont : DefaultControlFont(), r);
 }
 
 LRESULT TQorvelImageListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -111,10 +111,7 @@ TQorvelSlideBar::TQorvelSlideBar(HWND parent, int left, int top, int width, int 
   // One focusable control, not a container: with WS_EX_CONTROLPARENT the dialog's Tab
   // handling would look for controls inside the bar, find none and step over it.
   params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
+  params.Place(left, top, width, height);
   params.Parent = parent;
   CreateHandle(params);
   FFont = DefaultControlFont();
@@ -218,22 +215,12 @@ void TQorvelSlideBar::DrawThumbGrip(HDC canvas, const RECT& thumb, int) {
 }
 
 void TQorvelSlideBar::Paint() {
-  PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(Handle(), &paint);
-  const RECT client = ClientRect();
-  if (client.right > 0 && client.bottom > 0) {
-    // Composed off screen and copied in one go: no flicker while dragging.
-    TMemoryDC memory(::CreateCompatibleDC(dc));
-    TBitmapHandle bitmap(::CreateCompatibleBitmap(dc, client.right, client.bottom));
-    HGDIOBJ oldBitmap = ::SelectObject(memory.Get(), bitmap.Get());
-    HGDIOBJ oldFont = ::SelectObject(memory.Get(), FFont);
-    PaintBackground(memory.Get());
-    PaintContent(memory.Get());
-    ::BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
-    ::SelectObject(memory.Get(), oldFont);
-    ::SelectObject(memory.Get(), oldBitmap);
-  }
-  ::EndPaint(Handle(), &paint);
+  // Off screen: no flicker while dragging.
+  TBufferedPaintScope paint(Handle());
+  if (paint.Client().right <= 0 || paint.Client().bottom <= 0) return;
+  TSelectScope font(paint.DC(), FFont);
+  PaintBackground(paint.DC());
+  PaintContent(paint.DC());
 }
 
 void TQorvelSlideBar::StopDragging() {

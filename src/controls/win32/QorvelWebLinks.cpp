@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "controls/win32/QorvelControlsCommon.h"
+
 namespace {
 constexpr COLORREF LinkColor = RGB(0x00, 0x00, 0xFF);
 constexpr COLORREF PressedLinkColor = RGB(0xFF, 0x00, 0x00);
@@ -25,16 +27,26 @@ bool OpenWebAddress(HWND owner, const std::wstring& address) {
 }
 
 TQorvelWebLink::TQorvelWebLink(HWND parent, const RECT& bounds, std::wstring linkText, std::wstring address,
-                               HFONT font)
-    : FLinkText(std::move(linkText)), FAddress(std::move(address)), FFont(font), FHotFont(UnderlinedCopy(font)) {
+                               HFONT font, TWebLinkLine line)
+    : FLine(line),
+      FLinkText(std::move(linkText)),
+      FAddress(std::move(address)),
+      FFont(font),
+      FHotFont(UnderlinedCopy(font)) {
+  if (FLine == TWebLinkLine::VisitSentence) {
+    FPrefix = L"Visit ";
+    FSuffix = L" for more information.";
+  }
   TCreateParams params;
   params.ClassName = L"TQorvelWebLink";
   params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
   params.Caption = FPrefix + FLinkText + FSuffix;
-  params.Left = bounds.left;
-  params.Top = bounds.top;
-  params.Width = bounds.right - bounds.left;
-  params.Height = bounds.bottom - bounds.top;
+  params.Place(bounds);
+  if (FLine == TWebLinkLine::LinkAlone) {
+    // Only the text itself is the link: a little wider than the text, for the focus frame.
+    params.Width = std::min(static_cast<int>(TextExtent(FHotFont.Get(), FLinkText).cx) + 4, params.Width);
+    params.Left += (bounds.right - bounds.left - params.Width) / 2;
+  }
   params.Parent = parent;
   CreateHandle(params);
 }
@@ -47,13 +59,15 @@ RECT TQorvelWebLink::LinkRect() const {
 // Where the three parts go, measured on the DC they are drawn on.
 TQorvelWebLink::TLayout TQorvelWebLink::LayOut(HDC dc) const {
   const RECT client = ClientRect();
+  TLayout layout;
+  if (FLine == TWebLinkLine::LinkAlone) {
+    layout.Link = client;
+    return layout;
+  }
   const auto width = [dc](HFONT font, const std::wstring& text) {
     TSelectScope selected(dc, font);
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    return static_cast<int>(size.cx);
+    return static_cast<int>(TextExtent(dc, text).cx);
   };
-  TLayout layout;
   const int left = width(FFont, FPrefix);
   // The underlined font may reach a pixel further than the plain one.
   const int right = left + std::max(width(FFont, FLinkText), width(FHotFont.Get(), FLinkText)) + 1;
@@ -78,13 +92,33 @@ void TQorvelWebLink::SetState(bool hot, bool pressed) {
 
 void TQorvelWebLink::Open() {
   const bool opened = OnOpen ? OnOpen(FAddress) : OpenWebAddress(::GetAncestor(Handle(), GA_ROOT), FAddress);
-  if (!opened) ::MessageBeep(MB_ICONWARNING);
+  if (opened) return;
+  if (OnOpenFailed)
+    OnOpenFailed(FAddress);
+  else
+    ::MessageBeep(MB_ICONWARNING);
 }
 
 void TQorvelWebLink::Paint(HDC dc) const {
   RECT client = ClientRect();
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   ::SetBkMode(dc, TRANSPARENT);
+  if (FLine == TWebLinkLine::LinkAlone) {
+    TSelectScope font(dc, (FHot || FPressed) ? FHotFont.Get() : FFont);
+    ::SetTextColor(dc, FPressed ? PressedLinkColor : LinkColor);
+    ::DrawTextW(dc, FLinkText.c_str(), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  } else {
+    PaintSentence(dc, client);
+  }
+  // The focus frame only once the user works with the keyboard, as the system's controls do.
+  if (::GetFocus() == Handle() &&
+      !(::SendMessageW(::GetAncestor(Handle(), GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+    const RECT link = LayOut(dc).Link;
+    ::DrawFocusRect(dc, &link);
+  }
+}
+
+void TQorvelWebLink::PaintSentence(HDC dc, const RECT& client) const {
   // One run of text: each part continues where the previous one really ended.
   const UINT alignment = ::SetTextAlign(dc, TA_UPDATECP | TA_LEFT | TA_TOP);
   POINT previous{};
@@ -102,10 +136,6 @@ void TQorvelWebLink::Paint(HDC dc) const {
   draw(FFont, ::GetSysColor(COLOR_BTNTEXT), FSuffix);
   ::MoveToEx(dc, previous.x, previous.y, nullptr);
   ::SetTextAlign(dc, alignment);
-  if (::GetFocus() == Handle()) {
-    const RECT link = LayOut(dc).Link;
-    ::DrawFocusRect(dc, &link);
-  }
 }
 
 LRESULT TQorvelWebLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -170,6 +200,8 @@ LRESULT TQorvelWebLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+      // Space pressed and focus gone: the key's release goes elsewhere, so the press ends here.
+      if (message == WM_KILLFOCUS && !FCaptured) SetState(FHot, false);
       Invalidate();
       return 0;
     case WM_GETDLGCODE:

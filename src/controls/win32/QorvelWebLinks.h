@@ -1,7 +1,8 @@
 #pragma once
-// A line "Visit <link> for more information." whose link part opens a web address through
-// the shell: underlined while the pointer is over it or presses it, red while pressed, blue
-// otherwise. Space opens it too while the line has the focus.
+// A web link that opens its address through the shell: underlined while the pointer is over
+// it or presses it, red while pressed, blue otherwise. Space opens it too while it has the
+// focus. It is either the line "Visit <link> for more information." (only the link part is
+// the link) or the link text alone, centred in its row.
 
 #include <windows.h>
 
@@ -11,9 +12,15 @@
 #include "gui/Handles.h"
 #include "gui/Window.h"
 
+enum class TWebLinkLine {
+  VisitSentence,  // "Visit <link> for more information." at the left of the bounds
+  LinkAlone       // the link text alone, as wide as the text, centred in the bounds
+};
+
 class TQorvelWebLink : public TWindow {
  public:
-  TQorvelWebLink(HWND parent, const RECT& bounds, std::wstring linkText, std::wstring address, HFONT font);
+  TQorvelWebLink(HWND parent, const RECT& bounds, std::wstring linkText, std::wstring address, HFONT font,
+                 TWebLinkLine line = TWebLinkLine::VisitSentence);
 
   const std::wstring& Prefix() const { return FPrefix; }
   const std::wstring& LinkText() const { return FLinkText; }
@@ -25,6 +32,8 @@ class TQorvelWebLink : public TWindow {
 
   // Opens the address; replaceable so that tests do not start a browser.
   std::function<bool(const std::wstring& address)> OnOpen;
+  // Tells the user that the address could not be opened; a warning beep when not set.
+  std::function<void(const std::wstring& address)> OnOpenFailed;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,8 +47,10 @@ class TQorvelWebLink : public TWindow {
   void SetState(bool hot, bool pressed);
   void Open();
   void Paint(HDC dc) const;
+  void PaintSentence(HDC dc, const RECT& client) const;
 
-  std::wstring FPrefix = L"Visit ", FLinkText, FSuffix = L" for more information.";
+  TWebLinkLine FLine;
+  std::wstring FPrefix, FLinkText, FSuffix;
   std::wstring FAddress;
   HFONT FFont;
   TFontHandle FHotFont;

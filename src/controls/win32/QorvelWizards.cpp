@@ -1,11 +1,9 @@
 #include "controls/win32/QorvelWizards.h"
 
-#include <stdexcept>
-
 #include "controls/QorvelWizardLayouts.h"
 #include "controls/win32/QorvelControlsCommon.h"
+#include "controls/win32/QorvelOwnerDraw.h"
 #include "gui/Dpi.h"
-#include "gui/SubclassedControls.h"
 
 namespace {
 
@@ -18,12 +16,10 @@ RECT ToRect(const TRect& r, UINT dpi) {
 TQorvelWizardPage::TQorvelWizardPage(HWND wizard, const RECT& bounds) {
   TCreateParams params;
   params.ClassName = L"TQorvelWizardPage";
+  params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
   params.Style = WS_CHILD | WS_CLIPSIBLINGS;
   params.ExStyle = WS_EX_CONTROLPARENT;
-  params.Left = bounds.left;
-  params.Top = bounds.top;
-  params.Width = bounds.right - bounds.left;
-  params.Height = bounds.bottom - bounds.top;
+  params.Place(bounds);
   params.Parent = wizard;
   CreateHandle(params);
 }
@@ -32,15 +28,7 @@ LRESULT TQorvelWizardPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
   LRESULT result = 0;
   if (OnMessage && OnMessage(message, wParam, lParam, result)) return result;
   // Owner-drawn controls of ours draw themselves.
-  if (message == WM_DRAWITEM && wParam != 0) {
-    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if (TSubclassedControl::FromHandle(item->hwndItem)) return ::SendMessageW(item->hwndItem, CN_BASE + WM_DRAWITEM, wParam, lParam);
-  }
-  if (message == WM_ERASEBKGND) {
-    RECT client = ClientRect();
-    ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    return 1;
-  }
+  if (message == WM_DRAWITEM && wParam != 0 && ReflectDrawItem(lParam)) return TRUE;
   return TWindow::HandleMessage(message, wParam, lParam);
 }
 
@@ -50,6 +38,7 @@ TQorvelWizard::TQorvelWizard(HWND parent, int pageCount, int buttonWidth, UINT d
   ::GetClientRect(parent, &client);
   TCreateParams params;
   params.ClassName = L"TQorvelWizard";
+  params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
   params.Style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_CONTROLPARENT;
   params.Left = params.Top = 0;
@@ -73,12 +62,7 @@ TQorvelWizard::TQorvelWizard(HWND parent, int pageCount, int buttonWidth, UINT d
 int TQorvelWizard::Scaled(int value96) const { return ScaleForDpi(value96, FDpi); }
 
 HWND TQorvelWizard::CreateButton(int id, const RECT& r, DWORD style) {
-  HWND button = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, r.left, r.top,
-                                  r.right - r.left, r.bottom - r.top, Handle(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
-  if (!button) throw std::runtime_error("Cannot create a button of the wizard.");
-  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-  return button;
+  return CreateChildControl(Handle(), L"BUTTON", L"", WS_TABSTOP | style, r, FFont, id);
 }
 
 HWND TQorvelWizard::Button(TButton button) const { return button == wbFinish ? FButtons[wbNext] : FButtons[button]; }
@@ -120,26 +104,16 @@ bool TQorvelWizard::Clickable(TButton button) const {
   return ::IsWindowEnabled(handle) && ::IsWindowVisible(handle);
 }
 
-void TQorvelWizard::Next() {
-  bool finish = FPageIndex == PageCount() - 1;
-  int target = FPageIndex + 1;
-  if (OnNavigateNext) OnNavigateNext(FPageIndex, finish, target);
-  if (finish) {
-    Finish();
-    return;
-  }
-  SetPageIndex(target);
-}
+void TQorvelWizard::Next() { Navigate(OnNavigateNext, FPageIndex + 1, FPageIndex == PageCount() - 1); }
 
-void TQorvelWizard::Back() {
-  bool finish = false;
-  int target = FPageIndex - 1;
-  if (OnNavigateBack) OnNavigateBack(FPageIndex, finish, target);
-  if (finish) {
+void TQorvelWizard::Back() { Navigate(OnNavigateBack, FPageIndex - 1, false); }
+
+void TQorvelWizard::Navigate(const TNavigateEvent& handler, int target, bool finish) {
+  if (handler) handler(FPageIndex, finish, target);
+  if (finish)
     Finish();
-    return;
-  }
-  SetPageIndex(target);
+  else
+    SetPageIndex(target);
 }
 
 void TQorvelWizard::Cancel() {
@@ -174,11 +148,6 @@ LRESULT TQorvelWizard::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
       }
       break;
-    case WM_ERASEBKGND: {
-      RECT client = ClientRect();
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
     default:
       break;
   }

@@ -38,8 +38,9 @@ class TQorvelWizard : public TWindow {
   // Called for Back, Next (or Finish on the last page) and Cancel after every page change
   // and on RefreshButtons.
   std::function<void(TButton button, bool& enabled, std::wstring& caption, int pageIndex)> OnCustomButton;
-  std::function<void(int oldPage, bool& finish, int& newPage)> OnNavigateNext;
-  std::function<void(int oldPage, bool& finish, int& newPage)> OnNavigateBack;
+  using TNavigateEvent = std::function<void(int oldPage, bool& finish, int& newPage)>;
+  TNavigateEvent OnNavigateNext;
+  TNavigateEvent OnNavigateBack;
   std::function<void(int& modalResult)> OnCancel;
   std::function<void(int& modalResult)> OnFinish;
   std::function<void()> OnChangePage;
@@ -65,6 +66,8 @@ class TQorvelWizard : public TWindow {
 
  private:
   HWND CreateButton(int id, const RECT& bounds, DWORD style);
+  // Moves to `target` or finishes, as `handler` may decide otherwise.
+  void Navigate(const TNavigateEvent& handler, int target, bool finish);
   void Finish();
   bool Clickable(TButton button) const;
 

@@ -2,14 +2,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
-#include <shellapi.h>
-#include <shlobj.h>
-
-#include <stdexcept>
 
 #include "gui/Application.h"
-#include "gui/ComLibrary.h"
 #include "gui/CommonControls.h"
 #include "install/QorvelFileVersionInfo.h"
 #include "install/InstallerRules.h"
@@ -17,6 +11,7 @@
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelUninstallForms.h"
+#include "install/win32/ScreenSavers.h"
 #include "install/win32/UnattendedSetups.h"
 
 namespace {
@@ -26,65 +21,7 @@ constexpr const wchar_t* InstallStageTexts[4] = {L"Creating menu / shortcut icon
                                                  L"Registering file associations...", L"Preparing uninstaller...",
                                                  L"Finishing installation..."};
 
-std::wstring LocaleText(LCTYPE type, const wchar_t* fallback) {
-  wchar_t text[8] = {};
-  return ::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text, 8) > 1 ? std::wstring(text) : std::wstring(fallback);
-}
-
-bool FolderHasContent(const std::wstring& folder) {
-  return !FolderHoldsOnly(folder, [](const std::wstring&) { return false; });
-}
-
-int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
-  if (message == BFFM_INITIALIZED && start) ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
-  return 0;
-}
-
-std::wstring BrowseForFolderFrom(HWND owner, const std::wstring& start) {
-  wchar_t display[MAX_PATH] = {};
-  BROWSEINFOW info{};
-  info.hwndOwner = owner;
-  info.pszDisplayName = display;
-  info.lpszTitle = L"Select installation folder";
-  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  info.lpfn = &BrowseCallback;
-  info.lParam = reinterpret_cast<LPARAM>(start.c_str());
-  PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&info);
-  if (!chosen) return {};
-  wchar_t path[MAX_PATH] = {};
-  const bool ok = ::SHGetPathFromIDListW(chosen, path) != FALSE;
-  ComLibrary::CoTaskMemFree(chosen);
-  return ok ? std::wstring(path) : std::wstring();
-}
-
-// COM for the folder browser and the shell links, for as long as the wizard shows.
-class TComScope {
- public:
-  TComScope() : FInitialized(SUCCEEDED(ComLibrary::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~TComScope() {
-    if (FInitialized) ComLibrary::CoUninitialize();
-  }
-  TComScope(const TComScope&) = delete;
-  TComScope& operator=(const TComScope&) = delete;
-
- private:
-  bool FInitialized;
-};
-
 }  // namespace
-
-TInstallSystemFacts CurrentInstallSystemFacts() {
-  TInstallSystemFacts facts;
-  facts.Elevation = CurrentElevation();
-  facts.CommonProgramsAvailable = !SpecialFolderPath(fkCommonPrograms).empty();
-  facts.QuickLaunchAvailable = !QuickLaunchFolder().empty();
-  facts.MyDocumentsFolder = SpecialFolderPath(fkMyDocuments);
-  facts.ProgramFilesFolder = SpecialFolderPath(fkProgramFiles);
-  facts.SystemFolder = SpecialFolderPath(fkSystem);
-  facts.ThousandsSeparator = LocaleText(LOCALE_STHOUSAND, L",");
-  facts.DecimalSeparator = LocaleText(LOCALE_SDECIMAL, L".");
-  return facts;
-}
 
 TInstallProductData ProductDataOf(const TQorvelInstallation& installation) {
   TInstallProductData data;
@@ -143,24 +80,8 @@ TQorvelInstallForm::TQorvelInstallForm(TQorvelInstallation& installation, TQorve
 
   BuildPages();
 
+  FollowButtonStates([this](int page) { return InstallWizardButtons(FState, page); });
   TQorvelWizard& wizard = Wizard();
-  wizard.OnCustomButton = [this](TQorvelWizard::TButton button, bool& enabled, std::wstring& caption, int page) {
-    const TWizardButtonStates states = InstallWizardButtons(FState, page);
-    switch (button) {
-      case TQorvelWizard::wbBack:
-        enabled = states.BackEnabled;
-        break;
-      case TQorvelWizard::wbNext:
-      case TQorvelWizard::wbFinish:
-        enabled = states.NextEnabled;
-        caption = states.NextCaption;
-        ShowNextShield(states.NextShield);
-        break;
-      case TQorvelWizard::wbCancel:
-        enabled = states.CancelEnabled;
-        break;
-    }
-  };
   wizard.OnNavigateNext = [this](int oldPage, bool& finish, int& newPage) { NavigateNext(oldPage, finish, newPage); };
   wizard.OnNavigateBack = [this](int oldPage, bool&, int& newPage) {
     newPage = PreviousInstallPage(FState, oldPage).NewPage;
@@ -198,9 +119,14 @@ HWND TQorvelInstallForm::PreviousChoiceButton(TPreviousChoice choice) const {
 }
 
 void TQorvelInstallForm::BuildPages() {
-  const std::wstring& product = FProduct.ProductName;
-  const bool screenSaver = FProduct.ApplicationType == patScreenSaver;
+  BuildIntroPages();
+  BuildSetupTypePage();
+  BuildPreviousInstallationPages();
+  BuildFolderPages();
+  BuildClosingPages();
+}
 
+void TQorvelInstallForm::BuildIntroPages() {
   // 0: welcome.
   AddHeader(ipWelcome, FTexts.WelcomeCaption);
   AddLogo(ipWelcome, FInstallation.Logo, 41);
@@ -210,20 +136,15 @@ void TQorvelInstallForm::BuildPages() {
   // 1: licence.
   AddHeader(ipLicense, L"Software License Agreement", L"Terms and conditions for using this software");
   AddLabel(ipLicense, FTexts.LicenseIntro, 12, 41, 392, 28);
-  {
-    const RECT r = ScaledRect(12, 71, 392, 177);
-    FMemo = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", FTexts.LicenseAgreement.c_str(),
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                                  ES_AUTOVSCROLL,
-                              r.left, r.top, r.right - r.left, r.bottom - r.top, Page(ipLicense), nullptr,
-                              ModuleInstance(), nullptr);
-    if (!FMemo) throw std::runtime_error("Cannot create the licence agreement of the wizard.");
-    ::SendMessageW(FMemo, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
-  }
+  FMemo = CreateChildControl(Page(ipLicense), L"EDIT", FTexts.LicenseAgreement,
+                             WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                             ScaledRect(12, 71, 392, 177), Font(), 0, WS_EX_CLIENTEDGE);
   FAccept = AddRadio(ipLicense, L"I &accept to the terms of the License Agreement.", 12, 254, 392, true);
   FDeny = AddRadio(ipLicense, L"I &do NOT accept to the terms of the License Agreement.", 12, 274, 392, false);
   SetChecked(FDeny, true);
+}
 
+void TQorvelInstallForm::BuildSetupTypePage() {
   // 2: setup type.
   AddHeader(ipSetupType, L"Setup type", L"Local or portable installation possible");
   AddLabel(ipSetupType, FTexts.TypeLabel, 12, 41, 392, 28);
@@ -238,7 +159,9 @@ void TQorvelInstallForm::BuildPages() {
   SetChecked(FLocal, true);
   ::EnableWindow(FDriveLabel, FALSE);
   ::EnableWindow(FDriveList->Handle(), FALSE);
+}
 
+void TQorvelInstallForm::BuildPreviousInstallationPages() {
   // 3: previous installation.
   AddHeader(ipPreviousInstallation, L"Previous installation found", FTexts.PreviousComment);
   AddLabel(ipPreviousInstallation, FTexts.ExistingLabel, 12, 41, 392, 28);
@@ -269,7 +192,9 @@ void TQorvelInstallForm::BuildPages() {
     FRemoveStages[i] = AddLabel(ipUninstallPrevious, UninstallStageTexts[i], 30, 75 + 20 * i, 374, 16);
     ShowControl(FRemoveStages[i], false);
   }
+}
 
+void TQorvelInstallForm::BuildFolderPages() {
   // 5: install folder.
   AddHeader(ipInstallFolder, L"Install folder", FTexts.FolderComment);
   AddLabel(ipInstallFolder, FTexts.FolderLabel, 12, 45, 392, 16);
@@ -293,10 +218,12 @@ void TQorvelInstallForm::BuildPages() {
     ::EnableWindow(FCommonMenu, FALSE);
     menuChoice = FMyMenu;
   }
-  if (screenSaver) menuChoice = FNoMenu;
+  if (FProduct.ApplicationType == patScreenSaver) menuChoice = FNoMenu;
   SetChecked(menuChoice, true);
   EnableShortcutChoices();
+}
 
+void TQorvelInstallForm::BuildClosingPages() {
   // 7: installing.
   AddHeader(ipInstalling, L"Installing...");
   AddLabel(ipInstalling, FTexts.InstallingLabel, 12, 45, 392, 16);
@@ -318,9 +245,9 @@ void TQorvelInstallForm::BuildPages() {
   AddLabel(ipCompleted, FTexts.CompletedText, 12, 199, 392, 30);
   FStartCheck = AddCheck(ipCompleted, L"&" + FTexts.StartCheckBox, 12, 234, 392);
   SetChecked(FStartCheck, true);
-  if (screenSaver) FScreenSaverCheck = AddCheck(ipCompleted, L"Set as &default screen saver", 12, 254, 392);
+  if (FProduct.ApplicationType == patScreenSaver)
+    FScreenSaverCheck = AddCheck(ipCompleted, L"Set as &default screen saver", 12, 254, 392);
   AddWebLink(ipCompleted, 282);
-  (void)product;
 }
 
 HBRUSH TQorvelInstallForm::LabelColors(HWND label, HDC dc) {
@@ -402,14 +329,9 @@ void TQorvelInstallForm::ShowSpace() {
                        .c_str());
   std::wstring label, value;
   if (const auto drive = FolderDriveLetter(Folder())) {
-    const std::wstring root = std::wstring(1, *drive) + L":\\";
-    ULARGE_INTEGER available{}, total{}, free{};
-    const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
-    const bool known = ::GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free) != FALSE;
-    ::SetErrorMode(previous);
-    if (known) {
+    if (const auto available = AvailableDiskSpace(std::wstring(1, *drive) + L":\\")) {
       label = AvailableSpaceLabel(*drive);
-      value = MegabytesText(available.QuadPart, FFacts.ThousandsSeparator, FFacts.DecimalSeparator);
+      value = MegabytesText(*available, FFacts.ThousandsSeparator, FFacts.DecimalSeparator);
     }
   }
   ::SetWindowTextW(FAvailableLabel, label.c_str());
@@ -418,7 +340,8 @@ void TQorvelInstallForm::ShowSpace() {
 
 void TQorvelInstallForm::Browse() {
   const std::wstring start = DeepestExistingFolder(Folder(), [](const std::wstring& f) { return FolderExists(f); });
-  const std::wstring chosen = BrowseForFolder ? BrowseForFolder(start) : BrowseForFolderFrom(Handle(), start);
+  const std::wstring chosen =
+      BrowseForFolder ? BrowseForFolder(start) : ChooseFolder(Handle(), L"Select installation folder", start);
   if (!chosen.empty()) SetFolder(chosen);
 }
 
@@ -432,7 +355,7 @@ void TQorvelInstallForm::NavigateNext(int oldPage, bool& finish, int& newPage) {
   facts.Folder = Folder();
   facts.ProposedFolder = FProposedFolder;
   facts.FolderExistsWithContent =
-      oldPage == ipInstallFolder && FolderExists(facts.Folder) && FolderHasContent(facts.Folder);
+      oldPage == ipInstallFolder && FolderExists(facts.Folder) && FolderHasEntries(facts.Folder);
   switch (QuestionBeforeLeaving(oldPage, facts)) {
     case TLeaveQuestion::NotAdministrator:
       if (Ask(NotAdministratorQuestion(FProduct.ProductName), L"No administrator rights detected",
@@ -551,39 +474,20 @@ void TQorvelInstallForm::CancelSetup(int& modalResult) {
 void TQorvelInstallForm::Finish(int& modalResult) {
   modalResult = IDOK;
   const bool screenSaver = FProduct.ApplicationType == patScreenSaver;
-  if (screenSaver && FScreenSaverCheck && Checked(FScreenSaverCheck) && !FInstalledExePath.empty()) {
-    wchar_t shortPath[MAX_PATH] = {};
-    if (::GetShortPathNameW(FInstalledExePath.c_str(), shortPath, MAX_PATH)) {
-      HKEY opened = nullptr;
-      if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            &opened, nullptr) == ERROR_SUCCESS) {
-        TRegistryKey key(opened);
-        ::RegSetValueExW(key.Get(), L"SCRNSAVE.EXE", 0, REG_SZ, reinterpret_cast<const BYTE*>(shortPath),
-                         static_cast<DWORD>((lstrlenW(shortPath) + 1) * sizeof(wchar_t)));
-      }
-      ::SystemParametersInfoW(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_SENDCHANGE);
-    }
-  }
+  if (screenSaver && FScreenSaverCheck && Checked(FScreenSaverCheck) && !FInstalledExePath.empty())
+    MakeDefaultScreenSaver(FInstalledExePath);
   if (!Checked(FStartCheck) || FInstalledExePath.empty()) return;
   if (StartProgram) {
     StartProgram(FInstalledExePath);
     return;
   }
   const std::wstring folder = WithoutTrailingBackslash(FolderOf(FInstalledExePath));
-  if (!screenSaver) {
+  if (!screenSaver)
     StartAsDesktopUser(FInstalledExePath, folder);
-  } else if (FState.Portable) {
-    ::ShellExecuteW(nullptr, L"config", FInstalledExePath.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL);
-  } else {
-    ::ShellExecuteW(nullptr, L"open", L"rundll32.exe", L"shell32.dll,Control_RunDLL desk.cpl,,1", nullptr,
-                    SW_SHOWNORMAL);
-  }
-}
-
-void TQorvelInstallForm::ShowNextShield(bool shield) {
-  if (shield == FNextShield) return;
-  FNextShield = shield;
-  ::SendMessageW(Wizard().Button(TQorvelWizard::wbNext), BCM_SETSHIELD, 0, shield ? TRUE : FALSE);
+  else if (FState.Portable)
+    ConfigureScreenSaver(FInstalledExePath, folder);
+  else
+    OpenScreenSaverSettings();
 }
 
 void TQorvelInstallForm::RestartElevated() {

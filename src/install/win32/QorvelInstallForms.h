@@ -11,24 +11,16 @@
 #include "controls/win32/QorvelFileLabels.h"
 #include "install/QorvelInstallTexts.h"
 #include "install/QorvelInstallWizardRules.h"
+#include "install/win32/InstallSystemFacts.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelWizardForms.h"
 
 class TQorvelInstallation;
 class TQorvelInstaller;
 
-// What the wizard learns from the system when it shows; tests may set it up themselves.
-struct TInstallSystemFacts {
-  TElevation Elevation = TElevation::Elevated;
-  bool CommonProgramsAvailable = true;
-  bool QuickLaunchAvailable = false;
-  std::wstring MyDocumentsFolder, ProgramFilesFolder, SystemFolder;
-  std::wstring ThousandsSeparator = L",", DecimalSeparator = L".";
-};
-TInstallSystemFacts CurrentInstallSystemFacts();
-
 class TQorvelInstallForm : public TQorvelWizardForm {
  public:
+  // The facts are what the wizard learns from the system when it shows; tests give their own.
   TQorvelInstallForm(TQorvelInstallation& installation, TQorvelInstaller& installer,
                      TInstallSystemFacts facts = CurrentInstallSystemFacts());
 
@@ -46,8 +38,6 @@ class TQorvelInstallForm : public TQorvelWizardForm {
   // Goes on past the setup-type page with the licence accepted and the local setup chosen,
   // as a run started elevated for it does.
   void ResumeLocalSetup();
-  // Whether Next carries the elevation shield.
-  bool NextShieldShown() const { return FNextShield; }
 
   // Controls by role, for tests and screenshots.
   HWND AcceptButton() const { return FAccept; }
@@ -64,10 +54,16 @@ class TQorvelInstallForm : public TQorvelWizardForm {
 
  private:
   void BuildPages();
+  // Welcome and licence; setup type; previous installation and its removal; folder and start
+  // menu; installing and completion.
+  void BuildIntroPages();
+  void BuildSetupTypePage();
+  void BuildPreviousInstallationPages();
+  void BuildFolderPages();
+  void BuildClosingPages();
   void ReadChoices();
   void FillDriveList();
   void EnableShortcutChoices();
-  void ShowNextShield(bool shield);
   void RestartElevated();
   void SetFolder(const std::wstring& folder);
   void ShowSpace();
@@ -88,7 +84,6 @@ class TQorvelInstallForm : public TQorvelWizardForm {
   TInstallWizardState FState;
   std::wstring FProposedFolder;
   std::wstring FInstalledExePath;
-  bool FNextShield = false;
 
   HWND FAccept = nullptr, FDeny = nullptr, FMemo = nullptr;
   HWND FLocal = nullptr, FPortable = nullptr, FDriveLabel = nullptr;

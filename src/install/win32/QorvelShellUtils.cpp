@@ -60,20 +60,6 @@ std::wstring RegistryString(HKEY root, const wchar_t* keyPath, const wchar_t* va
   return value;
 }
 
-// CoInitialize for one scope; the balance is kept only when it succeeded.
-class TComScope {
- public:
-  TComScope() : FResult(ComLibrary::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~TComScope() {
-    if (SUCCEEDED(FResult)) ComLibrary::CoUninitialize();
-  }
-  TComScope(const TComScope&) = delete;
-  TComScope& operator=(const TComScope&) = delete;
-
- private:
-  HRESULT FResult;
-};
-
 template <typename TInterface>
 class TComPtr {
  public:
@@ -91,6 +77,17 @@ class TComPtr {
  private:
   TInterface* FPointer = nullptr;
 };
+
+// A new object of the class `type`, asked for the interface `id`; answers whether it came.
+template <typename TInterface>
+bool CreateComObject(REFCLSID type, DWORD context, REFIID id, TComPtr<TInterface>& object) {
+  return SUCCEEDED(ComLibrary::CoCreateInstance(type, nullptr, context, id, object.OutVoid())) && object;
+}
+
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
+  if (message == BFFM_INITIALIZED && start) ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+  return 0;
+}
 
 }  // namespace
 
@@ -129,21 +126,19 @@ bool FolderExists(const std::wstring& folder) {
 }
 
 bool FolderHoldsOnly(const std::wstring& folder, const std::function<bool(const std::wstring& path)>& allowed) {
-  struct TFindScope {
-    HANDLE Handle;
-    ~TFindScope() {
-      if (Handle != INVALID_HANDLE_VALUE) ::FindClose(Handle);
-    }
-  };
   const std::wstring base = WithoutTrailingBackslash(folder) + L"\\";
   WIN32_FIND_DATAW data{};
-  const TFindScope find{::FindFirstFileW((base + L"*").c_str(), &data)};
-  if (find.Handle == INVALID_HANDLE_VALUE) return true;
+  const TFileSearch search(::FindFirstFileW((base + L"*").c_str(), &data));
+  if (!search) return true;
   do {
     const std::wstring name = data.cFileName;
     if (name != L"." && name != L".." && !allowed(base + name)) return false;
-  } while (::FindNextFileW(find.Handle, &data));
+  } while (::FindNextFileW(search.Get(), &data));
   return true;
+}
+
+bool FolderHasEntries(const std::wstring& folder) {
+  return !FolderHoldsOnly(folder, [](const std::wstring&) { return false; });
 }
 
 bool FileExists(const std::wstring& path) {
@@ -169,14 +164,34 @@ void ClearProtectingAttributes(const std::wstring& path) {
   if (attributes & Protecting) ::SetFileAttributesW(path.c_str(), attributes & ~Protecting);
 }
 
+TComScope::TComScope() : FResult(ComLibrary::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+
+TComScope::~TComScope() {
+  if (SUCCEEDED(FResult)) ComLibrary::CoUninitialize();
+}
+
+std::wstring ChooseFolder(HWND owner, const std::wstring& title, const std::wstring& start) {
+  wchar_t display[MAX_PATH] = {};
+  BROWSEINFOW info{};
+  info.hwndOwner = owner;
+  info.pszDisplayName = display;
+  info.lpszTitle = title.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  info.lpfn = &BrowseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+  PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&info);
+  if (!chosen) return {};
+  wchar_t path[MAX_PATH] = {};
+  const bool ok = ::SHGetPathFromIDListW(chosen, path) != FALSE;
+  ComLibrary::CoTaskMemFree(chosen);
+  return ok ? std::wstring(path) : std::wstring();
+}
+
 bool CreateShortcut(const TQorvelShortcut& shortcut) {
   if (!ForceDirectories(FolderOf(shortcut.LinkPath))) return false;
   TComScope com;
   TComPtr<IShellLinkW> link;
-  if (FAILED(ComLibrary::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                          link.OutVoid())) ||
-      !link)
-    return false;
+  if (!CreateComObject(CLSID_ShellLink, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link)) return false;
   link->SetPath(shortcut.Target.c_str());
   link->SetArguments(shortcut.Arguments.c_str());
   link->SetWorkingDirectory(shortcut.WorkingFolder.c_str());
@@ -240,10 +255,7 @@ namespace {
 bool StartThroughDesktopShell(const std::wstring& file, const std::wstring& folder) {
   TComScope com;
   TComPtr<IShellWindows> windows;
-  if (FAILED(ComLibrary::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
-                                          windows.OutVoid())) ||
-      !windows)
-    return false;
+  if (!CreateComObject(CLSID_ShellWindows, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows)) return false;
   VARIANT desktop{};
   desktop.vt = VT_I4;
   desktop.lVal = CSIDL_DESKTOP;

@@ -24,11 +24,29 @@ bool FolderExists(const std::wstring& folder);
 // Whether every entry of the folder (by full path) is one `allowed` accepts; true for an
 // empty or missing folder. Stops at the first one it does not.
 bool FolderHoldsOnly(const std::wstring& folder, const std::function<bool(const std::wstring& path)>& allowed);
+// Whether the folder holds any file or subfolder.
+bool FolderHasEntries(const std::wstring& folder);
 bool FileExists(const std::wstring& path);
 // Creates the folder and every missing parent; answers whether it exists afterwards.
 bool ForceDirectories(const std::wstring& folder);
 // Clears read-only, hidden and system so that the object can be deleted or rewritten.
 void ClearProtectingAttributes(const std::wstring& path);
+
+// COM for one scope (the shell's objects and dialogs want it); the balance is kept only
+// when it succeeded.
+class TComScope {
+ public:
+  TComScope();
+  ~TComScope();
+  TComScope(const TComScope&) = delete;
+  TComScope& operator=(const TComScope&) = delete;
+
+ private:
+  HRESULT FResult;
+};
+
+// The shell's folder browser titled `title`, opened at `start`; empty when cancelled.
+std::wstring ChooseFolder(HWND owner, const std::wstring& title, const std::wstring& start);
 
 struct TQorvelShortcut {
   std::wstring LinkPath;  // ...\Name.lnk

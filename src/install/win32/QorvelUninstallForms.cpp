@@ -59,23 +59,8 @@ TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, st
   AddLabel(upCompleted, texts.CompletedText, 12, 199, 392, 40);
   AddWebLink(upCompleted, 282);
 
+  FollowButtonStates(&UninstallWizardButtons);
   TQorvelWizard& wizard = Wizard();
-  wizard.OnCustomButton = [](TQorvelWizard::TButton button, bool& enabled, std::wstring& caption, int page) {
-    const TWizardButtonStates states = UninstallWizardButtons(page);
-    switch (button) {
-      case TQorvelWizard::wbBack:
-        enabled = states.BackEnabled;
-        break;
-      case TQorvelWizard::wbNext:
-      case TQorvelWizard::wbFinish:
-        enabled = states.NextEnabled;
-        caption = states.NextCaption;
-        break;
-      case TQorvelWizard::wbCancel:
-        enabled = states.CancelEnabled;
-        break;
-    }
-  };
   wizard.OnChangePage = [this] {
     if (Wizard().PageIndex() == upUninstalling) AfterPageShown([this] { Uninstall(); });
   };

@@ -296,9 +296,7 @@ void TQorvelUninstaller::RemoveEmptyCompanyFolder(const std::wstring& installFol
   for (const auto& programFiles : FScope.ProgramFilesFolders) {
     if (!IsAtOrBelow(installFolder, programFiles)) continue;
     for (std::wstring folder = ParentFolder(installFolder); folder.size() > programFiles.size(); folder = ParentFolder(folder))
-      if (IsLink(folder) || !FolderHoldsOnly(folder, [](const std::wstring&) { return false; }) ||
-          !::RemoveDirectoryW(folder.c_str()))
-        break;
+      if (IsLink(folder) || FolderHasEntries(folder) || !::RemoveDirectoryW(folder.c_str())) break;
   }
 }
 

@@ -1,6 +1,6 @@
 #include "install/win32/QorvelWizardForms.h"
 
-#include <stdexcept>
+#include <commctrl.h>
 
 #include "controls/win32/QorvelControlsCommon.h"
 #include "gui/Application.h"
@@ -13,6 +13,7 @@
 TQorvelWizardForm::TQorvelWizardForm(const std::wstring& caption, int pageCount) : FFont(DefaultControlFont()) {
   TCreateParams params;
   params.ClassName = L"TQorvelWizardForm";
+  params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
   params.Icon = ::LoadIconW(ModuleInstance(), L"MAINICON");
   params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   // The wizard is the only window of a setup run: it needs its taskbar button.
@@ -68,24 +69,14 @@ TQorvelHeader& TQorvelWizardForm::AddHeader(int page, const std::wstring& captio
 
 HWND TQorvelWizardForm::AddLabel(int page, const std::wstring& text, int left, int top, int width, int height,
                                  DWORD style) {
-  const RECT r = ScaledRect(left, top, width, height);
-  HWND label = ::CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style, r.left,
-                                 r.top, r.right - r.left, r.bottom - r.top, Page(page), nullptr, ModuleInstance(),
-                                 nullptr);
-  if (!label) throw std::runtime_error("Cannot create a label of the wizard.");
-  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-  return label;
+  return CreateChildControl(Page(page), L"STATIC", text, SS_NOPREFIX | style, ScaledRect(left, top, width, height),
+                            FFont);
 }
 
 HWND TQorvelWizardForm::AddButton(int page, const std::wstring& text, int left, int top, int width, int height,
                                   DWORD style) {
-  const RECT r = ScaledRect(left, top, width, height);
-  HWND button = ::CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, r.left,
-                                  r.top, r.right - r.left, r.bottom - r.top, Page(page), nullptr, ModuleInstance(),
-                                  nullptr);
-  if (!button) throw std::runtime_error("Cannot create a button of the wizard.");
-  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-  return button;
+  return CreateChildControl(Page(page), L"BUTTON", text, WS_TABSTOP | style, ScaledRect(left, top, width, height),
+                            FFont);
 }
 
 HWND TQorvelWizardForm::AddRadio(int page, const std::wstring& text, int left, int top, int width,
@@ -115,6 +106,30 @@ HWND TQorvelWizardForm::AddLogo(int page, const std::wstring& resourceName, int 
                                    ModuleInstance(), nullptr);
   if (picture) ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.Get()));
   return picture;
+}
+
+void TQorvelWizardForm::FollowButtonStates(std::function<TWizardButtonStates(int page)> statesOf) {
+  FWizard->OnCustomButton = [this, statesOf = std::move(statesOf)](TQorvelWizard::TButton button, bool& enabled,
+                                                                   std::wstring& caption, int page) {
+    const TWizardButtonStates states = statesOf(page);
+    switch (button) {
+      case TQorvelWizard::wbBack:
+        enabled = states.BackEnabled;
+        break;
+      case TQorvelWizard::wbNext:
+      case TQorvelWizard::wbFinish:
+        enabled = states.NextEnabled;
+        caption = states.NextCaption;
+        if (states.NextShield != FNextShield) {
+          FNextShield = states.NextShield;
+          ::SendMessageW(FWizard->Button(TQorvelWizard::wbNext), BCM_SETSHIELD, 0, FNextShield ? TRUE : FALSE);
+        }
+        break;
+      case TQorvelWizard::wbCancel:
+        enabled = states.CancelEnabled;
+        break;
+    }
+  };
 }
 
 HBRUSH TQorvelWizardForm::LabelColors(HWND, HDC dc) {
@@ -216,11 +231,6 @@ LRESULT TQorvelWizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         work();
       }
       return 0;
-    case WM_ERASEBKGND: {
-      RECT client = ClientRect();
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
     default:
       break;
   }

@@ -16,6 +16,7 @@
 #include "gui/Dpi.h"
 #include "gui/Forms.h"
 #include "gui/Handles.h"
+#include "install/QorvelInstallWizardRules.h"
 #include "install/UninstallScope.h"
 #include "install/win32/SetupLogs.h"
 
@@ -39,6 +40,8 @@ class TQorvelWizardForm : public TForm {
   TSetupLogLine OnLog;
   // Whether the wizard ended because its work failed (not because the user cancelled).
   bool Failed() const { return FFailed; }
+  // Whether Next carries the elevation shield.
+  bool NextShieldShown() const { return FNextShield; }
 
   // The hourglass over the whole window while the engine works.
   class TBusyScope {
@@ -64,6 +67,8 @@ class TQorvelWizardForm : public TForm {
   HWND AddCheck(int page, const std::wstring& text, int left, int top, int width);
   TQorvelWebLink& AddWebLink(int page, int top);
   HWND AddLogo(int page, const std::wstring& resourceName, int top);
+  // The buttons' states and Next's caption and shield, as `statesOf` gives them for a page.
+  void FollowButtonStates(std::function<TWizardButtonStates(int page)> statesOf);
   static bool Checked(HWND button) { return ::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   static void SetChecked(HWND button, bool checked) {
     ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -118,6 +123,7 @@ class TQorvelWizardForm : public TForm {
   std::function<void()> FPendingWork;
   int FBusy = 0;
   bool FFailed = false;
+  bool FNextShield = false;
 };
 
 // The link every wizard page shows, and the address it opens.

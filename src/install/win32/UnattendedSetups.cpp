@@ -4,6 +4,7 @@
 #include "install/QorvelInstallTexts.h"
 #include "install/QorvelInstallWizardRules.h"
 #include "install/UninstallScope.h"
+#include "install/win32/InstallSystemFacts.h"
 #include "install/win32/QorvelInstallForms.h"
 #include "install/win32/QorvelInstallations.h"
 #include "install/win32/QorvelInstallers.h"

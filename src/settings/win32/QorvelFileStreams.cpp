@@ -7,26 +7,9 @@
 
 #include <algorithm>
 
+#include "gui/Handles.h"
+
 namespace {
-
-// Owns a kernel file handle.
-class TFileHandle {
- public:
-  TFileHandle() = default;
-  ~TFileHandle() { Reset(INVALID_HANDLE_VALUE); }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-
-  bool Valid() const { return FHandle != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return FHandle; }
-  void Reset(HANDLE handle) {
-    if (Valid()) CloseHandle(FHandle);
-    FHandle = handle;
-  }
-
- private:
-  HANDLE FHandle = INVALID_HANDLE_VALUE;
-};
 
 std::string Utf8(const wchar_t* text, int length) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
@@ -73,11 +56,11 @@ TQorvelFileStream::TQorvelFileStream(const std::filesystem::path& fileName, TQor
     // it stays the same file with its attributes; CREATE_ALWAYS would refuse a hidden file.
     file.Reset(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid() || !SetEndOfFile(file.Get())) RaiseFileError("Cannot create file", fileName);
+    if (!file || !SetEndOfFile(file.Get())) RaiseFileError("Cannot create file", fileName);
   } else {
     file.Reset(CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) RaiseFileError("Cannot open file", fileName);
+    if (!file) RaiseFileError("Cannot open file", fileName);
   }
 }
 

@@ -1,7 +1,5 @@
 #include "settings/win32/SettingsForms.h"
 
-#include <stdexcept>
-
 #include "color/win32/QorvelColorControls.h"
 #include "controls/win32/QorvelCheckBoxes.h"
 #include "controls/win32/QorvelComboBoxes.h"
@@ -38,12 +36,10 @@ std::unique_ptr<TConfigurationSettings> DefaultConfiguration() {
 TSettingsPage::TSettingsPage(HWND parent, int left, int top, int width, int height) {
   TCreateParams params;
   params.ClassName = L"TVindleSettingsPage";
+  params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
   params.Style = WS_CHILD | WS_CLIPSIBLINGS;
   params.ExStyle = WS_EX_CONTROLPARENT;
-  params.Left = left;
-  params.Top = top;
-  params.Width = width;
-  params.Height = height;
+  params.Place(left, top, width, height);
   params.Parent = parent;
   CreateHandle(params);
 }
@@ -52,11 +48,6 @@ void TSettingsPage::SetShown(bool shown) { ::ShowWindow(Handle(), shown ? SW_SHO
 
 LRESULT TSettingsPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND: {
-      RECT client = ClientRect();
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
     case WM_DRAWITEM:
       if (ReflectDrawItem(lParam)) return TRUE;
       break;
@@ -73,6 +64,7 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
       FImages(L"SETTINGSIMAGES", 24, 24) {
   TCreateParams params;
   params.ClassName = L"TVindleSettingsForm";
+  params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
   params.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   params.Caption = L"Settings";
@@ -129,6 +121,11 @@ TSettingsForm::~TSettingsForm() {
 
 int TSettingsForm::Scaled(int value96) const { return ScaleForDpi(value96, FDpi); }
 
+RECT TSettingsForm::ScaledBounds(int left, int top, int width, int height) const {
+  // Each number scaled on its own, as the pages and boxes are placed.
+  return {Scaled(left), Scaled(top), Scaled(left) + Scaled(width), Scaled(top) + Scaled(height)};
+}
+
 // ---- building --------------------------------------------------------------------------
 
 TSettingsPage& TSettingsForm::AddPage(HWND parent, int left, int top, int width, int height) {
@@ -137,18 +134,13 @@ TSettingsPage& TSettingsForm::AddPage(HWND parent, int left, int top, int width,
 }
 
 void TSettingsForm::AddGroup(HWND page, const wchar_t* caption, int left, int top, int width, int height) {
-  HWND group = ::CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_GROUPBOX, Scaled(left),
-                                 Scaled(top), Scaled(width), Scaled(height), page, nullptr, ModuleInstance(), nullptr);
-  if (!group) throw std::runtime_error("Cannot create a group of the settings dialog.");
-  ::SendMessageW(group, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
+  CreateChildControl(page, L"BUTTON", caption, BS_GROUPBOX, ScaledBounds(left, top, width, height),
+                     DefaultControlFont());
 }
 
 void TSettingsForm::AddLabel(HWND page, const wchar_t* caption, int left, int top, int width) {
   // Labels sit level with the text of the 21-pixel control to their right.
-  HWND label = ::CreateWindowExW(0, L"STATIC", caption, WS_CHILD | WS_VISIBLE, Scaled(left),
-                                 Scaled(top + 3), Scaled(width), Scaled(15), page, nullptr, ModuleInstance(), nullptr);
-  if (!label) throw std::runtime_error("Cannot create a label of the settings dialog.");
-  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
+  CreateChildControl(page, L"STATIC", caption, 0, ScaledBounds(left, top + 3, width, 15), DefaultControlFont());
 }
 
 TQorvelCheckBox& TSettingsForm::AddCheckBox(HWND page, const std::wstring& caption, int left, int top, int width,
@@ -209,13 +201,8 @@ TQorvelColorBox& TSettingsForm::AddColorBox(HWND page, const wchar_t* caption, i
 }
 
 HWND TSettingsForm::AddButton(const wchar_t* caption, int id, int left, bool isDefault) {
-  HWND button = ::CreateWindowExW(0, L"BUTTON", caption,
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                                  Scaled(left), Scaled(264), Scaled(81), Scaled(25), Handle(),
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
-  if (!button) throw std::runtime_error("Cannot create a button of the settings dialog.");
-  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
-  return button;
+  return CreateChildControl(Handle(), L"BUTTON", caption, WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                            ScaledBounds(left, 264, 81, 25), DefaultControlFont(), id);
 }
 
 void TSettingsForm::BuildGeneralPage(HWND page) {
@@ -253,11 +240,8 @@ void TSettingsForm::BuildConfigurationSubPage(HWND page) {
   TControls& c = FControls;
   AddGroup(page, L"Configuration", 0, 0, 249, 104);
   AddLabel(page, L"&Name", 12, 20, 76);
-  c.Name = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                             Scaled(90), Scaled(20), Scaled(147), Scaled(EditHeight), page, nullptr, ModuleInstance(),
-                             nullptr);
-  if (!c.Name) throw std::runtime_error("Cannot create the name field of the settings dialog.");
-  ::SendMessageW(c.Name, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultControlFont()), FALSE);
+  c.Name = CreateChildControl(page, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, ScaledBounds(90, 20, 147, EditHeight),
+                              DefaultControlFont(), 0, WS_EX_CLIENTEDGE);
   ::SendMessageW(c.Name, EM_LIMITTEXT, NameLength, 0);
   AddLabel(page, L"&Width", 12, 46, 76);
   c.Width = &AddIntEdit(page, 90, 46, 60, 5, 100, nullptr);
@@ -534,11 +518,6 @@ void TSettingsForm::DoShow() {
 
 LRESULT TSettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND: {
-      RECT client = ClientRect();
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
     case WM_DRAWITEM:
       if (ReflectDrawItem(lParam)) return TRUE;
       break;
@@ -563,12 +542,7 @@ LRESULT TSettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       }
       break;
     case WM_ACTIVATE:
-      // The control that had the focus gets it back when the dialog is activated again.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        if (HWND focus = ::GetFocus(); focus && ::IsChild(Handle(), focus)) FFocus = focus;
-      } else if (FFocus) {
-        ::SetFocus(FFocus);
-      }
+      KeepFocusOverActivation(wParam, FFocus);
       return 0;
     default:
       break;

@@ -97,6 +97,7 @@ class TSettingsForm : public TForm {
  private:
   // Builders, each in 96-dpi units of its page.
   int Scaled(int value96) const;
+  RECT ScaledBounds(int left, int top, int width, int height) const;
   TSettingsPage& AddPage(HWND parent, int left, int top, int width, int height);
   void AddGroup(HWND page, const wchar_t* caption, int left, int top, int width, int height);
   void AddLabel(HWND page, const wchar_t* caption, int left, int top, int width);

@@ -124,6 +124,13 @@ TEST(HandleCounts, BorrowedDCsMenusImageListsAndFiles) {
     TFileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(file);
     EXPECT_EQ(Live(THandleKind::File), At(before, THandleKind::File) + 1);
+
+    // A search fails with INVALID_HANDLE_VALUE, as files do: a failed one counts nothing.
+    WIN32_FIND_DATAW data{};
+    TFileSearch search(::FindFirstFileW(path, &data)), missing(::FindFirstFileW(L"Z:\\no\\such\\*", &data));
+    EXPECT_TRUE(search);
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(Live(THandleKind::FileSearch), At(before, THandleKind::FileSearch) + 1);
   }
   EXPECT_EQ(TLiveHandles::Counts(), before);
 }

@@ -283,6 +283,20 @@ TEST(WizardControls, WebLinkOpensOnlyFromItsLinkPart) {
   EXPECT_TRUE(opened.empty()) << "the prefix is plain text";
   press((part.left + part.right) / 2);
   EXPECT_EQ(opened, std::vector<std::wstring>{L"https://www.qorvel.com/"});
+
+  // Space opens it as well; a press whose release goes elsewhere (the focus left) ends there.
+  ::SendMessageW(link.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_TRUE(link.Pressed());
+  ::SendMessageW(link.Handle(), WM_KILLFOCUS, 0, 0);
+  EXPECT_FALSE(link.Pressed());
+  ::SendMessageW(link.Handle(), WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(opened.size(), 1u);
+  std::vector<std::wstring> failed;
+  link.OnOpen = [](const std::wstring&) { return false; };
+  link.OnOpenFailed = [&](const std::wstring& address) { failed.push_back(address); };
+  ::SendMessageW(link.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  ::SendMessageW(link.Handle(), WM_KEYUP, VK_SPACE, 0);
+  EXPECT_EQ(failed, std::vector<std::wstring>{L"https://www.qorvel.com/"}) << "a failed start is told";
 }
 
 TEST(WizardControls, FileLabelShortensLongFolders) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/Handles.h"
 #include "install/win32/QorvelUninstallers.h"
 #include "settings/ByteStreams.h"
 
@@ -62,12 +63,11 @@ std::string Escaped(const std::wstring& path) {
 
 int EntriesIn(const std::wstring& folder) {
   WIN32_FIND_DATAW data;
-  const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return 0;
+  const TFileSearch search(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+  if (!search) return 0;
   int count = 0;
   do ++count;
-  while (::FindNextFileW(find, &data));
-  ::FindClose(find);
+  while (::FindNextFileW(search.Get(), &data));
   return count;
 }
 

@@ -2,7 +2,8 @@
 # need, once, when they are missing. Quiet and quick when everything is there.
 
 VINDLE_PACKAGES="cmake make g++ g++-mingw-w64-i686 wine wine32 xvfb xdotool imagemagick
-  googletest libgtest-dev libbenchmark-dev python3 python3-yaml clang libclang-rt-14-dev libexpat1-dev x11-utils"
+  googletest libgtest-dev libbenchmark-dev python3 python3-yaml clang libclang-rt-14-dev libexpat1-dev x11-utils
+  clang-tidy clang-format"
 
 vindle_missing_packages() {
   local p missing=""

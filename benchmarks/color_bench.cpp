@@ -52,8 +52,15 @@ void ChartFullPaint(benchmark::State& state) {
 // 32-bit display), 1 the dither of a 16-bit display, 2 web-safe.
 BENCHMARK(ChartFullPaint)
     ->ArgNames({"component", "filter"})
-    ->Args({0, 0})->Args({1, 0})->Args({2, 0})->Args({3, 0})->Args({4, 0})->Args({5, 0})
-    ->Args({0, 1})->Args({3, 1})->Args({0, 2});
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({3, 0})
+    ->Args({4, 0})
+    ->Args({5, 0})
+    ->Args({0, 1})
+    ->Args({3, 1})
+    ->Args({0, 2});
 
 void BarFullPaint(benchmark::State& state) {
   TColorBarModel bar(26);

@@ -58,8 +58,10 @@ void ComposeFrame(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
   const std::string baseline = "MagnifierPlainFill/side:" + std::to_string(side);
-  if (side == 87) CompareWith(state, baseline, 3);
-  else CompareWith(state, baseline);
+  if (side == 87)
+    CompareWith(state, baseline, 3);
+  else
+    CompareWith(state, baseline);
 }
 BENCHMARK(ComposeFrame)->ArgNames({"side", "zoom"})->Args({50, 3})->Args({87, 5})->Args({87, 1});
 

@@ -58,8 +58,7 @@ void BlockFill(benchmark::State& state) {
 BENCHMARK(BlockFill);
 
 void FullPaint(benchmark::State& state) {
-  const TRulerScaleInput input =
-      BenchRuler(1920, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const TRulerScaleInput input = BenchRuler(1920, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   TPixelBuffer buffer(input.Width, input.Height);
   const TPixelView view = buffer.View();
   for (auto _ : state) {

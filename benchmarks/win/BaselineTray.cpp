@@ -55,14 +55,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         ::GetCursorPos(&cursor);
       }
       return 0;
-    case WM_CLOSE:
-      ::DestroyWindow(window);
-      return 0;
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      return 0;
-    default:
-      return ::DefWindowProcW(window, message, wParam, lParam);
+    case WM_CLOSE: ::DestroyWindow(window); return 0;
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    default: return ::DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -93,8 +88,10 @@ class TTrayIcon {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-  if (std::wcscmp(commandLine, L"timer") == 0) Mode = TMode::Timer;
-  else if (std::wcscmp(commandLine, L"capture") == 0) Mode = TMode::Capture;
+  if (std::wcscmp(commandLine, L"timer") == 0)
+    Mode = TMode::Timer;
+  else if (std::wcscmp(commandLine, L"capture") == 0)
+    Mode = TMode::Capture;
 
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = WindowProc;
@@ -104,8 +101,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   if (!::RegisterClassW(&windowClass)) return 1;
 
   // Destroyed through WM_CLOSE in a normal run; the owner covers every other way out.
-  TWindowHandle window(::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, ClassName, Title, WS_POPUP, 100, 100,
-                                         Width, Height, nullptr, nullptr, instance, nullptr));
+  TWindowHandle window(::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, ClassName, Title, WS_POPUP, 100, 100, Width,
+                                         Height, nullptr, nullptr, instance, nullptr));
   if (!window) return 1;
   const TTrayIcon icon(window.Get());
   ::ShowWindow(window.Get(), SW_SHOWNOACTIVATE);

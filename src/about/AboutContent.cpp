@@ -28,8 +28,8 @@ std::string AboutUsageText(TDateTime overallTime, const std::string& timeSeparat
   const std::int64_t total = std::llround(days * static_cast<double>(MsPerDay));
   const std::int64_t wholeDays = total / MsPerDay;
   const std::int64_t seconds = (total % MsPerDay) / 1000;
-  const std::string time = TwoDigits(seconds / 3600) + timeSeparator + TwoDigits(seconds / 60 % 60) +
-                           timeSeparator + TwoDigits(seconds % 60);
+  const std::string time = TwoDigits(seconds / 3600) + timeSeparator + TwoDigits(seconds / 60 % 60) + timeSeparator +
+                           TwoDigits(seconds % 60);
   if (wholeDays >= 2) return std::to_string(wholeDays) + " days and " + time + " used";
   if (wholeDays == 1) return "one day and " + time + " used";
   return time + " used";
@@ -40,8 +40,8 @@ std::string AboutStartCountText(std::int32_t count) {
   return std::to_string(static_cast<std::int64_t>(count) + 1) + " times started";
 }
 
-TQorvelAboutContent BuildAboutContent(const TQorvelAboutProperties& properties,
-                                      const TQorvelAboutVersionTexts& version, const std::string& timeSeparator) {
+TQorvelAboutContent BuildAboutContent(const TQorvelAboutProperties& properties, const TQorvelAboutVersionTexts& version,
+                                      const std::string& timeSeparator) {
   using K = TQorvelAboutLineKind;
   const std::string& product = FirstNonEmpty(properties.Product, version.ProductName);
   const std::string& linkText = FirstNonEmpty(properties.LinkText, properties.LinkURL);

@@ -15,10 +15,10 @@ using TQorvelAboutOptions = TQorvelSet<TQorvelAboutOption>;
 // What the program sets up before it runs the box. Empty texts are taken from the
 // program's version resource. Strings are UTF-8.
 struct TQorvelAboutProperties {
-  std::string Company;    // not shown
+  std::string Company;  // not shown
   std::string Product;
   std::string Version;
-  std::string Date;       // not shown
+  std::string Date;  // not shown
   std::string Copyright;
   std::string LinkText;
   std::string LinkURL;
@@ -65,8 +65,8 @@ struct TQorvelAboutContent {
 
 // The lines of the box, top to bottom, with the version resource filling what the
 // properties leave empty. `timeSeparator` is the user's (":" in most locales).
-TQorvelAboutContent BuildAboutContent(const TQorvelAboutProperties& properties,
-                                      const TQorvelAboutVersionTexts& version, const std::string& timeSeparator);
+TQorvelAboutContent BuildAboutContent(const TQorvelAboutProperties& properties, const TQorvelAboutVersionTexts& version,
+                                      const std::string& timeSeparator);
 
 // "12:00:00 used", "one day and 06:00:00 used", "3 days and 04:05:06 used". The time is
 // rounded to milliseconds once, so days and time of day always agree; a negative or
@@ -93,8 +93,8 @@ class TQorvelAboutLayout {
   int Y() const { return FY; }
 
   TRect AddLogo(int width, int height);
-  TRect AddFixedLabel();                 // also the link's row
-  TRect AddWrappingLabel(int height);    // height as measured for TextWidth()
+  TRect AddFixedLabel();               // also the link's row
+  TRect AddWrappingLabel(int height);  // height as measured for TextWidth()
   int TextWidth() const { return FClientWidth - 2 * Margin; }
   void SetGap(int gap) { FGap = gap; }
   // The OK button closes the layout: the client height follows from it.

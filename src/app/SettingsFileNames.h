@@ -8,4 +8,5 @@
 
 // `exePath` is the program's full path; `appDataFolder` the user's application-data folder
 // (with or without a trailing separator).
-std::wstring SettingsFileNameFor(TInstallationMode mode, const std::wstring& exePath, const std::wstring& appDataFolder);
+std::wstring SettingsFileNameFor(TInstallationMode mode, const std::wstring& exePath,
+                                 const std::wstring& appDataFolder);

@@ -15,8 +15,8 @@ struct TTrayIconResponse {
 
 class TTrayIconMouse {
  public:
-  static constexpr std::uint32_t LButtonDown = 0x201, LButtonUp = 0x202, LButtonDblClk = 0x203,
-                                 RButtonDown = 0x204, RButtonUp = 0x205;
+  static constexpr std::uint32_t LButtonDown = 0x201, LButtonUp = 0x202, LButtonDblClk = 0x203, RButtonDown = 0x204,
+                                 RButtonUp = 0x205;
 
   TTrayIconResponse Feed(std::uint32_t mouseMessage);
   std::uint32_t LastMouseMessage() const { return FLastMouseMessage; }

@@ -24,8 +24,7 @@ namespace {
 // The user's application-data folder: from the shell, else from the per-user registry.
 std::wstring AppDataFolder() {
   wchar_t path[MAX_PATH] = {};
-  if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)) && path[0])
-    return path;
+  if (SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path)) && path[0]) return path;
   HKEY opened = nullptr;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
                       KEY_READ, &opened) != ERROR_SUCCESS)

@@ -38,9 +38,7 @@ inline TRect IntersectRect(const TRect& a, const TRect& b) {
 // none shows any of it. Null when together they show all of it, or when there are none.
 inline const TRect* WorkAreaToFitInto(const TRect& rect, std::span<const TRect> workAreas) {
   if (workAreas.empty()) return nullptr;
-  const auto size = [](const TRect& r) {
-    return (std::int64_t{r.Right} - r.Left) * (std::int64_t{r.Bottom} - r.Top);
-  };
+  const auto size = [](const TRect& r) { return (std::int64_t{r.Right} - r.Left) * (std::int64_t{r.Bottom} - r.Top); };
   std::int64_t shownInAll = 0, shownMost = 0;
   const TRect* best = &workAreas.front();
   for (const TRect& area : workAreas) {

@@ -33,8 +33,7 @@ void VertLine(const TBoxCanvas& canvas, int x, int y1, int y2, TColor color) {
   for (int y = run.Top; y < run.Bottom; ++y) *canvas.RowAt(x, y) = pixel;
 }
 
-void FillBox(const TBoxCanvas& canvas, const TRect& rect, const TQorvelColorFilter* filter, int opacity,
-             TPixel color) {
+void FillBox(const TBoxCanvas& canvas, const TRect& rect, const TQorvelColorFilter* filter, int opacity, TPixel color) {
   const TRect r = IntersectRect(rect, canvas.Area());
   if (r.Empty()) return;
   opacity = std::clamp(opacity, 0, 256);
@@ -77,8 +76,8 @@ void RoundCorner(const TBoxCanvas& canvas, int x, int y, int dx, int dy, TColor 
 
 }  // namespace
 
-void DrawBoxFrame(const TBoxCanvas& canvas, const TRect& rect, TColor border, TColor parent,
-                  TQorvelBoxControlLook look, const TColorResolver& resolve) {
+void DrawBoxFrame(const TBoxCanvas& canvas, const TRect& rect, TColor border, TColor parent, TQorvelBoxControlLook look,
+                  const TColorResolver& resolve) {
   if (rect.Empty()) return;
   switch (look) {
     case TQorvelBoxControlLook::pclRect:

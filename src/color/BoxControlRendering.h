@@ -76,11 +76,10 @@ void VertLine(const TBoxCanvas& canvas, int x, int y1, int y2, TColor color);
 // less mixes it over a checkerboard of 8-pixel squares (255 and 191 gray, the square at
 // the control's origin light), so that translucency shows. Opacity is clamped to 0..256.
 // The filter, when given, sees every pixel at its control position.
-void FillBox(const TBoxCanvas& canvas, const TRect& rect, const TQorvelColorFilter* filter, int opacity,
-             TPixel color);
+void FillBox(const TBoxCanvas& canvas, const TRect& rect, const TQorvelColorFilter* filter, int opacity, TPixel color);
 
 // The 1-pixel frame of `rect` (right and bottom exclusive) in one of the four looks:
 // a plain rectangle in `border`, the same with corners blended toward `parent`, or a
 // lowered / raised edge in the button shadow and highlight colours.
-void DrawBoxFrame(const TBoxCanvas& canvas, const TRect& rect, TColor border, TColor parent,
-                  TQorvelBoxControlLook look, const TColorResolver& resolve = {});
+void DrawBoxFrame(const TBoxCanvas& canvas, const TRect& rect, TColor border, TColor parent, TQorvelBoxControlLook look,
+                  const TColorResolver& resolve = {});

@@ -8,15 +8,37 @@
 namespace {
 
 // By system colour index; 25 has never been assigned.
-constexpr std::array<const char*, 31> SystemColorNames = {
-    "scroll bar",          "desktop",         "active caption",        "inactive caption",
-    "menu",                "window",          "window frame",          "menu text",
-    "window text",         "caption text",    "active border",         "inactive border",
-    "application workspace", "highlight",     "highlight text",        "button face",
-    "button shadow",       "gray text",       "button text",           "inactive caption text",
-    "button highlight",    "3D dark shadow",  "3D light",              "tooltip text",
-    "tooltip background",  "",                "hot-tracked item",      "active caption gradient",
-    "inactive caption gradient", "menu highlight", "menu bar"};
+constexpr std::array<const char*, 31> SystemColorNames = {"scroll bar",
+                                                          "desktop",
+                                                          "active caption",
+                                                          "inactive caption",
+                                                          "menu",
+                                                          "window",
+                                                          "window frame",
+                                                          "menu text",
+                                                          "window text",
+                                                          "caption text",
+                                                          "active border",
+                                                          "inactive border",
+                                                          "application workspace",
+                                                          "highlight",
+                                                          "highlight text",
+                                                          "button face",
+                                                          "button shadow",
+                                                          "gray text",
+                                                          "button text",
+                                                          "inactive caption text",
+                                                          "button highlight",
+                                                          "3D dark shadow",
+                                                          "3D light",
+                                                          "tooltip text",
+                                                          "tooltip background",
+                                                          "",
+                                                          "hot-tracked item",
+                                                          "active caption gradient",
+                                                          "inactive caption gradient",
+                                                          "menu highlight",
+                                                          "menu bar"};
 
 std::string HexText(TColor rgb) { return '#' + ColorClipboardText(rgb); }
 
@@ -35,9 +57,7 @@ std::string ColorAccessibleValue(TColor color, TColor shown) {
   return text;
 }
 
-std::string CursorAccessibleValue(int x, int y) {
-  return "x " + std::to_string(x) + ", y " + std::to_string(y);
-}
+std::string CursorAccessibleValue(int x, int y) { return "x " + std::to_string(x) + ", y " + std::to_string(y); }
 
 std::string CursorColorDescription(std::uint32_t sampledColorRef) {
   if (!IsScreenColor(sampledColorRef)) return {};

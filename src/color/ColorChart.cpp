@@ -184,7 +184,7 @@ TRepaintAreas MarkerRepaintAreas(const TMarkerMove& move) {
   const TRect& a = move.OldArea;
   const TRect& b = move.NewArea;
   const TRect box{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-                       std::max(a.Bottom, b.Bottom)};
+                  std::max(a.Bottom, b.Bottom)};
   if (box.Width() * box.Height() <= a.Width() * a.Height() + b.Width() * b.Height()) return {{box, {}}, 1};
   return {{a, b}, 2};
 }

@@ -96,7 +96,8 @@ void TColorFormModel::Prepare(const std::array<TColor, UserColorSlotCount>& user
     Invalidate(TColorFormPart::Slots);
   }
   FColor = PixelToColor(Filtered(ColorToPixel(FColor)));
-  for (TColorsControlModel* control : {static_cast<TColorsControlModel*>(&FChart), static_cast<TColorsControlModel*>(&FBar)}) {
+  for (TColorsControlModel* control :
+       {static_cast<TColorsControlModel*>(&FChart), static_cast<TColorsControlModel*>(&FBar)}) {
     control->SetComponent(FComponent);
     control->SetWebSafe(FWebSafe);
   }
@@ -229,9 +230,9 @@ void TColorFormModel::TakeTypedColor(bool leaving) {
   }
   const bool hexTyped = FTypedField == HexTypedField;
   const int hex = std::clamp(FHex, 0, HexFieldMax);
-  const TRGB rgb = hexTyped ? SplitRGB(static_cast<TPixel>(hex))
-                            : TRGB{std::clamp(FFields[3], 0, 255), std::clamp(FFields[4], 0, 255),
-                                   std::clamp(FFields[5], 0, 255)};
+  const TRGB rgb =
+      hexTyped ? SplitRGB(static_cast<TPixel>(hex))
+               : TRGB{std::clamp(FFields[3], 0, 255), std::clamp(FFields[4], 0, 255), std::clamp(FFields[5], 0, 255)};
   ChartsSetRGB(rgb.Red, rgb.Green, rgb.Blue);
   if (leaving)
     ShowRGB(rgb.Red, rgb.Green, rgb.Blue);

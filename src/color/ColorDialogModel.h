@@ -104,8 +104,8 @@ class TColorFormModel {
   TColorFormModel& operator=(const TColorFormModel&) = delete;
 
   // Callbacks, set before Prepare.
-  std::function<void(TColor color)> OnPreview;             // every colour change
-  std::function<void(TColorFormPart part)> OnInvalidate;   // what the window must show anew
+  std::function<void(TColor color)> OnPreview;                  // every colour change
+  std::function<void(TColorFormPart part)> OnInvalidate;        // what the window must show anew
   std::function<void(int index, TColor color)> OnSetUserColor;  // a slot's "set" half
 
   // Fills every control from the initial state; fires the first preview. The slots get

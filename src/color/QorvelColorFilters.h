@@ -34,9 +34,9 @@ class TQorvelHighColorFilter final : public TQorvelColorFilter {
 // Dither to the 16 standard colours of a 4-bit display.
 class TQorvelPaletteColorFilter final : public TQorvelColorFilter {
  public:
-  static constexpr std::array<TPixel, 16> Palette = {
-      0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-      0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+  static constexpr std::array<TPixel, 16> Palette = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                                     0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                                     0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
   void ApplyFilter(TPixel& pixel, int x, int y) const override;
 };
 

@@ -63,16 +63,16 @@ THSB RGBToHSB(TPixel pixel) {
   const int saturation = static_cast<int>(65536 - m * 65536 / M);
   const int e = static_cast<int>((d - m) * 65536 / M * 10922 / saturation);
   const int base = largest == Red ? 0 : largest == Green ? 21845 : 43690;
-  const bool ascending = (largest == Red && middle == Green) || (largest == Green && middle == Blue) ||
-                         (largest == Blue && middle == Red);
+  const bool ascending =
+      (largest == Red && middle == Green) || (largest == Green && middle == Blue) || (largest == Blue && middle == Red);
   return {WrapHue(ascending ? base + e : base - e), saturation, brightness};
 }
 
 int MulDivRounded(int a, int b, int c) {
   if (c == 0) return -1;
   const std::int64_t product = static_cast<std::int64_t>(a) * b;
-  const std::int64_t magnitude = (std::llabs(product) + std::llabs(static_cast<std::int64_t>(c)) / 2) /
-                                 std::llabs(static_cast<std::int64_t>(c));
+  const std::int64_t magnitude =
+      (std::llabs(product) + std::llabs(static_cast<std::int64_t>(c)) / 2) / std::llabs(static_cast<std::int64_t>(c));
   const std::int64_t result = (product < 0) != (c < 0) ? -magnitude : magnitude;
   if (result > std::numeric_limits<int>::max() || result < std::numeric_limits<int>::min()) return -1;
   return static_cast<int>(result);

@@ -12,8 +12,8 @@ namespace {
 constexpr std::string_view kDigits = "0123456789ABCDEF";
 
 std::string IntDigits(long long value, int base) {
-  unsigned long long magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
-                                           : static_cast<unsigned long long>(value);
+  unsigned long long magnitude =
+      value < 0 ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
   std::string digits;
   do {
     digits.insert(digits.begin(), kDigits[magnitude % static_cast<unsigned>(base)]);
@@ -22,9 +22,7 @@ std::string IntDigits(long long value, int base) {
   return digits;
 }
 
-std::string PlainIntText(long long value, int base) {
-  return (value < 0 ? "-" : "") + IntDigits(value, base);
-}
+std::string PlainIntText(long long value, int base) { return (value < 0 ? "-" : "") + IntDigits(value, base); }
 
 bool IsControlChar(char32_t key) { return key < 0x20 || key == 0x7F; }
 
@@ -118,7 +116,8 @@ TQorvelParsed<int> TQorvelIntRules::Parse(std::string_view text) const {
     value = std::min(value * Base + static_cast<long long>(digit), kLimit);
   }
   if (negative) value = -value;
-  const long long limited = std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+  const long long limited =
+      std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
   return {ok && limited == value, static_cast<int>(limited)};
 }
 
@@ -245,7 +244,8 @@ std::string FormatFixed(double value, int decimals, char decimalSeparator) {
   std::string whole, fraction;
   for (int position = std::max(exponent, 0); position >= -decimals; --position) {
     const int index = exponent - position;
-    const char digit = index >= 0 && index < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(index)] : '0';
+    const char digit =
+        index >= 0 && index < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(index)] : '0';
     (position >= 0 ? whole : fraction) += digit;
   }
   std::string text = whole + (decimals > 0 ? "." + fraction : "");

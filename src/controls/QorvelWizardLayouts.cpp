@@ -8,9 +8,7 @@ std::array<TRect, 3> WizardButtonRects(int width, int height, int buttonWidth) {
   return {button(width - 3 * buttonWidth - 15), button(width - 2 * buttonWidth - 10), button(width - buttonWidth - 5)};
 }
 
-TRect WizardPageRect(int width, int height) {
-  return {0, 0, width, std::max(0, height - WizardButtonPanelHeight)};
-}
+TRect WizardPageRect(int width, int height) { return {0, 0, width, std::max(0, height - WizardButtonPanelHeight)}; }
 
 namespace {
 int Channel(TColor color, int shift) { return static_cast<int>((color >> shift) & 0xFF); }

@@ -23,9 +23,7 @@ int RoundToPosition(double value) {
   return static_cast<int>(rounded);
 }
 
-std::string IntegerText(double value) {
-  return std::to_string(static_cast<long long>(value));
-}
+std::string IntegerText(double value) { return std::to_string(static_cast<long long>(value)); }
 
 bool Within(double value, double low, double high) { return value >= low && value <= high; }
 
@@ -86,8 +84,14 @@ double TQorvelLabelScale::ValueOf(int position) const {
       if (position < 0 || position > 59) return kInvalidValue;
       value = static_cast<double>(static_cast<std::int64_t>(Trunc(q)) << position);
       break;
-    case plmInv: if (position == 0) return kInvalidValue; value = q / p; break;
-    case plmLog: if (position <= 0 || q == 1) return kInvalidValue; value = std::log(p) / std::log(q); break;
+    case plmInv:
+      if (position == 0) return kInvalidValue;
+      value = q / p;
+      break;
+    case plmLog:
+      if (position <= 0 || q == 1) return kInvalidValue;
+      value = std::log(p) / std::log(q);
+      break;
     case plmExp: value = std::pow(q, p); break;
     case plmSqr: value = p * p; break;
     case plmAdd: value = p + q; break;
@@ -130,21 +134,45 @@ std::string TQorvelLabelScale::Text(int position, TQorvelLabelOptions options,
   std::string text;
   bool isZero = false;
   switch (Mode) {
-    case plmPos: text = std::to_string(position); isZero = position == 0; break;
-    case plmMul: text = FormatGeneral(value, 7, 2, format.DecimalSeparator); isZero = position == 0; break;
+    case plmPos:
+      text = std::to_string(position);
+      isZero = position == 0;
+      break;
+    case plmMul:
+      text = FormatGeneral(value, 7, 2, format.DecimalSeparator);
+      isZero = position == 0;
+      break;
     case plmDiv:
       text = FormatNumber(value, Trunc(std::log10(q) + 0.9999), format);
       isZero = position == 0;
       break;
-    case plmShl: text = IntegerText(value); isZero = position == 0; break;
-    case plmShr: text = FormatNumber(value, Trunc(q), format); isZero = position == 0; break;
+    case plmShl:
+      text = IntegerText(value);
+      isZero = position == 0;
+      break;
+    case plmShr:
+      text = FormatNumber(value, Trunc(q), format);
+      isZero = position == 0;
+      break;
     case plmBin: text = IntegerText(value); break;
     case plmInv: text = FormatNumber(value, Trunc(std::log10(std::fabs(p) / q) + 2.4999), format); break;
-    case plmLog: text = FormatNumber(value, 2, format); isZero = position == 1; break;
+    case plmLog:
+      text = FormatNumber(value, 2, format);
+      isZero = position == 1;
+      break;
     case plmExp: text = FormatNumber(value, 0, format); break;
-    case plmSqr: text = IntegerText(value); isZero = position == 0; break;
-    case plmAdd: text = FormatGeneral(value, 7, 2, format.DecimalSeparator); isZero = p + q == 0; break;
-    case plmSub: text = FormatGeneral(value, 7, 2, format.DecimalSeparator); isZero = q - p == 0; break;
+    case plmSqr:
+      text = IntegerText(value);
+      isZero = position == 0;
+      break;
+    case plmAdd:
+      text = FormatGeneral(value, 7, 2, format.DecimalSeparator);
+      isZero = p + q == 0;
+      break;
+    case plmSub:
+      text = FormatGeneral(value, 7, 2, format.DecimalSeparator);
+      isZero = q - p == 0;
+      break;
   }
   if (isZero && (options & ploPlusMinusZero)) return "\xC2\xB1" + text;  // "±"
   // A "+" in front of a negative value (possible in plmLog and plmSub) would read "+-".
@@ -176,7 +204,8 @@ std::string FormatNumber(double value, int decimals, const TQorvelNumberFormat& 
   const auto point = text.find('.');
   std::string whole = text.substr(0, point);
   const std::string fraction = point == std::string::npos ? "" : text.substr(point + 1);
-  for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3) whole.insert(static_cast<std::size_t>(i), format.ThousandSeparator);
+  for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3)
+    whole.insert(static_cast<std::size_t>(i), format.ThousandSeparator);
   std::string result = (negative ? "-" : "") + whole;
   if (!fraction.empty()) result += format.DecimalSeparator + fraction;
   return result;
@@ -186,7 +215,8 @@ std::optional<double> ParseLabelValue(std::string_view text, const TQorvelNumber
   std::string plain(TrimSpaces(text));
   if (plain.rfind("\xC2\xB1", 0) == 0) plain.erase(0, 2);
   if (!format.ThousandSeparator.empty() && format.ThousandSeparator[0] != format.DecimalSeparator) {
-    for (auto at = plain.find(format.ThousandSeparator); at != std::string::npos; at = plain.find(format.ThousandSeparator, at))
+    for (auto at = plain.find(format.ThousandSeparator); at != std::string::npos;
+         at = plain.find(format.ThousandSeparator, at))
       plain.erase(at, format.ThousandSeparator.size());
   }
   return ParseFloatText(plain, format.DecimalSeparator);
@@ -247,7 +277,8 @@ bool TQorvelTrackRange::SetDefaultPosition(int value) { return ChangeTo(FDefault
 
 bool TQorvelTrackRange::SetSmallChange(int value) {
   const long long span = static_cast<long long>(FMax) - FMin;
-  return ChangeTo(FSmallChange, static_cast<int>(std::max<long long>(std::min<long long>(std::max(value, 1), span), 1)));
+  return ChangeTo(FSmallChange,
+                  static_cast<int>(std::max<long long>(std::min<long long>(std::max(value, 1), span), 1)));
 }
 
 // ---- geometry ----
@@ -281,10 +312,16 @@ TPoint TQorvelBarLayout::ThumbTopLeft(const TQorvelTrackRange& range) const {
   const TPoint c = GrooveCentre();
   const long long span = static_cast<long long>(range.Max()) - range.Min();
   if (Orientation == psoHorizontal) {
-    const long long x = span == 0 ? 0 : RoundHalfAwayDiv((static_cast<long long>(range.Position()) - range.Min()) * (Width - ThumbWidth()), span);
+    const long long x =
+        span == 0
+            ? 0
+            : RoundHalfAwayDiv((static_cast<long long>(range.Position()) - range.Min()) * (Width - ThumbWidth()), span);
     return {static_cast<int>(x), c.Y - ThumbHeight() / 2};
   }
-  const long long y = span == 0 ? 0 : RoundHalfAwayDiv((static_cast<long long>(range.Max()) - range.Position()) * (Height - ThumbHeight()), span);
+  const long long y =
+      span == 0
+          ? 0
+          : RoundHalfAwayDiv((static_cast<long long>(range.Max()) - range.Position()) * (Height - ThumbHeight()), span);
   return {c.X - ThumbWidth() / 2, static_cast<int>(y)};
 }
 

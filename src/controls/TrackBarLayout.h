@@ -12,7 +12,18 @@
 #include "base/Geometry.h"
 
 enum TQorvelLabelMode {
-  plmPos, plmMul, plmDiv, plmShl, plmShr, plmBin, plmInv, plmLog, plmExp, plmSqr, plmAdd, plmSub
+  plmPos,
+  plmMul,
+  plmDiv,
+  plmShl,
+  plmShr,
+  plmBin,
+  plmInv,
+  plmLog,
+  plmExp,
+  plmSqr,
+  plmAdd,
+  plmSub
 };
 
 enum TQorvelLabelOption : unsigned {
@@ -45,9 +56,9 @@ struct TQorvelLabelScale {
   static constexpr double kInvalidValue = -1e13;
   static constexpr int kInvalidPosition = INT_MIN;
 
-  bool ParamInRange() const;  // for the text; false shows "***"
-  double ValueOf(int position) const;            // kInvalidValue when impossible
-  int PositionOf(double value) const;            // kInvalidPosition when impossible
+  bool ParamInRange() const;           // for the text; false shows "***"
+  double ValueOf(int position) const;  // kInvalidValue when impossible
+  int PositionOf(double value) const;  // kInvalidPosition when impossible
   // The value text of a position with its sign decoration.
   std::string Text(int position, TQorvelLabelOptions options, const TQorvelNumberFormat& format) const;
 
@@ -97,9 +108,9 @@ class TQorvelTrackRange {
 struct TQorvelBarLayout {
   TQorvelSlideBarOrientation Orientation = psoHorizontal;
   int Width = 120, Height = 32;
-  int LabelHeight = 0;            // the text height of "0"; used when the label is visible
+  int LabelHeight = 0;  // the text height of "0"; used when the label is visible
   bool LabelVisible = false;
-  bool LabelFlipped = false;      // below (right of) the groove
+  bool LabelFlipped = false;  // below (right of) the groove
 
   int ThumbWidth() const { return Orientation == psoHorizontal ? 25 : 17; }
   int ThumbHeight() const { return Orientation == psoHorizontal ? 17 : 25; }

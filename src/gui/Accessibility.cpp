@@ -114,15 +114,21 @@ class TAccessibleObject final : public IAccessible, public IOleWindow {
   }
 
   // IAccessible: the standard object's answers.
-  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return Forward(&IAccessible::get_accParent, parent); }
-  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override { return Forward(&IAccessible::get_accChildCount, count); }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    return Forward(&IAccessible::get_accParent, parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+    return Forward(&IAccessible::get_accChildCount, count);
+  }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
     return Forward(&IAccessible::get_accChild, child, object);
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     return Forward(&IAccessible::get_accState, child, state);
   }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override { return Forward(&IAccessible::get_accHelp, child, help); }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return Forward(&IAccessible::get_accHelp, child, help);
+  }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
     return Forward(&IAccessible::get_accHelpTopic, file, child, topic);
   }
@@ -144,7 +150,9 @@ class TAccessibleObject final : public IAccessible, public IOleWindow {
     }
     return FStandard->accDoDefaultAction(child);
   }
-  HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override { return Forward(&IAccessible::accSelect, flags, child); }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
+    return Forward(&IAccessible::accSelect, flags, child);
+  }
   HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
     return Forward(&IAccessible::accLocation, left, top, width, height, child);
   }
@@ -154,7 +162,9 @@ class TAccessibleObject final : public IAccessible, public IOleWindow {
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
     return Forward(&IAccessible::accHitTest, x, y, child);
   }
-  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override { return Forward(&IAccessible::put_accName, child, name); }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return Forward(&IAccessible::put_accName, child, name);
+  }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
     return Forward(&IAccessible::put_accValue, child, value);
   }

@@ -16,8 +16,7 @@ HMODULE Comctl32() {
 namespace CommonControls {
 
 bool Load(DWORD classes) {
-  static const auto initialize =
-      BoundFunction<decltype(&::InitCommonControlsEx)>(Comctl32(), "InitCommonControlsEx");
+  static const auto initialize = BoundFunction<decltype(&::InitCommonControlsEx)>(Comctl32(), "InitCommonControlsEx");
   if (!initialize) return false;
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);

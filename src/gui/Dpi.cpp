@@ -63,7 +63,8 @@ void PlaceWithClientSize(HWND window, int left, int top, int clientWidth, int cl
   const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE));
   static const auto adjustForDpi =
       OptionalImport<decltype(&::AdjustWindowRectExForDpi)>(L"user32.dll", "AdjustWindowRectExForDpi");
-  if (!(adjustForDpi && adjustForDpi(&outer, style, FALSE, exStyle, dpi))) ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  if (!(adjustForDpi && adjustForDpi(&outer, style, FALSE, exStyle, dpi)))
+    ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   int width = outer.right - outer.left, height = outer.bottom - outer.top;
   constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
   ::SetWindowPos(window, nullptr, left, top, width, height, flags);
@@ -128,7 +129,8 @@ void TDpiRelayout::Apply(UINT dpi) {
     const int left = scale(b.left), top = scale(b.top);
     ::SetWindowPos(control.Handle, nullptr, left, top, scale(b.right) - left, scale(b.bottom) - top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    if (control.Font) ::SendMessageW(control.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontAt(control.Font, dpi)), TRUE);
+    if (control.Font)
+      ::SendMessageW(control.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(FontAt(control.Font, dpi)), TRUE);
   }
   FDpi = dpi;
   ::InvalidateRect(FWindow, nullptr, TRUE);
@@ -141,8 +143,10 @@ void TDpiRelayout::DpiChanged(WPARAM wParam, LPARAM lParam) {
   // The client area keeps its size in 96-dpi units; the place is the one the system suggests.
   const auto* suggested = reinterpret_cast<const RECT*>(lParam);
   RECT place{};
-  if (suggested) place = *suggested;
-  else ::GetWindowRect(FWindow, &place);
+  if (suggested)
+    place = *suggested;
+  else
+    ::GetWindowRect(FWindow, &place);
   PlaceWithClientSize(FWindow, place.left, place.top,
                       ::MulDiv(FClient.right, static_cast<int>(dpi), static_cast<int>(FLayoutDpi)),
                       ::MulDiv(FClient.bottom, static_cast<int>(dpi), static_cast<int>(FLayoutDpi)), dpi);

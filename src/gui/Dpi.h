@@ -9,7 +9,7 @@
 
 #include "gui/Handles.h"
 
-UINT WindowDpi(HWND window);   // the window's DPI, or the system DPI before it has one
+UINT WindowDpi(HWND window);  // the window's DPI, or the system DPI before it has one
 UINT SystemDpi();
 // The DPI of a monitor (equal on every monitor before per-monitor DPI existed); 0 when the
 // system cannot say.

@@ -21,14 +21,14 @@ class TForm : public TWindow {
   // The form that holds the activation, if it is one of ours.
   static TForm* ActiveForm();
 
-  void Show();                 // shows and activates
-  void Close();                // hides; the form stays for the next Show
+  void Show();   // shows and activates
+  void Close();  // hides; the form stays for the next Show
   void BringToFront();
   bool Minimized() const { return Handle() && ::IsIconic(Handle()); }
   void Restore() { ::ShowWindow(Handle(), SW_RESTORE); }
 
   bool ShowingModal() const { return FShowingModal; }
-  TModalResult ShowModal();    // runs until ModalResult is set or the form is closed
+  TModalResult ShowModal();  // runs until ModalResult is set or the form is closed
   void SetModalResult(TModalResult result) { FModalResult = result; }
   TModalResult ModalResult() const { return FModalResult; }
 

@@ -13,9 +13,22 @@
 // objects, so a leak test reads these instead; each count is one atomic step, cheap beside
 // the call that made the handle, and safe for the kernel handles that other threads use.
 enum class THandleKind {
-  Bitmap, Font, Brush, Pen, MemoryDC, WindowDC,  // GDI
-  Window, Menu, Icon, ImageList,                 // USER (image lists hold GDI objects too)
-  Kernel, File, FileSearch, RegistryKey, MappedView, Module,
+  Bitmap,
+  Font,
+  Brush,
+  Pen,
+  MemoryDC,
+  WindowDC,  // GDI
+  Window,
+  Menu,
+  Icon,
+  ImageList,  // USER (image lists hold GDI objects too)
+  Kernel,
+  File,
+  FileSearch,
+  RegistryKey,
+  MappedView,
+  Module,
   Count
 };
 
@@ -42,7 +55,9 @@ const char* HandleKindName(THandleKind kind);
 
 // Closers name the kind they count; a closer without one (memory blocks, say) is not counted.
 template <typename TCloser>
-concept CountedCloser = requires { TCloser::Kind; };
+concept CountedCloser = requires {
+  TCloser::Kind;
+};
 
 // The value a failed call returns: the closer's Invalid() where it has one, else null.
 template <typename THandle, typename TCloser>
@@ -106,25 +121,34 @@ struct TKindCloser {
                               TKind == THandleKind::Brush || TKind == THandleKind::Pen;
 
   // Files and file searches report failure as INVALID_HANDLE_VALUE, not as null.
-  static HANDLE Invalid()
-    requires(TKind == THandleKind::File || TKind == THandleKind::FileSearch)
-  {
+  static HANDLE Invalid() requires(TKind == THandleKind::File || TKind == THandleKind::FileSearch) {
     return INVALID_HANDLE_VALUE;
   }
 
   template <typename THandle>
   void operator()(THandle handle) const {
-    if constexpr (Gdi) ::DeleteObject(handle);
-    else if constexpr (TKind == THandleKind::MemoryDC) ::DeleteDC(handle);
-    else if constexpr (TKind == THandleKind::Window) ::DestroyWindow(handle);
-    else if constexpr (TKind == THandleKind::Menu) ::DestroyMenu(handle);
-    else if constexpr (TKind == THandleKind::Icon) ::DestroyIcon(handle);
-    else if constexpr (TKind == THandleKind::Kernel || TKind == THandleKind::File) ::CloseHandle(handle);
-    else if constexpr (TKind == THandleKind::FileSearch) ::FindClose(handle);
-    else if constexpr (TKind == THandleKind::RegistryKey) ::RegCloseKey(handle);
-    else if constexpr (TKind == THandleKind::MappedView) ::UnmapViewOfFile(handle);
-    else if constexpr (TKind == THandleKind::Module) ::FreeLibrary(handle);
-    else static_assert(sizeof(THandle) == 0, "this kind has a closer of its own");
+    if constexpr (Gdi)
+      ::DeleteObject(handle);
+    else if constexpr (TKind == THandleKind::MemoryDC)
+      ::DeleteDC(handle);
+    else if constexpr (TKind == THandleKind::Window)
+      ::DestroyWindow(handle);
+    else if constexpr (TKind == THandleKind::Menu)
+      ::DestroyMenu(handle);
+    else if constexpr (TKind == THandleKind::Icon)
+      ::DestroyIcon(handle);
+    else if constexpr (TKind == THandleKind::Kernel || TKind == THandleKind::File)
+      ::CloseHandle(handle);
+    else if constexpr (TKind == THandleKind::FileSearch)
+      ::FindClose(handle);
+    else if constexpr (TKind == THandleKind::RegistryKey)
+      ::RegCloseKey(handle);
+    else if constexpr (TKind == THandleKind::MappedView)
+      ::UnmapViewOfFile(handle);
+    else if constexpr (TKind == THandleKind::Module)
+      ::FreeLibrary(handle);
+    else
+      static_assert(sizeof(THandle) == 0, "this kind has a closer of its own");
   }
 };
 
@@ -203,9 +227,7 @@ class TBufferedPaintScope {
         FBuffer(::CreateCompatibleDC(FPaint.DC())),
         FBitmap(::CreateCompatibleBitmap(FPaint.DC(), FClient.right, FClient.bottom)),
         FSelected(FBuffer.Get(), FBitmap.Get()) {}
-  ~TBufferedPaintScope() {
-    ::BitBlt(FPaint.DC(), 0, 0, FClient.right, FClient.bottom, FBuffer.Get(), 0, 0, SRCCOPY);
-  }
+  ~TBufferedPaintScope() { ::BitBlt(FPaint.DC(), 0, 0, FClient.right, FClient.bottom, FBuffer.Get(), 0, 0, SRCCOPY); }
   TBufferedPaintScope(const TBufferedPaintScope&) = delete;
   TBufferedPaintScope& operator=(const TBufferedPaintScope&) = delete;
   HDC DC() const { return FBuffer.Get(); }

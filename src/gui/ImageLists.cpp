@@ -22,8 +22,7 @@ TImageList::TImageList(const wchar_t* resourceName, int imageWidth, int imageHei
   std::vector<std::uint32_t> straight(static_cast<std::size_t>(width) * imageHeight);
   BITMAPINFO info = TopDownDib32Info(width, imageHeight);
   TWindowDC screen(nullptr);
-  ::GetDIBits(screen.Get(), strip.Get(), 0, static_cast<UINT>(imageHeight),
-              straight.data(), &info, DIB_RGB_COLORS);
+  ::GetDIBits(screen.Get(), strip.Get(), 0, static_cast<UINT>(imageHeight), straight.data(), &info, DIB_RGB_COLORS);
 
   const int count = width / imageWidth;
   for (int i = 0; i < count; ++i) {

@@ -28,8 +28,8 @@ class TImageList {
   int Count() const { return static_cast<int>(FImages.size()); }
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
-  HBITMAP Image(int index) const;         // null for an index outside the list
-  HIMAGELIST SystemList();                // created on first use, owned by this object
+  HBITMAP Image(int index) const;  // null for an index outside the list
+  HIMAGELIST SystemList();         // created on first use, owned by this object
 
  private:
   int FWidth, FHeight;

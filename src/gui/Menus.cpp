@@ -39,7 +39,7 @@ void TPopupMenu::AppendTo(HMENU menu, UINT& nextId) const {
     }
 
     MENUITEMINFOW info{};
-  info.cbSize = sizeof(info);
+    info.cbSize = sizeof(info);
     if (item.Caption == L"-") {
       info.fMask = MIIM_FTYPE;
       info.fType = MFT_SEPARATOR;
@@ -104,9 +104,9 @@ bool TPopupMenu::Popup(HWND owner, POINT screenPoint, UINT alignment, const RECT
   TPMPARAMS params{};
   params.cbSize = sizeof(params);
   if (exclude) params.rcExclude = *exclude;
-  const UINT chosen = static_cast<UINT>(::TrackPopupMenuEx(
-      menu.Get(), alignment | TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NOANIMATION, screenPoint.x, screenPoint.y, owner,
-      exclude ? &params : nullptr));
+  const UINT chosen =
+      static_cast<UINT>(::TrackPopupMenuEx(menu.Get(), alignment | TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NOANIMATION,
+                                           screenPoint.x, screenPoint.y, owner, exclude ? &params : nullptr));
   TrackedMenu = previousMenu;
   TrackedImages = previousImages;
   ::PostMessageW(owner, WM_NULL, 0, 0);

@@ -15,13 +15,13 @@ class TImageList;
 class TPopupMenu;
 
 struct TMenuItem {
-  std::wstring Caption;           // "-" makes a separator
+  std::wstring Caption;  // "-" makes a separator
   int ImageIndex = -1;
   int Tag = 0;
   bool Checked = false;
   bool Enabled = true;
   bool Visible = true;
-  bool Default = false;           // shown bold, the action of a double click
+  bool Default = false;  // shown bold, the action of a double click
   bool RadioCheck = false;
   std::function<void(TMenuItem&)> OnClick;
   std::unique_ptr<TPopupMenu> Submenu;

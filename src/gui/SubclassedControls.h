@@ -35,8 +35,8 @@ class TSubclassedControl {
   static bool ReflectCommand(WPARAM wParam, LPARAM lParam, LRESULT& result);
 
  protected:
-  void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, int left, int top,
-                     int width, int height);
+  void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, int left, int top, int width,
+                     int height);
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) const;
 

@@ -22,8 +22,7 @@ HWND CreateChildControl(HWND parent, const wchar_t* className, const std::wstrin
 TWindow::~TWindow() { DestroyHandle(); }
 
 TWindow* TWindow::FromHandle(HWND window) {
-  if (!window || reinterpret_cast<WNDPROC>(::GetClassLongPtrW(window, GCLP_WNDPROC)) != &TWindow::Thunk)
-    return nullptr;
+  if (!window || reinterpret_cast<WNDPROC>(::GetClassLongPtrW(window, GCLP_WNDPROC)) != &TWindow::Thunk) return nullptr;
   return reinterpret_cast<TWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
@@ -45,9 +44,9 @@ void TWindow::CreateHandle(const TCreateParams& params) {
     windowClass.lpszClassName = params.ClassName;
     if (!::RegisterClassExW(&windowClass)) throw std::runtime_error("Cannot register a window class.");
   }
-  const HWND created = ::CreateWindowExW(params.ExStyle, params.ClassName, params.Caption.c_str(), params.Style,
-                                         params.Left, params.Top, params.Width, params.Height, params.Parent,
-                                         nullptr, ModuleInstance(), this);
+  const HWND created =
+      ::CreateWindowExW(params.ExStyle, params.ClassName, params.Caption.c_str(), params.Style, params.Left, params.Top,
+                        params.Width, params.Height, params.Parent, nullptr, ModuleInstance(), this);
   if (!created) throw std::runtime_error("Cannot create a window.");
 }
 

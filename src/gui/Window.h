@@ -27,7 +27,7 @@ class TWindow {
   HWND Handle() const { return FHandle; }
   bool HandleAllocated() const { return FHandle != nullptr; }
   bool Visible() const { return FHandle && ::IsWindowVisible(FHandle); }
-  RECT BoundsRect() const;      // window rectangle in screen (or parent client) coordinates
+  RECT BoundsRect() const;  // window rectangle in screen (or parent client) coordinates
   RECT ClientRect() const;
   void SetBounds(int left, int top, int width, int height, UINT extraFlags = 0);
   void Invalidate(const RECT* part = nullptr) const;
@@ -59,7 +59,9 @@ class TWindow {
       Width = width;
       Height = height;
     }
-    void Place(const RECT& bounds) { Place(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top); }
+    void Place(const RECT& bounds) {
+      Place(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+    }
   };
   // Registers the class on first use and creates the window for this object.
   void CreateHandle(const TCreateParams& params);

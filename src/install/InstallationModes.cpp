@@ -38,7 +38,7 @@ bool HasInstallationMarker(const std::string& fileTail) { return MarkerMode(file
 
 std::uint32_t InstallationPayloadSize(std::uint32_t exeSize, bool hasMarker) {
   return hasMarker && exeSize >= InstallationMarkerSize ? exeSize - static_cast<std::uint32_t>(InstallationMarkerSize)
-                                                     : exeSize;
+                                                        : exeSize;
 }
 
 std::wstring InstallationAppTitle(const std::wstring& productName, TInstallationMode mode) {

@@ -8,9 +8,9 @@ std::string InstallKindMarker(TQorvelInstallKind kind) {
 }
 
 std::wstring ShellFoldersValueName(TQorvelFolderKind kind) {
-  static constexpr std::array<const wchar_t*, 11> Names = {
-      L"Desktop", L"Personal", L"Start Menu", L"Programs", L"Fonts", L"AppData",
-      L"My Music", L"My Pictures", L"My Video", L"SendTo", L"Startup"};
+  static constexpr std::array<const wchar_t*, 11> Names = {L"Desktop",  L"Personal", L"Start Menu", L"Programs",
+                                                           L"Fonts",    L"AppData",  L"My Music",   L"My Pictures",
+                                                           L"My Video", L"SendTo",   L"Startup"};
   if (kind < fkDesktop || kind > fkStartup) return {};
   return Names[static_cast<std::size_t>(kind - fkDesktop)];
 }
@@ -27,8 +27,7 @@ std::wstring WithTrailingBackslash(const std::wstring& folder) {
 std::wstring WithoutTrailingBackslash(const std::wstring& folder) {
   std::wstring result = folder;
   // "C:\" keeps its backslash: without it the path means the drive's current folder.
-  while (!result.empty() && IsSeparator(result.back()) && !(result.size() == 3 && result[1] == L':'))
-    result.pop_back();
+  while (!result.empty() && IsSeparator(result.back()) && !(result.size() == 3 && result[1] == L':')) result.pop_back();
   return result;
 }
 

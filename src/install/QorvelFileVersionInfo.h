@@ -9,8 +9,16 @@
 class TQorvelFileVersionInfo {
  public:
   enum TEntry {
-    viCompanyName, viFileDescription, viFileVersion, viInternalName, viLegalCopyright,
-    viLegalTradeMarks, viOriginalFilename, viProductName, viProductVersion, viComments
+    viCompanyName,
+    viFileDescription,
+    viFileVersion,
+    viInternalName,
+    viLegalCopyright,
+    viLegalTradeMarks,
+    viOriginalFilename,
+    viProductName,
+    viProductVersion,
+    viComments
   };
   static constexpr int EntryCount = 10;
   static const char* EntryName(int index);  // nullptr outside 0..9

@@ -44,9 +44,8 @@ TInstallProductData CompleteProductData(TInstallProductData data, const TVersion
   if (data.DefaultFolder.empty()) data.DefaultFolder = data.CompanyName + L"\\" + data.ProductName;
   if (data.PortableDefaultFolder.empty()) data.PortableDefaultFolder = data.DefaultFolder;
   if (data.RegistryKey.empty())
-    data.RegistryKey = data.ApplicationType == patScreenSaver
-                           ? L"Qorvel\\ScreenSaver\\" + data.ProductName
-                           : data.DefaultFolder;
+    data.RegistryKey =
+        data.ApplicationType == patScreenSaver ? L"Qorvel\\ScreenSaver\\" + data.ProductName : data.DefaultFolder;
   return data;
 }
 
@@ -55,8 +54,7 @@ std::wstring LongNameAndVersion(const TInstallProductData& data) {
 }
 
 std::wstring InstallGroupName(const TInstallProductData& data) {
-  return data.ApplicationType == patScreenSaver ? data.CompanyName + L"\\screensavers"
-                                                                        : data.CompanyName;
+  return data.ApplicationType == patScreenSaver ? data.CompanyName + L"\\screensavers" : data.CompanyName;
 }
 
 TInstallWizardTexts InstallWizardTexts(const TInstallProductData& data) {
@@ -91,10 +89,8 @@ TInstallWizardTexts InstallWizardTexts(const TInstallProductData& data) {
   t.StartMenuLabel = L"To start " + product + L" easily, an item is added to your Windows start menu.";
   t.InstallingLabel = L"Please wait while " + product + L" is installed...";
   t.CompletedComment = L"You can start " + product + L" now";
-  t.CompletedText =
-      L"Thank you for taking the time. " + LongNameAndVersion(data) + L" was successfully installed.";
-  t.StartCheckBox = data.ApplicationType == patScreenSaver ? L"Open screen saver panel"
-                                                                                    : L"Start " + product + L" now";
+  t.CompletedText = L"Thank you for taking the time. " + LongNameAndVersion(data) + L" was successfully installed.";
+  t.StartCheckBox = data.ApplicationType == patScreenSaver ? L"Open screen saver panel" : L"Start " + product + L" now";
   return t;
 }
 
@@ -115,7 +111,8 @@ std::wstring NotAdministratorQuestion(const std::wstring& product) {
 }
 
 std::wstring FolderExistsQuestion(const std::wstring& folder, const std::wstring& product) {
-  return folder + L" already exists. Do you want to install " + product + L" to this folder, overriding existing files?";
+  return folder + L" already exists. Do you want to install " + product +
+         L" to this folder, overriding existing files?";
 }
 
 std::wstring CancelSetupQuestion(const std::wstring& product) {

@@ -60,12 +60,9 @@ bool SameFolder(const std::wstring& a, const std::wstring& b) {
 
 TElevation ElevationFrom(TTokenElevationKind kind, bool administratorsEnabled) {
   switch (kind) {
-    case TTokenElevationKind::Full:
-      return TElevation::Elevated;
-    case TTokenElevationKind::Limited:
-      return TElevation::CanElevate;
-    default:
-      return administratorsEnabled ? TElevation::Elevated : TElevation::StandardUser;
+    case TTokenElevationKind::Full: return TElevation::Elevated;
+    case TTokenElevationKind::Limited: return TElevation::CanElevate;
+    default: return administratorsEnabled ? TElevation::Elevated : TElevation::StandardUser;
   }
 }
 
@@ -110,9 +107,7 @@ TWizardButtonStates InstallWizardButtons(const TInstallWizardState& state, int p
   TWizardButtonStates buttons =
       CommonButtons(page == ipWelcome, page == ipUninstallPrevious || page == ipInstalling, page == ipCompleted);
   switch (page) {
-    case ipLicense:
-      buttons.NextEnabled = state.LicenseAccepted && !state.LicenseDenied;
-      break;
+    case ipLicense: buttons.NextEnabled = state.LicenseAccepted && !state.LicenseDenied; break;
     case ipPreviousInstallation:
       if (state.PreviousChoice == TPreviousChoice::UninstallPrevious) buttons.NextCaption = L"Uninstall now";
       break;
@@ -122,11 +117,8 @@ TWizardButtonStates InstallWizardButtons(const TInstallWizardState& state, int p
     case ipInstallFolder:
       if (state.Portable) buttons.NextCaption = L"Install now";
       break;
-    case ipStartMenu:
-      buttons.NextCaption = L"Install now";
-      break;
-    default:
-      break;
+    case ipStartMenu: buttons.NextCaption = L"Install now"; break;
+    default: break;
   }
   return buttons;
 }
@@ -154,7 +146,8 @@ std::wstring MegabytesText(std::uint64_t bytes, const std::wstring& thousandsSep
   // Tenths of a megabyte, rounded to the nearest.
   const std::uint64_t tenths = (bytes * 10 + 524288) / 1048576;
   std::wstring whole = std::to_wstring(tenths / 10);
-  for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3) whole.insert(static_cast<std::size_t>(i), thousandsSeparator);
+  for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3)
+    whole.insert(static_cast<std::size_t>(i), thousandsSeparator);
   return whole + decimalSeparator + std::to_wstring(tenths % 10) + L" MB";
 }
 

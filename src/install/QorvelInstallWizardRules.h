@@ -42,9 +42,7 @@ struct TInstallWizardState {
   bool LicenseAccepted = false;
   bool LicenseDenied = true;
 
-  bool UsesPreviousFolder() const {
-    return HasPrevious && !Portable && PreviousChoice == TPreviousChoice::SameFolder;
-  }
+  bool UsesPreviousFolder() const { return HasPrevious && !Portable && PreviousChoice == TPreviousChoice::SameFolder; }
 };
 
 // A move between pages. Moving forward may also ask the window to show the previous
@@ -65,7 +63,7 @@ struct TLeaveFacts {
   TElevation Elevation = TElevation::Elevated;
   bool ElevationTried = false;
   bool Portable = false;
-  std::wstring Folder;          // as shown on the install folder page
+  std::wstring Folder;  // as shown on the install folder page
   std::wstring ProposedFolder;
   bool FolderExistsWithContent = false;  // an existing folder that is not empty
 };

@@ -12,7 +12,8 @@ std::wstring WithCrLf(const wchar_t* text) {
 }
 
 // Free software under the MIT licence, word for word the repository's LICENSE file.
-constexpr const wchar_t* FreeLicense = LR"(LICENSE AGREEMENT FOR [PRODUCTNAME] (FREE SOFTWARE, MIT LICENSE)
+constexpr const wchar_t* FreeLicense =
+    LR"(LICENSE AGREEMENT FOR [PRODUCTNAME] (FREE SOFTWARE, MIT LICENSE)
 
 Copyright (c) 2026 [CompanyName]
 
@@ -24,7 +25,8 @@ THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR IMPLI
 )";
 
 // A normal single-user licence for a product that is bought.
-constexpr const wchar_t* NormalLicense = LR"(END USER LICENSE AGREEMENT FOR [PRODUCTNAME]
+constexpr const wchar_t* NormalLicense =
+    LR"(END USER LICENSE AGREEMENT FOR [PRODUCTNAME]
 
 This is a legal agreement between you (either an individual or a single entity) and [CompanyName] for the software product [ProductName], which includes the program and its documentation ("the SOFTWARE"). By installing, copying or otherwise using the SOFTWARE you agree to be bound by the terms of this agreement. If you do not agree, do not install or use the SOFTWARE.
 

@@ -16,18 +16,18 @@
 // What the run ends with: the codes the Windows installer uses, which deployment tools know.
 enum TSetupExitCode : int {
   secDone = 0,
-  secCancelled = 1602,     // the user cancelled, or declined the elevation prompt
-  secFailed = 1603,        // the reason is in the log
+  secCancelled = 1602,       // the user cancelled, or declined the elevation prompt
+  secFailed = 1603,          // the reason is in the log
   secAlreadyRunning = 1618,  // another setup of the product is running
   secBadSwitches = 1639,
 };
 
 struct TSetupSwitches {
   bool Silent = false;
-  std::wstring Folder;        // /dir or /portable: where to install; empty: the proposed folder
+  std::wstring Folder;  // /dir or /portable: where to install; empty: the proposed folder
   bool Portable = false;
-  bool Desktop = true;        // /nodesktop clears it
-  bool StartMenu = true;      // /nostartmenu clears it
+  bool Desktop = true;    // /nodesktop clears it
+  bool StartMenu = true;  // /nostartmenu clears it
   std::wstring LogFile;
   bool Help = false;
   bool ResumeLocalSetup = false;  // the run started again elevated for the local setup

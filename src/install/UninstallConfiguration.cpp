@@ -30,9 +30,9 @@ int ComparePathsIgnoringCase(const std::wstring& a, const std::wstring& b) {
 }
 
 bool TQorvelUninstallList::Add(const std::wstring& path, std::optional<TQorvelUninstallInformation> information) {
-  const auto place = std::lower_bound(FEntries.begin(), FEntries.end(), path, [](const TEntry& entry, const std::wstring& p) {
-    return ComparePathsIgnoringCase(entry.Path, p) < 0;
-  });
+  const auto place = std::lower_bound(
+      FEntries.begin(), FEntries.end(), path,
+      [](const TEntry& entry, const std::wstring& p) { return ComparePathsIgnoringCase(entry.Path, p) < 0; });
   if (place != FEntries.end() && ComparePathsIgnoringCase(place->Path, path) == 0) return false;
   FEntries.insert(place, TEntry{path, std::move(information)});
   return true;
@@ -348,8 +348,8 @@ bool IsProtectedRegistryKey(const std::wstring& root, const std::wstring& keyPat
       L"System\\CurrentControlSet\\Control",
       L"Control Panel\\Desktop",
   };
-  static const wchar_t* const ClassKeys[] = {L"CLSID", L"Interface", L"TypeLib", L"*", L"Directory",
-                                              L"Folder", L"exefile", L".exe", L"AppID"};
+  static const wchar_t* const ClassKeys[] = {L"CLSID",  L"Interface", L"TypeLib", L"*",    L"Directory",
+                                             L"Folder", L"exefile",   L".exe",    L"AppID"};
   const std::vector<std::wstring> key = KeyComponents(keyPath);
   if (key.empty()) return true;
   const bool classes = ComparePathsIgnoringCase(root, RegistryRootClassesRoot) == 0;

@@ -48,8 +48,8 @@ bool IsProtected(const TUninstallScope& scope, const std::wstring& path) {
 // Documents folder below the installation folder stays the user's.
 bool IsInForeignProtectedFolder(const TUninstallScope& scope, const std::wstring& path) {
   return std::any_of(scope.ProtectedFolders.begin(), scope.ProtectedFolders.end(), [&](const std::wstring& folder) {
-    return IsAtOrBelow(path, folder) && !(IsAtOrBelow(scope.InstallFolder, folder) &&
-                                          ComparePathsIgnoringCase(scope.InstallFolder, folder) != 0);
+    return IsAtOrBelow(path, folder) &&
+           !(IsAtOrBelow(scope.InstallFolder, folder) && ComparePathsIgnoringCase(scope.InstallFolder, folder) != 0);
   });
 }
 
@@ -72,8 +72,10 @@ std::wstring Shortened(const std::wstring& path, std::size_t maxLength) {
 std::wstring CanonicalFilePath(const std::wstring& path) {
   std::wstring text = path;
   std::replace(text.begin(), text.end(), L'/', L'\\');
-  if (text.rfind(L"\\\\?\\UNC\\", 0) == 0) text = L"\\\\" + text.substr(8);
-  else if (text.rfind(L"\\\\?\\", 0) == 0) text = text.substr(4);
+  if (text.rfind(L"\\\\?\\UNC\\", 0) == 0)
+    text = L"\\\\" + text.substr(8);
+  else if (text.rfind(L"\\\\?\\", 0) == 0)
+    text = text.substr(4);
   std::wstring root;
   std::vector<std::wstring> rest;
   if (text.size() >= 3 && IsLetter(text[0]) && text[1] == L':' && text[2] == L'\\') {
@@ -160,8 +162,8 @@ TUninstallScope MakeUninstallScope(const std::wstring& configPath, const TInstal
       !identity.RegistryKey.empty() && key.size() > software.size())
     scope.RegistryKeys.push_back(key);
   if (!identity.UninstallKeyName.empty())
-    scope.RegistryKeys.push_back(
-        CanonicalRegistryPath(JoinRegistryPath(RegistryRootLocalMachine, UninstallRegistryKey(identity.UninstallKeyName))));
+    scope.RegistryKeys.push_back(CanonicalRegistryPath(
+        JoinRegistryPath(RegistryRootLocalMachine, UninstallRegistryKey(identity.UninstallKeyName))));
   for (const auto& value : identity.RegistryValues) scope.RegistryValues.push_back(CanonicalRegistryPath(value));
   return scope;
 }

@@ -21,10 +21,10 @@
 
 // The names an installation of the product uses (the installer's own fields).
 struct TInstallIdentity {
-  std::wstring RegistryKey;       // below HKEY_LOCAL_MACHINE\SOFTWARE, e.g. "Qorvel\Vindle"
-  std::wstring UninstallKeyName;  // e.g. "Qorvel Vindle"
-  std::wstring GroupName;         // start-menu group, e.g. "Qorvel"
-  std::wstring ShortcutName;      // without ".lnk"
+  std::wstring RegistryKey;                  // below HKEY_LOCAL_MACHINE\SOFTWARE, e.g. "Qorvel\Vindle"
+  std::wstring UninstallKeyName;             // e.g. "Qorvel Vindle"
+  std::wstring GroupName;                    // start-menu group, e.g. "Qorvel"
+  std::wstring ShortcutName;                 // without ".lnk"
   std::vector<std::wstring> RegistryValues;  // values it owns outside its keys (autostart)
 };
 

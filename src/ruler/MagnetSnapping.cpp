@@ -72,9 +72,8 @@ int GSnapDistance = kInitialMagnetSnapDistance;
 
 }  // namespace
 
-TMagnetPosition Snap(TMagnetPosition proposed, int width, int height,
-                     const TMagnetSurroundings& surroundings, TQorvelMagnetAllies allies,
-                     int snapDistance) {
+TMagnetPosition Snap(TMagnetPosition proposed, int width, int height, const TMagnetSurroundings& surroundings,
+                     TQorvelMagnetAllies allies, int snapDistance) {
   TSnapper snapper(proposed, width, height, snapDistance);
   using A = TQorvelMagnetAlly;
   if (allies.Contains(A::pmaScreenBounds)) snapper.Visit(surroundings.Screen, TMagnetMode::Inside);
@@ -94,18 +93,17 @@ TMagnetPosition Snap(TMagnetPosition proposed, int width, int height,
 bool MagnetSnapApplies(const TMagnetFormState& form, const TWindowPosProposal& proposal) {
   if (!form.Visible || form.Maximized || proposal.NoMove) return false;
   const bool moves = proposal.X != form.Bounds.Left || proposal.Y != form.Bounds.Top;
-  const bool keepsSize = proposal.NoSize || (proposal.Width == form.Bounds.Width() &&
-                                             proposal.Height == form.Bounds.Height());
+  const bool keepsSize =
+      proposal.NoSize || (proposal.Width == form.Bounds.Width() && proposal.Height == form.Bounds.Height());
   return moves && keepsSize;
 }
 
-TWindowPosProposal MagnetPositionChanging(const TMagnetFormState& form,
-                                          TWindowPosProposal proposal,
-                                          const TMagnetSurroundings& surroundings,
-                                          TQorvelMagnetAllies allies, int snapDistance) {
+TWindowPosProposal MagnetPositionChanging(const TMagnetFormState& form, TWindowPosProposal proposal,
+                                          const TMagnetSurroundings& surroundings, TQorvelMagnetAllies allies,
+                                          int snapDistance) {
   if (!MagnetSnapApplies(form, proposal)) return proposal;
-  const TMagnetPosition snapped = Snap({proposal.X, proposal.Y}, form.Bounds.Width(),
-                                       form.Bounds.Height(), surroundings, allies, snapDistance);
+  const TMagnetPosition snapped =
+      Snap({proposal.X, proposal.Y}, form.Bounds.Width(), form.Bounds.Height(), surroundings, allies, snapDistance);
   proposal.X = snapped.X;
   proposal.Y = snapped.Y;
   return proposal;

@@ -44,8 +44,8 @@ class TQorvelMagnetAllies {
 
 // What a new magnet form starts with: everything except the screen bounds (value 30).
 inline constexpr TQorvelMagnetAllies kDefaultMagnetAllies{
-    TQorvelMagnetAlly::pmaWorkArea, TQorvelMagnetAlly::pmaScreenForms,
-    TQorvelMagnetAlly::pmaAllyControls, TQorvelMagnetAlly::pmaGlobalAllyControls};
+    TQorvelMagnetAlly::pmaWorkArea, TQorvelMagnetAlly::pmaScreenForms, TQorvelMagnetAlly::pmaAllyControls,
+    TQorvelMagnetAlly::pmaGlobalAllyControls};
 
 enum class TMagnetMode : std::uint8_t {
   Inside,   // pulled into the rectangle, edge to same edge
@@ -74,8 +74,8 @@ struct TMagnetTarget {
 // move. The lists keep the order of the application's form list and of the ally lists
 // and leave out the moving form itself; hidden windows offer no edges.
 struct TMagnetSurroundings {
-  TRect Screen;                        // (0, 0, primary screen width, height)
-  TRect WorkArea;                      // the primary screen minus task bars
+  TRect Screen;    // (0, 0, primary screen width, height)
+  TRect WorkArea;  // the primary screen minus task bars
   std::vector<TMagnetForm> OtherForms;
   std::vector<TMagnetTarget> Allies;        // the form's own ally list
   std::vector<TMagnetTarget> GlobalAllies;  // the module-wide ally list
@@ -89,9 +89,8 @@ struct TMagnetPosition {
 // The snapped top-left corner for a form of the given size proposed at `proposed`.
 // Distances are always measured from the proposal; an edge is taken only when it is
 // strictly nearer than `snapDistance` and than every edge taken before it.
-TMagnetPosition Snap(TMagnetPosition proposed, int width, int height,
-                     const TMagnetSurroundings& surroundings, TQorvelMagnetAllies allies,
-                     int snapDistance);
+TMagnetPosition Snap(TMagnetPosition proposed, int width, int height, const TMagnetSurroundings& surroundings,
+                     TQorvelMagnetAllies allies, int snapDistance);
 
 // A proposed window position change, as the window-position-changing message carries it.
 struct TWindowPosProposal {
@@ -115,10 +114,9 @@ bool MagnetSnapApplies(const TMagnetFormState& form, const TWindowPosProposal& p
 
 // The magnet form's position-changing handling: the proposal with its position snapped
 // when MagnetSnapApplies, otherwise unchanged.
-TWindowPosProposal MagnetPositionChanging(const TMagnetFormState& form,
-                                          TWindowPosProposal proposal,
-                                          const TMagnetSurroundings& surroundings,
-                                          TQorvelMagnetAllies allies, int snapDistance);
+TWindowPosProposal MagnetPositionChanging(const TMagnetFormState& form, TWindowPosProposal proposal,
+                                          const TMagnetSurroundings& surroundings, TQorvelMagnetAllies allies,
+                                          int snapDistance);
 
 // The snap distance shared by all magnet forms of the program: 8 until the ruler window
 // sets it to 5 on creation.

@@ -84,8 +84,8 @@ TPoint ScreenToMagnified(const TMagnifierGeometry& geometry, int zoom, TPoint sc
 TRect OwnImageRect(const TMagnifierGeometry& geometry, const TMagnifierFrameInput& input) {
   const int zoom = ClampMagnifierZoom(input.Zoom);
   const int border = ClampMagnifierBorderWidth(input.BorderWidth);
-  const TPoint topLeft = ScreenToMagnified(
-      geometry, zoom, {input.ControlOnScreen.Left + border, input.ControlOnScreen.Top + border});
+  const TPoint topLeft =
+      ScreenToMagnified(geometry, zoom, {input.ControlOnScreen.Left + border, input.ControlOnScreen.Top + border});
   return {topLeft.X, topLeft.Y, topLeft.X + (input.Width - 2 * border) * zoom,
           topLeft.Y + (input.Height - 2 * border) * zoom};
 }
@@ -109,8 +109,8 @@ void ComposeMagnifiedImage(const TPixelView& frame, const TMagnifierFrameInput& 
   frame.Fill(OwnImageRect(g, input), input.Fill);
 }
 
-std::vector<TRect> CrossHairRects(TQorvelDesktopMagnifierCrossHairs style, int width, int height,
-                                       int borderWidth, int zoom) {
+std::vector<TRect> CrossHairRects(TQorvelDesktopMagnifierCrossHairs style, int width, int height, int borderWidth,
+                                  int zoom) {
   const int b = ClampMagnifierBorderWidth(borderWidth), z = ClampMagnifierZoom(zoom);
   // The middle of the target's square. That is the control's centre pixel except at zoom 1
   // in a control of even size, where the centre is the neighbour of the target pixel.
@@ -132,15 +132,13 @@ std::vector<TRect> CrossHairRects(TQorvelDesktopMagnifierCrossHairs style, int w
       AddIfNotEmpty(rects, {cx, cy - z, cx + 1, cy + z + 1});
       AddIfNotEmpty(rects, {cx - z, cy, cx + z + 1, cy + 1});
       break;
-    case TQorvelDesktopMagnifierCrossHairs::pmcNone:
-      break;
+    case TQorvelDesktopMagnifierCrossHairs::pmcNone: break;
   }
   return rects;
 }
 
 void DrawMagnifierOverlay(const TPixelView& frame, const TMagnifierFrameInput& input) {
-  for (const TRect& stroke :
-       CrossHairRects(input.CrossHairs, input.Width, input.Height, input.BorderWidth, input.Zoom))
+  for (const TRect& stroke : CrossHairRects(input.CrossHairs, input.Width, input.Height, input.BorderWidth, input.Zoom))
     frame.Fill(stroke, input.Border);
   const int border = ClampMagnifierBorderWidth(input.BorderWidth);
   const int w = input.Width, h = input.Height;
@@ -157,8 +155,7 @@ void DrawMagnifierOverlay(const TPixelView& frame, const TMagnifierFrameInput& i
 std::wstring MagnifierIndicatorText(TQorvelDesktopMagnifierIndicator indicator, const std::wstring& caption,
                                     TPoint target, TColor targetColor, int zoom) {
   switch (indicator) {
-    case TQorvelDesktopMagnifierIndicator::pmiCaption:
-      return caption;
+    case TQorvelDesktopMagnifierIndicator::pmiCaption: return caption;
     case TQorvelDesktopMagnifierIndicator::pmiCursorPos:
       return std::to_wstring(target.X) + L" / " + std::to_wstring(target.Y);
     case TQorvelDesktopMagnifierIndicator::pmiHexCode: {
@@ -172,16 +169,14 @@ std::wstring MagnifierIndicatorText(TQorvelDesktopMagnifierIndicator indicator, 
       }
       return text;
     }
-    case TQorvelDesktopMagnifierIndicator::pmiZoom:
-      return std::to_wstring(zoom) + L"x";
-    case TQorvelDesktopMagnifierIndicator::pmiNone:
-      break;
+    case TQorvelDesktopMagnifierIndicator::pmiZoom: return std::to_wstring(zoom) + L"x";
+    case TQorvelDesktopMagnifierIndicator::pmiNone: break;
   }
   return L"";
 }
 
-TPoint CornerTextOrigin(TQorvelDesktopMagnifierCorner corner, int width, int height, int borderWidth,
-                        int textWidth, int textHeight) {
+TPoint CornerTextOrigin(TQorvelDesktopMagnifierCorner corner, int width, int height, int borderWidth, int textWidth,
+                        int textHeight) {
   const int b = ClampMagnifierBorderWidth(borderWidth);
   const int left = b + 1, right = width - textWidth - b - 1;
   const int top = b, bottom = height - textHeight - b;
@@ -214,8 +209,7 @@ bool TMagnifierRefreshRule::Tick(TPoint cursor, TPoint target, std::uint32_t now
   return due;
 }
 
-TPoint PlaceMagnifierWindow(const TRect& window, TPoint anchor, TPoint avoid, bool initial,
-                            const TRect& workArea) {
+TPoint PlaceMagnifierWindow(const TRect& window, TPoint anchor, TPoint avoid, bool initial, const TRect& workArea) {
   constexpr int Offset = 16, Margin = 8, Reach = 10;
   const int w = window.Width(), h = window.Height();
   int x = window.Left, y = window.Top;
@@ -225,8 +219,8 @@ TPoint PlaceMagnifierWindow(const TRect& window, TPoint anchor, TPoint avoid, bo
   }
   // A window near the mouse goes to the other side of the anchor, away from it.
   const auto dodge = [&] {
-    const bool inReach = !(avoid.X + Reach < x) && !(avoid.Y + Reach < y) && !(x + w < avoid.X - Reach) &&
-                      !(y + h < avoid.Y - Reach);
+    const bool inReach =
+        !(avoid.X + Reach < x) && !(avoid.Y + Reach < y) && !(x + w < avoid.X - Reach) && !(y + h < avoid.Y - Reach);
     if (!inReach) return;
     x = avoid.X < anchor.X ? anchor.X + Offset : anchor.X - Offset - w;
     y = anchor.Y > avoid.Y ? anchor.Y + Offset : anchor.Y - Offset - h;

@@ -48,8 +48,8 @@ TQorvelDesktopMagnifierCrossHairs CrossHairsFromIndex(int index);
 struct TMagnifierGeometry {
   int Columns = 1;          // screen pixels shown across: odd, so the target is the middle one
   int Rows = 1;             // and down
-  TRect Source;        // those pixels, screen coordinates
-  TRect Image;         // where they land enlarged, control coordinates; centred on the
+  TRect Source;             // those pixels, screen coordinates
+  TRect Image;              // where they land enlarged, control coordinates; centred on the
                             // control and cropped evenly when larger than it
   bool ShowsImage = false;  // only a control larger than twice its border shows an image
   friend bool operator==(const TMagnifierGeometry&, const TMagnifierGeometry&) = default;
@@ -67,13 +67,13 @@ struct TMagnifierFrameInput {
   int Height = 0;
   int Zoom = DefaultMagnifierZoom;
   int BorderWidth = 1;
-  TPoint Target;                // screen coordinates
-  TRect ControlOnScreen;   // the control's client area, screen coordinates
+  TPoint Target;          // screen coordinates
+  TRect ControlOnScreen;  // the control's client area, screen coordinates
   TQorvelDesktopMagnifierCrossHairs CrossHairs = TQorvelDesktopMagnifierCrossHairs::pmcOpenCross;
   bool InvertColors = false;
-  TPixel Border = 0;            // border, crosshairs and texts
-  TPixel Fill = 0;              // stands in for the magnifier's own image, and fills a control
-                                // too small for an image
+  TPixel Border = 0;  // border, crosshairs and texts
+  TPixel Fill = 0;    // stands in for the magnifier's own image, and fills a control
+                      // too small for an image
 };
 
 // The first half of a frame: the captured pixels enlarged (inverted when asked), and the
@@ -92,8 +92,8 @@ TRect OwnImageRect(const TMagnifierGeometry& geometry, const TMagnifierFrameInpu
 // The crosshair strokes as pixel rectangles, one pixel wide, through the middle of the
 // target's square. The open cross leaves that square free; arms that would not fit
 // between the square and the border are left out.
-std::vector<TRect> CrossHairRects(TQorvelDesktopMagnifierCrossHairs style, int width, int height,
-                                       int borderWidth, int zoom);
+std::vector<TRect> CrossHairRects(TQorvelDesktopMagnifierCrossHairs style, int width, int height, int borderWidth,
+                                  int zoom);
 
 // ---- corner texts ---------------------------------------------------------------------
 
@@ -102,8 +102,8 @@ std::wstring MagnifierIndicatorText(TQorvelDesktopMagnifierIndicator indicator, 
                                     TPoint target, TColor targetColor, int zoom);
 
 // The top-left of a text of the given extent in a corner, just inside the border.
-TPoint CornerTextOrigin(TQorvelDesktopMagnifierCorner corner, int width, int height, int borderWidth,
-                        int textWidth, int textHeight);
+TPoint CornerTextOrigin(TQorvelDesktopMagnifierCorner corner, int width, int height, int borderWidth, int textWidth,
+                        int textHeight);
 
 // ---- refresh rule ---------------------------------------------------------------------
 
@@ -142,5 +142,4 @@ class TMagnifierRefreshRule {
 // (the mouse), kept 8 pixels inside `workArea` where the anchor allows. `window` is the
 // window's current rectangle; `initial` starts from the anchor instead of from there.
 // Answers the new top-left corner.
-TPoint PlaceMagnifierWindow(const TRect& window, TPoint anchor, TPoint avoid, bool initial,
-                            const TRect& workArea);
+TPoint PlaceMagnifierWindow(const TRect& window, TPoint anchor, TPoint avoid, bool initial, const TRect& workArea);

@@ -11,7 +11,7 @@
 inline constexpr int DefaultPixelsPerInch = 96;
 
 struct TMonitorResolution {
-  TRect Bounds;   // in device pixels; left of or above the primary monitor is negative
+  TRect Bounds;  // in device pixels; left of or above the primary monitor is negative
   int PixelsPerInch = DefaultPixelsPerInch;
 };
 

@@ -21,4 +21,3 @@ TColor MixColors(TColor a, TColor b, int alpha) {
   }
   return mixed;
 }
-

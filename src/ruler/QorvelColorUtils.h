@@ -48,6 +48,4 @@ constexpr std::uint32_t SwapRedBlue(std::uint32_t value) {
 }
 
 // The pixel of an ordinary (already resolved) colour; the high byte is dropped.
-constexpr TPixel ColorToPixel(TColor color) {
-  return SwapRedBlue(color) & 0x00FFFFFFu;
-}
+constexpr TPixel ColorToPixel(TColor color) { return SwapRedBlue(color) & 0x00FFFFFFu; }

@@ -18,8 +18,7 @@ bool IsHorizontal(TRulerOrientation o) { return o == TRulerOrientation::Horizont
 }  // namespace
 
 TSizeConstraints RulerSizeConstraints(TRulerOrientation orientation) {
-  return IsHorizontal(orientation) ? TSizeConstraints{kRulerMinLength, 0}
-                                   : TSizeConstraints{0, kRulerMinLength};
+  return IsHorizontal(orientation) ? TSizeConstraints{kRulerMinLength, 0} : TSizeConstraints{0, kRulerMinLength};
 }
 
 int EffectiveThickness(int configuredWidth) {
@@ -50,8 +49,7 @@ TRulerPlacement RepairPlacement(const TRulerPlacement& placement, TRulerOrientat
   return p;
 }
 
-TRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientation orientation,
-                               int thickness) {
+TRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientation orientation, int thickness) {
   const int x = ClampCoordinate(placement.Position.X);
   const int y = ClampCoordinate(placement.Position.Y);
   const int length = std::clamp(placement.Length, 0, kCoordinateLimit);
@@ -87,8 +85,7 @@ void StorePlacement(TRulerPlacements& placements, const TRect& window) {
   }
 }
 
-TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness,
-                            const TDesktopLayout& desktop) {
+TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness, const TDesktopLayout& desktop) {
   const TRulerOrientation orientation = placements.CurrentOrientation();
   TRulerPlacement& current = placements.Current();
   current = RepairPlacement(current, orientation, desktop.PrimaryScreen);
@@ -102,8 +99,7 @@ TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness,
   return {FitRectToMonitors(window, desktop.WorkAreas), constraints};
 }
 
-TPlacedRuler Rotate(TRulerPlacements& placements, const TRect& window, int thickness,
-                    const TDesktopLayout& desktop) {
+TPlacedRuler Rotate(TRulerPlacements& placements, const TRect& window, int thickness, const TDesktopLayout& desktop) {
   StorePlacement(placements, window);
   placements.Orientation ^= 1;
   return ApplyPlacement(placements, thickness, desktop);
@@ -138,18 +134,16 @@ TRulerChildren LayoutChildren(int width, int height, const TRulerPlacements& pla
   // area shrinks to nothing rather than turning inside out.
   if (horizontal) {
     const int side = height;
-    if (farEnd)
-      return {{0, 0, std::max(0, width - side), height}, {width - side, 0, width, height}, true};
+    if (farEnd) return {{0, 0, std::max(0, width - side), height}, {width - side, 0, width, height}, true};
     return {{side, 0, std::max(side, width), height}, {0, 0, side, side}, true};
   }
   const int side = width;
-  if (farEnd)
-    return {{0, 0, width, std::max(0, height - side)}, {0, height - side, width, height}, true};
+  if (farEnd) return {{0, 0, width, std::max(0, height - side)}, {0, height - side, width, height}, true};
   return {{0, side, width, std::max(side, height)}, {0, 0, side, side}, true};
 }
 
-TRulerHitTest RulerHitTest(TRulerOrientation orientation, const TRect& scaleBox,
-                           TPoint clientPoint, std::span<const TRect> shownButtons) {
+TRulerHitTest RulerHitTest(TRulerOrientation orientation, const TRect& scaleBox, TPoint clientPoint,
+                           std::span<const TRect> shownButtons) {
   const int x = clientPoint.X;
   const int y = clientPoint.Y;
   if (IsHorizontal(orientation)) {
@@ -190,8 +184,8 @@ int PresetLength(const TRulerPlacement& placement, int tag) {
   return placement.Presets[static_cast<std::size_t>(index)];
 }
 
-TRect PresetWindowRect(const TRect& window, TRulerOrientation orientation,
-                            const TRulerPlacement& placement, int length) {
+TRect PresetWindowRect(const TRect& window, TRulerOrientation orientation, const TRulerPlacement& placement,
+                       int length) {
   const int l = std::clamp(length, kRulerMinLength, kCoordinateLimit);
   const bool keepFarEnd = IsFlipped(placement);
   if (IsHorizontal(orientation)) {
@@ -210,7 +204,6 @@ TRulerPosChange RulerPositionChanging(TWindowPosProposal proposal, const TRulerP
     proposal.Y = locked.Y;
   }
   const bool layoutNeeded = !proposal.NoSize;
-  proposal = MagnetPositionChanging(context.Window, proposal, surroundings, context.Allies,
-                                    context.SnapDistance);
+  proposal = MagnetPositionChanging(context.Window, proposal, surroundings, context.Allies, context.SnapDistance);
   return {proposal, layoutNeeded};
 }

@@ -16,8 +16,7 @@ enum class TRulerOrientation { Horizontal, Vertical };
 
 // The general orientation setting: only bit 0 counts (set = vertical).
 constexpr TRulerOrientation OrientationOf(int generalOrientation) {
-  return (generalOrientation & 1) != 0 ? TRulerOrientation::Vertical
-                                       : TRulerOrientation::Horizontal;
+  return (generalOrientation & 1) != 0 ? TRulerOrientation::Vertical : TRulerOrientation::Horizontal;
 }
 
 inline constexpr int kRulerMinLength = 100;
@@ -48,9 +47,7 @@ struct TRulerPlacements {
   TRulerPlacement Vertical;
 
   TRulerOrientation CurrentOrientation() const { return OrientationOf(Orientation); }
-  TRulerPlacement& Current() {
-    return CurrentOrientation() == TRulerOrientation::Vertical ? Vertical : Horizontal;
-  }
+  TRulerPlacement& Current() { return CurrentOrientation() == TRulerOrientation::Vertical ? Vertical : Horizontal; }
   const TRulerPlacement& Current() const {
     return CurrentOrientation() == TRulerOrientation::Vertical ? Vertical : Horizontal;
   }
@@ -87,8 +84,7 @@ TRulerPlacement RepairPlacement(const TRulerPlacement& placement, TRulerOrientat
                                 TScreenSize primaryScreen);
 
 // The window rectangle a placement describes for a ruler of the given thickness.
-TRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientation orientation,
-                               int thickness);
+TRect PlacementWindowRect(const TRulerPlacement& placement, TRulerOrientation orientation, int thickness);
 
 // Moves a rectangle that is not wholly inside the union of the work areas into the work
 // area it overlaps most (the first one on a tie, the first one when it overlaps none).
@@ -106,13 +102,11 @@ struct TPlacedRuler {
 
 // Repairs the current placement (the repair is written back into `placements`), and
 // returns the window rectangle it gives, kept on the monitors, with the size limits.
-TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness,
-                            const TDesktopLayout& desktop);
+TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness, const TDesktopLayout& desktop);
 
 // Switches to the other orientation: stores the current window into the current
 // placement, inverts bit 0 of the orientation and applies the other placement.
-TPlacedRuler Rotate(TRulerPlacements& placements, const TRect& window, int thickness,
-                    const TDesktopLayout& desktop);
+TPlacedRuler Rotate(TRulerPlacements& placements, const TRect& window, int thickness, const TDesktopLayout& desktop);
 
 // The scale counts from the other end; the window rectangle stays.
 void Flip(TRulerPlacements& placements);
@@ -153,8 +147,8 @@ enum class TRulerHitTest : int {
 // kRulerResizeZone pixels of the scale area (never over the magnifier), the client over a
 // shown mini button, the caption everywhere else. `shownButtons` are the 11 x 11 squares
 // of the enabled buttons that are shown, in scale-area coordinates.
-TRulerHitTest RulerHitTest(TRulerOrientation orientation, const TRect& scaleBox,
-                           TPoint clientPoint, std::span<const TRect> shownButtons);
+TRulerHitTest RulerHitTest(TRulerOrientation orientation, const TRect& scaleBox, TPoint clientPoint,
+                           std::span<const TRect> shownButtons);
 
 // The ruler snaps only to the work area, and only when the user wants it to.
 TQorvelMagnetAllies RulerMagnetAllies(bool snapToDesktop);
@@ -178,8 +172,8 @@ int PresetLength(const TRulerPlacement& placement, int tag);
 // The window rectangle after resizing to `length` so that the end where the scale begins
 // stays in place. The minimum length applies before the anchoring, so the anchored end
 // does not move even for a too short preset.
-TRect PresetWindowRect(const TRect& window, TRulerOrientation orientation,
-                            const TRulerPlacement& placement, int length);
+TRect PresetWindowRect(const TRect& window, TRulerOrientation orientation, const TRulerPlacement& placement,
+                       int length);
 
 struct TRulerPosChange {
   TWindowPosProposal Proposal;  // the proposal after axis lock and snapping
@@ -190,7 +184,7 @@ struct TRulerPosChange {
 // rectangles to snap to.
 struct TRulerPosContext {
   TMagnetFormState Window;
-  TPoint MoveStart;           // window position when the move or size loop began
+  TPoint MoveStart;              // window position when the move or size loop began
   bool AxisLockKeyDown = false;  // the AxisLockKey is held (false when the lock is off)
   TQorvelMagnetAllies Allies;
   int SnapDistance = kInitialMagnetSnapDistance;

@@ -23,84 +23,28 @@ constexpr std::array<std::string_view, 5> NumberArt = {".##. ...# #### #### #..#
 using TSymbolArt = std::array<std::string_view, 9>;
 constexpr std::array<TSymbolArt, ButtonCellCount> ButtonSymbolArt = {{
     // 0: close
-    {".........",
-     ".#.....#.",
-     ".##...##.",
-     "..##.##..",
-     "...###...",
-     "..##.##..",
-     ".##...##.",
-     ".#.....#.",
+    {".........", ".#.....#.", ".##...##.", "..##.##..", "...###...", "..##.##..", ".##...##.", ".#.....#.",
      "........."},
     // 1: rotate, an upward arrow with a curved tail
-    {".........",
-     ".....#...",
-     "....###..",
-     "...#####.",
-     ".....#...",
-     ".....#...",
-     "....#....",
-     ".###.....",
+    {".........", ".....#...", "....###..", "...#####.", ".....#...", ".....#...", "....#....", ".###.....",
      "........."},
     // 2: a horizontal double-headed arrow
-    {".........",
-     ".........",
-     "..#...#..",
-     ".##...##.",
-     ".#######.",
-     ".##...##.",
-     "..#...#..",
-     ".........",
+    {".........", ".........", "..#...#..", ".##...##.", ".#######.", ".##...##.", "..#...#..", ".........",
      "........."},
     // 3: a vertical double-headed arrow
-    {".........",
-     "...###...",
-     "..#####..",
-     "....#....",
-     "....#....",
-     "....#....",
-     "..#####..",
-     "...###...",
+    {".........", "...###...", "..#####..", "....#....", "....#....", "....#....", "..#####..", "...###...",
      "........."},
     // 4: stay on top: the front window hides the one behind it
-    {".........",
-     ".#####...",
-     ".#...#...",
-     ".#.#####.",
-     ".#.#...#.",
-     ".###...#.",
-     "...#...#.",
-     "...#####.",
+    {".........", ".#####...", ".#...#...", ".#.#####.", ".#.#...#.", ".###...#.", "...#...#.", "...#####.",
      "........."},
     // 5: transparent: both windows are see-through
-    {".........",
-     ".#####...",
-     ".#...#...",
-     ".#.#####.",
-     ".#.#.#.#.",
-     ".#####.#.",
-     "...#...#.",
-     "...#####.",
+    {".........", ".#####...", ".#...#...", ".#.#####.", ".#.#.#.#.", ".#####.#.", "...#...#.", "...#####.",
      "........."},
     // 6: magnifier
-    {".........",
-     "..###....",
-     ".#...#...",
-     ".#...#...",
-     ".#...#...",
-     "..####...",
-     ".....##..",
-     "......##.",
+    {".........", "..###....", ".#...#...", ".#...#...", ".#...#...", "..####...", ".....##..", "......##.",
      "........."},
     // 7: empty
-    {".........",
-     ".........",
-     ".........",
-     ".........",
-     ".........",
-     ".........",
-     ".........",
-     ".........",
+    {".........", ".........", ".........", ".........", ".........", ".........", ".........", ".........",
      "........."},
 }};
 
@@ -109,7 +53,8 @@ TGlyphBitmap BuildNumberGlyphs() {
   for (int y = 0; y < NumberGlyphHeight; ++y) {
     const std::string_view row = NumberArt[static_cast<std::size_t>(y)];
     assert(static_cast<int>(row.size()) == bitmap.Width() - 1);
-    for (int x = 0; x < static_cast<int>(row.size()); ++x) bitmap.SetBlack(x, y, row[static_cast<std::size_t>(x)] == '#');
+    for (int x = 0; x < static_cast<int>(row.size()); ++x)
+      bitmap.SetBlack(x, y, row[static_cast<std::size_t>(x)] == '#');
   }
   return bitmap;
 }
@@ -146,8 +91,10 @@ struct TGlyphRows {
 // go through one 64-bit operation.
 template <TRasterOp Op, class TWord>
 TWord Apply(TWord destination, TWord source) {
-  if constexpr (Op == TRasterOp::SrcAnd) return destination & source;
-  else return (destination | ~source) & static_cast<TWord>(0x00FFFFFF00FFFFFFull);
+  if constexpr (Op == TRasterOp::SrcAnd)
+    return destination & source;
+  else
+    return (destination | ~source) & static_cast<TWord>(0x00FFFFFF00FFFFFFull);
 }
 
 template <TRasterOp Op, class TWidth>
@@ -189,11 +136,15 @@ void CopyGlyph(const TClippedCanvas& canvas, int x, int y, const TGlyphBitmap& g
   // A digit shown whole, the usual case, gets the loop of its fixed width.
   const int count = visible.Width();
   if (op == TRasterOp::SrcAnd) {
-    if (count == NumberGlyphWidth) CopyRows<TRasterOp::SrcAnd>(rows, std::integral_constant<int, NumberGlyphWidth>());
-    else CopyRows<TRasterOp::SrcAnd>(rows, count);
+    if (count == NumberGlyphWidth)
+      CopyRows<TRasterOp::SrcAnd>(rows, std::integral_constant<int, NumberGlyphWidth>());
+    else
+      CopyRows<TRasterOp::SrcAnd>(rows, count);
   } else {
-    if (count == NumberGlyphWidth) CopyRows<TRasterOp::MergePaint>(rows, std::integral_constant<int, NumberGlyphWidth>());
-    else CopyRows<TRasterOp::MergePaint>(rows, count);
+    if (count == NumberGlyphWidth)
+      CopyRows<TRasterOp::MergePaint>(rows, std::integral_constant<int, NumberGlyphWidth>());
+    else
+      CopyRows<TRasterOp::MergePaint>(rows, count);
   }
 }
 
@@ -202,9 +153,12 @@ void DrawDigits(const TClippedCanvas& canvas, int x, int y, std::string_view tex
   const TGlyphBitmap& glyphs = NumberGlyphs();
   for (const char c : text) {
     int cell = -1;
-    if (c >= '0' && c <= '9') cell = c - '0';
-    else if (c == decimalSeparator) cell = PointCell;
-    else if (c == '-') cell = MinusCell;
+    if (c >= '0' && c <= '9')
+      cell = c - '0';
+    else if (c == decimalSeparator)
+      cell = PointCell;
+    else if (c == '-')
+      cell = MinusCell;
     if (cell >= 0) CopyGlyph(canvas, x, y, glyphs, cell * NumberCellWidth, 0, NumberGlyphWidth, NumberGlyphHeight, op);
     x += NumberCellWidth;
   }

@@ -20,7 +20,9 @@ class TGlyphBitmap {
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
   bool IsBlack(int x, int y) const { return Row(y)[x] == BlackPixel; }
-  void SetBlack(int x, int y, bool black) { FPixels[static_cast<std::size_t>(y) * FWidth + x] = black ? BlackPixel : WhitePixel; }
+  void SetBlack(int x, int y, bool black) {
+    FPixels[static_cast<std::size_t>(y) * FWidth + x] = black ? BlackPixel : WhitePixel;
+  }
   const TPixel* Row(int y) const { return FPixels.data() + static_cast<std::ptrdiff_t>(y) * FWidth; }
 
   static constexpr TPixel BlackPixel = 0x000000, WhitePixel = 0xFFFFFF;

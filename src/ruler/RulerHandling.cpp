@@ -75,7 +75,7 @@ TMiniButtonResponse MiniButtonMouseMove(const TRulerScaleInput& input, TMiniButt
   if (status.State == TMiniButtonState::mbsDownOutside || status.State == TMiniButtonState::mbsDownInside) {
     // While pressed only the pressed button counts, shown or not.
     response.Status.State = Inside(ButtonOrigin(input, status.Hot), point) ? TMiniButtonState::mbsDownInside
-                                                                            : TMiniButtonState::mbsDownOutside;
+                                                                           : TMiniButtonState::mbsDownOutside;
     response.Repaint = response.Status != status;
     return response;
   }

@@ -41,8 +41,8 @@ TKeyboardDrag AdvanceKeyboardDrag(const TKeyboardDrag& drag, TPoint offset, cons
   return {{drag.Position.X + offset.X, drag.Position.Y + offset.Y}, window};
 }
 
-TRect StretchedWindowRect(const TRect& window, TRulerOrientation orientation,
-                               const TRulerPlacement& placement, int lengthChange, int maxLength) {
+TRect StretchedWindowRect(const TRect& window, TRulerOrientation orientation, const TRulerPlacement& placement,
+                          int lengthChange, int maxLength) {
   const int length = orientation == TRulerOrientation::Horizontal ? window.Width() : window.Height();
   int wanted = length + lengthChange;
   if (lengthChange > 0) wanted = std::min(wanted, std::max(length, maxLength));
@@ -51,9 +51,8 @@ TRect StretchedWindowRect(const TRect& window, TRulerOrientation orientation,
   return PresetWindowRect(window, orientation, placement, wanted);
 }
 
-TKeyboardMenuPlace KeyboardMenuPlace(const TRect& window, const TRect& scaleBox,
-                                     TRulerOrientation orientation, bool scaleOnTopOrLeft,
-                                     const TRect& workArea, TScreenSize menuSize) {
+TKeyboardMenuPlace KeyboardMenuPlace(const TRect& window, const TRect& scaleBox, TRulerOrientation orientation,
+                                     bool scaleOnTopOrLeft, const TRect& workArea, TScreenSize menuSize) {
   constexpr int kFirstButtonAlong = 18;  // where the first mini button sits on the scale area
   const auto choose = [](int buttonRoom, int scaleRoom, int needed) {
     return buttonRoom >= needed || (scaleRoom < needed && buttonRoom >= scaleRoom);
@@ -70,8 +69,8 @@ TKeyboardMenuPlace KeyboardMenuPlace(const TRect& window, const TRect& scaleBox,
   const int y = window.Top + scaleBox.Top + kFirstButtonAlong;
   const int roomLeft = window.Left - workArea.Left;
   const int roomRight = workArea.Right - window.Right;
-  const bool left = scaleOnTopOrLeft ? !choose(roomRight, roomLeft, menuSize.Width)
-                                     : choose(roomLeft, roomRight, menuSize.Width);
+  const bool left =
+      scaleOnTopOrLeft ? !choose(roomRight, roomLeft, menuSize.Width) : choose(roomLeft, roomRight, menuSize.Width);
   return left ? TKeyboardMenuPlace{{window.Left, y}, TMenuSide::Left}
               : TKeyboardMenuPlace{{window.Right, y}, TMenuSide::Right};
 }

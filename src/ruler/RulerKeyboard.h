@@ -18,7 +18,7 @@ inline constexpr int kKeyShiftStep = 10;
 
 // What one arrow asks of the ruler: a move, a change of length, or nothing.
 struct TRulerKeyStep {
-  TPoint Offset;      // move the window by this much
+  TPoint Offset;         // move the window by this much
   int LengthChange = 0;  // lengthen (positive) or shorten the ruler at its free end
   friend bool operator==(const TRulerKeyStep&, const TRulerKeyStep&) = default;
 };
@@ -32,7 +32,7 @@ TRulerKeyStep ArrowKeyStep(TArrowKey key, bool shift, bool control, TRulerOrient
 // Consecutive key moves form one drag.
 struct TKeyboardDrag {
   TPoint Position;  // where the keys have taken the window, before any snapping
-  TRect Window;   // the window rectangle the last key move ended with
+  TRect Window;     // the window rectangle the last key move ended with
   friend bool operator==(const TKeyboardDrag&, const TKeyboardDrag&) = default;
 };
 
@@ -53,8 +53,8 @@ TKeyboardDrag AdvanceKeyboardDrag(const TKeyboardDrag& drag, TPoint offset, cons
 // it never snaps, and the length stays between kRulerMinLength and `maxLength` (the length a
 // stored placement keeps, the primary screen's extent along the ruler); a ruler already
 // outside those bounds is only ever brought closer to them.
-TRect StretchedWindowRect(const TRect& window, TRulerOrientation orientation,
-                               const TRulerPlacement& placement, int lengthChange, int maxLength);
+TRect StretchedWindowRect(const TRect& window, TRulerOrientation orientation, const TRulerPlacement& placement,
+                          int lengthChange, int maxLength);
 
 // The side of the ruler a menu opened from the keyboard goes to.
 enum class TMenuSide { Above, Below, Left, Right };
@@ -70,6 +70,5 @@ struct TKeyboardMenuPlace {
 // laid against what they measure; on the scale's side only when the work area leaves no
 // room for `menuSize` on the buttons' side (the side with more room when neither has
 // enough). It never covers the ruler. `scaleBox` is in window client coordinates.
-TKeyboardMenuPlace KeyboardMenuPlace(const TRect& window, const TRect& scaleBox,
-                                     TRulerOrientation orientation, bool scaleOnTopOrLeft,
-                                     const TRect& workArea, TScreenSize menuSize);
+TKeyboardMenuPlace KeyboardMenuPlace(const TRect& window, const TRect& scaleBox, TRulerOrientation orientation,
+                                     bool scaleOnTopOrLeft, const TRect& workArea, TScreenSize menuSize);

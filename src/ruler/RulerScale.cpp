@@ -126,7 +126,8 @@ class TScalePainter {
     Antialiased = In.Antialiasing && Scale->FractionalTicks();
     // How far a tick's drawing reaches along the ruler: its line and antialiasing
     // neighbour, or half its number, the widest being the one at the last tick.
-    if (In.Digits) NumberReach = TextWidth(TickNumberText(*Scale, Walk->Count() * Scale->Row.Step, In.DecimalSeparator)) / 2 + 2;
+    if (In.Digits)
+      NumberReach = TextWidth(TickNumberText(*Scale, Walk->Count() * Scale->Row.Step, In.DecimalSeparator)) / 2 + 2;
     PrepareLabel();
   }
 
@@ -143,9 +144,12 @@ class TScalePainter {
     TLabel label{CursorLabelText(*Scale, position, In.DecimalSeparator), {}};
     const int boxWidth = TextWidth(label.Text) + 4;
     TPoint box;
-    if (!In.Vertical) box = {In.CursorBoxPos.X + 2, boxTop};
-    else if (In.Turned) box = {LongTick + 1, boxTop};
-    else box = {In.Width - boxWidth - 8, boxTop};
+    if (!In.Vertical)
+      box = {In.CursorBoxPos.X + 2, boxTop};
+    else if (In.Turned)
+      box = {LongTick + 1, boxTop};
+    else
+      box = {In.Width - boxWidth - 8, boxTop};
     label.Box = {box.X, box.Y, box.X + boxWidth, box.Y + 9};
     Label = std::move(label);
   }
@@ -256,7 +260,8 @@ class TScalePainter {
     if (first > last) return;
 
     // The numbers' rows across a horizontal ruler; along a vertical one, each number's own.
-    const bool numbersAcross = !In.Vertical && Overlap(DigitRow(), DigitRow() + NumberGlyphHeight, clip.Top, clip.Bottom);
+    const bool numbersAcross =
+        !In.Vertical && Overlap(DigitRow(), DigitRow() + NumberGlyphHeight, clip.Top, clip.Bottom);
     const auto numberInClip = [&](int p) {
       return In.Vertical ? Overlap(p - 2, p - 2 + NumberGlyphHeight, clip.Top, clip.Bottom) : numbersAcross;
     };
@@ -308,7 +313,8 @@ class TScalePainter {
     TRect outline{0, 0, In.Width, In.Height};
     // The end that meets the magnifier stays open: the rectangle reaches one pixel past it.
     if (In.MagnifierVisible) {
-      int& openEnd = In.Vertical ? (In.Flipped ? outline.Top : outline.Bottom) : (In.Flipped ? outline.Left : outline.Right);
+      int& openEnd =
+          In.Vertical ? (In.Flipped ? outline.Top : outline.Bottom) : (In.Flipped ? outline.Left : outline.Right);
       openEnd += In.Flipped ? -1 : 1;
     }
     canvas.Frame(outline, Contrast);
@@ -357,7 +363,8 @@ void PaintScaleFace(const TRulerScaleInput& input, TScaleFace& face) {
 }
 
 void ComposeFromFace(const TRulerScaleInput& input, const TScaleFace& face, TPixelView target, const TRect& clip) {
-  const TRect area = IntersectRect(IntersectRect(clip, {0, 0, face.Plain.Width(), face.Plain.Height()}), target.Bounds());
+  const TRect area =
+      IntersectRect(IntersectRect(clip, {0, 0, face.Plain.Width(), face.Plain.Height()}), target.Bounds());
   if (area.Empty()) return;
   // The cursor line's pixels come from the lined face: a column of it, or a row on a
   // vertical ruler; the others from the plain one.
@@ -398,7 +405,7 @@ bool ButtonShown(const TRulerScaleInput& input, TPoint origin) {
 }
 
 std::optional<TRect> CursorLineStrip(const TRulerScaleInput& input, TPoint scaleAreaOrigin, int clientWidth,
-                                          int clientHeight) {
+                                     int clientHeight) {
   const bool labelled = input.Labeling != 0;
   if (input.Vertical) {
     const int cy = input.CursorBoxPos.Y;

@@ -22,10 +22,10 @@ struct TRulerScaleInput {
   bool Turned = false;    // bearing: ticks on the top edge (horizontal) or the left edge (vertical)
 
   // The active configuration.
-  int ScaleUnit = 1;      // 0 none, 1 pixel, 2 point, 3 inch, 4 centimetre; above 4 counts as pixel
-  int Granularity = 1;    // the unit's own (that of unit 0 for a unit above 4): 0 coarse, 1 medium, 2 fine
+  int ScaleUnit = 1;    // 0 none, 1 pixel, 2 point, 3 inch, 4 centimetre; above 4 counts as pixel
+  int Granularity = 1;  // the unit's own (that of unit 0 for a unit above 4): 0 coarse, 1 medium, 2 fine
   bool Digits = true;
-  int Labeling = 1;       // 0 no cursor label, 1 ruler coordinate, 2 screen coordinate
+  int Labeling = 1;  // 0 no cursor label, 1 ruler coordinate, 2 screen coordinate
   bool Antialiasing = true;
   TColor Background = 0xA0FFFF;  // resolved colours: no system colours here
   TColor CursorLine = 0x0000FF;
@@ -68,7 +68,7 @@ inline constexpr int MiniButtonSize = 11;
 // its label for the cursor position in `input`; nothing when the cursor is off the scale
 // along the ruler. `scaleAreaOrigin` is the scale area's top-left inside the window.
 std::optional<TRect> CursorLineStrip(const TRulerScaleInput& input, TPoint scaleAreaOrigin, int clientWidth,
-                                          int clientHeight);
+                                     int clientHeight);
 
 // What a paint shares with every other paint of the same look wherever the cursor is, kept
 // so that a cursor move only copies pixels and draws the cursor line's label: a full paint

@@ -52,8 +52,8 @@ TMagnifierLayoutSettings MagnifierLayout(const TConfigurationSettings& configura
   return layout;
 }
 
-TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height,
-                               int screenPixelsPerInch, TColorResolver resolveColor) {
+TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height, int screenPixelsPerInch,
+                               TColorResolver resolveColor) {
   const TConfigurationSettings& configuration = CurrentConfiguration(settings);
   const TRulerSettings& ruler = *configuration.Ruler;
   const TRulerPlacements placements = ReadPlacements(settings);
@@ -73,8 +73,8 @@ TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, 
   input.Background = resolveColor(ruler.Color->Background);
   input.CursorLine = resolveColor(ruler.Color->CursorLine);
   input.MagnifierVisible = configuration.Magnifier->Visible;
-  input.PixelsPerInch = ResolvePixelsPerInch(settings.Parameters->UserDefiniedDPI,
-                                             settings.Parameters->PixelsPerInch, screenPixelsPerInch);
+  input.PixelsPerInch = ResolvePixelsPerInch(settings.Parameters->UserDefiniedDPI, settings.Parameters->PixelsPerInch,
+                                             screenPixelsPerInch);
   input.Buttons = settings.Handling->Buttons;
   return input;
 }

@@ -17,5 +17,5 @@ TMagnifierLayoutSettings MagnifierLayout(const TConfigurationSettings& configura
 // The painter's input for a scale area of the given size. `screenPixelsPerInch` is the
 // screen's resolution; system colours must have been resolved by `resolveColor`.
 using TColorResolver = TColor (*)(TColor);
-TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height,
-                               int screenPixelsPerInch, TColorResolver resolveColor);
+TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height, int screenPixelsPerInch,
+                               TColorResolver resolveColor);

@@ -102,7 +102,7 @@ class TTickWalk {
   int FIndex = 0;
   int FP = 0;
   int FF = 0;
-  int FLongPeriod;    // steps from one long tick to the next
+  int FLongPeriod;  // steps from one long tick to the next
   int FMediumPeriod;
   int FStepsToLong = 0;  // steps from this tick to the next long one, 0 on a long tick
   int FStepsToMedium = 0;

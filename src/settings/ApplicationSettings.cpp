@@ -149,17 +149,18 @@ bool TColorSettings::ReadCustomElement(TQorvelSettingsReader& reader, const std:
                                        const std::u16string& nameAttribute) {
   return ReadNumberedElement(reader, elementName, nameAttribute, "color", EntryCount, [&](int index) {
     TColorEntry& entry = FEntries[static_cast<std::size_t>(index)];
-    reader.ReadElements(elementName, [&entry](TQorvelSettingsReader& r, const std::string& child, const std::u16string&) {
-      if (child != "value" && child != "flags") return false;
-      // An invalid number is still this child's: it leaves the field as it was.
-      const TQorvelReadValue<std::int32_t> value = r.ReadInteger(child);
-      if (!value.Valid()) return true;
-      if (child == "value")
-        entry.Value = static_cast<TColor>(value.Value);
-      else
-        entry.Flags = value.Value;
-      return true;
-    });
+    reader.ReadElements(elementName,
+                        [&entry](TQorvelSettingsReader& r, const std::string& child, const std::u16string&) {
+                          if (child != "value" && child != "flags") return false;
+                          // An invalid number is still this child's: it leaves the field as it was.
+                          const TQorvelReadValue<std::int32_t> value = r.ReadInteger(child);
+                          if (!value.Valid()) return true;
+                          if (child == "value")
+                            entry.Value = static_cast<TColor>(value.Value);
+                          else
+                            entry.Flags = value.Value;
+                          return true;
+                        });
   });
 }
 

@@ -32,8 +32,7 @@ TQorvelStream& Required(const std::unique_ptr<TQorvelStream>& stream) {
 
 // ---- Reader --------------------------------------------------------------------------------
 
-TQorvelSettingsXmlFileReader::TQorvelSettingsXmlFileReader(std::unique_ptr<TQorvelStream> stream,
-                                                           std::string rootName)
+TQorvelSettingsXmlFileReader::TQorvelSettingsXmlFileReader(std::unique_ptr<TQorvelStream> stream, std::string rootName)
     : FOwnedStream(std::move(stream)), FXml(Required(FOwnedStream)), FRootName(std::move(rootName)) {}
 
 TQorvelSettingsXmlFileReader::TQorvelSettingsXmlFileReader(TQorvelStream& stream, std::string rootName)
@@ -121,10 +120,9 @@ void TQorvelSettingsXmlFileReader::ReadProperty(TQorvelSettings& settings, const
     case TQorvelTypeKind::Set: {
       const std::u16string text = ReadWideString(name).Value;
       if (!property->EnumType) return;
-      const std::int32_t ordinal =
-          property->Kind == TQorvelTypeKind::Set
-              ? static_cast<std::int32_t>(QorvelParseSet(text, *property->EnumType))
-              : QorvelParseEnumeration(text, *property->EnumType);
+      const std::int32_t ordinal = property->Kind == TQorvelTypeKind::Set
+                                       ? static_cast<std::int32_t>(QorvelParseSet(text, *property->EnumType))
+                                       : QorvelParseEnumeration(text, *property->EnumType);
       if (settable) property->SetOrdinal(settings, ordinal);
       return;
     }
@@ -337,7 +335,8 @@ void TQorvelSettingsXmlFileWriter::WriteProperties(TQorvelSettings& settings) {
         break;
       case TQorvelTypeKind::Set:
         if (property.EnumType)
-          WriteString(name, QorvelSetText(static_cast<std::uint32_t>(property.GetOrdinal(settings)), *property.EnumType));
+          WriteString(name,
+                      QorvelSetText(static_cast<std::uint32_t>(property.GetOrdinal(settings)), *property.EnumType));
         break;
       case TQorvelTypeKind::Float:
         if (IsTypeName(property, "TDateTime"))

@@ -234,7 +234,8 @@ std::string QorvelFloatText(double value) {
 
 std::string QorvelDateTimeText(TDateTime value) {
   // Far beyond any calendar a duration would not fit its integers either.
-  if (!std::isfinite(value) || std::fabs(value) >= static_cast<double>(FirstUnwritableDay)) return QorvelFloatText(value);
+  if (!std::isfinite(value) || std::fabs(value) >= static_cast<double>(FirstUnwritableDay))
+    return QorvelFloatText(value);
   // Rounding the whole value to milliseconds first carries 23:59:59.9996 into the next day
   // instead of losing it; deciding on the rounded value keeps the choice between duration
   // and date the same when the text is read back.

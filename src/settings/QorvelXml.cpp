@@ -423,8 +423,7 @@ void TQorvelXmlReader::ReadRawText(TQorvelXmlSpecialElement& token) {
 
 bool TQorvelXmlReader::Next(std::unique_ptr<TQorvelXmlElement>& element) {
   while (ReadElement(element)) {
-    if (dynamic_cast<const TQorvelXmlTag*>(element.get()) ||
-        dynamic_cast<const TQorvelXmlContent*>(element.get())) {
+    if (dynamic_cast<const TQorvelXmlTag*>(element.get()) || dynamic_cast<const TQorvelXmlContent*>(element.get())) {
       return true;
     }
   }

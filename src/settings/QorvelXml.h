@@ -25,8 +25,7 @@ class TQorvelStream;
 // error was found; the message does not repeat it.
 class EQorvelXmlError : public EQorvelError {
  public:
-  EQorvelXmlError(const std::string& message, int lineNumber)
-      : EQorvelError(message), FLineNumber(lineNumber) {}
+  EQorvelXmlError(const std::string& message, int lineNumber) : EQorvelError(message), FLineNumber(lineNumber) {}
   int LineNumber() const { return FLineNumber; }
 
  private:
@@ -77,8 +76,7 @@ class TQorvelXmlTag : public TQorvelXmlElement {
 
 class TQorvelXmlAttribute {
  public:
-  TQorvelXmlAttribute(std::u16string name, std::u16string value)
-      : FName(std::move(name)), FValue(std::move(value)) {}
+  TQorvelXmlAttribute(std::u16string name, std::u16string value) : FName(std::move(name)), FValue(std::move(value)) {}
   const std::u16string& Name() const { return FName; }
   const std::u16string& Value() const { return FValue; }
 
@@ -181,11 +179,11 @@ class TQorvelXmlReader {
   void ReadText(std::unique_ptr<TQorvelXmlElement>& token);    // up to the next "<"; white space before it is its own
   void ReadMarkup(std::unique_ptr<TQorvelXmlElement>& token);  // from its "<"
   void ReadStartTag(TQorvelXmlStartTag& tag);                  // the name's first byte is in the token
-  void ReadAttribute(TQorvelXmlStartTag& tag, unsigned char first);  // name = "value" or 'value'
-  void ReadEndTag(TQorvelXmlEndTag& tag);                      // after "</": the name, white space, ">"
+  void ReadAttribute(TQorvelXmlStartTag& tag, unsigned char first);          // name = "value" or 'value'
+  void ReadEndTag(TQorvelXmlEndTag& tag);                                    // after "</": the name, white space, ">"
   void ReadCommentOrDeclaration(std::unique_ptr<TQorvelXmlElement>& token);  // after "<!"
-  void ReadComment(TQorvelXmlComment& comment);                // after "<!--", up to "-->"
-  void ReadRawText(TQorvelXmlSpecialElement& token);           // up to the first ">"
+  void ReadComment(TQorvelXmlComment& comment);                              // after "<!--", up to "-->"
+  void ReadRawText(TQorvelXmlSpecialElement& token);                         // up to the first ">"
 
   // Taking bytes. Every byte a token takes counts against QorvelXmlMaxTokenSize.
   bool Refill();

@@ -49,8 +49,7 @@ void CreateFoldersOf(const std::filesystem::path& fileName) {
 
 // ---- Loading -------------------------------------------------------------------------------
 
-void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
-                                                     const std::string& rootName,
+void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName, const std::string& rootName,
                                                      IQorvelSettingsFileSystem& fileSystem,
                                                      IQorvelSettingsPrompt& prompt) {
   const std::optional<TQorvelFileAttributes> attributes = fileSystem.Attributes(fileName);
@@ -80,8 +79,8 @@ void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path
   try {
     LoadWith(std::make_unique<TQorvelSettingsXmlFileReader>(std::move(stream), rootName));
   } catch (const EQorvelXmlError& error) {
-    SaveSuppressed =
-        !prompt.AskYesNo(LoadCaption + " in line " + std::to_string(error.LineNumber()), error.what() + RecreateQuestion);
+    SaveSuppressed = !prompt.AskYesNo(LoadCaption + " in line " + std::to_string(error.LineNumber()),
+                                      error.what() + RecreateQuestion);
   } catch (const std::exception& error) {
     SaveSuppressed = !prompt.AskYesNo(LoadCaption, error.what() + RecreateQuestion);
   }

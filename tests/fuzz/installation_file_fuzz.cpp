@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const EQorvelError&) {
     return 0;
   }
-  for (const TQorvelUninstallList* list : {&configuration.Folders, &configuration.Files, &configuration.RegistryKeys,
-                                           &configuration.RegistryValues})
+  for (const TQorvelUninstallList* list :
+       {&configuration.Folders, &configuration.Files, &configuration.RegistryKeys, &configuration.RegistryValues})
     CheckSorted(*list);
 
   TQorvelMemoryStream written;

@@ -99,7 +99,8 @@ void CheckFloatField(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::string
   const auto parsed = rules.Parse(text);
   if (parsed.Ok) {
     Check(std::isfinite(parsed.Value));
-    const auto back = ParseFloatText(FormatGeneral(parsed.Value, 15, 0, rules.DecimalSeparator), rules.DecimalSeparator);
+    const auto back =
+        ParseFloatText(FormatGeneral(parsed.Value, 15, 0, rules.DecimalSeparator), rules.DecimalSeparator);
     Check(back && Close(*back, parsed.Value));
   }
   CheckLeaving(rules, text);

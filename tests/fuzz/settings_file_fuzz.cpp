@@ -30,23 +30,23 @@ class TAllKindsSettings : public TQorvelSettings {
   using TQorvelSettings::TQorvelSettings;
   static const TQorvelSettingsClass& StaticClass() {
     using C = TAllKindsSettings;
-    static const TQorvelSettingsClass cls(
-        "TAllKindsSettings", &TQorvelSettings::StaticClass(), &TQorvelSettingsClass::Instantiate<C>,
-        {
-            QorvelPublish::Integer("Number", &C::Number),
-            QorvelPublish::Color("Shade", &C::Shade, std::nullopt),
-            QorvelPublish::Boolean("Flag", &C::Flag, std::nullopt),
-            QorvelPublish::Set("Buttons", &C::Buttons, "TMiniButtons", MiniButtonTypeInfo,
-                               std::optional<TMiniButtons>()),
-            QorvelPublish::Float("Ratio", &C::Ratio),
-            QorvelPublish::String("Text", &C::Text),
-            QorvelPublish::WideString("WideText", &C::WideText),
-            QorvelPublish::Int64("Big", &C::Big),
-            QorvelPublish::Strings("List", &C::List),
-            QorvelPublish::Char("Letter", &C::Letter, std::nullopt),
-            QorvelPublish::Child("Point", &C::Point),
-            QorvelPublish::Child("Window", &C::Window),
-        });
+    static const TQorvelSettingsClass cls("TAllKindsSettings", &TQorvelSettings::StaticClass(),
+                                          &TQorvelSettingsClass::Instantiate<C>,
+                                          {
+                                              QorvelPublish::Integer("Number", &C::Number),
+                                              QorvelPublish::Color("Shade", &C::Shade, std::nullopt),
+                                              QorvelPublish::Boolean("Flag", &C::Flag, std::nullopt),
+                                              QorvelPublish::Set("Buttons", &C::Buttons, "TMiniButtons",
+                                                                 MiniButtonTypeInfo, std::optional<TMiniButtons>()),
+                                              QorvelPublish::Float("Ratio", &C::Ratio),
+                                              QorvelPublish::String("Text", &C::Text),
+                                              QorvelPublish::WideString("WideText", &C::WideText),
+                                              QorvelPublish::Int64("Big", &C::Big),
+                                              QorvelPublish::Strings("List", &C::List),
+                                              QorvelPublish::Char("Letter", &C::Letter, std::nullopt),
+                                              QorvelPublish::Child("Point", &C::Point),
+                                              QorvelPublish::Child("Window", &C::Window),
+                                          });
     return cls;
   }
   const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }

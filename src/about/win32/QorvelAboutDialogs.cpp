@@ -50,8 +50,8 @@ TQorvelAboutVersionTexts AppAboutVersionTexts() {
 }
 
 bool TQorvelAboutDialog::LoadLogo(const wchar_t* resourceName) {
-  FLogo.Reset(static_cast<HBITMAP>(
-      ::LoadImageW(ModuleInstance(), resourceName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  FLogo.Reset(
+      static_cast<HBITMAP>(::LoadImageW(ModuleInstance(), resourceName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   return static_cast<bool>(FLogo);
 }
 
@@ -127,18 +127,10 @@ void TQorvelAboutForm::Build() {
         FLogoRect = ScaledRect(layout.AddLogo(FLogoSize.cx, FLogoSize.cy));
         break;
       }
-      case K::Title:
-        AddStatic(text, layout.AddFixedLabel(), FixedLine, FBoldFont.Get());
-        break;
-      case K::Fixed:
-        AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get());
-        break;
-      case K::StartCount:
-        AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get());
-        break;
-      case K::Usage:
-        FUsageLabel = AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get());
-        break;
+      case K::Title: AddStatic(text, layout.AddFixedLabel(), FixedLine, FBoldFont.Get()); break;
+      case K::Fixed: AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get()); break;
+      case K::StartCount: AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get()); break;
+      case K::Usage: FUsageLabel = AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get()); break;
       case K::Link:
         FLink = std::make_unique<TQorvelWebLink>(Handle(), ScaledRect(layout.AddFixedLabel()), text,
                                                  Widen(line.Address), FFont.Get(), TWebLinkLine::LinkAlone);
@@ -155,13 +147,10 @@ void TQorvelAboutForm::Build() {
           ::DrawTextW(dc.Get(), text.c_str(), -1, &measure, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         }
         const int height96 = (measure.bottom * 96 + static_cast<int>(FDpi) - 1) / static_cast<int>(FDpi);
-        AddStatic(text, layout.AddWrappingLabel(height96), content.InfoLeftAligned ? SS_LEFT : SS_CENTER,
-                  FFont.Get());
+        AddStatic(text, layout.AddWrappingLabel(height96), content.InfoLeftAligned ? SS_LEFT : SS_CENTER, FFont.Get());
         break;
       }
-      case K::Gap:
-        layout.SetGap(line.Height);
-        break;
+      case K::Gap: layout.SetGap(line.Height); break;
     }
   }
   FOkButton = CreateChildControl(Handle(), L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON,
@@ -174,8 +163,7 @@ void TQorvelAboutForm::Build() {
   RECT client = ClientRect();
   const int frameWidth = (window.right - window.left) - client.right;
   const int frameHeight = (window.bottom - window.top) - client.bottom;
-  SetBounds(0, 0, Scaled(layout.ClientWidth()) + frameWidth, Scaled(layout.ClientHeight()) + frameHeight,
-            SWP_NOMOVE);
+  SetBounds(0, 0, Scaled(layout.ClientWidth()) + frameWidth, Scaled(layout.ClientHeight()) + frameHeight, SWP_NOMOVE);
 }
 
 void TQorvelAboutForm::PlaceOnScreen() {
@@ -184,8 +172,7 @@ void TQorvelAboutForm::PlaceOnScreen() {
   const int height = bounds.bottom - bounds.top;
   RECT anchor{};
   switch (FDialog.FormPosition) {
-    case TFormPosition::poDesigned:
-      return;
+    case TFormPosition::poDesigned: return;
     case TFormPosition::poMainFormCenter:
       if (FDialog.MainWindow && ::IsWindowVisible(FDialog.MainWindow) && ::GetWindowRect(FDialog.MainWindow, &anchor))
         break;
@@ -268,11 +255,8 @@ LRESULT TQorvelAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       ::InvalidateRect(Handle(), nullptr, TRUE);
       return 0;
     }
-    case WM_ACTIVATE:
-      KeepFocusOverActivation(wParam, FFocus);
-      return 0;
-    default:
-      break;
+    case WM_ACTIVATE: KeepFocusOverActivation(wParam, FFocus); return 0;
+    default: break;
   }
   return TForm::HandleMessage(message, wParam, lParam);
 }

@@ -72,7 +72,7 @@ class TQorvelAboutForm : public TForm {
   UINT FDpi = 96;
   std::string FTimeSeparator;
   TFontHandle FFont, FBoldFont;
-  HBITMAP FLogo = nullptr;     // the dialog's, not owned
+  HBITMAP FLogo = nullptr;  // the dialog's, not owned
   SIZE FLogoSize{};
   RECT FLogoRect{};
   HWND FOkButton = nullptr;

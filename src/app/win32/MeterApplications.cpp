@@ -55,8 +55,7 @@ void TMeterApplication::FillTrayMenu() {
 
 void TMeterApplication::UpdateTrayMenu() {
   FRulerItem->Caption = Ruler()->Visible() ? L"&Hide ruler" : L"&Show ruler";
-  FColorPickerItem->Caption =
-      FColorForm && FColorForm->Visible() ? L"&Hide color picker" : L"&Show color picker";
+  FColorPickerItem->Caption = FColorForm && FColorForm->Visible() ? L"&Hide color picker" : L"&Show color picker";
   FCursorItem->Caption =
       FCursorForm && FCursorForm->Visible() ? L"&Hide cursor coordinates" : L"&Show cursor coordinates";
   const bool noModal = !ModalFormActive();
@@ -127,18 +126,24 @@ void TMeterApplication::ShowSettingsDialog(int row) {
 }
 
 void TMeterApplication::ToggleRuler() {
-  if (Ruler()->Visible()) Ruler()->Close();
-  else ShowMainForm();
+  if (Ruler()->Visible())
+    Ruler()->Close();
+  else
+    ShowMainForm();
 }
 
 void TMeterApplication::ToggleColorForm() {
-  if (FColorForm->Visible()) FColorForm->Close();
-  else FColorForm->Show();
+  if (FColorForm->Visible())
+    FColorForm->Close();
+  else
+    FColorForm->Show();
 }
 
 void TMeterApplication::ToggleCursorForm() {
-  if (FCursorForm->Visible()) FCursorForm->Close();
-  else FCursorForm->Show();
+  if (FCursorForm->Visible())
+    FCursorForm->Close();
+  else
+    FCursorForm->Show();
 }
 
 void TMeterApplication::IconClick() {

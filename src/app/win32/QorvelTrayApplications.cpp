@@ -88,8 +88,8 @@ bool WaitHandlingMessages(HANDLE object, ULONGLONG until) {
     const ULONGLONG now = ::GetTickCount64();
     if (now >= until) return false;
     const DWORD count = object ? 1 : 0;
-    const DWORD result =
-        ::MsgWaitForMultipleObjects(count, object ? &object : nullptr, FALSE, static_cast<DWORD>(until - now), QS_ALLINPUT);
+    const DWORD result = ::MsgWaitForMultipleObjects(count, object ? &object : nullptr, FALSE,
+                                                     static_cast<DWORD>(until - now), QS_ALLINPUT);
     if (object && result == WAIT_OBJECT_0) return true;
     if (result == WAIT_OBJECT_0 + count) {
       MSG message;
@@ -239,17 +239,10 @@ bool TQorvelTrayApplication::HandleMessage(UINT message, WPARAM /*wParam*/, LPAR
       }
       return response.Handled;
     }
-    case WM_TRAYMENU:
-      ShowTrayMenu();
-      return true;
-    case WM_SHOWINSTANCE:
-      OtherInstanceStarted();
-      return true;
-    case WM_CLOSEINSTANCE:
-      Terminate();
-      return true;
-    default:
-      return false;
+    case WM_TRAYMENU: ShowTrayMenu(); return true;
+    case WM_SHOWINSTANCE: OtherInstanceStarted(); return true;
+    case WM_CLOSEINSTANCE: Terminate(); return true;
+    default: return false;
   }
 }
 

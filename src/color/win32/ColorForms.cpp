@@ -59,8 +59,7 @@ void TColorForm::ColorBoxDialog(TQorvelColorBox& box) {
 
 LRESULT TColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // the box covers the whole client area
+    case WM_ERASEBKGND: return 1;  // the box covers the whole client area
     case WM_SIZE:
       if (FColorBox) ::MoveWindow(FColorBox->Handle(), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       break;
@@ -79,8 +78,7 @@ LRESULT TColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Keys (Space, the menu key) go to the box whenever the window is active.
       if (FColorBox) ::SetFocus(FColorBox->Handle());
       return 0;
-    default:
-      break;
+    default: break;
   }
   return TQorvelMagnetForm::HandleMessage(message, wParam, lParam);
 }

@@ -120,8 +120,7 @@ std::optional<TAccessibleTexts> TCursorForm::AccessibleTexts() const {
 
 LRESULT TCursorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // the paint covers the whole client area, so nothing flickers
+    case WM_ERASEBKGND: return 1;  // the paint covers the whole client area, so nothing flickers
     case WM_PAINT: {
       TPaintScope paint(Handle());
       Paint(paint.DC());
@@ -135,8 +134,7 @@ LRESULT TCursorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                suggested ? suggested->top : bounds.top);
       return 0;
     }
-    default:
-      return TQorvelMagnetForm::HandleMessage(message, wParam, lParam);
+    default: return TQorvelMagnetForm::HandleMessage(message, wParam, lParam);
   }
 }
 

@@ -55,8 +55,8 @@ void TBoxSurface::CopyTo(HDC dc, int offsetX, int offsetY) const {
 
 // ---- look ----
 
-void TQorvelBoxLook::FillBox(TBoxSurface& surface, const TRect& rect, const TQorvelColorFilter* filter,
-                             int opacity, TPixel color) {
+void TQorvelBoxLook::FillBox(TBoxSurface& surface, const TRect& rect, const TQorvelColorFilter* filter, int opacity,
+                             TPixel color) {
   ::GdiFlush();
   ::FillBox(surface.Canvas(), rect, filter, opacity, color);
 }
@@ -133,19 +133,14 @@ void TQorvelCustomBoxWinControl::TrackMouse(POINT client) {
 
 LRESULT TQorvelCustomBoxWinControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // the paint covers every pixel
+    case WM_ERASEBKGND: return 1;  // the paint covers every pixel
     case WM_PAINT: {
       TPaintScope paint(Handle());
       PaintTo(paint.DC(), paint.Invalid());
       return 0;
     }
-    case WM_PRINTCLIENT:
-      PaintTo(reinterpret_cast<HDC>(wParam), ClientRect());
-      return 0;
-    case WM_MOUSEMOVE:
-      TrackMouse({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-      return 0;
+    case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wParam), ClientRect()); return 0;
+    case WM_MOUSEMOVE: TrackMouse({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}); return 0;
     case WM_MOUSELEAVE:
       if (FMouseInside) {
         FMouseInside = false;
@@ -158,15 +153,13 @@ LRESULT TQorvelCustomBoxWinControl::HandleMessage(UINT message, WPARAM wParam, L
         return TRUE;
       }
       return DefaultHandler(message, wParam, lParam);
-    default:
-      return DefaultHandler(message, wParam, lParam);
+    default: return DefaultHandler(message, wParam, lParam);
   }
 }
 
 // ---- windowless base ----
 
-TQorvelCustomBoxControl::TQorvelCustomBoxControl(HWND parent, const RECT& bounds)
-    : FParent(parent), FBounds(bounds) {
+TQorvelCustomBoxControl::TQorvelCustomBoxControl(HWND parent, const RECT& bounds) : FParent(parent), FBounds(bounds) {
   RegisterBoxCursors();
 }
 

@@ -19,7 +19,7 @@
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 
 // The box cursors in the toolkit's cursor table (gui/ScreenCursors.h).
-inline constexpr int crQorvelCircle = 5;     // picking a colour
+inline constexpr int crQorvelCircle = 5;  // picking a colour
 inline constexpr int crQorvelMagnify = 6;
 inline constexpr int crQorvelInvisible = 7;
 inline constexpr int crQorvelScrollH = 8;
@@ -65,8 +65,8 @@ class TQorvelBoxLook {
 
   // The portable primitives on a paint surface; the frame takes this box's look and the
   // colour around it.
-  static void FillBox(TBoxSurface& surface, const TRect& rect, const TQorvelColorFilter* filter,
-                      int opacity, TPixel color);
+  static void FillBox(TBoxSurface& surface, const TRect& rect, const TQorvelColorFilter* filter, int opacity,
+                      TPixel color);
   void DrawBoxFrame(TBoxSurface& surface, const TRect& rect, TColor border) const;
 
  protected:

@@ -161,8 +161,7 @@ void TQorvelColorBox::PaintClip(TBoxSurface& surface) {
 
   const TColor foreground = enabled ? ContrastColor(ColorToRGB(FColor)) : ColorToRGB(clGrayText);
   HDC dc = surface.DC();
-  if (enabled && FOptions.Contains(TQorvelColorBoxOption::pcbEyedropper))
-    PaintEyedropper(dc, g.Eyedropper, foreground);
+  if (enabled && FOptions.Contains(TQorvelColorBoxOption::pcbEyedropper)) PaintEyedropper(dc, g.Eyedropper, foreground);
 
   const TContextGlyphs& glyphs = ContextGlyphs();
   if (enabled && FOptions.Contains(TQorvelColorBoxOption::pcbContextGlyph) && glyphs.Normal) {
@@ -272,7 +271,7 @@ void TQorvelColorBox::Perform(TColorBoxAction action) {
     case TColorBoxAction::ApplyPicking: StopPicking(true); break;
     case TColorBoxAction::OpenDialog: OpenDialog(); break;
     case TColorBoxAction::StartPicking:  // only a press starts a pick, see MouseDown
-    case TColorBoxAction::Popup:          // opens where the mouse is, see MouseUp
+    case TColorBoxAction::Popup:         // opens where the mouse is, see MouseUp
     case TColorBoxAction::None: break;
   }
 }
@@ -342,26 +341,18 @@ LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      MouseDown(message == WM_LBUTTONDOWN, ClientPoint(lParam));
-      return 0;
+    case WM_MBUTTONDOWN: MouseDown(message == WM_LBUTTONDOWN, ClientPoint(lParam)); return 0;
     case WM_LBUTTONUP:
-    case WM_MBUTTONUP:
-      MouseUp(message == WM_LBUTTONUP);
-      return 0;
+    case WM_MBUTTONUP: MouseUp(message == WM_LBUTTONUP); return 0;
     case WM_RBUTTONUP:
       MouseUp(false);
       if (std::exchange(FSwallowContextMenu, false)) return 0;  // that click only ended a pick
-      return DefaultHandler(message, wParam, lParam);            // asks for the context menu
-    case WM_MOUSEMOVE:
-      MouseMove(ClientPoint(lParam));
-      break;  // the base tracks entering and leaving
+      return DefaultHandler(message, wParam, lParam);           // asks for the context menu
+    case WM_MOUSEMOVE: MouseMove(ClientPoint(lParam)); break;   // the base tracks entering and leaving
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != Handle() && FMouse.PressedZone() != TColorBoxZone::czNone) ResetMouse();
       return 0;
-    case WM_CANCELMODE:
-      ResetMouse();
-      return DefaultHandler(message, wParam, lParam);
+    case WM_CANCELMODE: ResetMouse(); return DefaultHandler(message, wParam, lParam);
     case WM_KEYDOWN:
       if (wParam == VK_SPACE) {
         if (!(lParam & 0x40000000)) OpenDialog();  // not again for the key's auto-repeat
@@ -375,9 +366,7 @@ LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_GETDLGCODE:
       // A button to the dialog manager: Alt and the caption's access key "click" it.
       return DLGC_WANTCHARS | DLGC_BUTTON;
-    case BM_CLICK:
-      ::SetFocus(Handle());
-      return 0;
+    case BM_CLICK: ::SetFocus(Handle()); return 0;
     case WM_CONTEXTMENU: {
       const POINT requested = ClientPoint(lParam);
       POINT bottomLeft{0, Height()};
@@ -387,12 +376,8 @@ LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      Invalidate();
-      break;
-    case WM_ENABLE:
-      ResetMouse();
-      break;
+    case WM_KILLFOCUS: Invalidate(); break;
+    case WM_ENABLE: ResetMouse(); break;
     case WM_SHOWWINDOW:
       if (!wParam) ResetMouse();
       break;
@@ -405,8 +390,7 @@ LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_MENUCHAR:
       if (HIWORD(wParam) == MF_POPUP) return ColorPopupMenu().MenuChar(static_cast<wchar_t>(LOWORD(wParam)));
       break;
-    default:
-      break;
+    default: break;
   }
   return TQorvelCustomBoxWinControl::HandleMessage(message, wParam, lParam);
 }
@@ -460,9 +444,9 @@ bool TQorvelColorPopupMenu::PopupFor(TQorvelColorBox& box, POINT screenPoint) {
   FPopupComponent = &box;
   TMenuHandle menu(BuildOwnerDrawnMenu());
   FTrackedMenu = menu.Get();
-  const UINT chosen = static_cast<UINT>(::TrackPopupMenuEx(
-      menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y,
-      box.Handle(), nullptr));
+  const UINT chosen =
+      static_cast<UINT>(::TrackPopupMenuEx(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                           screenPoint.x, screenPoint.y, box.Handle(), nullptr));
   FTrackedMenu = nullptr;
   bool clicked = false;
   if (chosen > 0 && chosen <= Count()) {
@@ -532,8 +516,8 @@ bool TQorvelColorPopupMenu::Measure(MEASUREITEMSTRUCT& measure) {
   RECT extent{};
   ::DrawTextW(screen.Get(), item.Caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
   // Tall enough for the caption and a swatch beside it, whatever the system proposed.
-  const int height = std::max<int>({static_cast<int>(measure.itemHeight), ::GetSystemMetrics(SM_CYMENU),
-                                    static_cast<int>(extent.bottom) + 4});
+  const int height = std::max<int>(
+      {static_cast<int>(measure.itemHeight), ::GetSystemMetrics(SM_CYMENU), static_cast<int>(extent.bottom) + 4});
   measure.itemHeight = static_cast<UINT>(height);
   measure.itemWidth = static_cast<UINT>(extent.right + height + 8);
   return true;

@@ -141,8 +141,7 @@ void TQorvelColorContainer::MouseUp(bool leftButton) {
     case TColorSlotModel::TAction::Select:
       if (OnSelect) OnSelect(*this);
       break;
-    case TColorSlotModel::TAction::None:
-      break;
+    case TColorSlotModel::TAction::None: break;
   }
 }
 
@@ -287,7 +286,8 @@ void TQorvelColorForm::PlaceBoxes() {
 }
 
 int TQorvelColorForm::SlotCount() const {
-  return static_cast<int>(std::count_if(FSlots.begin(), FSlots.end(), [](const auto& slot) { return slot != nullptr; }));
+  return static_cast<int>(
+      std::count_if(FSlots.begin(), FSlots.end(), [](const auto& slot) { return slot != nullptr; }));
 }
 
 void TQorvelColorForm::Prepare() {
@@ -356,9 +356,7 @@ void TQorvelColorForm::Invalidated(TColorFormPart part) {
       if (FOpacityBar->Position() != FModel.Opacity()) FOpacityBar->SetPosition(FModel.Opacity());
       FOpacityBar->Invalidate();
       break;
-    case TColorFormPart::Caption:
-      ::SetWindowTextW(FValuesGroup, Widen(FModel.GroupCaption()).c_str());
-      break;
+    case TColorFormPart::Caption: ::SetWindowTextW(FValuesGroup, Widen(FModel.GroupCaption()).c_str()); break;
     case TColorFormPart::Slots: ShowSlots(); break;
   }
 }
@@ -442,9 +440,9 @@ void TQorvelColorForm::MouseMessage(UINT message, POINT point) {
     // While a box holds the press, only it hears the mouse.
     TQorvelCustomBoxControl* target = FCaptured;
     if (!target) {
-      for (TQorvelCustomBoxControl* box : {static_cast<TQorvelCustomBoxControl*>(FChart.get()),
-                                           static_cast<TQorvelCustomBoxControl*>(FBar.get()),
-                                           static_cast<TQorvelCustomBoxControl*>(FPreview.get())})
+      for (TQorvelCustomBoxControl* box :
+           {static_cast<TQorvelCustomBoxControl*>(FChart.get()), static_cast<TQorvelCustomBoxControl*>(FBar.get()),
+            static_cast<TQorvelCustomBoxControl*>(FPreview.get())})
         box->UpdateMouse(&point);
       for (auto& slot : FSlots)
         if (slot) slot->UpdateMouse(&point);
@@ -514,9 +512,9 @@ LRESULT TQorvelColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       HDC dc = reinterpret_cast<HDC>(wParam);
       // The boxes paint every pixel of theirs: leave them out to spare a flash.
       const int saved = ::SaveDC(dc);
-      for (TQorvelCustomBoxControl* box : {static_cast<TQorvelCustomBoxControl*>(FChart.get()),
-                                           static_cast<TQorvelCustomBoxControl*>(FBar.get()),
-                                           static_cast<TQorvelCustomBoxControl*>(FPreview.get())}) {
+      for (TQorvelCustomBoxControl* box :
+           {static_cast<TQorvelCustomBoxControl*>(FChart.get()), static_cast<TQorvelCustomBoxControl*>(FBar.get()),
+            static_cast<TQorvelCustomBoxControl*>(FPreview.get())}) {
         const RECT& r = box->BoundsRect();
         if (box->Visible()) ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
       }
@@ -540,9 +538,7 @@ LRESULT TQorvelColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-      MouseMessage(message, PointOf(lParam));
-      return 0;
+    case WM_MBUTTONUP: MouseMessage(message, PointOf(lParam)); return 0;
     case WM_CAPTURECHANGED:
       if (FCaptured && reinterpret_cast<HWND>(lParam) != Handle()) {
         // Capture taken away (another window, a system dialog): end the drag where it is.
@@ -584,8 +580,7 @@ LRESULT TQorvelColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return TForm::HandleMessage(message, wParam, lParam);
 }

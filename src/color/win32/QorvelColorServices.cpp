@@ -32,12 +32,12 @@ std::string Narrow(const std::wstring& text) {
 TQorvelColorDefinitionService::TQorvelColorDefinitionService() = default;
 
 void TQorvelColorDefinitionService::Open() {
-  FWindow = std::make_unique<TMessageWindow>(
-      L"TQorvelColorDefinitionWindow", [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-        bool handled = false;
-        result = HandleMessage(message, wParam, lParam, handled);
-        return handled;
-      });
+  FWindow = std::make_unique<TMessageWindow>(L"TQorvelColorDefinitionWindow",
+                                             [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+                                               bool handled = false;
+                                               result = HandleMessage(message, wParam, lParam, handled);
+                                               return handled;
+                                             });
   FSlot = -1;
   FShared = std::make_unique<TQorvelMutexSharedMemory>(GetServiceName(), QorvelColorBlock::Size, false);
 
@@ -126,8 +126,7 @@ std::wstring TQorvelColorDefinitionService::GetRegistryKey() const { return L"\\
 
 void TQorvelColorDefinitionService::LoadColors() {
   HKEY opened = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, RelativeKey(GetRegistryKey()).c_str(), 0, KEY_READ, &opened) !=
-      ERROR_SUCCESS)
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, RelativeKey(GetRegistryKey()).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
     return;
   TRegistryKey key(opened);
   DWORD type = 0, size = 0;

@@ -6,8 +6,8 @@ TQorvelCheckBox::TQorvelCheckBox(HWND parent, const std::wstring& caption, int l
   // Option buttons are reached with the arrow keys inside their group; only a group's
   // first button is a tab stop of its own.
   const DWORD tabStyle = kind == TQorvelCheckKind::CheckBox || groupStart ? WS_TABSTOP : 0;
-  CreateControl(L"BUTTON", WS_CHILD | WS_VISIBLE | kindStyle | tabStyle | (groupStart ? WS_GROUP : 0), 0, parent,
-                left, top, width, height);
+  CreateControl(L"BUTTON", WS_CHILD | WS_VISIBLE | kindStyle | tabStyle | (groupStart ? WS_GROUP : 0), 0, parent, left,
+                top, width, height);
   SetCaption(caption);
 }
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int TextGap = 4;        // between image and caption, and at the left edge
+constexpr int TextGap = 4;         // between image and caption, and at the left edge
 constexpr int SeparatorSpace = 3;  // height reserved for the separator line in the list
 
 void DrawImage(HDC dc, HBITMAP image, int x, int y, int width, int height, bool enabled) {
@@ -24,10 +24,10 @@ void DrawImage(HDC dc, HBITMAP image, int x, int y, int width, int height, bool 
 
 TQorvelComboBox::TQorvelComboBox(HWND parent, int left, int top, int width, int height) {
   // The list height passed at creation covers the dropped-down list.
-  CreateControl(L"COMBOBOX",
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
-                    CBS_HASSTRINGS,
-                0, parent, left, top, width, height + 200);
+  CreateControl(
+      L"COMBOBOX",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
+      parent, left, top, width, height + 200);
   FFieldHeight = height - 6;  // the closed field, without its frame
   SetFont(DefaultControlFont());
 }
@@ -110,7 +110,9 @@ void TQorvelComboBox::DrawItem(const DRAWITEMSTRUCT& item) const {
     x += FImages->Width() + TextGap;
   }
   DrawItemCaption(item, {x, r.top, r.right - TextGap / 2, r.bottom}, entry->Caption,
-                  ::GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT),
+                  ::GetSysColor(!enabled   ? COLOR_GRAYTEXT
+                                : selected ? COLOR_HIGHLIGHTTEXT
+                                           : COLOR_WINDOWTEXT),
                   FFont ? FFont : DefaultControlFont(), r);
 }
 
@@ -119,10 +121,7 @@ LRESULT TQorvelComboBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case CN_COMMAND:
       if (HIWORD(wParam) == CBN_SELCHANGE && OnChange) OnChange(*this);
       return 0;
-    case CN_BASE + WM_DRAWITEM:
-      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
-    default:
-      return DefaultHandler(message, wParam, lParam);
+    case CN_BASE + WM_DRAWITEM: DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    default: return DefaultHandler(message, wParam, lParam);
   }
 }

@@ -15,7 +15,7 @@ class TImageList;
 
 struct TQorvelComboItem {
   std::wstring Caption;
-  int ImageIndex = -1;        // in the box's images; -1 for none
+  int ImageIndex = -1;  // in the box's images; -1 for none
   bool SeparatorAbove = false;
 };
 

@@ -9,8 +9,7 @@ TQorvelNumberFormat UserNumberFormat() {
   wchar_t buffer[8]{};
   if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8) > 1 && buffer[0] < 0x80)
     format.DecimalSeparator = static_cast<char>(buffer[0]);
-  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer, 8) > 0)
-    format.ThousandSeparator = Narrow(buffer);
+  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, buffer, 8) > 0) format.ThousandSeparator = Narrow(buffer);
   return format;
 }
 

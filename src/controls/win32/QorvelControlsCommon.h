@@ -17,4 +17,3 @@ HFONT DefaultControlFont();
 LOGFONTW SystemFontAt(LOGFONTW NONCLIENTMETRICSW::*font, UINT dpi);
 SIZE TextExtent(HDC dc, const std::wstring& text);
 SIZE TextExtent(HFONT font, const std::wstring& text);
-

@@ -61,9 +61,10 @@ std::vector<TQorvelDrive> RemovableDrives() {
 }
 
 TQorvelDriveList::TQorvelDriveList(HWND parent, const RECT& bounds, HFONT font) : FFont(font) {
-  CreateControl(L"COMBOBOX",
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
-                0, parent, bounds.left, bounds.top, bounds.right - bounds.left, 200);
+  CreateControl(
+      L"COMBOBOX",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
+      parent, bounds.left, bounds.top, bounds.right - bounds.left, 200);
   // Owner-drawn items come with the control's id: it must not be 0, the id of menus.
   ::SetWindowLongPtrW(Handle(), GWLP_ID, DriveListId);
   ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

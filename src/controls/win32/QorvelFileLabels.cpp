@@ -62,8 +62,7 @@ std::wstring TQorvelFileLabel::ShownText() const {
 
 LRESULT TQorvelFileLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       TBufferedPaintScope paint(Handle());
       const RECT& client = paint.Client();
@@ -80,10 +79,7 @@ LRESULT TQorvelFileLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       ::DrawTextW(dc, shown.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
       return 0;
     }
-    case WM_SIZE:
-      Invalidate();
-      return 0;
-    default:
-      return TWindow::HandleMessage(message, wParam, lParam);
+    case WM_SIZE: Invalidate(); return 0;
+    default: return TWindow::HandleMessage(message, wParam, lParam);
   }
 }

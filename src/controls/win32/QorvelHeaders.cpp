@@ -45,7 +45,8 @@ void PaintQorvelHeader(HDC dc, const RECT& bounds, const std::wstring& caption, 
   {
     TSelectScope font(dc, commentFont);
     ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
-    ::DrawTextW(dc, comment.c_str(), -1, &commentBox, DT_RIGHT | vertical | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::DrawTextW(dc, comment.c_str(), -1, &commentBox,
+                DT_RIGHT | vertical | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
   TSelectScope font(dc, captionFont);
   ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
@@ -87,15 +88,13 @@ void TQorvelHeader::SetComment(const std::wstring& comment) {
 
 LRESULT TQorvelHeader::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       TBufferedPaintScope paint(Handle());
       PaintQorvelHeader(paint.DC(), paint.Client(), FCaption, FComment, FCaptionFont.Get(), FCommentFont.Get(),
                         FIndent);
       return 0;
     }
-    default:
-      return TWindow::HandleMessage(message, wParam, lParam);
+    default: return TWindow::HandleMessage(message, wParam, lParam);
   }
 }

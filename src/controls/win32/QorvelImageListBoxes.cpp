@@ -74,16 +74,13 @@ LRESULT TQorvelImageListBox::HandleMessage(UINT message, WPARAM wParam, LPARAM l
     case CN_COMMAND:
       if (HIWORD(wParam) == LBN_SELCHANGE && OnChange) OnChange(*this);
       return 0;
-    case CN_BASE + WM_DRAWITEM:
-      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-      return TRUE;
+    case CN_BASE + WM_DRAWITEM: DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       // The selected row changes colour with the focus.
       ::InvalidateRect(Handle(), nullptr, FALSE);
       break;
-    default:
-      break;
+    default: break;
   }
   return DefaultHandler(message, wParam, lParam);
 }

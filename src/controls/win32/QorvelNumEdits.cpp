@@ -17,8 +17,8 @@ RECT ClientRectOf(HWND window) {
 }  // namespace
 
 TQorvelNumEdit::TQorvelNumEdit(HWND parent, int left, int top, int width, int height) {
-  CreateControl(L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent,
-                left, top, width, height);
+  CreateControl(L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_RIGHT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent, left,
+                top, width, height);
   SetFont(DefaultControlFont());
 }
 
@@ -134,8 +134,10 @@ LRESULT TQorvelNumEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_PASTE:
     case WM_CUT: {
       LRESULT result = 0;
-      if (message == WM_PASTE && OnPasteText) PasteThroughFilter();
-      else result = DefaultHandler(message, wParam, lParam);
+      if (message == WM_PASTE && OnPasteText)
+        PasteThroughFilter();
+      else
+        result = DefaultHandler(message, wParam, lParam);
       // As when the field is left: a corrected text is a change the owner must hear of,
       // or the field would show a value its owner never saw.
       const bool valid = IsValid();
@@ -194,17 +196,14 @@ LRESULT TQorvelNumEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       PaintCaption();
       return result;
     }
-    case WM_ENABLE:
-      ::InvalidateRect(Handle(), nullptr, TRUE);
-      return DefaultHandler(message, wParam, lParam);
+    case WM_ENABLE: ::InvalidateRect(Handle(), nullptr, TRUE); return DefaultHandler(message, wParam, lParam);
     case CN_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE) {
         RepaintIfCaptioned();
         if (!FSettingText && IsValid() && OnChange) OnChange(*this);
       }
       return 0;
-    default:
-      return DefaultHandler(message, wParam, lParam);
+    default: return DefaultHandler(message, wParam, lParam);
   }
 }
 
@@ -244,6 +243,4 @@ void TQorvelFloatEdit::SetDigits(int value) {
   SetValue(current);
 }
 
-void TQorvelFloatEdit::UpdateMaxLength() {
-  ::SendMessageW(Handle(), EM_LIMITTEXT, TQorvelFloatRules::MaxLength, 0);
-}
+void TQorvelFloatEdit::UpdateMaxLength() { ::SendMessageW(Handle(), EM_LIMITTEXT, TQorvelFloatRules::MaxLength, 0); }

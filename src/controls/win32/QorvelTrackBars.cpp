@@ -35,11 +35,19 @@ TQorvelTrackBar* MenuTarget = nullptr;
 TPopupMenu& TrackBarMenu() {
   static TPopupMenu menu;
   if (menu.Count() == 0) {
-    menu.Add(L"&Reset", -1, [](TMenuItem&) { if (MenuTarget) MenuTarget->Reset(); });
+    menu.Add(L"&Reset", -1, [](TMenuItem&) {
+      if (MenuTarget) MenuTarget->Reset();
+    });
     menu.AddSeparator();
-    menu.Add(L"&Edit value...", -1, [](TMenuItem&) { if (MenuTarget) MenuTarget->EditValue(); });
-    menu.Add(L"&Copy value", -1, [](TMenuItem&) { if (MenuTarget) MenuTarget->CopyValue(); });
-    menu.Add(L"&Paste value", -1, [](TMenuItem&) { if (MenuTarget) MenuTarget->PasteValue(); });
+    menu.Add(L"&Edit value...", -1, [](TMenuItem&) {
+      if (MenuTarget) MenuTarget->EditValue();
+    });
+    menu.Add(L"&Copy value", -1, [](TMenuItem&) {
+      if (MenuTarget) MenuTarget->CopyValue();
+    });
+    menu.Add(L"&Paste value", -1, [](TMenuItem&) {
+      if (MenuTarget) MenuTarget->PasteValue();
+    });
   }
   return menu;
 }
@@ -249,9 +257,7 @@ LRESULT TQorvelSlideBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       const bool keyed = SplitAccessKey(caption).Key >= 0;
       return DLGC_WANTARROWS | (keyed ? DLGC_BUTTON : 0);
     }
-    case BM_CLICK:
-      ::SetFocus(Handle());
-      return 0;
+    case BM_CLICK: ::SetFocus(Handle()); return 0;
     case WM_LBUTTONDOWN: {
       if (!Enabled() || !Visible()) return 0;
       const RECT band = GetTrackBand();
@@ -268,8 +274,10 @@ LRESULT TQorvelSlideBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     }
     case WM_MOUSEMOVE:
-      if (FDragging) DragTo(x - FGrabOffset.x, y - FGrabOffset.y);
-      else HoverAt(wParam, x, y);
+      if (FDragging)
+        DragTo(x - FGrabOffset.x, y - FGrabOffset.y);
+      else
+        HoverAt(wParam, x, y);
       return 0;
     case WM_LBUTTONUP: StopDragging(); return 0;
     case WM_RBUTTONDOWN:
@@ -318,9 +326,7 @@ LRESULT TQorvelSlideBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      Invalidate();
-      return 0;
+    case WM_KILLFOCUS: Invalidate(); return 0;
     case WM_ENABLE:
       if (!wParam) StopDragging();
       Invalidate();
@@ -411,7 +417,8 @@ void TQorvelLabelSlideBar::PaintContent(HDC canvas) {
       ::GetObjectW(FFont, sizeof(font), &font);
       TEXTMETRICW metrics{};
       ::GetTextMetricsW(canvas, &metrics);
-      if (!(metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR))) ::lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
+      if (!(metrics.tmPitchAndFamily & (TMPF_TRUETYPE | TMPF_VECTOR)))
+        ::lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
       const bool downward = (FLabelOptions & ploRotate) != 0;
       font.lfEscapement = font.lfOrientation = downward ? 2700 : 900;
       TFontHandle turned(::CreateFontIndirectW(&font));
@@ -553,7 +560,8 @@ void TQorvelTrackBar::Changed(int scrollCode) {
 }
 
 void TQorvelTrackBar::ChangeBy(int delta) {
-  if (!FRange.SetPosition(static_cast<int>(std::clamp<long long>(static_cast<long long>(Position()) + delta, INT_MIN, INT_MAX))))
+  if (!FRange.SetPosition(
+          static_cast<int>(std::clamp<long long>(static_cast<long long>(Position()) + delta, INT_MIN, INT_MAX))))
     return;
   Invalidate();
   Changed(delta < 0 ? pscStepDown : pscStepUp);
@@ -578,8 +586,9 @@ void TQorvelTrackBar::BeginDrag(int x, int y, POINT& grabOffset) {
   const POINT centre = GetTrackCenter();
   auto thumbRect = [&] {
     const TPoint p = layout.ThumbTopLeft(FRange);
-    return FOrientation == psoHorizontal ? RECT{p.X, centre.y - size.cy / 2, p.X + size.cx, centre.y - size.cy / 2 + size.cy}
-                                         : RECT{centre.x - size.cx / 2, p.Y, centre.x - size.cx / 2 + size.cx, p.Y + size.cy};
+    return FOrientation == psoHorizontal
+               ? RECT{p.X, centre.y - size.cy / 2, p.X + size.cx, centre.y - size.cy / 2 + size.cy}
+               : RECT{centre.x - size.cx / 2, p.Y, centre.x - size.cx / 2 + size.cx, p.Y + size.cy};
   };
   RECT thumb = thumbRect();
   if (!::PtInRect(&thumb, POINT{x, y})) {
@@ -697,7 +706,9 @@ void TQorvelTrackBar::EditValue() {
     maxLength = TQorvelFloatRules::MaxLength;
     FEditor = std::move(form);
   } else {
-    auto toInt = [](double v) { return static_cast<int>(std::clamp(std::nearbyint(v), double(INT_MIN), double(INT_MAX))); };
+    auto toInt = [](double v) {
+      return static_cast<int>(std::clamp(std::nearbyint(v), double(INT_MIN), double(INT_MAX)));
+    };
     auto form = std::make_unique<TQorvelIntEditForm>();
     TQorvelIntEdit& edit = form->IntEdit();
     edit.SetMaxValue(toInt(high));
@@ -720,12 +731,14 @@ void TQorvelTrackBar::EditValue() {
   edit.SetBounds(0, 0, width, height);
   edit.SelectAll();
 
-  const TPoint origin = PopupEditorOrigin({0, 0}, {FValueRect.left, FValueRect.top, FValueRect.right, FValueRect.bottom}, width, height);
+  const TPoint origin =
+      PopupEditorOrigin({0, 0}, {FValueRect.left, FValueRect.top, FValueRect.right, FValueRect.bottom}, width, height);
   POINT screen{origin.X, origin.Y};
   ::ClientToScreen(Handle(), &screen);
   FEditor->OnEditChange = [this](TQorvelNumEditForm& form) {
-    const double value = dynamic_cast<TQorvelIntEdit*>(&form.Edit()) ? static_cast<TQorvelIntEdit&>(form.Edit()).Value()
-                                                                     : static_cast<TQorvelFloatEdit&>(form.Edit()).Value();
+    const double value = dynamic_cast<TQorvelIntEdit*>(&form.Edit())
+                             ? static_cast<TQorvelIntEdit&>(form.Edit()).Value()
+                             : static_cast<TQorvelFloatEdit&>(form.Edit()).Value();
     SetByCommand(FRange.Clamp(FScale.PositionOf(value)));
   };
   FEditor->OnClose = [this](TQorvelPopupForm&) {
@@ -756,7 +769,8 @@ LRESULT TQorvelTrackBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         ::GetCursorPos(&p);
         ::ScreenToClient(Handle(), &p);
         ::SetCursor(ValueClickable(p) ? ::LoadCursorW(nullptr, IDC_IBEAM)
-                                      : FCursor ? FCursor : ::LoadCursorW(nullptr, IDC_ARROW));
+                    : FCursor         ? FCursor
+                                      : ::LoadCursorW(nullptr, IDC_ARROW));
         return TRUE;
       }
       return TQorvelLabelSlideBar::HandleMessage(message, wParam, lParam);

@@ -34,8 +34,8 @@ class TQorvelHintWindow : public TWindow {
 
 class TQorvelSlideBar : public TWindow {
  public:
-  using TDrawTrackEvent = std::function<void(TQorvelSlideBar& sender, HDC canvas, TQorvelSlideBarOrientation orientation,
-                                             const RECT& bounds, POINT centre)>;
+  using TDrawTrackEvent = std::function<void(TQorvelSlideBar& sender, HDC canvas,
+                                             TQorvelSlideBarOrientation orientation, const RECT& bounds, POINT centre)>;
 
   TQorvelSlideBar(HWND parent, int left, int top, int width = 120, int height = 32);
 

@@ -20,14 +20,14 @@ HFONT UnderlinedCopy(HFONT font) {
 
 bool OpenWebAddress(HWND owner, const std::wstring& address) {
   const HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-  const auto result = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteW(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  const auto result =
+      reinterpret_cast<INT_PTR>(::ShellExecuteW(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   ::SetCursor(previous);
   return result > 32;
 }
 
-TQorvelWebLink::TQorvelWebLink(HWND parent, const RECT& bounds, std::wstring linkText, std::wstring address,
-                               HFONT font, TWebLinkLine line)
+TQorvelWebLink::TQorvelWebLink(HWND parent, const RECT& bounds, std::wstring linkText, std::wstring address, HFONT font,
+                               TWebLinkLine line)
     : FLine(line),
       FLinkText(std::move(linkText)),
       FAddress(std::move(address)),
@@ -106,7 +106,8 @@ void TQorvelWebLink::Paint(HDC dc) const {
   if (FLine == TWebLinkLine::LinkAlone) {
     TSelectScope font(dc, (FHot || FPressed) ? FHotFont.Get() : FFont);
     ::SetTextColor(dc, FPressed ? PressedLinkColor : LinkColor);
-    ::DrawTextW(dc, FLinkText.c_str(), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    ::DrawTextW(dc, FLinkText.c_str(), -1, &client,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   } else {
     PaintSentence(dc, client);
   }
@@ -145,8 +146,7 @@ LRESULT TQorvelWebLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       Paint(paint.DC());
       return 0;
     }
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_SETCURSOR: {
       POINT point{};
       ::GetCursorPos(&point);
@@ -204,10 +204,8 @@ LRESULT TQorvelWebLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       if (message == WM_KILLFOCUS && !FCaptured) SetState(FHot, false);
       Invalidate();
       return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTCHARS;
-    default:
-      break;
+    case WM_GETDLGCODE: return DLGC_WANTCHARS;
+    default: break;
   }
   return TWindow::HandleMessage(message, wParam, lParam);
 }

@@ -143,13 +143,11 @@ LRESULT TQorvelWizard::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
           case IDCANCEL:
             if (Clickable(wbCancel)) Cancel();
             return 0;
-          default:
-            break;
+          default: break;
         }
       }
       break;
-    default:
-      break;
+    default: break;
   }
   return TWindow::HandleMessage(message, wParam, lParam);
 }

@@ -7,7 +7,7 @@
 
 namespace {
 const char* const EntryNames[TQorvelFileVersionInfo::EntryCount] = {
-    "CompanyName", "FileDescription", "FileVersion",      "InternalName",   "LegalCopyright",
+    "CompanyName",     "FileDescription",  "FileVersion", "InternalName",   "LegalCopyright",
     "LegalTradeMarks", "OriginalFilename", "ProductName", "ProductVersion", "Comments"};
 }
 
@@ -27,7 +27,6 @@ std::wstring TQorvelFileVersionInfo::Value(int index) {
   if (index < 0 || index >= EntryCount || !FHasInfo) return {};
   return FValues[static_cast<std::size_t>(index)];
 }
-
 
 void TQorvelFileVersionInfo::Read() {
   if (FRead) return;

@@ -55,8 +55,11 @@ TInstallIdentity InstallIdentityOf(TQorvelInstallation& installation) {
   const TInstallProductData product = ProductDataOf(installation);
   TQorvelUninstaller own;
   installation.AddUninstallItems(own);
-  TInstallIdentity identity{product.RegistryKey, UninstallKeyName(product.LongProductName), InstallGroupName(product),
-                            product.ProductName, {}};
+  TInstallIdentity identity{product.RegistryKey,
+                            UninstallKeyName(product.LongProductName),
+                            InstallGroupName(product),
+                            product.ProductName,
+                            {}};
   for (const auto& value : own.RegistryValues) identity.RegistryValues.push_back(value.Path);
   return identity;
 }
@@ -90,17 +93,10 @@ TQorvelInstallForm::TQorvelInstallForm(TQorvelInstallation& installation, TQorve
   wizard.OnFinish = [this](int& result) { Finish(result); };
   wizard.OnChangePage = [this] {
     switch (Wizard().PageIndex()) {
-      case ipPreviousInstallation:
-        ArriveAtPreviousPage();
-        break;
-      case ipUninstallPrevious:
-        AfterPageShown([this] { UninstallPrevious(); });
-        break;
-      case ipInstalling:
-        AfterPageShown([this] { InstallProgram(); });
-        break;
-      default:
-        break;
+      case ipPreviousInstallation: ArriveAtPreviousPage(); break;
+      case ipUninstallPrevious: AfterPageShown([this] { UninstallPrevious(); }); break;
+      case ipInstalling: AfterPageShown([this] { InstallProgram(); }); break;
+      default: break;
     }
   };
   wizard.SetPageIndex(ipWelcome);
@@ -108,12 +104,9 @@ TQorvelInstallForm::TQorvelInstallForm(TQorvelInstallation& installation, TQorve
 
 HWND TQorvelInstallForm::PreviousChoiceButton(TPreviousChoice choice) const {
   switch (choice) {
-    case TPreviousChoice::SameFolder:
-      return FSameFolder;
-    case TPreviousChoice::UninstallPrevious:
-      return FUninstallChoice;
-    case TPreviousChoice::OtherFolder:
-      return FOtherFolder;
+    case TPreviousChoice::SameFolder: return FSameFolder;
+    case TPreviousChoice::UninstallPrevious: return FUninstallChoice;
+    case TPreviousChoice::OtherFolder: return FOtherFolder;
   }
   return nullptr;
 }
@@ -323,10 +316,9 @@ void TQorvelInstallForm::SetFolder(const std::wstring& folder) {
 }
 
 void TQorvelInstallForm::ShowSpace() {
-  ::SetWindowTextW(FSpaceValue,
-                   MegabytesText(SpaceNeeded(FInstaller.PayloadSize()), FFacts.ThousandsSeparator,
-                                 FFacts.DecimalSeparator)
-                       .c_str());
+  ::SetWindowTextW(
+      FSpaceValue,
+      MegabytesText(SpaceNeeded(FInstaller.PayloadSize()), FFacts.ThousandsSeparator, FFacts.DecimalSeparator).c_str());
   std::wstring label, value;
   if (const auto drive = FolderDriveLetter(Folder())) {
     if (const auto available = AvailableDiskSpace(std::wstring(1, *drive) + L":\\")) {
@@ -375,8 +367,7 @@ void TQorvelInstallForm::NavigateNext(int oldPage, bool& finish, int& newPage) {
       newPage = oldPage;
       RestartElevated();
       return;
-    case TLeaveQuestion::None:
-      break;
+    case TLeaveQuestion::None: break;
   }
   const TPageMove move = NextInstallPage(FState, oldPage);
   if (move.TakePreviousFolder) SetFolder(WithoutTrailingBackslash(FInstaller.PreviousDirectory));

@@ -37,8 +37,8 @@ std::vector<std::wstring> CommandLineArguments() {
 // The last 8 bytes of the file and its size; an unreadable file reads as empty.
 std::string FileTail(const std::wstring& path, std::uint32_t& size) {
   size = 0;
-  TFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  TFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {};
   LARGE_INTEGER fileSize{};
   if (!::GetFileSizeEx(file.Get(), &fileSize)) return {};
@@ -49,8 +49,7 @@ std::string FileTail(const std::wstring& path, std::uint32_t& size) {
   if (!::SetFilePointerEx(file.Get(), offset, nullptr, FILE_BEGIN)) return {};
   std::string tail(InstallationMarkerSize, '\0');
   DWORD read = 0;
-  if (!::ReadFile(file.Get(), tail.data(), static_cast<DWORD>(tail.size()), &read, nullptr) ||
-      read != tail.size())
+  if (!::ReadFile(file.Get(), tail.data(), static_cast<DWORD>(tail.size()), &read, nullptr) || read != tail.size())
     return {};
   return tail;
 }
@@ -111,17 +110,10 @@ void TQorvelInstallation::Detect() {
 
 bool TQorvelInstallation::RunInstallationStep() {
   switch (FMode) {
-    case imSetup:
-      FExitCode = RunSetup();
-      break;
-    case imUninstall:
-      FExitCode = StartUninstall();
-      break;
-    case imRemove:
-      FExitCode = RunRemove();
-      break;
-    default:
-      return true;
+    case imSetup: FExitCode = RunSetup(); break;
+    case imUninstall: FExitCode = StartUninstall(); break;
+    case imRemove: FExitCode = RunRemove(); break;
+    default: return true;
   }
   Log(ExitText(FExitCode));
   if (FExitCode != secDone && FLog && FQuiet)
@@ -148,8 +140,8 @@ void TQorvelInstallation::ShowText(const std::wstring& text, bool error, bool qu
 }
 
 std::optional<TSetupSwitches> TQorvelInstallation::Switches(std::size_t skip, bool removal) {
-  const std::vector<std::wstring> rest(FArguments.begin() + static_cast<std::ptrdiff_t>(std::min(skip, FArguments.size())),
-                                       FArguments.end());
+  const std::vector<std::wstring> rest(
+      FArguments.begin() + static_cast<std::ptrdiff_t>(std::min(skip, FArguments.size())), FArguments.end());
   const TParsedSetupSwitches parsed = ParseSetupSwitches(rest, removal);
   // Refused switches still tell whether anyone may be asked to read a box.
   FQuiet = parsed.Switches ? parsed.Switches->Silent : Mentions(rest, L"silent");

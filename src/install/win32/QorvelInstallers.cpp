@@ -88,7 +88,8 @@ bool TQorvelInstaller::Install() {
   try {
     TQorvelFileVersionInfo version(FSourcePath);
     TargetFolder = WithTrailingBackslash(TargetFolder);
-    TargetExePath = InstalledExePath(TargetFolder, FSourcePath, version.Value(TQorvelFileVersionInfo::viOriginalFilename));
+    TargetExePath =
+        InstalledExePath(TargetFolder, FSourcePath, version.Value(TQorvelFileVersionInfo::viOriginalFilename));
     if (!ForceDirectories(TargetFolder)) {
       Log(L"Could not create the folder " + TargetFolder);
       return false;
@@ -132,13 +133,13 @@ bool TQorvelInstaller::Install() {
 
 bool TQorvelInstaller::CopyPayload() {
   for (;;) {
-    TFileHandle target(::CreateFileW(TargetExePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    TFileHandle target(
+        ::CreateFileW(TargetExePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!target) {
       // An earlier copy may be read-only or hidden; such a file cannot be replaced as it is.
       ClearProtectingAttributes(TargetExePath);
-      target.Reset(::CreateFileW(TargetExePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+      target.Reset(::CreateFileW(TargetExePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr));
     }
     if (!target) {
       const TArrowCursorScope arrow;
@@ -182,8 +183,7 @@ void TQorvelInstaller::CopyInto(HANDLE target) {
     throw EQorvelError("Cannot write file.");
 }
 
-bool TQorvelInstaller::WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion,
-                                     bool copied) {
+bool TQorvelInstaller::WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion, bool copied) {
   const std::wstring keyPath = InstallationRegistryKey(RegistryKey);
   HKEY created = nullptr;
   if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, RegistrySubKey(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -197,7 +197,8 @@ bool TQorvelInstaller::WriteRegistry(const std::wstring& configPath, const std::
   // The first installation keeps its date; later ones only update, and only once the
   // program really was copied.
   if (!copied) return written;
-  const bool installedBefore = ::RegQueryValueExW(key.Get(), L"InstallDate", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  const bool installedBefore =
+      ::RegQueryValueExW(key.Get(), L"InstallDate", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   const double now = Now();
   written = ::RegSetValueExW(key.Get(), installedBefore ? L"UpdateDate" : L"InstallDate", 0, REG_BINARY,
                              reinterpret_cast<const BYTE*>(&now), sizeof(now)) == ERROR_SUCCESS &&

@@ -27,9 +27,9 @@ class TQorvelInstaller {
   std::wstring CompanyName;
   std::wstring ProductName;
   TQorvelApplicationType ApplicationType = patProgram;
-  std::wstring RegistryKey;   // below "\SOFTWARE\"
-  std::wstring GroupName;     // start-menu subfolder
-  std::wstring ShortcutName;  // without ".lnk"
+  std::wstring RegistryKey;                                  // below "\SOFTWARE\"
+  std::wstring GroupName;                                    // start-menu subfolder
+  std::wstring ShortcutName;                                 // without ".lnk"
   TQorvelFolderKind StartMenuFolderKind = fkCommonPrograms;  // or fkMyPrograms, fkNone
   std::uint32_t Options = DefaultInstallOptions;
   std::wstring PreviousDirectory;  // with trailing backslash

@@ -102,8 +102,8 @@ std::wstring SpecialFolderPath(TQorvelFolderKind kind) {
     folder = RegistryString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir");
   else if (folder.empty())
     if (const std::wstring name = ShellFoldersValueName(kind); !name.empty())
-      folder = RegistryString(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                              name.c_str());
+      folder = RegistryString(HKEY_CURRENT_USER,
+                              L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name.c_str());
   return WithoutTrailingBackslash(folder);
 }
 
@@ -218,8 +218,8 @@ TElevation CurrentElevation() {
   SID_IDENTIFIER_AUTHORITY authority = SECURITY_NT_AUTHORITY;
   PSID administrators = nullptr;
   BOOL member = FALSE;
-  if (::AllocateAndInitializeSid(&authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0,
-                                 0, &administrators)) {
+  if (::AllocateAndInitializeSid(&authority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                 &administrators)) {
     // Checks the enabled groups only, as access checks do.
     if (!::CheckTokenMembership(nullptr, administrators, &member)) member = FALSE;
     ::FreeSid(administrators);
@@ -295,7 +295,8 @@ bool StartThroughDesktopShell(const std::wstring& file, const std::wstring& fold
 #undef ShellExecute
   const bool started = program && SUCCEEDED(shell->ShellExecute(program, arguments, directory, operation, show));
 #pragma pop_macro("ShellExecute")
-  for (BSTR owned : {program, arguments.bstrVal, directory.bstrVal, operation.bstrVal}) ComLibrary::SysFreeString(owned);
+  for (BSTR owned : {program, arguments.bstrVal, directory.bstrVal, operation.bstrVal})
+    ComLibrary::SysFreeString(owned);
   return started;
 }
 

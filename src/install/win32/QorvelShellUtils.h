@@ -69,7 +69,7 @@ struct TShellStart {
   std::wstring File;
   std::wstring Parameters;
   std::wstring Folder;
-  HWND Owner = nullptr;  // the prompt's owner
+  HWND Owner = nullptr;       // the prompt's owner
   DWORD* ExitCode = nullptr;  // when set: waits for the program to end and keeps its exit code
 };
 // Answers 0 when it started, else the error (ERROR_CANCELLED: the user declined the prompt).

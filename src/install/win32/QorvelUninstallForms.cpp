@@ -31,8 +31,9 @@ std::wstring FallbackProductName(const TQorvelInstallation& installation) {
 }  // namespace
 
 TQorvelUninstallForm::TQorvelUninstallForm(TQorvelInstallation& installation, std::wstring configPath)
-    : TQorvelWizardForm(UninstallWizardTexts(UninstallProductName(configPath, FallbackProductName(installation))).Caption,
-                        UninstallPageCount),
+    : TQorvelWizardForm(
+          UninstallWizardTexts(UninstallProductName(configPath, FallbackProductName(installation))).Caption,
+          UninstallPageCount),
       FConfigPath(std::move(configPath)),
       FProduct(UninstallProductName(FConfigPath, FallbackProductName(installation))),
       FIdentity(InstallIdentityOf(installation)) {

@@ -42,8 +42,8 @@ bool KeyIsEmpty(HKEY root, const std::wstring& keyPath) {
   if (::RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
   const TRegistryKey key(opened);
   DWORD subkeys = 0, values = 0;
-  return ::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+  return ::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                            nullptr, nullptr) == ERROR_SUCCESS &&
          subkeys == 0 && values == 0;
 }
 
@@ -84,7 +84,9 @@ TQorvelUninstaller::TQorvelUninstaller(std::wstring configPath, IQorvelSettingsP
   if (!ConfigPath.empty()) LoadConfig();
 }
 
-void TQorvelUninstaller::SetPrompt(IQorvelSettingsPrompt* prompt) { FPrompt = prompt ? prompt : &SystemInstallPrompt(); }
+void TQorvelUninstaller::SetPrompt(IQorvelSettingsPrompt* prompt) {
+  FPrompt = prompt ? prompt : &SystemInstallPrompt();
+}
 
 void TQorvelUninstaller::Report(TQorvelInstallStage stage, int percent) {
   if (OnProgress) OnProgress(stage, percent);
@@ -286,7 +288,8 @@ void TQorvelUninstaller::RemoveEmptyCompanyKey() {
     if (!IsAtOrBelow(productKey, software) || IsAtOrBelow(productKey, software + L"\\Microsoft")) continue;
     for (std::wstring key = productKey; key.size() > software.size(); key = ParentFolder(key)) {
       const std::wstring subKey = key.substr(std::wstring(RegistryRootLocalMachine).size() + 1);
-      if (!KeyIsEmpty(HKEY_LOCAL_MACHINE, subKey) || ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, subKey.c_str()) != ERROR_SUCCESS)
+      if (!KeyIsEmpty(HKEY_LOCAL_MACHINE, subKey) ||
+          ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, subKey.c_str()) != ERROR_SUCCESS)
         break;
     }
   }
@@ -295,7 +298,8 @@ void TQorvelUninstaller::RemoveEmptyCompanyKey() {
 void TQorvelUninstaller::RemoveEmptyCompanyFolder(const std::wstring& installFolder) {
   for (const auto& programFiles : FScope.ProgramFilesFolders) {
     if (!IsAtOrBelow(installFolder, programFiles)) continue;
-    for (std::wstring folder = ParentFolder(installFolder); folder.size() > programFiles.size(); folder = ParentFolder(folder))
+    for (std::wstring folder = ParentFolder(installFolder); folder.size() > programFiles.size();
+         folder = ParentFolder(folder))
       if (IsLink(folder) || FolderHasEntries(folder) || !::RemoveDirectoryW(folder.c_str())) break;
   }
 }
@@ -318,9 +322,9 @@ bool TQorvelUninstaller::Uninstall() {
   Report(isCleaningRegistry, 0);
   // The configuration, the uninstall entry and the installation key stay while any of the
   // program's own objects stays: the user can then uninstall again from the list of programs.
-  if (removed && Files.Contains(config))
-    removed = RemoveObject(config, true, false) != TRemoval::Failed;
-  if (!removed) Log(L"Kept the configuration file, the uninstall entry and the installation key: a required object stays");
+  if (removed && Files.Contains(config)) removed = RemoveObject(config, true, false) != TRemoval::Failed;
+  if (!removed)
+    Log(L"Kept the configuration file, the uninstall entry and the installation key: a required object stays");
   if (removed) {
     RemoveRegistryKeys();
     RemoveEmptyCompanyKey();
@@ -331,13 +335,14 @@ bool TQorvelUninstaller::Uninstall() {
   return removed && FRemoved > 0;
 }
 
-DWORD StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath,
-                             const std::wstring& switches, DWORD* exitCode, TElevation elevation,
-                             const TShellStarter& start) {
+DWORD StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath, const std::wstring& switches,
+                             DWORD* exitCode, TElevation elevation, const TShellStarter& start) {
   const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + UninstallCopyFileName;
-  if (!::CopyFileW(exePath.c_str(), copy.c_str(), FALSE)) return ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
+  if (!::CopyFileW(exePath.c_str(), copy.c_str(), FALSE))
+    return ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
   // Without RunOnce the copy only stays in Temp; the uninstallation still starts.
-  if (const TRegistryKey runOnce = OpenExistingKey(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", KEY_SET_VALUE))
+  if (const TRegistryKey runOnce =
+          OpenExistingKey(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", KEY_SET_VALUE))
     WriteString(runOnce.Get(), UninstallRunOnceValue, DeleteAtLogonCommand(copy));
   const std::wstring config = configPath.empty() ? DefaultConfigPathBeside(exePath) : configPath;
   const std::wstring parameters = RemoveParameters(config) + (switches.empty() ? L"" : L" " + switches);

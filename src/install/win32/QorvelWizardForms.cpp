@@ -42,10 +42,10 @@ TQorvelWizardForm::TQorvelWizardForm(const std::wstring& caption, int pageCount)
           }
           return false;
         case WM_CTLCOLORSTATIC:
-          result = reinterpret_cast<LRESULT>(LabelColors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+          result =
+              reinterpret_cast<LRESULT>(LabelColors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
           return result != 0;
-        default:
-          return false;
+        default: return false;
       }
     };
   }
@@ -79,8 +79,7 @@ HWND TQorvelWizardForm::AddButton(int page, const std::wstring& text, int left, 
                             FFont);
 }
 
-HWND TQorvelWizardForm::AddRadio(int page, const std::wstring& text, int left, int top, int width,
-                                 bool firstOfGroup) {
+HWND TQorvelWizardForm::AddRadio(int page, const std::wstring& text, int left, int top, int width, bool firstOfGroup) {
   return AddButton(page, text, left, top, width, 18, BS_AUTORADIOBUTTON | (firstOfGroup ? WS_GROUP : 0));
 }
 
@@ -89,8 +88,8 @@ HWND TQorvelWizardForm::AddCheck(int page, const std::wstring& text, int left, i
 }
 
 TQorvelWebLink& TQorvelWizardForm::AddWebLink(int page, int top) {
-  FLinks.push_back(
-      std::make_unique<TQorvelWebLink>(Page(page), ScaledRect(12, top, 392, 16), QorvelLinkText, QorvelWebAddress, FFont));
+  FLinks.push_back(std::make_unique<TQorvelWebLink>(Page(page), ScaledRect(12, top, 392, 16), QorvelLinkText,
+                                                    QorvelWebAddress, FFont));
   return *FLinks.back();
 }
 
@@ -101,9 +100,9 @@ HWND TQorvelWizardForm::AddLogo(int page, const std::wstring& resourceName, int 
   if (!FLogo) return nullptr;
   // A static picture control keeps the page free of custom painting.
   const RECT r = ScaledRect((ClientWidth - LogoWidth) / 2, top, LogoWidth, LogoHeight);
-  HWND picture = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL,
-                                   r.left, r.top, r.right - r.left, r.bottom - r.top, Page(page), nullptr,
-                                   ModuleInstance(), nullptr);
+  HWND picture =
+      ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_REALSIZECONTROL, r.left, r.top,
+                        r.right - r.left, r.bottom - r.top, Page(page), nullptr, ModuleInstance(), nullptr);
   if (picture) ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FLogo.Get()));
   return picture;
 }
@@ -113,9 +112,7 @@ void TQorvelWizardForm::FollowButtonStates(std::function<TWizardButtonStates(int
                                                                    std::wstring& caption, int page) {
     const TWizardButtonStates states = statesOf(page);
     switch (button) {
-      case TQorvelWizard::wbBack:
-        enabled = states.BackEnabled;
-        break;
+      case TQorvelWizard::wbBack: enabled = states.BackEnabled; break;
       case TQorvelWizard::wbNext:
       case TQorvelWizard::wbFinish:
         enabled = states.NextEnabled;
@@ -125,9 +122,7 @@ void TQorvelWizardForm::FollowButtonStates(std::function<TWizardButtonStates(int
           ::SendMessageW(FWizard->Button(TQorvelWizard::wbNext), BCM_SETSHIELD, 0, FNextShield ? TRUE : FALSE);
         }
         break;
-      case TQorvelWizard::wbCancel:
-        enabled = states.CancelEnabled;
-        break;
+      case TQorvelWizard::wbCancel: enabled = states.CancelEnabled; break;
     }
   };
 }
@@ -231,8 +226,7 @@ LRESULT TQorvelWizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         work();
       }
       return 0;
-    default:
-      break;
+    default: break;
   }
   return TForm::HandleMessage(message, wParam, lParam);
 }

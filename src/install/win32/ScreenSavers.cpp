@@ -24,6 +24,5 @@ void ConfigureScreenSaver(const std::wstring& path, const std::wstring& folder) 
 }
 
 void OpenScreenSaverSettings() {
-  ::ShellExecuteW(nullptr, L"open", L"rundll32.exe", L"shell32.dll,Control_RunDLL desk.cpl,,1", nullptr,
-                  SW_SHOWNORMAL);
+  ::ShellExecuteW(nullptr, L"open", L"rundll32.exe", L"shell32.dll,Control_RunDLL desk.cpl,,1", nullptr, SW_SHOWNORMAL);
 }

@@ -19,9 +19,7 @@ class TUnattendedPrompt final : public IQorvelSettingsPrompt {
  public:
   explicit TUnattendedPrompt(const TSetupLogLine& log) : FLog(log) {}
   bool AskYesNo(const std::string& caption, const std::string& text) override { return Declined(caption, text); }
-  bool AskRetryCancel(const std::string& caption, const std::string& text) override {
-    return Declined(caption, text);
-  }
+  bool AskRetryCancel(const std::string& caption, const std::string& text) override { return Declined(caption, text); }
   void ShowError(const std::string& caption, const std::string& text) override { Declined(caption, text); }
 
  private:
@@ -45,8 +43,8 @@ bool ProgramClosed(TQorvelInstallation& installation, const TSetupLogLine& log) 
 
 }  // namespace
 
-int RunUnattendedSetup(TQorvelInstallation& installation, TQorvelInstaller& installer,
-                       const TSetupSwitches& switches, const TSetupLogLine& log) {
+int RunUnattendedSetup(TQorvelInstallation& installation, TQorvelInstaller& installer, const TSetupSwitches& switches,
+                       const TSetupLogLine& log) {
   const TInstallProductData product = ProductDataOf(installation);
   PrepareInstaller(installer, product);
   TUnattendedPrompt prompt(log);
@@ -80,8 +78,9 @@ int RunUnattendedSetup(TQorvelInstallation& installation, TQorvelInstaller& inst
   installer.TargetFolder = WithTrailingBackslash(folder);
   installer.Options = (installer.Options & ~std::uint32_t{ioDesktopShortcut | ioQuickLaunchShortcut}) |
                       (switches.Desktop ? ioDesktopShortcut : 0u);
-  installer.StartMenuFolderKind =
-      !switches.StartMenu ? fkNone : facts.CommonProgramsAvailable ? fkCommonPrograms : fkMyPrograms;
+  installer.StartMenuFolderKind = !switches.StartMenu             ? fkNone
+                                  : facts.CommonProgramsAvailable ? fkCommonPrograms
+                                                                  : fkMyPrograms;
   if (installer.Install()) {
     Say(log, L"Installed " + installer.TargetExePath);
     return secDone;
@@ -90,8 +89,7 @@ int RunUnattendedSetup(TQorvelInstallation& installation, TQorvelInstaller& inst
   return secFailed;
 }
 
-int RunUnattendedRemoval(TQorvelInstallation& installation, const std::wstring& configPath,
-                         const TSetupLogLine& log) {
+int RunUnattendedRemoval(TQorvelInstallation& installation, const std::wstring& configPath, const TSetupLogLine& log) {
   if (configPath.empty() || !FileExists(configPath)) {
     Say(log, L"Configuration file needed to uninstall application not found.");
     return secFailed;

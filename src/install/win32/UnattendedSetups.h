@@ -13,8 +13,8 @@ class TQorvelInstaller;
 
 // A local installation (or, with /portable, a portable one) into /dir, else the previous
 // installation's folder, else the proposed one; answers a TSetupExitCode.
-int RunUnattendedSetup(TQorvelInstallation& installation, TQorvelInstaller& installer,
-                       const TSetupSwitches& switches, const TSetupLogLine& log);
+int RunUnattendedSetup(TQorvelInstallation& installation, TQorvelInstaller& installer, const TSetupSwitches& switches,
+                       const TSetupLogLine& log);
 
 // Removes what `configPath` lists within the installation's scope; answers a TSetupExitCode.
 int RunUnattendedRemoval(TQorvelInstallation& installation, const std::wstring& configPath, const TSetupLogLine& log);

@@ -26,13 +26,38 @@ TScopeFolders SystemScopeFolders() {
   folders.ShortcutFolders = {SpecialFolderPath(fkDesktop), FolderOf(CSIDL_COMMON_DESKTOPDIRECTORY),
                              QuickLaunchFolder()};
   folders.ProgramFilesFolders = {SpecialFolderPath(fkProgramFiles), FolderOf(CSIDL_PROGRAM_FILESX86)};
-  static const int ProtectedCsidls[] = {
-      CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86,
-      CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_STARTMENU,
-      CSIDL_PROGRAMS, CSIDL_STARTUP, CSIDL_MYMUSIC, CSIDL_MYPICTURES, CSIDL_MYVIDEO, CSIDL_SENDTO, CSIDL_TEMPLATES,
-      CSIDL_FAVORITES, CSIDL_FONTS, CSIDL_COMMON_APPDATA, CSIDL_COMMON_DOCUMENTS, CSIDL_COMMON_DESKTOPDIRECTORY,
-      CSIDL_COMMON_STARTMENU, CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_STARTUP, CSIDL_INTERNET_CACHE, CSIDL_COOKIES,
-      CSIDL_HISTORY, CSIDL_ADMINTOOLS, CSIDL_COMMON_ADMINTOOLS, CSIDL_COMMON_TEMPLATES};
+  static const int ProtectedCsidls[] = {CSIDL_WINDOWS,
+                                        CSIDL_SYSTEM,
+                                        CSIDL_SYSTEMX86,
+                                        CSIDL_PROGRAM_FILES_COMMON,
+                                        CSIDL_PROGRAM_FILES_COMMONX86,
+                                        CSIDL_PROFILE,
+                                        CSIDL_DESKTOPDIRECTORY,
+                                        CSIDL_PERSONAL,
+                                        CSIDL_APPDATA,
+                                        CSIDL_LOCAL_APPDATA,
+                                        CSIDL_STARTMENU,
+                                        CSIDL_PROGRAMS,
+                                        CSIDL_STARTUP,
+                                        CSIDL_MYMUSIC,
+                                        CSIDL_MYPICTURES,
+                                        CSIDL_MYVIDEO,
+                                        CSIDL_SENDTO,
+                                        CSIDL_TEMPLATES,
+                                        CSIDL_FAVORITES,
+                                        CSIDL_FONTS,
+                                        CSIDL_COMMON_APPDATA,
+                                        CSIDL_COMMON_DOCUMENTS,
+                                        CSIDL_COMMON_DESKTOPDIRECTORY,
+                                        CSIDL_COMMON_STARTMENU,
+                                        CSIDL_COMMON_PROGRAMS,
+                                        CSIDL_COMMON_STARTUP,
+                                        CSIDL_INTERNET_CACHE,
+                                        CSIDL_COOKIES,
+                                        CSIDL_HISTORY,
+                                        CSIDL_ADMINTOOLS,
+                                        CSIDL_COMMON_ADMINTOOLS,
+                                        CSIDL_COMMON_TEMPLATES};
   for (const int csidl : ProtectedCsidls)
     if (std::wstring folder = FolderOf(csidl); !folder.empty()) folders.ProtectedFolders.push_back(folder);
   // The folder holding every profile, and the temporary folders.
@@ -41,8 +66,8 @@ TScopeFolders SystemScopeFolders() {
   wchar_t temp[MAX_PATH + 1] = {};
   if (::GetTempPathW(MAX_PATH + 1, temp)) folders.ProtectedFolders.push_back(temp);
   folders.ProtectedFolders.push_back(WindowsTempFolder());
-  for (auto* list : {&folders.ProgramsFolders, &folders.ShortcutFolders, &folders.ProgramFilesFolders,
-                     &folders.ProtectedFolders})
+  for (auto* list :
+       {&folders.ProgramsFolders, &folders.ShortcutFolders, &folders.ProgramFilesFolders, &folders.ProtectedFolders})
     for (auto& folder : *list) folder = LongCanonicalPath(folder);
   return folders;
 }

@@ -36,41 +36,29 @@ TScaleBox::TScaleBox(TMainForm& owner, HWND parent) : FOwner(owner) {
 
 LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // the paint covers every pixel
+    case WM_ERASEBKGND: return 1;  // the paint covers every pixel
     case WM_NCHITTEST: {
       // Only the mini buttons take the mouse; everywhere else the ruler window decides.
       const LRESULT answer = ::SendMessageW(::GetParent(Handle()), WM_NCHITTEST, wParam, lParam);
       return answer == HTCLIENT ? HTCLIENT : HTTRANSPARENT;
     }
-    case WM_MOUSEMOVE:
-      FOwner.ScaleBoxMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      return 0;
-    case WM_MOUSELEAVE:
-      FOwner.ScaleBoxMouseMove(-1, -1);
-      break;
+    case WM_MOUSEMOVE: FOwner.ScaleBoxMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+    case WM_MOUSELEAVE: FOwner.ScaleBoxMouseMove(-1, -1); break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-      FOwner.ScaleBoxMouseDown(message == WM_LBUTTONDOWN);
-      return 0;
+    case WM_MBUTTONDOWN: FOwner.ScaleBoxMouseDown(message == WM_LBUTTONDOWN); return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       // Answered here, so that a right click on a button never turns into a context menu.
       FOwner.ScaleBoxMouseUp(message == WM_LBUTTONUP);
       return 0;
-    case WM_XBUTTONDOWN:
-      FOwner.ScaleBoxMouseDown(false);
-      return TRUE;
-    case WM_XBUTTONUP:
-      FOwner.ScaleBoxMouseUp(false);
-      return TRUE;
+    case WM_XBUTTONDOWN: FOwner.ScaleBoxMouseDown(false); return TRUE;
+    case WM_XBUTTONUP: FOwner.ScaleBoxMouseUp(false); return TRUE;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != Handle()) FOwner.ScaleBoxCaptureLost();
       return 0;
-    case WM_CONTEXTMENU:
-      return 0;
+    case WM_CONTEXTMENU: return 0;
     case WM_PAINT: {
       TPaintScope paint(Handle());
       const RECT client = ClientRect();
@@ -79,8 +67,10 @@ LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const TRect clip = IntersectRect(ToPixelRect(paint.Invalid()), FBuffer.View().Bounds());
       const TRulerScaleInput input = FOwner.ScaleInput();
       // A look change paints in full; the face catches up at the next cursor move.
-      if (FaceFits(FFace, input)) ComposeFromFace(input, FFace, FBuffer.View(), clip);
-      else PaintScale(input, FBuffer.View(), clip);
+      if (FaceFits(FFace, input))
+        ComposeFromFace(input, FFace, FBuffer.View(), clip);
+      else
+        PaintScale(input, FBuffer.View(), clip);
       BlitPixels(paint.DC(), 0, 0, FBuffer.View(), clip);
       // Whatever changed the picture may have changed what it says; no more often than this.
       FOwner.AccessibleTextsChanged();
@@ -93,8 +83,7 @@ LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TScaleBox::PaintNow(const std::vector<TRect>& parts) {
   if (parts.empty() || !::IsWindowVisible(Handle())) return;
   const RECT client = ClientRect();
-  if (FBuffer.Width() != client.right || FBuffer.Height() != client.bottom)
-    FBuffer.Resize(client.right, client.bottom);
+  if (FBuffer.Width() != client.right || FBuffer.Height() != client.bottom) FBuffer.Resize(client.right, client.bottom);
   const TWindowDC dc(Handle());
   if (!dc) return;
   const TRulerScaleInput input = FOwner.ScaleInput();
@@ -182,7 +171,8 @@ void TMainForm::ApplyPlacement() {
 }
 
 void TMainForm::LayoutChildren(int width, int height) {
-  FChildren = ::LayoutChildren(width, height, ReadPlacements(FSettings), MagnifierLayout(CurrentConfiguration(FSettings)));
+  FChildren =
+      ::LayoutChildren(width, height, ReadPlacements(FSettings), MagnifierLayout(CurrentConfiguration(FSettings)));
   const TRect& box = FChildren.ScaleBox;
   ::SetWindowPos(FScaleBox->Handle(), nullptr, box.Left, box.Top, box.Width(), box.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -299,7 +289,7 @@ std::optional<TRect> TMainForm::CursorStrip() const {
   if (!strip) return std::nullopt;
   // The strip is in window client coordinates; the scale box may be offset by the magnifier.
   return TRect{strip->Left - FChildren.ScaleBox.Left, strip->Top - FChildren.ScaleBox.Top,
-                    strip->Right - FChildren.ScaleBox.Left, strip->Bottom - FChildren.ScaleBox.Top};
+               strip->Right - FChildren.ScaleBox.Left, strip->Bottom - FChildren.ScaleBox.Top};
 }
 
 std::vector<TRect> TMainForm::MoveCursorLine(POINT cursor) {
@@ -471,8 +461,7 @@ void TMainForm::UpdateRulerMenu() {
   FFlipItem->Default = state.DefaultCommand == TRulerCommand::Flip;
   FTurnItem->Default = state.DefaultCommand == TRulerCommand::Turn;
   FHideItem->Default = state.DefaultCommand == TRulerCommand::Hide;
-  for (std::size_t i = 0; i < FUnitItems.size(); ++i)
-    FUnitItems[i]->Checked = static_cast<int>(i) == state.CheckedUnit;
+  for (std::size_t i = 0; i < FUnitItems.size(); ++i) FUnitItems[i]->Checked = static_cast<int>(i) == state.CheckedUnit;
   for (std::size_t i = 0; i < FPresetItems.size(); ++i) FPresetItems[i]->Caption = Widen(state.PresetCaptions[i]);
 }
 
@@ -513,9 +502,9 @@ void TMainForm::PopupRulerMenuFromKeyboard() {
   monitor.cbSize = sizeof(monitor);
   ::GetMonitorInfoW(::MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
   UpdateRulerMenu();  // the captions the menu will show
-  const TKeyboardMenuPlace place =
-      KeyboardMenuPlace(ToPixelRect(bounds), FChildren.ScaleBox, placements.CurrentOrientation(),
-                        ScaleOnTopOrLeft(placements.Current()), ToPixelRect(monitor.rcWork), EstimatedMenuSize(FRulerMenu));
+  const TKeyboardMenuPlace place = KeyboardMenuPlace(
+      ToPixelRect(bounds), FChildren.ScaleBox, placements.CurrentOrientation(), ScaleOnTopOrLeft(placements.Current()),
+      ToPixelRect(monitor.rcWork), EstimatedMenuSize(FRulerMenu));
   UINT alignment = 0;
   switch (place.Side) {
     case TMenuSide::Above: alignment = TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_VERTICAL; break;
@@ -541,7 +530,8 @@ bool TMainForm::CopyLength() { return PutClipboardText(Handle(), LengthText()); 
 
 void TMainForm::CopyLengthOrReport() {
   if (!CopyLength())
-    TGuiApplication::Instance().ReportError(L"The length could not be copied: the clipboard is in use by another program.");
+    TGuiApplication::Instance().ReportError(
+        L"The length could not be copied: the clipboard is in use by another program.");
 }
 
 // ---- keyboard --------------------------------------------------------------------------
@@ -590,7 +580,7 @@ void TMainForm::StretchByKey(int lengthChange) {
   const TScreenSize screen = Desktop(workAreas).PrimaryScreen;
   const bool horizontal = placements.CurrentOrientation() == TRulerOrientation::Horizontal;
   const TRect stretched = StretchedWindowRect(window, placements.CurrentOrientation(), placements.Current(),
-                                                   lengthChange, horizontal ? screen.Width : screen.Height);
+                                              lengthChange, horizontal ? screen.Width : screen.Height);
   if (stretched == window) return;
   // Through the size change the children are laid out again and the cursor line follows.
   ::SetWindowPos(Handle(), nullptr, stretched.Left, stretched.Top, stretched.Width(), stretched.Height(),
@@ -606,7 +596,7 @@ void TMainForm::SelectScaleUnit(int tag) {
 void TMainForm::SelectPreset(int tag) {
   const TRulerPlacements placements = ReadPlacements(FSettings);
   const TRect window = PresetWindowRect(ToPixelRect(BoundsRect()), placements.CurrentOrientation(),
-                                             placements.Current(), PresetLength(placements.Current(), tag));
+                                        placements.Current(), PresetLength(placements.Current(), tag));
   ::SetWindowPos(Handle(), nullptr, window.Left, window.Top, window.Width(), window.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -637,13 +627,11 @@ std::optional<TAccessibleTexts> TMainForm::AccessibleTexts() const {
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) FDeactivatedAt = ::GetTickCount();
       break;
-    case WM_NCHITTEST:
-      return HitTest({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    case WM_NCHITTEST: return HitTest({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
     case WM_GETMINMAXINFO: {
       // The ruler is never shorter than 100 pixels; across its axis any thickness goes.
       const TSizeConstraints limits = RulerSizeConstraints(ReadPlacements(FSettings).CurrentOrientation());

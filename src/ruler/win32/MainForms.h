@@ -142,7 +142,7 @@ class TMainForm : public TQorvelMagnetForm {
   TPoint FCursorScreenPos{-1, -1};
   TPoint FCursorBoxPos{-1, -1};
   TPoint FMoveStart;
-  bool FInMoveSizeLoop = false;  // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
+  bool FInMoveSizeLoop = false;                // between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE
   std::optional<TKeyboardDrag> FKeyboardDrag;  // the run of arrow-key moves going on
   DWORD FDeactivatedAt = 0;
   TMiniButton FHotButton = TMiniButton::mbClose;

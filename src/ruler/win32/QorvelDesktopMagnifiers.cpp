@@ -113,7 +113,9 @@ void TQorvelCustomDesktopMagnifier::SetIndicator(TQorvelDesktopMagnifierCorner c
   Change(FIndicators[static_cast<std::size_t>(corner)], indicator);
 }
 
-void TQorvelCustomDesktopMagnifier::SetBorderWidth(int width) { Change(FBorderWidth, ClampMagnifierBorderWidth(width)); }
+void TQorvelCustomDesktopMagnifier::SetBorderWidth(int width) {
+  Change(FBorderWidth, ClampMagnifierBorderWidth(width));
+}
 
 void TQorvelCustomDesktopMagnifier::SetBorderColor(TColor color) { Change(FBorderColor, color); }
 
@@ -121,9 +123,7 @@ void TQorvelCustomDesktopMagnifier::SetColor(TColor color) { Change(FColor, colo
 
 void TQorvelCustomDesktopMagnifier::SetCaption(const std::wstring& caption) { Change(FCaption, caption); }
 
-void TQorvelCustomDesktopMagnifier::SetVisible(bool visible) {
-  ::ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
-}
+void TQorvelCustomDesktopMagnifier::SetVisible(bool visible) { ::ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE); }
 
 void TQorvelCustomDesktopMagnifier::SetTarget(TPoint screenPoint) {
   FOptions.Exclude(TQorvelDesktopMagnifierOption::pmoFollowCursor);
@@ -183,8 +183,8 @@ void TQorvelCustomDesktopMagnifier::DrawMouseCursor(const TMagnifierGeometry& ge
   if (!::GetIconInfo(shape, &info)) return;
   // The query hands out copies of the cursor's bitmaps; only the hot spot is wanted.
   TBitmapHandle mask(info.hbmMask), colour(info.hbmColor);
-  const TPoint at = ScreenToMagnified(geometry, FZoom, {cursor.x - static_cast<int>(info.xHotspot),
-                                                        cursor.y - static_cast<int>(info.yHotspot)});
+  const TPoint at = ScreenToMagnified(
+      geometry, FZoom, {cursor.x - static_cast<int>(info.xHotspot), cursor.y - static_cast<int>(info.yHotspot)});
   ::DrawIconEx(FFrame.DC(), at.X, at.Y, shape, ::GetSystemMetrics(SM_CXCURSOR) * FZoom,
                ::GetSystemMetrics(SM_CYCURSOR) * FZoom, 0, nullptr, DI_NORMAL);
 }
@@ -258,8 +258,7 @@ void TQorvelCustomDesktopMagnifier::PaintFrame(HDC dc, const POINT* knownCursor)
 
 LRESULT TQorvelCustomDesktopMagnifier::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // every paint covers every pixel
+    case WM_ERASEBKGND: return 1;  // every paint covers every pixel
     case WM_PAINT: {
       TPaintScope paint(Handle());
       Paint(paint.DC());
@@ -352,8 +351,7 @@ void TQorvelDesktopMagnifierForm::Place(TPoint anchor, TPoint avoid, bool initia
 
 LRESULT TQorvelDesktopMagnifierForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // the magnifier covers the whole client area
+    case WM_ERASEBKGND: return 1;  // the magnifier covers the whole client area
     case WM_SIZE:
       if (FMagnifier) FMagnifier->SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
       return 0;

@@ -5,8 +5,7 @@
 namespace QorvelFormBlendings {
 
 TSetLayeredWindowAttributes SystemSetLayeredWindowAttributes() {
-  static const auto function =
-      OptionalImport<TSetLayeredWindowAttributes>(L"user32.dll", "SetLayeredWindowAttributes");
+  static const auto function = OptionalImport<TSetLayeredWindowAttributes>(L"user32.dll", "SetLayeredWindowAttributes");
   return function;
 }
 

@@ -22,8 +22,8 @@ class TQorvelFormBlending {
   // Nothing is applied until the alpha changes: a new object starts at 0 (fully transparent),
   // which the window must not show before its owner has chosen a value. `setAttributes` is the
   // system function unless a caller supplies another (null: the facility is missing).
-  explicit TQorvelFormBlending(HWND window,
-                               TSetLayeredWindowAttributes setAttributes = QorvelFormBlendings::SystemSetLayeredWindowAttributes());
+  explicit TQorvelFormBlending(
+      HWND window, TSetLayeredWindowAttributes setAttributes = QorvelFormBlendings::SystemSetLayeredWindowAttributes());
 
   // A re-created window gets the current alpha applied.
   void SetHandle(HWND window);

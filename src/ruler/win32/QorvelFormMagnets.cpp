@@ -39,8 +39,8 @@ TMagnetFormState TQorvelMagnetForm::FormState() const {
 }
 
 void TQorvelMagnetForm::PositionChanging(WINDOWPOS& position) {
-  const TWindowPosProposal snapped = MagnetPositionChanging(FormState(), ProposalFrom(position), Surroundings(),
-                                                            FMagnetAllies, MagnetSnapDistance());
+  const TWindowPosProposal snapped =
+      MagnetPositionChanging(FormState(), ProposalFrom(position), Surroundings(), FMagnetAllies, MagnetSnapDistance());
   ApplyProposal(position, snapped);
 }
 

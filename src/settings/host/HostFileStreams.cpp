@@ -21,8 +21,7 @@ struct TQorvelFileStream::TImpl {
 namespace {
 
 std::string FileErrorText(const char* action, const std::filesystem::path& fileName, int error) {
-  return std::string(action) + ' ' + QuotedFileName(fileName) + ". " +
-         std::generic_category().message(error);
+  return std::string(action) + ' ' + QuotedFileName(fileName) + ". " + std::generic_category().message(error);
 }
 
 }  // namespace

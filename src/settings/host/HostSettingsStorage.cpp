@@ -19,13 +19,11 @@ std::optional<TQorvelFileAttributes> TQorvelSystemFileSystem::Attributes(const s
   return writable ? faArchive : faReadOnly | faArchive;
 }
 
-void TQorvelSystemFileSystem::ApplyAttributes(const std::filesystem::path& fileName,
-                                              TQorvelFileAttributes attributes) {
+void TQorvelSystemFileSystem::ApplyAttributes(const std::filesystem::path& fileName, TQorvelFileAttributes attributes) {
   std::error_code error;
-  std::filesystem::permissions(fileName, std::filesystem::perms::owner_write,
-                               (attributes & faReadOnly) ? std::filesystem::perm_options::remove
-                                                         : std::filesystem::perm_options::add,
-                               error);
+  std::filesystem::permissions(
+      fileName, std::filesystem::perms::owner_write,
+      (attributes & faReadOnly) ? std::filesystem::perm_options::remove : std::filesystem::perm_options::add, error);
   if (error)
     throw EQorvelFileError("Cannot set the attributes of file " + QuotedFileName(fileName) + ". " + error.message());
 }
@@ -47,8 +45,7 @@ bool TQorvelSystemFileSystem::Rename(const std::filesystem::path& from, const st
 void TQorvelSystemFileSystem::Replace(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code error;
   std::filesystem::rename(from, to, error);
-  if (error)
-    throw EQorvelFileError("Cannot replace file " + QuotedFileName(to) + ". " + error.message());
+  if (error) throw EQorvelFileError("Cannot replace file " + QuotedFileName(to) + ". " + error.message());
 }
 
 namespace {
@@ -81,8 +78,7 @@ void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path
   LoadFromFile(fileName, rootName, fileSystem, prompt);
 }
 
-void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName,
-                                                   const std::string& rootName) {
+void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName, const std::string& rootName) {
   TQorvelSystemFileSystem fileSystem;
   TQorvelSystemPrompt prompt;
   SaveToFile(fileName, rootName, fileSystem, prompt);

@@ -19,8 +19,8 @@ bool QueryAutostart(const std::wstring& name) {
 
 bool UpdateAutostart(const std::wstring& name, const std::wstring& programPath, bool enable) {
   HKEY opened = nullptr;
-  if (::RegCreateKeyExW(HKEY_CURRENT_USER, RunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                        &opened, nullptr) != ERROR_SUCCESS)
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, RunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &opened,
+                        nullptr) != ERROR_SUCCESS)
     return false;
   TRegistryKey key(opened);
   if (!enable) {
@@ -30,8 +30,8 @@ bool UpdateAutostart(const std::wstring& name, const std::wstring& programPath, 
   }
   const std::wstring command = Quoted(programPath);
   const auto bytes = static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t));
-  return ::RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                          bytes) == ERROR_SUCCESS;
+  return ::RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), bytes) ==
+         ERROR_SUCCESS;
 }
 
 void RefreshAutostart(const std::wstring& name, const std::wstring& programPath) {

@@ -21,9 +21,9 @@ std::string Utf8(const wchar_t* text, int length) {
 // The system's own description of an error code, as the message boxes show it.
 std::string SystemErrorText(DWORD error) {
   wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string message;
   if (length > 0 && text) message = Utf8(text, static_cast<int>(length));
   if (text) LocalFree(text);
@@ -54,8 +54,7 @@ TQorvelFileStream::TQorvelFileStream(const std::filesystem::path& fileName, TQor
   if (mode == TQorvelFileMode::Create) {
     // OPEN_ALWAYS rather than CREATE_ALWAYS: an existing file is opened and truncated below, so
     // it stays the same file with its attributes; CREATE_ALWAYS would refuse a hidden file.
-    file.Reset(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    file.Reset(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file || !SetEndOfFile(file.Get())) RaiseFileError("Cannot create file", fileName);
   } else {
     file.Reset(CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

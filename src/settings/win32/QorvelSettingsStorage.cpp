@@ -18,9 +18,9 @@ constexpr DWORD SettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HI
 
 std::string SystemErrorText(DWORD error) {
   wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-      reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::wstring message = length > 0 && text ? std::wstring(text, length) : std::wstring();
   if (text) LocalFree(text);
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
@@ -44,8 +44,7 @@ std::optional<TQorvelFileAttributes> TQorvelSystemFileSystem::Attributes(const s
   return attributes;
 }
 
-void TQorvelSystemFileSystem::ApplyAttributes(const std::filesystem::path& fileName,
-                                              TQorvelFileAttributes attributes) {
+void TQorvelSystemFileSystem::ApplyAttributes(const std::filesystem::path& fileName, TQorvelFileAttributes attributes) {
   DWORD settable = attributes & SettableAttributes;
   if (settable == 0) settable = FILE_ATTRIBUTE_NORMAL;
   if (!SetFileAttributesW(fileName.c_str(), settable)) {
@@ -93,8 +92,7 @@ void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path
   LoadFromFile(fileName, rootName, fileSystem, prompt);
 }
 
-void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName,
-                                                   const std::string& rootName) {
+void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName, const std::string& rootName) {
   TQorvelSystemFileSystem fileSystem;
   TQorvelSystemPrompt prompt;
   SaveToFile(fileName, rootName, fileSystem, prompt);

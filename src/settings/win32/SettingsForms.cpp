@@ -51,8 +51,7 @@ LRESULT TSettingsPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM:
       if (ReflectDrawItem(lParam)) return TRUE;
       break;
-    default:
-      break;
+    default: break;
   }
   return DefaultHandler(message, wParam, lParam);
 }
@@ -81,11 +80,11 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   RECT work{};
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  SetBounds(work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2,
-            width, height);
+  SetBounds(work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2, width,
+            height);
 
-  auto navigation = std::make_unique<TQorvelImageListBox>(Handle(), Scaled(8), Scaled(8), Scaled(137), Scaled(249),
-                                                          Scaled(34));
+  auto navigation =
+      std::make_unique<TQorvelImageListBox>(Handle(), Scaled(8), Scaled(8), Scaled(137), Scaled(249), Scaled(34));
   FControls.Navigation = navigation.get();
   navigation->SetImages(&FImages);
   for (const TSettingsNavigationRow& row : SettingsNavigationRows) navigation->AddRow(row.Caption, row.Icon);
@@ -93,8 +92,8 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
   FOwnedControls.push_back(std::move(navigation));
 
   for (std::size_t i = 0; i < FControls.Pages.size(); ++i)
-    FControls.Pages[i] = &AddPage(Handle(), PageArea.left, PageArea.top, PageArea.right - PageArea.left,
-                                  PageArea.bottom - PageArea.top);
+    FControls.Pages[i] =
+        &AddPage(Handle(), PageArea.left, PageArea.top, PageArea.right - PageArea.left, PageArea.bottom - PageArea.top);
   BuildGeneralPage(FControls.Pages[SettingsPageGeneral]->Handle());
   BuildConfigurationsPage(FControls.Pages[SettingsPageConfigurations]->Handle());
   BuildMiscPage(FControls.Pages[SettingsPageMisc]->Handle());
@@ -292,7 +291,8 @@ void TSettingsForm::BuildMagnifierSubPage(HWND page) {
   c.Zoom->SetLabelParam(2);
   c.Zoom->SetDefaultPosition(DefaultConfiguration()->Magnifier->Zoom);
   AddLabel(page, L"&Crosshairs", 12, 92, 76);
-  c.CrossHairs = &AddComboBox(page, 90, 92, 147, {L"no crosshairs", L"open cross", L"continuous cross", L"small cross"});
+  c.CrossHairs =
+      &AddComboBox(page, 90, 92, 147, {L"no crosshairs", L"open cross", L"continuous cross", L"small cross"});
   AddLabel(page, L"&Horizontal", 12, 118, 76);
   c.HorizontalAlignment = &AddComboBox(page, 90, 118, 147, {L"beginning", L"end", L"left", L"right"});
   AddLabel(page, L"V&ertical", 12, 144, 76);
@@ -347,7 +347,7 @@ void TSettingsForm::BuildHandlingPage(HWND page) {
   c.SnapToAxis = &AddComboBox(page, 96, 50, 141, {L"disabled", L"with shift key", L"with ctrl key", L"with alt key"});
 
   AddGroup(page, L"Buttons", 0, 92, 249, 104);
-  static constexpr const wchar_t* Captions[] = {L"&Hide",        L"&Rotate",       L"&Flip",     L"&Turn",
+  static constexpr const wchar_t* Captions[] = {L"&Hide",        L"&Rotate",      L"&Flip",     L"&Turn",
                                                 L"&Stay on top", L"Tr&ansparent", L"&Magnifier"};
   for (std::size_t i = 0; i < c.Buttons.size(); ++i) {
     const bool left = i < 4;
@@ -521,8 +521,7 @@ LRESULT TSettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM:
       if (ReflectDrawItem(lParam)) return TRUE;
       break;
-    case DM_GETDEFID:
-      return MAKELRESULT(IDOK, DC_HASDEFID);
+    case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
     case DpiChangedMessage:
       if (!FDpiRelayout) break;
       FDpiRelayout->DpiChanged(wParam, lParam);
@@ -541,11 +540,8 @@ LRESULT TSettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
       }
       break;
-    case WM_ACTIVATE:
-      KeepFocusOverActivation(wParam, FFocus);
-      return 0;
-    default:
-      break;
+    case WM_ACTIVATE: KeepFocusOverActivation(wParam, FFocus); return 0;
+    default: break;
   }
   return TForm::HandleMessage(message, wParam, lParam);
 }

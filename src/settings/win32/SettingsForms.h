@@ -37,10 +37,10 @@ class TSettingsPage : public TWindow {
 
 // What the dialog needs to know about the program around it.
 struct TSettingsFormEnvironment {
-  bool LocalInstallation = false;      // only an installed copy may start with Windows
-  bool TranslucencySupported = true;   // the system can blend windows
+  bool LocalInstallation = false;          // only an installed copy may start with Windows
+  bool TranslucencySupported = true;       // the system can blend windows
   const TImageList* MenuImages = nullptr;  // the icons of the double-click actions
-  std::wstring ProgramPath;            // what the autostart entry starts
+  std::wstring ProgramPath;                // what the autostart entry starts
 };
 
 class TSettingsForm : public TForm {

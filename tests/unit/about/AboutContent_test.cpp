@@ -101,8 +101,8 @@ TEST(AboutContent, TheProgramsBoxTopToBottom) {
   const auto content = BuildAboutContent(properties, ProgramVersion(), ":");
 
   EXPECT_EQ(content.Caption, "About Vindle");
-  EXPECT_EQ(Kinds(content), (std::vector<K>{K::Logo, K::Title, K::Fixed, K::Fixed, K::Fixed, K::Link, K::Gap,
-                                            K::Info, K::Gap, K::StartCount, K::Usage}));
+  EXPECT_EQ(Kinds(content), (std::vector<K>{K::Logo, K::Title, K::Fixed, K::Fixed, K::Fixed, K::Link, K::Gap, K::Info,
+                                            K::Gap, K::StartCount, K::Usage}));
   EXPECT_EQ(content.Lines[1].Text, "Vindle");
   EXPECT_EQ(content.Lines[2].Text, "Version 1.0.0.0");
   EXPECT_EQ(content.Lines[3].Text, "(1.0.0.7)");

@@ -85,7 +85,7 @@ TEST(FillBox, OpaqueTranslucentAndClampedOpacity) {
   EXPECT_EQ(box.At(18, 18), 0u);
 
   FillBox(box.Canvas(), box.Canvas().Area(), nullptr, 0, 0x336699);
-  EXPECT_EQ(box.At(0, 0), 0xFFFFFFu);   // the square at the origin is light
+  EXPECT_EQ(box.At(0, 0), 0xFFFFFFu);  // the square at the origin is light
   EXPECT_EQ(box.At(7, 7), 0xFFFFFFu);
   EXPECT_EQ(box.At(8, 0), 0xBFBFBFu);
   EXPECT_EQ(box.At(0, 8), 0xBFBFBFu);
@@ -130,8 +130,8 @@ TEST(DrawBoxFrame, RoundedCornersBlendTowardTheParent) {
   DrawBoxFrame(box.Canvas(), {0, 0, 10, 8}, 0x000000, 0xFFFFFF, TQorvelBoxControlLook::pclRoundedRect);
   for (auto [x, y, dx, dy] : {std::array{0, 0, 1, 1}, {9, 0, -1, 1}, {0, 7, 1, -1}, {9, 7, -1, -1}}) {
     SCOPED_TRACE(testing::Message() << x << "," << y);
-    EXPECT_EQ(box.At(x, y), 0xDFDFDFu);           // almost the white parent
-    EXPECT_EQ(box.At(x + dx, y), 0x5F5F5Fu);      // along the edges a little
+    EXPECT_EQ(box.At(x, y), 0xDFDFDFu);       // almost the white parent
+    EXPECT_EQ(box.At(x + dx, y), 0x5F5F5Fu);  // along the edges a little
     EXPECT_EQ(box.At(x, y + dy), 0x5F5F5Fu);
     EXPECT_EQ(box.At(x + dx, y + dy), 0x0000A0u);  // the inside a little toward the frame
   }

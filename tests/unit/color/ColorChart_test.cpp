@@ -259,7 +259,7 @@ TEST(ColorBar, MarkerMoveRepaintsOnlyTheTwoStrips) {
   bar.SetComponent(C::pccSaturation);
   bar.SetRGB(200, 50, 100);
   TPixelBuffer screen = PaintAll(bar, 26, Style());
-  EXPECT_FALSE(bar.MouseDown(0, 100).Moved);   // on the frame
+  EXPECT_FALSE(bar.MouseDown(0, 100).Moved);  // on the frame
   EXPECT_FALSE(bar.MouseDown(25, 100).Moved);
   const TMarkerMove first = bar.MouseDown(13, 250);
   ASSERT_TRUE(first.Moved);

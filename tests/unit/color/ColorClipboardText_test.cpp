@@ -8,7 +8,7 @@ TEST(ColorClipboardText, SixUpperCaseDigitsRedFirst) {
   EXPECT_EQ(ColorClipboardText(0x0000FF), "FF0000");  // TColor red
   EXPECT_EQ(ColorClipboardText(0x00FF00), "00FF00");
   EXPECT_EQ(ColorClipboardText(0xFF0000), "0000FF");
-  EXPECT_EQ(ColorClipboardText(0x0A0B0C), "0C0B0A");  // zero-padded
+  EXPECT_EQ(ColorClipboardText(0x0A0B0C), "0C0B0A");    // zero-padded
   EXPECT_EQ(ColorClipboardText(0x80000005), "050000");  // only the colour bytes count
 }
 
@@ -21,10 +21,13 @@ TEST(ColorClipboardText, ReadsSixDigitsInEitherCase) {
 }
 
 TEST(ColorClipboardText, AnythingElseIsNotAColour) {
-  for (const char* text : {"#00FF00", "00FF0", "0FF00G", "", "00FF00 ", " 00FF0", "0x00FF", "00FF000", "-12345",
-                           "+12345", "00 FF0"})
+  for (const char* text :
+       {"#00FF00", "00FF0", "0FF00G", "", "00FF00 ", " 00FF0", "0x00FF", "00FF000", "-12345", "+12345", "00 FF0"})
     EXPECT_FALSE(ParseColorClipboardText(text).has_value()) << '"' << text << '"';
-  EXPECT_FALSE(ParseColorClipboardText(std::string_view("00FF\0" "0", 6)).has_value());
+  EXPECT_FALSE(ParseColorClipboardText(std::string_view("00FF\0"
+                                                        "0",
+                                                        6))
+                   .has_value());
 }
 
 TEST(ColorClipboardRgba, OpaqueOnCopyAndAlphaDroppedOnPaste) {

@@ -43,7 +43,7 @@ TEST(ColorPreview, OnlyTheUpperQuarterHoversAndReverts) {
   EXPECT_FALSE(preview.MouseUp(true));
   EXPECT_TRUE(preview.MouseMove(50, 10, 152, 96));
   EXPECT_TRUE(preview.Hover());
-  EXPECT_FALSE(preview.MouseMove(60, 12, 152, 96));  // still hovering: no repaint
+  EXPECT_FALSE(preview.MouseMove(60, 12, 152, 96));                      // still hovering: no repaint
   EXPECT_FALSE(preview.MouseMove(151, 10, 152, 96) && preview.Hover());  // on the frame
   preview.MouseMove(50, 10, 152, 96);
   preview.MouseDown(false);
@@ -99,9 +99,9 @@ TEST(ColorSlot, SetHalfPreviewsTheDialogColourWithALightArrowOnDarkColours) {
   // Arrow tip row 7 of the glyph at ((23 - 8) / 2 + 1, (23 - 16) / 2 + 1) = (8, 4).
   const int arrowX = 8 + 1, arrowY = 4 + 7;
   slot.Paint({buffer.View(), 0, 0}, 46, 23, 0x000000, Square());
-  EXPECT_EQ(buffer.At(3, 3), 0xFFFFFFu);       // not hot: the stored colour
-  EXPECT_EQ(buffer.At(arrowX, arrowY), 0u);    // dark arrow
-  EXPECT_EQ(buffer.At(22, 10), 0u);            // divider at h - 1
+  EXPECT_EQ(buffer.At(3, 3), 0xFFFFFFu);     // not hot: the stored colour
+  EXPECT_EQ(buffer.At(arrowX, arrowY), 0u);  // dark arrow
+  EXPECT_EQ(buffer.At(22, 10), 0u);          // divider at h - 1
   EXPECT_EQ(buffer.At(30, 10), 0xFFFFFFu);
 
   slot.MouseMove(5, 10, 46, 23);

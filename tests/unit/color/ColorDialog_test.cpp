@@ -16,7 +16,8 @@ constexpr TColor Rgb(int r, int g, int b) { return static_cast<TColor>(r | g << 
 
 // A form as one run of the dialog sets it up, recording what it reports.
 struct TFormProbe {
-  explicit TFormProbe(TColor color, C component = C::pccHue, bool webSafe = false) : Form(Setup(color, component, webSafe)) {
+  explicit TFormProbe(TColor color, C component = C::pccHue, bool webSafe = false)
+      : Form(Setup(color, component, webSafe)) {
     Form.OnPreview = [this](TColor c) { Previews.push_back(c); };
     Form.OnInvalidate = [this](P part) {
       Parts.push_back(part);
@@ -52,7 +53,7 @@ TEST(ColorDialogFields, DisplayRoundingAndLimits) {
   EXPECT_EQ(PercentToField(65536), 100);
   EXPECT_EQ(PercentToField(65280), 100);  // white's brightness from the gray rule
   EXPECT_EQ(PercentToField(327), 0);
-  EXPECT_EQ(PercentToField(328), 1);     // 0.5005 rounds up
+  EXPECT_EQ(PercentToField(328), 1);  // 0.5005 rounds up
   EXPECT_EQ(FieldToHue(359), 65354);
   EXPECT_EQ(FieldToHue(180), 32768);
   EXPECT_EQ(FieldToPercent(100), 65536);
@@ -82,7 +83,8 @@ TEST(ColorDialogFields, PastedColourCodesAsTheHexFieldReadsThem) {
   EXPECT_EQ(whole("#f80"), "FF8800");
   EXPECT_EQ(whole("  #aBc012 \r\n"), "ABC012");
   EXPECT_EQ(whole("\t0f0\n"), "-");  // without "#" three digits are only digits
-  for (std::string_view refused : {"", "  ", "#", "orange", "#12345", "1234567", "#ff88001", "ff 88 00", "0xFF8800", "##f80"})
+  for (std::string_view refused :
+       {"", "  ", "#", "orange", "#12345", "1234567", "#ff88001", "ff 88 00", "0xFF8800", "##f80"})
     EXPECT_FALSE(HexFieldPaste(refused).has_value()) << refused;
   const auto partial = HexFieldPaste(" 0f0 ");
   ASSERT_TRUE(partial.has_value());
@@ -95,7 +97,7 @@ TEST(ColorDialogForm, WhiteRedAndBlueShowTheirValues) {
   EXPECT_EQ(white.Form.Fields(), (Fields{0, 0, 100, 255, 255, 255}));
   EXPECT_EQ(white.Form.HexField(), 0xFFFFFF);
   EXPECT_EQ(white.Form.Chart().PosY(), 255);  // marker at the top
-  ASSERT_EQ(white.Previews.size(), 1u);        // the first preview while preparing
+  ASSERT_EQ(white.Previews.size(), 1u);       // the first preview while preparing
   EXPECT_EQ(white.Previews[0], 0xFFFFFFu);
 
   // Moving the hue bar recomputes the colour from brightness 65280.
@@ -124,7 +126,7 @@ TEST(ColorDialogForm, HueBarTopIsTheRedOfItsBottom) {
   TFormProbe probe(Rgb(0, 255, 0));
   probe.Form.Bar().MouseDown(12, 256);  // bottom
   const TColor bottom = probe.Form.Color();
-  probe.Form.Bar().MouseMove(12, 1);    // top
+  probe.Form.Bar().MouseMove(12, 1);  // top
   EXPECT_EQ(probe.Form.Color(), bottom);
   EXPECT_EQ(bottom, Rgb(255, 0, 0));
   EXPECT_EQ(probe.Form.Fields()[0], 0);

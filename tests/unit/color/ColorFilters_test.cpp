@@ -103,8 +103,8 @@ TEST(PaletteFilter, PaletteColoursStayAndOthersDitherOverA4x4Tile) {
 }
 
 TEST(PaletteFilter, NearestEntryPrefersTheEarlierOnATie) {
-  EXPECT_EQ(NearestPaletteEntry(64, 64, 64), 0);     // black and 0x808080 equally far
-  EXPECT_EQ(NearestPaletteEntry(191, 0, 0), 1);  // 63 from 0x80, 64 from 0xFF
+  EXPECT_EQ(NearestPaletteEntry(64, 64, 64), 0);  // black and 0x808080 equally far
+  EXPECT_EQ(NearestPaletteEntry(191, 0, 0), 1);   // 63 from 0x80, 64 from 0xFF
   EXPECT_EQ(NearestPaletteEntry(192, 0, 0), 9);
   EXPECT_EQ(NearestPaletteEntry(-300, 500, -20), 10);  // targets outside the cube still get an entry
 }
@@ -115,7 +115,8 @@ TEST(ColorFilters, RowsFilterLikeSinglePixels) {
     for (int y : {-3, 0, 7, 21}) {
       // Every channel value appears in the row, at varying thresholds.
       std::vector<TPixel> row(300), expected(300);
-      for (int i = 0; i < 300; ++i) row[static_cast<std::size_t>(i)] = PackGray3(i % 256, (i * 7) % 256, (i * 13) % 256);
+      for (int i = 0; i < 300; ++i)
+        row[static_cast<std::size_t>(i)] = PackGray3(i % 256, (i * 7) % 256, (i * 13) % 256);
       for (int i = 0; i < 300; ++i)
         expected[static_cast<std::size_t>(i)] = Filtered(*filter, row[static_cast<std::size_t>(i)], -5 + i, y);
       filter->ApplyFilterRow(row.data(), 300, -5, y);

@@ -50,7 +50,7 @@ TEST(MethodIdentity, NeedsTheSameCodeAndTheSameObject) {
   EXPECT_FALSE((TIntMethod::Of<&TRecorder::First>(&a)) == (TIntMethod::Of<&TRecorder::Second>(&a)));
   EXPECT_FALSE(TIntMethod(&NoOp, nullptr) == TIntMethod(&OtherNoOp, nullptr));
 
-  TIntMethod::Of<&TRecorder::Second>(&b)(7);
+  TIntMethod::Of<&TRecorder::Second> (&b)(7);
   TIntMethod{}(8);  // an empty method calls nothing
   EXPECT_EQ(log, std::vector<std::string>{"b.Second(7)"});
 }

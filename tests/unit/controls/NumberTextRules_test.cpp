@@ -153,11 +153,11 @@ TEST(NumberConversions, ParseFloatText) {
 TEST(NumberConversions, FixedNotationRoundsInDecimal) {
   EXPECT_EQ(FormatFixed(999.999, 2, '.'), "1000.00");  // the carry reaches a new digit
   EXPECT_EQ(FormatFixed(0.125, 2, '.'), "0.13");
-  EXPECT_EQ(FormatFixed(-0.001, 2, '.'), "0.00");       // no negative zero
+  EXPECT_EQ(FormatFixed(-0.001, 2, '.'), "0.00");  // no negative zero
   EXPECT_EQ(FormatFixed(-2.5, 0, '.'), "-3");
   EXPECT_EQ(FormatFixed(0.0004, 3, '.'), "0.000");
   EXPECT_EQ(FormatFixed(1234567.891, 10, '.'), "1234567.8910000000");  // 15 significant digits
-  EXPECT_EQ(FormatFixed(1e20, 2, '.'), "1E+20");          // too long for fixed notation
+  EXPECT_EQ(FormatFixed(1e20, 2, '.'), "1E+20");                       // too long for fixed notation
 }
 
 TEST(NumberConversions, GeneralNotation) {

@@ -45,12 +45,12 @@ TEST(LabelModes, ImpossibleValuesAndParameters) {
   EXPECT_EQ(Text(plmShl, 12, 3), "***");
   EXPECT_EQ(Text(plmShr, -1, 3), "***");
   EXPECT_EQ(Text(plmBin, 11, 3), "***");
-  EXPECT_EQ(Text(plmBin, 1, -1), "***");   // no shift by a negative count
-  EXPECT_EQ(Text(plmBin, 1, 64), "***");   // nor beyond the 64 bits
+  EXPECT_EQ(Text(plmBin, 1, -1), "***");  // no shift by a negative count
+  EXPECT_EQ(Text(plmBin, 1, 64), "***");  // nor beyond the 64 bits
   EXPECT_EQ(Text(plmDiv, 0, 3), "***");
   EXPECT_EQ(Text(plmInv, 2000000, 3), "***");
   EXPECT_EQ(Text(plmLog, 1001, 3), "***");
-  EXPECT_EQ(Text(plmExp, 0.5, 3), "***");  // shown only for bases from 1
+  EXPECT_EQ(Text(plmExp, 0.5, 3), "***");     // shown only for bases from 1
   EXPECT_EQ(Text(plmExp, 1000, 200), "***");  // beyond the double range
   EXPECT_EQ((TQorvelLabelScale{plmDiv, -1}).ValueOf(5), TQorvelLabelScale::kInvalidValue);
   EXPECT_EQ((TQorvelLabelScale{plmExp, 0.5}).ValueOf(1), 0.5);  // but a value exists
@@ -58,23 +58,44 @@ TEST(LabelModes, ImpossibleValuesAndParameters) {
 
 TEST(LabelModes, SignDecoration) {
   const TQorvelLabelOptions pm = ploVisible | ploPlusMinusZero, sign = ploVisible | ploExplicitSign;
-  EXPECT_EQ(Text(plmPos, 1, 0, pm), "\xC2\xB1" "0");
+  EXPECT_EQ(Text(plmPos, 1, 0, pm),
+            "\xC2\xB1"
+            "0");
   EXPECT_EQ(Text(plmPos, 1, 5, sign), "+5");
   EXPECT_EQ(Text(plmPos, 1, 0, sign), "0");
   EXPECT_EQ(Text(plmPos, 1, -5, sign | pm), "-5");
-  EXPECT_EQ(Text(plmLog, 10, 1, pm), "\xC2\xB1" "0.00");
-  EXPECT_EQ(Text(plmAdd, -2, 2, pm), "\xC2\xB1" "0");
-  EXPECT_EQ(Text(plmSub, 2, 2, pm), "\xC2\xB1" "0");
+  EXPECT_EQ(Text(plmLog, 10, 1, pm),
+            "\xC2\xB1"
+            "0.00");
+  EXPECT_EQ(Text(plmAdd, -2, 2, pm),
+            "\xC2\xB1"
+            "0");
+  EXPECT_EQ(Text(plmSub, 2, 2, pm),
+            "\xC2\xB1"
+            "0");
   EXPECT_EQ(Text(plmBin, 1, 0, pm), "1");  // never zero
   // A positive position with a negative value keeps its own sign only.
   EXPECT_EQ(Text(plmSub, 2, 5, sign), "-3");
 }
 
 TEST(LabelModes, PositionsOfValuesInvertTheModes) {
-  struct TCase { TQorvelLabelMode Mode; double Param; int Position; };
-  for (const TCase& c : {TCase{plmPos, 1, 42}, {plmMul, 2.5, 8}, {plmDiv, 100, 350}, {plmShl, 2, 7}, {plmShr, 3, -1250},
-                         {plmBin, 3, 5}, {plmInv, 100, 8}, {plmLog, 2, 16}, {plmExp, 2, 9}, {plmSqr, 1, 12},
-                         {plmAdd, 10, -4}, {plmSub, 10, 4}}) {
+  struct TCase {
+    TQorvelLabelMode Mode;
+    double Param;
+    int Position;
+  };
+  for (const TCase& c : {TCase{plmPos, 1, 42},
+                         {plmMul, 2.5, 8},
+                         {plmDiv, 100, 350},
+                         {plmShl, 2, 7},
+                         {plmShr, 3, -1250},
+                         {plmBin, 3, 5},
+                         {plmInv, 100, 8},
+                         {plmLog, 2, 16},
+                         {plmExp, 2, 9},
+                         {plmSqr, 1, 12},
+                         {plmAdd, 10, -4},
+                         {plmSub, 10, 4}}) {
     const TQorvelLabelScale scale{c.Mode, c.Param};
     EXPECT_EQ(scale.PositionOf(scale.ValueOf(c.Position)), c.Position) << "mode " << c.Mode;
   }
@@ -111,7 +132,10 @@ TEST(LabelText, PlaceholderIsReplacedInAnyCase) {
 TEST(LabelText, CopiedTextsPasteBack) {
   EXPECT_EQ(ParseLabelValue("300", kFormat), 300.0);
   EXPECT_EQ(ParseLabelValue(" +5 ", kFormat), 5.0);
-  EXPECT_EQ(ParseLabelValue("\xC2\xB1" "0", kFormat), 0.0);
+  EXPECT_EQ(ParseLabelValue("\xC2\xB1"
+                            "0",
+                            kFormat),
+            0.0);
   EXPECT_EQ(ParseLabelValue("1,234,567.5", kFormat), 1234567.5);
   EXPECT_EQ(ParseLabelValue("inf.", kFormat), std::nullopt);
   EXPECT_EQ(ParseLabelValue("five", kFormat), std::nullopt);

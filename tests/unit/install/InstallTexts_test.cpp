@@ -57,7 +57,8 @@ TEST(InstallWizardTexts, ComposedFromTheProduct) {
 TEST(LicenseAgreement, PlaceholdersInAnyCaseBecomeUpperCaseNames) {
   EXPECT_EQ(ReplacePlaceholder(L"a [productname] b [PRODUCTNAME] c [ProductName]", L"[ProductName]", L"X"),
             L"a X b X c X");
-  EXPECT_EQ(ReplacePlaceholder(L"[p][p]", L"[P]", L"[p]"), L"[p][p]") << "a value holding the key is not replaced again";
+  EXPECT_EQ(ReplacePlaceholder(L"[p][p]", L"[P]", L"[p]"), L"[p][p]")
+      << "a value holding the key is not replaced again";
 
   for (TQorvelLicenseType type : {pltFree, pltNormal}) {
     const std::wstring text = LicenseAgreement(type, L"Qorvel", L"Vindle");
@@ -67,7 +68,6 @@ TEST(LicenseAgreement, PlaceholdersInAnyCaseBecomeUpperCaseNames) {
     EXPECT_EQ(UpperCase(text).find(L"[PRODUCTNAME]"), std::wstring::npos);
     EXPECT_EQ(text.find(L"\n"), text.find(L"\r\n") + 1) << "lines end with CR LF";
   }
-  EXPECT_NE(LicenseAgreement(pltFree, L"Q", L"V"),
-            LicenseAgreement(pltNormal, L"Q", L"V"));
+  EXPECT_NE(LicenseAgreement(pltFree, L"Q", L"V"), LicenseAgreement(pltNormal, L"Q", L"V"));
   EXPECT_NE(LicenseAgreement(pltFree, L"Q", L"V").find(L"MIT LICENSE"), std::wstring::npos);
 }

@@ -40,8 +40,10 @@ TEST(SetupSwitches, JunkIsRefusedWithItsReason) {
   EXPECT_EQ(ErrorOf({L"/silent", L"/log", L"/nodesktop"}), L"/log needs a value.");
   EXPECT_EQ(ErrorOf({L"/silent", L"/silent"}), L"/silent is given twice.");
   EXPECT_EQ(ErrorOf({L"/dir", L"C:\\V"}), L"/dir needs /silent.");
-  EXPECT_EQ(ErrorOf({L"/silent", L"/dir", L"C:\\V", L"/portable", L"E:\\V"}), L"/dir and /portable exclude each other.");
-  EXPECT_EQ(ErrorOf({L"/silent", L"/portable", L"E:\\V", L"/nodesktop"}), L"A portable installation makes no shortcuts.");
+  EXPECT_EQ(ErrorOf({L"/silent", L"/dir", L"C:\\V", L"/portable", L"E:\\V"}),
+            L"/dir and /portable exclude each other.");
+  EXPECT_EQ(ErrorOf({L"/silent", L"/portable", L"E:\\V", L"/nodesktop"}),
+            L"A portable installation makes no shortcuts.");
   EXPECT_EQ(ErrorOf({L"/silent", L"/dir", L"C:\\V"}, true), L"/dir has no meaning for an uninstallation.");
   EXPECT_EQ(ErrorOf({L"/"}), L"Unexpected argument: /");
 }

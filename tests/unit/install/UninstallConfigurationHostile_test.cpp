@@ -56,7 +56,8 @@ TEST(UninstallConfigurationHostile, HugeTokensAndGarbageStopEarlyWithAnError) {
   EXPECT_LE(hugePath.Taken(), ReadBound);
   EXPECT_TRUE(configuration.Folders.Empty());
 
-  TGeneratedStream garbage("<installation>", 1024 * MiB, [](std::uint64_t i) { return static_cast<char>(i * 2654435761u >> 13); });
+  TGeneratedStream garbage("<installation>", 1024 * MiB,
+                           [](std::uint64_t i) { return static_cast<char>(i * 2654435761u >> 13); });
   EXPECT_FALSE(ReadError(garbage, configuration).empty());
   EXPECT_LE(garbage.Taken(), ReadBound);
 }
@@ -73,9 +74,10 @@ TEST(UninstallConfigurationHostile, DeepNestingIsRefusedAtItsFirstUnknownTag) {
 TEST(UninstallConfigurationHostile, PathsWithANulAreNotListed) {
   // The system would see "C:\keep.txt" and remove a file the configuration never listed.
   for (const std::string& nul : {"\0"s, "&#0;"s, "&#x0;"s}) {
-    TQorvelMemoryStream stream("<installation><files><item>C:\\keep.txt" + nul + ".tmp</item><item>C:\\a.tmp</item>"
-                               "</files><registryvalues><item>HKEY_CURRENT_USER\\Software\\Run\\Other" + nul +
-                               "x</item></registryvalues></installation>");
+    TQorvelMemoryStream stream("<installation><files><item>C:\\keep.txt" + nul +
+                               ".tmp</item><item>C:\\a.tmp</item>"
+                               "</files><registryvalues><item>HKEY_CURRENT_USER\\Software\\Run\\Other" +
+                               nul + "x</item></registryvalues></installation>");
     TQorvelUninstallConfiguration configuration;
     EXPECT_EQ(ReadError(stream, configuration), "");
     ASSERT_EQ(configuration.Files.Count(), 1u);

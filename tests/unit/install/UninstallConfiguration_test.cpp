@@ -149,7 +149,8 @@ TEST(UninstallConfiguration, EmptyForeignAndCutOffFilesAreCorrupt) {
   EXPECT_EQ(ReadError(""), "Uninstall configuration file corrupt (line 1).");
   EXPECT_EQ(ReadError("<settings><files><item>C:\\x</item></files></settings>"),
             "Uninstall configuration file corrupt (line 1).");
-  EXPECT_EQ(ReadError("<installation>\r\n\t<product>V</product>\r\n"), "Uninstall configuration file corrupt (line 3).");
+  EXPECT_EQ(ReadError("<installation>\r\n\t<product>V</product>\r\n"),
+            "Uninstall configuration file corrupt (line 3).");
   EXPECT_EQ(ReadError("<installation>\r\n\t<product>V</product>\r\n</settings>"),
             "Uninstall configuration file corrupt. </installation> expected in line 3.");
   EXPECT_EQ(Read("<!-- kept -->\r\n<installation>\r\n\t<product>V</product>\r\n</installation>").ProductName, L"V");
@@ -175,7 +176,8 @@ TEST(UninstallConfiguration, DamageIsReportedWithItsLine) {
 }
 
 TEST(RegistryPaths, SplitAtTheFirstAndLastBackslash) {
-  const auto value = SplitRegistryValuePath(L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\QorvelVindle");
+  const auto value =
+      SplitRegistryValuePath(L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\QorvelVindle");
   ASSERT_TRUE(value);
   EXPECT_EQ(value->Root, L"HKEY_CURRENT_USER");
   EXPECT_EQ(value->KeyPath, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run");
@@ -202,9 +204,9 @@ TEST(RegistryPaths, SystemKeysAreNeverDeletedWithTheirSubkeys) {
     EXPECT_TRUE(IsProtectedRegistryKey(RegistryRootLocalMachine, key)) << key;
   EXPECT_TRUE(IsProtectedRegistryKey(RegistryRootClassesRoot, L"CLSID"));
   EXPECT_TRUE(IsProtectedRegistryKey(RegistryRootCurrentUser, L"Control Panel"));
-  for (const wchar_t* key : {L"\\SOFTWARE\\Qorvel\\Vindle\\installation",
-                             L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Qorvel Vindle",
-                             L"Software\\Qorvel"})
+  for (const wchar_t* key :
+       {L"\\SOFTWARE\\Qorvel\\Vindle\\installation",
+        L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Qorvel Vindle", L"Software\\Qorvel"})
     EXPECT_FALSE(IsProtectedRegistryKey(RegistryRootLocalMachine, key)) << key;
   EXPECT_FALSE(IsProtectedRegistryKey(RegistryRootClassesRoot, L".vnd"));
 }

@@ -8,7 +8,8 @@
 namespace {
 
 TEST(UninstallScope, PathsAreComparedInOneCanonicalForm) {
-  EXPECT_EQ(CanonicalFilePath(L"c:/Program Files//Qorvel\\.\\Vindle\\..\\Vindle\\"), L"C:\\Program Files\\Qorvel\\Vindle");
+  EXPECT_EQ(CanonicalFilePath(L"c:/Program Files//Qorvel\\.\\Vindle\\..\\Vindle\\"),
+            L"C:\\Program Files\\Qorvel\\Vindle");
   EXPECT_EQ(CanonicalFilePath(L"C:\\Program Files\\Vindle. \\x.txt"), L"C:\\Program Files\\Vindle\\x.txt");
   EXPECT_EQ(CanonicalFilePath(L"\\\\?\\C:\\a\\b"), L"C:\\a\\b");
   EXPECT_EQ(CanonicalFilePath(L"\\\\server\\share\\a\\..\\b"), L"\\\\server\\share\\b");
@@ -16,7 +17,8 @@ TEST(UninstallScope, PathsAreComparedInOneCanonicalForm) {
   EXPECT_EQ(CanonicalFilePath(L"Vindle.exe"), L"");
   EXPECT_EQ(CanonicalFilePath(L"C:Vindle.exe"), L"");
   EXPECT_EQ(CanonicalFilePath(L"\\\\.\\PhysicalDrive0"), L"");
-  EXPECT_EQ(CanonicalRegistryPath(L"HKEY_LOCAL_MACHINE\\\\SOFTWARE\\Qorvel\\"), L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Qorvel");
+  EXPECT_EQ(CanonicalRegistryPath(L"HKEY_LOCAL_MACHINE\\\\SOFTWARE\\Qorvel\\"),
+            L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Qorvel");
 }
 
 TEST(UninstallScope, LeftEntriesFitAScreen) {

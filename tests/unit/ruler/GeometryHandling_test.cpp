@@ -64,15 +64,9 @@ TEST(GeometryPreset, TooShortPresetGetsTheMinimumLengthWithoutMovingTheAnchor) {
 // The ruler at (10, 500), 300 x 30, dragged on a 1280 x 1024 desktop.
 struct GeometryPositionChanging : testing::Test {
   TMagnetSurroundings desktop{{0, 0, 1280, 1024}, {0, 0, 1280, 994}, {}, {}, {}};
-  TRulerPosContext context{{true, false, {10, 500, 310, 530}},
-                           {10, 500},
-                           false,
-                           {TQorvelMagnetAlly::pmaWorkArea},
-                           5};
+  TRulerPosContext context{{true, false, {10, 500, 310, 530}}, {10, 500}, false, {TQorvelMagnetAlly::pmaWorkArea}, 5};
 
-  TRulerPosChange Change(TWindowPosProposal proposal) {
-    return RulerPositionChanging(proposal, context, desktop);
-  }
+  TRulerPosChange Change(TWindowPosProposal proposal) { return RulerPositionChanging(proposal, context, desktop); }
 };
 
 TEST_F(GeometryPositionChanging, AxisLockOnlyWhileTheKeyIsDown) {

@@ -16,9 +16,7 @@ TRulerPlacements Ruler(int orientation, int direction) {
   return p;
 }
 
-TMagnifierLayoutSettings Magnifier(int alignment) {
-  return {true, alignment, alignment};
-}
+TMagnifierLayoutSettings Magnifier(int alignment) { return {true, alignment, alignment}; }
 
 TEST(GeometryLayout, HiddenMagnifierLeavesTheWholeWindowToTheScale) {
   const TRulerChildren c = LayoutChildren(300, 30, Ruler(0, 0), {false, 3, 3});
@@ -37,19 +35,17 @@ TEST(GeometryLayout, MagnifierSquareGoesToTheEndTheAlignmentChooses) {
     bool farEnd;
   };
   const Case cases[] = {
-      {3, 0, true}, {3, 1, true},     // right or bottom
+      {3, 0, true},  {3, 1, true},    // right or bottom
       {2, 0, false}, {2, 1, false},   // left or top
       {0, 0, false}, {0, 1, true},    // where the scale begins
-      {1, 0, true}, {1, 1, false},    // where the scale ends
-      {7, 0, true}, {-1, 1, false},   // unknown values count as "end"
-      {1, 2, true}, {1, 3, false},    // only bit 0 of the direction counts
+      {1, 0, true},  {1, 1, false},   // where the scale ends
+      {7, 0, true},  {-1, 1, false},  // unknown values count as "end"
+      {1, 2, true},  {1, 3, false},   // only bit 0 of the direction counts
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "alignment " << c.alignment << " direction " << c.direction);
-    EXPECT_EQ(LayoutChildren(300, 30, Ruler(0, c.direction), Magnifier(c.alignment)),
-              c.farEnd ? hFar : hNear);
-    EXPECT_EQ(LayoutChildren(30, 300, Ruler(1, c.direction), Magnifier(c.alignment)),
-              c.farEnd ? vFar : vNear);
+    EXPECT_EQ(LayoutChildren(300, 30, Ruler(0, c.direction), Magnifier(c.alignment)), c.farEnd ? hFar : hNear);
+    EXPECT_EQ(LayoutChildren(30, 300, Ruler(1, c.direction), Magnifier(c.alignment)), c.farEnd ? vFar : vNear);
   }
 }
 

@@ -20,7 +20,8 @@ constexpr TPixel Border = 0x00102030;
 TPixelBuffer NumberedCapture(const TMagnifierGeometry& g) {
   TPixelBuffer capture(g.Columns, g.Rows);
   for (int y = 0; y < g.Rows; ++y)
-    for (int x = 0; x < g.Columns; ++x) capture.View().Set(x, y, static_cast<TPixel>(0x010000 * (x + 1) + 0x100 * (y + 1) + 7));
+    for (int x = 0; x < g.Columns; ++x)
+      capture.View().Set(x, y, static_cast<TPixel>(0x010000 * (x + 1) + 0x100 * (y + 1) + 7));
   return capture;
 }
 
@@ -40,7 +41,8 @@ TMagnifierFrameInput Frame(int size, int zoom, int border, TPoint target, TRect 
 // control's own image would be).
 void ExpectEnlarged(const TPixelView& frame, const TMagnifierFrameInput& input, const TPixelView& capture,
                     bool inverted) {
-  const TMagnifierGeometry g = MagnifierGeometry(input.Width, input.Height, input.Zoom, input.BorderWidth, input.Target);
+  const TMagnifierGeometry g =
+      MagnifierGeometry(input.Width, input.Height, input.Zoom, input.BorderWidth, input.Target);
   const TRect own = OwnImageRect(g, input);
   for (int y = 0; y < frame.Height(); ++y) {
     for (int x = 0; x < frame.Width(); ++x) {
@@ -128,12 +130,10 @@ TEST(MagnifierOverlay, CrossHairStrokes) {
             (std::vector<TRect>{{43, 1, 44, 38}, {43, 49, 44, 86}, {1, 43, 38, 44}, {49, 43, 86, 44}}));
   EXPECT_EQ(CrossHairRects(X::pmcContinuousCross, 87, 87, 1, 5),
             (std::vector<TRect>{{43, 1, 44, 86}, {1, 43, 86, 44}}));
-  EXPECT_EQ(CrossHairRects(X::pmcSmallCross, 87, 87, 1, 5),
-            (std::vector<TRect>{{43, 38, 44, 49}, {38, 43, 49, 44}}));
+  EXPECT_EQ(CrossHairRects(X::pmcSmallCross, 87, 87, 1, 5), (std::vector<TRect>{{43, 38, 44, 49}, {38, 43, 49, 44}}));
   EXPECT_TRUE(CrossHairRects(X::pmcNone, 87, 87, 1, 5).empty());
   // Zoom 1 in a 30-pixel ruler: the target pixel is (14, 14), not the centre (15, 15).
-  EXPECT_EQ(CrossHairRects(X::pmcSmallCross, 30, 30, 1, 1),
-            (std::vector<TRect>{{14, 13, 15, 16}, {13, 14, 16, 15}}));
+  EXPECT_EQ(CrossHairRects(X::pmcSmallCross, 30, 30, 1, 1), (std::vector<TRect>{{14, 13, 15, 16}, {13, 14, 16, 15}}));
   // 120 × 30 at zoom 3 shows 39 × 9 pixels from (1, 1): the target's square is
   // (58..60, 13..15), and the strokes go through its middle.
   EXPECT_EQ(CrossHairRects(X::pmcContinuousCross, 120, 30, 2, 3),

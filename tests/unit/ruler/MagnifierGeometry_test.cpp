@@ -129,8 +129,7 @@ TEST(MagnifierPlace, StaysInsideTheWorkAreaNearItsEdges) {
   // Keeping clear of the mouse wins over the work area: the last step is a dodge.
   EXPECT_EQ(PlaceMagnifierWindow(WindowAt(0, 0), {20, 20}, {40, 40}, true, WorkArea), (TPoint{-83, -83}));
   // Work areas need not start at the origin (a taskbar on the left, a second monitor).
-  EXPECT_EQ(PlaceMagnifierWindow(WindowAt(0, 0), {-1000, 100}, {0, 0}, true, {-1280, 0, 0, 1024}),
-            (TPoint{-984, 116}));
+  EXPECT_EQ(PlaceMagnifierWindow(WindowAt(0, 0), {-1000, 100}, {0, 0}, true, {-1280, 0, 0, 1024}), (TPoint{-984, 116}));
   EXPECT_EQ(PlaceMagnifierWindow(WindowAt(0, 0), {-30, 100}, {-500, 0}, true, {-1280, 0, 0, 1024}),
             (TPoint{-30 - 16 - 87, 116}));
 }

@@ -52,12 +52,12 @@ TEST(MonitorHolding, ATieStaysWithTheEarlierMonitor) {
 }
 
 TEST(MonitorHolding, ARectOffEveryMonitorBelongsToTheNearestOne) {
-  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(100, 1100)), 0);          // just below the primary
-  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(100, 1200)), 2);          // nearer the left one
-  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(-1000, 1600)), 2);        // below the left monitor
-  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(7000, 3000)), 1);         // far right and below
-  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(-9000, -9000)), 2);       // far up left
-  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(500, -100, 400, 30)), 0); // above the primary, not the 200 % one
+  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(100, 1100)), 0);           // just below the primary
+  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(100, 1200)), 2);           // nearer the left one
+  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(-1000, 1600)), 2);         // below the left monitor
+  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(7000, 3000)), 1);          // far right and below
+  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(-9000, -9000)), 2);        // far up left
+  EXPECT_EQ(MonitorHolding(MixedDesk, Ruler(500, -100, 400, 30)), 0);  // above the primary, not the 200 % one
 }
 
 TEST(MonitorHolding, AnEmptyRectIsThePointAtItsCorner) {

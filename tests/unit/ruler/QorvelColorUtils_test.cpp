@@ -45,8 +45,10 @@ TEST(MixWithContrast, GivesExactlyTheMixesTowardAndAwayFromBlackOrWhite) {
     for (const TColor colour : colours) {
       for (int alpha = -1; alpha <= 257; ++alpha) {
         const TContrastMix mix = MixWithContrast(contrast, colour, alpha);
-        ASSERT_EQ(mix.FromContrast, MixColors(contrast, colour, alpha)) << std::hex << contrast << " " << colour << " " << alpha;
-        ASSERT_EQ(mix.ToContrast, MixColors(colour, contrast, alpha)) << std::hex << contrast << " " << colour << " " << alpha;
+        ASSERT_EQ(mix.FromContrast, MixColors(contrast, colour, alpha))
+            << std::hex << contrast << " " << colour << " " << alpha;
+        ASSERT_EQ(mix.ToContrast, MixColors(colour, contrast, alpha))
+            << std::hex << contrast << " " << colour << " " << alpha;
       }
     }
   }

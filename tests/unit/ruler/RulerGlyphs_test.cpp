@@ -79,7 +79,7 @@ TEST(NumberGlyphs, HoldTheDigitsPointAndMinusPixelForPixel) {
     for (int y = 0; y < 5; ++y) {
       for (int x = 0; x < 5; ++x) {
         const bool expected = x < 4 && ExpectedNumberGlyphs[static_cast<std::size_t>(cell)][static_cast<std::size_t>(y)]
-                                                             [static_cast<std::size_t>(x)] == '#';
+                                                           [static_cast<std::size_t>(x)] == '#';
         EXPECT_EQ(glyphs.IsBlack(5 * cell + x, y), expected) << "cell " << cell << " at (" << x << ", " << y << ")";
       }
     }

@@ -195,9 +195,7 @@ TEST(RulerCommands, DoubleClickActionsAndUnknownValues) {
 
 struct RulerMenu : testing::Test {
   std::unique_ptr<TApplicationSettings> settings = TQorvelSettings::Create<TApplicationSettings>();
-  TRulerMenuState State(bool layered = true, bool dialog = true) {
-    return RulerMenuState(*settings, layered, dialog);
-  }
+  TRulerMenuState State(bool layered = true, bool dialog = true) { return RulerMenuState(*settings, layered, dialog); }
 };
 
 TEST_F(RulerMenu, FreshSettings) {

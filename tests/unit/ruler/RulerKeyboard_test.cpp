@@ -71,9 +71,7 @@ struct RulerKeyboardMove : testing::Test {
               change.Proposal.Y + window.Height()};
     drag = AdvanceKeyboardDrag(current, offset, window);
   }
-  void Press(TArrowKey key, bool shift = false) {
-    Press(ArrowKeyStep(key, shift, false, O::Horizontal, false).Offset);
-  }
+  void Press(TArrowKey key, bool shift = false) { Press(ArrowKeyStep(key, shift, false, O::Horizontal, false).Offset); }
   TPoint TopLeft() const { return {window.Left, window.Top}; }
 };
 

@@ -207,9 +207,12 @@ TEST(PaintScale, UnitZeroDrawsEverythingButTheScale) {
   const TPixelBuffer ruler = Render(input);
   for (int y = 1; y < 14; ++y) {
     for (int x = 16; x < 284; ++x) {
-      if (x == 100) ASSERT_EQ(ruler.At(x, y), DefaultCursorLine);
-      else if (x < 18 + 4 * 12 && y >= 2 && y < 13) continue;  // buttons
-      else ASSERT_EQ(ruler.At(x, y), DefaultBackground) << x << ", " << y;
+      if (x == 100)
+        ASSERT_EQ(ruler.At(x, y), DefaultCursorLine);
+      else if (x < 18 + 4 * 12 && y >= 2 && y < 13)
+        continue;  // buttons
+      else
+        ASSERT_EQ(ruler.At(x, y), DefaultBackground) << x << ", " << y;
     }
   }
   EXPECT_EQ(ruler.At(5, 7), DefaultEndZone);
@@ -331,7 +334,8 @@ TEST(PaintScale, PartialPaintLeavesExactlyWhatAFullPaintLeavesInTheClip) {
   std::mt19937 random(20240607);
   const auto pick = [&](int from, int to) { return std::uniform_int_distribution<int>(from, to)(random); };
   for (int round = 0; round < 300; ++round) {
-    TRulerScaleInput input = pick(0, 1) ? VerticalRuler(pick(60, 400), pick(10, 60)) : HorizontalRuler(pick(60, 400), pick(10, 60));
+    TRulerScaleInput input =
+        pick(0, 1) ? VerticalRuler(pick(60, 400), pick(10, 60)) : HorizontalRuler(pick(60, 400), pick(10, 60));
     input.Flipped = pick(0, 1);
     input.Turned = pick(0, 1);
     input.ScaleUnit = pick(0, 5);
@@ -385,7 +389,8 @@ TEST(CursorLineStrip, RepaintingTheOldAndNewStripsGivesTheFullPaint) {
     TPoint Screen;
   };
   // The last case has a six-character label ("-10.00"), wider than the usual strip.
-  for (const TCase& c : std::vector<TCase>{{1, 1, false, {}}, {1, 0, false, {}}, {2, 1, true, {}}, {3, 2, false, {-960, 0}}}) {
+  for (const TCase& c :
+       std::vector<TCase>{{1, 1, false, {}}, {1, 0, false, {}}, {2, 1, true, {}}, {3, 2, false, {-960, 0}}}) {
     TRulerScaleInput input = c.Vertical ? VerticalRuler(400) : HorizontalRuler(400);
     input.ScaleUnit = c.Unit;
     input.Labeling = c.Labeling;

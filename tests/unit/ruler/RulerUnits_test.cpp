@@ -73,18 +73,12 @@ TEST(ChooseScaleLayout, RowsAt96DpiForEveryUnitAndGranularity) {
     std::vector<std::string> Numbers;
   };
   const std::vector<TCase> cases = {
-      {Pixel, Fine, {2, 10, 50}, 0, {"50", "100"}},
-      {Pixel, Medium, {5, 10, 50}, 0, {"50", "100"}},
-      {Pixel, Coarse, {1, 5, 20}, 1, {"200", "400"}},
-      {Point, Fine, {2, 10, 50}, 0, {"50", "100"}},
-      {Point, Medium, {5, 10, 50}, 0, {"50", "100"}},
-      {Point, Coarse, {1, 5, 20}, 1, {"200", "400"}},
-      {Inch, Fine, {2, 10, 50}, 0, {"0.5", "1.0", "1.5"}},
-      {Inch, Medium, {5, 10, 50}, 0, {"0.5", "1.0", "1.5"}},
-      {Inch, Coarse, {2, 10, 50}, 1, {"5.0", "10.0"}},
-      {Centimetre, Fine, {1, 5, 20}, 0, {"2", "4"}},
-      {Centimetre, Medium, {2, 10, 50}, 0, {"5", "10"}},
-      {Centimetre, Coarse, {5, 10, 50}, 0, {"5", "10"}},
+      {Pixel, Fine, {2, 10, 50}, 0, {"50", "100"}},        {Pixel, Medium, {5, 10, 50}, 0, {"50", "100"}},
+      {Pixel, Coarse, {1, 5, 20}, 1, {"200", "400"}},      {Point, Fine, {2, 10, 50}, 0, {"50", "100"}},
+      {Point, Medium, {5, 10, 50}, 0, {"50", "100"}},      {Point, Coarse, {1, 5, 20}, 1, {"200", "400"}},
+      {Inch, Fine, {2, 10, 50}, 0, {"0.5", "1.0", "1.5"}}, {Inch, Medium, {5, 10, 50}, 0, {"0.5", "1.0", "1.5"}},
+      {Inch, Coarse, {2, 10, 50}, 1, {"5.0", "10.0"}},     {Centimetre, Fine, {1, 5, 20}, 0, {"2", "4"}},
+      {Centimetre, Medium, {2, 10, 50}, 0, {"5", "10"}},   {Centimetre, Coarse, {5, 10, 50}, 0, {"5", "10"}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "unit " << c.Unit << ", granularity " << c.Granularity);
@@ -112,7 +106,8 @@ TEST(ChooseScaleLayout, TickSpacingInPixels) {
 
 TEST(ChooseScaleLayout, UnknownUnitsAreCountedAsPixelsAndUnknownGranularitiesAsCoarse) {
   const TScaleLayout pixelCoarse = ChooseScaleLayout(Pixel, Coarse, 96);
-  for (const auto& [unit, granularity] : std::vector<std::pair<int, int>>{{5, Coarse}, {77, Coarse}, {Pixel, 3}, {Pixel, -1}}) {
+  for (const auto& [unit, granularity] :
+       std::vector<std::pair<int, int>>{{5, Coarse}, {77, Coarse}, {Pixel, 3}, {Pixel, -1}}) {
     const TScaleLayout layout = ChooseScaleLayout(unit, granularity, 120);
     EXPECT_EQ(layout.Row, pixelCoarse.Row);
     EXPECT_EQ(layout.N, pixelCoarse.N);
@@ -175,8 +170,8 @@ TEST(TTickWalk, PointUnitAt96DpiFineSharesEachTicksInkBetweenTwoPixels) {
   // M = 76 sub-units: ticks up to G = 76.
   EXPECT_EQ(walk.Count(), 38);
   const std::vector<std::tuple<int, int, int, TTickKind>> expected = {
-      {2, 3, 0, TTickKind::Short},   {4, 5, 170, TTickKind::Short},   {6, 8, 85, TTickKind::Short},
-      {8, 11, 0, TTickKind::Short},  {10, 13, 170, TTickKind::Medium}, {12, 16, 85, TTickKind::Short}};
+      {2, 3, 0, TTickKind::Short},  {4, 5, 170, TTickKind::Short},    {6, 8, 85, TTickKind::Short},
+      {8, 11, 0, TTickKind::Short}, {10, 13, 170, TTickKind::Medium}, {12, 16, 85, TTickKind::Short}};
   walk.Seek(1);
   for (const auto& [g, p, alpha, kind] : expected) {
     EXPECT_EQ(std::make_tuple(walk.G(), walk.P(), walk.Alpha(), walk.Kind()), std::make_tuple(g, p, alpha, kind));
@@ -202,7 +197,8 @@ TEST(TTickWalk, SeekingAndSteppingAgreeWithTheStepByStepWalk) {
       for (int dpi : {10, 14, 72, 96, 120, 144, 157, 600}) {
         for (int length : {0, 1, 37, 100, 1000, 1921}) {
           for (bool flipped : {false, true}) {
-            SCOPED_TRACE(testing::Message() << unit << "/" << granularity << "/" << dpi << "/" << length << "/" << flipped);
+            SCOPED_TRACE(testing::Message()
+                         << unit << "/" << granularity << "/" << dpi << "/" << length << "/" << flipped);
             const TScaleLayout layout = ChooseScaleLayout(unit, granularity, dpi);
             const std::vector<TWalkStep> reference = ReferenceWalk(layout, length, flipped);
             ASSERT_EQ(Walk(layout, length, flipped), reference);
@@ -316,7 +312,8 @@ TEST(MeasurementText, IsWithinHalfALastDigitOfTheExactValue) {
     int Decimals;
     double UnitsPerInch;  // 0: pixels
   };
-  const TUnitCase units[] = {{Pixel, "px", 0, 0}, {Point, "pt", 0, 72}, {Inch, "in", 2, 1}, {Centimetre, "cm", 1, 2.54}};
+  const TUnitCase units[] = {
+      {Pixel, "px", 0, 0}, {Point, "pt", 0, 72}, {Inch, "in", 2, 1}, {Centimetre, "cm", 1, 2.54}};
   for (const TUnitCase& unit : units) {
     for (int dpi : {10, 72, 96, 120, 144, 192, 254, 600}) {
       for (int pixels = -300; pixels <= 3000; pixels += 7) {

@@ -134,7 +134,8 @@ TEST(SettingsFileKinds, StringListsReadItemsAndComplainAboutAnythingElse) {
 
   EXPECT_EQ(Load(*kinds, "<kinds>\r\n<list>\r\n<entry>x</entry></list></kinds>", "kinds"),
             "Error parsing settings file in line 3: <item> tag expected.");
-  EXPECT_EQ(Load(*kinds, "<kinds><list><item>", "kinds"), "Error parsing settings file in line 1: item value expected.");
+  EXPECT_EQ(Load(*kinds, "<kinds><list><item>", "kinds"),
+            "Error parsing settings file in line 1: item value expected.");
   EXPECT_EQ(Load(*kinds, "<kinds><list><item>a<!-- -->", "kinds"),
             "Error parsing settings file in line 1: </item> tag expected.");
   EXPECT_EQ(Load(*kinds, "<kinds><list><item>a<b/></item></list></kinds>", "kinds"),
@@ -172,7 +173,7 @@ TEST(SettingsFileRoundTrip, EveryValueOfTheTreeComesBack) {
   EXPECT_TRUE(loaded->Window->WindowNamed("cursorcoordinates")->Loaded);
   // And the file it writes is the same file.
   EXPECT_EQ(Document(*loaded), Document(*original).replace(written.find("<count>") + 7, 2,
-                                                            std::to_string(original->Execution->Count() + 1)));
+                                                           std::to_string(original->Execution->Count() + 1)));
 }
 
 TEST(SettingsFileRoundTrip, SpacesAroundANameSurviveButANameOfSpacesIsEmpty) {
@@ -297,9 +298,10 @@ TEST(SettingsFileTolerance, WindowsAreFoundInAnyLetterCaseAndMarkedLoaded) {
 
 TEST(SettingsFileTolerance, PrologueCommentsBetweenElementsAndTrailingTextAreFine) {
   auto settings = ProgramSettings();
-  ASSERT_EQ(Load(*settings, "<?xml version=\"1.0\"?>\r\n<!DOCTYPE settings>\r\n<settings>\r\n"
-                            "<!-- written by hand -->\r\n<general><!-- here --><orientation>1</orientation></general>\r\n"
-                            "</settings>\r\ntrailing <garbage"),
+  ASSERT_EQ(Load(*settings,
+                 "<?xml version=\"1.0\"?>\r\n<!DOCTYPE settings>\r\n<settings>\r\n"
+                 "<!-- written by hand -->\r\n<general><!-- here --><orientation>1</orientation></general>\r\n"
+                 "</settings>\r\ntrailing <garbage"),
             "");
   EXPECT_EQ(settings->General->Orientation, 1);
 }
@@ -375,8 +377,7 @@ TEST(SettingsFileErrors, MismatchedTagsNameWhatWasExpectedAndWhere) {
   EXPECT_EQ(Load(*settings, "<settings><future><a>1</b></future></settings>"),
             "Error parsing settings file in line 1: </a> tag expected.");
   EXPECT_EQ(Load(*settings, "<settings><future>"), "Error parsing settings file in line 1: future value expected.");
-  EXPECT_EQ(Load(*settings, "<settings><future><a>"),
-            "Error parsing settings file in line 1: </future> tag expected.");
+  EXPECT_EQ(Load(*settings, "<settings><future><a>"), "Error parsing settings file in line 1: </future> tag expected.");
   EXPECT_EQ(Load(*settings, "<settings><future><a>1</a>"),
             "Error parsing settings file in line 1: </future> tag expected.");
 }
@@ -389,7 +390,8 @@ TEST(SettingsFileErrors, TheRootMustComeFirstAsAnOpenElement) {
   EXPECT_EQ(Load(*settings, "<config></config>"), expected);
   EXPECT_EQ(Load(*settings, "</settings>"), expected);
   EXPECT_EQ(Load(*settings, ""), expected);
-  EXPECT_EQ(Load(*settings, "\r\n\r\nplain text<settings>"), "Error parsing settings file in line 3: <settings> tag expected.");
+  EXPECT_EQ(Load(*settings, "\r\n\r\nplain text<settings>"),
+            "Error parsing settings file in line 3: <settings> tag expected.");
 }
 
 TEST(SettingsFileErrors, MalformedXmlReportsTheTokenizerErrorAndItsLine) {

@@ -64,7 +64,8 @@ class TFakeFileSystem : public IQorvelSettingsFileSystem {
   }
   void ApplyAttributes(const std::filesystem::path& name, TQorvelFileAttributes attributes) override {
     Log.push_back("attributes " + Short(name) + " " + std::to_string(attributes));
-    if (Faulty() || ApplyAttributesFails) throw EQorvelFileError("Cannot set the attributes of file " + QuotedFileName(name) + ".");
+    if (Faulty() || ApplyAttributesFails)
+      throw EQorvelFileError("Cannot set the attributes of file " + QuotedFileName(name) + ".");
     Files.at(name).Attributes = attributes;
   }
   bool Remove(const std::filesystem::path& name) override {
@@ -162,7 +163,9 @@ class TScriptedPrompt : public IQorvelSettingsPrompt {
   bool AskRetryCancel(const std::string& caption, const std::string& text) override {
     return Ask("RetryCancel", caption, text);
   }
-  void ShowError(const std::string& caption, const std::string& text) override { Asked.push_back({"OK", caption, text}); }
+  void ShowError(const std::string& caption, const std::string& text) override {
+    Asked.push_back({"OK", caption, text});
+  }
 
  private:
   bool Ask(const std::string& kind, const std::string& caption, const std::string& text) {
@@ -252,8 +255,8 @@ TEST_F(SettingsFileStorage, YesReplacesADamagedFileWithWhatWasLoadedAndTheDefaul
   FPrompt.Answers = {Yes};
   auto settings = LoadedSettings();
   ASSERT_EQ(FPrompt.Asked.size(), 1u);
-  EXPECT_EQ(FPrompt.Asked[0],
-            (TScriptedPrompt::TQuestion{"YesNo", "Error loading settings", "Invalid property element: yes" + Recreate}));
+  EXPECT_EQ(FPrompt.Asked[0], (TScriptedPrompt::TQuestion{"YesNo", "Error loading settings",
+                                                          "Invalid property element: yes" + Recreate}));
   EXPECT_FALSE(settings->SaveSuppressed);
 
   Save(*settings);
@@ -305,10 +308,10 @@ TEST_F(SettingsFileStorage, TemporaryBackupIsGoneAfterASaveAndAttributesComeBack
   settings->General->Orientation = 1;
   FFiles.Log.clear();
   Save(*settings);
-  EXPECT_EQ(FFiles.Log, (std::vector<std::string>{"create Settings.tmp", "write Settings.tmp", "remove Settings.bak",
-                                                  "rename Settings.xml Settings.bak",
-                                                  "replace Settings.tmp Settings.xml", "remove Settings.bak",
-                                                  "attributes Settings.xml 34"}));
+  EXPECT_EQ(FFiles.Log,
+            (std::vector<std::string>{"create Settings.tmp", "write Settings.tmp", "remove Settings.bak",
+                                      "rename Settings.xml Settings.bak", "replace Settings.tmp Settings.xml",
+                                      "remove Settings.bak", "attributes Settings.xml 34"}));
   EXPECT_EQ(FFiles.Content(SettingsFile), Document(*settings));
   EXPECT_EQ(FFiles.Files[SettingsFile].Attributes, faHidden | faArchive);
   EXPECT_FALSE(FFiles.Has(BackupFile));
@@ -347,8 +350,8 @@ TEST_F(SettingsFileStorage, AFileInUseIsRetriedAsLongAsTheUserSaysRetry) {
   FFiles.CreateFailures = 2;
   FPrompt.Answers = {Retry, Retry};
   Save(*settings);
-  EXPECT_EQ(FPrompt.Asked, (std::vector<TScriptedPrompt::TQuestion>(
-                               2, {"RetryCancel", "Error saving settings", CannotSave})));
+  EXPECT_EQ(FPrompt.Asked,
+            (std::vector<TScriptedPrompt::TQuestion>(2, {"RetryCancel", "Error saving settings", CannotSave})));
   EXPECT_EQ(FFiles.Content(SettingsFile), Document(*settings));
   EXPECT_FALSE(FFiles.Has(BackupFile));
 }
@@ -467,7 +470,8 @@ TEST_F(SettingsFileStorage, NoFailureOrEndAtAnyStepOfASaveLosesTheSettings) {
 
         FFiles.Steps = 0;
         FFiles.FaultStep = step;
-        FFiles.FaultKind = reaction == TReaction::Killed ? TFakeFileSystem::TFault::Kill : TFakeFileSystem::TFault::Fail;
+        FFiles.FaultKind =
+            reaction == TReaction::Killed ? TFakeFileSystem::TFault::Kill : TFakeFileSystem::TFault::Fail;
         FPrompt.Answers = {reaction == TReaction::Retry ? Retry : Cancel};
         if (reaction == TReaction::Killed) {
           EXPECT_THROW(Save(*settings), TKilled);
@@ -524,8 +528,8 @@ TEST_F(SettingsFileStorage, AnErrorWhileWritingIsShownAndTouchesNoFile) {
     auto settings = TQorvelSettings::Create<TUnwritableSettings>();
     settings->ConfigurationFile->BackupMode = mode;
     settings->SaveToFile(SettingsFile, "settings", FFiles, FPrompt);
-    EXPECT_EQ(FPrompt.Asked, (std::vector<TScriptedPrompt::TQuestion>{
-                                 {"OK", "Error saving settings", "Nothing to write."}}));
+    EXPECT_EQ(FPrompt.Asked,
+              (std::vector<TScriptedPrompt::TQuestion>{{"OK", "Error saving settings", "Nothing to write."}}));
     EXPECT_EQ(FFiles.Content(SettingsFile), "previous");
     EXPECT_FALSE(FFiles.Has(BackupFile));
   }

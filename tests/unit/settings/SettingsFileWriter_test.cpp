@@ -22,14 +22,16 @@ std::string ConfigurationLines(int index, const char* background, const char* vi
       <vertical>
         <alignment>1</alignment>
       </vertical>
-      <visible>)" + visible + R"(</visible>
+      <visible>)" +
+         visible + R"(</visible>
       <zoom>3</zoom>
     </magnifier>
     <name></name>
     <ruler>
       <antialiasing>True</antialiasing>
       <color>
-        <background>)" + background + R"(</background>
+        <background>)" +
+         background + R"(</background>
         <cursorline>0000FFh</cursorline>
       </color>
       <digits>True</digits>
@@ -53,8 +55,10 @@ std::string ConfigurationLines(int index, const char* background, const char* vi
         </point>
         <scaleunit>1</scaleunit>
       </scales>
-      <transparent>)" + transparent + R"(</transparent>
-      <width>)" + std::to_string(width) + R"(</width>
+      <transparent>)" +
+         transparent + R"(</transparent>
+      <width>)" +
+         std::to_string(width) + R"(</width>
     </ruler>
   </configuration>
 )";

@@ -66,8 +66,9 @@ std::string LoadError(TQorvelSettings& settings, TQorvelStream& stream) {
 
 TEST(SettingsHostileFiles, AHugeValueStopsAtTheTokenLimitWithAClearError) {
   auto settings = ProgramSettings();
-  TGeneratedStream file("<settings>\r\n\t<general>\r\n\t\t<orientation>", 100 * MiB, [](std::uint64_t) { return '1'; },
-                        "</orientation>\r\n\t</general>\r\n</settings>\r\n");
+  TGeneratedStream file(
+      "<settings>\r\n\t<general>\r\n\t\t<orientation>", 100 * MiB, [](std::uint64_t) { return '1'; },
+      "</orientation>\r\n\t</general>\r\n</settings>\r\n");
   EXPECT_EQ(LoadError(*settings, file), "XML element is too large.");
   EXPECT_LE(file.Taken(), ReadBound);
   EXPECT_EQ(settings->General->Orientation, 0);
@@ -109,7 +110,8 @@ TEST(SettingsHostileFiles, DeepNestingIsSkippedWithoutExhaustingTheStack) {
   // Well formed: skipped as an unknown element, the values around it are read.
   auto settings = ProgramSettings();
   EXPECT_EQ(Load(*settings, "<settings><general>" + deep + closing + "<orientation>1</orientation></general>" +
-                                "<deep>" + deep + closing + "</deep><parameters><pixelsperinch>120</pixelsperinch>"
+                                "<deep>" + deep + closing +
+                                "</deep><parameters><pixelsperinch>120</pixelsperinch>"
                                 "</parameters></settings>"),
             "");
   EXPECT_EQ(settings->General->Orientation, 1);
@@ -117,7 +119,8 @@ TEST(SettingsHostileFiles, DeepNestingIsSkippedWithoutExhaustingTheStack) {
 
   // Never closed: the parse error names the innermost element.
   auto unclosed = ProgramSettings();
-  EXPECT_EQ(Load(*unclosed, "<settings><general>" + deep), "Error parsing settings file in line 1: </deep> tag expected.");
+  EXPECT_EQ(Load(*unclosed, "<settings><general>" + deep),
+            "Error parsing settings file in line 1: </deep> tag expected.");
   // Closed wrongly deep inside.
   EXPECT_EQ(Load(*unclosed, "<settings>" + deep + "</other>"),
             "Error parsing settings file in line 1: </deep> tag expected.");
@@ -126,8 +129,9 @@ TEST(SettingsHostileFiles, DeepNestingIsSkippedWithoutExhaustingTheStack) {
 TEST(SettingsHostileFiles, NulBytesAreTextAndSurviveASaveEscaped) {
   auto settings = ProgramSettings();
   using namespace std::string_literals;
-  const std::string withNul = "<settings>\0\r\n<configuration name=\"1\"><name>a\0b</name></configuration>"
-                              "<general><orientation>1</orientation></general></settings>"s;
+  const std::string withNul =
+      "<settings>\0\r\n<configuration name=\"1\"><name>a\0b</name></configuration>"
+      "<general><orientation>1</orientation></general></settings>"s;
   EXPECT_EQ(Load(*settings, withNul), "");
   EXPECT_EQ(settings->General->Orientation, 1);
   EXPECT_EQ(settings->Configurations(1)->Name, std::string("a\0b", 3));
@@ -142,10 +146,11 @@ TEST(SettingsHostileFiles, NulBytesAreTextAndSurviveASaveEscaped) {
 
 TEST(SettingsHostileFiles, ImpossibleReferencesLoadAsSomethingAndNeverBreakTheFile) {
   auto settings = ProgramSettings();
-  EXPECT_EQ(Load(*settings, "<settings><configuration name=\"&#99999999999999999999999999;\">"
-                            "<name>&#xFFFFFFFFFFFFFFFFFFFF;&#x110000;&#;&#x;&#-1;&#xD800;&</name></configuration>"
-                            "<configuration name=\"2\"><name>&#xD800;&#xDFFF;x&#0;</name></configuration>"
-                            "<general><orientation>&#x31;</orientation></general></settings>"),
+  EXPECT_EQ(Load(*settings,
+                 "<settings><configuration name=\"&#99999999999999999999999999;\">"
+                 "<name>&#xFFFFFFFFFFFFFFFFFFFF;&#x110000;&#;&#x;&#-1;&#xD800;&</name></configuration>"
+                 "<configuration name=\"2\"><name>&#xD800;&#xDFFF;x&#0;</name></configuration>"
+                 "<general><orientation>&#x31;</orientation></general></settings>"),
             "");
   EXPECT_EQ(settings->General->Orientation, 1);
   const std::string written = Document(*settings);

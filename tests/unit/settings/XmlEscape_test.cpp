@@ -24,8 +24,7 @@ TEST(XmlEscape, ExamplesFromTheSettingsFile) {
   EXPECT_EQ(EscapeXml(u"\u20AC"), "&#x20AC;");
   EXPECT_EQ(EscapeXml(u"\u00E9"), "&#xE9;");
   EXPECT_EQ(EscapeXml(u"\u0100"), "&#x0100;");
-  EXPECT_EQ(EscapeXml(u"50% \"x\" 'y' `z` <>"),
-            "50&#x25; &#x22;x&#x22; &#x27;y&#x27; &#x60;z&#x60; &#x3C;&#x3E;");
+  EXPECT_EQ(EscapeXml(u"50% \"x\" 'y' `z` <>"), "50&#x25; &#x22;x&#x22; &#x27;y&#x27; &#x60;z&#x60; &#x3C;&#x3E;");
   EXPECT_EQ(EscapeXml(""), "");
 }
 
@@ -35,8 +34,7 @@ TEST(XmlEscape, NarrowTextEscapesExactlyTheCharactersThatAreNotPlain) {
     const bool plain = PlainCharacters.find(c) != std::string_view::npos;
     const std::string expected = plain ? std::string(1, c) : Reference(code, 2);
     EXPECT_EQ(EscapeXml(std::string_view(&c, 1)), expected) << "code " << code;
-    EXPECT_EQ(XmlCharClass(static_cast<unsigned char>(code)) != TQorvelXmlCharClass::Other, plain)
-        << "code " << code;
+    EXPECT_EQ(XmlCharClass(static_cast<unsigned char>(code)) != TQorvelXmlCharClass::Other, plain) << "code " << code;
   }
 }
 
@@ -44,8 +42,7 @@ TEST(XmlEscape, WideTextUsesTwoDigitsBelow256AndFourAbove) {
   for (unsigned code = 0; code < 0x10000; ++code) {
     const char16_t c = static_cast<char16_t>(code);
     const bool plain = code < 128 && PlainCharacters.find(static_cast<char>(code)) != std::string_view::npos;
-    const std::string expected = plain ? std::string(1, static_cast<char>(code))
-                                       : Reference(code, code < 256 ? 2 : 4);
+    const std::string expected = plain ? std::string(1, static_cast<char>(code)) : Reference(code, code < 256 ? 2 : 4);
     ASSERT_EQ(EscapeXml(std::u16string_view(&c, 1)), expected) << "code " << code;
   }
 }

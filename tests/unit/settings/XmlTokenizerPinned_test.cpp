@@ -21,13 +21,79 @@ namespace {
 // ends of every kind, quotes, bytes above 127, NUL and stray markup characters.
 const std::vector<std::string>& Fragments() {
   static const std::vector<std::string> fragments = {
-      "<", ">", "/", "/>", "</", "=", "'", "\"", " ", "  ", "\t", "\r", "\n", "\r\n", "\n\r",
-      "a", "settings", "x:y", "_1", "-", "!", "?", "[", "]", ";", "&", "%", "#", "x",
-      "&#x41;", "&#65;", "&#x;", "&#;", "&#xFFFFF;", "&#999999;", "&#x1F600;", "&amp;", "&lt;", "&#X41;",
-      "&&#x42;", "%&#x43;", "50% ", "&#x4", "&#6", "<!--", "-->", "--", "--->", "<!-", "<!DOCTYPE x>",
-      "<!", "<?", "?>", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", std::string("\0", 1), "\xE9",
-      "\xFF", "\x7F", "\x01", "value", "<a>", "</a>", "<a/>", "<a b='c'>", "<a b=\"c\" d='e'/>", "< a>",
-      "<a b>", "<a b=c>", "<a =''>", "</a b>", "</a/>", "<a b='1'c='2'>", "text with spaces",
+      "<",
+      ">",
+      "/",
+      "/>",
+      "</",
+      "=",
+      "'",
+      "\"",
+      " ",
+      "  ",
+      "\t",
+      "\r",
+      "\n",
+      "\r\n",
+      "\n\r",
+      "a",
+      "settings",
+      "x:y",
+      "_1",
+      "-",
+      "!",
+      "?",
+      "[",
+      "]",
+      ";",
+      "&",
+      "%",
+      "#",
+      "x",
+      "&#x41;",
+      "&#65;",
+      "&#x;",
+      "&#;",
+      "&#xFFFFF;",
+      "&#999999;",
+      "&#x1F600;",
+      "&amp;",
+      "&lt;",
+      "&#X41;",
+      "&&#x42;",
+      "%&#x43;",
+      "50% ",
+      "&#x4",
+      "&#6",
+      "<!--",
+      "-->",
+      "--",
+      "--->",
+      "<!-",
+      "<!DOCTYPE x>",
+      "<!",
+      "<?",
+      "?>",
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>",
+      std::string("\0", 1),
+      "\xE9",
+      "\xFF",
+      "\x7F",
+      "\x01",
+      "value",
+      "<a>",
+      "</a>",
+      "<a/>",
+      "<a b='c'>",
+      "<a b=\"c\" d='e'/>",
+      "< a>",
+      "<a b>",
+      "<a b=c>",
+      "<a =''>",
+      "</a b>",
+      "</a/>",
+      "<a b='1'c='2'>",
+      "text with spaces",
   };
   return fragments;
 }
@@ -50,14 +116,15 @@ std::string RandomDocument(std::mt19937& random) {
 std::string MarkupDocument(std::mt19937& random) {
   static const std::vector<std::string> names = {"a", "settings", "x:y", "_1", "n", "item-2", "\xE9t\xE9"};
   static const std::vector<std::string> pieces = {
-      "x",    " ",    "\r\n", "\t",  "&#x41;", "&#65;", "&#x;",  "&amp;", "&",   "%",  ";",     "50% ",
-      "&#x4", "\xFF", ">",    "/",   "=",     "?",     "--",    "-",     "!",   "[]", "\r",    "&#x1F600;",
+      "x",    " ",    "\r\n", "\t", "&#x41;", "&#65;", "&#x;", "&amp;", "&", "%",  ";",  "50% ",
+      "&#x4", "\xFF", ">",    "/",  "=",      "?",     "--",   "-",     "!", "[]", "\r", "&#x1F600;",
   };
   const auto text = [&](char avoid) {
     std::string run;
     for (unsigned n = random() % 6; n > 0; --n) {
       const std::string& piece = pieces[random() % pieces.size()];
-      if (piece.find(avoid) == std::string::npos && !(avoid == '-' && piece.find('>') != std::string::npos)) run += piece;
+      if (piece.find(avoid) == std::string::npos && !(avoid == '-' && piece.find('>') != std::string::npos))
+        run += piece;
     }
     return run;
   };

@@ -83,33 +83,28 @@ constexpr const char* Unfinished = "XML content is not finished properly.";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, XmlTokenizerErrors,
-    testing::Values(
-        TErrorCase{"<a/ >", "XML empty tag must be closed with '/>'.", 1},
-        TErrorCase{"<a b='1'/x>", "XML empty tag must be closed with '/>'.", 1},
-        TErrorCase{"</a b>", "XML end tag may not contain attributes.", 1},
-        TErrorCase{"</ a>", "XML end tag may not contain attributes.", 1},
-        TErrorCase{"</a/>", "XML end tag may not contain '/'.", 1},
-        TErrorCase{"< a>", "XML tag may not begin with white space.", 1},
-        TErrorCase{"<a b>", "XML attribute has no value.", 1},
-        TErrorCase{"<a b=>", "XML attribute has no value.", 1},
-        TErrorCase{"<a b/>", "XML attribute has no value.", 1},
-        TErrorCase{"<a b c='1'>", "XML attribute has no value.", 1},
-        TErrorCase{"<a b='1' c>", "XML attribute has no value.", 1},
-        TErrorCase{"<a b=1>", "XML attribute value is not quoted.", 1},
-        TErrorCase{"<!-x>", "XML tag may not start with '-'.", 1},
-        // Line numbers count the CRs read up to the offending byte, LF-only ends do not count.
-        TErrorCase{"<s>\r\n\t<a\r\n b=1>", "XML attribute value is not quoted.", 3},
-        TErrorCase{"<s>\n\n<a b>", "XML attribute has no value.", 1},
-        TErrorCase{"<s>\r\n<a\r\n/ >", "XML empty tag must be closed with '/>'.", 3},
-        // The input ends inside a token.
-        TErrorCase{"<", Unfinished, 1},
-        TErrorCase{"<settings>\r\n<a", Unfinished, 2},
-        TErrorCase{"<a b='1>", Unfinished, 1},
-        TErrorCase{"<a b='1'", Unfinished, 1},
-        TErrorCase{"<!-- open\r\n", Unfinished, 2},
-        TErrorCase{"<!--->", Unfinished, 1},
-        TErrorCase{"<?xml", Unfinished, 1},
-        TErrorCase{"a\r\nb\r\n", Unfinished, 3}));
+    testing::Values(TErrorCase{"<a/ >", "XML empty tag must be closed with '/>'.", 1},
+                    TErrorCase{"<a b='1'/x>", "XML empty tag must be closed with '/>'.", 1},
+                    TErrorCase{"</a b>", "XML end tag may not contain attributes.", 1},
+                    TErrorCase{"</ a>", "XML end tag may not contain attributes.", 1},
+                    TErrorCase{"</a/>", "XML end tag may not contain '/'.", 1},
+                    TErrorCase{"< a>", "XML tag may not begin with white space.", 1},
+                    TErrorCase{"<a b>", "XML attribute has no value.", 1},
+                    TErrorCase{"<a b=>", "XML attribute has no value.", 1},
+                    TErrorCase{"<a b/>", "XML attribute has no value.", 1},
+                    TErrorCase{"<a b c='1'>", "XML attribute has no value.", 1},
+                    TErrorCase{"<a b='1' c>", "XML attribute has no value.", 1},
+                    TErrorCase{"<a b=1>", "XML attribute value is not quoted.", 1},
+                    TErrorCase{"<!-x>", "XML tag may not start with '-'.", 1},
+                    // Line numbers count the CRs read up to the offending byte, LF-only ends do not count.
+                    TErrorCase{"<s>\r\n\t<a\r\n b=1>", "XML attribute value is not quoted.", 3},
+                    TErrorCase{"<s>\n\n<a b>", "XML attribute has no value.", 1},
+                    TErrorCase{"<s>\r\n<a\r\n/ >", "XML empty tag must be closed with '/>'.", 3},
+                    // The input ends inside a token.
+                    TErrorCase{"<", Unfinished, 1}, TErrorCase{"<settings>\r\n<a", Unfinished, 2},
+                    TErrorCase{"<a b='1>", Unfinished, 1}, TErrorCase{"<a b='1'", Unfinished, 1},
+                    TErrorCase{"<!-- open\r\n", Unfinished, 2}, TErrorCase{"<!--->", Unfinished, 1},
+                    TErrorCase{"<?xml", Unfinished, 1}, TErrorCase{"a\r\nb\r\n", Unfinished, 3}));
 
 TEST(XmlTokenizerErrorsAfterTokens, TokensBeforeTheErrorAreDelivered) {
   TQorvelMemoryStream stream("<a>x</a><b c>");
@@ -155,20 +150,16 @@ TEST(XmlTokenizerText, StrayReferenceOpenersDoNotSwallowTheReferenceAfterThem) {
 }
 
 TEST(XmlTokenizerText, ReferenceCodesAreReducedTo16Bits) {
-  EXPECT_EQ(TextOf("&#65601;"), u"A");           // 0x10041
+  EXPECT_EQ(TextOf("&#65601;"), u"A");  // 0x10041
   EXPECT_EQ(TextOf("&#x1F600;"), u"\uF600");
   EXPECT_EQ(TextOf("&#x00000000000000000041;"), u"A");
   EXPECT_EQ(TextOf("&#12345678901234567890123;"), u"\u44CB");
   EXPECT_EQ(TextOf("&#0;"), std::u16string(1, u'\0'));
 }
 
-TEST(XmlTokenizerText, BytesAreLatin1Characters) {
-  EXPECT_EQ(TextOf("caf\xE9 \x80\xFF"), u"caf\u00E9 \u0080\u00FF");
-}
+TEST(XmlTokenizerText, BytesAreLatin1Characters) { EXPECT_EQ(TextOf("caf\xE9 \x80\xFF"), u"caf\u00E9 \u0080\u00FF"); }
 
-TEST(XmlTokenizerText, KeepsLeadingAndTrailingWhiteSpace) {
-  EXPECT_EQ(TextOf("\r\n\t  x y \t"), u"\r\n\t  x y \t");
-}
+TEST(XmlTokenizerText, KeepsLeadingAndTrailingWhiteSpace) { EXPECT_EQ(TextOf("\r\n\t  x y \t"), u"\r\n\t  x y \t"); }
 
 TEST(XmlTokenizerText, WhiteSpaceAloneIsNoToken) {
   const TXmlTokens tokens = ReadTokens(" \r\n\t<a> \t\r\n </a>\r\n");
@@ -241,9 +232,7 @@ TEST(XmlTokenizerInput, EndsQuietlyAfterTrailingWhiteSpaceAndStaysEnded) {
   EXPECT_EQ(reader.LineNumber(), 3);
 }
 
-TEST(XmlTokenizerInput, EmptyInputHasNoTokens) {
-  EXPECT_TRUE(ReadTokens("").empty());
-}
+TEST(XmlTokenizerInput, EmptyInputHasNoTokens) { EXPECT_TRUE(ReadTokens("").empty()); }
 
 TEST(XmlTokenizerInput, LineNumberCountsCarriageReturnsTakenSoFar) {
   TQorvelMemoryStream stream("<a>\r\n<b>\n<c>\r\r<d>");

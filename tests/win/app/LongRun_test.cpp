@@ -74,8 +74,8 @@ struct TResources {
   DWORD UserObjects = 0;          // likewise
   int Windows = 0;                // this thread's windows, children included
   SIZE_T PrivateBytes = 0;
-  SIZE_T WineLabelBytes = 0;      // see WineLabelBlockBytes
-  long long CppBytes = 0;         // what C++ code holds through operator new
+  SIZE_T WineLabelBytes = 0;  // see WineLabelBlockBytes
+  long long CppBytes = 0;     // what C++ code holds through operator new
 };
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
@@ -139,10 +139,14 @@ class TDialogCloser {
  public:
   TDialogCloser()
       : FWindow(L"TLongRunDialogCloser", [this](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
-          if (message == ArriveMessage) Arrive(static_cast<TDialogEnd>(wParam));
-          else if (message == CheckMessage) Check(static_cast<int>(wParam));
-          else if (message == WM_TIMER && wParam == RetryTimer) Arrive(FEnd);
-          else return false;
+          if (message == ArriveMessage)
+            Arrive(static_cast<TDialogEnd>(wParam));
+          else if (message == CheckMessage)
+            Check(static_cast<int>(wParam));
+          else if (message == WM_TIMER && wParam == RetryTimer)
+            Arrive(FEnd);
+          else
+            return false;
           return true;
         }) {}
 
@@ -162,9 +166,9 @@ class TDialogCloser {
     if (!FArrived) ++Unopened;
   }
 
-  int Unopened = 0;   // the way of opening returned without a modal dialog
-  int Unclosed = 0;   // the user's way of ending it did not end it
-  int Others = 0;     // the toolkit did not know the dialog as its modal form
+  int Unopened = 0;  // the way of opening returned without a modal dialog
+  int Unclosed = 0;  // the user's way of ending it did not end it
+  int Others = 0;    // the toolkit did not know the dialog as its modal form
 
  private:
   static constexpr UINT ArriveMessage = WM_APP + 1;
@@ -179,8 +183,10 @@ class TDialogCloser {
     if (!modal) {
       // Opening may take more than one turn of the queue, or pump messages on its way: try
       // again at once a few times, then every few milliseconds until it is open.
-      if (++FWaits < 100) ::PostMessageW(FWindow.Handle(), ArriveMessage, static_cast<WPARAM>(end), 0);
-      else ::SetTimer(FWindow.Handle(), RetryTimer, 5, nullptr);
+      if (++FWaits < 100)
+        ::PostMessageW(FWindow.Handle(), ArriveMessage, static_cast<WPARAM>(end), 0);
+      else
+        ::SetTimer(FWindow.Handle(), RetryTimer, 5, nullptr);
       return;
     }
     FArrived = true;
@@ -194,15 +200,12 @@ class TDialogCloser {
         ::PostMessageW(focus ? focus : modal, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0010001u));
         break;
       }
-      case TDialogEnd::CloseBox:
-        ::PostMessageW(modal, WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
+      case TDialogEnd::CloseBox: ::PostMessageW(modal, WM_SYSCOMMAND, SC_CLOSE, 0); break;
       case TDialogEnd::OkButton:
         ::PostMessageW(modal, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(modal, IDOK)));
         break;
-      case TDialogEnd::Count:
-        break;
+      case TDialogEnd::Count: break;
     }
     // Taken only if the dialog is still open after it had the user's input.
     ::PostMessageW(FWindow.Handle(), CheckMessage, static_cast<WPARAM>(FCycle), 0);
@@ -483,10 +486,10 @@ class TLongRunApplication : public TMeterApplication {
 };
 
 void Print(const char* when, const TResources& r) {
-  std::printf("%-7s C++ heap %lld bytes, GDI %lu, USER %lu, windows %d, private %lu KiB (Wine's label blocks %lu KiB); owned:",
-              when, r.CppBytes,
-              static_cast<unsigned long>(r.GdiObjects), static_cast<unsigned long>(r.UserObjects), r.Windows,
-              static_cast<unsigned long>(r.PrivateBytes >> 10), static_cast<unsigned long>(r.WineLabelBytes >> 10));
+  std::printf(
+      "%-7s C++ heap %lld bytes, GDI %lu, USER %lu, windows %d, private %lu KiB (Wine's label blocks %lu KiB); owned:",
+      when, r.CppBytes, static_cast<unsigned long>(r.GdiObjects), static_cast<unsigned long>(r.UserObjects), r.Windows,
+      static_cast<unsigned long>(r.PrivateBytes >> 10), static_cast<unsigned long>(r.WineLabelBytes >> 10));
   for (std::size_t i = 0; i < TLiveHandles::KindCount; ++i)
     if (r.Owned[i]) std::printf(" %s %d", HandleKindName(static_cast<THandleKind>(i)), r.Owned[i]);
   std::printf("\n");

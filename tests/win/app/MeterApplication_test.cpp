@@ -40,9 +40,18 @@ TEST(MeterApplication, TrayMenuItemsInTheirOrder) {
   EXPECT_TRUE(rulerVisible) << "the ruler shows at start by default";
 
   ASSERT_EQ(menu.size(), 12u);
-  const std::vector<std::wstring> captions = {L"&Hide ruler", L"&Show color picker", L"&Show cursor coordinates",
-                                              L"-", L"&About...", L"-", L"&Settings...", L"Configuration &1",
-                                              L"Dark", L"Configuration &3", L"-", L"E&xit"};
+  const std::vector<std::wstring> captions = {L"&Hide ruler",
+                                              L"&Show color picker",
+                                              L"&Show cursor coordinates",
+                                              L"-",
+                                              L"&About...",
+                                              L"-",
+                                              L"&Settings...",
+                                              L"Configuration &1",
+                                              L"Dark",
+                                              L"Configuration &3",
+                                              L"-",
+                                              L"E&xit"};
   for (std::size_t i = 0; i < captions.size(); ++i) EXPECT_EQ(menu[i].Caption, captions[i]) << "item " << i;
   EXPECT_TRUE(menu[0].Default);
   EXPECT_EQ(menu[0].Image, 0);

@@ -17,7 +17,9 @@ class TProbeTrayApplication : public TQorvelTrayApplication {
   int Clicks = 0, DoubleClicks = 0, RightClicks = 0, TerminatingCalls = 0, OtherStarts = 0, Finalized = 0;
   int QuitMessages = 0;
 
-  LRESULT SendIcon(UINT mouseMessage) { return ::SendMessageW(WindowHandle(), WM_TRAYICON, TrayIconIdentifier, mouseMessage); }
+  LRESULT SendIcon(UINT mouseMessage) {
+    return ::SendMessageW(WindowHandle(), WM_TRAYICON, TrayIconIdentifier, mouseMessage);
+  }
 
  protected:
   void Started() override {

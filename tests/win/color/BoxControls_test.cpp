@@ -29,19 +29,15 @@ class THost : public TPlacedWindow {
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_SETCURSOR:
-        SetCursorMessages.emplace_back(wParam, lParam);
-        return TRUE;
-      case WM_ERASEBKGND:
-        return 1;
+      case WM_SETCURSOR: SetCursorMessages.emplace_back(wParam, lParam); return TRUE;
+      case WM_ERASEBKGND: return 1;
       case WM_PAINT: {
         TPaintScope paint(Handle());
         ::FillRect(paint.DC(), &paint.Invalid(), static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
         if (Box) Box->Paint(paint.DC(), paint.Invalid());
         return 0;
       }
-      default:
-        return DefaultHandler(message, wParam, lParam);
+      default: return DefaultHandler(message, wParam, lParam);
     }
   }
 };
@@ -159,7 +155,8 @@ TEST(BoxCursors, TheFourCursorsComeFromTheResourcesAndTheScreenCursorOverridesBo
   THost host;
   TFlatBox box(host.Handle(), 0, 0, 20, 20);
   cursors.SetScreenCursor(crQorvelCircle);
-  ::SendMessageW(box.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(box.Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  ::SendMessageW(box.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(box.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(::GetCursor(), cursors.Cursor(crQorvelCircle));
   cursors.SetScreenCursor(crDefault);
   EXPECT_EQ(cursors.ScreenCursorOverride(), nullptr);
@@ -178,8 +175,8 @@ TEST(BoxControl, WindowlessBoxPaintsThroughItsHostAndTellsItAboutItsCursor) {
     ::ClientToScreen(host.Handle(), &p);
     return ::GetPixel(screen.Get(), p.x, p.y);
   };
-  EXPECT_EQ(at(10, 10), RGB(255, 255, 255));  // the host's own white
-  EXPECT_EQ(at(20 + 10, 30 + 0), RGB(0, 0, 0));     // the box's frame, in its place
+  EXPECT_EQ(at(10, 10), RGB(255, 255, 255));          // the host's own white
+  EXPECT_EQ(at(20 + 10, 30 + 0), RGB(0, 0, 0));       // the box's frame, in its place
   EXPECT_EQ(at(20 + 2, 30 + 2), RGB(255, 255, 255));  // the checkerboard: light square at the box's origin
   EXPECT_EQ(at(20 + 9, 30 + 2), RGB(191, 191, 191));  // dark square next to it
 

@@ -220,7 +220,7 @@ TEST(ColorBoxPicking, DragFromTheEyedropperPicksTheColourUnderTheMouseWithTheMag
   EXPECT_EQ(magnifier.Magnifier().Target(), (TPoint{480, 330}));
   const RECT placed = magnifier.BoundsRect();
   EXPECT_FALSE(::PtInRect(&placed, POINT{480, 330}));  // out of the mouse's way
-  EXPECT_EQ(box.Color(), 0u);  // not yet taken
+  EXPECT_EQ(box.Color(), 0u);                          // not yet taken
   // The pressed eyedropper shows the colour being picked.
   EXPECT_EQ(PrintClient(box.Handle()).At(g.Eyedropper.Left + 5, g.Eyedropper.Top + 5), ColorToPixel(kTarget));
 
@@ -326,7 +326,8 @@ TEST(ColorBoxMenu, ItemsInOrderWithSelectAsDefaultAndPasteFollowingTheClipboard)
   ASSERT_TRUE(ColorClipboard().CopyColor(0x0000FF));
   TMenuHandle menu(popup.BuildOwnerDrawnMenu());
   ASSERT_EQ(::GetMenuItemCount(menu.Get()), 13);
-  const wchar_t* captions[] = {L"&Select...", L"&Copy", L"&Paste", L"", L"&Black", L"50% &Gray", L"&White", L"",
+  const wchar_t* captions[] = {L"&Select...",      L"&Copy",           L"&Paste",          L"",
+                               L"&Black",          L"50% &Gray",       L"&White",          L"",
                                L"User defined &1", L"User defined &2", L"User defined &3", L"User defined &4",
                                L"User defined &5"};
   for (UINT i = 0; i < 13; ++i) {
@@ -447,7 +448,7 @@ TEST(ColorBoxMenu, ItemsAreMeasuredAndDrawnWithSwatchesBoldDefaultAndEmbossedDis
     const TPixelBuffer black = DrawMenuItem(popup, TQorvelColorPopupMenu::tagBlack, 0);
     EXPECT_EQ(black.At(2, 2), 0u);    // the swatch's black outline from (2, 2) ...
     EXPECT_EQ(black.At(9, 10), 0u);   // ... filled black
-    EXPECT_EQ(black.At(17, 10), 0u);    // to the item height minus 2, exclusive
+    EXPECT_EQ(black.At(17, 10), 0u);  // to the item height minus 2, exclusive
     EXPECT_EQ(black.At(18, 10), menu);
     const TPixelBuffer white = DrawMenuItem(popup, TQorvelColorPopupMenu::tagWhite, 0);
     EXPECT_EQ(white.At(2, 2), 0u);

@@ -12,9 +12,7 @@
 #include "support/ToolWindowChecks.h"
 #include "support/WindowQueries.h"
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ColorForm, IsATopmostToolWindowFilledByOneColorBox) {
   auto settings = SettingsWithWindows();
@@ -84,18 +82,21 @@ TEST(ColorForm, TheApplicationShowsItOnRequestAndStoresItBeforeSaving) {
   };
   bool shownAtStart = false;
   std::wstring captionShown, captionHidden;
-  RunMeterApplication(*settings, [&](TMeterApplication& running) {
-    TColorForm& form = *running.ColorForm();
-    shownAtStart = form.Visible();
-    running.UpdateTrayMenu();
-    captionShown = running.TrayMenu()->Item(1).Caption;
-    ClickTrayItem(running, 1);  // hide
-    running.UpdateTrayMenu();
-    captionHidden = running.TrayMenu()->Item(1).Caption;
-    ClickTrayItem(running, 1);  // and show again
-    ::SetWindowPos(form.Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    form.ColorBox().SetColor(0x123456);
-  }, save);
+  RunMeterApplication(
+      *settings,
+      [&](TMeterApplication& running) {
+        TColorForm& form = *running.ColorForm();
+        shownAtStart = form.Visible();
+        running.UpdateTrayMenu();
+        captionShown = running.TrayMenu()->Item(1).Caption;
+        ClickTrayItem(running, 1);  // hide
+        running.UpdateTrayMenu();
+        captionHidden = running.TrayMenu()->Item(1).Caption;
+        ClickTrayItem(running, 1);  // and show again
+        ::SetWindowPos(form.Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        form.ColorBox().SetColor(0x123456);
+      },
+      save);
   EXPECT_TRUE(shownAtStart);
   EXPECT_EQ(captionShown, L"&Hide color picker");
   EXPECT_EQ(captionHidden, L"&Show color picker");

@@ -171,17 +171,20 @@ TEST(CursorForm, TheApplicationShowsItOnRequestAndRetainsItsPlaceBeforeSaving) {
   };
   bool shownAtStart = false;
   std::wstring captionShown, captionHidden;
-  RunMeterApplication(*settings, [&](TMeterApplication& running) {
-    TCursorForm& form = *running.CursorForm();
-    shownAtStart = form.Visible();
-    running.UpdateTrayMenu();
-    captionShown = running.TrayMenu()->Item(2).Caption;
-    ClickTrayItem(running, 2);  // hide
-    running.UpdateTrayMenu();
-    captionHidden = running.TrayMenu()->Item(2).Caption;
-    ClickTrayItem(running, 2);  // and show again
-    ::SetWindowPos(form.Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  }, save);
+  RunMeterApplication(
+      *settings,
+      [&](TMeterApplication& running) {
+        TCursorForm& form = *running.CursorForm();
+        shownAtStart = form.Visible();
+        running.UpdateTrayMenu();
+        captionShown = running.TrayMenu()->Item(2).Caption;
+        ClickTrayItem(running, 2);  // hide
+        running.UpdateTrayMenu();
+        captionHidden = running.TrayMenu()->Item(2).Caption;
+        ClickTrayItem(running, 2);  // and show again
+        ::SetWindowPos(form.Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      },
+      save);
   EXPECT_TRUE(shownAtStart);
   EXPECT_EQ(captionShown, L"&Hide cursor coordinates");
   EXPECT_EQ(captionHidden, L"&Show cursor coordinates");

@@ -61,8 +61,8 @@ class TAccessibleRef {
 
 TAccessibleRef ClientObjectOf(HWND window) {
   IAccessible* object = nullptr;
-  const HRESULT result = Client().AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
-                                                             IID_IAccessible, reinterpret_cast<void**>(&object));
+  const HRESULT result = Client().AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                             reinterpret_cast<void**>(&object));
   EXPECT_EQ(result, S_OK);
   return TAccessibleRef(SUCCEEDED(result) ? object : nullptr);
 }
@@ -96,9 +96,7 @@ TTextAnswer Read(const TAccessibleRef& object, TTextGetter getter) {
 
 std::wstring Name(const TAccessibleRef& object) { return Read(object, &IAccessible::get_accName).Text; }
 std::wstring Value(const TAccessibleRef& object) { return Read(object, &IAccessible::get_accValue).Text; }
-std::wstring Description(const TAccessibleRef& object) {
-  return Read(object, &IAccessible::get_accDescription).Text;
-}
+std::wstring Description(const TAccessibleRef& object) { return Read(object, &IAccessible::get_accDescription).Text; }
 
 LONG Role(const TAccessibleRef& object) {
   VARIANT role;
@@ -322,8 +320,8 @@ TEST_F(Accessibility, TheRulerReadsItsLengthAndTheCursorInTheActiveUnit) {
   // Flipped, the scale counts from the other end.
   ruler.SelectScaleUnit(1);
   ruler.Flip();
-  EXPECT_EQ(Value(object), L"length " + std::to_wstring(length) + L" px, cursor at " +
-                               std::to_wstring(length - 1 - 150) + L" px");
+  EXPECT_EQ(Value(object),
+            L"length " + std::to_wstring(length) + L" px, cursor at " + std::to_wstring(length - 1 - 150) + L" px");
 
   // Off the ruler along its axis there is no cursor to speak of.
   ASSERT_TRUE(::SetCursorPos(origin.x - 50, origin.y + 10));

@@ -33,8 +33,10 @@ RECT Client(HWND window) {
 // the rectangle it suggests, the old one scaled about its top-left corner.
 LRESULT MoveToMonitorOf(HWND window, UINT dpi, UINT oldDpi) {
   RECT suggested = WindowRect(window);
-  suggested.right = suggested.left + ::MulDiv(suggested.right - suggested.left, static_cast<int>(dpi), static_cast<int>(oldDpi));
-  suggested.bottom = suggested.top + ::MulDiv(suggested.bottom - suggested.top, static_cast<int>(dpi), static_cast<int>(oldDpi));
+  suggested.right =
+      suggested.left + ::MulDiv(suggested.right - suggested.left, static_cast<int>(dpi), static_cast<int>(oldDpi));
+  suggested.bottom =
+      suggested.top + ::MulDiv(suggested.bottom - suggested.top, static_cast<int>(dpi), static_cast<int>(oldDpi));
   return ::SendMessageW(window, DpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
@@ -54,7 +56,8 @@ struct DpiFollowing : testing::Test {
 TEST_F(DpiFollowing, TheRulerKeepsItsDevicePixelSizeAndMeasuresWithItsMonitorsResolution) {
   TMainForm ruler(*Settings);
   const RECT before = WindowRect(ruler.Handle());
-  const int monitorDpi = PixelsPerInchOfMonitorAt({before.left, before.top, before.right, before.bottom}, ruler.Handle());
+  const int monitorDpi =
+      PixelsPerInchOfMonitorAt({before.left, before.top, before.right, before.bottom}, ruler.Handle());
   EXPECT_EQ(monitorDpi, static_cast<int>(SystemDpi())) << "Wine gives every monitor the system's DPI";
   EXPECT_EQ(ruler.ScaleInput().PixelsPerInch, monitorDpi);
 
@@ -65,7 +68,8 @@ TEST_F(DpiFollowing, TheRulerKeepsItsDevicePixelSizeAndMeasuresWithItsMonitorsRe
 
   // Asked which size it wants on the other monitor, it answers the one it has.
   SIZE wanted{1, 1};
-  EXPECT_TRUE(::SendMessageW(ruler.Handle(), GetDpiScaledSizeMessage, 2 * SystemDpi(), reinterpret_cast<LPARAM>(&wanted)));
+  EXPECT_TRUE(
+      ::SendMessageW(ruler.Handle(), GetDpiScaledSizeMessage, 2 * SystemDpi(), reinterpret_cast<LPARAM>(&wanted)));
   EXPECT_EQ(wanted.cx, before.right - before.left);
   EXPECT_EQ(wanted.cy, before.bottom - before.top);
 

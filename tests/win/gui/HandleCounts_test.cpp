@@ -59,7 +59,8 @@ TEST(HandleCounts, AnOwnerCountsItsHandleUntilItClosesIt) {
   // Kinds are apart: a font is not a bitmap.
   const int fonts = Live(THandleKind::Font);
   {
-    TFontHandle font(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    TFontHandle font(
+        ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     EXPECT_EQ(Live(THandleKind::Font), fonts + 1);
     EXPECT_EQ(Live(THandleKind::Bitmap), bitmaps);
   }

@@ -70,8 +70,8 @@ TEST(CommonControls, LoadAndMakeImageListsThatHoldTheirImages) {
   const TBitmapHandle first = SolidImage(16, 16), second = SolidImage(16, 16);
   EXPECT_EQ(CommonControls::AddToImageList(list, first.Get(), nullptr), 0);
   EXPECT_EQ(CommonControls::AddToImageList(list, second.Get(), nullptr), 1);
-  const auto count = BoundFunction<int(WINAPI*)(HIMAGELIST)>(::GetModuleHandleW(L"comctl32.dll"),
-                                                              "ImageList_GetImageCount");
+  const auto count =
+      BoundFunction<int(WINAPI*)(HIMAGELIST)>(::GetModuleHandleW(L"comctl32.dll"), "ImageList_GetImageCount");
   ASSERT_NE(count, nullptr);
   EXPECT_EQ(count(list), 2);
   CommonControls::DestroyImageList(list);

@@ -61,11 +61,8 @@ class THostWindow : public TPlacedWindow {
         Fill(dc, kRedRect, kRedPatch);
         return 1;
       }
-      case WM_CLOSE:
-        ::PostQuitMessage(0);
-        return 0;
-      default:
-        return DefaultHandler(message, wParam, lParam);
+      case WM_CLOSE: ::PostQuitMessage(0); return 0;
+      default: return DefaultHandler(message, wParam, lParam);
     }
   }
 
@@ -74,7 +71,9 @@ class THostWindow : public TPlacedWindow {
     auto box = std::make_unique<TQorvelColorBox>(Handle(), left, top, 110, 25);
     box->SetColor(color);
     box->SetCaption(caption);
-    box->OnChange = [this, name](TQorvelColorBox& sender) { Log(L"change " + name + L" " + ColorText(sender.Color())); };
+    box->OnChange = [this, name](TQorvelColorBox& sender) {
+      Log(L"change " + name + L" " + ColorText(sender.Color()));
+    };
     box->OnDialog = [this, name](TQorvelColorBox&) { Log(L"dialog " + name); };
     FNames.push_back(name);
     FBoxes.push_back(std::move(box));

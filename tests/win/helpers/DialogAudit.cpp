@@ -56,9 +56,7 @@ bool IsButtonKind(HWND window, LONG kind) {
   return ClassOf(window) == L"Button" && (StyleOf(window) & BS_TYPEMASK) == kind;
 }
 bool IsGroupBox(HWND window) { return IsButtonKind(window, BS_GROUPBOX); }
-bool IsRadio(HWND window) {
-  return IsButtonKind(window, BS_RADIOBUTTON) || IsButtonKind(window, BS_AUTORADIOBUTTON);
-}
+bool IsRadio(HWND window) { return IsButtonKind(window, BS_RADIOBUTTON) || IsButtonKind(window, BS_AUTORADIOBUTTON); }
 bool IsCheck(HWND window) {
   const LONG kind = StyleOf(window) & BS_TYPEMASK;
   return ClassOf(window) == L"Button" && (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE ||
@@ -120,8 +118,10 @@ class TAudit {
   // Audits what `dialog` shows now, as the page `name`.
   void Page(HWND dialog, const std::string& name) {
     ++FPages;
-    if (FLayout) AuditLayout(dialog, name);
-    else AuditTabs(dialog, name);
+    if (FLayout)
+      AuditLayout(dialog, name);
+    else
+      AuditTabs(dialog, name);
   }
 
   std::string Report() const {
@@ -208,9 +208,8 @@ class TAudit {
     for (HWND control : Descendants(dialog)) {
       if (!Shown(control) || !::IsWindowEnabled(control) || IsContainer(control)) continue;
       const std::wstring cls = ClassOf(control);
-      const bool interactive = (StyleOf(control) & WS_TABSTOP) != 0 ||
-                               (cls == L"Button" && !IsGroupBox(control)) || cls == L"Edit" ||
-                               cls == L"ComboBox" || cls == L"ListBox";
+      const bool interactive = (StyleOf(control) & WS_TABSTOP) != 0 || (cls == L"Button" && !IsGroupBox(control)) ||
+                               cls == L"Edit" || cls == L"ComboBox" || cls == L"ListBox";
       if (!interactive) continue;
       ++FControls;
       if (reached.count(control)) continue;
@@ -264,8 +263,8 @@ void AuditSettings(TAudit& audit, TApplicationSettings& settings, const TImageLi
   const std::string copy = local ? "installed" : "portable";
   for (int row = 0; row < static_cast<int>(SettingsNavigationRows.size()); ++row) {
     form.SelectRow(row);
-    const std::string page = "Settings, " + Narrow(SettingsNavigationRows[static_cast<std::size_t>(row)].Caption) + " (" +
-                             copy + ", " + Dpi() + ")";
+    const std::string page = "Settings, " + Narrow(SettingsNavigationRows[static_cast<std::size_t>(row)].Caption) +
+                             " (" + copy + ", " + Dpi() + ")";
     if (SettingsNavigationRows[static_cast<std::size_t>(row)].Page != SettingsPageConfigurations) {
       audit.Page(form.Handle(), page);
       continue;

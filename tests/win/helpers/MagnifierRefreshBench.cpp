@@ -90,8 +90,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   THost host;
   if (mode == L"blit") {
     TReadyFrame frame(host.Handle());
-    for (int i = 0; i < count; ++i)
-      ::RedrawWindow(frame.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    for (int i = 0; i < count; ++i) ::RedrawWindow(frame.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     ::GdiFlush();
   } else if (mode == L"capture") {
     TDibSurface capture;

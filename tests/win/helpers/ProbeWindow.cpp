@@ -53,7 +53,8 @@ class TProbeWindow : public TWindow {
       }
       case WM_WINDOWPOSCHANGED: {
         const RECT r = BoundsRect();
-        ::SetWindowTextW(Handle(), (L"Vindle probe " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top)).c_str());
+        ::SetWindowTextW(Handle(),
+                         (L"Vindle probe " + std::to_wstring(r.left) + L"," + std::to_wstring(r.top)).c_str());
         break;
       }
       case WM_DESTROY: ::PostQuitMessage(0); return 0;

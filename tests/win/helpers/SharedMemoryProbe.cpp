@@ -14,10 +14,10 @@ namespace {
 enum TProbeResult : int {
   prPosted = 0,
   prNoName = 1,
-  prFailed = 2,        // the block or its guard could not be opened
-  prNoWindow = 3,      // the block holds no window handle
+  prFailed = 2,    // the block or its guard could not be opened
+  prNoWindow = 3,  // the block holds no window handle
   prPostFailed = 4,
-  prWasFirst = 10,     // no other instance held the block
+  prWasFirst = 10,  // no other instance held the block
 };
 
 constexpr UINT ShowInstanceMessage = WM_USER + 170;

@@ -108,7 +108,9 @@ class THostWindow : public TPlacedWindow {
     bar->SetMin(min);
     bar->SetPosition(position);
     bar->SetDefaultPosition(position);
-    bar->OnChange = [this, name](TQorvelTrackBar& sender) { Log(name + L" change " + std::to_wstring(sender.Position())); };
+    bar->OnChange = [this, name](TQorvelTrackBar& sender) {
+      Log(name + L" change " + std::to_wstring(sender.Position()));
+    };
     bar->OnScroll = [this, name](TQorvelTrackBar&, int code, int& position) {
       Log(name + L" scroll " + std::to_wstring(code) + L" " + std::to_wstring(position));
     };

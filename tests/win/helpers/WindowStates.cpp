@@ -22,8 +22,7 @@ std::string Line(HWND window) {
   std::string flags;
   if (::IsWindowVisible(window)) flags += 'V';
   if (::IsWindowEnabled(window)) flags += 'E';
-  if (::lstrcmpiW(className, L"Button") == 0 && ::SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED)
-    flags += 'C';
+  if (::lstrcmpiW(className, L"Button") == 0 && ::SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED) flags += 'C';
   if (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) flags += 'T';
   return Narrow(className) + "\t" + Narrow(ShownText(WindowText(window))) + "\t" + flags + "\t" +
          Narrow(RectText(WindowRect(window))) + "\n";

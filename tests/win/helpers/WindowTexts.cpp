@@ -26,7 +26,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const HWND window = ::FindWindowW(nullptr, args[0].c_str());
   if (!window) return 1;
   std::string lines = Line(window);
-  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-    lines += Line(child);
+  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) lines += Line(child);
   return WriteBytes(args[1], lines) ? 0 : 3;
 }

@@ -338,7 +338,8 @@ TEST(UninstallWizard, MissingOrDamagedConfigurationIsReportedAndRemovesNothing) 
     ASSERT_EQ(questions.size(), 1u) << "damaged " << damaged;
     EXPECT_EQ(questions[0].Caption, L"Error");
     if (damaged)
-      EXPECT_NE(questions[0].Text.find(L"Uninstall configuration file corrupt."), std::wstring::npos) << questions[0].Text;
+      EXPECT_NE(questions[0].Text.find(L"Uninstall configuration file corrupt."), std::wstring::npos)
+          << questions[0].Text;
     else
       EXPECT_EQ(questions[0].Text, L"Configuration file needed to uninstall application not found.");
     EXPECT_TRUE(std::filesystem::exists(keep)) << "nothing is removed on a bad file";
@@ -371,8 +372,8 @@ TEST_F(InstallWizardTest, AFilteredAdministratorsLocalSetupGoesOnElevated) {
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].Verb, L"runas");
   EXPECT_EQ(starts[0].File, Installation.ExePath());
-  EXPECT_EQ(starts[0].Parameters, SetupArguments(Installation.Arguments()) +
-                                      (Installation.Arguments().empty() ? L"" : L" ") + L"-localsetup")
+  EXPECT_EQ(starts[0].Parameters,
+            SetupArguments(Installation.Arguments()) + (Installation.Arguments().empty() ? L"" : L" ") + L"-localsetup")
       << "the switches of this run, then the one that resumes";
   EXPECT_EQ(starts[0].Folder, WithoutTrailingBackslash(FolderOf(Installation.ExePath())));
 

@@ -84,8 +84,8 @@ TEST(InstallerHandOver, UninstallSwitchStartsATemporaryCopyWithRemove) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &process));
+  ASSERT_TRUE(
+      ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   TKernelHandle installed(process.hProcess);
   TKernelHandle installedThread(process.hThread);
   EXPECT_EQ(::WaitForSingleObject(installed.Get(), 30000), WAIT_OBJECT_0) << "the installed copy ends at once";

@@ -545,7 +545,8 @@ TEST_F(InstallerWin, AHostileConfigurationTouchesNothingOutsideTheInstallation) 
   }
   for (const auto& file : {thesis, climb, ini, shortName(thesis), shortExe, windows})
     doctored.Files.Add(file, uaRemove, ulRequired);
-  for (const auto& folder : {std::wstring(L"C:\\"), windows, documents}) doctored.Folders.Add(folder, uaRemove, ulRequired);
+  for (const auto& folder : {std::wstring(L"C:\\"), windows, documents})
+    doctored.Folders.Add(folder, uaRemove, ulRequired);
   doctored.RegistryValues.Add(L"HKEY_CURRENT_USER\\" + runKey + L"\\" + otherApp, uaRemove, ulRequired);
   doctored.RegistryKeys.Add(L"HKEY_CURRENT_USER\\" + otherKey, uaRemove, ulRequired);
   ::SetFileAttributesW(config.c_str(), FILE_ATTRIBUTE_NORMAL);

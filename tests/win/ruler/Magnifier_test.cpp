@@ -87,12 +87,15 @@ std::unique_ptr<TTestWindow> ShowSource(const wchar_t* className, RECT bounds, T
     BlitPixels(dc, 0, 0, pixels.View(), pixels.View().Bounds());
   });
   ::UpdateWindow(window->Handle());
-  const TPixelBuffer shown = ReadWhen(window->Handle(), [&](const TPixelBuffer& s) { return s.At(5, 7) == pixel(5, 7); }, false);
+  const TPixelBuffer shown = ReadWhen(
+      window->Handle(), [&](const TPixelBuffer& s) { return s.At(5, 7) == pixel(5, 7); }, false);
   EXPECT_EQ(shown.At(5, 7), pixel(5, 7)) << "the source window did not reach the screen";
   return window;
 }
 
-std::unique_ptr<TTestWindow> ShowPattern() { return ShowSource(L"TMagnifierTestPattern", PatternBounds, &PatternPixel); }
+std::unique_ptr<TTestWindow> ShowPattern() {
+  return ShowSource(L"TMagnifierTestPattern", PatternBounds, &PatternPixel);
+}
 
 TPixel White(int, int) { return 0xFFFFFF; }
 
@@ -125,7 +128,8 @@ TEST(MagnifierCapture, ShowsThePatternEnlargedPixelByPixel) {
   const TPoint target{230, 224};  // pattern pixel (30, 24)
   m.Magnifier->SetTarget(target);
 
-  const TPixelBuffer shot = PaintAndRead(m.Handle(), [](const TPixelBuffer& s) { return s.At(43, 43) == PatternPixel(30, 24); });
+  const TPixelBuffer shot =
+      PaintAndRead(m.Handle(), [](const TPixelBuffer& s) { return s.At(43, 43) == PatternPixel(30, 24); });
   // 17 × 17 screen pixels from (222, 216) as 5 × 5 squares from (1, 1); the border around.
   for (int y = 0; y < 87; ++y) {
     for (int x = 0; x < 87; ++x) {
@@ -419,7 +423,6 @@ TEST(MagnifierInRuler, CursorLineFollowsTheMouseWithTheMagnifierHidden) {
   ruler.Close();
 }
 
-
 // ---- frames without paint messages ------------------------------------------------------
 
 // Counts the paint messages that reach a window of this thread: under Wine each costs
@@ -460,8 +463,8 @@ TEST(MagnifierTimer, RefreshDrawsTheFrameWithoutAPaintMessage) {
   }
   // The middle square shows the pattern pixel under the mouse's last place.
   const TPixel expected = PatternPixel(20 + 3 * 4, 24);
-  const TPixelBuffer shown =
-      ReadWhen(magnifier.Handle(), [&](const TPixelBuffer& s) { return s.At(43, 43) == expected; }, false);
+  const TPixelBuffer shown = ReadWhen(
+      magnifier.Handle(), [&](const TPixelBuffer& s) { return s.At(43, 43) == expected; }, false);
   EXPECT_EQ(shown.At(43, 43), expected);
   EXPECT_EQ(magnifier.Target(), (TPoint{PatternBounds.left + 32, PatternBounds.top + 24}));
   EXPECT_EQ(TPaintMessageCount::Count, 0);

@@ -32,9 +32,23 @@ TEST_F(RulerHandling, MenuShowsItsItemsAsTheUserSeesThem) {
   ruler.UpdateRulerMenu();
   TMenuHandle menu(ruler.RulerMenu().BuildMenu());
   ASSERT_EQ(::GetMenuItemCount(menu.Get()), 17);
-  const wchar_t* const expected[] = {L"&Rotate", L"&Flip", L"&Turn", L"", L"&Settings...", L"Configuration &1",
-                                     L"Print", L"Configuration &3", L"", L"&Stay on top", L"&Transparent",
-                                     L"&Magnifier", L"&Unit", L"&Presets", L"&Copy length", L"", L"&Hide"};
+  const wchar_t* const expected[] = {L"&Rotate",
+                                     L"&Flip",
+                                     L"&Turn",
+                                     L"",
+                                     L"&Settings...",
+                                     L"Configuration &1",
+                                     L"Print",
+                                     L"Configuration &3",
+                                     L"",
+                                     L"&Stay on top",
+                                     L"&Transparent",
+                                     L"&Magnifier",
+                                     L"&Unit",
+                                     L"&Presets",
+                                     L"&Copy length",
+                                     L"",
+                                     L"&Hide"};
   for (int i = 0; i < 17; ++i) EXPECT_EQ(ItemText(menu.Get(), i), expected[i]) << "item " << i;
   EXPECT_TRUE(ItemState(menu.Get(), 4) & MF_GRAYED) << "no settings dialog to open";
   EXPECT_TRUE(ItemState(menu.Get(), 5) & MF_CHECKED);
@@ -112,8 +126,7 @@ TEST_F(RulerHandling, ClickOnAMiniButtonRunsItsActionOnlyWhenReleasedOnIt) {
   ::SendMessageW(box, WM_MOUSEMOVE, 0, onStayOnTop);
   RECT window{};
   ::GetWindowRect(ruler.Handle(), &window);
-  EXPECT_EQ(::SendMessageW(ruler.Handle(), WM_NCHITTEST, 0, MAKELPARAM(window.left + 200, window.top + 15)),
-            HTCAPTION);
+  EXPECT_EQ(::SendMessageW(ruler.Handle(), WM_NCHITTEST, 0, MAKELPARAM(window.left + 200, window.top + 15)), HTCAPTION);
   EXPECT_EQ(ruler.ButtonStatus().State, TMiniButtonState::mbsNone);
   ruler.Close();
 }

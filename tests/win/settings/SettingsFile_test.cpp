@@ -93,7 +93,8 @@ TEST_F(SettingsFileWin, AReadOnlyFileIsReadAndNeverWritten) {
   ASSERT_TRUE(SetFileAttributesW(FFile.c_str(), FILE_ATTRIBUTE_READONLY));
   FILETIME before{};
   {
-    const TFileHandle probe(CreateFileW(FFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    const TFileHandle probe(
+        CreateFileW(FFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     GetFileTime(probe.Get(), nullptr, nullptr, &before);
   }
   auto settings = ProgramSettings();
@@ -107,7 +108,8 @@ TEST_F(SettingsFileWin, AReadOnlyFileIsReadAndNeverWritten) {
   EXPECT_FALSE(fs::exists(FBackup));
   EXPECT_EQ(Attributes(FFile) & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
   FILETIME after{};
-  const TFileHandle probe(CreateFileW(FFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  const TFileHandle probe(
+      CreateFileW(FFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   GetFileTime(probe.Get(), nullptr, nullptr, &after);
   EXPECT_EQ(CompareFileTime(&before, &after), 0);
   EXPECT_TRUE(FPrompt.Asked.empty());

@@ -313,14 +313,13 @@ TEST(AutostartEntry, WritesThePathAndRemovesTheValue) {
   ASSERT_TRUE(UpdateAutostart(name, path, true));
   EXPECT_TRUE(QueryAutostart(name));
   HKEY key = nullptr;
-  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
-                            KEY_QUERY_VALUE, &key),
+  ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_QUERY_VALUE,
+                            &key),
             ERROR_SUCCESS);
   TRegistryKey owner(key);
   wchar_t data[MAX_PATH] = {};
   DWORD size = sizeof(data), type = 0;
-  ASSERT_EQ(::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size),
-            ERROR_SUCCESS);
+  ASSERT_EQ(::RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(std::wstring(data), L"\"" + path + L"\"") << "quoted: the path has spaces";
   // An entry an older version wrote unquoted is rewritten quoted.

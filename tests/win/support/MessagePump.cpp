@@ -23,8 +23,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
     if (now >= end) return false;
     // Wakes for the next message at once; the short cap keeps `done` checked when the
     // awaited change comes from another thread or process without a message.
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 10)),
-                                QS_ALLINPUT);
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 10)), QS_ALLINPUT);
   }
 }
 

@@ -20,15 +20,13 @@ TPixelBuffer DrawnPixels(int width, int height, const std::function<void(HDC)>& 
 TPixelBuffer ReadScreen(const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
   TWindowDC screen(nullptr);
-  return DrawnPixels(width, height, [&](HDC dc) {
-    ::BitBlt(dc, 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY);
-  });
+  return DrawnPixels(width, height,
+                     [&](HDC dc) { ::BitBlt(dc, 0, 0, width, height, screen.Get(), area.left, area.top, SRCCOPY); });
 }
 
 TPixelBuffer PrintClient(HWND window, int width, int height) {
-  return DrawnPixels(width, height, [&](HDC dc) {
-    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  });
+  return DrawnPixels(width, height,
+                     [&](HDC dc) { ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); });
 }
 
 TPixelBuffer PrintClient(HWND window) {

@@ -206,6 +206,46 @@ std::optional<double> ParseFloatText(std::string_view text, char decimalSeparato
   return value;
 }
 
+namespace {
+
+// Keeps the first `keep` of the decimal digits d0 d1 ... (point after d0, times 10^exponent),
+// rounding half up; a carry past d0 adds a digit in front.
+void RoundDigits(std::string& digits, int& exponent, int keep) {
+  if (keep < 0) {
+    digits = "0";
+    exponent = 0;
+    return;
+  }
+  if (keep >= static_cast<int>(digits.size())) return;
+  const bool roundUp = digits[static_cast<std::size_t>(keep)] >= '5';
+  digits.resize(static_cast<std::size_t>(keep));
+  if (roundUp) {
+    int i = keep - 1;
+    for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i) digits[static_cast<std::size_t>(i)] = '0';
+    if (i >= 0) {
+      ++digits[static_cast<std::size_t>(i)];
+    } else {
+      digits.insert(digits.begin(), '1');
+      ++exponent;
+    }
+  }
+  if (digits.empty()) digits = "0", exponent = 0;
+}
+
+// The digits laid out around the point, with `decimals` places after it.
+std::string LayOutDigits(const std::string& digits, int exponent, int decimals) {
+  std::string whole, fraction;
+  for (int position = std::max(exponent, 0); position >= -decimals; --position) {
+    const int index = exponent - position;
+    const char digit =
+        index >= 0 && index < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(index)] : '0';
+    (position >= 0 ? whole : fraction) += digit;
+  }
+  return whole + (decimals > 0 ? "." + fraction : "");
+}
+
+}  // namespace
+
 std::string FormatFixed(double value, int decimals, char decimalSeparator) {
   if (!std::isfinite(value)) return FormatGeneral(value, 15, 0, decimalSeparator);
   if (std::fabs(value) >= 1e15) return FormatGeneral(value, 15, 0, decimalSeparator);
@@ -220,35 +260,8 @@ std::string FormatFixed(double value, int decimals, char decimalSeparator) {
   for (char c : scientific.substr(0, scientific.find('e')))
     if (c >= '0' && c <= '9') digits += c;
   int exponent = std::atoi(scientific.c_str() + scientific.find('e') + 1);
-  // digits d0 d1 ... with the decimal point after d0, times 10^exponent
-  const int keep = exponent + 1 + decimals;  // digits that survive the rounding
-  if (keep < 0) {
-    digits = "0";
-    exponent = 0;
-  } else if (keep < static_cast<int>(digits.size())) {
-    const bool roundUp = digits[static_cast<std::size_t>(keep)] >= '5';
-    digits.resize(static_cast<std::size_t>(keep));
-    if (roundUp) {
-      int i = keep - 1;
-      for (; i >= 0 && digits[static_cast<std::size_t>(i)] == '9'; --i) digits[static_cast<std::size_t>(i)] = '0';
-      if (i >= 0) {
-        ++digits[static_cast<std::size_t>(i)];
-      } else {
-        digits.insert(digits.begin(), '1');
-        ++exponent;
-      }
-    }
-    if (digits.empty()) digits = "0", exponent = 0;
-  }
-  // Lay the digits out around the point.
-  std::string whole, fraction;
-  for (int position = std::max(exponent, 0); position >= -decimals; --position) {
-    const int index = exponent - position;
-    const char digit =
-        index >= 0 && index < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(index)] : '0';
-    (position >= 0 ? whole : fraction) += digit;
-  }
-  std::string text = whole + (decimals > 0 ? "." + fraction : "");
+  RoundDigits(digits, exponent, exponent + 1 + decimals);
+  std::string text = LayOutDigits(digits, exponent, decimals);
   if (negative && text.find_first_not_of("0.") != std::string::npos) text.insert(0, "-");  // no "-0.00"
   return WithSeparator(text, decimalSeparator);
 }

@@ -18,6 +18,47 @@ std::optional<std::wstring> SwitchName(const std::wstring& argument) {
   return Lower(argument.substr(1));
 }
 
+bool TakesValue(const std::wstring& name) { return name == L"dir" || name == L"portable" || name == L"log"; }
+
+bool ForSetupOnly(const std::wstring& name) {
+  return name == L"dir" || name == L"portable" || name == L"nodesktop" || name == L"nostartmenu" ||
+         name == L"localsetup";
+}
+
+// Records one switch; false for a name no switch has.
+bool ApplySwitch(TSetupSwitches& switches, const std::wstring& name, const std::wstring& value) {
+  if (name == L"silent") {
+    switches.Silent = true;
+  } else if (name == L"dir" || name == L"portable") {
+    switches.Folder = value;
+    switches.Portable = name == L"portable";
+  } else if (name == L"nodesktop") {
+    switches.Desktop = false;
+  } else if (name == L"nostartmenu") {
+    switches.StartMenu = false;
+  } else if (name == L"log") {
+    switches.LogFile = value;
+  } else if (name == L"?" || name == L"help") {
+    switches.Help = true;
+  } else if (L"-" + name == LocalSetupSwitch) {
+    switches.ResumeLocalSetup = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// What is wrong with the switches taken together, or nothing.
+std::optional<std::wstring> CombinationError(const TSetupSwitches& switches, const std::vector<std::wstring>& seen) {
+  const auto given = [&](const wchar_t* name) { return std::find(seen.begin(), seen.end(), name) != seen.end(); };
+  if (given(L"dir") && given(L"portable")) return L"/dir and /portable exclude each other.";
+  for (const wchar_t* name : {L"dir", L"portable", L"nodesktop", L"nostartmenu"})
+    if (given(name) && !switches.Silent) return L"/" + std::wstring(name) + L" needs /silent.";
+  if (switches.Portable && (given(L"nodesktop") || given(L"nostartmenu")))
+    return L"A portable installation makes no shortcuts.";
+  return std::nullopt;
+}
+
 }  // namespace
 
 TParsedSetupSwitches ParseSetupSwitches(const std::vector<std::wstring>& arguments, bool removal) {
@@ -30,41 +71,16 @@ TParsedSetupSwitches ParseSetupSwitches(const std::vector<std::wstring>& argumen
     if (!name) return fail(L"Unexpected argument: " + argument);
     if (std::find(seen.begin(), seen.end(), *name) != seen.end()) return fail(argument + L" is given twice.");
     seen.push_back(*name);
-    const bool takesValue = *name == L"dir" || *name == L"portable" || *name == L"log";
     std::wstring value;
-    if (takesValue) {
+    if (TakesValue(*name)) {
       if (i + 1 >= arguments.size() || arguments[i + 1].empty() || SwitchName(arguments[i + 1]))
         return fail(argument + L" needs a value.");
       value = arguments[++i];
     }
-    const bool forSetupOnly = *name == L"dir" || *name == L"portable" || *name == L"nodesktop" ||
-                              *name == L"nostartmenu" || *name == L"localsetup";
-    if (removal && forSetupOnly) return fail(argument + L" has no meaning for an uninstallation.");
-    if (*name == L"silent") {
-      switches.Silent = true;
-    } else if (*name == L"dir" || *name == L"portable") {
-      switches.Folder = value;
-      switches.Portable = *name == L"portable";
-    } else if (*name == L"nodesktop") {
-      switches.Desktop = false;
-    } else if (*name == L"nostartmenu") {
-      switches.StartMenu = false;
-    } else if (*name == L"log") {
-      switches.LogFile = value;
-    } else if (*name == L"?" || *name == L"help") {
-      switches.Help = true;
-    } else if (L"-" + *name == LocalSetupSwitch) {
-      switches.ResumeLocalSetup = true;
-    } else {
-      return fail(L"Unknown switch: " + argument);
-    }
+    if (removal && ForSetupOnly(*name)) return fail(argument + L" has no meaning for an uninstallation.");
+    if (!ApplySwitch(switches, *name, value)) return fail(L"Unknown switch: " + argument);
   }
-  const auto given = [&](const wchar_t* name) { return std::find(seen.begin(), seen.end(), name) != seen.end(); };
-  if (given(L"dir") && given(L"portable")) return fail(L"/dir and /portable exclude each other.");
-  for (const wchar_t* name : {L"dir", L"portable", L"nodesktop", L"nostartmenu"})
-    if (given(name) && !switches.Silent) return fail(L"/" + std::wstring(name) + L" needs /silent.");
-  if (switches.Portable && (given(L"nodesktop") || given(L"nostartmenu")))
-    return fail(L"A portable installation makes no shortcuts.");
+  if (auto error = CombinationError(switches, seen)) return fail(std::move(*error));
   return {switches, {}};
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <memory>
+#include <type_traits>
 
 #include "settings/ByteStreams.h"
 #include "settings/QorvelXml.h"
@@ -52,7 +53,7 @@ std::u16string ToUtf16(const std::wstring& text) {
   std::u16string result;
   result.reserve(text.size());
   for (const wchar_t c : text) {
-    const auto code = static_cast<std::uint32_t>(c);
+    const auto code = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(c));
     if (code > 0xFFFF) {
       const std::uint32_t v = code - 0x10000;
       result += static_cast<char16_t>(0xD800 + (v >> 10));

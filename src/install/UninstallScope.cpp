@@ -127,44 +127,62 @@ bool IsRootPath(const std::wstring& canonicalPath) {
   return std::count(canonicalPath.begin() + 2, canonicalPath.end(), L'\\') <= 1;
 }
 
-TUninstallScope MakeUninstallScope(const std::wstring& configPath, const TInstallIdentity& identity,
-                                   const TScopeFolders& folders) {
-  TUninstallScope scope;
-  const auto canonical = [](const std::vector<std::wstring>& paths) {
-    std::vector<std::wstring> result;
-    for (const auto& path : paths)
-      if (std::wstring c = CanonicalFilePath(path); !c.empty()) result.push_back(c);
-    return result;
-  };
-  scope.ProtectedFolders = canonical(folders.ProtectedFolders);
-  scope.ProgramFilesFolders = canonical(folders.ProgramFilesFolders);
-  for (const auto& folder : scope.ProgramFilesFolders)
-    if (!ContainsPath(scope.ProtectedFolders, folder)) scope.ProtectedFolders.push_back(folder);
+namespace {
 
-  const std::wstring installFolder = ParentFolder(CanonicalFilePath(configPath));
-  if (!installFolder.empty() && !IsProtected(scope, installFolder)) scope.InstallFolder = installFolder;
+std::vector<std::wstring> CanonicalPaths(const std::vector<std::wstring>& paths) {
+  std::vector<std::wstring> result;
+  for (const auto& path : paths)
+    if (std::wstring c = CanonicalFilePath(path); !c.empty()) result.push_back(c);
+  return result;
+}
 
-  if (!identity.ShortcutName.empty()) {
-    const std::wstring link = identity.ShortcutName + L".lnk";
-    if (!identity.GroupName.empty()) {
-      for (const auto& programs : canonical(folders.ProgramsFolders)) {
-        const std::wstring group = CanonicalFilePath(programs + L'\\' + identity.GroupName);
-        if (group.empty() || !IsAtOrBelow(group, programs) || group == programs) continue;
-        scope.ShortcutGroups.push_back(group);
-        scope.ShortcutFiles.push_back(group + L'\\' + link);
-      }
+std::wstring PathInFolder(const std::wstring& folder, const std::wstring& name) {
+  std::wstring path;
+  path.reserve(folder.size() + 1 + name.size());
+  path.append(folder).append(1, L'\\').append(name);
+  return path;
+}
+
+void AddShortcuts(TUninstallScope& scope, const TInstallIdentity& identity, const TScopeFolders& folders) {
+  if (identity.ShortcutName.empty()) return;
+  const std::wstring link = identity.ShortcutName + L".lnk";
+  if (!identity.GroupName.empty()) {
+    for (const auto& programs : CanonicalPaths(folders.ProgramsFolders)) {
+      const std::wstring group = CanonicalFilePath(PathInFolder(programs, identity.GroupName));
+      if (group.empty() || !IsAtOrBelow(group, programs) || group == programs) continue;
+      scope.ShortcutGroups.push_back(group);
+      scope.ShortcutFiles.push_back(PathInFolder(group, link));
     }
-    for (const auto& folder : canonical(folders.ShortcutFolders)) scope.ShortcutFiles.push_back(folder + L'\\' + link);
   }
+  for (const auto& folder : CanonicalPaths(folders.ShortcutFolders))
+    scope.ShortcutFiles.push_back(PathInFolder(folder, link));
+}
 
+void AddRegistry(TUninstallScope& scope, const TInstallIdentity& identity) {
   const std::wstring software = JoinRegistryPath(RegistryRootLocalMachine, L"SOFTWARE");
-  if (const std::wstring key = CanonicalRegistryPath(software + L'\\' + identity.RegistryKey);
+  if (const std::wstring key = CanonicalRegistryPath(PathInFolder(software, identity.RegistryKey));
       !identity.RegistryKey.empty() && key.size() > software.size())
     scope.RegistryKeys.push_back(key);
   if (!identity.UninstallKeyName.empty())
     scope.RegistryKeys.push_back(CanonicalRegistryPath(
         JoinRegistryPath(RegistryRootLocalMachine, UninstallRegistryKey(identity.UninstallKeyName))));
   for (const auto& value : identity.RegistryValues) scope.RegistryValues.push_back(CanonicalRegistryPath(value));
+}
+
+}  // namespace
+
+TUninstallScope MakeUninstallScope(const std::wstring& configPath, const TInstallIdentity& identity,
+                                   const TScopeFolders& folders) {
+  TUninstallScope scope;
+  scope.ProtectedFolders = CanonicalPaths(folders.ProtectedFolders);
+  scope.ProgramFilesFolders = CanonicalPaths(folders.ProgramFilesFolders);
+  for (const auto& folder : scope.ProgramFilesFolders)
+    if (!ContainsPath(scope.ProtectedFolders, folder)) scope.ProtectedFolders.push_back(folder);
+
+  const std::wstring installFolder = ParentFolder(CanonicalFilePath(configPath));
+  if (!installFolder.empty() && !IsProtected(scope, installFolder)) scope.InstallFolder = installFolder;
+  AddShortcuts(scope, identity, folders);
+  AddRegistry(scope, identity);
   return scope;
 }
 

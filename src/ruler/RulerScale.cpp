@@ -230,30 +230,49 @@ class TScalePainter {
   // Tick marks are one-pixel lines across the ruler, up to two thousand of them on a long
   // fine scale: each is written straight into the pixels, with the clip worked out once per
   // paint instead of once per line.
-  void PaintTicks(const TClippedCanvas& canvas) const {
-    const TRect& clip = canvas.Clip();
-    const int clipFrom = In.Vertical ? clip.Top : clip.Left;
-    const int clipTo = In.Vertical ? clip.Bottom : clip.Right;
+  // The visible part across the ruler of a short, medium and long tick.
+  struct TExtent {
+    int From, To;
+  };
+  std::array<TExtent, 3> TickExtents(const TRect& clip) const {
     const int acrossClipFrom = In.Vertical ? clip.Left : clip.Top;
     const int acrossClipTo = In.Vertical ? clip.Right : clip.Bottom;
-    const std::ptrdiff_t alongStride = In.Vertical ? Target.Width() : 1;
-    const std::ptrdiff_t acrossStride = In.Vertical ? 1 : Target.Width();
-
-    // The visible part across the ruler of a short, medium and long tick.
-    struct TExtent {
-      int From, To;
-    };
     std::array<TExtent, 3> extents{};
     for (const TTickKind kind : {TTickKind::Short, TTickKind::Medium, TTickKind::Long}) {
       const int length = TickLength(kind);
       const int from = In.Turned ? 1 : Thickness - length;
       extents[static_cast<std::size_t>(kind)] = {std::max(from, acrossClipFrom), std::min(from + length, acrossClipTo)};
     }
+    return extents;
+  }
+
+  void PaintTickLine(int along, const TExtent& extent, TPixel colour) const {
+    const std::ptrdiff_t alongStride = In.Vertical ? Target.Width() : 1;
+    const std::ptrdiff_t acrossStride = In.Vertical ? 1 : Target.Width();
+    TPixel* pixel = Target.Data() + along * alongStride + extent.From * acrossStride;
+    for (int across = extent.From; across < extent.To; ++across, pixel += acrossStride) *pixel = colour;
+  }
+
+  // The walk's current tick, where it lies in [clipFrom, clipTo) along the ruler.
+  void PaintTickMark(const TTickWalk& walk, const TExtent& extent, int clipFrom, int clipTo) const {
     const auto inClip = [&](int along) { return along >= clipFrom && along < clipTo; };
-    const auto line = [&](int along, const TExtent& extent, TPixel colour) {
-      TPixel* pixel = Target.Data() + along * alongStride + extent.From * acrossStride;
-      for (int across = extent.From; across < extent.To; ++across, pixel += acrossStride) *pixel = colour;
-    };
+    const int p = walk.P();
+    if (Antialiased) {
+      // The mark lies F/D of a pixel beyond P: its ink is shared between P and the next pixel.
+      const int next = p + walk.Direction();
+      if (inClip(p)) PaintTickLine(p, extent, MixWithContrast(Contrast, BackgroundAt(p), walk.Alpha()).FromContrast);
+      if (inClip(next))
+        PaintTickLine(next, extent, MixWithContrast(Contrast, BackgroundAt(next), walk.Alpha()).ToContrast);
+    } else if (inClip(p)) {
+      PaintTickLine(p, extent, Contrast);
+    }
+  }
+
+  void PaintTicks(const TClippedCanvas& canvas) const {
+    const TRect& clip = canvas.Clip();
+    const int clipFrom = In.Vertical ? clip.Top : clip.Left;
+    const int clipTo = In.Vertical ? clip.Bottom : clip.Right;
+    const std::array<TExtent, 3> extents = TickExtents(clip);
 
     TTickWalk walk = *Walk;
     const auto [first, last] = walk.IndexRange(clipFrom - NumberReach, clipTo - 1 + NumberReach);
@@ -272,16 +291,7 @@ class TScalePainter {
       if (kind == TTickKind::Long && In.Digits && numberInClip(walk.P()))
         PaintTickNumber(canvas, TickNumberText(*Scale, walk.G(), In.DecimalSeparator), walk.P());
       const TExtent& extent = extents[static_cast<std::size_t>(kind)];
-      if (extent.From >= extent.To) continue;
-      const int p = walk.P();
-      if (Antialiased) {
-        // The mark lies F/D of a pixel beyond P: its ink is shared between P and the next pixel.
-        const int next = p + walk.Direction();
-        if (inClip(p)) line(p, extent, MixWithContrast(Contrast, BackgroundAt(p), walk.Alpha()).FromContrast);
-        if (inClip(next)) line(next, extent, MixWithContrast(Contrast, BackgroundAt(next), walk.Alpha()).ToContrast);
-      } else if (inClip(p)) {
-        line(p, extent, Contrast);
-      }
+      if (extent.From < extent.To) PaintTickMark(walk, extent, clipFrom, clipTo);
     }
   }
 

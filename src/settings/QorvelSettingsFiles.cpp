@@ -117,15 +117,7 @@ void TQorvelSettingsXmlFileReader::ReadProperty(TQorvelSettings& settings, const
       if (const auto value = ReadInteger(name); value.Valid() && settable) property->SetOrdinal(settings, value.Value);
       return;
     case TQorvelTypeKind::Enumeration:
-    case TQorvelTypeKind::Set: {
-      const std::u16string text = ReadWideString(name).Value;
-      if (!property->EnumType) return;
-      const std::int32_t ordinal = property->Kind == TQorvelTypeKind::Set
-                                       ? static_cast<std::int32_t>(QorvelParseSet(text, *property->EnumType))
-                                       : QorvelParseEnumeration(text, *property->EnumType);
-      if (settable) property->SetOrdinal(settings, ordinal);
-      return;
-    }
+    case TQorvelTypeKind::Set: ReadNamedOrdinal(settings, *property, name); return;
     case TQorvelTypeKind::Float:
       if (const auto value = ReadFloat(name); value.Valid() && settable) property->SetFloat(settings, value.Value);
       return;
@@ -139,21 +131,37 @@ void TQorvelSettingsXmlFileReader::ReadProperty(TQorvelSettings& settings, const
       if (const auto value = ReadInt64(name); value.Valid() && settable) property->SetInt64(settings, value.Value);
       return;
     case TQorvelTypeKind::Class:
-      if (property->HasGetter() && property->IsStringList()) {
-        TQorvelStrings list;
-        ReadStrings(name, list);
-        if (settable) property->SetStrings(settings, std::move(list));
-        return;
-      }
-      if (TQorvelSettings* child = property->HasGetter() ? property->GetChild(settings) : nullptr) {
-        ReadObject(name, *child);
-        return;
-      }
+      if (ReadClassValue(settings, *property, name)) return;
       break;
     case TQorvelTypeKind::Char: break;
   }
   // Nothing takes this value, but its element still has to be passed over.
   SkipElement(name);
+}
+
+void TQorvelSettingsXmlFileReader::ReadNamedOrdinal(TQorvelSettings& settings, const TQorvelPropertyInfo& property,
+                                                    const std::string& name) {
+  const std::u16string text = ReadWideString(name).Value;
+  if (!property.EnumType) return;
+  const std::int32_t ordinal = property.Kind == TQorvelTypeKind::Set
+                                   ? static_cast<std::int32_t>(QorvelParseSet(text, *property.EnumType))
+                                   : QorvelParseEnumeration(text, *property.EnumType);
+  if (property.HasSetter()) property.SetOrdinal(settings, ordinal);
+}
+
+bool TQorvelSettingsXmlFileReader::ReadClassValue(TQorvelSettings& settings, const TQorvelPropertyInfo& property,
+                                                  const std::string& name) {
+  if (!property.HasGetter()) return false;
+  if (property.IsStringList()) {
+    TQorvelStrings list;
+    ReadStrings(name, list);
+    if (property.HasSetter()) property.SetStrings(settings, std::move(list));
+    return true;
+  }
+  TQorvelSettings* child = property.GetChild(settings);
+  if (!child) return false;
+  ReadObject(name, *child);
+  return true;
 }
 
 std::optional<std::u16string> TQorvelSettingsXmlFileReader::ReadValueText(const std::string& name) {

@@ -41,6 +41,9 @@ class TQorvelSettingsXmlFileReader : public TQorvelSettingsReader {
 
  private:
   void ReadProperty(TQorvelSettings& settings, const std::string& name, const std::u16string& nameAttribute);
+  void ReadNamedOrdinal(TQorvelSettings& settings, const TQorvelPropertyInfo& property, const std::string& name);
+  // A string list or a child object; false when the property takes neither.
+  bool ReadClassValue(TQorvelSettings& settings, const TQorvelPropertyInfo& property, const std::string& name);
   // Up to the end tag of the element `name`: `read` gets the start tag of each child with
   // content, and may take the child's name and attributes before it fetches the next token.
   template <class TRead>

@@ -135,7 +135,8 @@ std::optional<double> ParseDuration(std::string_view s, std::size_t colon) {
   const std::optional<double> time =
       TimeOfDay(hours % 24, FieldOr(s, colon + 1, 2, 0), FieldOr(s, colon + 4, 2, 0), FieldOr(s, colon + 7, 3, 0));
   if (!time) return std::nullopt;
-  const double value = hours / 24 + *time;
+  // Whole days from the hours; their remainder is already in the time of day.
+  const double value = hours / 24 + *time;  // NOLINT(bugprone-integer-division)
   return negative ? -value : value;
 }
 

@@ -128,7 +128,7 @@ void TQorvelAboutForm::Build() {
         break;
       }
       case K::Title: AddStatic(text, layout.AddFixedLabel(), FixedLine, FBoldFont.Get()); break;
-      case K::Fixed: AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get()); break;
+      case K::Fixed:
       case K::StartCount: AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get()); break;
       case K::Usage: FUsageLabel = AddStatic(text, layout.AddFixedLabel(), FixedLine, FFont.Get()); break;
       case K::Link:

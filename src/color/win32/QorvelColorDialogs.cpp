@@ -417,73 +417,113 @@ void TQorvelColorForm::DoShow() {
   ::SetFocus(FFields[static_cast<std::size_t>(FModel.Component())]->Handle());
 }
 
-TQorvelCustomBoxControl* TQorvelColorForm::BoxAt(POINT point) const {
+std::vector<TQorvelCustomBoxControl*> TQorvelColorForm::Boxes() const {
   std::vector<TQorvelCustomBoxControl*> boxes{FChart.get(), FBar.get(), FPreview.get()};
   for (const auto& slot : FSlots)
     if (slot) boxes.push_back(slot.get());
-  for (TQorvelCustomBoxControl* box : boxes)
+  return boxes;
+}
+
+TQorvelCustomBoxControl* TQorvelColorForm::BoxAt(POINT point) const {
+  for (TQorvelCustomBoxControl* box : Boxes())
     if (box->Visible() && ::PtInRect(&box->BoundsRect(), point)) return box;
   return nullptr;
 }
 
+void TQorvelColorForm::UpdateMouseInBoxes(const POINT* point) const {
+  for (TQorvelCustomBoxControl* box : Boxes()) box->UpdateMouse(point);
+}
+
+TQorvelColorContainer* TQorvelColorForm::SlotOf(const TQorvelCustomBoxControl* box) const {
+  for (const auto& slot : FSlots)
+    if (slot && box == slot.get()) return slot.get();
+  return nullptr;
+}
+
 void TQorvelColorForm::MouseMessage(UINT message, POINT point) {
-  const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == WM_LBUTTONDBLCLK;
-  const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
-                    message == WM_LBUTTONDBLCLK;
-  const bool up = message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
-
-  if (message == WM_MOUSEMOVE) {
-    if (!FTrackingLeave) {
-      TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
-      FTrackingLeave = ::TrackMouseEvent(&track) != FALSE;
-    }
-    // While a box holds the press, only it hears the mouse.
-    TQorvelCustomBoxControl* target = FCaptured;
-    if (!target) {
-      for (TQorvelCustomBoxControl* box :
-           {static_cast<TQorvelCustomBoxControl*>(FChart.get()), static_cast<TQorvelCustomBoxControl*>(FBar.get()),
-            static_cast<TQorvelCustomBoxControl*>(FPreview.get())})
-        box->UpdateMouse(&point);
-      for (auto& slot : FSlots)
-        if (slot) slot->UpdateMouse(&point);
-      target = BoxAt(point);
-    }
-    if (target == FChart.get()) FChart->MouseMove(ToBox(*FChart, point));
-    if (target == FBar.get()) FBar->MouseMove(ToBox(*FBar, point));
-    if (target == FPreview.get()) FPreview->MouseMove(ToBox(*FPreview, point));
-    for (auto& slot : FSlots)
-      if (slot && target == slot.get()) slot->MouseMove(ToBox(*slot, point));
-    return;
+  switch (message) {
+    case WM_MOUSEMOVE: MouseMove(point); break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: MouseDown(point, true); break;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: MouseDown(point, false); break;
+    case WM_LBUTTONUP: MouseUp(point, true); break;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: MouseUp(point, false); break;
+    default: break;
   }
+}
 
-  if (down) {
-    TQorvelCustomBoxControl* box = BoxAt(point);
-    if (!box) return;
-    FCaptured = box;
-    ::SetCapture(Handle());
-    if (box == FChart.get() && left) FChart->MouseDown(ToBox(*FChart, point));
-    if (box == FBar.get() && left) FBar->MouseDown(ToBox(*FBar, point));
-    if (box == FPreview.get()) FPreview->MouseDown(left);
-    for (auto& slot : FSlots)
-      if (slot && box == slot.get()) slot->MouseDown(ToBox(*slot, point), left);
-    return;
+void TQorvelColorForm::MouseMove(POINT point) {
+  if (!FTrackingLeave) {
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+    FTrackingLeave = ::TrackMouseEvent(&track) != FALSE;
   }
+  // While a box holds the press, only it hears the mouse.
+  TQorvelCustomBoxControl* target = FCaptured;
+  if (!target) {
+    UpdateMouseInBoxes(&point);
+    target = BoxAt(point);
+  }
+  if (target == FChart.get()) FChart->MouseMove(ToBox(*FChart, point));
+  if (target == FBar.get()) FBar->MouseMove(ToBox(*FBar, point));
+  if (target == FPreview.get()) FPreview->MouseMove(ToBox(*FPreview, point));
+  if (TQorvelColorContainer* slot = SlotOf(target)) slot->MouseMove(ToBox(*slot, point));
+}
 
-  if (up && FCaptured) {
-    TQorvelCustomBoxControl* box = std::exchange(FCaptured, nullptr);
-    if (::GetCapture() == Handle()) ::ReleaseCapture();
-    if (box == FChart.get()) FChart->MouseUp();
-    if (box == FBar.get()) FBar->MouseUp();
-    if (box == FPreview.get()) FPreview->MouseUp(message == WM_LBUTTONUP);
-    for (auto& slot : FSlots)
-      if (slot && box == slot.get()) slot->MouseUp(message == WM_LBUTTONUP);
-    // The mouse may have left the box while it held the press.
-    FChart->UpdateMouse(&point);
-    FBar->UpdateMouse(&point);
-    FPreview->UpdateMouse(&point);
-    for (auto& slot : FSlots)
-      if (slot) slot->UpdateMouse(&point);
+void TQorvelColorForm::MouseDown(POINT point, bool left) {
+  TQorvelCustomBoxControl* box = BoxAt(point);
+  if (!box) return;
+  FCaptured = box;
+  ::SetCapture(Handle());
+  if (box == FChart.get() && left) FChart->MouseDown(ToBox(*FChart, point));
+  if (box == FBar.get() && left) FBar->MouseDown(ToBox(*FBar, point));
+  if (box == FPreview.get()) FPreview->MouseDown(left);
+  if (TQorvelColorContainer* slot = SlotOf(box)) slot->MouseDown(ToBox(*slot, point), left);
+}
+
+void TQorvelColorForm::MouseUp(POINT point, bool left) {
+  if (!FCaptured) return;
+  TQorvelCustomBoxControl* box = std::exchange(FCaptured, nullptr);
+  if (::GetCapture() == Handle()) ::ReleaseCapture();
+  if (box == FChart.get()) FChart->MouseUp();
+  if (box == FBar.get()) FBar->MouseUp();
+  if (box == FPreview.get()) FPreview->MouseUp(left);
+  if (TQorvelColorContainer* slot = SlotOf(box)) slot->MouseUp(left);
+  // The mouse may have left the box while it held the press.
+  UpdateMouseInBoxes(&point);
+}
+
+void TQorvelColorForm::EraseBackground(HDC dc) const {
+  // The boxes paint every pixel of theirs: leave them out to spare a flash.
+  const int saved = ::SaveDC(dc);
+  for (TQorvelCustomBoxControl* box :
+       {static_cast<TQorvelCustomBoxControl*>(FChart.get()), static_cast<TQorvelCustomBoxControl*>(FBar.get()),
+        static_cast<TQorvelCustomBoxControl*>(FPreview.get())}) {
+    const RECT& r = box->BoundsRect();
+    if (box->Visible()) ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
+  const RECT client = ClientRect();
+  ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  ::RestoreDC(dc, saved);
+}
+
+bool TQorvelColorForm::Command(WPARAM wParam) {
+  const int id = LOWORD(wParam);
+  const bool clicked = HIWORD(wParam) == BN_CLICKED;
+  if (id == IDOK || id == IDCANCEL) {
+    SetModalResult(id == IDOK ? TModalResult::Ok : TModalResult::Cancel);
+    return true;
+  }
+  if (id >= RadioId && id < RadioId + ColorFieldCount && clicked) {
+    FModel.ComponentClicked(id - RadioId);
+    return true;
+  }
+  if (id == WebSafeId && clicked) {
+    FModel.WebSafeClicked(::SendMessageW(FWebSafe, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    return true;
+  }
+  return false;
 }
 
 bool TQorvelColorForm::SetBoxCursor() {
@@ -508,28 +548,10 @@ LRESULT TQorvelColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       FDpi = FDpiRelayout->Dpi();
       PlaceBoxes();
       return 0;
-    case WM_ERASEBKGND: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      // The boxes paint every pixel of theirs: leave them out to spare a flash.
-      const int saved = ::SaveDC(dc);
-      for (TQorvelCustomBoxControl* box :
-           {static_cast<TQorvelCustomBoxControl*>(FChart.get()), static_cast<TQorvelCustomBoxControl*>(FBar.get()),
-            static_cast<TQorvelCustomBoxControl*>(FPreview.get())}) {
-        const RECT& r = box->BoundsRect();
-        if (box->Visible()) ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
-      }
-      const RECT client = ClientRect();
-      ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      ::RestoreDC(dc, saved);
-      return 1;
-    }
+    case WM_ERASEBKGND: EraseBackground(reinterpret_cast<HDC>(wParam)); return 1;
     case WM_PAINT: {
       TPaintScope paint(Handle());
-      FChart->Paint(paint.DC(), paint.Invalid());
-      FBar->Paint(paint.DC(), paint.Invalid());
-      FPreview->Paint(paint.DC(), paint.Invalid());
-      for (auto& slot : FSlots)
-        if (slot) slot->Paint(paint.DC(), paint.Invalid());
+      for (TQorvelCustomBoxControl* box : Boxes()) box->Paint(paint.DC(), paint.Invalid());
       return 0;
     }
     case WM_MOUSEMOVE:
@@ -549,37 +571,14 @@ LRESULT TQorvelColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_MOUSELEAVE:
       FTrackingLeave = false;
-      if (!FCaptured) {
-        FChart->UpdateMouse(nullptr);
-        FBar->UpdateMouse(nullptr);
-        FPreview->UpdateMouse(nullptr);
-        for (auto& slot : FSlots)
-          if (slot) slot->UpdateMouse(nullptr);
-      }
+      if (!FCaptured) UpdateMouseInBoxes(nullptr);
       return 0;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && SetBoxCursor()) return TRUE;
       break;
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      if (id == IDOK) {
-        SetModalResult(TModalResult::Ok);
-        return 0;
-      }
-      if (id == IDCANCEL) {
-        SetModalResult(TModalResult::Cancel);
-        return 0;
-      }
-      if (id >= RadioId && id < RadioId + ColorFieldCount && HIWORD(wParam) == BN_CLICKED) {
-        FModel.ComponentClicked(id - RadioId);
-        return 0;
-      }
-      if (id == WebSafeId && HIWORD(wParam) == BN_CLICKED) {
-        FModel.WebSafeClicked(::SendMessageW(FWebSafe, BM_GETCHECK, 0, 0) == BST_CHECKED);
-        return 0;
-      }
+    case WM_COMMAND:
+      if (Command(wParam)) return 0;
       break;
-    }
     default: break;
   }
   return TForm::HandleMessage(message, wParam, lParam);

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "color/ColorDialogBoxes.h"
 #include "color/ColorDialogModel.h"
@@ -170,8 +171,17 @@ class TQorvelColorForm final : public TForm {
   void PlaceBoxes();
 
   // Mouse routing to the windowless boxes.
+  // The chart, the bar, the preview and the slots, in painting order.
+  std::vector<TQorvelCustomBoxControl*> Boxes() const;
   TQorvelCustomBoxControl* BoxAt(POINT point) const;
+  TQorvelColorContainer* SlotOf(const TQorvelCustomBoxControl* box) const;
+  void UpdateMouseInBoxes(const POINT* point) const;
   void MouseMessage(UINT message, POINT point);
+  void MouseMove(POINT point);
+  void MouseDown(POINT point, bool left);
+  void MouseUp(POINT point, bool left);
+  void EraseBackground(HDC dc) const;
+  bool Command(WPARAM wParam);
   bool SetBoxCursor();
 
   TQorvelColorDialog& FDialog;

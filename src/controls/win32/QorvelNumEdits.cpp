@@ -121,10 +121,29 @@ void TQorvelNumEdit::RepaintIfCaptioned() {
   if (!FCaption.empty()) ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void TQorvelNumEdit::CorrectText() {
+  // A wrong text is corrected; the correction is a change the owner must hear of.
+  const bool valid = IsValid();
+  UpdateText();
+  if (!valid && OnChange) OnChange(*this);
+}
+
+LRESULT TQorvelNumEdit::DialogCode(LRESULT code, const MSG* queued) {
+  // The owner may take Tab, Enter, Esc and the arrows before the dialog manager does.
+  if (!OnSpecialKey || !queued || queued->message != WM_KEYDOWN) return code;
+  const WORD key = static_cast<WORD>(queued->wParam);
+  if (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || (key >= VK_LEFT && key <= VK_DOWN)) {
+    bool defaultHandler = true;
+    OnSpecialKey(*this, key, defaultHandler);
+    if (!defaultHandler) code |= DLGC_WANTALLKEYS;
+  }
+  return code;
+}
+
 LRESULT TQorvelNumEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CHAR: {
-      char32_t key = static_cast<char32_t>(wParam);
+      char32_t key = static_cast<char32_t>(wParam);  // the check may translate the key
       if (!IsValidChar(key)) {
         if (FBeep) ::MessageBeep(MB_OK);
         return 0;
@@ -140,9 +159,7 @@ LRESULT TQorvelNumEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         result = DefaultHandler(message, wParam, lParam);
       // As when the field is left: a corrected text is a change the owner must hear of,
       // or the field would show a value its owner never saw.
-      const bool valid = IsValid();
-      UpdateText();
-      if (!valid && OnChange) OnChange(*this);
+      CorrectText();
       const int length = ::GetWindowTextLengthW(Handle());
       ::SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(length), length);
       return result;
@@ -157,30 +174,12 @@ LRESULT TQorvelNumEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_KILLFOCUS: {
       const LRESULT result = DefaultHandler(message, wParam, lParam);
-      if (IsValid()) {
-        UpdateText();
-      } else {
-        // The text was wrong: correcting it is a change the owner must hear of.
-        UpdateText();
-        if (OnChange) OnChange(*this);
-      }
+      CorrectText();
       RepaintIfCaptioned();
       if (OnExit) OnExit(*this);
       return result;
     }
-    case WM_GETDLGCODE: {
-      LRESULT code = DefaultHandler(message, wParam, lParam);
-      const MSG* queued = reinterpret_cast<const MSG*>(lParam);
-      if (OnSpecialKey && queued && queued->message == WM_KEYDOWN) {
-        const WORD key = static_cast<WORD>(queued->wParam);
-        if (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || (key >= VK_LEFT && key <= VK_DOWN)) {
-          bool defaultHandler = true;
-          OnSpecialKey(*this, key, defaultHandler);
-          if (!defaultHandler) code |= DLGC_WANTALLKEYS;
-        }
-      }
-      return code;
-    }
+    case WM_GETDLGCODE: return DialogCode(DefaultHandler(message, wParam, lParam), reinterpret_cast<const MSG*>(lParam));
     case WM_KEYDOWN:
       if (OnKeyDown) OnKeyDown(*this, static_cast<WORD>(wParam));
       return DefaultHandler(message, wParam, lParam);

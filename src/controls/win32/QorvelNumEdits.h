@@ -75,6 +75,8 @@ class TQorvelNumEdit : public TSubclassedControl {
   void ApplyMargins();
   void PaintCaption();
   void RepaintIfCaptioned();
+  void CorrectText();
+  LRESULT DialogCode(LRESULT code, const MSG* queued);
 
   bool FBeep = false;
   bool FAutoSelect = true;

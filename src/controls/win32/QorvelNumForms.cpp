@@ -37,7 +37,7 @@ LRESULT TQorvelPopupForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       // hand the focus around while the system is still moving it.
       if (LOWORD(wParam) == WA_INACTIVE && !FClosed) ::PostMessageW(Handle(), kCloseLater, 0, 0);
       return DefaultHandler(message, wParam, lParam);
-    case kCloseLater: Close(); return 0;
+    case kCloseLater:
     case WM_CLOSE: Close(); return 0;
     default: return DefaultHandler(message, wParam, lParam);
   }

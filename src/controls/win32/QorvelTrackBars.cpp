@@ -239,6 +239,60 @@ void TQorvelSlideBar::StopDragging() {
   Invalidate();
 }
 
+LRESULT TQorvelSlideBar::DialogCode() const {
+  // With an access key in its label the bar is a button to the dialog manager, which
+  // "clicks" it on Alt and that key.
+  wchar_t caption[128] = {};
+  ::GetWindowTextW(Handle(), caption, 128);
+  const bool keyed = SplitAccessKey(caption).Key >= 0;
+  return DLGC_WANTARROWS | (keyed ? DLGC_BUTTON : 0);
+}
+
+void TQorvelSlideBar::LeftButtonDown(WPARAM keys, int x, int y) {
+  if (!Enabled() || !Visible()) return;
+  const RECT band = GetTrackBand();
+  const POINT p{x, y};
+  if (::PtInRect(&band, p)) {
+    BeginDrag(x, y, FGrabOffset);
+    FDragging = true;
+    ::SetCapture(Handle());
+    ::SetFocus(Handle());
+    Invalidate();
+  } else {
+    ClickOutsideBand(MK_LBUTTON, keys, x, y);
+  }
+}
+
+void TQorvelSlideBar::ContextMenuAt(LPARAM screenPoint) {
+  if (screenPoint != -1) {
+    ShowContextMenu(static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint)));
+    return;
+  }
+  // From the keyboard: under the track's centre.
+  POINT c = GetTrackCenter();
+  c.y -= 2;
+  ::ClientToScreen(Handle(), &c);
+  ShowContextMenu(c.x, c.y);
+}
+
+int TQorvelSlideBar::ArrowKeyDelta(WPARAM key) const {
+  if (FOrientation == psoHorizontal) {
+    if (key == VK_LEFT) return -SmallChange();
+    if (key == VK_RIGHT) return SmallChange();
+  } else {
+    if (key == VK_UP) return SmallChange();
+    if (key == VK_DOWN) return -SmallChange();
+  }
+  return 0;
+}
+
+void TQorvelSlideBar::Wheel(int delta) {
+  FWheelRest += delta;
+  const int up = FOrientation == psoVertical ? SmallChange() : -SmallChange();
+  for (; FWheelRest >= WHEEL_DELTA; FWheelRest -= WHEEL_DELTA) ChangeBy(up);
+  for (; FWheelRest <= -WHEEL_DELTA; FWheelRest += WHEEL_DELTA) ChangeBy(-up);
+}
+
 LRESULT TQorvelSlideBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
   switch (message) {
@@ -249,30 +303,9 @@ LRESULT TQorvelSlideBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       PaintContent(reinterpret_cast<HDC>(wParam));
       return 0;
     }
-    case WM_GETDLGCODE: {
-      // With an access key in its label the bar is a button to the dialog manager, which
-      // "clicks" it on Alt and that key.
-      wchar_t caption[128] = {};
-      ::GetWindowTextW(Handle(), caption, 128);
-      const bool keyed = SplitAccessKey(caption).Key >= 0;
-      return DLGC_WANTARROWS | (keyed ? DLGC_BUTTON : 0);
-    }
+    case WM_GETDLGCODE: return DialogCode();
     case BM_CLICK: ::SetFocus(Handle()); return 0;
-    case WM_LBUTTONDOWN: {
-      if (!Enabled() || !Visible()) return 0;
-      const RECT band = GetTrackBand();
-      const POINT p{x, y};
-      if (::PtInRect(&band, p)) {
-        BeginDrag(x, y, FGrabOffset);
-        FDragging = true;
-        ::SetCapture(Handle());
-        ::SetFocus(Handle());
-        Invalidate();
-      } else {
-        ClickOutsideBand(MK_LBUTTON, wParam, x, y);
-      }
-      return 0;
-    }
+    case WM_LBUTTONDOWN: LeftButtonDown(wParam, x, y); return 0;
     case WM_MOUSEMOVE:
       if (FDragging)
         DragTo(x - FGrabOffset.x, y - FGrabOffset.y);
@@ -293,38 +326,18 @@ LRESULT TQorvelSlideBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
       }
       return DefaultHandler(message, wParam, lParam);
-    case WM_CONTEXTMENU:
-      if (lParam == -1) {
-        POINT c = GetTrackCenter();
-        c.y -= 2;
-        ::ClientToScreen(Handle(), &c);
-        ShowContextMenu(c.x, c.y);
-      } else {
-        ShowContextMenu(x, y);
-      }
-      return 0;
+    case WM_CONTEXTMENU: ContextMenuAt(lParam); return 0;
     case WM_CAPTURECHANGED:
       if (FDragging && reinterpret_cast<HWND>(lParam) != Handle()) StopDragging();
       return 0;
     case WM_KEYDOWN:
     case CN_BASE + WM_KEYDOWN: {
-      const bool horizontal = FOrientation == psoHorizontal;
-      int delta = 0;
-      if (horizontal && wParam == VK_LEFT) delta = -SmallChange();
-      if (horizontal && wParam == VK_RIGHT) delta = SmallChange();
-      if (!horizontal && wParam == VK_UP) delta = SmallChange();
-      if (!horizontal && wParam == VK_DOWN) delta = -SmallChange();
+      const int delta = ArrowKeyDelta(wParam);
       if (delta == 0) return message == WM_KEYDOWN ? DefaultHandler(message, wParam, lParam) : 0;
       ChangeBy(delta);
       return 1;
     }
-    case WM_MOUSEWHEEL: {
-      FWheelRest += GET_WHEEL_DELTA_WPARAM(wParam);
-      const int up = FOrientation == psoVertical ? SmallChange() : -SmallChange();
-      for (; FWheelRest >= WHEEL_DELTA; FWheelRest -= WHEEL_DELTA) ChangeBy(up);
-      for (; FWheelRest <= -WHEEL_DELTA; FWheelRest += WHEEL_DELTA) ChangeBy(-up);
-      return 0;
-    }
+    case WM_MOUSEWHEEL: Wheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: Invalidate(); return 0;
     case WM_ENABLE:

@@ -79,6 +79,11 @@ class TQorvelSlideBar : public TWindow {
   TQorvelBarLayout Layout() const;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void StopDragging();
+  LRESULT DialogCode() const;
+  void LeftButtonDown(WPARAM keys, int x, int y);
+  void ContextMenuAt(LPARAM screenPoint);
+  int ArrowKeyDelta(WPARAM key) const;
+  void Wheel(int delta);
   int LabelHeight() const;
 
   TQorvelTrackRange FRange;

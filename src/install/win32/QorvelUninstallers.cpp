@@ -172,31 +172,39 @@ bool TQorvelUninstaller::AskRetry(const std::wstring& path, bool required) {
   return required && FPrompt->AskRetryCancel("Error", Narrow(CannotRemoveText(path)));
 }
 
+bool TQorvelUninstaller::PendingAtRestart(const std::wstring& path) const {
+  return std::any_of(FPendingAtRestart.begin(), FPendingAtRestart.end(),
+                     [&](const std::wstring& p) { return ComparePathsIgnoringCase(p, path) == 0; });
+}
+
+std::optional<TQorvelUninstaller::TRemoval> TQorvelUninstaller::KeptAsItIs(const std::wstring& path, DWORD attributes,
+                                                                          bool listedAsFolder) {
+  const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (listedAsFolder && !folder) return TRemoval::Gone;
+  if (!listedAsFolder && folder && !link) {
+    Leave(path, L"a folder, listed as a file");
+    return TRemoval::Left;
+  }
+  // What the user keeps in the folder is theirs: the folder stays with it, as planned.
+  if (folder && !link && !FolderHoldsOnly(path, [this](const std::wstring& entry) { return PendingAtRestart(entry); })) {
+    Leave(path, HoldsOtherFiles);
+    return TRemoval::Left;
+  }
+  return std::nullopt;
+}
+
 TQorvelUninstaller::TRemoval TQorvelUninstaller::RemoveObject(const std::wstring& path, bool required,
                                                               bool listedAsFolder) {
   if (PassesThroughLink(path, FScope.InstallFolder)) {
     Leave(path, BehindALink);
     return TRemoval::Left;
   }
-  const auto pending = [this](const std::wstring& entry) {
-    return std::any_of(FPendingAtRestart.begin(), FPendingAtRestart.end(),
-                       [&](const std::wstring& p) { return ComparePathsIgnoringCase(p, entry) == 0; });
-  };
   for (;;) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return TRemoval::Gone;
+    if (const auto kept = KeptAsItIs(path, attributes, listedAsFolder)) return *kept;
     const bool folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    const bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    if (listedAsFolder && !folder) return TRemoval::Gone;
-    if (!listedAsFolder && folder && !link) {
-      Leave(path, L"a folder, listed as a file");
-      return TRemoval::Left;
-    }
-    // What the user keeps in the folder is theirs: the folder stays with it, as planned.
-    if (folder && !link && !FolderHoldsOnly(path, pending)) {
-      Leave(path, HoldsOtherFiles);
-      return TRemoval::Left;
-    }
     if (DeleteObject(path, folder)) {
       ++FRemoved;
       Log(L"Removed " + path);

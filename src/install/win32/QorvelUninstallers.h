@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,9 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
   // A listed file or folder: removed, or left with its reason, or (required, the user
   // cancelled) failed. A file listed as a folder is not this entry's object and counts as gone.
   TRemoval RemoveObject(const std::wstring& path, bool required, bool listedAsFolder);
+  // What becomes of an object that is not to be deleted, or nothing when it may go.
+  std::optional<TRemoval> KeptAsItIs(const std::wstring& path, DWORD attributes, bool listedAsFolder);
+  bool PendingAtRestart(const std::wstring& path) const;
   bool RemoveAtRestart(const std::wstring& path, bool folder);
   // Asks Retry/Cancel for a required object; answers whether to try again.
   bool AskRetry(const std::wstring& path, bool required);

@@ -68,24 +68,28 @@ class TBenchFolder {
   }
   std::filesystem::path File() const { return FFolder / "Settings.xml"; }
 
+  // The system's files, and questions answered "no", as the program's own load and save.
+  TQorvelSystemFileSystem Files;
+  TQorvelSystemPrompt Prompt;
+
  private:
   std::filesystem::path FFolder;
 };
 
 void LoadFromFile(benchmark::State& state) {
-  const TBenchFolder folder;
+  TBenchFolder folder;
   for (auto _ : state) {
     auto settings = ProgramSettings();
-    settings->LoadFromFile(folder.File(), "settings");
+    settings->LoadFromFile(folder.File(), "settings", folder.Files, folder.Prompt);
     benchmark::DoNotOptimize(settings);
   }
 }
 BENCHMARK(LoadFromFile);
 
 void SaveToFile(benchmark::State& state) {
-  const TBenchFolder folder;
+  TBenchFolder folder;
   auto settings = ProgramSettings();
-  for (auto _ : state) settings->SaveToFile(folder.File(), "settings");
+  for (auto _ : state) settings->SaveToFile(folder.File(), "settings", folder.Files, folder.Prompt);
 }
 BENCHMARK(SaveToFile);
 

@@ -136,9 +136,9 @@ void TDpiRelayout::Apply(UINT dpi) {
   ::InvalidateRect(FWindow, nullptr, TRUE);
 }
 
-void TDpiRelayout::DpiChanged(WPARAM wParam, LPARAM lParam) {
+UINT TDpiRelayout::DpiChanged(WPARAM wParam, LPARAM lParam) {
   const UINT dpi = HIWORD(wParam);
-  if (dpi == 0) return;
+  if (dpi == 0) return FDpi;
   Capture();
   // The client area keeps its size in 96-dpi units; the place is the one the system suggests.
   const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -151,4 +151,5 @@ void TDpiRelayout::DpiChanged(WPARAM wParam, LPARAM lParam) {
                       ::MulDiv(FClient.right, static_cast<int>(dpi), static_cast<int>(FLayoutDpi)),
                       ::MulDiv(FClient.bottom, static_cast<int>(dpi), static_cast<int>(FLayoutDpi)), dpi);
   Apply(dpi);
+  return FDpi;
 }

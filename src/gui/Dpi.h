@@ -37,7 +37,8 @@ class TDpiRelayout {
   UINT Dpi() const { return FDpi; }
 
   // WM_DPICHANGED: the window takes the suggested rectangle and its controls the new scale.
-  void DpiChanged(WPARAM wParam, LPARAM lParam);
+  // Returns the DPI the window is laid out for now.
+  UINT DpiChanged(WPARAM wParam, LPARAM lParam);
   // Rescales to `dpi` without moving the window itself, keeping its client size in scale.
   void Apply(UINT dpi);
 

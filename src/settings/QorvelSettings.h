@@ -622,7 +622,7 @@ class TQorvelTypicalApplicationSettings : public TQorvelApplicationSettings {
   // for file or content errors.
   void SaveToFile(const std::filesystem::path& fileName, const std::string& rootName,
                   IQorvelSettingsFileSystem& fileSystem, IQorvelSettingsPrompt& prompt);
-  // The same on the system's files with the system's message boxes.
+  // The same on the system's files with the system's message boxes (the Windows build).
   void LoadFromFile(const std::filesystem::path& fileName, const std::string& rootName);
   void SaveToFile(const std::filesystem::path& fileName, const std::string& rootName);
 

@@ -55,24 +55,42 @@ void TBoxSurface::CopyTo(HDC dc, int offsetX, int offsetY) const {
 
 // ---- look ----
 
-void TQorvelBoxLook::FillBox(TBoxSurface& surface, const TRect& rect, const TQorvelColorFilter* filter, int opacity,
+void TQorvelBoxCommon::FillBox(TBoxSurface& surface, const TRect& rect, const TQorvelColorFilter* filter, int opacity,
                              TPixel color) {
   ::GdiFlush();
   ::FillBox(surface.Canvas(), rect, filter, opacity, color);
 }
 
-void TQorvelBoxLook::DrawBoxFrame(TBoxSurface& surface, const TRect& rect, TColor border) const {
+void TQorvelBoxCommon::DrawBoxFrame(TBoxSurface& surface, const TRect& rect, TColor border) const {
   ::GdiFlush();
   ::DrawBoxFrame(surface.Canvas(), rect, border, FParentColor, FLook, SystemColorResolver());
 }
 
-bool TQorvelBoxLook::ChangeLook(TQorvelBoxControlLook look) {
+bool TQorvelBoxCommon::ChangeLook(TQorvelBoxControlLook look) {
   if (look == FLook) return false;
   FLook = look;
   return true;
 }
 
-bool TQorvelBoxLook::ChangeParentColor(TColor color) {
+bool TQorvelBoxCommon::ChangeMouseInside(bool inside) {
+  if (inside == FMouseInside) return false;
+  FMouseInside = inside;
+  if (inside)
+    DoMouseEnter();
+  else
+    DoMouseLeave();
+  return true;
+}
+
+void TQorvelBoxCommon::DoMouseEnter() {
+  if (OnMouseEnter) OnMouseEnter();
+}
+
+void TQorvelBoxCommon::DoMouseLeave() {
+  if (OnMouseLeave) OnMouseLeave();
+}
+
+bool TQorvelBoxCommon::ChangeParentColor(TColor color) {
   if (color == FParentColor) return false;
   FParentColor = color;
   return true;
@@ -100,14 +118,6 @@ void TQorvelCustomBoxWinControl::SetParentColor(TColor color) {
   if (ChangeParentColor(color)) Invalidate();
 }
 
-void TQorvelCustomBoxWinControl::DoMouseEnter() {
-  if (OnMouseEnter) OnMouseEnter();
-}
-
-void TQorvelCustomBoxWinControl::DoMouseLeave() {
-  if (OnMouseLeave) OnMouseLeave();
-}
-
 void TQorvelCustomBoxWinControl::PaintTo(HDC dc, const RECT& clip) {
   const RECT client = ClientRect();
   TBoxSurface surface(client.right, client.bottom, clip);
@@ -120,15 +130,14 @@ void TQorvelCustomBoxWinControl::TrackMouse(POINT client) {
   // While the box holds the mouse capture, moves arrive from anywhere on the screen.
   const RECT bounds = ClientRect();
   const bool inside = ::PtInRect(&bounds, client) != FALSE;
-  if (inside == FMouseInside) return;
-  FMouseInside = inside;
-  if (inside) {
-    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
-    ::TrackMouseEvent(&track);
-    DoMouseEnter();
-  } else {
-    DoMouseLeave();
+  if (!inside || MouseInside()) {
+    ChangeMouseInside(inside);
+    return;
   }
+  // Entering: ask for the WM_MOUSELEAVE that ends it.
+  TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, Handle(), 0};
+  ::TrackMouseEvent(&track);
+  ChangeMouseInside(true);
 }
 
 LRESULT TQorvelCustomBoxWinControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -141,12 +150,7 @@ LRESULT TQorvelCustomBoxWinControl::HandleMessage(UINT message, WPARAM wParam, L
     }
     case WM_PRINTCLIENT: PaintTo(reinterpret_cast<HDC>(wParam), ClientRect()); return 0;
     case WM_MOUSEMOVE: TrackMouse({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}); return 0;
-    case WM_MOUSELEAVE:
-      if (FMouseInside) {
-        FMouseInside = false;
-        DoMouseLeave();
-      }
-      return 0;
+    case WM_MOUSELEAVE: ChangeMouseInside(false); return 0;
     case WM_SETCURSOR:
       if (HCURSOR cursor = TScreenCursors::Instance().ScreenCursorOverride()) {
         ::SetCursor(cursor);
@@ -174,7 +178,7 @@ void TQorvelCustomBoxControl::SetVisible(bool visible) {
   if (visible == FVisible) return;
   FVisible = visible;
   if (FParent) ::InvalidateRect(FParent, &FBounds, FALSE);
-  if (!visible && FMouseInside) UpdateMouse(nullptr);
+  if (!visible && MouseInside()) UpdateMouse(nullptr);
 }
 
 void TQorvelCustomBoxControl::SetLook(TQorvelBoxControlLook look) {
@@ -219,19 +223,6 @@ void TQorvelCustomBoxControl::Paint(HDC dc, const RECT& hostClip) {
 }
 
 void TQorvelCustomBoxControl::UpdateMouse(const POINT* hostPoint) {
-  const bool inside = FVisible && hostPoint && ::PtInRect(&FBounds, *hostPoint);
-  if (inside == FMouseInside) return;
-  FMouseInside = inside;
-  if (inside)
-    DoMouseEnter();
-  else
-    DoMouseLeave();
+  ChangeMouseInside(FVisible && hostPoint && ::PtInRect(&FBounds, *hostPoint));
 }
 
-void TQorvelCustomBoxControl::DoMouseEnter() {
-  if (OnMouseEnter) OnMouseEnter();
-}
-
-void TQorvelCustomBoxControl::DoMouseLeave() {
-  if (OnMouseLeave) OnMouseLeave();
-}

@@ -56,9 +56,11 @@ class TBoxSurface {
   TDibSurface FDib;
 };
 
-// What both bases share: the look and the colour around the box.
-class TQorvelBoxLook {
+// What both bases share: the look, the colour around the box, the mouse over it and the
+// painting hook.
+class TQorvelBoxCommon {
  public:
+  virtual ~TQorvelBoxCommon() = default;
   TQorvelBoxControlLook Look() const { return FLook; }
   // The colour the rounded corners blend into; the button face unless the host says otherwise.
   TColor ParentColor() const { return FParentColor; }
@@ -69,12 +71,23 @@ class TQorvelBoxLook {
                       TPixel color);
   void DrawBoxFrame(TBoxSurface& surface, const TRect& rect, TColor border) const;
 
+  bool MouseInside() const { return FMouseInside; }
+  std::function<void()> OnMouseEnter;
+  std::function<void()> OnMouseLeave;
+
  protected:
   // Both answer whether the value changed, so that the owner repaints only then.
   bool ChangeLook(TQorvelBoxControlLook look);
   bool ChangeParentColor(TColor color);
+  // Records the mouse entering or leaving; false when it was already so.
+  bool ChangeMouseInside(bool inside);
+  virtual void DoMouseEnter();
+  virtual void DoMouseLeave();
+  // Draws the part `surface.Area()` of the box; every pixel of it must be painted.
+  virtual void PaintClip(TBoxSurface& surface) = 0;
 
  private:
+  bool FMouseInside = false;
   TQorvelBoxControlLook FLook = TQorvelBoxControlLook::pclRoundedRect;
   TColor FParentColor = clBtnFace;
 };
@@ -82,7 +95,7 @@ class TQorvelBoxLook {
 // A box that is a child window: it takes the focus (tab stop), tracks the mouse entering
 // and leaving, paints without erasing its background and answers WM_PRINTCLIENT with the
 // same picture, so that it can be captured.
-class TQorvelCustomBoxWinControl : public TWindow, public TQorvelBoxLook {
+class TQorvelCustomBoxWinControl : public TWindow, public TQorvelBoxCommon {
  public:
   TQorvelCustomBoxWinControl(HWND parent, int left, int top, int width, int height);
   ~TQorvelCustomBoxWinControl() override;
@@ -96,30 +109,19 @@ class TQorvelCustomBoxWinControl : public TWindow, public TQorvelBoxLook {
   bool Enabled() const { return Handle() && ::IsWindowEnabled(Handle()); }
   void SetEnabled(bool enabled) { ::EnableWindow(Handle(), enabled); }
   void SetVisible(bool visible) { ::ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE); }
-  bool MouseInside() const { return FMouseInside; }
-
-  std::function<void()> OnMouseEnter;
-  std::function<void()> OnMouseLeave;
 
  protected:
-  virtual void DoMouseEnter();
-  virtual void DoMouseLeave();
-  // Draws the part `surface.Area()` of the box; every pixel of it must be painted.
-  virtual void PaintClip(TBoxSurface& surface) = 0;
-
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void PaintTo(HDC dc, const RECT& clip);
   void TrackMouse(POINT client);
-
-  bool FMouseInside = false;
 };
 
 // A windowless box inside a host window. The host forwards what the box needs: Paint from
 // its WM_PAINT, UpdateMouse from its mouse moves and leaves, and Cursor() from WM_SETCURSOR
 // while the mouse is over the box.
-class TQorvelCustomBoxControl : public TQorvelBoxLook {
+class TQorvelCustomBoxControl : public TQorvelBoxCommon {
  public:
   TQorvelCustomBoxControl(HWND parent, const RECT& bounds);
   virtual ~TQorvelCustomBoxControl() = default;
@@ -149,20 +151,10 @@ class TQorvelCustomBoxControl : public TQorvelBoxLook {
   void Paint(HDC dc, const RECT& hostClip);
   // The host reports the mouse at `hostPoint`, or its leaving the host (null).
   void UpdateMouse(const POINT* hostPoint);
-  bool MouseInside() const { return FMouseInside; }
-
-  std::function<void()> OnMouseEnter;
-  std::function<void()> OnMouseLeave;
-
- protected:
-  virtual void DoMouseEnter();
-  virtual void DoMouseLeave();
-  virtual void PaintClip(TBoxSurface& surface) = 0;
 
  private:
   HWND FParent;
   RECT FBounds;
   bool FVisible = true;
-  bool FMouseInside = false;
   int FCursor = 0;
 };

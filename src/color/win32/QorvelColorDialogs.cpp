@@ -544,8 +544,7 @@ LRESULT TQorvelColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
   switch (message) {
     case DpiChangedMessage:
       if (!FDpiRelayout) break;
-      FDpiRelayout->DpiChanged(wParam, lParam);
-      FDpi = FDpiRelayout->Dpi();
+      FDpi = FDpiRelayout->DpiChanged(wParam, lParam);
       PlaceBoxes();
       return 0;
     case WM_ERASEBKGND: EraseBackground(reinterpret_cast<HDC>(wParam)); return 1;

@@ -197,8 +197,7 @@ LRESULT TQorvelWizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
   switch (message) {
     case DpiChangedMessage:
       if (!FDpiRelayout) break;
-      FDpiRelayout->DpiChanged(wParam, lParam);
-      FDpi = FDpiRelayout->Dpi();
+      FDpi = FDpiRelayout->DpiChanged(wParam, lParam);
       return 0;
     case WM_COMMAND:
       // Enter and Esc: the wizard decides whether Next or Cancel may act.

@@ -69,17 +69,3 @@ bool TQorvelSystemPrompt::AskRetryCancel(const std::string& caption, const std::
 void TQorvelSystemPrompt::ShowError(const std::string& caption, const std::string& text) {
   Report(caption, text, "OK");
 }
-
-// The settings file on the system's own files, asking the user with the system's prompts.
-void TQorvelTypicalApplicationSettings::LoadFromFile(const std::filesystem::path& fileName,
-                                                     const std::string& rootName) {
-  TQorvelSystemFileSystem fileSystem;
-  TQorvelSystemPrompt prompt;
-  LoadFromFile(fileName, rootName, fileSystem, prompt);
-}
-
-void TQorvelTypicalApplicationSettings::SaveToFile(const std::filesystem::path& fileName, const std::string& rootName) {
-  TQorvelSystemFileSystem fileSystem;
-  TQorvelSystemPrompt prompt;
-  SaveToFile(fileName, rootName, fileSystem, prompt);
-}

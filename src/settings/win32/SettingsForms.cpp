@@ -524,8 +524,7 @@ LRESULT TSettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
     case DpiChangedMessage:
       if (!FDpiRelayout) break;
-      FDpiRelayout->DpiChanged(wParam, lParam);
-      FDpi = FDpiRelayout->Dpi();
+      FDpi = FDpiRelayout->DpiChanged(wParam, lParam);
       return 0;
     case WM_COMMAND:
       if (lParam == 0 || reinterpret_cast<HWND>(lParam) == FControls.OkButton ||

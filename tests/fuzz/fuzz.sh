@@ -47,11 +47,11 @@ work=$out/${target}_corpus
 binary=$out/${target}_fuzz
 mkdir -p "$out"
 
-newest=$(ls -t $sources "$root"/src/*/*.h "$0" | head -n 1)
+newest=$(ls -t $sources "$root"/src/*/*.h "$root"/tests/shared/*.h "$0" | head -n 1)
 if [ ! -x "$binary" ] || [ "$newest" -nt "$binary" ]; then
   ${CXX_FUZZ:-clang++} -std=c++20 -g -O1 -Wall -Wextra \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -I"$root/src" $sources -o "$binary"
+    -I"$root/src" -I"$root/tests/shared" $sources -o "$binary"
 fi
 
 case "$mode" in

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "AllKindsSettings.h"
 #include "settings/ApplicationSettings.h"
 #include "settings/ByteStreams.h"
 #include "settings/QorvelSettingsFiles.h"
@@ -25,48 +26,24 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-class TAllKindsSettings : public TQorvelSettings {
+// The reader's test class, with a window's settings as well.
+class TAllKindsWithWindow : public TAllKindsSettings {
  public:
-  using TQorvelSettings::TQorvelSettings;
+  using TAllKindsSettings::TAllKindsSettings;
   static const TQorvelSettingsClass& StaticClass() {
-    using C = TAllKindsSettings;
-    static const TQorvelSettingsClass cls("TAllKindsSettings", &TQorvelSettings::StaticClass(),
+    using C = TAllKindsWithWindow;
+    static const TQorvelSettingsClass cls("TAllKindsWithWindow", &TAllKindsSettings::StaticClass(),
                                           &TQorvelSettingsClass::Instantiate<C>,
-                                          {
-                                              QorvelPublish::Integer("Number", &C::Number),
-                                              QorvelPublish::Color("Shade", &C::Shade, std::nullopt),
-                                              QorvelPublish::Boolean("Flag", &C::Flag, std::nullopt),
-                                              QorvelPublish::Set("Buttons", &C::Buttons, "TMiniButtons",
-                                                                 MiniButtonTypeInfo, std::optional<TMiniButtons>()),
-                                              QorvelPublish::Float("Ratio", &C::Ratio),
-                                              QorvelPublish::String("Text", &C::Text),
-                                              QorvelPublish::WideString("WideText", &C::WideText),
-                                              QorvelPublish::Int64("Big", &C::Big),
-                                              QorvelPublish::Strings("List", &C::List),
-                                              QorvelPublish::Char("Letter", &C::Letter, std::nullopt),
-                                              QorvelPublish::Child("Point", &C::Point),
-                                              QorvelPublish::Child("Window", &C::Window),
-                                          });
+                                          {QorvelPublish::Child("Window", &C::Window)});
     return cls;
   }
   const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
 
-  std::int32_t Number = 0;
-  TColor Shade = 0;
-  bool Flag = false;
-  TMiniButtons Buttons;
-  double Ratio = 0;
-  std::string Text;
-  std::u16string WideText;
-  std::int64_t Big = 0;
-  TQorvelStrings List;
-  char Letter = 'a';
-  TQorvelPointSettings* Point = nullptr;
   TQorvelWindowSettings* Window = nullptr;
 };
 
 std::unique_ptr<TQorvelSettings> FreshTree(bool program) {
-  if (!program) return TQorvelSettings::Create<TAllKindsSettings>();
+  if (!program) return TQorvelSettings::Create<TAllKindsWithWindow>();
   auto settings = TQorvelSettings::Create<TApplicationSettings>();
   settings->Execution->SetClock([] { return 40000.0; });
   // The count is written once per process; fixing it first keeps the files comparable.

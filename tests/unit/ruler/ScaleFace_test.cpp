@@ -7,19 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "PixelDifference.h"
 #include "ruler/ScaleTestSupport.h"
 
 namespace {
-
-// The first pixel where two buffers differ, for a readable failure.
-std::string FirstDifference(const TPixelBuffer& actual, const TPixelBuffer& expected) {
-  for (int y = 0; y < expected.Height(); ++y)
-    for (int x = 0; x < expected.Width(); ++x)
-      if (actual.At(x, y) != expected.At(x, y))
-        return "at (" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(actual.At(x, y)) +
-               " instead of " + std::to_string(expected.At(x, y));
-  return {};
-}
 
 // The positions along the ruler worth a look: both ends, where the label meets the far end
 // and the outline, the end zones' edges, and the middle.

@@ -8,51 +8,13 @@
 #include "settings/ApplicationSettings.h"
 #include "settings/QorvelSettingsFiles.h"
 #include "settings/QorvelSettingsHandlers.h"
+#include "AllKindsSettings.h"
 #include "SettingsFileTestSupport.h"
 #include "SettingsTreeWalk.h"
 
 namespace {
 
 using namespace SettingsFileTest;
-
-// One property of every kind the property tables know.
-class TAllKindsSettings : public TQorvelSettings {
- public:
-  using TQorvelSettings::TQorvelSettings;
-  static const TQorvelSettingsClass& StaticClass() {
-    using C = TAllKindsSettings;
-    static const TQorvelSettingsClass cls("TAllKindsSettings", &TQorvelSettings::StaticClass(),
-                                          &TQorvelSettingsClass::Instantiate<C>,
-                                          {
-                                              QorvelPublish::Integer("Number", &C::Number),
-                                              QorvelPublish::Color("Shade", &C::Shade, std::nullopt),
-                                              QorvelPublish::Boolean("Flag", &C::Flag, std::nullopt),
-                                              QorvelPublish::Set("Buttons", &C::Buttons, "TMiniButtons",
-                                                                 MiniButtonTypeInfo, std::optional<TMiniButtons>()),
-                                              QorvelPublish::Float("Ratio", &C::Ratio),
-                                              QorvelPublish::String("Text", &C::Text),
-                                              QorvelPublish::WideString("WideText", &C::WideText),
-                                              QorvelPublish::Int64("Big", &C::Big),
-                                              QorvelPublish::Strings("List", &C::List),
-                                              QorvelPublish::Char("Letter", &C::Letter, std::nullopt),
-                                              QorvelPublish::Child("Point", &C::Point),
-                                          });
-    return cls;
-  }
-  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
-
-  std::int32_t Number = 0;
-  TColor Shade = 0;
-  bool Flag = false;
-  TMiniButtons Buttons;
-  double Ratio = 0;
-  std::string Text;
-  std::u16string WideText;
-  std::int64_t Big = 0;
-  TQorvelStrings List;
-  char Letter = 'a';
-  TQorvelPointSettings* Point = nullptr;
-};
 
 std::unique_ptr<TAllKindsSettings> FilledAllKinds() {
   auto kinds = TQorvelSettings::Create<TAllKindsSettings>();

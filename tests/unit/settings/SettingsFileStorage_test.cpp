@@ -9,6 +9,7 @@
 
 #include "settings/ApplicationSettings.h"
 #include "settings/SettingsFileRules.h"
+#include "ScriptedPrompt.h"
 #include "SettingsFileTestSupport.h"
 
 namespace {
@@ -140,45 +141,6 @@ class TFakeFileSystem : public IQorvelSettingsFileSystem {
   bool IsFaultStep() { return Steps++ == FaultStep; }
 
   static std::string Short(const std::filesystem::path& name) { return name.filename().string(); }
-};
-
-// Answers the questions from a script and records them.
-class TScriptedPrompt : public IQorvelSettingsPrompt {
- public:
-  struct TQuestion {
-    std::string Kind;
-    std::string Caption;
-    std::string Text;
-    friend bool operator==(const TQuestion&, const TQuestion&) = default;
-    friend std::ostream& operator<<(std::ostream& out, const TQuestion& q) {
-      return out << q.Kind << " [" << q.Caption << "] " << q.Text;
-    }
-  };
-
-  std::vector<TQuestion> Asked;
-  std::deque<bool> Answers;
-  std::function<void()> BeforeAnswer;
-
-  bool AskYesNo(const std::string& caption, const std::string& text) override { return Ask("YesNo", caption, text); }
-  bool AskRetryCancel(const std::string& caption, const std::string& text) override {
-    return Ask("RetryCancel", caption, text);
-  }
-  void ShowError(const std::string& caption, const std::string& text) override {
-    Asked.push_back({"OK", caption, text});
-  }
-
- private:
-  bool Ask(const std::string& kind, const std::string& caption, const std::string& text) {
-    Asked.push_back({kind, caption, text});
-    if (BeforeAnswer) BeforeAnswer();
-    if (Answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << Asked.back();
-      return false;
-    }
-    const bool answer = Answers.front();
-    Answers.pop_front();
-    return answer;
-  }
 };
 
 constexpr bool Yes = true, No = false, Retry = true, Cancel = false;

@@ -544,20 +544,25 @@ TSessionResult RunSession(const TCounts& plan) {
   return result;
 }
 
+// Paints; rotations, flips and configuration switches each; each other ruler action; then
+// the dialogs.
+constexpr TCounts SessionPlan(int paints, int turnovers, int rulerActions, int settingsDialogs, int colorDialogs,
+                              int aboutBoxes) {
+  TCounts plan;
+  plan.Paints = paints;
+  plan.Rotations = plan.Flips = plan.ConfigurationSwitches = turnovers;
+  plan.Turns = plan.Magnifiers = plan.Transparencies = plan.Menus = plan.Units = rulerActions;
+  plan.SettingsDialogs = settingsDialogs;
+  plan.ColorDialogs = colorDialogs;
+  plan.AboutBoxes = aboutBoxes;
+  return plan;
+}
+
 // The full session: 100 000 paints, 10 000 each of rotation, flip and configuration switch,
 // 2 000 of each other ruler action and 10 000 dialogs, shared out by what one costs: under
 // Wine the settings dialog takes some 150 ms to build its 217 windows, the colour dialog
 // 50 ms and the about box 15 ms.
-constexpr TCounts FullPlan = [] {
-  TCounts plan;
-  plan.Paints = 100000;
-  plan.Rotations = plan.Flips = plan.ConfigurationSwitches = 10000;
-  plan.Turns = plan.Magnifiers = plan.Transparencies = plan.Menus = plan.Units = 2000;
-  plan.SettingsDialogs = 600;
-  plan.ColorDialogs = 1400;
-  plan.AboutBoxes = 8000;
-  return plan;
-}();
+constexpr TCounts FullPlan = SessionPlan(100000, 10000, 2000, 600, 1400, 8000);
 
 // The session ./test runs unless asked to soak: a fifth of the paints and ruler actions and
 // a tenth of the dialogs, about a minute under Wine instead of eight or more. One handle or
@@ -577,16 +582,7 @@ constexpr TCounts FullPlan = [] {
 //   rotation, flip or switch (278), 642 another ruler action (693) or about box (347),
 //   3.6 KiB a colour dialog (1.9 KiB) and 8.4 KiB a settings dialog (4.5 KiB); twice what
 //   Wine's label blocks grow is allowed on top (some 24 KiB a half here).
-constexpr TCounts ShortPlan = [] {
-  TCounts plan;
-  plan.Paints = 20000;
-  plan.Rotations = plan.Flips = plan.ConfigurationSwitches = 2000;
-  plan.Turns = plan.Magnifiers = plan.Transparencies = plan.Menus = plan.Units = 400;
-  plan.SettingsDialogs = 60;
-  plan.ColorDialogs = 140;
-  plan.AboutBoxes = 800;
-  return plan;
-}();
+constexpr TCounts ShortPlan = SessionPlan(20000, 2000, 400, 60, 140, 800);
 
 }  // namespace
 

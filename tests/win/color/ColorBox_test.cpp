@@ -59,6 +59,14 @@ struct TEvents {
   }
 };
 
+// A colour box on a white host, with its events counted.
+struct TBoxWithEvents {
+  THost Host{100, 100, RGB(255, 255, 255)};
+  TQorvelColorBox Box{Host.Handle(), 10, 10};
+  TEvents Events;
+  TBoxWithEvents() { Events.Attach(Box); }
+};
+
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
 void Click(HWND box, int x, int y) {
@@ -144,10 +152,8 @@ TEST(ColorBoxPaint, FocusShowsADottedFrameInsideTheBorder) {
 }
 
 TEST(ColorBoxMouse, FaceClickAndSpaceOpenTheDialogSettingTheColourDoesNotFireChange) {
-  THost host(100, 100, RGB(255, 255, 255));
-  TQorvelColorBox box(host.Handle(), 10, 10);
-  TEvents events;
-  events.Attach(box);
+  TBoxWithEvents setup;
+  auto& [host, box, events] = setup;
   box.SetColor(0x123456);
   EXPECT_EQ(events.Changes, 0);
   Click(box.Handle(), 40, 12);
@@ -165,10 +171,8 @@ TEST(ColorBoxMouse, FaceClickAndSpaceOpenTheDialogSettingTheColourDoesNotFireCha
 }
 
 TEST(ColorBoxMouse, DialogPreviewAndCancelRestoreTheColourWithoutChange) {
-  THost host(100, 100, RGB(255, 255, 255));
-  TQorvelColorBox box(host.Handle(), 10, 10);
-  TEvents events;
-  events.Attach(box);
+  TBoxWithEvents setup;
+  auto& [host, box, events] = setup;
   box.SetColor(0x8000000F);  // a system colour
   box.OnDialog = [&](TQorvelColorBox& b) {
     b.PreviewColor(0x00FF00);
@@ -277,10 +281,8 @@ TEST(ColorBoxPicking, AnotherButtonDisablingOrLosingTheCaptureCancelsThePick) {
 }
 
 TEST(ColorBoxPicking, ReleasingOverTheEyedropperKeepsTheColour) {
-  THost host(100, 100, RGB(255, 255, 255));
-  TQorvelColorBox box(host.Handle(), 10, 10);
-  TEvents events;
-  events.Attach(box);
+  TBoxWithEvents setup;
+  auto& [host, box, events] = setup;
   box.SetColor(0x00FF00);
   const TColorBoxGeometry g = box.Geometry();
   POINT inside{g.Eyedropper.Left + 4, g.Eyedropper.Top + 4};
@@ -366,10 +368,8 @@ TEST(ColorBoxMenu, ItemsInOrderWithSelectAsDefaultAndPasteFollowingTheClipboard)
 }
 
 TEST(ColorBoxMenu, GlyphClickOpensTheMenuAndAMnemonicChoosesAColourFiringChangeEvenWhenEqual) {
-  THost host(100, 100, RGB(255, 255, 255));
-  TQorvelColorBox box(host.Handle(), 10, 10);
-  TEvents events;
-  events.Attach(box);
+  TBoxWithEvents setup;
+  auto& [host, box, events] = setup;
   box.SetColor(0xFFFFFF);
   ::SetForegroundWindow(host.Handle());
   const TColorBoxGeometry g = box.Geometry();

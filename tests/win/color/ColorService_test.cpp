@@ -83,12 +83,22 @@ bool WaitUntilReady(const std::wstring& serviceName, const TKernelHandle& peer) 
 
 constexpr DWORD PeerDone = 0;
 
+// A service under a name of its own, whose registry values go at the end.
+struct TNamedService {
+  explicit TNamedService(const wchar_t* test)
+      : Name(UniqueServiceName(test)),
+        Cleanup(Name),
+        Service(TQorvelColorDefinitionService::Create<TTestColorService>(Name)) {}
+  std::wstring Name;
+  TTestColorRegistry Cleanup;
+  std::unique_ptr<TTestColorService> Service;
+};
+
 }  // namespace
 
 TEST(ColorServiceColors, ANewBlockStartsWithGraysAndWhiteAndRefusesOtherIndexes) {
-  const std::wstring name = UniqueServiceName(L"Initial");
-  TTestColorRegistry cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
+  TNamedService named(L"Initial");
+  auto& [name, cleanup, service] = named;
   const TColor expected[] = {0x000000, 0x404040, 0x808080, 0xC0C0C0, 0xFFFFFF, 0xFFFFFF};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(service->GetColor(i), expected[i]) << i;
   EXPECT_EQ(service->GetColor(31), 0xFFFFFFu);
@@ -105,9 +115,8 @@ TEST(ColorServiceColors, ANewBlockStartsWithGraysAndWhiteAndRefusesOtherIndexes)
 }
 
 TEST(ColorServiceListeners, AreCalledOnceEachInOrderAfterTheChange) {
-  const std::wstring name = UniqueServiceName(L"Listeners");
-  TTestColorRegistry cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
+  TNamedService named(L"Listeners");
+  auto& [name, cleanup, service] = named;
   TListener first, second;
   EXPECT_TRUE(service->AddListener(first.Method()));
   EXPECT_TRUE(service->AddListener(second.Method()));
@@ -127,9 +136,8 @@ TEST(ColorServiceListeners, AreCalledOnceEachInOrderAfterTheChange) {
 }
 
 TEST(ColorServiceListeners, AListenerMayRemoveAnotherDuringTheNotification) {
-  const std::wstring name = UniqueServiceName(L"Removing");
-  TTestColorRegistry cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
+  TNamedService named(L"Removing");
+  auto& [name, cleanup, service] = named;
   struct TRemover {
     TQorvelColorListener Victim;
     void Changed(TQorvelColorDefinitionService& sender, int, TColor) { sender.RemoveListener(Victim); }
@@ -143,9 +151,8 @@ TEST(ColorServiceListeners, AListenerMayRemoveAnotherDuringTheNotification) {
 }
 
 TEST(ColorServiceListeners, HearNoChangeMessageWithAnIndexOutsideTheColours) {
-  const std::wstring name = UniqueServiceName(L"Forged");
-  TTestColorRegistry cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
+  TNamedService named(L"Forged");
+  auto& [name, cleanup, service] = named;
   TListener listener;
   service->AddListener(listener.Method());
   const UINT message = TQorvelColorDefinitionService::ColorChangedMessage;
@@ -157,9 +164,8 @@ TEST(ColorServiceListeners, HearNoChangeMessageWithAnIndexOutsideTheColours) {
 }
 
 TEST(ColorServiceBetweenProcesses, AnotherCopysChangeArrivesThroughTheListeners) {
-  const std::wstring name = UniqueServiceName(L"FromPeer");
-  TTestColorRegistry cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
+  TNamedService named(L"FromPeer");
+  auto& [name, cleanup, service] = named;
   ASSERT_EQ(service->Slot(), 0);
   TListener listener;
   service->AddListener(listener.Method());
@@ -173,9 +179,8 @@ TEST(ColorServiceBetweenProcesses, AnotherCopysChangeArrivesThroughTheListeners)
 }
 
 TEST(ColorServiceBetweenProcesses, OurChangeReachesTheOtherCopy) {
-  const std::wstring name = UniqueServiceName(L"ToPeer");
-  TTestColorRegistry cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
+  TNamedService named(L"ToPeer");
+  auto& [name, cleanup, service] = named;
   TKernelHandle peer = StartPeer(name + L" listen 9 ABCDEF");
   ASSERT_TRUE(peer);
   ASSERT_TRUE(WaitUntilReady(name, peer));
@@ -188,9 +193,8 @@ TEST(ColorServiceBetweenProcesses, OurChangeReachesTheOtherCopy) {
 }
 
 TEST(ColorServiceDeadWindows, ACrashedCopysSlotIsHarmlessAndFreedOnTheNextChange) {
-  const std::wstring name = UniqueServiceName(L"Crashed");
-  TTestColorRegistry cleanup(name);
-  auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
+  TNamedService named(L"Crashed");
+  auto& [name, cleanup, service] = named;
   TKernelHandle peer = StartPeer(name + L" crash");
   ASSERT_TRUE(peer);
   ASSERT_EQ(PeerResult(peer), PeerDone);

@@ -24,7 +24,7 @@
 #include "install/win32/QorvelUninstallers.h"
 #include "settings/ByteStreams.h"
 #include "support/HelperPrograms.h"
-#include "support/ScriptedPrompt.h"
+#include "ScriptedPrompt.h"
 
 namespace fs = std::filesystem;
 
@@ -319,7 +319,7 @@ TEST_F(InstallerWin, ALockedFileAsksUntilFreeAndCancelKeepsTheEntriesForAnotherT
     Prompt.Answers = {true, false};
     EXPECT_FALSE(MakeUninstaller()->Uninstall());
   }
-  EXPECT_EQ(Prompt.Asked, std::vector<std::string>(2, question));
+  EXPECT_EQ(Prompt.AskedTexts(), std::vector<std::string>(2, question));
   EXPECT_TRUE(fs::exists(fs::path(exe)));
   EXPECT_TRUE(fs::exists(fs::path(Target + L"Installation.xml")));
   EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, InstallationRegistryKey(RegistryKey())));
@@ -331,7 +331,7 @@ TEST_F(InstallerWin, ALockedFileAsksUntilFreeAndCancelKeepsTheEntriesForAnotherT
   Prompt.Answers = {true};
   Prompt.BeforeAnswer = [&] { running.Reset(); };
   EXPECT_TRUE(MakeUninstaller()->Uninstall());
-  EXPECT_EQ(Prompt.Asked, std::vector<std::string>{question});
+  EXPECT_EQ(Prompt.AskedTexts(), std::vector<std::string>{question});
   EXPECT_FALSE(fs::exists(fs::path(Target)));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
 }
@@ -417,7 +417,7 @@ TEST_F(InstallerWin, ALockedTargetAsksUntilItIsFree) {
   };
   auto installer = MakeInstaller();
   EXPECT_TRUE(installer->Install());
-  EXPECT_EQ(Prompt.Asked, std::vector<std::string>(2, "Error writing file|" + Narrow(exe) +
+  EXPECT_EQ(Prompt.AskedTexts(), std::vector<std::string>(2, "Error writing file|" + Narrow(exe) +
                                                           " cannot be created. Please exit all applications "
                                                           "which might lock the file."));
   const std::string copy = FileBytes(exe);

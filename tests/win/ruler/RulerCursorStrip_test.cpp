@@ -13,20 +13,11 @@
 #include "ruler/win32/MainForms.h"
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 #include "settings/ApplicationSettings.h"
+#include "PixelDifference.h"
 #include "support/MessagePump.h"
 #include "support/ScreenPixels.h"
 
 namespace {
-
-std::string FirstDifference(const TPixelBuffer& actual, const TPixelBuffer& expected) {
-  if (actual.Width() != expected.Width() || actual.Height() != expected.Height()) return "sizes differ";
-  for (int y = 0; y < expected.Height(); ++y)
-    for (int x = 0; x < expected.Width(); ++x)
-      if (actual.At(x, y) != expected.At(x, y))
-        return "at (" + std::to_string(x) + ", " + std::to_string(y) + "): " + std::to_string(actual.At(x, y)) +
-               " instead of " + std::to_string(expected.At(x, y));
-  return {};
-}
 
 struct RulerCursorStrip : testing::Test {
   std::unique_ptr<TApplicationSettings> settings = TQorvelSettings::Create<TApplicationSettings>();

@@ -19,7 +19,7 @@
 #include "settings/SettingsFileRules.h"
 #include "support/HelperPrograms.h"
 #include "support/ProgramSetup.h"
-#include "support/ScriptedPrompt.h"
+#include "ScriptedPrompt.h"
 
 namespace fs = std::filesystem;
 
@@ -198,7 +198,7 @@ TEST_F(SettingsFileWin, AFileHeldByAnotherProcessIsRetriedUntilItIsFree) {
     if (FPrompt.Asked.size() == 2) locker.Release();
   };
   Save(*settings);
-  EXPECT_EQ(FPrompt.Asked, std::vector<std::string>(2, CannotSaveText(FFile)));
+  EXPECT_EQ(FPrompt.AskedTexts(), std::vector<std::string>(2, CannotSaveText(FFile)));
   EXPECT_EQ(Contents(FFile), QorvelSettingsDocument(*settings, "settings"));
   EXPECT_FALSE(fs::exists(FBackup));
 }
@@ -219,7 +219,7 @@ TEST_F(SettingsFileWin, CancellingWhileAnotherProcessHoldsTheFileLosesNothing) {
       FPrompt.Answers = {false};
       Save(*settings);
     }
-    EXPECT_EQ(FPrompt.Asked, std::vector<std::string>{CannotSaveText(FFile)});
+    EXPECT_EQ(FPrompt.AskedTexts(), std::vector<std::string>{CannotSaveText(FFile)});
     EXPECT_EQ(Contents(FFile), FileWith(1)) << static_cast<int>(mode);
     auto next = ProgramSettings();
     Load(*next);

@@ -62,6 +62,16 @@ class TWindow {
     void Place(const RECT& bounds) {
       Place(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
     }
+    // A child window of `parent` at `bounds` (its client coordinates); `style` is the whole
+    // style, WS_CHILD included.
+    static TCreateParams Child(HWND parent, const wchar_t* className, DWORD style, const RECT& bounds) {
+      TCreateParams params;
+      params.ClassName = className;
+      params.Style = style;
+      params.Place(bounds);
+      params.Parent = parent;
+      return params;
+    }
   };
   // Registers the class on first use and creates the window for this object.
   void CreateHandle(const TCreateParams& params);

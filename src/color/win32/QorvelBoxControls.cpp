@@ -100,12 +100,8 @@ bool TQorvelBoxCommon::ChangeParentColor(TColor color) {
 
 TQorvelCustomBoxWinControl::TQorvelCustomBoxWinControl(HWND parent, int left, int top, int width, int height) {
   RegisterBoxCursors();
-  TCreateParams params;
-  params.ClassName = L"TQorvelBoxWinControl";
-  params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-  params.Place(left, top, width, height);
-  params.Parent = parent;
-  CreateHandle(params);
+  CreateHandle(TCreateParams::Child(parent, L"TQorvelBoxWinControl", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                                    {left, top, left + width, top + height}));
 }
 
 TQorvelCustomBoxWinControl::~TQorvelCustomBoxWinControl() = default;

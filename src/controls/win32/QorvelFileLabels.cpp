@@ -10,12 +10,8 @@ constexpr int Margin = 4;
 }  // namespace
 
 TQorvelFileLabel::TQorvelFileLabel(HWND parent, const RECT& bounds, HFONT font) : FFont(font) {
-  TCreateParams params;
-  params.ClassName = L"TQorvelFileLabel";
-  params.Style = WS_CHILD | WS_VISIBLE;
+  TCreateParams params = TCreateParams::Child(parent, L"TQorvelFileLabel", WS_CHILD | WS_VISIBLE, bounds);
   params.ExStyle = WS_EX_CLIENTEDGE;
-  params.Place(bounds);
-  params.Parent = parent;
   CreateHandle(params);
   LoadIcon();
 }

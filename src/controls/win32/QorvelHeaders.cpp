@@ -62,14 +62,9 @@ TQorvelHeader::TQorvelHeader(HWND parent, std::wstring caption, std::wstring com
   FCommentFont.Reset(::CreateFontIndirectW(&font));
   RECT client{};
   ::GetClientRect(parent, &client);
-  TCreateParams params;
-  params.ClassName = L"TQorvelHeader";
-  params.Style = WS_CHILD | WS_VISIBLE;
+  TCreateParams params = TCreateParams::Child(parent, L"TQorvelHeader", WS_CHILD | WS_VISIBLE,
+                                             {0, 0, client.right, ScaleForDpi(HeaderHeight, dpi)});
   params.Caption = FCaption;
-  params.Left = params.Top = 0;
-  params.Width = client.right;
-  params.Height = ScaleForDpi(HeaderHeight, dpi);
-  params.Parent = parent;
   CreateHandle(params);
 }
 

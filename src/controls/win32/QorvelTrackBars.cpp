@@ -114,14 +114,10 @@ LRESULT TQorvelHintWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 // ---- slide bar ----
 
 TQorvelSlideBar::TQorvelSlideBar(HWND parent, int left, int top, int width, int height) {
-  TCreateParams params;
-  params.ClassName = L"TQorvelTrackBar";
   // One focusable control, not a container: with WS_EX_CONTROLPARENT the dialog's Tab
   // handling would look for controls inside the bar, find none and step over it.
-  params.Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-  params.Place(left, top, width, height);
-  params.Parent = parent;
-  CreateHandle(params);
+  CreateHandle(TCreateParams::Child(parent, L"TQorvelTrackBar", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                                    {left, top, left + width, top + height}));
   FFont = DefaultControlFont();
 }
 

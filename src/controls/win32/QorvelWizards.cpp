@@ -14,13 +14,9 @@ RECT ToRect(const TRect& r, UINT dpi) {
 }  // namespace
 
 TQorvelWizardPage::TQorvelWizardPage(HWND wizard, const RECT& bounds) {
-  TCreateParams params;
-  params.ClassName = L"TQorvelWizardPage";
+  TCreateParams params = TCreateParams::Child(wizard, L"TQorvelWizardPage", WS_CHILD | WS_CLIPSIBLINGS, bounds);
   params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS;
   params.ExStyle = WS_EX_CONTROLPARENT;
-  params.Place(bounds);
-  params.Parent = wizard;
   CreateHandle(params);
 }
 
@@ -36,15 +32,10 @@ TQorvelWizard::TQorvelWizard(HWND parent, int pageCount, int buttonWidth, UINT d
     : FDpi(dpi), FFont(DefaultControlFont()) {
   RECT client{};
   ::GetClientRect(parent, &client);
-  TCreateParams params;
-  params.ClassName = L"TQorvelWizard";
+  TCreateParams params = TCreateParams::Child(parent, L"TQorvelWizard", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                             {0, 0, client.right, client.bottom});
   params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
-  params.Style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
   params.ExStyle = WS_EX_CONTROLPARENT;
-  params.Left = params.Top = 0;
-  params.Width = client.right;
-  params.Height = client.bottom;
-  params.Parent = parent;
   CreateHandle(params);
 
   // Layout in 96-dpi units, then scaled.

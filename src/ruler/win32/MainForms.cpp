@@ -25,13 +25,7 @@ TColor ResolveSystemColor(TColor color) {
 // ---- scale area ------------------------------------------------------------------------
 
 TScaleBox::TScaleBox(TMainForm& owner, HWND parent) : FOwner(owner) {
-  TCreateParams params;
-  params.ClassName = L"TVindleScaleBox";
-  params.Style = WS_CHILD | WS_VISIBLE;
-  params.Parent = parent;
-  params.Left = params.Top = 0;
-  params.Width = params.Height = 1;
-  CreateHandle(params);
+  CreateHandle(TCreateParams::Child(parent, L"TVindleScaleBox", WS_CHILD | WS_VISIBLE, {0, 0, 1, 1}));
 }
 
 LRESULT TScaleBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

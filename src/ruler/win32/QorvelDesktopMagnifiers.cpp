@@ -82,13 +82,8 @@ void TDibSurface::Resize(int width, int height) {
 // ---- magnifier ---------------------------------------------------------------------------
 
 TQorvelCustomDesktopMagnifier::TQorvelCustomDesktopMagnifier(HWND parent) {
-  TCreateParams params;
-  params.ClassName = MagnifierClass;
-  params.Style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  params.Parent = parent;
-  params.Left = params.Top = 0;
-  params.Width = params.Height = DefaultMagnifierZoom * DefaultMagnifierSpan + 2;
-  CreateHandle(params);
+  const int side = DefaultMagnifierZoom * DefaultMagnifierSpan + 2;
+  CreateHandle(TCreateParams::Child(parent, MagnifierClass, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, {0, 0, side, side}));
   // The font a fresh bitmap's canvas writes with, which the corner texts keep.
   FFont.Reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));

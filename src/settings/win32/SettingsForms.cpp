@@ -34,13 +34,10 @@ std::unique_ptr<TConfigurationSettings> DefaultConfiguration() {
 }  // namespace
 
 TSettingsPage::TSettingsPage(HWND parent, int left, int top, int width, int height) {
-  TCreateParams params;
-  params.ClassName = L"TVindleSettingsPage";
+  TCreateParams params = TCreateParams::Child(parent, L"TVindleSettingsPage", WS_CHILD | WS_CLIPSIBLINGS,
+                                             {left, top, left + width, top + height});
   params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
-  params.Style = WS_CHILD | WS_CLIPSIBLINGS;
   params.ExStyle = WS_EX_CONTROLPARENT;
-  params.Place(left, top, width, height);
-  params.Parent = parent;
   CreateHandle(params);
 }
 

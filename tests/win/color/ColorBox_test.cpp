@@ -376,7 +376,7 @@ TEST(ColorBoxMenu, GlyphClickOpensTheMenuAndAMnemonicChoosesAColourFiringChangeE
 
   bool open = false;
   TDuringMenu::Schedule([&] {
-    open = ColorPopupMenu().PopupComponent() == &box;
+    open = ColorPopupMenu().PopupComponent() == &setup.Box;  // clang 15 cannot capture a binding
     HWND menuWindow = ::FindWindowW(L"#32768", nullptr);
     ::PostMessageW(menuWindow, WM_CHAR, L'w', 0);  // "&White", the colour it already has
   });

@@ -1,8 +1,9 @@
 # Sourced by ./test and ./run: a private Xvfb display and a fresh 32-bit Wine prefix under
 # the build tree, both ended by process id when the caller exits (also on failure or Ctrl-C).
 #
-#   vindle_wine_start <build-dir> [--keep-display]   sets DISPLAY, WINEPREFIX, HOME, WINEARCH...
-#   vindle_wine_stop                                  ends wineserver and Xvfb (also run by the trap)
+#   vindle_wine_start <build-dir> [<run-dir>]   sets DISPLAY, WINEPREFIX, HOME, WINEARCH...; the
+#                                               prefix lives in <run-dir> (<build-dir>/wine-run)
+#   vindle_wine_stop                            ends wineserver and Xvfb (also run by the trap)
 
 VINDLE_XVFB_PID=""
 VINDLE_WINE_STARTED=""
@@ -20,6 +21,7 @@ vindle_free_display() {
 
 vindle_wine_start() {
   local build="$1"
+  local run_dir="${2:-$build/wine-run}"
   # Exported: the e2e harness reads the display's size from it.
   export VINDLE_SCREEN="${VINDLE_SCREEN:-1280x1024x24}"
   local n
@@ -35,7 +37,7 @@ vindle_wine_start() {
 
   export WINEARCH=win32 WINEDEBUG=-all
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
-  export VINDLE_RUN_DIR="$build/wine-run"
+  export VINDLE_RUN_DIR="$run_dir"
   rm -rf "$VINDLE_RUN_DIR"
   mkdir -p "$VINDLE_RUN_DIR/home"
   # The prefix's user folders link into $HOME: keep both inside the build tree.

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the settings dialog's images, res/SettingsImages.bmp: ten 24 x 24 pictures with
+"""Writes the settings dialog's images, res/SettingsImages.bmp: eleven 24 x 24 pictures with
 alpha in one strip, in this order: general, start-up, magnifier, parameters, handling,
-buttons, stay on top, configuration, transparency, colors.
+buttons, stay on top, configuration, transparency, colors, hotkeys.
 
 Run from the repository root:  python3 tools/make_settings_images.py
 Each picture is simple geometry, rendered with 4 x 4 samples per pixel so that edges are
@@ -192,7 +192,18 @@ def colors():
     return layers
 
 
-PICTURES = [gear, startup, magnifier, parameters, handling, buttons, stay_on_top, configuration, transparency, colors]
+def hotkeys():
+    # Three key caps, the last one pressed (blue): a chord of keys.
+    layers = []
+    for i, (x, y, colour) in enumerate(((1, 4, WHITE), (9, 4, WHITE), (5, 12, LIGHT_BLUE))):
+        cap = rounded(x, y, x + 9 + (9 if i == 2 else 0), y + 8, 1.8)
+        top = rounded(x + 1.5, y + 1, x + 7.5 + (9 if i == 2 else 0), y + 5.5, 1.2)
+        layers += [(outline(cap, 1.0), OUTLINE, 255), (cap, STEEL_LIGHT, 255), (top, colour, 255)]
+    return layers
+
+
+PICTURES = [gear, startup, magnifier, parameters, handling, buttons, stay_on_top, configuration, transparency, colors,
+            hotkeys]
 
 
 def render(layers):

@@ -1,6 +1,7 @@
 #include "settings/ApplicationSettings.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "settings/QorvelSettingsHandlers.h"
 #include "settings/QorvelSettingsValues.h"
@@ -44,6 +45,43 @@ const TQorvelSettingsClass& TStartupOptions::StaticClass() {
           QorvelPublish::Boolean("TrayNoticeShown", &C::TrayNoticeShown, false),
       });
   return cls;
+}
+
+const TQorvelSettingsClass& THotkeySettings::StaticClass() {
+  using C = THotkeySettings;
+  static const TQorvelSettingsClass cls("THotkeySettings", &TQorvelSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::String("ShowRuler", &C::ShowRuler),
+                                            QorvelPublish::String("Measure", &C::Measure),
+                                            QorvelPublish::String("PickColor", &C::PickColor),
+                                            QorvelPublish::String("CursorCoordinates", &C::CursorCoordinates),
+                                        });
+  return cls;
+}
+
+void THotkeySettings::SetDefaults() {
+  TQorvelSettings::SetDefaults();
+  for (const THotkeyActionInfo& info : HotkeyActions) Text(info.Action) = info.DefaultText;
+}
+
+std::string& THotkeySettings::Text(THotkeyAction action) {
+  return const_cast<std::string&>(std::as_const(*this).Text(action));
+}
+
+const std::string& THotkeySettings::Text(THotkeyAction action) const {
+  switch (action) {
+    case THotkeyAction::ShowRuler: return ShowRuler;
+    case THotkeyAction::Measure: return Measure;
+    case THotkeyAction::PickColor: return PickColor;
+    case THotkeyAction::CursorCoordinates: break;
+  }
+  return CursorCoordinates;
+}
+
+THotkey THotkeySettings::Hotkey(THotkeyAction action) const {
+  if (std::optional<THotkey> hotkey = ParseHotkey(Text(action))) return *hotkey;
+  return *ParseHotkey(HotkeyActionInfo(action).DefaultText);
 }
 
 const TQorvelSettingsClass& TGeneralSettings::StaticClass() {
@@ -329,6 +367,7 @@ const TQorvelSettingsClass& TApplicationSettings::StaticClass() {
                                             QorvelPublish::Child("ColorPicker", &C::ColorPicker),
                                             QorvelPublish::Child("Parameters", &C::Parameters),
                                             QorvelPublish::Child("Window", &C::Window),
+                                            QorvelPublish::Child("Hotkeys", &C::Hotkeys),
                                         });
   return cls;
 }

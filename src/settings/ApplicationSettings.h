@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/Hotkeys.h"
 #include "settings/QorvelSettings.h"
 #include "base/QorvelTypes.h"
 
@@ -61,6 +62,26 @@ class THandlingSettings : public TQorvelSettings {
   std::int32_t DoubleClickAction = 0;  // 0 rotate, 1 flip, 2 turn, 3 hide, 4 exit
   std::int32_t SnapToAxis = 1;         // modifier locking a drag to one axis: 0 none, 1 Shift, 2 Ctrl, 3 Alt
   TMiniButtons Buttons{TMiniButton::mbClose, TMiniButton::mbRotate, TMiniButton::mbFlip, TMiniButton::mbTurn};
+};
+
+// The system-wide hotkeys, one text per action ("Ctrl+Alt+Shift+R"; empty when cleared). The
+// texts are kept as read: one that does not parse leaves the action on its default chord.
+class THotkeySettings : public TQorvelSettings {
+ public:
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+  void SetDefaults() override;
+
+  std::string& Text(THotkeyAction action);
+  const std::string& Text(THotkeyAction action) const;
+  // The chord the action is bound to: the text's, or the default when the text is not a chord.
+  THotkey Hotkey(THotkeyAction action) const;
+
+  std::string ShowRuler;
+  std::string Measure;
+  std::string PickColor;
+  std::string CursorCoordinates;
 };
 
 // One preset ruler length, in pixels.
@@ -287,6 +308,7 @@ class TApplicationSettings : public TQorvelTypicalApplicationSettings {
   TColorPickerSettings* ColorPicker = nullptr;
   TParameterSettings* Parameters = nullptr;
   TQorvelWindowListSettings* Window = nullptr;
+  THotkeySettings* Hotkeys = nullptr;
 
  protected:
   void AfterCreateChildren() override;

@@ -24,14 +24,17 @@ inline constexpr int SettingsPageGeneral = 0;
 inline constexpr int SettingsPageConfigurations = 1;
 inline constexpr int SettingsPageMisc = 2;
 inline constexpr int SettingsPageHandling = 3;
+inline constexpr int SettingsPageHotkeys = 4;
+inline constexpr int SettingsPageCount = 5;
 
-inline constexpr std::array<TSettingsNavigationRow, 6> SettingsNavigationRows{{
+inline constexpr std::array<TSettingsNavigationRow, 7> SettingsNavigationRows{{
     {L"General", SettingsPageGeneral, -1, 0},
     {L"Configuration", SettingsPageConfigurations, 0, 7},
     {L"Colors", SettingsPageConfigurations, 1, 9},
     {L"Magnifier", SettingsPageConfigurations, 2, 2},
     {L"Handling", SettingsPageHandling, -1, 4},
     {L"Parameters", SettingsPageMisc, -1, 3},
+    {L"Hotkeys", SettingsPageHotkeys, -1, 10},
 }};
 
 inline constexpr int UnitNone = 0;

@@ -1,7 +1,5 @@
 """The ruler from the keyboard: arrows move it to the pixel, Ctrl + arrows stretch it, Ctrl + C
 copies its length, Shift + F10 and the menu key open its menu beside the buttons."""
-import os
-import subprocess
 
 import harness
 import vindle
@@ -44,32 +42,6 @@ def expect_settles(s, label, read, expected, what):
 
     try:
         s.wait_for(settled, what, timeout=10)
-    except harness.ScenarioFailure:
-        s.expect_equal(seen[-1], expected, what)
-
-
-def read_clipboard(s):
-    """The clipboard's text, read by a helper program; None when it holds none."""
-    out = os.path.join(s.shots_dir, "clipboard.txt")
-    if os.path.exists(out):
-        os.remove(out)
-    helper = s.path("tests/win/ClipboardText.exe")
-    code = subprocess.run(["wine", helper, s.windows_path(out)], capture_output=True, timeout=30).returncode
-    if code != 0 or not os.path.exists(out):
-        return None
-    with open(out, encoding="utf-8") as f:
-        return f.read()
-
-
-def expect_clipboard(s, expected, what):
-    seen = []
-
-    def arrived():
-        seen.append(read_clipboard(s))
-        return seen[-1] == expected
-
-    try:
-        s.wait_for(arrived, what, timeout=10, interval=0.3)
     except harness.ScenarioFailure:
         s.expect_equal(seen[-1], expected, what)
 
@@ -117,7 +89,7 @@ def scenario_arrow_keys_move_and_ctrl_arrows_stretch_the_ruler_to_the_pixel(s):
 
     # Ctrl+C: the length in pixels, as the ruler is set up by default.
     s.key("ctrl+c")
-    expect_clipboard(s, f"{win.width - 9} px", "the copied length")
+    vindle.expect_clipboard(s, f"{win.width - 9} px", "the copied length")
 
     vindle.exit_vindle(s, process)
     # Stored like any move: the next start puts the ruler where the keys left it.
@@ -152,7 +124,7 @@ def scenario_shift_f10_and_the_menu_key_open_the_menu_with_copy_length(s):
     s.key("Return")
     s.wait_for(lambda: not new_popups(s, before), "the menu to close")
     # 640 pixels at 96 pixels per inch.
-    expect_clipboard(s, "6.67 in", "the length copied from the menu")
+    vindle.expect_clipboard(s, "6.67 in", "the length copied from the menu")
 
     # Its accelerator is C.
     s.key("shift+F10")
@@ -163,5 +135,5 @@ def scenario_shift_f10_and_the_menu_key_open_the_menu_with_copy_length(s):
     s.wait_for(lambda: new_popups(s, before), "the menu to open once more")
     s.key("c")
     s.wait_for(lambda: not new_popups(s, before), "the menu to close")
-    expect_clipboard(s, "16.9 cm", "the length in centimetres")
+    vindle.expect_clipboard(s, "16.9 cm", "the length in centimetres")
     vindle.exit_vindle(s, process)

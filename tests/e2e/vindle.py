@@ -1,7 +1,10 @@
 """Steps a Vindle user takes, on top of the generic harness."""
 import glob
 import os
+import subprocess
 import time
+
+import harness
 
 RULER_TITLE = "^Vindle$"
 LIGHT_YELLOW = (0xFF, 0xFF, 0xA0)   # the default ruler's background
@@ -109,6 +112,32 @@ def ruler_at_default(s):
     s.wait_for(lambda: s.screenshot("painted").pixel(win.x + 130, win.y + 3) == LIGHT_YELLOW,
                "the ruler to be painted")
     return process, win
+
+
+def read_clipboard(s):
+    """The clipboard's text, read by a helper program; None when it holds none."""
+    out = os.path.join(s.shots_dir, "clipboard.txt")
+    if os.path.exists(out):
+        os.remove(out)
+    helper = s.path("tests/win/ClipboardText.exe")
+    code = subprocess.run(["wine", helper, s.windows_path(out)], capture_output=True, timeout=30).returncode
+    if code != 0 or not os.path.exists(out):
+        return None
+    with open(out, encoding="utf-8") as f:
+        return f.read()
+
+
+def expect_clipboard(s, expected, what):
+    seen = []
+
+    def arrived():
+        seen.append(read_clipboard(s))
+        return seen[-1] == expected
+
+    try:
+        s.wait_for(arrived, what, timeout=10, interval=0.3)
+    except harness.ScenarioFailure:
+        s.expect_equal(seen[-1], expected, what)
 
 
 class ToolWindow:

@@ -1,7 +1,10 @@
 #include "app/win32/MeterApplications.h"
 
 #include "about/win32/QorvelAboutDialogs.h"
+#include "base/ScopeExit.h"
+#include "color/ColorClipboardText.h"
 #include "gui/Application.h"
+#include "gui/Clipboard.h"
 #include "install/win32/ApplicationInstallations.h"
 #include "ruler/win32/QorvelFormBlendings.h"
 #include "settings/win32/SettingsForms.h"
@@ -22,6 +25,22 @@ std::unique_ptr<TForm> TMeterApplication::CreateMainForm() {
   ruler->OnShowSettingsDialog = [this](int row) { ShowSettingsDialog(row); };
   ruler->OnExitRequest = [this] { Terminate(); };
   return ruler;
+}
+
+namespace {
+
+// WM_HOTKEY's id is this plus the action's number.
+constexpr int HotkeyIdBase = 1;
+
+}  // namespace
+
+bool TMeterApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOTKEY) {
+    const int action = static_cast<int>(wParam) - HotkeyIdBase;
+    if (action >= 0 && action < HotkeyActionCount) HotkeyPressed(static_cast<THotkeyAction>(action));
+    return true;
+  }
+  return TQorvelFormTrayApplication::HandleMessage(message, wParam, lParam);
 }
 
 void TMeterApplication::Initialize() {
@@ -54,10 +73,13 @@ void TMeterApplication::FillTrayMenu() {
 }
 
 void TMeterApplication::UpdateTrayMenu() {
-  FRulerItem->Caption = Ruler()->Visible() ? L"&Hide ruler" : L"&Show ruler";
+  const THotkeySettings& hotkeys = *FEnvironment.Settings->Hotkeys;
+  FRulerItem->Caption = CaptionWithHotkey(Ruler()->Visible() ? L"&Hide ruler" : L"&Show ruler",
+                                          hotkeys.Hotkey(THotkeyAction::ShowRuler));
   FColorPickerItem->Caption = FColorForm && FColorForm->Visible() ? L"&Hide color picker" : L"&Show color picker";
   FCursorItem->Caption =
-      FCursorForm && FCursorForm->Visible() ? L"&Hide cursor coordinates" : L"&Show cursor coordinates";
+      CaptionWithHotkey(FCursorForm && FCursorForm->Visible() ? L"&Hide cursor coordinates" : L"&Show cursor coordinates",
+                        hotkeys.Hotkey(THotkeyAction::CursorCoordinates));
   const bool noModal = !ModalFormActive();
   FAboutItem->Enabled = noModal;
   if (FSettingsItem) FSettingsItem->Enabled = noModal;
@@ -77,16 +99,83 @@ void TMeterApplication::Started() {
   if (FEnvironment.Settings->Startup->ShowColorPicker) FColorForm->Show();
   FCursorForm = std::make_unique<TCursorForm>(*FEnvironment.Settings);
   if (FEnvironment.Settings->Startup->ShowCursorCoordinates) FCursorForm->Show();
+  FHotkeys = std::make_unique<THotkeyRegistrations>(WindowHandle());
+  NotifyAtStart(RegisterHotkeys());
+}
+
+// One notification at most: a second would replace the first before it was read.
+void TMeterApplication::NotifyAtStart(const std::vector<THotkeyAction>& refusedHotkeys) {
+  std::wstring text;
   // Installed copies only: a build started from its folder is a developer's.
   const TInstallationMode mode = ApplicationInstallation().Mode();
   if ((mode == imLocalApp || mode == imPortableApp) && !FEnvironment.Settings->Startup->TrayNoticeShown) {
-    Notify(Title(), L"Vindle is running in the notification area. Right-click its icon for the menu.");
+    text = L"Vindle is running in the notification area. Right-click its icon for the menu.";
     FEnvironment.Settings->Startup->TrayNoticeShown = true;
   }
+  if (!refusedHotkeys.empty()) {
+    std::vector<std::pair<THotkeyAction, THotkey>> refused;
+    refused.reserve(refusedHotkeys.size());
+    for (const THotkeyAction action : refusedHotkeys)
+      refused.emplace_back(action, FEnvironment.Settings->Hotkeys->Hotkey(action));
+    text += (text.empty() ? L"" : L"\n") + HotkeysInUseNotice(refused);
+  }
+  if (!text.empty()) Notify(Title(), text);
+}
+
+std::vector<THotkeyAction> TMeterApplication::RegisterHotkeys() {
+  std::vector<THotkeyAction> refused;
+  if (!FHotkeys) return refused;
+  FHotkeys->Clear();
+  for (int i = 0; i < HotkeyActionCount; ++i) {
+    const auto action = static_cast<THotkeyAction>(i);
+    if (!FHotkeys->Register(HotkeyIdBase + i, FEnvironment.Settings->Hotkeys->Hotkey(action)))
+      refused.push_back(action);
+  }
+  return refused;
+}
+
+void TMeterApplication::HotkeyPressed(THotkeyAction action) {
+  switch (action) {
+    case THotkeyAction::ShowRuler: ShowOrHideRulerFromKeyboard(); break;
+    case THotkeyAction::PickColor: PickColorUnderPointer(); break;
+    case THotkeyAction::CursorCoordinates: ToggleCursorForm(); break;
+    case THotkeyAction::Measure: break;  // taken by the measuring tool once it exists
+  }
+}
+
+void TMeterApplication::ShowOrHideRulerFromKeyboard() {
+  // As the icon click, without its 250 ms rule (a key press deactivates nothing): a ruler
+  // in front, or kept on top, hides; a hidden or covered one comes to the front.
+  TMainForm* ruler = Ruler();
+  if (ruler->Visible() &&
+      (FEnvironment.Settings->General->StayOnTop || ::GetForegroundWindow() == ruler->Handle())) {
+    ruler->Close();
+  } else {
+    ShowMainForm();
+  }
+}
+
+void TMeterApplication::PickColorUnderPointer() {
+  const TCursorSample sample = SampleScreenAtCursor();
+  if (!sample.PositionKnown || sample.Color == CLR_INVALID) {
+    Notify(Title(), L"The color under the pointer cannot be read now.");
+    return;
+  }
+  const TColor color = sample.Color & 0x00FFFFFFu;
+  const std::wstring text = Widen("#" + ColorClipboardText(color));
+  if (!PutClipboardText(WindowHandle(), text)) {
+    Notify(Title(), L"The clipboard is in use by another program: " + text + L" was not copied.");
+    return;
+  }
+  if (FColorForm->Visible())
+    FColorForm->ColorBox().SetColor(color);
+  else
+    Notify(Title(), L"Copied " + text + L".");
 }
 
 void TMeterApplication::Terminating() {
   TQorvelFormTrayApplication::Terminating();
+  if (FHotkeys) FHotkeys->Clear();
   // Closing retains the placement, which has to happen before the file is written.
   if (FColorForm && FColorForm->Visible()) FColorForm->Close();
   if (FCursorForm && FCursorForm->Visible()) FCursorForm->Close();
@@ -105,6 +194,10 @@ void TMeterApplication::ShowAbout() {
 }
 
 void TMeterApplication::ShowSettingsDialog(int row) {
+  // Our chords would reach us instead of the hotkey fields while the user types them there,
+  // and the page could not tell another program's chord from ours.
+  if (FHotkeys) FHotkeys->Clear();
+  const TScopeExit registerAgain([this] { RegisterHotkeys(); });
   TMainForm& ruler = *Ruler();
   TSettingsFormEnvironment environment;
   environment.LocalInstallation = ApplicationInstallation().Mode() == imLocalApp;

@@ -5,10 +5,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/win32/QorvelTrayApplications.h"
 #include "color/win32/ColorForms.h"
 #include "color/win32/CursorForms.h"
+#include "gui/HotkeyRegistrations.h"
 #include "gui/ImageLists.h"
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
@@ -31,7 +33,14 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   // The tray menu's update, run before it opens; public so that tests can check captions.
   void UpdateTrayMenu();
 
+  // Registers every action's chord on the hidden window, releasing the ones before; answers
+  // the actions whose chord the system refused (another program holds it).
+  std::vector<THotkeyAction> RegisterHotkeys();
+  // What a hotkey starts, also for tests.
+  void HotkeyPressed(THotkeyAction action);
+
  protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Initialize() override;
   void Started() override;
   void Terminating() override;
@@ -46,6 +55,9 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   void ToggleRuler();
   void ToggleColorForm();
   void ToggleCursorForm();
+  void ShowOrHideRulerFromKeyboard();
+  void PickColorUnderPointer();
+  void NotifyAtStart(const std::vector<THotkeyAction>& refusedHotkeys);
   void ShowAbout();
   // Row 0 opens on "General" (the tray menu), row 1 on "Configuration" (the ruler's menu).
   void ShowSettingsDialog(int row);
@@ -53,6 +65,7 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   TMeterEnvironment FEnvironment;
   std::unique_ptr<TColorForm> FColorForm;
   std::unique_ptr<TCursorForm> FCursorForm;
+  std::unique_ptr<THotkeyRegistrations> FHotkeys;
   TMenuItem* FRulerItem = nullptr;
   TMenuItem* FColorPickerItem = nullptr;
   TMenuItem* FCursorItem = nullptr;

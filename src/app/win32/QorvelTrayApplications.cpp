@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 
+#include "base/ScopeExit.h"
 #include "gui/QorvelMemoryMappedFiles.h"
 #include "gui/Application.h"
 #include "settings/QorvelErrors.h"
@@ -11,19 +12,6 @@
 namespace {
 
 TQorvelTrayApplication* TheApplication = nullptr;
-
-// Frees the frame's resources in their order whatever way the run ends.
-template <typename F>
-class TScopeExit {
- public:
-  explicit TScopeExit(F f) : FAction(std::move(f)) {}
-  ~TScopeExit() { FAction(); }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
- private:
-  F FAction;
-};
 
 }  // namespace
 
@@ -133,6 +121,7 @@ void TQorvelTrayApplication::RunFirstInstance(TQorvelMutexSharedMemory* shared) 
     r = 0;
     return true;
   });
+  // Frees the frame's resources in their order whatever way the run ends.
   const TScopeExit freeResources([this, shared] {
     // A start during our shutdown must not post to a window that is about to go.
     if (shared) {

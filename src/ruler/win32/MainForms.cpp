@@ -455,6 +455,7 @@ void TMainForm::UpdateRulerMenu() {
   FFlipItem->Default = state.DefaultCommand == TRulerCommand::Flip;
   FTurnItem->Default = state.DefaultCommand == TRulerCommand::Turn;
   FHideItem->Default = state.DefaultCommand == TRulerCommand::Hide;
+  FHideItem->Caption = CaptionWithHotkey(L"&Hide", FSettings.Hotkeys->Hotkey(THotkeyAction::ShowRuler));
   for (std::size_t i = 0; i < FUnitItems.size(); ++i) FUnitItems[i]->Checked = static_cast<int>(i) == state.CheckedUnit;
   for (std::size_t i = 0; i < FPresetItems.size(); ++i) FPresetItems[i]->Caption = Widen(state.PresetCaptions[i]);
 }

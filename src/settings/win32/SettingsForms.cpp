@@ -7,9 +7,11 @@
 #include "controls/win32/QorvelImageListBoxes.h"
 #include "controls/win32/QorvelNumEdits.h"
 #include "controls/win32/QorvelOwnerDraw.h"
+#include "controls/win32/HotkeyFields.h"
 #include "controls/win32/QorvelTrackBars.h"
 #include "gui/Application.h"
 #include "gui/Dpi.h"
+#include "gui/HotkeyRegistrations.h"
 #include "settings/win32/AutostartEntries.h"
 
 namespace {
@@ -95,6 +97,7 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
   BuildConfigurationsPage(FControls.Pages[SettingsPageConfigurations]->Handle());
   BuildMiscPage(FControls.Pages[SettingsPageMisc]->Handle());
   BuildHandlingPage(FControls.Pages[SettingsPageHandling]->Handle());
+  BuildHotkeysPage(FControls.Pages[SettingsPageHotkeys]->Handle());
 
   FControls.OkButton = AddButton(L"OK", IDOK, 232, true);
   FControls.CancelButton = AddButton(L"Cancel", IDCANCEL, 320, false);
@@ -110,6 +113,7 @@ TSettingsForm::~TSettingsForm() {
   // The control objects go first, while their windows still exist.
   FTrackBars.clear();
   FColorBoxes.clear();
+  FHotkeyFields.clear();
   FOwnedControls.clear();
   FPages.clear();
   DestroyHandle();
@@ -353,6 +357,22 @@ void TSettingsForm::BuildHandlingPage(HWND page) {
   }
 }
 
+void TSettingsForm::BuildHotkeysPage(HWND page) {
+  TControls& c = FControls;
+  AddGroup(page, L"Hotkeys, from any program", 0, 0, 249, 249);
+  for (std::size_t i = 0; i < HotkeyActions.size(); ++i) {
+    const int top = 18 + static_cast<int>(i) * 57;
+    // The label comes right before its field, which screen readers take as the field's name.
+    AddLabel(page, HotkeyActions[i].Caption, 12, top - 3, 225);
+    FHotkeyFields.push_back(std::make_unique<THotkeyField>(page, ScaledBounds(12, top + 16, 158, EditHeight),
+                                                           ScaledBounds(176, top + 16, 61, 22), DefaultControlFont()));
+    c.Hotkeys[i] = FHotkeyFields.back().get();
+    c.Hotkeys[i]->OnChange = [this] { ShowHotkeyStatus(); };
+    c.HotkeyStatus[i] = CreateChildControl(page, L"STATIC", L"", 0, ScaledBounds(12, top + 39, 225, 15),
+                                           DefaultControlFont());
+  }
+}
+
 // ---- values ----------------------------------------------------------------------------
 
 namespace {
@@ -454,6 +474,20 @@ void TSettingsForm::ShowValues() {
   ShowEnabling();
 }
 
+void TSettingsForm::ShowHotkeyStatus() {
+  const TControls& c = FControls;
+  for (std::size_t i = 0; i < c.Hotkeys.size(); ++i) {
+    const THotkey hotkey = c.Hotkeys[i]->Hotkey();
+    bool chosenAbove = false;
+    for (std::size_t j = 0; j < i; ++j) chosenAbove = chosenAbove || (!hotkey.Empty() && c.Hotkeys[j]->Hotkey() == hotkey);
+    // While the dialog is open the program holds none of its chords, so a refusal is another program's.
+    const wchar_t* status = chosenAbove                          ? L"Already chosen above"
+                            : !HotkeyAvailable(Handle(), hotkey) ? L"In use by another program"
+                                                                 : L"";
+    ::SetWindowTextW(c.HotkeyStatus[i], status);
+  }
+}
+
 void TSettingsForm::ShowEnabling() {
   const TControls& c = FControls;
   const TSettingsFormEnabling enabling = FModel.Enabling();
@@ -471,6 +505,9 @@ void TSettingsForm::ShowEnabling() {
 void TSettingsForm::LoadFromSettings() {
   FModel.LoadFromSettings(FSettings, [] { return QueryAutostart(AutostartValueName); });
   ShowValues();
+  for (std::size_t i = 0; i < FControls.Hotkeys.size(); ++i)
+    FControls.Hotkeys[i]->SetHotkey(FSettings.Hotkeys->Hotkey(HotkeyActions[i].Action));
+  ShowHotkeyStatus();
 }
 
 void TSettingsForm::SelectRow(int row) {
@@ -493,6 +530,11 @@ void TSettingsForm::SelectRow(int row) {
 
 bool TSettingsForm::StoreToSettings() {
   ReadControls();
+  // Only what the user changed: a chord the field cannot show (with Win) or a text that was
+  // not a chord stays in the file as it was.
+  for (std::size_t i = 0; i < FControls.Hotkeys.size(); ++i)
+    if (FControls.Hotkeys[i]->ChangedByUser())
+      FSettings.Hotkeys->Text(HotkeyActions[i].Action) = FormatHotkey(FControls.Hotkeys[i]->Hotkey());
   const std::wstring path = FEnvironment.ProgramPath;
   const bool stored = FModel.StoreToSettings(
       FSettings, [&path](bool enable) { return UpdateAutostart(AutostartValueName, path, enable); });

@@ -23,6 +23,7 @@ class TQorvelComboBox;
 class TQorvelImageListBox;
 class TQorvelIntEdit;
 class TQorvelTrackBar;
+class THotkeyField;
 
 // One page of the dialog: a plain face-coloured child that holds controls, hands their
 // notifications back to them and lets the dialog's keyboard handling step into it.
@@ -61,7 +62,7 @@ class TSettingsForm : public TForm {
     HWND OkButton = nullptr;
     HWND CancelButton = nullptr;
     TQorvelImageListBox* Navigation = nullptr;
-    std::array<TSettingsPage*, 4> Pages{};
+    std::array<TSettingsPage*, SettingsPageCount> Pages{};
     std::array<TSettingsPage*, 3> SubPages{};
     TQorvelCheckBox *Autostart = nullptr, *ShowRuler = nullptr, *ShowColorPicker = nullptr,
                     *ShowCursorCoordinates = nullptr, *StayOnTop = nullptr, *SnapToDesktop = nullptr;
@@ -82,6 +83,8 @@ class TSettingsForm : public TForm {
     std::array<TQorvelIntEdit*, TPresetsSettings::PresetCount> VerticalPresets{};
     TQorvelComboBox *DoubleClickAction = nullptr, *SnapToAxis = nullptr;
     std::array<TQorvelCheckBox*, 7> Buttons{};  // in TMiniButton order
+    std::array<THotkeyField*, HotkeyActionCount> Hotkeys{};  // in THotkeyAction order
+    std::array<HWND, HotkeyActionCount> HotkeyStatus{};      // "In use by another program" or empty
   };
   const TControls& Controls() const { return FControls; }
   const TSettingsFormModel& Model() const { return FModel; }
@@ -115,11 +118,14 @@ class TSettingsForm : public TForm {
   void BuildMagnifierSubPage(HWND page);
   void BuildMiscPage(HWND page);
   void BuildHandlingPage(HWND page);
+  void BuildHotkeysPage(HWND page);
 
   // The model and the controls: read everything the user may have changed, show everything.
   void ReadControls();
   void ShowValues();
   void ShowEnabling();
+  // Says under each hotkey field whether its chord can be had.
+  void ShowHotkeyStatus();
 
   TApplicationSettings& FSettings;
   TSettingsFormEnvironment FEnvironment;
@@ -131,6 +137,7 @@ class TSettingsForm : public TForm {
   std::vector<std::unique_ptr<TSubclassedControl>> FOwnedControls;
   std::vector<std::unique_ptr<TQorvelTrackBar>> FTrackBars;
   std::vector<std::unique_ptr<TQorvelColorBox>> FColorBoxes;
+  std::vector<std::unique_ptr<THotkeyField>> FHotkeyFields;
   TControls FControls;
   HWND FFocus = nullptr;
   int FShownPage = -1;

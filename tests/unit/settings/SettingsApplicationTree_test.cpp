@@ -81,6 +81,10 @@ std::vector<std::string> ExpectedDefaults() {
        })
     lines.push_back(line);
   AddPlacement(lines, "Horizontal", {400, 500, 640, 800, 1024});
+  lines.push_back("Hotkeys.CursorCoordinates = 'Ctrl+Alt+Shift+K'");
+  lines.push_back("Hotkeys.Measure = 'Ctrl+Alt+Shift+M'");
+  lines.push_back("Hotkeys.PickColor = 'Ctrl+Alt+Shift+C'");
+  lines.push_back("Hotkeys.ShowRuler = 'Ctrl+Alt+Shift+R'");
   lines.push_back("Parameters.PixelsPerInch = 96");
   lines.push_back("Parameters.UserDefiniedDPI = False");
   lines.push_back("Startup.ShowColorPicker = False");
@@ -116,7 +120,8 @@ TEST(ApplicationTree, PublishedNamesAreTheSettingsFileNames) {
   for (const TQorvelPropertyInfo& property : TApplicationSettings::StaticClass().Properties())
     names.push_back(property.Name);
   EXPECT_EQ(names, (std::vector<std::string>{"ColorPicker", "Colors", "ConfigurationFile", "Execution", "General",
-                                             "Handling", "Horizontal", "Parameters", "Startup", "Vertical", "Window"}));
+                                             "Handling", "Horizontal", "Hotkeys", "Parameters", "Startup", "Vertical",
+                                             "Window"}));
   const TQorvelSettingsClass& parameters = TParameterSettings::StaticClass();
   EXPECT_NE(parameters.FindProperty("UserDefiniedDPI"), nullptr);
   EXPECT_EQ(TColorPickerSettings::StaticClass().FindProperty("Color")->TypeName, "TColor");
@@ -126,12 +131,12 @@ TEST(ApplicationTree, PublishedNamesAreTheSettingsFileNames) {
 
 TEST(ApplicationTree, ChildrenAreOwnedByTheirParents) {
   auto settings = FreshSettings();
-  // Eleven published children in table order, then the three configurations.
-  ASSERT_EQ(settings->Children().size(), 14u);
+  // Twelve published children in table order, then the three configurations.
+  ASSERT_EQ(settings->Children().size(), 15u);
   EXPECT_EQ(settings->Children().front(), settings->ColorPicker);
-  EXPECT_EQ(settings->Children()[10], settings->Window);
-  EXPECT_EQ(settings->Children()[11], settings->Configurations(0));
-  EXPECT_EQ(settings->Children()[13], settings->Configurations(2));
+  EXPECT_EQ(settings->Children()[11], settings->Window);
+  EXPECT_EQ(settings->Children()[12], settings->Configurations(0));
+  EXPECT_EQ(settings->Children()[14], settings->Configurations(2));
   EXPECT_EQ(settings->Configurations(1)->Ruler->Scales->Parent(), settings->Configurations(1)->Ruler);
   EXPECT_EQ(settings->Horizontal->Presets->Children().size(), 5u);
   EXPECT_NE(settings->Horizontal->Presets->Preset(0), settings->Vertical->Presets->Preset(0));

@@ -126,6 +126,12 @@ std::string FreshDefaultsDocument() {
   </handling>
 )" + PlacementLines("horizontal", {400, 500, 640, 800, 1024}) +
                 R"(
+  <hotkeys>
+    <cursorcoordinates>Ctrl+Alt+Shift+K</cursorcoordinates>
+    <measure>Ctrl+Alt+Shift+M</measure>
+    <pickcolor>Ctrl+Alt+Shift+C</pickcolor>
+    <showruler>Ctrl+Alt+Shift+R</showruler>
+  </hotkeys>
   <parameters>
     <pixelsperinch>96</pixelsperinch>
     <userdefinieddpi>False</userdefinieddpi>

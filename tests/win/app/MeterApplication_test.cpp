@@ -40,9 +40,9 @@ TEST(MeterApplication, TrayMenuItemsInTheirOrder) {
   EXPECT_TRUE(rulerVisible) << "the ruler shows at start by default";
 
   ASSERT_EQ(menu.size(), 12u);
-  const std::vector<std::wstring> captions = {L"&Hide ruler",
+  const std::vector<std::wstring> captions = {L"&Hide ruler\tCtrl+Alt+Shift+R",
                                               L"&Show color picker",
-                                              L"&Show cursor coordinates",
+                                              L"&Show cursor coordinates\tCtrl+Alt+Shift+K",
                                               L"-",
                                               L"&About...",
                                               L"-",
@@ -71,6 +71,6 @@ TEST(MeterApplication, ReadOnlySettingsFileHasNoSettingsItem) {
   const std::vector<TMenuLine> menu = TrayMenuFor(*settings, &rulerVisible);
   EXPECT_FALSE(rulerVisible) << "start-up option: no ruler";
   ASSERT_EQ(menu.size(), 11u);
-  EXPECT_EQ(menu[0].Caption, L"&Show ruler");
+  EXPECT_EQ(menu[0].Caption, L"&Show ruler\tCtrl+Alt+Shift+R");
   for (const TMenuLine& line : menu) EXPECT_NE(line.Caption, L"&Settings...");
 }

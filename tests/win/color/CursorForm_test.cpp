@@ -186,8 +186,8 @@ TEST(CursorForm, TheApplicationShowsItOnRequestAndRetainsItsPlaceBeforeSaving) {
       },
       save);
   EXPECT_TRUE(shownAtStart);
-  EXPECT_EQ(captionShown, L"&Hide cursor coordinates");
-  EXPECT_EQ(captionHidden, L"&Show cursor coordinates");
+  EXPECT_EQ(captionShown, L"&Hide cursor coordinates\tCtrl+Alt+Shift+K");
+  EXPECT_EQ(captionHidden, L"&Show cursor coordinates\tCtrl+Alt+Shift+K");
   EXPECT_EQ(savedPlace.x, 70);
   EXPECT_EQ(savedPlace.y, 80);
 }

@@ -48,7 +48,7 @@ TEST_F(RulerHandling, MenuShowsItsItemsAsTheUserSeesThem) {
                                      L"&Presets",
                                      L"&Copy length",
                                      L"",
-                                     L"&Hide"};
+                                     L"&Hide\tCtrl+Alt+Shift+R"};
   for (int i = 0; i < 17; ++i) EXPECT_EQ(ItemText(menu.Get(), i), expected[i]) << "item " << i;
   EXPECT_TRUE(ItemState(menu.Get(), 4) & MF_GRAYED) << "no settings dialog to open";
   EXPECT_TRUE(ItemState(menu.Get(), 5) & MF_CHECKED);

@@ -71,7 +71,7 @@ TEST_F(SettingsForm, LaysOutListPagesAndButtonsInTheClientArea) {
   EXPECT_EQ(list.left, 8);
   EXPECT_EQ(list.right - list.left, 137);
   EXPECT_EQ(list.bottom - list.top, 249);
-  EXPECT_EQ(c.Navigation->RowCount(), 6);
+  EXPECT_EQ(c.Navigation->RowCount(), 7);
   EXPECT_EQ(c.Navigation->RowRect(1).bottom - c.Navigation->RowRect(1).top, 34);
   const RECT page = RectIn(c.Pages[0]->Handle(), window);
   EXPECT_EQ(page.left, 152);
@@ -91,10 +91,10 @@ TEST_F(SettingsForm, EachRowShowsItsPageAndSubPage) {
     int Row, Page, SubPage;
   };
   for (const Expected& e : {Expected{0, 0, -1}, Expected{1, 1, 0}, Expected{2, 1, 1}, Expected{3, 1, 2},
-                            Expected{4, 3, -1}, Expected{5, 2, -1}}) {
+                            Expected{4, 3, -1}, Expected{5, 2, -1}, Expected{6, 4, -1}}) {
     form->SelectRow(e.Row);
     EXPECT_EQ(c.Navigation->Selected(), e.Row);
-    for (int page = 0; page < 4; ++page)
+    for (int page = 0; page < SettingsPageCount; ++page)
       EXPECT_EQ(Shown(c.Pages[static_cast<std::size_t>(page)]->Handle()), page == e.Page) << "row " << e.Row;
     if (e.SubPage < 0) continue;
     for (int sub = 0; sub < 3; ++sub)

@@ -73,8 +73,10 @@ TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, 
   input.Background = resolveColor(ruler.Color->Background);
   input.CursorLine = resolveColor(ruler.Color->CursorLine);
   input.MagnifierVisible = configuration.Magnifier->Visible;
-  input.PixelsPerInch = ResolvePixelsPerInch(settings.Parameters->UserDefiniedDPI, settings.Parameters->PixelsPerInch,
-                                             screenPixelsPerInch);
+  // A measured resolution comes in as the screen's: the window layer reads the glass.
+  const TParameterSettings& parameters = *settings.Parameters;
+  input.PixelsPerInch = ResolvePixelsPerInch(parameters.UserDefiniedDPI && !parameters.MeasuredDPI,
+                                             parameters.PixelsPerInch, screenPixelsPerInch);
   input.Buttons = settings.Handling->Buttons;
   return input;
 }

@@ -230,6 +230,7 @@ const TQorvelSettingsClass& TParameterSettings::StaticClass() {
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
                                             QorvelPublish::Boolean("UserDefiniedDPI", &C::UserDefiniedDPI, false),
+                                            QorvelPublish::Boolean("MeasuredDPI", &C::MeasuredDPI, false),
                                             QorvelPublish::Integer("PixelsPerInch", &C::PixelsPerInch, 96),
                                         });
   return cls;

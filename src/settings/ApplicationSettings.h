@@ -182,6 +182,9 @@ class TParameterSettings : public TQorvelSettings {
 
   bool UserDefiniedDPI = false;  // use PixelsPerInch instead of the screen's resolution
   std::int32_t PixelsPerInch = 96;
+  // Measure each monitor's own glass (its EDID, else the size the system reports) instead:
+  // a centimetre on the scale is one on the desk. Wins over UserDefiniedDPI.
+  bool MeasuredDPI = false;
 };
 
 // The granularity one unit of the scale remembers.

@@ -30,7 +30,7 @@ TSettingsFormEnabling TSettingsFormModel::Enabling() const {
   enabling.Opacity = FTranslucencySupported && edited.Transparent;
   enabling.Zoom = edited.MagnifierVisible;
   enabling.CrossHairs = edited.MagnifierVisible;
-  enabling.PixelsPerInch = Values.UserDefinedDpi;
+  enabling.PixelsPerInch = Values.UserDefinedDpi && !Values.MeasuredDpi;
   return enabling;
 }
 
@@ -61,6 +61,7 @@ void TSettingsFormModel::LoadFromSettings(const TApplicationSettings& settings,
   v.Autostart = FAutostartAtLoad;
 
   v.UserDefinedDpi = settings.Parameters->UserDefiniedDPI;
+  v.MeasuredDpi = settings.Parameters->MeasuredDPI;
   v.PixelsPerInch = settings.Parameters->PixelsPerInch;
   for (int i = 0; i < TPresetsSettings::PresetCount; ++i) {
     v.HorizontalPresets[static_cast<std::size_t>(i)] = settings.Horizontal->Presets->Preset(i)->Length;
@@ -163,6 +164,7 @@ bool TSettingsFormModel::StoreToSettings(TApplicationSettings& settings,
   }
 
   settings.Parameters->UserDefiniedDPI = v.UserDefinedDpi;
+  settings.Parameters->MeasuredDPI = v.MeasuredDpi;
   settings.Parameters->PixelsPerInch = v.PixelsPerInch;
   for (int i = 0; i < TPresetsSettings::PresetCount; ++i) {
     settings.Horizontal->Presets->Preset(i)->Length = v.HorizontalPresets[static_cast<std::size_t>(i)];

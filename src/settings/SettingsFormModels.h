@@ -77,6 +77,7 @@ struct TSettingsFormValues {
   std::array<bool, 7> Buttons{};  // in TMiniButton order
 
   bool UserDefinedDpi = false;
+  bool MeasuredDpi = false;
   int PixelsPerInch = 96;
   std::array<int, TPresetsSettings::PresetCount> HorizontalPresets{};
   std::array<int, TPresetsSettings::PresetCount> VerticalPresets{};

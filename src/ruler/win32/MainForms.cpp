@@ -137,7 +137,9 @@ TRulerScaleInput TMainForm::ScaleInput() const {
 }
 
 void TMainForm::FollowMonitorDpi() {
-  const int pixelsPerInch = PixelsPerInchOfMonitorAt(ToPixelRect(BoundsRect()), Handle());
+  const TRect bounds = ToPixelRect(BoundsRect());
+  int pixelsPerInch = FSettings.Parameters->MeasuredDPI ? PhysicalPixelsPerInchOfMonitorAt(bounds) : 0;
+  if (pixelsPerInch <= 0) pixelsPerInch = PixelsPerInchOfMonitorAt(bounds, Handle());
   if (pixelsPerInch == FPixelsPerInch) return;
   FPixelsPerInch = pixelsPerInch;
   if (FScaleBox) FScaleBox->Invalidate();
@@ -272,6 +274,7 @@ void TMainForm::ApplySettings() {
   ApplyMagnifierSettings();
   const RECT bounds = BoundsRect();
   LayoutChildren(bounds.right - bounds.left, bounds.bottom - bounds.top);
+  FollowMonitorDpi();  // the resolution's source may have changed
   Invalidate();
   if (FMagnifier) FMagnifier->Invalidate();
 }

@@ -302,33 +302,39 @@ void TSettingsForm::BuildMagnifierSubPage(HWND page) {
 
 void TSettingsForm::BuildMiscPage(HWND page) {
   TControls& c = FControls;
-  AddGroup(page, L"Pixels per inch", 0, 0, 249, 96);
+  AddGroup(page, L"Pixels per inch", 0, 0, 249, 108);
   auto system = std::make_unique<TQorvelCheckBox>(page, L"use &system settings", Scaled(12), Scaled(20), Scaled(229),
                                                   Scaled(CheckHeight), TQorvelCheckKind::OptionButton, true);
   auto user = std::make_unique<TQorvelCheckBox>(page, L"&user defined value", Scaled(12), Scaled(42), Scaled(229),
                                                 Scaled(CheckHeight), TQorvelCheckKind::OptionButton, false);
+  auto measured = std::make_unique<TQorvelCheckBox>(page, L"measured for each m&onitor", Scaled(12), Scaled(86),
+                                                    Scaled(229), Scaled(CheckHeight), TQorvelCheckKind::OptionButton,
+                                                    false);
   system->SetFont(DefaultControlFont());
   user->SetFont(DefaultControlFont());
+  measured->SetFont(DefaultControlFont());
   c.SystemDpi = system.get();
   c.UserDefinedDpi = user.get();
+  c.MeasuredDpi = measured.get();
   FOwnedControls.push_back(std::move(system));
   FOwnedControls.push_back(std::move(user));
-  for (TQorvelCheckBox* option : {c.SystemDpi, c.UserDefinedDpi})
+  FOwnedControls.push_back(std::move(measured));
+  for (TQorvelCheckBox* option : {c.SystemDpi, c.UserDefinedDpi, c.MeasuredDpi})
     option->OnClick = [this](TQorvelCheckBox&) {
       ReadControls();
       ShowEnabling();
     };
   c.PixelsPerInch = &AddIntEdit(page, 30, 64, 70, 10, 600, L"dpi");
 
-  AddGroup(page, L"Preset lengths", 0, 104, 249, 145);
+  AddGroup(page, L"Preset lengths", 0, 112, 249, 137);
   // Created column by column: Tab goes down the horizontal lengths, then the vertical ones,
   // and each label's access key leads to the first field of its column.
-  AddLabel(page, L"&Horizontal", 12, 122, 60);
+  AddLabel(page, L"&Horizontal", 12, 128, 60);
   for (int i = 0; i < TPresetsSettings::PresetCount; ++i)
-    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 72, 122 + i * 24, 58, 200, 2000, L"px");
-  AddLabel(page, L"&Vertical", 136, 122, 46);
+    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 72, 128 + i * 23, 58, 200, 2000, L"px");
+  AddLabel(page, L"&Vertical", 136, 128, 46);
   for (int i = 0; i < TPresetsSettings::PresetCount; ++i)
-    c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, 122 + i * 24, 58, 200, 2000, L"px");
+    c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, 128 + i * 23, 58, 200, 2000, L"px");
 }
 
 void TSettingsForm::BuildHandlingPage(HWND page) {
@@ -424,6 +430,7 @@ void TSettingsForm::ReadControls() {
   for (std::size_t i = 0; i < v.Buttons.size(); ++i) v.Buttons[i] = c.Buttons[i]->Checked();
 
   v.UserDefinedDpi = c.UserDefinedDpi->Checked();
+  v.MeasuredDpi = c.MeasuredDpi->Checked();
   v.PixelsPerInch = c.PixelsPerInch->Value();
   for (std::size_t i = 0; i < v.HorizontalPresets.size(); ++i) {
     v.HorizontalPresets[i] = c.HorizontalPresets[i]->Value();
@@ -464,8 +471,9 @@ void TSettingsForm::ShowValues() {
   c.SnapToAxis->SetItemIndex(v.SnapToAxis);
   for (std::size_t i = 0; i < v.Buttons.size(); ++i) c.Buttons[i]->SetChecked(v.Buttons[i]);
 
-  c.SystemDpi->SetChecked(!v.UserDefinedDpi);
-  c.UserDefinedDpi->SetChecked(v.UserDefinedDpi);
+  c.MeasuredDpi->SetChecked(v.MeasuredDpi);
+  c.SystemDpi->SetChecked(!v.UserDefinedDpi && !v.MeasuredDpi);
+  c.UserDefinedDpi->SetChecked(v.UserDefinedDpi && !v.MeasuredDpi);
   c.PixelsPerInch->SetValue(v.PixelsPerInch);
   for (std::size_t i = 0; i < v.HorizontalPresets.size(); ++i) {
     c.HorizontalPresets[i]->SetValue(v.HorizontalPresets[i]);

@@ -77,7 +77,7 @@ class TSettingsForm : public TForm {
     TQorvelCheckBox* MagnifierVisible = nullptr;
     TQorvelTrackBar* Zoom = nullptr;
     TQorvelComboBox *CrossHairs = nullptr, *HorizontalAlignment = nullptr, *VerticalAlignment = nullptr;
-    TQorvelCheckBox *SystemDpi = nullptr, *UserDefinedDpi = nullptr;
+    TQorvelCheckBox *SystemDpi = nullptr, *UserDefinedDpi = nullptr, *MeasuredDpi = nullptr;
     TQorvelIntEdit* PixelsPerInch = nullptr;
     std::array<TQorvelIntEdit*, TPresetsSettings::PresetCount> HorizontalPresets{};
     std::array<TQorvelIntEdit*, TPresetsSettings::PresetCount> VerticalPresets{};

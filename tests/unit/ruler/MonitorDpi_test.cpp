@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ruler/RulerSettings.h"
 #include "ruler/RulerUnits.h"
 
 namespace {
@@ -125,4 +126,12 @@ TEST(DpiArithmetic, AUserDefinedResolutionWinsOverEveryMonitors) {
     EXPECT_EQ(ResolvePixelsPerInch(true, 110, screen), 110);
     EXPECT_EQ(ResolvePixelsPerInch(false, 110, screen), monitor.PixelsPerInch);
   }
+  // A resolution measured from the monitor's glass comes in as the screen's, and wins in turn.
+  auto settings = TQorvelSettings::Create<TApplicationSettings>();
+  settings->Parameters->UserDefiniedDPI = true;
+  settings->Parameters->PixelsPerInch = 110;
+  const auto identity = [](TColor color) { return color; };
+  EXPECT_EQ(ScaleInputFor(*settings, 400, 30, 128, identity).PixelsPerInch, 110);
+  settings->Parameters->MeasuredDPI = true;
+  EXPECT_EQ(ScaleInputFor(*settings, 400, 30, 128, identity).PixelsPerInch, 128);
 }

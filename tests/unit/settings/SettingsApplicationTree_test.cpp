@@ -85,6 +85,7 @@ std::vector<std::string> ExpectedDefaults() {
   lines.push_back("Hotkeys.Measure = 'Ctrl+Alt+Shift+M'");
   lines.push_back("Hotkeys.PickColor = 'Ctrl+Alt+Shift+C'");
   lines.push_back("Hotkeys.ShowRuler = 'Ctrl+Alt+Shift+R'");
+  lines.push_back("Parameters.MeasuredDPI = False");
   lines.push_back("Parameters.PixelsPerInch = 96");
   lines.push_back("Parameters.UserDefiniedDPI = False");
   lines.push_back("Startup.ShowColorPicker = False");

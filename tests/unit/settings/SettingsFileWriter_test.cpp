@@ -133,6 +133,7 @@ std::string FreshDefaultsDocument() {
     <showruler>Ctrl+Alt+Shift+R</showruler>
   </hotkeys>
   <parameters>
+    <measureddpi>False</measureddpi>
     <pixelsperinch>96</pixelsperinch>
     <userdefinieddpi>False</userdefinieddpi>
   </parameters>

@@ -170,6 +170,9 @@ TEST_F(SettingsForm, EnablingRulesFollowTheUsersChoices) {
   UserClicks(*c.UserDefinedDpi);
   EXPECT_FALSE(c.SystemDpi->Checked());
   EXPECT_TRUE(Enabled(c.PixelsPerInch->Handle()));
+  UserClicks(*c.MeasuredDpi);
+  EXPECT_FALSE(c.UserDefinedDpi->Checked());
+  EXPECT_FALSE(Enabled(c.PixelsPerInch->Handle()));
   UserClicks(*c.SystemDpi);
   EXPECT_FALSE(Enabled(c.PixelsPerInch->Handle()));
 }

@@ -1,0 +1,41 @@
+"""Physical units that match the glass: with "measured for each monitor" the ruler's inch is the
+monitor's own, read from its EDID. Wine gives its monitor no EDID (and makes its reported size
+up from 96 dpi), so the scenario writes one where the program reads it on Windows: the EDID
+value of the monitor's device key."""
+import subprocess
+
+import dpi_e2e
+
+EDID_KEY = r"HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor\0000&0000\Device Parameters"
+MEASURED = "<settings>\n<parameters><measureddpi>True</measureddpi></parameters>\n</settings>\n"
+
+
+def edid(width_mm, height_mm, pixels_x, pixels_y):
+    """A base EDID block (1.4) whose preferred timing has the given mode and size."""
+    block = bytearray(128)
+    block[0:8] = bytes([0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0])
+    block[18:20] = bytes([1, 4])
+    block[21], block[22] = round(width_mm / 10), round(height_mm / 10)
+    d = 54
+    block[d:d + 2] = bytes([0x28, 0x3C])
+    block[d + 2], block[d + 4] = pixels_x & 0xFF, (pixels_x >> 8) << 4
+    block[d + 5], block[d + 7] = pixels_y & 0xFF, (pixels_y >> 8) << 4
+    block[d + 12], block[d + 13] = width_mm & 0xFF, height_mm & 0xFF
+    block[d + 14] = ((width_mm >> 8) << 4) | (height_mm >> 8)
+    block[127] = (256 - sum(block[:127]) % 256) % 256
+    return bytes(block)
+
+
+def scenario_measured_inches_follow_the_monitors_edid(s):
+    # 1280 x 1024 pixels on 254 x 203 mm of glass: 128 pixels to the inch, where the system says 96.
+    subprocess.run(["wine", "reg", "add", EDID_KEY, "/v", "EDID", "/t", "REG_BINARY", "/d",
+                    edid(254, 203, 1280, 1024).hex(), "/f"], check=True, capture_output=True, timeout=60)
+    try:
+        win = dpi_e2e.start_fresh(s, MEASURED)
+        half_inches = [k * 64 for k in range(1, 20) if dpi_e2e.END_ZONE <= k * 64 < win.width - dpi_e2e.END_ZONE]
+        shot = dpi_e2e.choose_unit(s, win, "i", "inch scale",
+                                   lambda shot: dpi_e2e.tick_centres(shot, win, dpi_e2e.LONG_ONLY_ROW) == half_inches)
+        s.expect_equal(dpi_e2e.tick_centres(shot, win, dpi_e2e.LONG_ONLY_ROW), half_inches,
+                       "half-inch ticks 64 pixels apart on a 128-dpi monitor")
+    finally:
+        subprocess.run(["wine", "reg", "delete", EDID_KEY, "/v", "EDID", "/f"], capture_output=True, timeout=60)

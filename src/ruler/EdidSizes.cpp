@@ -21,7 +21,9 @@ bool ValidBlock(std::span<const std::uint8_t> edid) {
   return sum % 256 == 0;
 }
 
-bool Agrees(int detailedMm, int basicCm) { return basicCm == 0 || std::abs(detailedMm - basicCm * 10) <= DetailedAgreementMm; }
+bool Agrees(int detailedMm, int basicCm) {
+  return basicCm == 0 || std::abs(detailedMm - basicCm * 10) <= DetailedAgreementMm;
+}
 
 }  // namespace
 
@@ -35,15 +37,14 @@ std::optional<TEdidSize> EdidPhysicalSize(std::span<const std::uint8_t> edid) {
     const int widthMm = descriptor[12] | ((descriptor[14] & 0xF0) << 4);
     const int heightMm = descriptor[13] | ((descriptor[14] & 0x0F) << 8);
     const bool basicKnown = widthCm > 0 && heightCm > 0;
-    if (widthMm > 0 && heightMm > 0 &&
-        (!basicKnown || (Agrees(widthMm, widthCm) && Agrees(heightMm, heightCm))))
+    if (widthMm > 0 && heightMm > 0 && (!basicKnown || (Agrees(widthMm, widthCm) && Agrees(heightMm, heightCm))))
       return TEdidSize{widthMm, heightMm, TEdidSizeSource::DetailedTiming};
   }
   if (widthCm > 0 && heightCm > 0) return TEdidSize{widthCm * 10, heightCm * 10, TEdidSizeSource::BasicCentimetres};
   return std::nullopt;
 }
 
-double PhysicalPixelsPerInch(int pixels, int millimetres) {
+double PhysicalPixelsPerInch(int pixels, double millimetres) {
   if (pixels <= 0 || millimetres <= 0) return 0;
   return pixels * 25.4 / millimetres;
 }

@@ -34,7 +34,7 @@ struct TEdidSize {
 std::optional<TEdidSize> EdidPhysicalSize(std::span<const std::uint8_t> edid);
 
 // Pixels per inch of `pixels` spread over `millimetres`; 0 when either is not above 0.
-double PhysicalPixelsPerInch(int pixels, int millimetres);
+double PhysicalPixelsPerInch(int pixels, double millimetres);
 
 // Where Windows keeps a monitor's EDID, under HKEY_LOCAL_MACHINE: the "Device Parameters" key
 // of the monitor's device instance, named by the interface path EnumDisplayDevices gives

@@ -185,6 +185,9 @@ class TParameterSettings : public TQorvelSettings {
   // Measure each monitor's own glass (its EDID, else the size the system reports) instead:
   // a centimetre on the scale is one on the desk. Wins over UserDefiniedDPI.
   bool MeasuredDPI = false;
+  // Resolutions calibrated against an object on the desk, one line per monitor (see
+  // ruler/Calibrations.h); they win over the measured ones.
+  TQorvelStrings Calibrations;
 };
 
 // The granularity one unit of the scale remembers.

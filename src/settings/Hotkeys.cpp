@@ -13,17 +13,17 @@ struct TKeyName {
 
 // Keys with a name of their own; letters, digits, F-keys and the number pad are worked out.
 constexpr std::array<TKeyName, 32> NamedKeys{{
-    {0x08, "Backspace"},    {0x09, "Tab"},         {0x0D, "Enter"},       {0x13, "Pause"},      {0x1B, "Escape"},
-    {0x20, "Space"},        {0x21, "PageUp"},      {0x22, "PageDown"},    {0x23, "End"},        {0x24, "Home"},
-    {0x25, "Left"},         {0x26, "Up"},          {0x27, "Right"},       {0x28, "Down"},       {0x2D, "Insert"},
-    {0x2E, "Delete"},       {0x6A, "NumMultiply"}, {0x6B, "NumAdd"},      {0x6D, "NumSubtract"},
-    {0x6E, "NumDecimal"},   {0x6F, "NumDivide"},   {0xBA, "Semicolon"},   {0xBB, "Equals"},     {0xBC, "Comma"},
-    {0xBD, "Minus"},        {0xBE, "Period"},      {0xBF, "Slash"},       {0xC0, "Backquote"},  {0xDB, "LeftBracket"},
-    {0xDC, "Backslash"},    {0xDD, "RightBracket"}, {0xDE, "Quote"},
+    {0x08, "Backspace"},    {0x09, "Tab"},         {0x0D, "Enter"},     {0x13, "Pause"},       {0x1B, "Escape"},
+    {0x20, "Space"},        {0x21, "PageUp"},      {0x22, "PageDown"},  {0x23, "End"},         {0x24, "Home"},
+    {0x25, "Left"},         {0x26, "Up"},          {0x27, "Right"},     {0x28, "Down"},        {0x2D, "Insert"},
+    {0x2E, "Delete"},       {0x6A, "NumMultiply"}, {0x6B, "NumAdd"},    {0x6D, "NumSubtract"}, {0x6E, "NumDecimal"},
+    {0x6F, "NumDivide"},    {0xBA, "Semicolon"},   {0xBB, "Equals"},    {0xBC, "Comma"},       {0xBD, "Minus"},
+    {0xBE, "Period"},       {0xBF, "Slash"},       {0xC0, "Backquote"}, {0xDB, "LeftBracket"}, {0xDC, "Backslash"},
+    {0xDD, "RightBracket"}, {0xDE, "Quote"},
 }};
 
-constexpr std::array<std::pair<THotkeyModifier, std::string_view>, 4> ModifierNames{{
-    {hmControl, "Ctrl"}, {hmAlt, "Alt"}, {hmShift, "Shift"}, {hmWin, "Win"}}};
+constexpr std::array<std::pair<THotkeyModifier, std::string_view>, 4> ModifierNames{
+    {{hmControl, "Ctrl"}, {hmAlt, "Alt"}, {hmShift, "Shift"}, {hmWin, "Win"}}};
 
 std::string KeyName(std::uint8_t key) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key));

@@ -37,9 +37,9 @@ inline constexpr int HotkeyActionCount = 4;
 
 struct THotkeyActionInfo {
   THotkeyAction Action;
-  const wchar_t* Caption;     // on the settings page, with its access key
-  const wchar_t* Name;        // in notifications
-  const char* DefaultText;    // chords that neither Windows nor the AltGr layouts use
+  const wchar_t* Caption;   // on the settings page, with its access key
+  const wchar_t* Name;      // in notifications
+  const char* DefaultText;  // chords that neither Windows nor the AltGr layouts use
 };
 
 inline constexpr std::array<THotkeyActionInfo, HotkeyActionCount> HotkeyActions{{

@@ -5,6 +5,7 @@ value of the monitor's device key."""
 import subprocess
 
 import dpi_e2e
+import vindle
 
 EDID_KEY = r"HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor\0000&0000\Device Parameters"
 MEASURED = "<settings>\n<parameters><measureddpi>True</measureddpi></parameters>\n</settings>\n"
@@ -39,3 +40,27 @@ def scenario_measured_inches_follow_the_monitors_edid(s):
                        "half-inch ticks 64 pixels apart on a 128-dpi monitor")
     finally:
         subprocess.run(["wine", "reg", "delete", EDID_KEY, "/v", "EDID", "/f"], capture_output=True, timeout=60)
+
+
+def scenario_a_calibration_drag_puts_the_inches_where_the_object_says(s):
+    # A credit card (85.60 mm) that covers 431 pixels on this screen: 128 pixels to the inch.
+    win = dpi_e2e.start_fresh(s)
+    before = {w.id for w in s.find_windows("")}
+    s.right_click(win.x + 300, win.y + 15)
+    s.wait_for(lambda: [w for w in s.find_windows("") if w.id not in before and w.height > 100],
+               "the ruler menu to open")
+    s.key("l")
+    s.wait_window("^Calibrate$")
+    card = s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.width == 324],
+                      "the ruler set to the card's 85.60 mm at 96 dpi (324 pixels)")[0]
+    s.drag((card.x + card.width - 5, card.y + 15), (card.x + 431 - 5, card.y + 15), steps=20)
+    s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.width == 431], "the ruler dragged to 431 px")
+    ok = dpi_e2e.control_rects(s, "Calibrate")["OK"]
+    s.click((ok[0] + ok[2]) // 2, (ok[1] + ok[3]) // 2)
+    s.wait_no_window("^Calibrate$")
+    calibrated = vindle.ruler(s)
+    half_inches = [k * 64 for k in range(1, 20) if dpi_e2e.END_ZONE <= k * 64 < calibrated.width - dpi_e2e.END_ZONE]
+    shot = dpi_e2e.choose_unit(s, calibrated, "i", "inch scale",
+                               lambda shot: dpi_e2e.tick_centres(shot, calibrated, dpi_e2e.LONG_ONLY_ROW) == half_inches)
+    s.expect_equal(dpi_e2e.tick_centres(shot, calibrated, dpi_e2e.LONG_ONLY_ROW), half_inches,
+                   "half-inch ticks 64 pixels apart after the calibration")

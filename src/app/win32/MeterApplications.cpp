@@ -74,12 +74,12 @@ void TMeterApplication::FillTrayMenu() {
 
 void TMeterApplication::UpdateTrayMenu() {
   const THotkeySettings& hotkeys = *FEnvironment.Settings->Hotkeys;
-  FRulerItem->Caption = CaptionWithHotkey(Ruler()->Visible() ? L"&Hide ruler" : L"&Show ruler",
-                                          hotkeys.Hotkey(THotkeyAction::ShowRuler));
+  FRulerItem->Caption =
+      CaptionWithHotkey(Ruler()->Visible() ? L"&Hide ruler" : L"&Show ruler", hotkeys.Hotkey(THotkeyAction::ShowRuler));
   FColorPickerItem->Caption = FColorForm && FColorForm->Visible() ? L"&Hide color picker" : L"&Show color picker";
-  FCursorItem->Caption =
-      CaptionWithHotkey(FCursorForm && FCursorForm->Visible() ? L"&Hide cursor coordinates" : L"&Show cursor coordinates",
-                        hotkeys.Hotkey(THotkeyAction::CursorCoordinates));
+  FCursorItem->Caption = CaptionWithHotkey(
+      FCursorForm && FCursorForm->Visible() ? L"&Hide cursor coordinates" : L"&Show cursor coordinates",
+      hotkeys.Hotkey(THotkeyAction::CursorCoordinates));
   const bool noModal = !ModalFormActive();
   FAboutItem->Enabled = noModal;
   if (FSettingsItem) FSettingsItem->Enabled = noModal;
@@ -147,8 +147,7 @@ void TMeterApplication::ShowOrHideRulerFromKeyboard() {
   // As the icon click, without its 250 ms rule (a key press deactivates nothing): a ruler
   // in front, or kept on top, hides; a hidden or covered one comes to the front.
   TMainForm* ruler = Ruler();
-  if (ruler->Visible() &&
-      (FEnvironment.Settings->General->StayOnTop || ::GetForegroundWindow() == ruler->Handle())) {
+  if (ruler->Visible() && (FEnvironment.Settings->General->StayOnTop || ::GetForegroundWindow() == ruler->Handle())) {
     ruler->Close();
   } else {
     ShowMainForm();

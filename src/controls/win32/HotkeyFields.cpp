@@ -4,8 +4,8 @@
 
 #include "gui/HotkeyRegistrations.h"
 
-THotkeyField::TPart::TPart(const wchar_t* className, const wchar_t* text, DWORD style, HWND parent,
-                           const RECT& bounds, HFONT font) {
+THotkeyField::TPart::TPart(const wchar_t* className, const wchar_t* text, DWORD style, HWND parent, const RECT& bounds,
+                           HFONT font) {
   CreateControl(className, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, parent, bounds.left, bounds.top,
                 bounds.right - bounds.left, bounds.bottom - bounds.top);
   ::SetWindowTextW(Handle(), text);

@@ -14,6 +14,7 @@
 #include "ruler/QorvelColorUtils.h"
 #include "ruler/RulerAccessibleTexts.h"
 #include "ruler/RulerSettings.h"
+#include "ruler/win32/CalibrationForms.h"
 #include "ruler/win32/MonitorResolutions.h"
 #include "ruler/win32/QorvelFormBlendings.h"
 
@@ -138,7 +139,9 @@ TRulerScaleInput TMainForm::ScaleInput() const {
 
 void TMainForm::FollowMonitorDpi() {
   const TRect bounds = ToPixelRect(BoundsRect());
-  int pixelsPerInch = FSettings.Parameters->MeasuredDPI ? PhysicalPixelsPerInchOfMonitorAt(bounds) : 0;
+  int pixelsPerInch = FSettings.Parameters->MeasuredDPI
+                          ? PhysicalPixelsPerInchOfMonitorAt(bounds, FSettings.Parameters->Calibrations)
+                          : 0;
   if (pixelsPerInch <= 0) pixelsPerInch = PixelsPerInchOfMonitorAt(bounds, Handle());
   if (pixelsPerInch == FPixelsPerInch) return;
   FPixelsPerInch = pixelsPerInch;
@@ -430,6 +433,7 @@ void TMainForm::CreateRulerMenu() {
     FPresetItems[static_cast<std::size_t>(i)] = &item;
   }
   FCopyLengthItem = &menu.Add(L"&Copy length", -1, [this](TMenuItem&) { CopyLengthOrReport(); });
+  FCalibrateItem = &menu.Add(L"Ca&librate...", -1, [this](TMenuItem&) { Calibrate(); });
   menu.AddSeparator();
   FHideItem = &menu.Add(L"&Hide", kImageHide, [this](TMenuItem&) { Close(); });
 }
@@ -450,6 +454,7 @@ void TMainForm::UpdateRulerMenu() {
   FFlipItem->ImageIndex = state.FlipImage;
   FTurnItem->ImageIndex = state.TurnImage;
   FRulerSettingsItem->Enabled = state.SettingsEnabled;
+  FCalibrateItem->Enabled = !TGuiApplication::Instance().ModalFormActive();
   for (std::size_t i = 0; i < FRulerConfigItems.size(); ++i) {
     FRulerConfigItems[i]->Caption = Widen(state.ConfigurationCaptions[i]);
     FRulerConfigItems[i]->Checked = static_cast<int>(i) == state.CheckedConfiguration;
@@ -589,6 +594,23 @@ void TMainForm::StretchByKey(int lengthChange) {
 void TMainForm::SelectScaleUnit(int tag) {
   ::SelectScaleUnit(FSettings, tag);
   FScaleBox->Invalidate();
+}
+
+void TMainForm::SetMeasuredLength(int pixels) {
+  const TRulerPlacements placements = ReadPlacements(FSettings);
+  const TRect window =
+      PresetWindowRect(ToPixelRect(BoundsRect()), placements.CurrentOrientation(), placements.Current(), pixels);
+  ::SetWindowPos(Handle(), nullptr, window.Left, window.Top, window.Width(), window.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string TMainForm::MonitorIdentity() const { return MonitorIdentityAt(ToPixelRect(BoundsRect())); }
+
+TCalibrationForm& TMainForm::Calibrate() {
+  // A fresh window each time: it starts from the ruler's length and monitor of now.
+  FCalibration = std::make_unique<TCalibrationForm>(*this, FSettings);
+  FCalibration->Start();
+  return *FCalibration;
 }
 
 void TMainForm::SelectPreset(int tag) {

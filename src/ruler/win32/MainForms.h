@@ -23,6 +23,7 @@
 #include "ruler/win32/QorvelFormMagnets.h"
 #include "settings/ApplicationSettings.h"
 
+class TCalibrationForm;
 class TImageList;
 class TMainForm;
 class TQorvelFormBlending;
@@ -75,6 +76,15 @@ class TMainForm : public TQorvelMagnetForm {
   // and layout follow the settings again.
   void ApplySettings();
   void ApplyZOrder();
+
+  // Calibration of the physical units: the length the ruler measures in device pixels, set
+  // as a preset sets it; the resolution its physical units use now; the name of the monitor
+  // it lies on; and the window that calibrates (Ca&librate... in the menu).
+  int MeasuredLength() const { return RulerLength(ScaleInput()); }
+  void SetMeasuredLength(int pixels);
+  int ScalePixelsPerInch() const { return ScaleInput().PixelsPerInch; }
+  std::string MonitorIdentity() const;
+  TCalibrationForm& Calibrate();
 
   // The scale area's mouse, in its own coordinates.
   void ScaleBoxMouseMove(int x, int y);
@@ -162,7 +172,9 @@ class TMainForm : public TQorvelMagnetForm {
   TMenuItem* FPresetsItem = nullptr;
   std::array<TMenuItem*, kRulerPresetCount> FPresetItems{};
   TMenuItem* FCopyLengthItem = nullptr;
+  TMenuItem* FCalibrateItem = nullptr;
   TMenuItem* FHideItem = nullptr;
+  std::unique_ptr<TCalibrationForm> FCalibration;
 };
 
 // A colour as the screen shows it: system colours looked up.

@@ -2,20 +2,48 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "gui/Dpi.h"
 #include "gui/Handles.h"
 #include "gui/Monitors.h"
+#include "gui/Application.h"
+#include "ruler/Calibrations.h"
 #include "ruler/EdidSizes.h"
 
 namespace {
 
+// What the system says of one monitor: its place, its GDI device name and the path of its
+// device interface ("\\?\DISPLAY#<model>#<instance>#{...}"), which names the monitor on its
+// connector whatever the arrangement of the desk.
+struct TMonitorDevice {
+  TRect Bounds;
+  std::wstring DeviceName;
+  std::wstring InterfacePath;
+};
+
+std::optional<TMonitorDevice> MonitorDeviceAt(const TRect& bounds) {
+  const std::vector<TDisplayMonitor> monitors = DisplayMonitors();
+  std::vector<TMonitorResolution> resolutions;
+  resolutions.reserve(monitors.size());
+  for (const TDisplayMonitor& monitor : monitors) resolutions.push_back({monitor.Bounds, 0});
+  const int index = MonitorHolding(resolutions, bounds);
+  if (index < 0) return std::nullopt;
+  const TDisplayMonitor& monitor = monitors[static_cast<std::size_t>(index)];
+  MONITORINFOEXW info{};
+  info.cbSize = sizeof(info);
+  if (!::GetMonitorInfoW(monitor.Handle, &info)) return std::nullopt;
+  TMonitorDevice device{monitor.Bounds, info.szDevice, {}};
+  DISPLAY_DEVICEW display{};
+  display.cb = sizeof(display);
+  if (::EnumDisplayDevicesW(info.szDevice, 0, &display, EDD_GET_DEVICE_INTERFACE_NAME))
+    device.InterfacePath = display.DeviceID;
+  return device;
+}
+
 // The monitor's size in millimetres from the EDID in its device key.
-std::optional<TEdidSize> EdidSizeOf(const wchar_t* deviceName) {
-  DISPLAY_DEVICEW device{};
-  device.cb = sizeof(device);
-  if (!::EnumDisplayDevicesW(deviceName, 0, &device, EDD_GET_DEVICE_INTERFACE_NAME)) return std::nullopt;
-  const std::wstring key = EdidRegistryKey(device.DeviceID);
+std::optional<TEdidSize> EdidSizeOf(const TMonitorDevice& device) {
+  const std::wstring key = EdidRegistryKey(device.InterfacePath);
   if (key.empty()) return std::nullopt;
   std::vector<std::uint8_t> edid(256);
   DWORD size = static_cast<DWORD>(edid.size());
@@ -27,13 +55,17 @@ std::optional<TEdidSize> EdidSizeOf(const wchar_t* deviceName) {
 }
 
 // The size the system reports for the monitor (from the driver; Wine makes it up from 96 dpi).
-std::optional<TEdidSize> ReportedSizeOf(const wchar_t* deviceName) {
+std::optional<TEdidSize> ReportedSizeOf(const TMonitorDevice& device) {
   // A created device context ends with DeleteDC, as a memory one does.
-  const TMemoryDC dc(::CreateDCW(L"DISPLAY", deviceName, nullptr, nullptr));
+  const TMemoryDC dc(::CreateDCW(L"DISPLAY", device.DeviceName.c_str(), nullptr, nullptr));
   if (!dc) return std::nullopt;
   const int width = ::GetDeviceCaps(dc.Get(), HORZSIZE), height = ::GetDeviceCaps(dc.Get(), VERTSIZE);
   if (width <= 0 || height <= 0) return std::nullopt;
   return TEdidSize{width, height, TEdidSizeSource::BasicCentimetres};
+}
+
+std::string IdentityOf(const TMonitorDevice& device) {
+  return Narrow(device.InterfacePath.empty() ? device.DeviceName : device.InterfacePath);
 }
 
 }  // namespace
@@ -50,21 +82,21 @@ int PixelsPerInchOfMonitorAt(const TRect& bounds, HWND window) {
   return PixelsPerInchAt(MonitorResolutions(), bounds, static_cast<int>(WindowDpi(window)));
 }
 
-int PhysicalPixelsPerInchOfMonitorAt(const TRect& bounds) {
-  const std::vector<TDisplayMonitor> monitors = DisplayMonitors();
-  std::vector<TMonitorResolution> resolutions;
-  for (const TDisplayMonitor& monitor : monitors) resolutions.push_back({monitor.Bounds, 0});
-  const int index = MonitorHolding(resolutions, bounds);
-  if (index < 0) return 0;
-  const TDisplayMonitor& monitor = monitors[static_cast<std::size_t>(index)];
-  MONITORINFOEXW info{};
-  info.cbSize = sizeof(info);
-  if (!::GetMonitorInfoW(monitor.Handle, &info)) return 0;
-  std::optional<TEdidSize> size = EdidSizeOf(info.szDevice);
-  if (!size) size = ReportedSizeOf(info.szDevice);
+std::string MonitorIdentityAt(const TRect& bounds) {
+  const std::optional<TMonitorDevice> device = MonitorDeviceAt(bounds);
+  return device ? IdentityOf(*device) : std::string();
+}
+
+int PhysicalPixelsPerInchOfMonitorAt(const TRect& bounds, const TQorvelStrings& calibrations) {
+  const std::optional<TMonitorDevice> device = MonitorDeviceAt(bounds);
+  if (!device) return 0;
+  if (const std::optional<double> calibrated = CalibrationFor(calibrations, IdentityOf(*device)))
+    return static_cast<int>(std::lround(*calibrated));
+  std::optional<TEdidSize> size = EdidSizeOf(*device);
+  if (!size) size = ReportedSizeOf(*device);
   if (!size) return 0;
   // Pixels are square on any screen worth measuring; both axes are averaged against rounding.
-  const double across = PhysicalPixelsPerInch(monitor.Bounds.Width(), size->WidthMm);
-  const double down = PhysicalPixelsPerInch(monitor.Bounds.Height(), size->HeightMm);
+  const double across = PhysicalPixelsPerInch(device->Bounds.Width(), size->WidthMm);
+  const double down = PhysicalPixelsPerInch(device->Bounds.Height(), size->HeightMm);
   return static_cast<int>(std::lround((across + down) / 2));
 }

@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "ruler/MonitorDpi.h"
+#include "settings/QorvelSettings.h"
 
 std::vector<TMonitorResolution> MonitorResolutions();
 
@@ -13,6 +15,11 @@ std::vector<TMonitorResolution> MonitorResolutions();
 // own DPI, else the DPI of `window`, else the system's.
 int PixelsPerInchOfMonitorAt(const TRect& bounds, HWND window);
 
-// The pixels per inch of the glass of the monitor that holds `bounds`: from the monitor's
-// EDID, else from the size the system reports for it; 0 when neither is known.
-int PhysicalPixelsPerInchOfMonitorAt(const TRect& bounds);
+// The pixels per inch of the glass of the monitor that holds `bounds`: its calibration,
+// else from the monitor's EDID, else from the size the system reports for it; 0 when none
+// is known.
+int PhysicalPixelsPerInchOfMonitorAt(const TRect& bounds, const TQorvelStrings& calibrations);
+
+// The name a calibration is kept under for the monitor that holds `bounds`: the path of its
+// device interface (its connector and model, whatever the arrangement), else its device name.
+std::string MonitorIdentityAt(const TRect& bounds);

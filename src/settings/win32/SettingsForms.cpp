@@ -37,7 +37,7 @@ std::unique_ptr<TConfigurationSettings> DefaultConfiguration() {
 
 TSettingsPage::TSettingsPage(HWND parent, int left, int top, int width, int height) {
   TCreateParams params = TCreateParams::Child(parent, L"TVindleSettingsPage", WS_CHILD | WS_CLIPSIBLINGS,
-                                             {left, top, left + width, top + height});
+                                              {left, top, left + width, top + height});
   params.Background = ::GetSysColorBrush(COLOR_BTNFACE);
   params.ExStyle = WS_EX_CONTROLPARENT;
   CreateHandle(params);
@@ -307,9 +307,9 @@ void TSettingsForm::BuildMiscPage(HWND page) {
                                                   Scaled(CheckHeight), TQorvelCheckKind::OptionButton, true);
   auto user = std::make_unique<TQorvelCheckBox>(page, L"&user defined value", Scaled(12), Scaled(42), Scaled(229),
                                                 Scaled(CheckHeight), TQorvelCheckKind::OptionButton, false);
-  auto measured = std::make_unique<TQorvelCheckBox>(page, L"measured for each m&onitor", Scaled(12), Scaled(86),
-                                                    Scaled(229), Scaled(CheckHeight), TQorvelCheckKind::OptionButton,
-                                                    false);
+  auto measured =
+      std::make_unique<TQorvelCheckBox>(page, L"measured for each m&onitor", Scaled(12), Scaled(86), Scaled(229),
+                                        Scaled(CheckHeight), TQorvelCheckKind::OptionButton, false);
   system->SetFont(DefaultControlFont());
   user->SetFont(DefaultControlFont());
   measured->SetFont(DefaultControlFont());
@@ -374,8 +374,8 @@ void TSettingsForm::BuildHotkeysPage(HWND page) {
                                                            ScaledBounds(176, top + 16, 61, 22), DefaultControlFont()));
     c.Hotkeys[i] = FHotkeyFields.back().get();
     c.Hotkeys[i]->OnChange = [this] { ShowHotkeyStatus(); };
-    c.HotkeyStatus[i] = CreateChildControl(page, L"STATIC", L"", 0, ScaledBounds(12, top + 39, 225, 15),
-                                           DefaultControlFont());
+    c.HotkeyStatus[i] =
+        CreateChildControl(page, L"STATIC", L"", 0, ScaledBounds(12, top + 39, 225, 15), DefaultControlFont());
   }
 }
 
@@ -487,7 +487,8 @@ void TSettingsForm::ShowHotkeyStatus() {
   for (std::size_t i = 0; i < c.Hotkeys.size(); ++i) {
     const THotkey hotkey = c.Hotkeys[i]->Hotkey();
     bool chosenAbove = false;
-    for (std::size_t j = 0; j < i; ++j) chosenAbove = chosenAbove || (!hotkey.Empty() && c.Hotkeys[j]->Hotkey() == hotkey);
+    for (std::size_t j = 0; j < i; ++j)
+      chosenAbove = chosenAbove || (!hotkey.Empty() && c.Hotkeys[j]->Hotkey() == hotkey);
     // While the dialog is open the program holds none of its chords, so a refusal is another program's.
     const wchar_t* status = chosenAbove                          ? L"Already chosen above"
                             : !HotkeyAvailable(Handle(), hotkey) ? L"In use by another program"

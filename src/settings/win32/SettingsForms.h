@@ -82,7 +82,7 @@ class TSettingsForm : public TForm {
     std::array<TQorvelIntEdit*, TPresetsSettings::PresetCount> HorizontalPresets{};
     std::array<TQorvelIntEdit*, TPresetsSettings::PresetCount> VerticalPresets{};
     TQorvelComboBox *DoubleClickAction = nullptr, *SnapToAxis = nullptr;
-    std::array<TQorvelCheckBox*, 7> Buttons{};  // in TMiniButton order
+    std::array<TQorvelCheckBox*, 7> Buttons{};               // in TMiniButton order
     std::array<THotkeyField*, HotkeyActionCount> Hotkeys{};  // in THotkeyAction order
     std::array<HWND, HotkeyActionCount> HotkeyStatus{};      // "In use by another program" or empty
   };

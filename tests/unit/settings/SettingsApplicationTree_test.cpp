@@ -85,6 +85,7 @@ std::vector<std::string> ExpectedDefaults() {
   lines.push_back("Hotkeys.Measure = 'Ctrl+Alt+Shift+M'");
   lines.push_back("Hotkeys.PickColor = 'Ctrl+Alt+Shift+C'");
   lines.push_back("Hotkeys.ShowRuler = 'Ctrl+Alt+Shift+R'");
+  lines.push_back("Parameters.Calibrations = {}");
   lines.push_back("Parameters.MeasuredDPI = False");
   lines.push_back("Parameters.PixelsPerInch = 96");
   lines.push_back("Parameters.UserDefiniedDPI = False");
@@ -120,9 +121,9 @@ TEST(ApplicationTree, PublishedNamesAreTheSettingsFileNames) {
   std::vector<std::string> names;
   for (const TQorvelPropertyInfo& property : TApplicationSettings::StaticClass().Properties())
     names.push_back(property.Name);
-  EXPECT_EQ(names, (std::vector<std::string>{"ColorPicker", "Colors", "ConfigurationFile", "Execution", "General",
-                                             "Handling", "Horizontal", "Hotkeys", "Parameters", "Startup", "Vertical",
-                                             "Window"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"ColorPicker", "Colors", "ConfigurationFile", "Execution", "General", "Handling",
+                                      "Horizontal", "Hotkeys", "Parameters", "Startup", "Vertical", "Window"}));
   const TQorvelSettingsClass& parameters = TParameterSettings::StaticClass();
   EXPECT_NE(parameters.FindProperty("UserDefiniedDPI"), nullptr);
   EXPECT_EQ(TColorPickerSettings::StaticClass().FindProperty("Color")->TypeName, "TColor");

@@ -133,6 +133,8 @@ std::string FreshDefaultsDocument() {
     <showruler>Ctrl+Alt+Shift+R</showruler>
   </hotkeys>
   <parameters>
+    <calibrations>
+    </calibrations>
     <measureddpi>False</measureddpi>
     <pixelsperinch>96</pixelsperinch>
     <userdefinieddpi>False</userdefinieddpi>

@@ -79,13 +79,16 @@ TEST(GlobalHotkeys, TheSettingsPageTellsATakenChordAndStoresOnlyWhatTheUserChang
   form.SelectRow(6);
   const auto& c = form.Controls();
   EXPECT_EQ(form.ShownPage(), SettingsPageHotkeys);
-  const auto status = [&](THotkeyAction action) { return WindowText(c.HotkeyStatus[static_cast<std::size_t>(action)]); };
+  const auto status = [&](THotkeyAction action) {
+    return WindowText(c.HotkeyStatus[static_cast<std::size_t>(action)]);
+  };
   EXPECT_EQ(status(THotkeyAction::PickColor), L"In use by another program");
   EXPECT_EQ(status(THotkeyAction::ShowRuler), L"");
 
   // The user presses the chord of the ruler in the colour field, then clears the coordinates.
   THotkeyField& pickColor = *c.Hotkeys[static_cast<std::size_t>(THotkeyAction::PickColor)];
-  ::SendMessageW(pickColor.FieldHandle(), HKM_SETHOTKEY, MAKEWORD('R', HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_SHIFT), 0);
+  ::SendMessageW(pickColor.FieldHandle(), HKM_SETHOTKEY, MAKEWORD('R', HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_SHIFT),
+                 0);
   ::SendMessageW(::GetParent(pickColor.FieldHandle()), WM_COMMAND, MAKEWPARAM(0, EN_CHANGE),
                  reinterpret_cast<LPARAM>(pickColor.FieldHandle()));
   EXPECT_EQ(status(THotkeyAction::PickColor), L"Already chosen above");

@@ -6,6 +6,8 @@
 
 #include "gui/Handles.h"
 #include "ruler/RulerSettings.h"
+#include "ruler/Calibrations.h"
+#include "ruler/win32/CalibrationForms.h"
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
 
@@ -31,7 +33,7 @@ TEST_F(RulerHandling, MenuShowsItsItemsAsTheUserSeesThem) {
   TMainForm ruler(*settings);
   ruler.UpdateRulerMenu();
   TMenuHandle menu(ruler.RulerMenu().BuildMenu());
-  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 17);
+  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 18);
   const wchar_t* const expected[] = {L"&Rotate",
                                      L"&Flip",
                                      L"&Turn",
@@ -47,14 +49,15 @@ TEST_F(RulerHandling, MenuShowsItsItemsAsTheUserSeesThem) {
                                      L"&Unit",
                                      L"&Presets",
                                      L"&Copy length",
+                                     L"Ca&librate...",
                                      L"",
                                      L"&Hide\tCtrl+Alt+Shift+R"};
-  for (int i = 0; i < 17; ++i) EXPECT_EQ(ItemText(menu.Get(), i), expected[i]) << "item " << i;
+  for (int i = 0; i < 18; ++i) EXPECT_EQ(ItemText(menu.Get(), i), expected[i]) << "item " << i;
   EXPECT_TRUE(ItemState(menu.Get(), 4) & MF_GRAYED) << "no settings dialog to open";
   EXPECT_TRUE(ItemState(menu.Get(), 5) & MF_CHECKED);
   EXPECT_FALSE(ItemState(menu.Get(), 6) & MF_CHECKED);
   EXPECT_TRUE(ItemState(menu.Get(), 9) & MF_CHECKED) << "stay on top by default";
-  EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), TRUE, 0), 16u) << "hide is the double-click action";
+  EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), TRUE, 0), 17u) << "hide is the double-click action";
 
   const HMENU units = ::GetSubMenu(menu.Get(), 12);
   ASSERT_EQ(::GetMenuItemCount(units), 5);
@@ -148,3 +151,30 @@ TEST_F(RulerHandling, DoubleClickRunsTheConfiguredAction) {
 }
 
 }  // namespace
+
+TEST_F(RulerHandling, CalibrationKeepsTheDraggedResolutionForTheMonitorCancelAndResetUndo) {
+  TMainForm ruler(*settings);
+  ruler.Show();
+  const int length = ruler.MeasuredLength();
+  const int logical = ruler.ScalePixelsPerInch();
+
+  // Cancel gives the ruler its length back and keeps nothing.
+  ruler.Calibrate().Cancel();
+  EXPECT_EQ(ruler.MeasuredLength(), length);
+  EXPECT_TRUE(settings->Parameters->Calibrations.empty());
+
+  // The card's 85.60 mm at the system's resolution, dragged to 431 pixels: 128 to the inch.
+  TCalibrationForm& calibration = ruler.Calibrate();
+  EXPECT_EQ(ruler.MeasuredLength(), PixelsForLength(85.60, logical));
+  ruler.SetMeasuredLength(431);
+  EXPECT_EQ(calibration.StatusText(), L"431 pixels: 127.9 pixels per inch");
+  calibration.Accept();
+  EXPECT_TRUE(settings->Parameters->MeasuredDPI);
+  EXPECT_EQ(ruler.ScalePixelsPerInch(), 128);
+  EXPECT_DOUBLE_EQ(CalibrationFor(settings->Parameters->Calibrations, ruler.MonitorIdentity()).value_or(0), 127.890);
+
+  // Reset measures the monitor again: without an EDID under Wine, from the size it reports.
+  ruler.Calibrate().Reset();
+  EXPECT_TRUE(settings->Parameters->Calibrations.empty());
+  EXPECT_NE(ruler.ScalePixelsPerInch(), 128);
+}

@@ -212,6 +212,7 @@ void TMeterApplication::ShowSettingsDialog(int row) {
     ruler.StorePlacement();
     dialog.StoreToSettings();
     ruler.ApplySettings();
+    if (dialog.CalibrateRequested()) ruler.Calibrate();
   } else if (FEnvironment.Settings->General->StayOnTop) {
     ruler.ApplyZOrder();
   }

@@ -50,6 +50,12 @@ LRESULT TSettingsPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM:
       if (ReflectDrawItem(lParam)) return TRUE;
       break;
+    case WM_COMMAND:
+      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED && OnButtonClick) {
+        OnButtonClick(LOWORD(wParam));
+        return 0;
+      }
+      break;
     default: break;
   }
   return DefaultHandler(message, wParam, lParam);
@@ -325,6 +331,16 @@ void TSettingsForm::BuildMiscPage(HWND page) {
       ShowEnabling();
     };
   c.PixelsPerInch = &AddIntEdit(page, 30, 64, 70, 10, 600, L"dpi");
+  // Calibrating drags the ruler, which the dialog would keep disabled: the button ends the
+  // dialog as OK does, and the ruler's calibration window follows.
+  constexpr int CalibrateId = 200;
+  c.Calibrate = CreateChildControl(page, L"BUTTON", L"Ca&librate...", WS_TABSTOP | WS_GROUP,
+                                   ScaledBounds(166, 61, 75, 23), DefaultControlFont(), CalibrateId);
+  FControls.Pages[SettingsPageMisc]->OnButtonClick = [this](int id) {
+    if (id != CalibrateId) return;
+    FCalibrateRequested = true;
+    SetModalResult(TModalResult::Ok);
+  };
 
   AddGroup(page, L"Preset lengths", 0, 112, 249, 137);
   // Created column by column: Tab goes down the horizontal lengths, then the vertical ones,

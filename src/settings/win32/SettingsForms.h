@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ class TSettingsPage : public TWindow {
  public:
   TSettingsPage(HWND parent, int left, int top, int width, int height);
   void SetShown(bool shown);
+  // A click on one of the page's plain push buttons, by its id.
+  std::function<void(int id)> OnButtonClick;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -56,6 +59,9 @@ class TSettingsForm : public TForm {
   void SelectRow(int row);
   // Answers false when the autostart entry could not be changed (the user was told).
   bool StoreToSettings();
+  // The dialog ended with the Parameters page's "Calibrate...": the settings are to be kept
+  // as with OK, and the ruler's calibration follows.
+  bool CalibrateRequested() const { return FCalibrateRequested; }
 
   // For tests and the dialog's own wiring: what a user sees and clicks.
   struct TControls {
@@ -78,6 +84,7 @@ class TSettingsForm : public TForm {
     TQorvelTrackBar* Zoom = nullptr;
     TQorvelComboBox *CrossHairs = nullptr, *HorizontalAlignment = nullptr, *VerticalAlignment = nullptr;
     TQorvelCheckBox *SystemDpi = nullptr, *UserDefinedDpi = nullptr, *MeasuredDpi = nullptr;
+    HWND Calibrate = nullptr;
     TQorvelIntEdit* PixelsPerInch = nullptr;
     std::array<TQorvelIntEdit*, TPresetsSettings::PresetCount> HorizontalPresets{};
     std::array<TQorvelIntEdit*, TPresetsSettings::PresetCount> VerticalPresets{};
@@ -142,4 +149,5 @@ class TSettingsForm : public TForm {
   HWND FFocus = nullptr;
   int FShownPage = -1;
   int FShownSubPage = -1;
+  bool FCalibrateRequested = false;
 };

@@ -175,6 +175,9 @@ TEST_F(SettingsForm, EnablingRulesFollowTheUsersChoices) {
   EXPECT_FALSE(Enabled(c.PixelsPerInch->Handle()));
   UserClicks(*c.SystemDpi);
   EXPECT_FALSE(Enabled(c.PixelsPerInch->Handle()));
+  // Calibrating ends the dialog as OK does; the ruler's calibration follows.
+  ::SendMessageW(c.Calibrate, BM_CLICK, 0, 0);
+  EXPECT_TRUE(form->CalibrateRequested());
 }
 
 TEST_F(SettingsForm, TabReachesTheSlideBarsAndGoesDownThePresetColumnsAndResetRestoresDefaults) {

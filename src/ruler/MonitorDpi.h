@@ -10,6 +10,9 @@
 
 inline constexpr int DefaultPixelsPerInch = 96;
 
+// Where the resolution of the physical units comes from.
+enum class TResolutionBasis { System, UserDefined, Calibrated, Edid, ReportedSize };
+
 struct TMonitorResolution {
   TRect Bounds;  // in device pixels; left of or above the primary monitor is negative
   int PixelsPerInch = DefaultPixelsPerInch;

@@ -14,3 +14,17 @@ std::string RulerAccessibleValue(const TRulerScaleInput& input, int rulerLength)
   const TScaleLayout layout = ChooseScaleLayout(input.ScaleUnit, input.Granularity, input.PixelsPerInch);
   return text + ", cursor at " + CursorLabelText(layout, position) + ' ' + UnitLabel(input.ScaleUnit);
 }
+
+std::string RulerAccessibleDescription(int scaleUnit, TResolutionBasis basis) {
+  constexpr int FirstPhysicalUnit = 2, LastPhysicalUnit = 4;  // point, inch, centimetre
+  if (scaleUnit < FirstPhysicalUnit || scaleUnit > LastPhysicalUnit) return {};
+  const char* source = "";
+  switch (basis) {
+    case TResolutionBasis::System: source = "at the system's resolution"; break;
+    case TResolutionBasis::UserDefined: source = "at the user-defined resolution"; break;
+    case TResolutionBasis::Calibrated: source = "calibrated"; break;
+    case TResolutionBasis::Edid: source = "from the monitor's size"; break;
+    case TResolutionBasis::ReportedSize: source = "from the monitor's reported size"; break;
+  }
+  return std::string(UnitLabel(scaleUnit)) + ", " + source;
+}

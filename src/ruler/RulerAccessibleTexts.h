@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ruler/MonitorDpi.h"
 #include "ruler/RulerScale.h"
 
 // The ruler's name.
@@ -14,3 +15,7 @@ inline constexpr const char* RulerAccessibleName = "Vindle ruler";
 // starts, or on the screen), both in the active unit with its label: "length 400 px, cursor
 // at 187 px". A ruler without a scale measures in pixels; the decimal point is always '.'.
 std::string RulerAccessibleValue(const TRulerScaleInput& input, int rulerLength);
+
+// The ruler's description: for a physical unit, what its resolution rests on ("cm,
+// calibrated", "in, from the monitor's reported size"); empty for pixels and no scale.
+std::string RulerAccessibleDescription(int scaleUnit, TResolutionBasis basis);

@@ -4,6 +4,7 @@ up from 96 dpi), so the scenario writes one where the program reads it on Window
 value of the monitor's device key."""
 import subprocess
 
+import accessibility_e2e
 import dpi_e2e
 import vindle
 
@@ -64,3 +65,5 @@ def scenario_a_calibration_drag_puts_the_inches_where_the_object_says(s):
                                lambda shot: dpi_e2e.tick_centres(shot, calibrated, dpi_e2e.LONG_ONLY_ROW) == half_inches)
     s.expect_equal(dpi_e2e.tick_centres(shot, calibrated, dpi_e2e.LONG_ONLY_ROW), half_inches,
                    "half-inch ticks 64 pixels apart after the calibration")
+    accessibility_e2e.wait_read(s, accessibility_e2e.RULER, "description", "in, calibrated",
+                                "a screen reader told what the inches rest on")

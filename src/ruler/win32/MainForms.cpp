@@ -139,10 +139,19 @@ TRulerScaleInput TMainForm::ScaleInput() const {
 
 void TMainForm::FollowMonitorDpi() {
   const TRect bounds = ToPixelRect(BoundsRect());
-  int pixelsPerInch = FSettings.Parameters->MeasuredDPI
-                          ? PhysicalPixelsPerInchOfMonitorAt(bounds, FSettings.Parameters->Calibrations)
-                          : 0;
-  if (pixelsPerInch <= 0) pixelsPerInch = PixelsPerInchOfMonitorAt(bounds, Handle());
+  const TParameterSettings& parameters = *FSettings.Parameters;
+  // Measuring asks the registry and the display driver: during a drag the ruler keeps its
+  // resolution, and takes the new monitor's when the drag ends.
+  if (parameters.MeasuredDPI && FInMoveSizeLoop && FPixelsPerInch > 0) return;
+  TMeasuredResolution resolution;
+  if (parameters.MeasuredDPI) resolution = MeasuredResolutionOfMonitorAt(bounds, parameters.Calibrations);
+  if (resolution.PixelsPerInch <= 0) {
+    resolution.PixelsPerInch = PixelsPerInchOfMonitorAt(bounds, Handle());
+    resolution.Basis = parameters.UserDefiniedDPI && !parameters.MeasuredDPI ? TResolutionBasis::UserDefined
+                                                                             : TResolutionBasis::System;
+  }
+  FResolutionBasis = resolution.Basis;
+  const int pixelsPerInch = resolution.PixelsPerInch;
   if (pixelsPerInch == FPixelsPerInch) return;
   FPixelsPerInch = pixelsPerInch;
   if (FScaleBox) FScaleBox->Invalidate();
@@ -641,6 +650,7 @@ std::optional<TAccessibleTexts> TMainForm::AccessibleTexts() const {
   texts.Name = Widen(RulerAccessibleName);
   const TRulerScaleInput input = ScaleInput();
   texts.Value = Widen(RulerAccessibleValue(input, RulerLength(input)));
+  texts.Description = Widen(RulerAccessibleDescription(input.ScaleUnit, FResolutionBasis));
   texts.Role = ROLE_SYSTEM_CLIENT;
   return texts;
 }

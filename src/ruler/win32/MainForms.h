@@ -15,6 +15,7 @@
 #include "gui/Menus.h"
 #include "gui/Window.h"
 #include "base/PixelBuffers.h"
+#include "ruler/MonitorDpi.h"
 #include "ruler/RulerHandling.h"
 #include "ruler/RulerKeyboard.h"
 #include "ruler/RulerGeometry.h"
@@ -175,6 +176,7 @@ class TMainForm : public TQorvelMagnetForm {
   TMenuItem* FCalibrateItem = nullptr;
   TMenuItem* FHideItem = nullptr;
   std::unique_ptr<TCalibrationForm> FCalibration;
+  TResolutionBasis FResolutionBasis = TResolutionBasis::System;
 };
 
 // A colour as the screen shows it: system colours looked up.

@@ -87,16 +87,20 @@ std::string MonitorIdentityAt(const TRect& bounds) {
   return device ? IdentityOf(*device) : std::string();
 }
 
-int PhysicalPixelsPerInchOfMonitorAt(const TRect& bounds, const TQorvelStrings& calibrations) {
+TMeasuredResolution MeasuredResolutionOfMonitorAt(const TRect& bounds, const TQorvelStrings& calibrations) {
   const std::optional<TMonitorDevice> device = MonitorDeviceAt(bounds);
-  if (!device) return 0;
+  if (!device) return {};
   if (const std::optional<double> calibrated = CalibrationFor(calibrations, IdentityOf(*device)))
-    return static_cast<int>(std::lround(*calibrated));
+    return {static_cast<int>(std::lround(*calibrated)), TResolutionBasis::Calibrated};
+  TResolutionBasis basis = TResolutionBasis::Edid;
   std::optional<TEdidSize> size = EdidSizeOf(*device);
-  if (!size) size = ReportedSizeOf(*device);
-  if (!size) return 0;
+  if (!size) {
+    size = ReportedSizeOf(*device);
+    basis = TResolutionBasis::ReportedSize;
+  }
+  if (!size) return {};
   // Pixels are square on any screen worth measuring; both axes are averaged against rounding.
   const double across = PhysicalPixelsPerInch(device->Bounds.Width(), size->WidthMm);
   const double down = PhysicalPixelsPerInch(device->Bounds.Height(), size->HeightMm);
-  return static_cast<int>(std::lround((across + down) / 2));
+  return {static_cast<int>(std::lround((across + down) / 2)), basis};
 }

@@ -15,10 +15,14 @@ std::vector<TMonitorResolution> MonitorResolutions();
 // own DPI, else the DPI of `window`, else the system's.
 int PixelsPerInchOfMonitorAt(const TRect& bounds, HWND window);
 
-// The pixels per inch of the glass of the monitor that holds `bounds`: its calibration,
-// else from the monitor's EDID, else from the size the system reports for it; 0 when none
-// is known.
-int PhysicalPixelsPerInchOfMonitorAt(const TRect& bounds, const TQorvelStrings& calibrations);
+// The pixels per inch of the glass of the monitor that holds `bounds` and where they come
+// from: its calibration, else the monitor's EDID, else the size the system reports for it;
+// 0 pixels per inch when none is known.
+struct TMeasuredResolution {
+  int PixelsPerInch = 0;
+  TResolutionBasis Basis = TResolutionBasis::System;
+};
+TMeasuredResolution MeasuredResolutionOfMonitorAt(const TRect& bounds, const TQorvelStrings& calibrations);
 
 // The name a calibration is kept under for the monitor that holds `bounds`: the path of its
 // device interface (its connector and model, whatever the arrangement), else its device name.

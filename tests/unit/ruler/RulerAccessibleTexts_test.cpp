@@ -27,6 +27,10 @@ TEST(RulerAccessibleValue, LengthAndCursorInTheActiveUnitWithItsLabel) {
   EXPECT_EQ(ValueOf(Ruler(4, 96, 96 - 1)), "length 2.5 cm, cursor at 2.5 cm");
   // Physical units follow the resolution: an inch at 144 dpi.
   EXPECT_EQ(ValueOf(Ruler(3, 144, 72, 144)), "length 1.00 in, cursor at 0.50 in");
+  // The description says what that resolution rests on; pixels need none.
+  EXPECT_EQ(RulerAccessibleDescription(4, TResolutionBasis::ReportedSize), "cm, from the monitor's reported size");
+  EXPECT_EQ(RulerAccessibleDescription(3, TResolutionBasis::Calibrated), "in, calibrated");
+  EXPECT_EQ(RulerAccessibleDescription(1, TResolutionBasis::Calibrated), "");
 }
 
 TEST(RulerAccessibleValue, TheCursorIsNamedOnlyWhileItsLineIsOnTheScale) {

@@ -3,7 +3,8 @@
 #include "ruler/RulerUnits.h"
 
 std::string RulerAccessibleValue(const TRulerScaleInput& input, int rulerLength) {
-  std::string text = "length " + MeasurementText(input.ScaleUnit, rulerLength, input.PixelsPerInch);
+  std::string text =
+      "length " + MeasurementText(input.ScaleUnit, rulerLength, input.PixelsPerInch, input.LogicalPixels);
   const int length = input.Vertical ? input.Height : input.Width;
   // The cursor line shows wherever the cursor is along the scale, above or beside it alike.
   const int along = input.Vertical ? input.CursorBoxPos.Y : input.CursorBoxPos.X;
@@ -11,8 +12,10 @@ std::string RulerAccessibleValue(const TRulerScaleInput& input, int rulerLength)
   int position = input.Flipped ? length - 1 - along : along;
   if (input.Labeling == 2) position = input.Vertical ? input.CursorScreenPos.Y : input.CursorScreenPos.X;
   // The number the cursor label shows, rounded as it rounds.
-  const TScaleLayout layout = ChooseScaleLayout(input.ScaleUnit, input.Granularity, input.PixelsPerInch);
-  return text + ", cursor at " + CursorLabelText(layout, position) + ' ' + UnitLabel(input.ScaleUnit);
+  const TScaleLayout layout =
+      ChooseScaleLayout(input.ScaleUnit, input.Granularity, input.PixelsPerInch, input.LogicalPixels);
+  return text + ", cursor at " + CursorLabelText(layout, position) + ' ' +
+         UnitLabel(input.ScaleUnit, input.LogicalPixels);
 }
 
 std::string RulerAccessibleDescription(int scaleUnit, TResolutionBasis basis) {

@@ -77,7 +77,7 @@ class TScalePainter {
     LabelOp = dark ? TRasterOp::SrcAnd : TRasterOp::MergePaint;
     if (pass == TPass::OverLabel) {
       if (!HasScale(input)) return;
-      Scale = ChooseScaleLayout(In.ScaleUnit, In.Granularity, In.PixelsPerInch);
+      Scale = ChooseScaleLayout(In.ScaleUnit, In.Granularity, In.PixelsPerInch, In.LogicalPixels);
       PrepareLabel();
       // Nothing but the label's box changes.
       if (Label) Canvas = TClippedCanvas(target, IntersectRect(clip, Label->Box));
@@ -121,7 +121,7 @@ class TScalePainter {
   };
 
   void PrepareScale() {
-    Scale = ChooseScaleLayout(In.ScaleUnit, In.Granularity, In.PixelsPerInch);
+    Scale = ChooseScaleLayout(In.ScaleUnit, In.Granularity, In.PixelsPerInch, In.LogicalPixels);
     Walk.emplace(*Scale, Length, In.Flipped);
     Antialiased = In.Antialiasing && Scale->FractionalTicks();
     // How far a tick's drawing reaches along the ruler: its line and antialiasing
@@ -429,7 +429,8 @@ std::optional<TRect> CursorLineStrip(const TRulerScaleInput& input, TPoint scale
   if (labelled && HasScale(input)) {
     // Long labels (six characters and more) reach past the usual 31 pixels; the strip
     // covers them so that no stale label is left behind when the cursor moves on.
-    const TScaleLayout layout = ChooseScaleLayout(input.ScaleUnit, input.Granularity, input.PixelsPerInch);
+    const TScaleLayout layout =
+        ChooseScaleLayout(input.ScaleUnit, input.Granularity, input.PixelsPerInch, input.LogicalPixels);
     const int position = input.Labeling == 2 ? input.CursorScreenPos.X : (input.Flipped ? input.Width - 1 - cx : cx);
     const std::string text = CursorLabelText(layout, position, input.DecimalSeparator);
     width = std::max(width, TextWidth(text) + 6);

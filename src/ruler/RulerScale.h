@@ -22,8 +22,9 @@ struct TRulerScaleInput {
   bool Turned = false;    // bearing: ticks on the top edge (horizontal) or the left edge (vertical)
 
   // The active configuration.
-  int ScaleUnit = 1;    // 0 none, 1 pixel, 2 point, 3 inch, 4 centimetre; above 4 counts as pixel
-  int Granularity = 1;  // the unit's own (that of unit 0 for a unit above 4): 0 coarse, 1 medium, 2 fine
+  int ScaleUnit = 1;           // 0 none, 1 pixel, 2 point, 3 inch, 4 centimetre; above 4 counts as pixel
+  bool LogicalPixels = false;  // pixels counted at the monitor's scale; PixelsPerInch is then its logical one
+  int Granularity = 1;         // the unit's own (that of unit 0 for a unit above 4): 0 coarse, 1 medium, 2 fine
   bool Digits = true;
   int Labeling = 1;  // 0 no cursor label, 1 ruler coordinate, 2 screen coordinate
   bool Antialiasing = true;

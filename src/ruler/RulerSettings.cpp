@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "ruler/MonitorDpi.h"
+#include "ruler/RulerUnits.h"
+
 namespace {
 
 TRulerPlacement ReadPlacement(const TPlacementSettings& p) {
@@ -53,7 +56,7 @@ TMagnifierLayoutSettings MagnifierLayout(const TConfigurationSettings& configura
 }
 
 TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height, int screenPixelsPerInch,
-                               TColorResolver resolveColor) {
+                               int logicalPixelsPerInch, TColorResolver resolveColor) {
   const TConfigurationSettings& configuration = CurrentConfiguration(settings);
   const TRulerSettings& ruler = *configuration.Ruler;
   const TRulerPlacements placements = ReadPlacements(settings);
@@ -77,6 +80,12 @@ TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, 
   const TParameterSettings& parameters = *settings.Parameters;
   input.PixelsPerInch = ResolvePixelsPerInch(parameters.UserDefiniedDPI && !parameters.MeasuredDPI,
                                              parameters.PixelsPerInch, screenPixelsPerInch);
+  // Logical pixels count with the monitor's scale, whatever its glass measures.
+  constexpr int PixelUnit = 1;
+  if (input.ScaleUnit == PixelUnit && parameters.LogicalPixels) {
+    input.LogicalPixels = true;
+    input.PixelsPerInch = logicalPixelsPerInch > 0 ? logicalPixelsPerInch : DefaultPixelsPerInch;
+  }
   input.Buttons = settings.Handling->Buttons;
   return input;
 }

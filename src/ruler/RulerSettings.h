@@ -15,7 +15,9 @@ void WritePlacements(TApplicationSettings& settings, const TRulerPlacements& pla
 TMagnifierLayoutSettings MagnifierLayout(const TConfigurationSettings& configuration);
 
 // The painter's input for a scale area of the given size. `screenPixelsPerInch` is the
-// screen's resolution; system colours must have been resolved by `resolveColor`.
+// screen's resolution (measured, when the settings say so), `logicalPixelsPerInch` the
+// monitor's logical one, which logical pixels count with; system colours must have been
+// resolved by `resolveColor`.
 using TColorResolver = TColor (*)(TColor);
 TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height, int screenPixelsPerInch,
-                               TColorResolver resolveColor);
+                               int logicalPixelsPerInch, TColorResolver resolveColor);

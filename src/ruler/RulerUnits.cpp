@@ -10,7 +10,9 @@ struct TUnitParameters {
 };
 
 // Sub-units: pixel 1 pixel, point 1 point, inch 1/100 inch, centimetre 1 millimetre.
-TUnitParameters UnitParameters(int scaleUnit, int dpi) {
+TUnitParameters UnitParameters(int scaleUnit, int dpi, bool logicalPixels) {
+  // A logical pixel spans the monitor's scale factor: dpi / 96 device pixels.
+  if (logicalPixels) return {dpi, 96, 1, 0, 0};
   switch (scaleUnit) {
     case 2: return {dpi, 72, 1, 0, 0};
     case 3: return {dpi, 100, 3, 1, 2};
@@ -97,9 +99,9 @@ int ResolvePixelsPerInch(bool userDefinedDpi, int pixelsPerInch, int screenPixel
   return screenPixelsPerInch > 0 ? screenPixelsPerInch : 96;
 }
 
-TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, int pixelsPerInch) {
+TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, int pixelsPerInch, bool logicalPixels) {
   const int dpi = ClampPixelsPerInch(pixelsPerInch);  // also makes the widening end
-  const TUnitParameters unit = UnitParameters(scaleUnit, dpi);
+  const TUnitParameters unit = UnitParameters(scaleUnit, dpi, logicalPixels);
   TScaleLayout layout;
   layout.N = unit.N;
   layout.D = unit.D;
@@ -174,7 +176,8 @@ std::string CursorLabelText(const TScaleLayout& layout, int position, char decim
   return FormatFixed(tenths, -layout.LabelExponent, layout.LabelDecimals, decimalSeparator);
 }
 
-const char* UnitLabel(int scaleUnit) {
+const char* UnitLabel(int scaleUnit, bool logicalPixels) {
+  if (logicalPixels) return "px (logical)";
   switch (scaleUnit) {
     case 2: return "pt";
     case 3: return "in";
@@ -183,8 +186,8 @@ const char* UnitLabel(int scaleUnit) {
   }
 }
 
-std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch) {
-  const TUnitParameters unit = UnitParameters(scaleUnit, ClampPixelsPerInch(pixelsPerInch));
+std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels) {
+  const TUnitParameters unit = UnitParameters(scaleUnit, ClampPixelsPerInch(pixelsPerInch), logicalPixels);
   // pixels * D / N sub-units make pixels * D * 10 / (N * 10^LabelExponent) units; in steps of
   // the last decimal that is pixels * D * 10^(1 + decimals) / (N * 10^LabelExponent).
   std::int64_t numerator = std::int64_t{pixels} * unit.D;
@@ -196,5 +199,6 @@ std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch) {
     denominator *= static_cast<std::int64_t>(PowerOfTen(-shift));
   }
   const std::int64_t lastDecimals = RoundHalfAwayFromZero(numerator, denominator);
-  return FormatFixed(lastDecimals, -unit.LabelDecimals, unit.LabelDecimals, '.') + ' ' + UnitLabel(scaleUnit);
+  return FormatFixed(lastDecimals, -unit.LabelDecimals, unit.LabelDecimals, '.') + ' ' +
+         UnitLabel(scaleUnit, logicalPixels);
 }

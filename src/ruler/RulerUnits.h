@@ -44,7 +44,10 @@ struct TScaleLayout {
 
 // The layout for a scale unit (1 pixel, 2 point, 3 inch, 4 centimetre; anything above 4
 // counts as pixel) and granularity (1 medium, 2 fine, anything else coarse).
-TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, int pixelsPerInch);
+// With `logicalPixels` the pixel unit counts pixels divided by the monitor's scale factor
+// (what a 96-dpi design calls a pixel), `pixelsPerInch` being the monitor's logical
+// resolution; the same holds for UnitLabel ("px (logical)") and MeasurementText.
+TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, int pixelsPerInch, bool logicalPixels = false);
 
 enum class TTickKind { Short, Medium, Long };
 
@@ -117,10 +120,10 @@ std::string CursorLabelText(const TScaleLayout& layout, int position, char decim
 
 // The short name of a scale unit's measurements: "px", "pt", "in" or "cm". A ruler without
 // a scale (unit 0), like any unit the scale treats as pixel, measures in pixels.
-const char* UnitLabel(int scaleUnit);
+const char* UnitLabel(int scaleUnit, bool logicalPixels = false);
 
 // A length or position in device pixels as the reader of the ruler wants it quoted: in the
 // scale unit, with the cursor label's decimals, rounded once and half away from zero, then
 // the unit's label after a space: "400 px", "300 pt", "4.17 in", "10.6 cm", "-3 pt". The
 // decimal point is always '.', so a pasted measurement means the same in every locale.
-std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch);
+std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels = false);

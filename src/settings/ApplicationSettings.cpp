@@ -232,6 +232,7 @@ const TQorvelSettingsClass& TParameterSettings::StaticClass() {
                                             QorvelPublish::Boolean("UserDefiniedDPI", &C::UserDefiniedDPI, false),
                                             QorvelPublish::Boolean("MeasuredDPI", &C::MeasuredDPI, false),
                                             QorvelPublish::Strings("Calibrations", &C::Calibrations),
+                                            QorvelPublish::Boolean("LogicalPixels", &C::LogicalPixels, false),
                                             QorvelPublish::Integer("PixelsPerInch", &C::PixelsPerInch, 96),
                                         });
   return cls;

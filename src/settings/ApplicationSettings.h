@@ -188,6 +188,8 @@ class TParameterSettings : public TQorvelSettings {
   // Resolutions calibrated against an object on the desk, one line per monitor (see
   // ruler/Calibrations.h); they win over the measured ones.
   TQorvelStrings Calibrations;
+  // Count pixels divided by the monitor's scale factor ("px (logical)").
+  bool LogicalPixels = false;
 };
 
 // The granularity one unit of the scale remembers.

@@ -30,6 +30,11 @@ def edid(width_mm, height_mm, pixels_x, pixels_y):
 
 def scenario_measured_inches_follow_the_monitors_edid(s):
     # 1280 x 1024 pixels on 254 x 203 mm of glass: 128 pixels to the inch, where the system says 96.
+    # Wine fills in its monitor's device key when its desktop comes up, after a restart with
+    # the first window: bring it up first, so that the EDID written is the one read.
+    s.start("tests/win/ProbeWindow.exe")
+    s.wait_window("^Vindle probe")
+    s.end_all()
     subprocess.run(["wine", "reg", "add", EDID_KEY, "/v", "EDID", "/t", "REG_BINARY", "/d",
                     edid(254, 203, 1280, 1024).hex(), "/f"], check=True, capture_output=True, timeout=60)
     try:
@@ -67,3 +72,15 @@ def scenario_a_calibration_drag_puts_the_inches_where_the_object_says(s):
                    "half-inch ticks 64 pixels apart after the calibration")
     accessibility_e2e.wait_read(s, accessibility_e2e.RULER, "description", "in, calibrated",
                                 "a screen reader told what the inches rest on")
+
+
+def scenario_logical_pixels_count_at_the_monitors_scale(s):
+    # At 150 % a logical pixel is one and a half of the device's: the 640-pixel first ruler
+    # measures 427 logical ones, and its numbers say so.
+    with s.at_dpi(144):
+        win = dpi_e2e.start_fresh(s, "<settings>\n<parameters><logicalpixels>True</logicalpixels></parameters>\n</settings>\n")
+        dpi_e2e.away(s, win)
+        accessibility_e2e.wait_read(s, accessibility_e2e.RULER, "value", rf"length {round(win.width / 1.5)} px \(logical\)",
+                                    "the ruler's length in logical pixels")
+        s.screenshot("logical-pixels")
+        s.end_all()

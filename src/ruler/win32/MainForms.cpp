@@ -129,7 +129,7 @@ TMainForm::~TMainForm() = default;
 
 TRulerScaleInput TMainForm::ScaleInput() const {
   TRulerScaleInput input = ScaleInputFor(FSettings, FChildren.ScaleBox.Width(), FChildren.ScaleBox.Height(),
-                                         FPixelsPerInch, &ResolveSystemColor);
+                                         FPixelsPerInch, FLogicalPixelsPerInch, &ResolveSystemColor);
   input.CursorBoxPos = FCursorBoxPos;
   input.CursorScreenPos = FCursorScreenPos;
   input.HotButton = FHotButton;
@@ -143,17 +143,19 @@ void TMainForm::FollowMonitorDpi() {
   // Measuring asks the registry and the display driver: during a drag the ruler keeps its
   // resolution, and takes the new monitor's when the drag ends.
   if (parameters.MeasuredDPI && FInMoveSizeLoop && FPixelsPerInch > 0) return;
+  const int logicalPixelsPerInch = PixelsPerInchOfMonitorAt(bounds, Handle());
   TMeasuredResolution resolution;
   if (parameters.MeasuredDPI) resolution = MeasuredResolutionOfMonitorAt(bounds, parameters.Calibrations);
   if (resolution.PixelsPerInch <= 0) {
-    resolution.PixelsPerInch = PixelsPerInchOfMonitorAt(bounds, Handle());
+    resolution.PixelsPerInch = logicalPixelsPerInch;
     resolution.Basis = parameters.UserDefiniedDPI && !parameters.MeasuredDPI ? TResolutionBasis::UserDefined
                                                                              : TResolutionBasis::System;
   }
   FResolutionBasis = resolution.Basis;
   const int pixelsPerInch = resolution.PixelsPerInch;
-  if (pixelsPerInch == FPixelsPerInch) return;
+  if (pixelsPerInch == FPixelsPerInch && logicalPixelsPerInch == FLogicalPixelsPerInch) return;
   FPixelsPerInch = pixelsPerInch;
+  FLogicalPixelsPerInch = logicalPixelsPerInch;
   if (FScaleBox) FScaleBox->Invalidate();
 }
 
@@ -433,6 +435,8 @@ void TMainForm::CreateRulerMenu() {
     item.RadioCheck = true;
     FUnitItems[static_cast<std::size_t>(i)] = &item;
   }
+  units.AddSeparator();
+  FLogicalPixelsItem = &units.Add(L"&Logical pixels", -1, [this](TMenuItem&) { ToggleLogicalPixels(); });
 
   TPopupMenu& presets = menu.AddSubmenu(L"&Presets");
   FPresetsItem = &menu.Item(menu.Count() - 1);
@@ -474,6 +478,7 @@ void TMainForm::UpdateRulerMenu() {
   FHideItem->Default = state.DefaultCommand == TRulerCommand::Hide;
   FHideItem->Caption = CaptionWithHotkey(L"&Hide", FSettings.Hotkeys->Hotkey(THotkeyAction::ShowRuler));
   for (std::size_t i = 0; i < FUnitItems.size(); ++i) FUnitItems[i]->Checked = static_cast<int>(i) == state.CheckedUnit;
+  FLogicalPixelsItem->Checked = FSettings.Parameters->LogicalPixels;
   for (std::size_t i = 0; i < FPresetItems.size(); ++i) FPresetItems[i]->Caption = Widen(state.PresetCaptions[i]);
 }
 
@@ -535,7 +540,7 @@ int TMainForm::RulerLength(const TRulerScaleInput& input) const {
 
 std::wstring TMainForm::LengthText() const {
   const TRulerScaleInput input = ScaleInput();
-  return Widen(MeasurementText(input.ScaleUnit, RulerLength(input), input.PixelsPerInch));
+  return Widen(MeasurementText(input.ScaleUnit, RulerLength(input), input.PixelsPerInch, input.LogicalPixels));
 }
 
 bool TMainForm::CopyLength() { return PutClipboardText(Handle(), LengthText()); }
@@ -598,6 +603,11 @@ void TMainForm::StretchByKey(int lengthChange) {
   ::SetWindowPos(Handle(), nullptr, stretched.Left, stretched.Top, stretched.Width(), stretched.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
   StorePlacement();
+}
+
+void TMainForm::ToggleLogicalPixels() {
+  FSettings.Parameters->LogicalPixels = !FSettings.Parameters->LogicalPixels;
+  FScaleBox->Invalidate();
 }
 
 void TMainForm::SelectScaleUnit(int tag) {

@@ -66,6 +66,8 @@ class TMainForm : public TQorvelMagnetForm {
   void SampleCursor();
   void RunCommand(TRulerCommand command);
   void SelectScaleUnit(int tag);
+  // Pixels counted at 100 % scaling ("px (logical)") or as the device has them.
+  void ToggleLogicalPixels();
   void SelectPreset(int tag);
   // The ruler's length in the active unit with its label, as "&Copy length" puts it on the
   // clipboard: "400 px", "4.17 in".
@@ -150,6 +152,7 @@ class TMainForm : public TQorvelMagnetForm {
   std::unique_ptr<TQorvelFormBlending> FBlending;
   TRulerChildren FChildren;
   int FPixelsPerInch = 96;
+  int FLogicalPixelsPerInch = 96;  // the monitor's scale, which logical pixels count with
   TPoint FCursorScreenPos{-1, -1};
   TPoint FCursorBoxPos{-1, -1};
   TPoint FMoveStart;
@@ -174,6 +177,7 @@ class TMainForm : public TQorvelMagnetForm {
   std::array<TMenuItem*, kRulerPresetCount> FPresetItems{};
   TMenuItem* FCopyLengthItem = nullptr;
   TMenuItem* FCalibrateItem = nullptr;
+  TMenuItem* FLogicalPixelsItem = nullptr;
   TMenuItem* FHideItem = nullptr;
   std::unique_ptr<TCalibrationForm> FCalibration;
   TResolutionBasis FResolutionBasis = TResolutionBasis::System;

@@ -131,7 +131,7 @@ TEST(DpiArithmetic, AUserDefinedResolutionWinsOverEveryMonitors) {
   settings->Parameters->UserDefiniedDPI = true;
   settings->Parameters->PixelsPerInch = 110;
   const auto identity = [](TColor color) { return color; };
-  EXPECT_EQ(ScaleInputFor(*settings, 400, 30, 128, identity).PixelsPerInch, 110);
+  EXPECT_EQ(ScaleInputFor(*settings, 400, 30, 128, 96, identity).PixelsPerInch, 110);
   settings->Parameters->MeasuredDPI = true;
-  EXPECT_EQ(ScaleInputFor(*settings, 400, 30, 128, identity).PixelsPerInch, 128);
+  EXPECT_EQ(ScaleInputFor(*settings, 400, 30, 128, 96, identity).PixelsPerInch, 128);
 }

@@ -86,6 +86,7 @@ std::vector<std::string> ExpectedDefaults() {
   lines.push_back("Hotkeys.PickColor = 'Ctrl+Alt+Shift+C'");
   lines.push_back("Hotkeys.ShowRuler = 'Ctrl+Alt+Shift+R'");
   lines.push_back("Parameters.Calibrations = {}");
+  lines.push_back("Parameters.LogicalPixels = False");
   lines.push_back("Parameters.MeasuredDPI = False");
   lines.push_back("Parameters.PixelsPerInch = 96");
   lines.push_back("Parameters.UserDefiniedDPI = False");

@@ -135,6 +135,7 @@ std::string FreshDefaultsDocument() {
   <parameters>
     <calibrations>
     </calibrations>
+    <logicalpixels>False</logicalpixels>
     <measureddpi>False</measureddpi>
     <pixelsperinch>96</pixelsperinch>
     <userdefinieddpi>False</userdefinieddpi>

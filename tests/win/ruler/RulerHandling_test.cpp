@@ -60,9 +60,11 @@ TEST_F(RulerHandling, MenuShowsItsItemsAsTheUserSeesThem) {
   EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), TRUE, 0), 17u) << "hide is the double-click action";
 
   const HMENU units = ::GetSubMenu(menu.Get(), 12);
-  ASSERT_EQ(::GetMenuItemCount(units), 5);
+  ASSERT_EQ(::GetMenuItemCount(units), 7);
   EXPECT_EQ(ItemText(units, 3), L"&Inch");
   EXPECT_TRUE(ItemState(units, 1) & MF_CHECKED);
+  EXPECT_EQ(ItemText(units, 6), L"&Logical pixels");
+  EXPECT_FALSE(ItemState(units, 6) & MF_CHECKED);
   const HMENU presets = ::GetSubMenu(menu.Get(), 13);
   ASSERT_EQ(::GetMenuItemCount(presets), 5);
   EXPECT_EQ(ItemText(presets, 0), L"400 pixels");

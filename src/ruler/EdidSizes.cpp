@@ -1,6 +1,7 @@
 #include "ruler/EdidSizes.h"
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <numeric>
 
@@ -63,4 +64,11 @@ std::wstring EdidRegistryKey(std::wstring_view interfacePath) {
   if (model.find(L'\\') != std::wstring_view::npos || instance.find(L'\\') != std::wstring_view::npos) return {};
   return L"SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" + std::wstring(model) + L"\\" + std::wstring(instance) +
          L"\\Device Parameters";
+}
+
+int MonitorPixelsPerInch(int width, int height, const TEdidSize& size) {
+  const double across = PhysicalPixelsPerInch(width, size.WidthMm);
+  const double down = PhysicalPixelsPerInch(height, size.HeightMm);
+  if (across <= 0 || down <= 0) return 0;
+  return static_cast<int>(std::lround((across + down) / 2));
 }

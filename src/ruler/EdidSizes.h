@@ -36,6 +36,11 @@ std::optional<TEdidSize> EdidPhysicalSize(std::span<const std::uint8_t> edid);
 // Pixels per inch of `pixels` spread over `millimetres`; 0 when either is not above 0.
 double PhysicalPixelsPerInch(int pixels, double millimetres);
 
+// The resolution of a monitor of `width` x `height` device pixels and the given size, rounded:
+// pixels are square on any screen worth measuring, so both axes are averaged against the
+// rounding of the sizes. 0 when the size is unusable.
+int MonitorPixelsPerInch(int width, int height, const TEdidSize& size);
+
 // Where Windows keeps a monitor's EDID, under HKEY_LOCAL_MACHINE: the "Device Parameters" key
 // of the monitor's device instance, named by the interface path EnumDisplayDevices gives
 // with EDD_GET_DEVICE_INTERFACE_NAME ("\\?\DISPLAY#DEL40A3#5&1a2b3c&0&UID4353#{e6f07b5f-...}").

@@ -99,8 +99,5 @@ TMeasuredResolution MeasuredResolutionOfMonitorAt(const TRect& bounds, const TQo
     basis = TResolutionBasis::ReportedSize;
   }
   if (!size) return {};
-  // Pixels are square on any screen worth measuring; both axes are averaged against rounding.
-  const double across = PhysicalPixelsPerInch(device->Bounds.Width(), size->WidthMm);
-  const double down = PhysicalPixelsPerInch(device->Bounds.Height(), size->HeightMm);
-  return {static_cast<int>(std::lround((across + down) / 2)), basis};
+  return {MonitorPixelsPerInch(device->Bounds.Width(), device->Bounds.Height(), *size), basis};
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ruler/EdidSizes.h"
+#include "ruler/MonitorDpi.h"
 
 namespace {
 
@@ -56,6 +57,20 @@ TEST(EdidSizes, RealWorldBlocks) {
   extended[127] = static_cast<std::uint8_t>(extended[127] - 1);
   extended.resize(256, 0x5A);
   ExpectSize(extended, 518, 324, TEdidSizeSource::DetailedTiming);
+}
+
+TEST(EdidSizes, EachMonitorOfAMixedDeskGetsItsOwnInch) {
+  // A 27-inch 2560 x 1440 monitor, and left of it a 24-inch 1920 x 1200 one.
+  const std::vector<TMonitorResolution> desk = {{{0, 0, 2560, 1440}, 96}, {{-1920, 0, 0, 1200}, 96}};
+  const int sizes[][2] = {{597, 336}, {518, 324}};
+  const auto inchAt = [&](const TRect& ruler) {
+    const auto index = static_cast<std::size_t>(MonitorHolding(desk, ruler));
+    return MonitorPixelsPerInch(desk[index].Bounds.Width(), desk[index].Bounds.Height(),
+                                {sizes[index][0], sizes[index][1]});
+  };
+  EXPECT_EQ(inchAt({100, 100, 700, 130}), 109);
+  EXPECT_EQ(inchAt({-900, 100, -300, 130}), 94);
+  EXPECT_EQ(MonitorPixelsPerInch(1920, 1080, {0, 0}), 0);
 }
 
 TEST(EdidSizes, DamagedBlocksHaveNoSize) {

@@ -55,7 +55,7 @@ def scenario_a_calibration_drag_puts_the_inches_where_the_object_says(s):
     s.right_click(win.x + 300, win.y + 15)
     s.wait_for(lambda: [w for w in s.find_windows("") if w.id not in before and w.height > 100],
                "the ruler menu to open")
-    s.key("l")
+    s.key("u", "a")  # Unit, Calibrate...
     s.wait_window("^Calibrate$")
     card = s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.width == 324],
                       "the ruler set to the card's 85.60 mm at 96 dpi (324 pixels)")[0]

@@ -437,6 +437,7 @@ void TMainForm::CreateRulerMenu() {
   }
   units.AddSeparator();
   FLogicalPixelsItem = &units.Add(L"&Logical pixels", -1, [this](TMenuItem&) { ToggleLogicalPixels(); });
+  FCalibrateItem = &units.Add(L"C&alibrate...", -1, [this](TMenuItem&) { Calibrate(); });
 
   TPopupMenu& presets = menu.AddSubmenu(L"&Presets");
   FPresetsItem = &menu.Item(menu.Count() - 1);
@@ -446,7 +447,6 @@ void TMainForm::CreateRulerMenu() {
     FPresetItems[static_cast<std::size_t>(i)] = &item;
   }
   FCopyLengthItem = &menu.Add(L"&Copy length", -1, [this](TMenuItem&) { CopyLengthOrReport(); });
-  FCalibrateItem = &menu.Add(L"Ca&librate...", -1, [this](TMenuItem&) { Calibrate(); });
   menu.AddSeparator();
   FHideItem = &menu.Add(L"&Hide", kImageHide, [this](TMenuItem&) { Close(); });
 }

@@ -82,7 +82,7 @@ class TMainForm : public TQorvelMagnetForm {
 
   // Calibration of the physical units: the length the ruler measures in device pixels, set
   // as a preset sets it; the resolution its physical units use now; the name of the monitor
-  // it lies on; and the window that calibrates (Ca&librate... in the menu).
+  // it lies on; and the window that calibrates (C&alibrate... in the Unit submenu).
   int MeasuredLength() const { return RulerLength(ScaleInput()); }
   void SetMeasuredLength(int pixels);
   int ScalePixelsPerInch() const { return ScaleInput().PixelsPerInch; }

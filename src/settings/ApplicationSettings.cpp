@@ -84,6 +84,23 @@ THotkey THotkeySettings::Hotkey(THotkeyAction action) const {
   return *ParseHotkey(HotkeyActionInfo(action).DefaultText);
 }
 
+const TQorvelSettingsClass& TMeasureSettings::StaticClass() {
+  using C = TMeasureSettings;
+  static const TQorvelSettingsClass cls("TMeasureSettings", &TQorvelSettings::StaticClass(),
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::Integer("Mode", &C::Mode, 0),
+                                            QorvelPublish::Integer("Tolerance", &C::Tolerance, 30),
+                                            QorvelPublish::Boolean("Continuous", &C::Continuous, false),
+                                            QorvelPublish::Integer("IgnoreNarrow", &C::IgnoreNarrow, 0),
+                                            QorvelPublish::Color("LineColor", &C::LineColor, 0x6300E6),
+                                            QorvelPublish::Color("LabelText", &C::LabelText, 0xFFFFFF),
+                                            QorvelPublish::Color("LabelBackground", &C::LabelBackground, 0x6300E6),
+                                            QorvelPublish::Boolean("SnapBounds", &C::SnapBounds, false),
+                                        });
+  return cls;
+}
+
 const TQorvelSettingsClass& TGeneralSettings::StaticClass() {
   using C = TGeneralSettings;
   static const TQorvelSettingsClass cls("TGeneralSettings", &TQorvelSettings::StaticClass(),
@@ -371,6 +388,7 @@ const TQorvelSettingsClass& TApplicationSettings::StaticClass() {
                                             QorvelPublish::Child("Parameters", &C::Parameters),
                                             QorvelPublish::Child("Window", &C::Window),
                                             QorvelPublish::Child("Hotkeys", &C::Hotkeys),
+                                            QorvelPublish::Child("Measure", &C::Measure),
                                         });
   return cls;
 }

@@ -84,6 +84,26 @@ class THotkeySettings : public TQorvelSettings {
   std::string CursorCoordinates;
 };
 
+// The measure tool: its mode, how it finds edges, and its colours.
+class TMeasureSettings : public TQorvelSettings {
+ public:
+  static constexpr int MaxTolerance = 255;
+  static constexpr int MaxIgnoreNarrow = 50;
+
+  using TQorvelSettings::TQorvelSettings;
+  static const TQorvelSettingsClass& StaticClass();
+  const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+
+  std::int32_t Mode = 0;          // 0 spacing, 1 bounds, 2 distance and angle; anything else spacing
+  std::int32_t Tolerance = 30;    // largest channel difference still the same surface, held to 0..255
+  bool Continuous = false;        // compare with the run walked so far, for gradients
+  std::int32_t IgnoreNarrow = 0;  // features this many pixels wide or narrower do not stop a span, 0..50
+  TColor LineColor = 0x6300E6;    // a strong pink that few interfaces use
+  TColor LabelText = 0xFFFFFF;
+  TColor LabelBackground = 0x6300E6;
+  bool SnapBounds = false;  // a dragged rectangle shrinks to its content without Alt held
+};
+
 // One preset ruler length, in pixels.
 class TPresetSettings : public TQorvelSettings {
  public:
@@ -317,6 +337,7 @@ class TApplicationSettings : public TQorvelTypicalApplicationSettings {
   TParameterSettings* Parameters = nullptr;
   TQorvelWindowListSettings* Window = nullptr;
   THotkeySettings* Hotkeys = nullptr;
+  TMeasureSettings* Measure = nullptr;
 
  protected:
   void AfterCreateChildren() override;

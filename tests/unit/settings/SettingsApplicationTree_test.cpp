@@ -85,6 +85,14 @@ std::vector<std::string> ExpectedDefaults() {
   lines.push_back("Hotkeys.Measure = 'Ctrl+Alt+Shift+M'");
   lines.push_back("Hotkeys.PickColor = 'Ctrl+Alt+Shift+C'");
   lines.push_back("Hotkeys.ShowRuler = 'Ctrl+Alt+Shift+R'");
+  lines.push_back("Measure.Continuous = False");
+  lines.push_back("Measure.IgnoreNarrow = 0");
+  lines.push_back("Measure.LabelBackground = $6300E6");
+  lines.push_back("Measure.LabelText = $FFFFFF");
+  lines.push_back("Measure.LineColor = $6300E6");
+  lines.push_back("Measure.Mode = 0");
+  lines.push_back("Measure.SnapBounds = False");
+  lines.push_back("Measure.Tolerance = 30");
   lines.push_back("Parameters.Calibrations = {}");
   lines.push_back("Parameters.LogicalPixels = False");
   lines.push_back("Parameters.MeasuredDPI = False");
@@ -124,7 +132,7 @@ TEST(ApplicationTree, PublishedNamesAreTheSettingsFileNames) {
     names.push_back(property.Name);
   EXPECT_EQ(names,
             (std::vector<std::string>{"ColorPicker", "Colors", "ConfigurationFile", "Execution", "General", "Handling",
-                                      "Horizontal", "Hotkeys", "Parameters", "Startup", "Vertical", "Window"}));
+                                      "Horizontal", "Hotkeys", "Measure", "Parameters", "Startup", "Vertical", "Window"}));
   const TQorvelSettingsClass& parameters = TParameterSettings::StaticClass();
   EXPECT_NE(parameters.FindProperty("UserDefiniedDPI"), nullptr);
   EXPECT_EQ(TColorPickerSettings::StaticClass().FindProperty("Color")->TypeName, "TColor");
@@ -134,12 +142,12 @@ TEST(ApplicationTree, PublishedNamesAreTheSettingsFileNames) {
 
 TEST(ApplicationTree, ChildrenAreOwnedByTheirParents) {
   auto settings = FreshSettings();
-  // Twelve published children in table order, then the three configurations.
-  ASSERT_EQ(settings->Children().size(), 15u);
+  // Thirteen published children in table order, then the three configurations.
+  ASSERT_EQ(settings->Children().size(), 16u);
   EXPECT_EQ(settings->Children().front(), settings->ColorPicker);
-  EXPECT_EQ(settings->Children()[11], settings->Window);
-  EXPECT_EQ(settings->Children()[12], settings->Configurations(0));
-  EXPECT_EQ(settings->Children()[14], settings->Configurations(2));
+  EXPECT_EQ(settings->Children()[12], settings->Window);
+  EXPECT_EQ(settings->Children()[13], settings->Configurations(0));
+  EXPECT_EQ(settings->Children()[15], settings->Configurations(2));
   EXPECT_EQ(settings->Configurations(1)->Ruler->Scales->Parent(), settings->Configurations(1)->Ruler);
   EXPECT_EQ(settings->Horizontal->Presets->Children().size(), 5u);
   EXPECT_NE(settings->Horizontal->Presets->Preset(0), settings->Vertical->Presets->Preset(0));

@@ -132,6 +132,16 @@ std::string FreshDefaultsDocument() {
     <pickcolor>Ctrl+Alt+Shift+C</pickcolor>
     <showruler>Ctrl+Alt+Shift+R</showruler>
   </hotkeys>
+  <measure>
+    <continuous>False</continuous>
+    <ignorenarrow>0</ignorenarrow>
+    <labelbackground>6300E6h</labelbackground>
+    <labeltext>FFFFFFh</labeltext>
+    <linecolor>6300E6h</linecolor>
+    <mode>0</mode>
+    <snapbounds>False</snapbounds>
+    <tolerance>30</tolerance>
+  </measure>
   <parameters>
     <calibrations>
     </calibrations>

@@ -12,7 +12,7 @@ namespace {
 
 int Channel(TPixel p, int shift) { return static_cast<int>((p >> shift) & 0xFF); }
 
-constexpr int Block = 16;  // pixels tested together before a branch
+constexpr int Block = 32;  // pixels tested together before a branch
 
 // a - b, or 0 when b is larger; written as a maximum and a subtraction, which vectorise on
 // sixteen bytes at once.

@@ -47,8 +47,8 @@
 // side then moves inward to the outermost content row or column; the result is the smallest
 // rectangle holding every content pixel. Rows are scanned from the top down to the first
 // content row, from the bottom up likewise, then only the margins left and right of the
-// content found so far in the rows between, so no pixel is examined twice (beyond a block of
-// sixteen where a row's first content pixel is looked for). IgnoreNarrow and Continuous do
+// content found so far in the rows between, so no pixel is examined twice (beyond the block
+// of 32 in which a row's outermost content pixel is found). IgnoreNarrow and Continuous do
 // not apply to snapping.
 
 #include "base/PixelBuffers.h"

@@ -14,7 +14,14 @@ struct TMeasureUnit {
   bool LogicalPixels = false;
 };
 
-// "300 × 120 px", "2.41 × 0.50 in".
+// Rounding. Every number is rounded once, half away from zero, as the ruler rounds: a size or
+// span through MeasurementText's exact integer arithmetic, with the unit's decimals (none for
+// pixels and points, two for inches, one for centimetres); a line's length, which need not be
+// whole pixels, from its exact floating-point value with one decimal in pixels (device or
+// logical) and the unit's decimals in the others; an angle to one decimal, where 359.95 and
+// more read "0.0", the direction they point in.
+
+// "300 × 120 px", "2.41 × 0.50 in": both numbers as MeasurementText writes them, one label.
 std::string SizeText(int width, int height, const TMeasureUnit& unit);
 // One span: "231 px", "2.41 in".
 std::string SpanText(int pixels, const TMeasureUnit& unit);
@@ -22,9 +29,11 @@ std::string SpanText(int pixels, const TMeasureUnit& unit);
 // Length in pixels of the line from `from` to `to`.
 double LineLength(TPoint from, TPoint to);
 // Its angle in degrees, 0 to the right and counter-clockwise on the screen (whose y grows
-// downward), in [0, 360). 0 for a line of no length.
+// downward), in [0, 360): a line straight up is 90. 0 for a line of no length.
 double LineAngle(TPoint from, TPoint to);
-// `to` moved onto the nearest ray from `from` at a multiple of 15 degrees, keeping the length.
+// `to` moved onto the nearest ray from `from` at a multiple of 15 degrees (7.5 goes to 15),
+// keeping the length; the end is rounded to whole pixels, so its length may differ by a
+// fraction of a pixel. `to` itself for a line of no length.
 TPoint SnapAngle(TPoint from, TPoint to);
 // "120.4 px at 33.7°": the length with one decimal in pixels (the unit's decimals in the
 // others) and the angle with one decimal.

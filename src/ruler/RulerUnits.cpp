@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -186,7 +187,7 @@ const char* UnitLabel(int scaleUnit, bool logicalPixels) {
   }
 }
 
-std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels) {
+std::string MeasurementNumber(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels) {
   const TUnitParameters unit = UnitParameters(scaleUnit, ClampPixelsPerInch(pixelsPerInch), logicalPixels);
   // pixels * D / N sub-units make pixels * D * 10 / (N * 10^LabelExponent) units; in steps of
   // the last decimal that is pixels * D * 10^(1 + decimals) / (N * 10^LabelExponent).
@@ -199,6 +200,32 @@ std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch, bool l
     denominator *= static_cast<std::int64_t>(PowerOfTen(-shift));
   }
   const std::int64_t lastDecimals = RoundHalfAwayFromZero(numerator, denominator);
-  return FormatFixed(lastDecimals, -unit.LabelDecimals, unit.LabelDecimals, '.') + ' ' +
-         UnitLabel(scaleUnit, logicalPixels);
+  return FormatFixed(lastDecimals, -unit.LabelDecimals, unit.LabelDecimals, '.');
+}
+
+std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels) {
+  return MeasurementNumber(scaleUnit, pixels, pixelsPerInch, logicalPixels) + ' ' + UnitLabel(scaleUnit, logicalPixels);
+}
+
+bool IsPixelUnit(int scaleUnit, bool logicalPixels) {
+  return logicalPixels || (scaleUnit != 2 && scaleUnit != 3 && scaleUnit != 4);
+}
+
+std::string LengthText(int scaleUnit, double pixels, int pixelsPerInch, bool logicalPixels, int minimumDecimals) {
+  const TUnitParameters unit = UnitParameters(scaleUnit, ClampPixelsPerInch(pixelsPerInch), logicalPixels);
+  const int decimals = std::clamp(std::max(unit.LabelDecimals, minimumDecimals), 0, 6);
+  // As MeasurementNumber, in floating point: for whole pixels the quotient of two exact
+  // integers, rounded correctly, so a half stays a half and rounds as the integer path does.
+  const int shift = 1 + decimals - unit.LabelExponent;
+  double lastDecimals = pixels * unit.D;
+  if (shift >= 0) {
+    lastDecimals *= static_cast<double>(PowerOfTen(shift));
+    lastDecimals /= unit.N;
+  } else {
+    lastDecimals /= static_cast<double>(unit.N) * static_cast<double>(PowerOfTen(-shift));
+  }
+  const double bound = 9.0e15;  // beyond it a double holds no decimals any more
+  if (!std::isfinite(lastDecimals)) lastDecimals = 0;
+  const auto rounded = static_cast<std::int64_t>(std::round(std::clamp(lastDecimals, -bound, bound)));
+  return FormatFixed(rounded, -decimals, decimals, '.') + ' ' + UnitLabel(scaleUnit, logicalPixels);
 }

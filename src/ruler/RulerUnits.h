@@ -127,3 +127,15 @@ const char* UnitLabel(int scaleUnit, bool logicalPixels = false);
 // the unit's label after a space: "400 px", "300 pt", "4.17 in", "10.6 cm", "-3 pt". The
 // decimal point is always '.', so a pasted measurement means the same in every locale.
 std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels = false);
+// The number of that text alone, "4.17", for texts that put one label after several numbers.
+std::string MeasurementNumber(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels = false);
+
+// Whether a scale unit counts pixels, device or logical: every unit but point (2), inch (3)
+// and centimetre (4).
+bool IsPixelUnit(int scaleUnit, bool logicalPixels = false);
+
+// A length that need not be whole pixels (a slanted line's) quoted as MeasurementText quotes
+// whole ones, with at least `minimumDecimals` decimals: "120.4 px" with one, "1.25 in".
+// Rounded once, half away from zero; for whole pixels and no extra decimals it reads exactly
+// as MeasurementText.
+std::string LengthText(int scaleUnit, double pixels, int pixelsPerInch, bool logicalPixels, int minimumDecimals = 0);

@@ -332,3 +332,16 @@ TEST(MeasurementText, IsWithinHalfALastDigitOfTheExactValue) {
     }
   }
 }
+
+// A length that need not be whole pixels reads, for whole ones, exactly as a measurement: the
+// same rounding of halves at every resolution, and one label after the number.
+TEST(LengthText, AgreesWithMeasurementTextOnWholePixels) {
+  const int units[] = {0, Pixel, Point, Inch, Centimetre};
+  for (const int unit : units)
+    for (int dpi : {10, 72, 96, 120, 144, 254, 600})
+      for (int pixels = -300; pixels <= 3000; pixels += 1)
+        ASSERT_EQ(LengthText(unit, pixels, dpi, false), MeasurementText(unit, pixels, dpi)) << pixels << " at " << dpi;
+  EXPECT_EQ(LengthText(Pixel, 120.37, 96, false, 1), "120.4 px");
+  EXPECT_EQ(LengthText(Pixel, 0.25, 96, false, 1), "0.3 px") << "half away from zero";
+  EXPECT_EQ(LengthText(Inch, 121.0, 96, false, 1), "1.26 in") << "the unit's two decimals beat the minimum";
+}

@@ -1,0 +1,40 @@
+// The texts of sizes and lines in every unit, and the angle arithmetic behind them.
+#include <gtest/gtest.h>
+
+#include "measure/MeasureTexts.h"
+
+namespace {
+
+constexpr TMeasureUnit Pixels{1, 96, false}, Points{2, 96, false}, Inches{3, 96, false}, Centimetres{4, 96, false};
+
+TEST(MeasureTexts, SizesAndSpansReadAsTheRulerRoundsThem) {
+  EXPECT_EQ(SizeText(300, 120, Pixels), "300 \xC3\x97 120 px");
+  EXPECT_EQ(SizeText(231, 48, Inches), "2.41 \xC3\x97 0.50 in");
+  EXPECT_EQ(SizeText(96, 48, Centimetres), "2.5 \xC3\x97 1.3 cm");
+  EXPECT_EQ(SizeText(300, 150, (TMeasureUnit{1, 144, true})), "200 \xC3\x97 100 px (logical)");
+  EXPECT_EQ(SpanText(231, Inches), "2.41 in");
+}
+
+TEST(MeasureTexts, AnglesCountCounterClockwiseFromTheRight) {
+  const TPoint o{100, 100};
+  EXPECT_DOUBLE_EQ(LineAngle(o, {100, 40}), 90) << "up the screen";
+  EXPECT_DOUBLE_EQ(LineAngle(o, {90, 110}), 225);
+  EXPECT_EQ(LineAngle(o, o), 0);
+  EXPECT_EQ(LineText(o, {400, -100}, Pixels), "360.6 px at 33.7\xC2\xB0");
+  EXPECT_EQ(LineText(o, {100100, 101}, Pixels), "100000.0 px at 0.0\xC2\xB0") << "359.9994 points right";
+  EXPECT_EQ(LineText({0, 0}, {-3, 4}, Pixels), "5.0 px at 233.1\xC2\xB0");
+  EXPECT_EQ(LineText(o, {196, 100}, Inches), "1.00 in at 0.0\xC2\xB0");
+  EXPECT_EQ(LineText(o, {100, 4}, Centimetres), "2.5 cm at 90.0\xC2\xB0");
+  EXPECT_EQ(LineText(o, {200, 0}, Points), "106 pt at 45.0\xC2\xB0") << "141.42 px are 106.07 pt";
+}
+
+TEST(MeasureTexts, SnapAngleKeepsTheLengthOnAMultipleOf15Degrees) {
+  const TPoint o{10, 10};
+  EXPECT_EQ(SnapAngle(o, {110, -20}), (TPoint{111, -17})) << "16.7 degrees: 15, length 104.4";
+  EXPECT_EQ(SnapAngle(o, {110, 14}), (TPoint{110, 10})) << "357.7 degrees: 0";
+  EXPECT_EQ(SnapAngle(o, {13, -90}), (TPoint{10, -90})) << "straight up";
+  EXPECT_EQ(SnapAngle(o, {-40, 80}), (TPoint{-33, 84})) << "234.5 degrees: 240, length 86.0";
+  EXPECT_EQ(SnapAngle(o, o), o);
+}
+
+}  // namespace

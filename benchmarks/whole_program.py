@@ -2,9 +2,11 @@
 """Whole-program timings of Vindle.exe under Wine against BaselineTray.exe, the least a tray
 program with one window costs, run alternately in the same prefix and on the same display.
 
-Each round starts both programs once for start-up, idle CPU and peak memory, and once more
-for the CPU a moving mouse costs (Vindle with its magnifier shown, the baseline capturing the
-screen on the same 50 ms timer). Medians over the rounds go to the JSON file.
+Each round starts both programs once for start-up, idle CPU and peak memory, once more for the
+CPU a moving mouse costs (Vindle with its magnifier shown, the baseline capturing the screen on
+the same 50 ms timer), and once more for the time from the measure hotkey to an overlay on the
+screen (Vindle's measure tool: snapshot, composition and overlay; the baseline: a bare capture of
+the whole screen shown in one topmost window). Medians over the rounds go to the JSON file.
 
 Run it inside the Wine session of tools/wine-env.sh (DISPLAY and WINEPREFIX set):
     whole_program.py --build build/win32 --out build/bench/whole.json [--quick]
@@ -22,6 +24,9 @@ VINDLE = "src/Vindle.exe"
 BASELINE = "benchmarks/BaselineTray.exe"
 VINDLE_TITLE = "^Vindle$"
 BASELINE_TITLE = "^Vindle Baseline$"
+MEASURE_TITLE = "^Measure$"
+BASELINE_OVERLAY_TITLE = "^Vindle Baseline overlay$"
+MEASURE_CHORD = "ctrl+alt+shift+m"
 TRAY_TITLE = "^Wine System Tray$"
 PARKED_POINTER = (1200, 1000)   # away from every window the programs show
 
@@ -179,8 +184,32 @@ def moving_cpu(program, seconds):
     return result
 
 
+def overlay_seconds(program, overlay_title, repetitions):
+    """Median seconds from the measure chord to the overlay's window on the screen. Under Wine a
+    hotkey arrives while a Wine window has the keyboard, so the program's own window is clicked
+    first; the pointer then rests on the screen's empty part."""
+    times = []
+    for _ in range(repetitions):
+        x, y, width, height = window_geometry(program.window())
+        move_pointer(x + width // 2, y + height // 2)
+        xdotool("click", 1)
+        move_pointer(*PARKED_POINTER)
+        time.sleep(0.5)
+        started = time.monotonic()
+        xdotool("key", MEASURE_CHORD)
+        while not visible_windows(overlay_title):   # as fast as xdotool answers: no sleep
+            if time.monotonic() - started > 20:
+                raise RunFailure(f"no {overlay_title} window within 20 s of the chord")
+        times.append(time.monotonic() - started)
+        time.sleep(0.3)
+        xdotool("key", "Escape")
+        wait_until(lambda: not visible_windows(overlay_title), "the overlay to go", 20)
+    return statistics.median(times)
+
+
 def measure(build, rounds, idle_seconds, moving_seconds, warm_up, log):
-    results = {key: {"vindle": [], "baseline": []} for key in ("startup_s", "idle_cpu", "moving_cpu", "peak_rss_kib")}
+    results = {key: {"vindle": [], "baseline": []}
+               for key in ("startup_s", "idle_cpu", "moving_cpu", "peak_rss_kib", "overlay_s")}
 
     def idle_run(name):
         vindle_settings(None)
@@ -203,6 +232,18 @@ def measure(build, rounds, idle_seconds, moving_seconds, warm_up, log):
         finally:
             program.stop()
 
+    def overlay_run(name):
+        vindle_settings(None)
+        program = (Program(build, VINDLE, VINDLE_TITLE) if name == "vindle"
+                   else Program(build, BASELINE, BASELINE_TITLE, ["overlay"]))
+        try:
+            program.start()
+            time.sleep(1)
+            results["overlay_s"][name].append(
+                overlay_seconds(program, MEASURE_TITLE if name == "vindle" else BASELINE_OVERLAY_TITLE, 3))
+        finally:
+            program.stop()
+
     # One start of each first: a fresh prefix loads and caches a lot on its first runs.
     for name in ("vindle", "baseline") if warm_up else ():
         program = Program(build, VINDLE if name == "vindle" else BASELINE, VINDLE_TITLE if name == "vindle"
@@ -219,6 +260,8 @@ def measure(build, rounds, idle_seconds, moving_seconds, warm_up, log):
             idle_run(name)
         for name in order:
             moving_run(name)
+        for name in order:
+            overlay_run(name)
         log(f"round {round_number + 1}/{rounds}: " + ", ".join(
             f"{key} {results[key]['vindle'][-1]:.4g}/{results[key]['baseline'][-1]:.4g}" for key in results))
     vindle_settings(None)

@@ -15,8 +15,8 @@ import zlib
 RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res")
 
 # ---------------------------------------------------------------------------------------
-# Menu images: eight 16 x 16 pictures, in this order: ruler, colour picker, mirror
-# left-right, mirror top-bottom, rotate, hide, cursor coordinates, exit.
+# Menu images: nine 16 x 16 pictures, in this order: ruler, colour picker, mirror
+# left-right, mirror top-bottom, rotate, hide, cursor coordinates, exit, measure.
 PALETTE = {
     ".": None,                 # transparent
     "k": (0x20, 0x20, 0x20),   # outline
@@ -183,6 +183,25 @@ MENU_IMAGES = [
         ".kkkkkkkkk......",
         "................",
         "................",
+    ],
+    # 8 measure: a span between two edges, over a dashed box
+    [
+        "................",
+        "bb..b.b.b.b...bb",
+        "b.............b.",
+        "................",
+        "b.............b.",
+        "k.............k.",
+        "k..r.......r..k.",
+        "k.rr.......rr.k.",
+        "krrrrrrrrrrrrrk.",
+        "k.rr.......rr.k.",
+        "k..r.......r..k.",
+        "k.............k.",
+        "b.............b.",
+        "................",
+        "b.............b.",
+        "bb..b.b.b.b...bb",
     ],
 ]
 

@@ -202,8 +202,17 @@ def hotkeys():
     return layers
 
 
+def measure():
+    # A span with arrowheads between two upright edges: the distance between two things.
+    edges = union(rect(2, 3, 4, 21), rect(20, 3, 22, 21))
+    span = union(rect(5, 11, 19, 13), polygon([(4.5, 12), (9, 7.5), (9, 16.5)]),
+                 polygon([(19.5, 12), (15, 7.5), (15, 16.5)]))
+    return [(outline(edges, 0.8), OUTLINE, 255), (edges, STEEL_LIGHT, 255), (outline(span, 0.8), OUTLINE, 255),
+            (span, RED, 255)]
+
+
 PICTURES = [gear, startup, magnifier, parameters, handling, buttons, stay_on_top, configuration, transparency, colors,
-            hotkeys]
+            hotkeys, measure]
 
 
 def render(layers):

@@ -55,6 +55,7 @@ inline constexpr int kImageMirrorLeftRight = 2;
 inline constexpr int kImageMirrorTopBottom = 3;
 inline constexpr int kImageRotate = 4;
 inline constexpr int kImageHide = 5;
+inline constexpr int kImageMeasure = 8;
 
 // Everything the ruler menu shows that depends on the settings.
 struct TRulerMenuState {

@@ -1,5 +1,7 @@
 #include "settings/SettingsFormModels.h"
 
+#include <algorithm>
+
 namespace {
 
 // An index read from the file may lie outside the list; the ruler treats that as the
@@ -63,6 +65,16 @@ void TSettingsFormModel::LoadFromSettings(const TApplicationSettings& settings,
   v.UserDefinedDpi = settings.Parameters->UserDefiniedDPI;
   v.MeasuredDpi = settings.Parameters->MeasuredDPI;
   v.PixelsPerInch = settings.Parameters->PixelsPerInch;
+  const TMeasureSettings& measure = *settings.Measure;
+  // A damaged file shows what the tool will use: the first mode, the nearest allowed number.
+  v.MeasureMode = measure.Mode >= 0 && measure.Mode < 3 ? measure.Mode : 0;
+  v.Tolerance = std::clamp(measure.Tolerance, 0, TMeasureSettings::MaxTolerance);
+  v.ContinuousEdges = measure.Continuous;
+  v.IgnoreNarrow = std::clamp(measure.IgnoreNarrow, 0, TMeasureSettings::MaxIgnoreNarrow);
+  v.SnapBounds = measure.SnapBounds;
+  v.MeasureLine = measure.LineColor;
+  v.LabelText = measure.LabelText;
+  v.LabelBackground = measure.LabelBackground;
   for (int i = 0; i < TPresetsSettings::PresetCount; ++i) {
     v.HorizontalPresets[static_cast<std::size_t>(i)] = settings.Horizontal->Presets->Preset(i)->Length;
     v.VerticalPresets[static_cast<std::size_t>(i)] = settings.Vertical->Presets->Preset(i)->Length;
@@ -166,6 +178,15 @@ bool TSettingsFormModel::StoreToSettings(TApplicationSettings& settings,
   settings.Parameters->UserDefiniedDPI = v.UserDefinedDpi;
   settings.Parameters->MeasuredDPI = v.MeasuredDpi;
   settings.Parameters->PixelsPerInch = v.PixelsPerInch;
+  TMeasureSettings& measure = *settings.Measure;
+  measure.Mode = v.MeasureMode;
+  measure.Tolerance = v.Tolerance;
+  measure.Continuous = v.ContinuousEdges;
+  measure.IgnoreNarrow = v.IgnoreNarrow;
+  measure.SnapBounds = v.SnapBounds;
+  measure.LineColor = v.MeasureLine;
+  measure.LabelText = v.LabelText;
+  measure.LabelBackground = v.LabelBackground;
   for (int i = 0; i < TPresetsSettings::PresetCount; ++i) {
     settings.Horizontal->Presets->Preset(i)->Length = v.HorizontalPresets[static_cast<std::size_t>(i)];
     settings.Vertical->Presets->Preset(i)->Length = v.VerticalPresets[static_cast<std::size_t>(i)];

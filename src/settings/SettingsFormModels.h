@@ -25,9 +25,10 @@ inline constexpr int SettingsPageConfigurations = 1;
 inline constexpr int SettingsPageMisc = 2;
 inline constexpr int SettingsPageHandling = 3;
 inline constexpr int SettingsPageHotkeys = 4;
-inline constexpr int SettingsPageCount = 5;
+inline constexpr int SettingsPageMeasure = 5;
+inline constexpr int SettingsPageCount = 6;
 
-inline constexpr std::array<TSettingsNavigationRow, 7> SettingsNavigationRows{{
+inline constexpr std::array<TSettingsNavigationRow, 8> SettingsNavigationRows{{
     {L"General", SettingsPageGeneral, -1, 0},
     {L"Configuration", SettingsPageConfigurations, 0, 7},
     {L"Colors", SettingsPageConfigurations, 1, 9},
@@ -35,6 +36,7 @@ inline constexpr std::array<TSettingsNavigationRow, 7> SettingsNavigationRows{{
     {L"Handling", SettingsPageHandling, -1, 4},
     {L"Parameters", SettingsPageMisc, -1, 3},
     {L"Hotkeys", SettingsPageHotkeys, -1, 10},
+    {L"Measure", SettingsPageMeasure, -1, 11},
 }};
 
 inline constexpr int UnitNone = 0;
@@ -79,6 +81,15 @@ struct TSettingsFormValues {
   bool UserDefinedDpi = false;
   bool MeasuredDpi = false;
   int PixelsPerInch = 96;
+  // The measure page; the mode is the drop-down's index.
+  int MeasureMode = 0;
+  int Tolerance = 30;
+  bool ContinuousEdges = false;
+  int IgnoreNarrow = 0;
+  bool SnapBounds = false;
+  TColor MeasureLine = 0;
+  TColor LabelText = 0;
+  TColor LabelBackground = 0;
   std::array<int, TPresetsSettings::PresetCount> HorizontalPresets{};
   std::array<int, TPresetsSettings::PresetCount> VerticalPresets{};
 };

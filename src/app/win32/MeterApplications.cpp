@@ -9,8 +9,20 @@
 #include "ruler/win32/QorvelFormBlendings.h"
 #include "settings/win32/SettingsForms.h"
 
+namespace {
+
+// WM_HOTKEY's id is this plus the action's number.
+constexpr int HotkeyIdBase = 1;
+
+// A menu fades out after the choice: the measure tool's snapshot waits for it to be gone.
+constexpr UINT MenuFadeDelay = 250;
+
+}  // namespace
+
 TMeterApplication::TMeterApplication(std::wstring title, TMeterEnvironment environment)
-    : TQorvelFormTrayApplication(std::move(title)), FEnvironment(std::move(environment)) {}
+    : TQorvelFormTrayApplication(std::move(title)),
+      FEnvironment(std::move(environment)),
+      FMeasureTool(*FEnvironment.Settings) {}
 
 std::unique_ptr<TPopupMenu> TMeterApplication::CreateTrayMenu() {
   auto menu = std::make_unique<TPopupMenu>();
@@ -24,15 +36,9 @@ std::unique_ptr<TForm> TMeterApplication::CreateMainForm() {
   ruler->SetMenuImages(FEnvironment.MenuImages);
   ruler->OnShowSettingsDialog = [this](int row) { ShowSettingsDialog(row); };
   ruler->OnExitRequest = [this] { Terminate(); };
+  ruler->OnMeasureRequest = [this] { ToggleMeasureTool(MenuFadeDelay); };
   return ruler;
 }
-
-namespace {
-
-// WM_HOTKEY's id is this plus the action's number.
-constexpr int HotkeyIdBase = 1;
-
-}  // namespace
 
 bool TMeterApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_HOTKEY) {
@@ -55,6 +61,7 @@ void TMeterApplication::FillTrayMenu() {
   FRulerItem->Default = true;
   FColorPickerItem = &menu.Add(L"&Show color picker", 1, [this](TMenuItem&) { ToggleColorForm(); });
   FCursorItem = &menu.Add(L"&Show cursor coordinates", 6, [this](TMenuItem&) { ToggleCursorForm(); });
+  FMeasureItem = &menu.Add(L"&Measure", 8, [this](TMenuItem&) { ToggleMeasureTool(MenuFadeDelay); });
   menu.AddSeparator();
   FAboutItem = &menu.Add(L"&About...", -1, [this](TMenuItem&) { ShowAbout(); });
   menu.AddSeparator();
@@ -76,6 +83,7 @@ void TMeterApplication::UpdateTrayMenu() {
   const THotkeySettings& hotkeys = *FEnvironment.Settings->Hotkeys;
   FRulerItem->Caption =
       CaptionWithHotkey(Ruler()->Visible() ? L"&Hide ruler" : L"&Show ruler", hotkeys.Hotkey(THotkeyAction::ShowRuler));
+  FMeasureItem->Caption = CaptionWithHotkey(L"&Measure", hotkeys.Hotkey(THotkeyAction::Measure));
   FColorPickerItem->Caption = FColorForm && FColorForm->Visible() ? L"&Hide color picker" : L"&Show color picker";
   FCursorItem->Caption = CaptionWithHotkey(
       FCursorForm && FCursorForm->Visible() ? L"&Hide cursor coordinates" : L"&Show cursor coordinates",
@@ -139,7 +147,7 @@ void TMeterApplication::HotkeyPressed(THotkeyAction action) {
     case THotkeyAction::ShowRuler: ShowOrHideRulerFromKeyboard(); break;
     case THotkeyAction::PickColor: PickColorUnderPointer(); break;
     case THotkeyAction::CursorCoordinates: ToggleCursorForm(); break;
-    case THotkeyAction::Measure: break;  // taken by the measuring tool once it exists
+    case THotkeyAction::Measure: ToggleMeasureTool(0); break;
   }
 }
 
@@ -174,6 +182,7 @@ void TMeterApplication::PickColorUnderPointer() {
 
 void TMeterApplication::Terminating() {
   TQorvelFormTrayApplication::Terminating();
+  FMeasureTool.Stop();
   if (FHotkeys) FHotkeys->Clear();
   // Closing retains the placement, which has to happen before the file is written.
   if (FColorForm && FColorForm->Visible()) FColorForm->Close();
@@ -230,6 +239,13 @@ void TMeterApplication::ToggleColorForm() {
     FColorForm->Close();
   else
     FColorForm->Show();
+}
+
+void TMeterApplication::ToggleMeasureTool(UINT delay) {
+  if (FMeasureTool.Running())
+    FMeasureTool.Stop();
+  else
+    FMeasureTool.Start(delay);
 }
 
 void TMeterApplication::ToggleCursorForm() {

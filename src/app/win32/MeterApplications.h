@@ -12,6 +12,7 @@
 #include "color/win32/CursorForms.h"
 #include "gui/HotkeyRegistrations.h"
 #include "gui/ImageLists.h"
+#include "measure/win32/MeasureTools.h"
 #include "ruler/win32/MainForms.h"
 #include "settings/ApplicationSettings.h"
 
@@ -29,6 +30,7 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   TMainForm* Ruler() const { return static_cast<TMainForm*>(MainForm()); }
   TColorForm* ColorForm() const { return FColorForm.get(); }
   TCursorForm* CursorForm() const { return FCursorForm.get(); }
+  TMeasureTool& MeasureTool() { return FMeasureTool; }
 
   // The tray menu's update, run before it opens; public so that tests can check captions.
   void UpdateTrayMenu();
@@ -55,6 +57,8 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   void ToggleRuler();
   void ToggleColorForm();
   void ToggleCursorForm();
+  // `delay`: milliseconds for a menu that just closed to leave the screen.
+  void ToggleMeasureTool(UINT delay);
   void ShowOrHideRulerFromKeyboard();
   void PickColorUnderPointer();
   void NotifyAtStart(const std::vector<THotkeyAction>& refusedHotkeys);
@@ -66,7 +70,9 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   std::unique_ptr<TColorForm> FColorForm;
   std::unique_ptr<TCursorForm> FCursorForm;
   std::unique_ptr<THotkeyRegistrations> FHotkeys;
+  TMeasureTool FMeasureTool;
   TMenuItem* FRulerItem = nullptr;
+  TMenuItem* FMeasureItem = nullptr;
   TMenuItem* FColorPickerItem = nullptr;
   TMenuItem* FCursorItem = nullptr;
   TMenuItem* FAboutItem = nullptr;

@@ -446,6 +446,9 @@ void TMainForm::CreateRulerMenu() {
     item.Tag = i;
     FPresetItems[static_cast<std::size_t>(i)] = &item;
   }
+  FMeasureItem = &menu.Add(L"M&easure", kImageMeasure, [this](TMenuItem&) {
+    if (OnMeasureRequest) OnMeasureRequest();
+  });
   FCopyLengthItem = &menu.Add(L"&Copy length", -1, [this](TMenuItem&) { CopyLengthOrReport(); });
   menu.AddSeparator();
   FHideItem = &menu.Add(L"&Hide", kImageHide, [this](TMenuItem&) { Close(); });
@@ -477,6 +480,8 @@ void TMainForm::UpdateRulerMenu() {
   FTurnItem->Default = state.DefaultCommand == TRulerCommand::Turn;
   FHideItem->Default = state.DefaultCommand == TRulerCommand::Hide;
   FHideItem->Caption = CaptionWithHotkey(L"&Hide", FSettings.Hotkeys->Hotkey(THotkeyAction::ShowRuler));
+  FMeasureItem->Caption = CaptionWithHotkey(L"M&easure", FSettings.Hotkeys->Hotkey(THotkeyAction::Measure));
+  FMeasureItem->Enabled = static_cast<bool>(OnMeasureRequest);
   for (std::size_t i = 0; i < FUnitItems.size(); ++i) FUnitItems[i]->Checked = static_cast<int>(i) == state.CheckedUnit;
   FLogicalPixelsItem->Checked = FSettings.Parameters->LogicalPixels;
   for (std::size_t i = 0; i < FPresetItems.size(); ++i) FPresetItems[i]->Caption = Widen(state.PresetCaptions[i]);

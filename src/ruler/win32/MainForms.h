@@ -102,6 +102,8 @@ class TMainForm : public TQorvelMagnetForm {
   std::function<void(int page)> OnShowSettingsDialog;
   // Ends the program (the "Exit" double-click action); nothing happens without it.
   std::function<void()> OnExitRequest;
+  // Starts the measure tool; the menu item stays disabled without it.
+  std::function<void()> OnMeasureRequest;
   // The menu's update before it opens; public so that tests can read what a user would see.
   void UpdateRulerMenu();
   TPopupMenu& RulerMenu() { return FRulerMenu; }
@@ -175,6 +177,7 @@ class TMainForm : public TQorvelMagnetForm {
   std::array<TMenuItem*, 5> FUnitItems{};
   TMenuItem* FPresetsItem = nullptr;
   std::array<TMenuItem*, kRulerPresetCount> FPresetItems{};
+  TMenuItem* FMeasureItem = nullptr;
   TMenuItem* FCopyLengthItem = nullptr;
   TMenuItem* FCalibrateItem = nullptr;
   TMenuItem* FLogicalPixelsItem = nullptr;

@@ -104,6 +104,7 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
   BuildMiscPage(FControls.Pages[SettingsPageMisc]->Handle());
   BuildHandlingPage(FControls.Pages[SettingsPageHandling]->Handle());
   BuildHotkeysPage(FControls.Pages[SettingsPageHotkeys]->Handle());
+  BuildMeasurePage(FControls.Pages[SettingsPageMeasure]->Handle());
 
   FControls.OkButton = AddButton(L"OK", IDOK, 232, true);
   FControls.CancelButton = AddButton(L"Cancel", IDCANCEL, 320, false);
@@ -395,6 +396,23 @@ void TSettingsForm::BuildHotkeysPage(HWND page) {
   }
 }
 
+void TSettingsForm::BuildMeasurePage(HWND page) {
+  TControls& c = FControls;
+  AddGroup(page, L"Measure", 0, 0, 249, 146);
+  AddLabel(page, L"&Start in", 12, 20, 76);
+  c.MeasureMode = &AddComboBox(page, 90, 20, 147, {L"spacing", L"bounds", L"distance and angle"});
+  AddLabel(page, L"&Tolerance", 12, 47, 76);
+  c.Tolerance = &AddIntEdit(page, 90, 47, 58, 0, TMeasureSettings::MaxTolerance, L"of 255");
+  c.ContinuousEdges = &AddCheckBox(page, L"&Continuous edges, for gradients", 12, 74, 229);
+  AddLabel(page, L"&Ignore up to", 12, 96, 76);
+  c.IgnoreNarrow = &AddIntEdit(page, 90, 96, 58, 0, TMeasureSettings::MaxIgnoreNarrow, L"px wide");
+  c.SnapBounds = &AddCheckBox(page, L"S&nap rectangles to their content", 12, 122, 229);
+  AddGroup(page, L"Colors", 0, 152, 249, 97);
+  c.MeasureLine = &AddColorBox(page, L"&Lines", 12, 168);
+  c.LabelText = &AddColorBox(page, L"Label te&xt", 12, 195);
+  c.LabelBackground = &AddColorBox(page, L"Label &background", 12, 222);
+}
+
 // ---- values ----------------------------------------------------------------------------
 
 namespace {
@@ -448,6 +466,14 @@ void TSettingsForm::ReadControls() {
   v.UserDefinedDpi = c.UserDefinedDpi->Checked();
   v.MeasuredDpi = c.MeasuredDpi->Checked();
   v.PixelsPerInch = c.PixelsPerInch->Value();
+  ReadItem(*c.MeasureMode, v.MeasureMode);
+  v.Tolerance = c.Tolerance->Value();
+  v.ContinuousEdges = c.ContinuousEdges->Checked();
+  v.IgnoreNarrow = c.IgnoreNarrow->Value();
+  v.SnapBounds = c.SnapBounds->Checked();
+  v.MeasureLine = c.MeasureLine->Color();
+  v.LabelText = c.LabelText->Color();
+  v.LabelBackground = c.LabelBackground->Color();
   for (std::size_t i = 0; i < v.HorizontalPresets.size(); ++i) {
     v.HorizontalPresets[i] = c.HorizontalPresets[i]->Value();
     v.VerticalPresets[i] = c.VerticalPresets[i]->Value();
@@ -491,6 +517,14 @@ void TSettingsForm::ShowValues() {
   c.SystemDpi->SetChecked(!v.UserDefinedDpi && !v.MeasuredDpi);
   c.UserDefinedDpi->SetChecked(v.UserDefinedDpi && !v.MeasuredDpi);
   c.PixelsPerInch->SetValue(v.PixelsPerInch);
+  c.MeasureMode->SetItemIndex(v.MeasureMode);
+  c.Tolerance->SetValue(v.Tolerance);
+  c.ContinuousEdges->SetChecked(v.ContinuousEdges);
+  c.IgnoreNarrow->SetValue(v.IgnoreNarrow);
+  c.SnapBounds->SetChecked(v.SnapBounds);
+  c.MeasureLine->SetColor(v.MeasureLine);
+  c.LabelText->SetColor(v.LabelText);
+  c.LabelBackground->SetColor(v.LabelBackground);
   for (std::size_t i = 0; i < v.HorizontalPresets.size(); ++i) {
     c.HorizontalPresets[i]->SetValue(v.HorizontalPresets[i]);
     c.VerticalPresets[i]->SetValue(v.VerticalPresets[i]);

@@ -92,6 +92,10 @@ class TSettingsForm : public TForm {
     std::array<TQorvelCheckBox*, 7> Buttons{};               // in TMiniButton order
     std::array<THotkeyField*, HotkeyActionCount> Hotkeys{};  // in THotkeyAction order
     std::array<HWND, HotkeyActionCount> HotkeyStatus{};      // "In use by another program" or empty
+    TQorvelComboBox* MeasureMode = nullptr;
+    TQorvelIntEdit *Tolerance = nullptr, *IgnoreNarrow = nullptr;
+    TQorvelCheckBox *ContinuousEdges = nullptr, *SnapBounds = nullptr;
+    TQorvelColorBox *MeasureLine = nullptr, *LabelText = nullptr, *LabelBackground = nullptr;
   };
   const TControls& Controls() const { return FControls; }
   const TSettingsFormModel& Model() const { return FModel; }
@@ -126,6 +130,7 @@ class TSettingsForm : public TForm {
   void BuildMiscPage(HWND page);
   void BuildHandlingPage(HWND page);
   void BuildHotkeysPage(HWND page);
+  void BuildMeasurePage(HWND page);
 
   // The model and the controls: read everything the user may have changed, show everything.
   void ReadControls();

@@ -125,7 +125,7 @@ TEST(MessageWindow, HearsBroadcastsAsATopLevelWindow) {
 
 TEST(PopupMenus, BuildsWhatTheUserSees) {
   TImageList images(L"MENUIMAGES", 16, 16);
-  EXPECT_EQ(images.Count(), 8);
+  EXPECT_EQ(images.Count(), 9);
   TPopupMenu menu;
   menu.SetImages(&images);
   menu.Add(L"&Show ruler", 0).Default = true;

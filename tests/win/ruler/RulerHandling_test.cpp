@@ -33,7 +33,7 @@ TEST_F(RulerHandling, MenuShowsItsItemsAsTheUserSeesThem) {
   TMainForm ruler(*settings);
   ruler.UpdateRulerMenu();
   TMenuHandle menu(ruler.RulerMenu().BuildMenu());
-  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 17);
+  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 18);
   const wchar_t* const expected[] = {L"&Rotate",
                                      L"&Flip",
                                      L"&Turn",
@@ -48,15 +48,17 @@ TEST_F(RulerHandling, MenuShowsItsItemsAsTheUserSeesThem) {
                                      L"&Magnifier",
                                      L"&Unit",
                                      L"&Presets",
+                                     L"M&easure\tCtrl+Alt+Shift+M",
                                      L"&Copy length",
                                      L"",
                                      L"&Hide\tCtrl+Alt+Shift+R"};
-  for (int i = 0; i < 17; ++i) EXPECT_EQ(ItemText(menu.Get(), i), expected[i]) << "item " << i;
+  for (int i = 0; i < 18; ++i) EXPECT_EQ(ItemText(menu.Get(), i), expected[i]) << "item " << i;
   EXPECT_TRUE(ItemState(menu.Get(), 4) & MF_GRAYED) << "no settings dialog to open";
   EXPECT_TRUE(ItemState(menu.Get(), 5) & MF_CHECKED);
   EXPECT_FALSE(ItemState(menu.Get(), 6) & MF_CHECKED);
   EXPECT_TRUE(ItemState(menu.Get(), 9) & MF_CHECKED) << "stay on top by default";
-  EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), TRUE, 0), 16u) << "hide is the double-click action";
+  EXPECT_TRUE(ItemState(menu.Get(), 14) & MF_GRAYED) << "no measure tool to start";
+  EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), TRUE, 0), 17u) << "hide is the double-click action";
 
   const HMENU units = ::GetSubMenu(menu.Get(), 12);
   ASSERT_EQ(::GetMenuItemCount(units), 8);

@@ -333,9 +333,9 @@ TEST_F(RulerKeyboard, ShiftF10AndTheMenuKeyOpenTheMenuBesideTheButtonsAndOffTheS
     ::SendMessageW(Window(), WM_SYSKEYUP, VK_F10, 0xC0000001);
   });
   ASSERT_TRUE(shiftF10.has_value()) << "Shift+F10 opened no menu";
-  ASSERT_GE(shiftF10->Items.size(), 15u);
+  ASSERT_GE(shiftF10->Items.size(), 16u);
   EXPECT_EQ(shiftF10->Items[13], L"&Presets");
-  EXPECT_EQ(shiftF10->Items[14], L"&Copy length");
+  EXPECT_EQ(shiftF10->Items[15], L"&Copy length");
   // The scale is at the bottom, so the buttons and the menu are above, at the first button.
   const RECT placed = Bounds();
   EXPECT_FALSE(Overlap(shiftF10->Window, placed));

@@ -71,7 +71,7 @@ TEST_F(SettingsForm, LaysOutListPagesAndButtonsInTheClientArea) {
   EXPECT_EQ(list.left, 8);
   EXPECT_EQ(list.right - list.left, 137);
   EXPECT_EQ(list.bottom - list.top, 249);
-  EXPECT_EQ(c.Navigation->RowCount(), 7);
+  EXPECT_EQ(c.Navigation->RowCount(), 8);
   EXPECT_EQ(c.Navigation->RowRect(1).bottom - c.Navigation->RowRect(1).top, 34);
   const RECT page = RectIn(c.Pages[0]->Handle(), window);
   EXPECT_EQ(page.left, 152);
@@ -80,7 +80,7 @@ TEST_F(SettingsForm, LaysOutListPagesAndButtonsInTheClientArea) {
   const RECT subPage = RectIn(c.SubPages[0]->Handle(), c.Pages[1]->Handle());
   EXPECT_EQ(subPage.top, 28);
   EXPECT_EQ(subPage.bottom - subPage.top, 217);
-  EXPECT_EQ(form->Images().Count(), 11);
+  EXPECT_EQ(form->Images().Count(), 12);
   EXPECT_EQ(form->Images().Width(), 24);
 }
 
@@ -286,6 +286,27 @@ TEST_F(SettingsForm, ColoursChosenInTheBoxesReachOnlyTheirConfiguration) {
   EXPECT_EQ(Settings->Configurations(0)->Ruler->Color->Background, 0x000000u);
   EXPECT_EQ(Settings->Configurations(2)->Ruler->Color->CursorLine, 0x123456u);
   EXPECT_EQ(Settings->Configurations(1)->Ruler->Color->CursorLine, 0x0000FFu);
+}
+
+TEST_F(SettingsForm, TheMeasurePageShowsADamagedFileAsTheToolReadsItAndOkStoresTheChoices) {
+  Settings->Measure->Mode = 9;
+  Settings->Measure->Tolerance = 4000;
+  Settings->Measure->IgnoreNarrow = -3;
+  auto form = Open();
+  const auto& c = form->Controls();
+  EXPECT_EQ(c.MeasureMode->ItemIndex(), 0);  // spacing, as the tool starts
+  EXPECT_EQ(c.Tolerance->Value(), 255);
+  EXPECT_EQ(c.IgnoreNarrow->Value(), 0);
+  UserPicks(*c.MeasureMode, 2);
+  c.Tolerance->SetValue(45);
+  UserClicks(*c.SnapBounds);
+  c.MeasureLine->ChooseColor(0x00FF00);
+  EXPECT_TRUE(form->StoreToSettings());
+  EXPECT_EQ(Settings->Measure->Mode, 2);
+  EXPECT_EQ(Settings->Measure->Tolerance, 45);
+  EXPECT_EQ(Settings->Measure->IgnoreNarrow, 0);
+  EXPECT_TRUE(Settings->Measure->SnapBounds);
+  EXPECT_EQ(Settings->Measure->LineColor, 0x00FF00u);
 }
 
 TEST_F(SettingsForm, ThePortableCopyOffersNoAutostartAndAnOpaqueSystemNoTransparency) {

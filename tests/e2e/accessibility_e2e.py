@@ -2,7 +2,6 @@
 system's accessibility functions: the ruler's length and the cursor on it in the active unit,
 the colour picker's colour and the position the coordinates window shows. The reader is a
 small test program that prints what it reads; the screen shows what it should match."""
-import os
 import re
 from decimal import Decimal, ROUND_HALF_UP
 
@@ -12,30 +11,12 @@ PUSHBUTTON, STATICTEXT, CLIENT = 0x2B, 0x29, 0x0A   # ROLE_SYSTEM_ values
 RULER, BOX, COORDINATES = "TVindleRuler", "TQorvelBoxWinControl", "TVindleCursorForm"
 
 
-def read_accessible(s, *classes):
-    """Name, value, description and role of the client area of the first visible window of
-    each class, as another process reads them."""
-    out = os.path.join(s.shots_dir, "accessible.txt")
-    if os.path.exists(out):
-        os.remove(out)
-    reader = s.start("tests/win/AccessibleReader.exe", s.windows_path(out), *classes)
-    s.expect_equal(s.wait_exit(reader, timeout=30), 0, "the reader's exit code")
-    with open(out, encoding="utf-8") as f:
-        lines = [l.split("\t") for l in f.read().split("\n") if l]
-    answers = {}
-    for parts in lines:
-        s.expect(len(parts) >= 2 and parts[1] == "ok", f"an accessible object for {parts[0]}, got {parts[1:]}")
-        name, value, description, role = parts[2:6]
-        answers[parts[0]] = dict(name=name, value=value, description=description, role=int(role))
-    return answers
-
-
 def wait_read(s, cls, field, pattern, what):
     """Reads until the field matches: the windows sample the cursor on their own timers."""
     seen = []
 
     def matched():
-        seen.append(read_accessible(s, cls)[cls])
+        seen.append(vindle.read_accessible(s, cls)[cls])
         return seen[-1] if re.fullmatch(pattern, seen[-1][field]) else None
 
     try:
@@ -72,7 +53,7 @@ def scenario_a_screen_reader_reads_the_ruler_the_colour_and_the_coordinates(s):
     s.expect_equal(ruler["name"], "Vindle ruler", "the ruler's name")
     s.expect_equal(ruler["role"], CLIENT, "the ruler's role")
 
-    answers = read_accessible(s, BOX, COORDINATES)
+    answers = vindle.read_accessible(s, BOX, COORDINATES)
     box = answers[BOX]
     s.expect_equal((box["name"], box["value"], box["role"]), ("Color", "#FFFFFF", PUSHBUTTON),
                    "the colour picker's box: a button named Color whose value is its white")

@@ -33,6 +33,8 @@ def scenario_spacing_inside_a_rectangle_is_read_pinned_and_the_desktop_restored(
     s.expect_pixel(shot, 300, 160, shot.pixel(300, 150), "nothing beyond the rectangle's edge")
     s.key("ctrl+c")
     vindle.expect_clipboard(s, "200 \u00d7 120 px", "the spacing inside the probe copied")
+    heard = vindle.read_accessible(s, "TVindleMeasureOverlay")["TVindleMeasureOverlay"]
+    s.expect_equal(heard["value"], "200 \u00d7 120 px", "what a screen reader hears")
 
     # Pinned, it stays when the pointer moves on; a click pins the blue corner as well.
     s.key("Return")

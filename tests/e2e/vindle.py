@@ -191,3 +191,21 @@ class ToolWindow:
 
 COLOR_PICKER_WINDOW = ToolWindow("^Color picker$", tray_item=2, caption_grip=(30, 6))
 COORDINATES_WINDOW = ToolWindow("^Coordinates$", tray_item=3, caption_grip=(20, 6))
+
+
+def read_accessible(s, *classes):
+    """Name, value, description and role of the client area of the first visible window of
+    each class, as another process reads them."""
+    out = os.path.join(s.shots_dir, "accessible.txt")
+    if os.path.exists(out):
+        os.remove(out)
+    reader = s.start("tests/win/AccessibleReader.exe", s.windows_path(out), *classes)
+    s.expect_equal(s.wait_exit(reader, timeout=30), 0, "the reader's exit code")
+    with open(out, encoding="utf-8") as f:
+        lines = [l.split("\t") for l in f.read().split("\n") if l]
+    answers = {}
+    for parts in lines:
+        s.expect(len(parts) >= 2 and parts[1] == "ok", f"an accessible object for {parts[0]}, got {parts[1:]}")
+        name, value, description, role = parts[2:6]
+        answers[parts[0]] = dict(name=name, value=value, description=description, role=int(role))
+    return answers

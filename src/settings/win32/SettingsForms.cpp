@@ -405,7 +405,7 @@ void TSettingsForm::BuildMeasurePage(HWND page) {
   c.Tolerance = &AddIntEdit(page, 90, 47, 58, 0, TMeasureSettings::MaxTolerance, L"of 255");
   c.ContinuousEdges = &AddCheckBox(page, L"&Continuous edges, for gradients", 12, 74, 229);
   AddLabel(page, L"&Ignore up to", 12, 96, 76);
-  c.IgnoreNarrow = &AddIntEdit(page, 90, 96, 58, 0, TMeasureSettings::MaxIgnoreNarrow, L"px wide");
+  c.IgnoreNarrow = &AddIntEdit(page, 90, 96, 58, 0, TMeasureSettings::MaxIgnoreNarrow, L"px");
   c.SnapBounds = &AddCheckBox(page, L"S&nap rectangles to their content", 12, 122, 229);
   AddGroup(page, L"Colors", 0, 152, 249, 97);
   c.MeasureLine = &AddColorBox(page, L"&Lines", 12, 168);

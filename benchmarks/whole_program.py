@@ -211,38 +211,33 @@ def measure(build, rounds, idle_seconds, moving_seconds, warm_up, log):
     results = {key: {"vindle": [], "baseline": []}
                for key in ("startup_s", "idle_cpu", "moving_cpu", "peak_rss_kib", "overlay_s")}
 
-    def idle_run(name):
-        vindle_settings(None)
+    def run(name, settings, baseline_mode, body):
+        """Starts one of the two programs, runs body(program, start-up seconds), stops it."""
+        vindle_settings(settings)
         program = (Program(build, VINDLE, VINDLE_TITLE) if name == "vindle"
-                   else Program(build, BASELINE, BASELINE_TITLE, ["timer"]))
+                   else Program(build, BASELINE, BASELINE_TITLE, [baseline_mode]))
         try:
-            results["startup_s"][name].append(program.start())
+            body(program, program.start())
+        finally:
+            program.stop()
+
+    def idle_run(name):
+        def body(program, startup):
+            results["startup_s"][name].append(startup)
             results["idle_cpu"][name].append(idle_cpu(program, idle_seconds))
             results["peak_rss_kib"][name].append(peak_rss_kib(program.pid))
-        finally:
-            program.stop()
+        run(name, None, "timer", body)
 
     def moving_run(name):
-        vindle_settings(MAGNIFIER_SETTINGS)
-        program = (Program(build, VINDLE, VINDLE_TITLE) if name == "vindle"
-                   else Program(build, BASELINE, BASELINE_TITLE, ["capture"]))
-        try:
-            program.start()
-            results["moving_cpu"][name].append(moving_cpu(program, moving_seconds))
-        finally:
-            program.stop()
+        run(name, MAGNIFIER_SETTINGS, "capture",
+            lambda program, _: results["moving_cpu"][name].append(moving_cpu(program, moving_seconds)))
 
     def overlay_run(name):
-        vindle_settings(None)
-        program = (Program(build, VINDLE, VINDLE_TITLE) if name == "vindle"
-                   else Program(build, BASELINE, BASELINE_TITLE, ["overlay"]))
-        try:
-            program.start()
+        def body(program, _):
             time.sleep(1)
-            results["overlay_s"][name].append(
-                overlay_seconds(program, MEASURE_TITLE if name == "vindle" else BASELINE_OVERLAY_TITLE, 3))
-        finally:
-            program.stop()
+            title = MEASURE_TITLE if name == "vindle" else BASELINE_OVERLAY_TITLE
+            results["overlay_s"][name].append(overlay_seconds(program, title, 3))
+        run(name, None, "overlay", body)
 
     # One start of each first: a fresh prefix loads and caches a lot on its first runs.
     for name in ("vindle", "baseline") if warm_up else ():

@@ -15,6 +15,12 @@ UINT SystemDpi();
 // system cannot say.
 UINT MonitorDpi(HMONITOR monitor);
 inline int ScaleForDpi(int value96, UINT dpi) { return ::MulDiv(value96, static_cast<int>(dpi), 96); }
+// A rectangle of a 96-dpi layout at `dpi`, each edge scaled on its own, so that rectangles
+// that touch at 96 dpi still touch.
+inline RECT ScaleForDpi(const RECT& r96, UINT dpi) {
+  return {ScaleForDpi(r96.left, dpi), ScaleForDpi(r96.top, dpi), ScaleForDpi(r96.right, dpi),
+          ScaleForDpi(r96.bottom, dpi)};
+}
 
 // Places a window at `left`, `top` with a client area of the given size on a monitor of
 // `dpi`, whatever frame the system draws around it there.

@@ -48,10 +48,7 @@ void TCursorForm::ApplyDpi(UINT dpi, int left, int top) {
   Invalidate();
 }
 
-RECT TCursorForm::Scaled(const RECT& r96) const {
-  return {ScaleForDpi(r96.left, FDpi), ScaleForDpi(r96.top, FDpi), ScaleForDpi(r96.right, FDpi),
-          ScaleForDpi(r96.bottom, FDpi)};
-}
+RECT TCursorForm::Scaled(const RECT& r96) const { return ScaleForDpi(r96, FDpi); }
 
 void TCursorForm::FormShow() {
   TWindowPlacement placement(Handle());

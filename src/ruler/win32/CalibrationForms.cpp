@@ -32,8 +32,7 @@ TCalibrationForm::TCalibrationForm(TMainForm& ruler, TApplicationSettings& setti
   CreateHandle(params);
   FDpi = WindowDpi(Handle());
   const auto scaled = [this](int left, int top, int width, int height) {
-    return RECT{ScaleForDpi(left, FDpi), ScaleForDpi(top, FDpi), ScaleForDpi(left + width, FDpi),
-                ScaleForDpi(top + height, FDpi)};
+    return ScaleForDpi(RECT{left, top, left + width, top + height}, FDpi);
   };
   RECT frame{0, 0, ScaleForDpi(ClientWidth, FDpi), ScaleForDpi(ClientHeight, FDpi)};
   ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_STYLE)), FALSE,

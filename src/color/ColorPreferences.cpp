@@ -1,0 +1,45 @@
+#include "color/ColorPreferences.h"
+
+#include <algorithm>
+
+TColorFormat DefaultColorFormat(const TColorSettings& settings) {
+  return ColorFormatByIdentifier(settings.DefaultFormat).value_or(TColorFormat::Hex);
+}
+
+std::vector<TColorFormat> OfferedColorFormats(const TColorSettings& settings) {
+  std::vector<TColorFormat> formats{DefaultColorFormat(settings)};
+  for (const std::string& identifier : settings.Formats) {
+    const std::optional<TColorFormat> format = ColorFormatByIdentifier(identifier);
+    if (format && std::find(formats.begin(), formats.end(), *format) == formats.end()) formats.push_back(*format);
+  }
+  return formats;
+}
+
+std::string ColorText(const TColorSettings& settings, TColor color, TColorFormat format) {
+  return FormatColor(color, format, settings.Template);
+}
+
+std::string DefaultColorText(const TColorSettings& settings, TColor color) {
+  return ColorText(settings, color, DefaultColorFormat(settings));
+}
+
+std::vector<TColor> RecentColors(const TColorSettings& settings) {
+  std::vector<TColor> colors;
+  // Oldest first, so that remembering each keeps the stored order and drops duplicates.
+  for (auto it = settings.Recent.rbegin(); it != settings.Recent.rend(); ++it)
+    if (const std::optional<TColor> color = ParseColorText(*it)) RememberRecentColor(colors, *color);
+  return colors;
+}
+
+void SetRecentColors(TColorSettings& settings, const std::vector<TColor>& colors) {
+  settings.Recent.clear();
+  for (TColor color : colors) settings.Recent.push_back(FormatColor(color, TColorFormat::Hex));
+}
+
+void RememberPick(TColorSettings& settings, TColor color) {
+  std::vector<TColor> colors = RecentColors(settings);
+  RememberRecentColor(colors, color);
+  SetRecentColors(settings, colors);
+}
+
+int SampleSize(const TColorSettings& settings) { return ValidSampleSize(settings.SampleSize); }

@@ -43,3 +43,30 @@ void RememberPick(TColorSettings& settings, TColor color) {
 }
 
 int SampleSize(const TColorSettings& settings) { return ValidSampleSize(settings.SampleSize); }
+
+std::vector<TColorFormatChoice> ColorFormatChoices(const TColorSettings& settings) {
+  std::vector<TColorFormatChoice> choices;
+  const auto listed = [&choices](TColorFormat format) {
+    return std::any_of(choices.begin(), choices.end(), [format](const auto& c) { return c.Format == format; });
+  };
+  for (const std::string& identifier : settings.Formats)
+    if (const std::optional<TColorFormat> format = ColorFormatByIdentifier(identifier); format && !listed(*format))
+      choices.push_back({*format, true});
+  for (const TColorFormatInfo& info : ColorFormatInfos)
+    if (!listed(info.Format)) choices.push_back({info.Format, false});
+  return choices;
+}
+
+TQorvelStrings EnabledFormatIdentifiers(const std::vector<TColorFormatChoice>& choices) {
+  TQorvelStrings identifiers;
+  for (const TColorFormatChoice& choice : choices)
+    if (choice.Enabled) identifiers.emplace_back(ColorFormatInfo(choice.Format).Identifier);
+  return identifiers;
+}
+
+std::size_t MoveColorFormatChoice(std::vector<TColorFormatChoice>& choices, std::size_t index, int direction) {
+  if (index >= choices.size()) return index;
+  const std::size_t target = direction < 0 ? (index == 0 ? 0 : index - 1) : std::min(index + 1, choices.size() - 1);
+  std::swap(choices[index], choices[target]);
+  return target;
+}

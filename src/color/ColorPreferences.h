@@ -21,3 +21,16 @@ void SetRecentColors(TColorSettings& settings, const std::vector<TColor>& colors
 void RememberPick(TColorSettings& settings, TColor color);
 
 int SampleSize(const TColorSettings& settings);
+
+// The settings dialog's list of formats: every format once, the enabled ones first in their
+// stored order, then the others in their usual order.
+struct TColorFormatChoice {
+  TColorFormat Format;
+  bool Enabled = false;
+  friend bool operator==(const TColorFormatChoice&, const TColorFormatChoice&) = default;
+};
+std::vector<TColorFormatChoice> ColorFormatChoices(const TColorSettings& settings);
+// The enabled formats in the list's order, as identifiers.
+TQorvelStrings EnabledFormatIdentifiers(const std::vector<TColorFormatChoice>& choices);
+// Moves the entry at `index` one place up (-1) or down (+1); answers where it is now.
+std::size_t MoveColorFormatChoice(std::vector<TColorFormatChoice>& choices, std::size_t index, int direction);

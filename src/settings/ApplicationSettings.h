@@ -151,7 +151,8 @@ class TColorSettings : public TQorvelSettings {
   void SetDefaults() override;
 
   // Format identifiers ("hex", "oklch", ...): the one the hotkey and the tools use, and the
-  // ones "Copy as" offers, in its order. Unknown identifiers are kept but not offered.
+  // ones "Copy as" offers, in its order. Unknown identifiers are passed over (and dropped
+  // once the settings dialog stores its list).
   std::string DefaultFormat = "hex";
   TQorvelStrings Formats;
   std::string Template;

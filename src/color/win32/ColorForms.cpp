@@ -31,7 +31,6 @@ TColorForm::TColorForm(TApplicationSettings& settings) : FSettings(settings) {
   FColorBox->SetLook(TQorvelBoxControlLook::pclRect);
   FColorBox->SetFont(FFont.Get());
   FColorBox->OnDialog = [this](TQorvelColorBox& box) { ColorBoxDialog(box); };
-  AddTooltip();
 }
 
 TColorForm::~TColorForm() {
@@ -55,6 +54,9 @@ void TColorForm::AddTooltip() {
 }
 
 void TColorForm::FormShow() {
+  // On first show, not at start: the tooltip is a common control, which a start without the
+  // picker does not need to load.
+  if (!FTooltip) AddTooltip();
   TWindowPlacement placement(Handle());
   if (FSettings.Window->RestoreWindow(WindowName, placement, MonitorWorkAreas())) {
     FPlaced = true;

@@ -296,6 +296,7 @@ void TQorvelColorBox::StartPicking(POINT pressedAt) {
   POINT start = pressedAt;
   ::ClientToScreen(Handle(), &start);
   TQorvelDesktopMagnifierForm& magnifier = SharedDesktopMagnifierForm();
+  magnifier.Magnifier().SetSampleSize(SampleSize(*ColorToolSettings().Colors));
   magnifier.Magnifier().SetTarget({start.x, start.y});
   FPickedColor = FColor;
   TScreenCursors& cursors = TScreenCursors::Instance();

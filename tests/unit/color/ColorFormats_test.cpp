@@ -16,18 +16,20 @@ std::string Text(TColor color, TColorFormat format) { return FormatColor(color, 
 }  // namespace
 
 TEST(ColorFormats, EveryFormatOfOneColour) {
-  EXPECT_EQ(Text(Orange, TColorFormat::Hex), "#FF8000");
-  EXPECT_EQ(Text(Orange, TColorFormat::HexBare), "FF8000");
-  EXPECT_EQ(Text(Orange, TColorFormat::Rgb), "rgb(255, 128, 0)");
-  EXPECT_EQ(Text(Orange, TColorFormat::Hsl), "hsl(30.1, 100%, 50%)");
-  EXPECT_EQ(Text(Orange, TColorFormat::Hsv), "hsv(30.1, 100%, 100%)");
-  EXPECT_EQ(Text(Orange, TColorFormat::Cmyk), "cmyk(0%, 49.8%, 100%, 0%)");
-  EXPECT_EQ(Text(Orange, TColorFormat::Lab), "lab(67.82 45.49 74.84)");
-  EXPECT_EQ(Text(Orange, TColorFormat::Oklch), "oklch(73.19% 0.1858 52.98)");
-  EXPECT_EQ(Text(Orange, TColorFormat::Colorref), "33023");
-  EXPECT_EQ(Text(Orange, TColorFormat::ColorrefHex), "0x000080FF");
-  EXPECT_EQ(Text(Orange, TColorFormat::Vec4), "(1.000, 0.502, 0.000, 1.0)");
-  EXPECT_EQ(Text(Orange, TColorFormat::Template), "#FF8000");
+  const char* expected[ColorFormatCount] = {"#FF8000",
+                                            "FF8000",
+                                            "rgb(255, 128, 0)",
+                                            "hsl(30.1, 100%, 50%)",
+                                            "hsv(30.1, 100%, 100%)",
+                                            "cmyk(0%, 49.8%, 100%, 0%)",
+                                            "lab(67.82 45.49 74.84)",
+                                            "oklch(73.19% 0.1858 52.98)",
+                                            "33023",
+                                            "0x000080FF",
+                                            "(1.000, 0.502, 0.000, 1.0)",
+                                            "#FF8000"};
+  for (const TColorFormatInfo& info : ColorFormatInfos)
+    EXPECT_EQ(Text(Orange, info.Format), expected[static_cast<int>(info.Format)]) << info.Name;
   EXPECT_EQ(Text(0x80000005, TColorFormat::Hex), "#050000");  // only the colour bytes count
 }
 
@@ -79,56 +81,23 @@ TEST(ColorFormats, EveryColourReadsBackInEveryFormat) {
 }
 
 TEST(ColorFormats, ReadsWhatPeopleTypeAndRefusesJunk) {
-  struct TCase {
-    const char* Text;
-    TColor Color;
-  };
-  for (const TCase& c : {TCase{"#f80", 0x0088FF},
-                         {"  #FF8000 ", Orange},
-                         {"#ff8000cc", Orange},
-                         {"ff8000", Orange},
-                         {"RGB(255,128,0)", Orange},
-                         {"rgba(255 128 0 / 50%)", Orange},
-                         {"rgb(100%, 50.2%, 0%)", Orange},
-                         {"hsl(30.1deg 100% 50%)", Orange},
-                         {"hsla(390.1, 100%, 50%, 0.3)", Orange},
-                         {"hsb(30.1, 100%, 100%)", Orange},
-                         {"cmyk(0, 49.8, 100, 0)", Orange},
-                         {"lab(54.29% 80.8 69.89)", Red},
-                         {"oklch(0.628 0.2577 29.23)", Red},
-                         {"oklch(150% 0 0)", White},
-                         {"12345", 12345},
-                         {"255", Red},
-                         {"0xFF0000", Blue},
-                         {"vec4(1.0, 0.502, 0, 1)", Orange},
-                         {"(1, 0.502, 0)", Orange}})
-    EXPECT_EQ(ParseColorText(c.Text), std::optional<TColor>(c.Color)) << c.Text;
-  for (const char* junk : {"",
-                           " ",
-                           "#",
-                           "#12",
-                           "#12345",
-                           "#GG0000",
-                           "1234.5",
-                           "16777216",
-                           "-1",
-                           "0x1000000",
-                           "rgb(256, 0, 0)",
-                           "rgb(1, 2)",
-                           "rgb(1, 2, 3, 4, 5)",
-                           "rgb(1 2 3",
-                           "rgb(1,,2,3x)",
-                           "hsl(0, 101%, 50%)",
-                           "cmyk(0, 0, 0)",
-                           "(1.2, 0, 0)",
-                           "(50%, 0, 0)",
-                           "rgb(nan, 0, 0)",
-                           "rgb(1e999, 0, 0)",
-                           "teal",
-                           "rgb()",
-                           "()",
-                           "lab(50 0 0"})
-    EXPECT_FALSE(ParseColorText(junk).has_value()) << '"' << junk << '"';
+  // clang-format off
+  const std::pair<const char*, TColor> read[] = {
+      {"#f80", 0x0088FF}, {"  #FF8000 ", Orange}, {"#ff8000cc", Orange}, {"ff8000", Orange},
+      {"RGB(255,128,0)", Orange}, {"rgba(255 128 0 / 50%)", Orange}, {"rgb(100%, 50.2%, 0%)", Orange},
+      {"hsl(30.1deg 100% 50%)", Orange}, {"hsla(390.1, 100%, 50%, 0.3)", Orange}, {"hsb(30.1, 100%, 100%)", Orange},
+      {"cmyk(0, 49.8, 100, 0)", Orange}, {"lab(54.29% 80.8 69.89)", Red}, {"oklch(0.628 0.2577 29.23)", Red},
+      {"oklch(150% 0 0)", White}, {"12345", 12345}, {"255", Red}, {"0xFF0000", Blue},
+      {"vec4(1.0, 0.502, 0, 1)", Orange}, {"(1, 0.502, 0)", Orange}};
+  // clang-format on
+  for (const auto& [text, color] : read) EXPECT_EQ(ParseColorText(text), std::optional<TColor>(color)) << text;
+  // clang-format off
+  const char* junk[] = {"", " ", "#", "#12", "#12345", "#GG0000", "1234.5", "16777216", "-1", "0x1000000",
+                        "rgb(256, 0, 0)", "rgb(1, 2)", "rgb(1, 2, 3, 4, 5)", "rgb(1 2 3", "rgb(1,,2,3x)",
+                        "hsl(0, 101%, 50%)", "cmyk(0, 0, 0)", "(1.2, 0, 0)", "(50%, 0, 0)", "rgb(nan, 0, 0)",
+                        "rgb(1e999, 0, 0)", "teal", "rgb()", "()", "lab(50 0 0"};
+  // clang-format on
+  for (const char* text : junk) EXPECT_FALSE(ParseColorText(text).has_value()) << '"' << text << '"';
   // Six decimal digits are HEX, unless COLORREF is what the reader expects.
   EXPECT_EQ(ParseColorText("100697"), std::optional<TColor>(0x970610));
   EXPECT_EQ(ParseColorText("100697", TColorFormat::Colorref), std::optional<TColor>(100697));
@@ -203,4 +172,19 @@ TEST(ColorPreferences, DefaultFirstThenTheEnabledFormatsOnce) {
   EXPECT_EQ(DefaultColorFormat(*settings), TColorFormat::Hex);
   settings->SampleSize = 7;
   EXPECT_EQ(SampleSize(*settings), 1);
+}
+
+TEST(ColorPreferences, TheDialogsListHoldsEveryFormatOnceEnabledOnesFirst) {
+  auto settings = TQorvelSettings::Create<TColorSettings>();
+  settings->Formats = {"oklch", "junk", "hex", "oklch"};
+  std::vector<TColorFormatChoice> choices = ColorFormatChoices(*settings);
+  ASSERT_EQ(choices.size(), static_cast<std::size_t>(ColorFormatCount));
+  EXPECT_EQ(choices[0], (TColorFormatChoice{TColorFormat::Oklch, true}));
+  EXPECT_EQ(choices[1], (TColorFormatChoice{TColorFormat::Hex, true}));
+  EXPECT_EQ(choices[2], (TColorFormatChoice{TColorFormat::HexBare, false}));
+  EXPECT_EQ(MoveColorFormatChoice(choices, 1, -1), 0u);
+  EXPECT_EQ(MoveColorFormatChoice(choices, 0, -1), 0u);  // already first
+  EXPECT_EQ(MoveColorFormatChoice(choices, choices.size() - 1, +1), choices.size() - 1);
+  choices[2].Enabled = true;
+  EXPECT_EQ(EnabledFormatIdentifiers(choices), (TQorvelStrings{"hex", "oklch", "hexbare"}));
 }

@@ -1,5 +1,5 @@
-// The colour tools' shared pieces on a real screen and menu: a pick sampled as the median of
-// a square, and the colour box menu's "Copy as" and "Recent colors" built from the settings.
+// The colour box menu's "Copy as" and "Recent colors" as built from the colour settings (what
+// choosing them does is driven end to end in colorformats_e2e.py).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,34 +9,8 @@
 #include "color/win32/ColorTools.h"
 #include "color/win32/QorvelColorControls.h"
 #include "gui/Handles.h"
-#include "support/MessagePump.h"
-#include "support/PlacedWindow.h"
 
 namespace {
-
-// White, with a one-pixel black column at x = 40 and one red pixel beside it at (41, 20):
-// the edge of a glyph and its colour fringe.
-class TEdgeWindow : public TPlacedWindow {
- public:
-  TEdgeWindow() {
-    CreateAt(L"TColorToolsTestEdge", {200, 200, 280, 240}, WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
-    ::UpdateWindow(Handle());
-  }
-
- protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_ERASEBKGND) {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      const RECT client = ClientRect();
-      ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-      const RECT column{40, 0, 41, 40};
-      ::FillRect(dc, &column, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-      ::SetPixel(dc, 41, 20, RGB(255, 0, 0));
-      return 1;
-    }
-    return DefaultHandler(message, wParam, lParam);
-  }
-};
 
 // The tools read these settings for the test's length.
 struct TInstalledSettings {
@@ -52,16 +26,6 @@ std::wstring ItemText(HMENU menu, UINT position) {
 }
 
 }  // namespace
-
-TEST(ColorTools, ASampledSquareTakesTheMedianAndOnePixelTheEdge) {
-  TEdgeWindow edge;
-  PumpMessages();
-  const POINT onEdge{200 + 40, 200 + 20};
-  EXPECT_EQ(SampleScreenColor(onEdge, 1), RGB(0, 0, 0));
-  EXPECT_EQ(SampleScreenColor(onEdge, 3), RGB(255, 255, 255));  // 4 of 9 pixels are the edge
-  EXPECT_EQ(SampleScreenColor(onEdge, 5), RGB(255, 255, 255));
-  EXPECT_EQ(SampleScreenColor({200 + 41, 200 + 20}, 1), RGB(255, 0, 0));
-}
 
 TEST(ColorTools, CopyAsOffersTheDefaultFirstAndRecentColoursShowAsSwatches) {
   TInstalledSettings installed;

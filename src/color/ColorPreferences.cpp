@@ -2,15 +2,26 @@
 
 #include <algorithm>
 
+namespace {
+
+// A blank template would copy nothing: it is not offered until it says something.
+bool Usable(const TColorSettings& settings, TColorFormat format) {
+  return format != TColorFormat::Template || settings.Template.find_first_not_of(" \t") != std::string::npos;
+}
+
+}  // namespace
+
 TColorFormat DefaultColorFormat(const TColorSettings& settings) {
-  return ColorFormatByIdentifier(settings.DefaultFormat).value_or(TColorFormat::Hex);
+  const std::optional<TColorFormat> format = ColorFormatByIdentifier(settings.DefaultFormat);
+  return format && Usable(settings, *format) ? *format : TColorFormat::Hex;
 }
 
 std::vector<TColorFormat> OfferedColorFormats(const TColorSettings& settings) {
   std::vector<TColorFormat> formats{DefaultColorFormat(settings)};
   for (const std::string& identifier : settings.Formats) {
     const std::optional<TColorFormat> format = ColorFormatByIdentifier(identifier);
-    if (format && std::find(formats.begin(), formats.end(), *format) == formats.end()) formats.push_back(*format);
+    if (format && Usable(settings, *format) && std::find(formats.begin(), formats.end(), *format) == formats.end())
+      formats.push_back(*format);
   }
   return formats;
 }

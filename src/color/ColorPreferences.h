@@ -1,7 +1,8 @@
 #pragma once
 // The colour settings read the way the tools use them: the formats as values, the recent
 // colours as colours. A damaged settings file can hold anything in these elements; what
-// cannot be read is passed over, and the default format falls back to HEX.
+// cannot be read is passed over, and the default format falls back to HEX (also for a
+// blank template, which is never offered).
 
 #include <vector>
 

@@ -170,6 +170,10 @@ TEST(ColorPreferences, DefaultFirstThenTheEnabledFormatsOnce) {
             (std::vector<TColorFormat>{TColorFormat::Oklch, TColorFormat::Rgb, TColorFormat::Template}));
   settings->DefaultFormat = "bogus";
   EXPECT_EQ(DefaultColorFormat(*settings), TColorFormat::Hex);
+  settings->DefaultFormat = "template";
+  settings->Template = "  ";  // would copy nothing
+  EXPECT_EQ(OfferedColorFormats(*settings),
+            (std::vector<TColorFormat>{TColorFormat::Hex, TColorFormat::Rgb, TColorFormat::Oklch}));
   settings->SampleSize = 7;
   EXPECT_EQ(SampleSize(*settings), 1);
 }

@@ -368,7 +368,8 @@ void TQorvelColorForm::Prepare() {
   FOpacityBar->SetPosition(FModel.Opacity());
   FOpacityBar->SetDefaultPosition(FModel.Opacity());
   FPreview->Model().SetInitialColor(FModel.InitialColor());
-  // Read against the colour the dialog began with: how far the new colour has moved.
+  // Read against the colour the dialog began with (a new text colour against the old
+  // background, say); Swap, or the box itself, chooses another.
   FAgainst->SetColor(FModel.InitialColor());
   FPreview->Model().SetInitialOpacity(FModel.PreviewInitialOpacity());
   ::SendMessageW(FRadios[static_cast<std::size_t>(FModel.Component())], BM_SETCHECK, BST_CHECKED, 0);

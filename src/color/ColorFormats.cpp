@@ -260,6 +260,21 @@ std::optional<TColor> ParseVec4(const std::vector<TArgument>& args) {
   return JoinUnits(args[0].Value, args[1].Value, args[2].Value);
 }
 
+// CSS's percentages: 100% of a or b is 125, 100% of OKLCH's chroma 0.4.
+TColor ParseLab(const std::vector<TArgument>& args) {
+  const double l = std::clamp(args[0].Value, 0.0, 100.0);
+  const double a = args[1].Percent ? args[1].Value * 1.25 : args[1].Value;
+  const double b = args[2].Percent ? args[2].Value * 1.25 : args[2].Value;
+  return LabToColor(l, a, b);
+}
+
+TColor ParseOklch(const std::vector<TArgument>& args) {
+  const double l = std::clamp(args[0].Percent ? args[0].Value / 100 : args[0].Value, 0.0, 1.0);
+  const double c = std::max(0.0, args[1].Percent ? args[1].Value * 0.004 : args[1].Value);
+  const double h = args[2].Value * Pi / 180;
+  return OklabToColor(l, c * std::cos(h), c * std::sin(h));
+}
+
 std::optional<TColor> ParseFunction(const std::string& name, const std::vector<TArgument>& args) {
   const std::size_t count = args.size();
   const bool threeOrFour = count == 3 || count == 4;
@@ -268,18 +283,8 @@ std::optional<TColor> ParseFunction(const std::string& name, const std::vector<T
   if ((name == "hsv" || name == "hsb" || name == "hsva" || name == "hsba") && threeOrFour)
     return ParseHueModel(args, false);
   if (name == "cmyk" && count == 4) return ParseCmyk(args);
-  if (name == "lab" && threeOrFour) {
-    const double l = std::clamp(args[0].Value, 0.0, 100.0);
-    const double a = args[1].Percent ? args[1].Value * 1.25 : args[1].Value;
-    const double b = args[2].Percent ? args[2].Value * 1.25 : args[2].Value;
-    return LabToColor(l, a, b);
-  }
-  if (name == "oklch" && threeOrFour) {
-    const double l = std::clamp(args[0].Percent ? args[0].Value / 100 : args[0].Value, 0.0, 1.0);
-    const double c = std::max(0.0, args[1].Percent ? args[1].Value * 0.004 : args[1].Value);
-    const double h = args[2].Value * Pi / 180;
-    return OklabToColor(l, c * std::cos(h), c * std::sin(h));
-  }
+  if (name == "lab" && threeOrFour) return ParseLab(args);
+  if (name == "oklch" && threeOrFour) return ParseOklch(args);
   if ((name.empty() || name == "vec4" || name == "vec3" || name == "float4" || name == "float3") && threeOrFour)
     return ParseVec4(args);
   return std::nullopt;

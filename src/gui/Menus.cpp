@@ -13,6 +13,13 @@ thread_local const TImageList* TrackedImages = nullptr;
 constexpr int MenuImageMargin = 2;
 // Item data above the image numbers: a swatch, the colour in the low three bytes.
 constexpr ULONG_PTR SwatchItemData = 0x01000000;
+
+// What the owner-draw of an item's image column gets: its image's number plus one, a
+// swatch's colour with SwatchItemData, or 0 for an empty column.
+ULONG_PTR ImageItemData(const TMenuItem& item, const TImageList& images) {
+  if (item.Swatch != CLR_INVALID) return SwatchItemData | (item.Swatch & 0x00FFFFFFu);
+  return images.Image(item.ImageIndex) ? static_cast<ULONG_PTR>(item.ImageIndex) + 1 : 0;
+}
 }  // namespace
 
 TMenuItem& TPopupMenu::Add(std::wstring caption, int imageIndex, std::function<void(TMenuItem&)> onClick) {
@@ -59,8 +66,7 @@ void TPopupMenu::AppendTo(HMENU menu, UINT& nextId) const {
       // all captions line up and the menu is measured wide enough for them.
       info.fMask |= MIIM_BITMAP | MIIM_DATA;
       info.hbmpItem = HBMMENU_CALLBACK;
-      info.dwItemData = FImages->Image(item.ImageIndex) ? static_cast<ULONG_PTR>(item.ImageIndex) + 1 : 0;
-      if (item.Swatch != CLR_INVALID) info.dwItemData = SwatchItemData | (item.Swatch & 0x00FFFFFFu);
+      info.dwItemData = ImageItemData(item, *FImages);
     }
     if (item.Submenu) {
       HMENU submenu = ::CreatePopupMenu();

@@ -51,8 +51,8 @@ std::string SystemColorName(TColor color) {
   return index < SystemColorNames.size() ? SystemColorNames[index] : "";
 }
 
-std::string ColorAccessibleValue(TColor color, TColor shown) {
-  std::string text = HexText(shown & 0x00FFFFFFu);
+std::string ColorAccessibleValue(TColor color, TColor shown, const std::string& shownText) {
+  std::string text = shownText.empty() ? HexText(shown & 0x00FFFFFFu) : shownText;
   if (const std::string name = SystemColorName(color); !name.empty()) text += ", " + name;
   return text;
 }

@@ -11,10 +11,11 @@
 // and for an index the system does not define.
 std::string SystemColorName(TColor color);
 
-// A colour box's value: the colour as the screen shows it in the "#RRGGBB" form, followed by
-// the name of the system colour it stands for: "#FF0000", "#F0F0F0, button face".
-// `shown` is `color` with a system colour resolved.
-std::string ColorAccessibleValue(TColor color, TColor shown);
+// A colour box's value: the colour as the screen shows it in the "#RRGGBB" form (or as
+// `shownText`, the user's chosen format, when given), followed by the name of the system
+// colour it stands for: "#FF0000", "#F0F0F0, button face". `shown` is `color` with a
+// system colour resolved.
+std::string ColorAccessibleValue(TColor color, TColor shown, const std::string& shownText = {});
 
 // The coordinates window's value, in the screen pixels its labels show: "x 123, y -456".
 std::string CursorAccessibleValue(int x, int y);

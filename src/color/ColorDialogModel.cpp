@@ -285,9 +285,13 @@ void TColorFormModel::SlotSet(int index) {
 
 void TColorFormModel::SlotSelected(int index) {
   if (index < 0 || index >= UserColorSlotCount) return;
+  ColorChosen(FSlots[static_cast<std::size_t>(index)]);
+}
+
+void TColorFormModel::ColorChosen(TColor color) {
   // A stored colour may be a system colour or carry a high byte; the form's colour is
-  // always plain RGB, so the slot's colour is taken as its three channels.
-  FColor = FSlots[static_cast<std::size_t>(index)] & 0x00FFFFFFu;
+  // always plain RGB, so the colour is taken as its three channels.
+  FColor = color & 0x00FFFFFFu;
   const TRGB rgb = SplitRGB(ColorToPixel(FColor));
   ChartsSetRGB(rgb.Red, rgb.Green, rgb.Blue);
   ShowRGB(rgb.Red, rgb.Green, rgb.Blue);

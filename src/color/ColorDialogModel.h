@@ -150,6 +150,8 @@ class TColorFormModel {
   void Revert();
   void SlotSet(int index);
   void SlotSelected(int index);
+  // A colour from elsewhere (the contrast's swap): charts, fields and preview follow.
+  void ColorChosen(TColor color);
   // A change announced by the colour definition service; indexes beyond the slots are
   // ignored.
   void UserColorChanged(int index, TColor color);

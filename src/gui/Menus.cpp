@@ -11,6 +11,15 @@ namespace {
 thread_local const TPopupMenu* TrackedMenu = nullptr;
 thread_local const TImageList* TrackedImages = nullptr;
 constexpr int MenuImageMargin = 2;
+// Item data above the image numbers: a swatch, the colour in the low three bytes.
+constexpr ULONG_PTR SwatchItemData = 0x01000000;
+
+// What the owner-draw of an item's image column gets: its image's number plus one, a
+// swatch's colour with SwatchItemData, or 0 for an empty column.
+ULONG_PTR ImageItemData(const TMenuItem& item, const TImageList& images) {
+  if (item.Swatch != CLR_INVALID) return SwatchItemData | (item.Swatch & 0x00FFFFFFu);
+  return images.Image(item.ImageIndex) ? static_cast<ULONG_PTR>(item.ImageIndex) + 1 : 0;
+}
 }  // namespace
 
 TMenuItem& TPopupMenu::Add(std::wstring caption, int imageIndex, std::function<void(TMenuItem&)> onClick) {
@@ -57,7 +66,7 @@ void TPopupMenu::AppendTo(HMENU menu, UINT& nextId) const {
       // all captions line up and the menu is measured wide enough for them.
       info.fMask |= MIIM_BITMAP | MIIM_DATA;
       info.hbmpItem = HBMMENU_CALLBACK;
-      info.dwItemData = FImages->Image(item.ImageIndex) ? static_cast<ULONG_PTR>(item.ImageIndex) + 1 : 0;
+      info.dwItemData = ImageItemData(item, *FImages);
     }
     if (item.Submenu) {
       HMENU submenu = ::CreatePopupMenu();
@@ -132,13 +141,21 @@ bool TPopupMenu::HandleOwnerDraw(UINT message, LPARAM lParam) {
   if (message == WM_DRAWITEM) {
     auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
     if (draw->CtlType != ODT_MENU) return false;
+    const int width = TrackedImages->Width(), height = TrackedImages->Height();
+    const int x = draw->rcItem.left + MenuImageMargin;
+    const int y = draw->rcItem.top + (draw->rcItem.bottom - draw->rcItem.top - height) / 2;
+    if (draw->itemData & SwatchItemData) {
+      TBrushHandle fill(::CreateSolidBrush(static_cast<COLORREF>(draw->itemData & 0x00FFFFFFu)));
+      const RECT outline{x, y, x + width, y + height};
+      ::FrameRect(draw->hDC, &outline, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+      const RECT inside{x + 1, y + 1, x + width - 1, y + height - 1};
+      ::FillRect(draw->hDC, &inside, fill.Get());
+      return true;
+    }
     HBITMAP image = TrackedImages->Image(static_cast<int>(draw->itemData) - 1);
     if (!image) return true;  // an item without image keeps its column empty
     TMemoryDC source(::CreateCompatibleDC(draw->hDC));
     TSelectScope select(source.Get(), image);
-    const int width = TrackedImages->Width(), height = TrackedImages->Height();
-    const int x = draw->rcItem.left + MenuImageMargin;
-    const int y = draw->rcItem.top + (draw->rcItem.bottom - draw->rcItem.top - height) / 2;
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     ::GdiAlphaBlend(draw->hDC, x, y, width, height, source.Get(), 0, 0, width, height, blend);
     return true;

@@ -23,6 +23,8 @@ struct TMenuItem {
   bool Visible = true;
   bool Default = false;  // shown bold, the action of a double click
   bool RadioCheck = false;
+  // A colour square in the image column instead of an image (menus with images only).
+  COLORREF Swatch = CLR_INVALID;
   std::function<void(TMenuItem&)> OnClick;
   std::unique_ptr<TPopupMenu> Submenu;
 };

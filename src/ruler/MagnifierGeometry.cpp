@@ -137,8 +137,30 @@ std::vector<TRect> CrossHairRects(TQorvelDesktopMagnifierCrossHairs style, int w
   return rects;
 }
 
+std::vector<TRect> SampledSquareRects(int width, int height, int borderWidth, int zoom, int sampleSize) {
+  if (sampleSize != 3 && sampleSize != 5) return {};
+  const int b = ClampMagnifierBorderWidth(borderWidth), z = ClampMagnifierZoom(zoom);
+  const TPoint square = ScreenToMagnified(MagnifierGeometry(width, height, z, b, {0, 0}), z, {0, 0});
+  const int reach = sampleSize / 2 * z;
+  const TRect outline{square.X - reach - 1, square.Y - reach - 1, square.X + z + reach + 1, square.Y + z + reach + 1};
+  const TRect inside{b, b, width - b, height - b};
+  std::vector<TRect> rects;
+  for (const TRect& stroke : {TRect{outline.Left, outline.Top, outline.Right, outline.Top + 1},
+                              TRect{outline.Left, outline.Bottom - 1, outline.Right, outline.Bottom},
+                              TRect{outline.Left, outline.Top, outline.Left + 1, outline.Bottom},
+                              TRect{outline.Right - 1, outline.Top, outline.Right, outline.Bottom}}) {
+    const TRect clipped{std::max(stroke.Left, inside.Left), std::max(stroke.Top, inside.Top),
+                        std::min(stroke.Right, inside.Right), std::min(stroke.Bottom, inside.Bottom)};
+    AddIfNotEmpty(rects, clipped);
+  }
+  return rects;
+}
+
 void DrawMagnifierOverlay(const TPixelView& frame, const TMagnifierFrameInput& input) {
   for (const TRect& stroke : CrossHairRects(input.CrossHairs, input.Width, input.Height, input.BorderWidth, input.Zoom))
+    frame.Fill(stroke, input.Border);
+  for (const TRect& stroke :
+       SampledSquareRects(input.Width, input.Height, input.BorderWidth, input.Zoom, input.SampleSize))
     frame.Fill(stroke, input.Border);
   const int border = ClampMagnifierBorderWidth(input.BorderWidth);
   const int w = input.Width, h = input.Height;

@@ -74,6 +74,7 @@ struct TMagnifierFrameInput {
   TPixel Border = 0;  // border, crosshairs and texts
   TPixel Fill = 0;    // stands in for the magnifier's own image, and fills a control
                       // too small for an image
+  int SampleSize = 1;  // pixels square a colour pick takes around the target (marked when 3 or 5)
 };
 
 // The first half of a frame: the captured pixels enlarged (inverted when asked), and the
@@ -94,6 +95,11 @@ TRect OwnImageRect(const TMagnifierGeometry& geometry, const TMagnifierFrameInpu
 // between the square and the border are left out.
 std::vector<TRect> CrossHairRects(TQorvelDesktopMagnifierCrossHairs style, int width, int height, int borderWidth,
                                   int zoom);
+
+// The outline around the screen pixels a colour pick samples, `sampleSize` (3 or 5) square
+// around the target, drawn just outside them and kept inside the border. None for any other
+// size: a single pixel is the crosshairs' target square.
+std::vector<TRect> SampledSquareRects(int width, int height, int borderWidth, int zoom, int sampleSize);
 
 // ---- corner texts ---------------------------------------------------------------------
 

@@ -185,9 +185,25 @@ const TQorvelSettingsClass& TPlacementSettings::StaticClass() {
 // Colour tools and parameters
 
 const TQorvelSettingsClass& TColorSettings::StaticClass() {
+  using C = TColorSettings;
   static const TQorvelSettingsClass cls("TColorSettings", &TQorvelSettings::StaticClass(),
-                                        &TQorvelSettingsClass::Instantiate<TColorSettings>, {});
+                                        &TQorvelSettingsClass::Instantiate<C>,
+                                        {
+                                            QorvelPublish::String("DefaultFormat", &C::DefaultFormat),
+                                            QorvelPublish::Strings("Formats", &C::Formats),
+                                            QorvelPublish::String("Template", &C::Template),
+                                            QorvelPublish::Strings("Recent", &C::Recent),
+                                            QorvelPublish::Integer("SampleSize", &C::SampleSize, 1),
+                                        });
   return cls;
+}
+
+void TColorSettings::SetDefaults() {
+  TQorvelSettings::SetDefaults();
+  DefaultFormat = "hex";
+  Formats = {"hex", "hexbare", "rgb", "hsl", "hsv", "cmyk", "lab", "oklch", "colorref", "colorrefhex", "vec4"};
+  Template = "rgba({r}, {g}, {b}, 1)";
+  Recent.clear();
 }
 
 TColorEntry TColorSettings::GetColorEntry(int index) const {

@@ -159,7 +159,8 @@ struct TColorEntry {
   friend bool operator==(const TColorEntry&, const TColorEntry&) = default;
 };
 
-// The five user-defined colours of the colour tools, stored as numbered elements.
+// The colour tools' shared choices: the five user-defined colours, stored as numbered
+// elements, and how colours are written as text (see color/ColorPreferences.h).
 class TColorSettings : public TQorvelSettings {
  public:
   static constexpr int EntryCount = 5;
@@ -167,6 +168,17 @@ class TColorSettings : public TQorvelSettings {
   using TQorvelSettings::TQorvelSettings;
   static const TQorvelSettingsClass& StaticClass();
   const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
+  void SetDefaults() override;
+
+  // Format identifiers ("hex", "oklch", ...): the one the hotkey and the tools use, and the
+  // ones "Copy as" offers, in its order. Unknown identifiers are passed over (and dropped
+  // once the settings dialog stores its list).
+  std::string DefaultFormat = "hex";
+  TQorvelStrings Formats;
+  std::string Template;
+  // The last picked colours, newest first, as "#RRGGBB".
+  TQorvelStrings Recent;
+  std::int32_t SampleSize = 1;  // pixels square whose median a pick takes: 1, 3 or 5
 
   // Outside 0..4 reads an all-zero entry and ignores writes.
   TColorEntry GetColorEntry(int index) const;

@@ -25,10 +25,11 @@ inline constexpr int SettingsPageConfigurations = 1;
 inline constexpr int SettingsPageMisc = 2;
 inline constexpr int SettingsPageHandling = 3;
 inline constexpr int SettingsPageHotkeys = 4;
-inline constexpr int SettingsPageMeasure = 5;
-inline constexpr int SettingsPageCount = 6;
+inline constexpr int SettingsPageColorFormats = 5;
+inline constexpr int SettingsPageMeasure = 6;
+inline constexpr int SettingsPageCount = 7;
 
-inline constexpr std::array<TSettingsNavigationRow, 8> SettingsNavigationRows{{
+inline constexpr std::array<TSettingsNavigationRow, 9> SettingsNavigationRows{{
     {L"General", SettingsPageGeneral, -1, 0},
     {L"Configuration", SettingsPageConfigurations, 0, 7},
     {L"Colors", SettingsPageConfigurations, 1, 9},
@@ -36,6 +37,8 @@ inline constexpr std::array<TSettingsNavigationRow, 8> SettingsNavigationRows{{
     {L"Handling", SettingsPageHandling, -1, 4},
     {L"Parameters", SettingsPageMisc, -1, 3},
     {L"Hotkeys", SettingsPageHotkeys, -1, 10},
+    // The colour tools' formats hold for every configuration: a page of their own.
+    {L"Color formats", SettingsPageColorFormats, -1, 9},
     {L"Measure", SettingsPageMeasure, -1, 11},
 }};
 

@@ -8,12 +8,12 @@ DIALOG = "^Select color$"
 HOST = "^Host dialog$"
 WHITE = (255, 255, 255)
 FACE = (28, 4)                  # a face pixel of the picker's colour box, clear of caption and glyph
-CLIENT = (463, 303)
+CLIENT = (463, 366)
 CHART = (8, 8)                  # the chart's top-left corner; content from (1, 1) to (256, 256)
 BAR = (272, 8)
 PREVIEW_NEW = (304 + 76, 8 + 80)  # inside the preview's lower part: the new colour
 HEX_FIELD = (384 + 56, 234 + 8)
-OK, CANCEL = (304 + 36, 272 + 12), (384 + 36, 272 + 12)
+OK, CANCEL = (304 + 36, 288 + 12), (384 + 36, 288 + 12)
 COMPONENTS = ["hue", "saturation", "brightness", "red", "green", "blue"]
 
 

@@ -8,10 +8,10 @@ import os
 import subprocess
 
 DPIS = (96, 144, 192)
-# Settings 2 x (General, Handling, Parameters, Hotkeys, Measure + 3 configurations x 3 sub-pages), the colour
+# Settings 2 x (General, Handling, Parameters, Hotkeys, Color formats, Measure + 3 configurations x 3 sub-pages), the colour
 # dialog, setup 2 x 9 pages, uninstallation 3 pages and the about box: a helper that stops
 # early or skips a dialog must not pass for a clean one.
-PAGES = 2 * (5 + 3 * 3) + 1 + 2 * 9 + 3 + 1
+PAGES = 2 * (6 + 3 * 3) + 1 + 2 * 9 + 3 + 1
 
 
 def audit(s, mode):

@@ -2,7 +2,8 @@
 
 #include "about/win32/QorvelAboutDialogs.h"
 #include "base/ScopeExit.h"
-#include "color/ColorClipboardText.h"
+#include "color/ColorPreferences.h"
+#include "color/win32/ColorTools.h"
 #include "gui/Application.h"
 #include "gui/Clipboard.h"
 #include "install/win32/ApplicationInstallations.h"
@@ -22,7 +23,12 @@ constexpr UINT MenuFadeDelay = 250;
 TMeterApplication::TMeterApplication(std::wstring title, TMeterEnvironment environment)
     : TQorvelFormTrayApplication(std::move(title)),
       FEnvironment(std::move(environment)),
-      FMeasureTool(*FEnvironment.Settings) {}
+      FMeasureTool(*FEnvironment.Settings) {
+  // The colour boxes and dialogs read the formats and keep their picks in these settings.
+  SetColorToolSettings(FEnvironment.Settings);
+}
+
+TMeterApplication::~TMeterApplication() { SetColorToolSettings(nullptr); }
 
 std::unique_ptr<TPopupMenu> TMeterApplication::CreateTrayMenu() {
   auto menu = std::make_unique<TPopupMenu>();
@@ -62,6 +68,8 @@ void TMeterApplication::FillTrayMenu() {
   FColorPickerItem = &menu.Add(L"&Show color picker", 1, [this](TMenuItem&) { ToggleColorForm(); });
   FCursorItem = &menu.Add(L"&Show cursor coordinates", 6, [this](TMenuItem&) { ToggleCursorForm(); });
   FMeasureItem = &menu.Add(L"&Measure", 8, [this](TMenuItem&) { ToggleMeasureTool(MenuFadeDelay); });
+  menu.AddSubmenu(L"&Recent colors");
+  FRecentColorsItem = &menu.Item(menu.Count() - 1);
   menu.AddSeparator();
   FAboutItem = &menu.Add(L"&About...", -1, [this](TMenuItem&) { ShowAbout(); });
   menu.AddSeparator();
@@ -88,6 +96,7 @@ void TMeterApplication::UpdateTrayMenu() {
   FCursorItem->Caption = CaptionWithHotkey(
       FCursorForm && FCursorForm->Visible() ? L"&Hide cursor coordinates" : L"&Show cursor coordinates",
       hotkeys.Hotkey(THotkeyAction::CursorCoordinates));
+  FillRecentColorsMenu();
   const bool noModal = !ModalFormActive();
   FAboutItem->Enabled = noModal;
   if (FSettingsItem) FSettingsItem->Enabled = noModal;
@@ -98,6 +107,22 @@ void TMeterApplication::UpdateTrayMenu() {
     item.Caption = name.empty() ? L"Configuration &" + std::to_wstring(i + 1) : Widen(name);
     item.Checked = i == settings.General->Configuration;
   }
+}
+
+void TMeterApplication::FillRecentColorsMenu() {
+  TPopupMenu& submenu = *FRecentColorsItem->Submenu;
+  submenu.Clear();
+  TColorSettings& colors = *FEnvironment.Settings->Colors;
+  const std::vector<TColor> recent = RecentColors(colors);
+  FRecentColorsItem->Enabled = !recent.empty();
+  for (const TColor color : recent) {
+    TMenuItem& item = submenu.Add(ColorToolText(color, DefaultColorFormat(colors)), -1, [this, color](TMenuItem&) {
+      CopyColorText(WindowHandle(), color, DefaultColorFormat(*FEnvironment.Settings->Colors));
+    });
+    item.Swatch = color;
+  }
+  submenu.AddSeparator();
+  submenu.Add(L"C&lear", -1, [this](TMenuItem&) { SetRecentColors(*FEnvironment.Settings->Colors, {}); });
 }
 
 void TMeterApplication::Started() {
@@ -163,13 +188,17 @@ void TMeterApplication::ShowOrHideRulerFromKeyboard() {
 }
 
 void TMeterApplication::PickColorUnderPointer() {
-  const TCursorSample sample = SampleScreenAtCursor();
-  if (!sample.PositionKnown || sample.Color == CLR_INVALID) {
+  POINT pointer{};
+  const COLORREF sampled = ::GetCursorPos(&pointer)
+                               ? SampleScreenColor(pointer, SampleSize(*FEnvironment.Settings->Colors))
+                               : CLR_INVALID;  // e.g. while another desktop has the input
+  if (sampled == CLR_INVALID) {
     Notify(Title(), L"The color under the pointer cannot be read now.");
     return;
   }
-  const TColor color = sample.Color & 0x00FFFFFFu;
-  const std::wstring text = Widen("#" + ColorClipboardText(color));
+  const TColor color = sampled & 0x00FFFFFFu;
+  RememberColorPick(color);
+  const std::wstring text = ColorToolText(color, DefaultColorFormat(*FEnvironment.Settings->Colors));
   if (!PutClipboardText(WindowHandle(), text)) {
     Notify(Title(), L"The clipboard is in use by another program: " + text + L" was not copied.");
     return;

@@ -26,6 +26,7 @@ struct TMeterEnvironment {
 class TMeterApplication : public TQorvelFormTrayApplication {
  public:
   TMeterApplication(std::wstring title, TMeterEnvironment environment);
+  ~TMeterApplication() override;
 
   TMainForm* Ruler() const { return static_cast<TMainForm*>(MainForm()); }
   TColorForm* ColorForm() const { return FColorForm.get(); }
@@ -61,6 +62,7 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   void ToggleMeasureTool(UINT delay);
   void ShowOrHideRulerFromKeyboard();
   void PickColorUnderPointer();
+  void FillRecentColorsMenu();
   void NotifyAtStart(const std::vector<THotkeyAction>& refusedHotkeys);
   void ShowAbout();
   // Row 0 opens on "General" (the tray menu), row 1 on "Configuration" (the ruler's menu).
@@ -75,6 +77,7 @@ class TMeterApplication : public TQorvelFormTrayApplication {
   TMenuItem* FMeasureItem = nullptr;
   TMenuItem* FColorPickerItem = nullptr;
   TMenuItem* FCursorItem = nullptr;
+  TMenuItem* FRecentColorsItem = nullptr;
   TMenuItem* FAboutItem = nullptr;
   TMenuItem* FSettingsItem = nullptr;
   std::array<TMenuItem*, 3> FConfigItems{};

@@ -1,8 +1,13 @@
 #include "color/win32/ColorForms.h"
 
+#include <commctrl.h>
+
 #include "color/ColorFormRules.h"
+#include "color/ColorPreferences.h"
+#include "color/win32/ColorTools.h"
 #include "color/win32/QorvelColorDialogs.h"
 #include "color/win32/ToolWindows.h"
+#include "gui/CommonControls.h"
 #include "gui/Dpi.h"
 #include "gui/Monitors.h"
 #include "settings/ApplicationSettings.h"
@@ -29,10 +34,29 @@ TColorForm::TColorForm(TApplicationSettings& settings) : FSettings(settings) {
 }
 
 TColorForm::~TColorForm() {
+  FTooltip.Reset();
   FColorBox.reset();  // the child goes before its parent window
 }
 
+void TColorForm::AddTooltip() {
+  if (!CommonControls::Load(ICC_WIN95_CLASSES)) return;  // the picker works without it
+  FTooltip.Reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                   ModuleInstance(), nullptr));
+  if (!FTooltip) return;
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(FColorBox->Handle());
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  ::SendMessageW(FTooltip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void TColorForm::FormShow() {
+  // On first show, not at start: the tooltip is a common control, which a start without the
+  // picker does not need to load.
+  if (!FTooltip) AddTooltip();
   TWindowPlacement placement(Handle());
   if (FSettings.Window->RestoreWindow(WindowName, placement, MonitorWorkAreas())) {
     FPlaced = true;
@@ -73,6 +97,15 @@ LRESULT TColorForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       FFont = std::move(font);  // the old font goes once the box no longer uses it
       PlaceToolWindow(Handle(), ClientWidth, ClientHeight, dpi, suggested->left, suggested->top);
       return 0;
+    }
+    case WM_NOTIFY: {
+      auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+      if (FTooltip && info->hdr.hwndFrom == FTooltip.Get() && info->hdr.code == TTN_GETDISPINFOW) {
+        FTooltipText = ColorToolText(ColorToRGB(FColorBox->Color()), DefaultColorFormat(*FSettings.Colors));
+        info->lpszText = FTooltipText.data();
+        return 0;
+      }
+      break;
     }
     case WM_SETFOCUS:
       // Keys (Space, the menu key) go to the box whenever the window is active.

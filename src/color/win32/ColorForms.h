@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "color/win32/QorvelColorControls.h"
 #include "gui/Handles.h"
@@ -33,10 +34,14 @@ class TColorForm : public TQorvelMagnetForm {
   void FormShow();
   void FormClose();
   void ColorBoxDialog(TQorvelColorBox& box);
+  void AddTooltip();
 
   TApplicationSettings& FSettings;
   TFontHandle FFont;
   std::unique_ptr<TQorvelColorBox> FColorBox;
+  // Shows the colour in the default format over the box; its text is asked for each time.
+  TWindowHandle FTooltip;
+  std::wstring FTooltipText;
   // Without a stored placement the first show goes to the default corner; later shows keep
   // wherever the user left the window.
   bool FPlaced = false;

@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "color/ColorAccessibleTexts.h"
+#include "color/ColorPreferences.h"
+#include "color/win32/ColorTools.h"
 #include "color/win32/QorvelColorClipboard.h"
 #include "color/win32/QorvelColorDialogs.h"
 #include "color/win32/QorvelColorServices.h"
@@ -138,7 +140,8 @@ void TQorvelColorBox::ApplyDialogColor(TColor color, TQorvelColorComponent compo
 std::optional<TAccessibleTexts> TQorvelColorBox::AccessibleTexts() const {
   TAccessibleTexts texts;
   texts.Name = SplitAccessKey(FCaption).Shown;  // read aloud without the access key's mark
-  texts.Value = Widen(ColorAccessibleValue(FColor, ColorToRGB(FColor)));
+  const TColor shown = ColorToRGB(FColor);
+  texts.Value = Widen(ColorAccessibleValue(FColor, shown, DefaultColorText(*ColorToolSettings().Colors, shown)));
   if (Enabled()) texts.DefaultAction = L"Press";
   texts.Role = ROLE_SYSTEM_PUSHBUTTON;
   return texts;
@@ -293,6 +296,7 @@ void TQorvelColorBox::StartPicking(POINT pressedAt) {
   POINT start = pressedAt;
   ::ClientToScreen(Handle(), &start);
   TQorvelDesktopMagnifierForm& magnifier = SharedDesktopMagnifierForm();
+  magnifier.Magnifier().SetSampleSize(SampleSize(*ColorToolSettings().Colors));
   magnifier.Magnifier().SetTarget({start.x, start.y});
   FPickedColor = FColor;
   TScreenCursors& cursors = TScreenCursors::Instance();
@@ -316,8 +320,7 @@ void TQorvelColorBox::TrackPicking() {
   ::ScreenToClient(Handle(), &client);
   TColor picked = FColor;  // over the eyedropper itself: the box's own colour
   if (!Geometry().Eyedropper.Contains(client.x, client.y)) {
-    TWindowDC screen(nullptr);
-    const COLORREF pixel = screen ? ::GetPixel(screen.Get(), mouse.x, mouse.y) : CLR_INVALID;
+    const COLORREF pixel = SampleScreenColor(mouse, SampleSize(*ColorToolSettings().Colors));
     if (pixel == CLR_INVALID) return;  // unreadable: keep what was shown
     picked = pixel;
   }
@@ -334,7 +337,10 @@ void TQorvelColorBox::StopPicking(bool apply) {
   TScreenCursors& cursors = TScreenCursors::Instance();
   if (cursors.ScreenCursor() == crQorvelCircle) cursors.SetScreenCursor(FSavedCursor);
   Invalidate();
-  if (apply && FPickedColor != FColor) ChooseColor(FPickedColor);
+  if (apply && FPickedColor != FColor) {
+    RememberColorPick(FPickedColor);
+    ChooseColor(FPickedColor);
+  }
 }
 
 LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -388,7 +394,8 @@ LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       if (wParam == 0 && ColorPopupMenu().Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
     case WM_MENUCHAR:
-      if (HIWORD(wParam) == MF_POPUP) return ColorPopupMenu().MenuChar(static_cast<wchar_t>(LOWORD(wParam)));
+      if (HIWORD(wParam) == MF_POPUP)
+        return ColorPopupMenu().MenuChar(static_cast<wchar_t>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam));
       break;
     default: break;
   }
@@ -399,7 +406,8 @@ LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 TQorvelColorPopupMenu::TQorvelColorPopupMenu() {
   auto click = [this](TMenuItem& item) { Click(item.Tag); };
-  const wchar_t* captions[] = {L"&Select...", L"&Copy", L"&Paste", L"-", L"&Black", L"50% &Gray", L"&White", L"-"};
+  const wchar_t* captions[] = {L"&Select...", L"&Copy",  L"Copy &as",  L"&Paste", L"&Recent colors",
+                               L"-",          L"&Black", L"50% &Gray", L"&White", L"-"};
   for (const wchar_t* caption : captions) {
     TMenuItem& item = caption[0] == L'-' && caption[1] == 0 ? AddSeparator() : Add(caption, -1, click);
     item.Tag = static_cast<int>(Count()) - 1;
@@ -415,10 +423,55 @@ void TQorvelColorPopupMenu::PrepareItems() {
   FCanPaste = ColorClipboard().CanPasteColor();
   if (FCanPaste && !ColorClipboard().PasteColor(FPasteColor)) FCanPaste = false;
   Item(tagPaste).Enabled = FCanPaste;
+  const TApplicationSettings& settings = ColorToolSettings();
+  FFormats = OfferedColorFormats(*settings.Colors);
+  FRecent = RecentColors(*settings.Colors);
+  Item(tagRecent).Enabled = !FRecent.empty();
+}
+
+HMENU TQorvelColorPopupMenu::BuildSubmenu(const std::vector<TEntry>& entries) {
+  HMENU submenu = ::CreatePopupMenu();
+  UINT position = 0;
+  for (const TEntry& entry : entries) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    if (entry.Caption == L"-") {
+      info.fMask = MIIM_FTYPE;
+      info.fType = MFT_SEPARATOR;
+    } else {
+      const UINT id = SubmenuIdBase + static_cast<UINT>(entry.Tag);
+      FEntries[id] = entry;
+      info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
+      info.fType = MFT_OWNERDRAW;
+      info.wID = id;
+      info.dwItemData = static_cast<ULONG_PTR>(entry.Tag);
+      info.dwTypeData = const_cast<wchar_t*>(entry.Caption.c_str());
+      info.fState = MFS_ENABLED | (entry.Default ? MFS_DEFAULT : 0);
+    }
+    ::InsertMenuItemW(submenu, position++, TRUE, &info);
+  }
+  return submenu;
 }
 
 TMenuHandle TQorvelColorPopupMenu::BuildOwnerDrawnMenu() {
   PrepareItems();
+  FEntries.clear();
+  const TColor color = FPopupComponent ? ColorToRGB(FPopupComponent->Color()) : TColor{0};
+  const THotkey pick = ColorToolSettings().Hotkeys->Hotkey(THotkeyAction::PickColor);
+  std::vector<TEntry> formats;
+  for (std::size_t i = 0; i < FFormats.size(); ++i) {
+    TEntry entry{ColorToolText(color, FFormats[i]), Widen(std::string(ColorFormatInfo(FFormats[i]).Name)),
+                 tagFormat1 + static_cast<int>(i), i == 0};
+    // The default is also what the pick hotkey copies.
+    if (i == 0 && !pick.Empty()) entry.Detail += L"  " + Widen(FormatHotkey(pick));
+    formats.push_back(std::move(entry));
+  }
+  std::vector<TEntry> recent;
+  for (std::size_t i = 0; i < FRecent.size(); ++i)
+    recent.push_back({ColorToolText(FRecent[i], FFormats.front()), L"", tagRecent1 + static_cast<int>(i), false});
+  recent.push_back({L"-", L"", 0, false});
+  recent.push_back({L"C&lear", L"", tagClearRecent, false});
+
   TMenuHandle menu(::CreatePopupMenu());
   for (std::size_t i = 0; i < Count(); ++i) {
     const TMenuItem& item = Item(i);
@@ -428,12 +481,18 @@ TMenuHandle TQorvelColorPopupMenu::BuildOwnerDrawnMenu() {
       info.fMask = MIIM_FTYPE;
       info.fType = MFT_SEPARATOR;
     } else {
+      const UINT id = static_cast<UINT>(i) + 1;
+      FEntries[id] = {item.Caption, L"", item.Tag, item.Default};
       info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
       info.fType = MFT_OWNERDRAW;
-      info.wID = static_cast<UINT>(i) + 1;
+      info.wID = id;
       info.dwItemData = static_cast<ULONG_PTR>(item.Tag);
       info.dwTypeData = const_cast<wchar_t*>(item.Caption.c_str());
       info.fState = (item.Enabled ? MFS_ENABLED : MFS_DISABLED) | (item.Default ? MFS_DEFAULT : 0);
+      if (item.Tag == tagCopyAs || (item.Tag == tagRecent && item.Enabled)) {
+        info.fMask |= MIIM_SUBMENU;
+        info.hSubMenu = BuildSubmenu(item.Tag == tagCopyAs ? formats : recent);  // destroyed with the menu
+      }
     }
     ::InsertMenuItemW(menu.Get(), static_cast<UINT>(i), TRUE, &info);
   }
@@ -455,6 +514,9 @@ bool TQorvelColorPopupMenu::PopupFor(TQorvelColorBox& box, POINT screenPoint) {
       item.OnClick(item);
       clicked = true;
     }
+  } else if (chosen >= SubmenuIdBase && FEntries.contains(chosen)) {
+    Click(static_cast<int>(chosen - SubmenuIdBase));
+    clicked = true;
   }
   FPopupComponent = nullptr;  // the box may go before the menu's next use
   return clicked;
@@ -463,6 +525,19 @@ bool TQorvelColorPopupMenu::PopupFor(TQorvelColorBox& box, POINT screenPoint) {
 void TQorvelColorPopupMenu::Click(int tag) {
   TQorvelColorBox* box = FPopupComponent;
   if (!box) return;
+  const int format = tag - tagFormat1;
+  if (format >= 0 && format < static_cast<int>(FFormats.size())) {
+    CopyColorText(box->Handle(), ColorToRGB(box->Color()), FFormats[static_cast<std::size_t>(format)]);
+    return;
+  }
+  const int recent = tag - tagRecent1;
+  if (recent >= 0 && recent < static_cast<int>(FRecent.size())) {
+    // Copied in the default format, and taken by the box as the other swatches are.
+    const TColor color = FRecent[static_cast<std::size_t>(recent)];
+    CopyColorText(box->Handle(), color, FFormats.front());
+    box->ChooseColor(color);
+    return;
+  }
   switch (tag) {
     case tagSelect: box->OpenDialog(); return;
     case tagCopy: ColorClipboard().CopyColor(box->Color()); return;
@@ -471,6 +546,7 @@ void TQorvelColorPopupMenu::Click(int tag) {
       if (ColorClipboard().PasteColor(pasted)) box->ChooseColor(pasted);
       return;
     }
+    case tagClearRecent: SetRecentColors(*ColorToolSettings().Colors, {}); return;
     default: {
       TColor color = 0;
       if (SwatchColor(tag, color)) box->ChooseColor(color);
@@ -480,6 +556,11 @@ void TQorvelColorPopupMenu::Click(int tag) {
 }
 
 bool TQorvelColorPopupMenu::SwatchColor(int tag, TColor& color) const {
+  const int recent = tag - tagRecent1;
+  if (recent >= 0 && recent < static_cast<int>(FRecent.size())) {
+    color = FRecent[static_cast<std::size_t>(recent)];
+    return true;
+  }
   switch (tag) {
     case tagPaste:
       if (!FCanPaste) return false;
@@ -495,6 +576,11 @@ bool TQorvelColorPopupMenu::SwatchColor(int tag, TColor& color) const {
   }
 }
 
+const TQorvelColorPopupMenu::TEntry* TQorvelColorPopupMenu::EntryOf(UINT id) const {
+  const auto found = FEntries.find(id);
+  return found == FEntries.end() ? nullptr : &found->second;
+}
+
 namespace {
 
 TFontHandle MenuFont(bool bold) {
@@ -508,31 +594,35 @@ TFontHandle MenuFont(bool bold) {
 }  // namespace
 
 bool TQorvelColorPopupMenu::Measure(MEASUREITEMSTRUCT& measure) {
-  if (measure.CtlType != ODT_MENU || !FTrackedMenu || measure.itemID == 0 || measure.itemID > Count()) return false;
-  const TMenuItem& item = Item(measure.itemID - 1);
+  const TEntry* entry = measure.CtlType == ODT_MENU && FTrackedMenu ? EntryOf(measure.itemID) : nullptr;
+  if (!entry) return false;
   TWindowDC screen(nullptr);
-  TFontHandle font(MenuFont(item.Default));
+  TFontHandle font(MenuFont(entry->Default));
   TSelectScope select(screen.Get(), font.Get());
   RECT extent{};
-  ::DrawTextW(screen.Get(), item.Caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  ::DrawTextW(screen.Get(), entry->Caption.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE);
+  RECT detail{};
+  if (!entry->Detail.empty())
+    ::DrawTextW(screen.Get(), entry->Detail.c_str(), -1, &detail, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   // Tall enough for the caption and a swatch beside it, whatever the system proposed.
   const int height = std::max<int>(
       {static_cast<int>(measure.itemHeight), ::GetSystemMetrics(SM_CYMENU), static_cast<int>(extent.bottom) + 4});
   measure.itemHeight = static_cast<UINT>(height);
-  measure.itemWidth = static_cast<UINT>(extent.right + height + 8);
+  const int detailWidth = entry->Detail.empty() ? 0 : static_cast<int>(detail.right) + 3 * height / 2;
+  measure.itemWidth = static_cast<UINT>(extent.right + height + 8 + detailWidth);
   return true;
 }
 
 bool TQorvelColorPopupMenu::Draw(const DRAWITEMSTRUCT& draw) {
-  if (draw.CtlType != ODT_MENU || !FTrackedMenu || draw.itemID == 0 || draw.itemID > Count()) return false;
-  const TMenuItem& item = Item(draw.itemID - 1);
+  const TEntry* entry = draw.CtlType == ODT_MENU && FTrackedMenu ? EntryOf(draw.itemID) : nullptr;
+  if (!entry) return false;
   HDC dc = draw.hDC;
   const RECT& r = draw.rcItem;
   const bool selected = (draw.itemState & ODS_SELECTED) != 0;
   const bool disabled = (draw.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
   ::FillRect(dc, &r, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
 
-  TFontHandle font(MenuFont(item.Default));
+  TFontHandle font(MenuFont(entry->Default));
   TSelectScope select(dc, font.Get());
   ::SetBkMode(dc, TRANSPARENT);
   const int height = r.bottom - r.top;
@@ -544,17 +634,21 @@ bool TQorvelColorPopupMenu::Draw(const DRAWITEMSTRUCT& draw) {
       RECT light = text;
       ::OffsetRect(&light, 1, 1);
       ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-      ::DrawTextW(dc, item.Caption.c_str(), -1, &light, format);
+      ::DrawTextW(dc, entry->Caption.c_str(), -1, &light, format);
     }
     const bool shadowInvisible = selected && ::GetSysColor(COLOR_HIGHLIGHT) == ::GetSysColor(COLOR_BTNSHADOW);
     ::SetTextColor(dc, ::GetSysColor(shadowInvisible ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW));
   } else {
     ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   }
-  ::DrawTextW(dc, item.Caption.c_str(), -1, &text, format);
+  ::DrawTextW(dc, entry->Caption.c_str(), -1, &text, format);
+  if (!entry->Detail.empty()) {
+    RECT right{text.left, text.top, r.right - height, r.bottom};
+    ::DrawTextW(dc, entry->Detail.c_str(), -1, &right, DT_SINGLELINE | DT_TOP | DT_RIGHT | DT_NOPREFIX);
+  }
 
   TColor swatch = 0;
-  if (SwatchColor(item.Tag, swatch)) {
+  if (SwatchColor(entry->Tag, swatch)) {
     const COLORREF fill = ColorToRGB(swatch);
     TPenBrushScope tools(dc, RGB(0, 0, 0), &fill);
     ::Rectangle(dc, r.left + 2, r.top + 2, r.left + height - 2, r.bottom - 2);
@@ -562,13 +656,20 @@ bool TQorvelColorPopupMenu::Draw(const DRAWITEMSTRUCT& draw) {
   return true;
 }
 
-LRESULT TQorvelColorPopupMenu::MenuChar(wchar_t key) {
+LRESULT TQorvelColorPopupMenu::MenuChar(wchar_t key, HMENU menu) {
   const wchar_t wanted = static_cast<wchar_t>(std::towlower(key));
-  for (std::size_t i = 0; i < Count(); ++i) {
-    const std::wstring& caption = Item(i).Caption;
+  // The submenus' items are found by their identifiers, the main menu's by position.
+  const int count = ::GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    const TEntry* entry = EntryOf(::GetMenuItemID(menu, i));
+    if (!entry && menu == FTrackedMenu && static_cast<std::size_t>(i) < Count())
+      entry = EntryOf(static_cast<UINT>(i) + 1);
+    if (!entry) continue;
+    const std::wstring& caption = entry->Caption;
     const std::size_t amp = caption.find(L'&');
     if (amp == std::wstring::npos || amp + 1 >= caption.size()) continue;
-    if (static_cast<wchar_t>(std::towlower(caption[amp + 1])) == wanted && Item(i).Enabled)
+    const bool enabled = !(::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED));
+    if (static_cast<wchar_t>(std::towlower(caption[amp + 1])) == wanted && enabled)
       return MAKELRESULT(static_cast<WORD>(i), MNC_EXECUTE);
   }
   return MAKELRESULT(0, MNC_IGNORE);

@@ -11,9 +11,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "color/ColorBoxRules.h"
+#include "color/ColorFormats.h"
 #include "color/win32/QorvelBoxControls.h"
 #include "gui/Handles.h"
 #include "gui/Menus.h"
@@ -97,11 +100,31 @@ class TQorvelColorBox : public TQorvelCustomBoxWinControl {
 };
 
 // The context menu of every colour box: one owner-drawn menu with colour swatches, shown
-// for whichever box asks.
+// for whichever box asks. "Copy as" lists the colour in each offered format (the default
+// first, bold, with the pick hotkey's chord), "Recent colors" the last picks.
 class TQorvelColorPopupMenu : public TPopupMenu {
  public:
-  enum TTag { tagSelect, tagCopy, tagPaste, tagSeparator1, tagBlack, tagGray, tagWhite, tagSeparator2, tagUser1 };
+  enum TTag {
+    tagSelect,
+    tagCopy,
+    tagCopyAs,
+    tagPaste,
+    tagRecent,
+    tagSeparator1,
+    tagBlack,
+    tagGray,
+    tagWhite,
+    tagSeparator2,
+    tagUser1
+  };
   static constexpr int UserColorCount = 5;
+  // The submenus' items: a format by its place among the offered ones, a recent colour by
+  // its place in the list, and the list's "Clear". Their menu identifiers are the tag plus
+  // SubmenuIdBase; the main items' are their position plus one.
+  static constexpr int tagFormat1 = 100;
+  static constexpr int tagRecent1 = 200;
+  static constexpr int tagClearRecent = 300;
+  static constexpr UINT SubmenuIdBase = 1000;
 
   TQorvelColorPopupMenu();
   TQorvelColorBox* PopupComponent() const { return FPopupComponent; }
@@ -115,18 +138,31 @@ class TQorvelColorPopupMenu : public TPopupMenu {
   bool Measure(MEASUREITEMSTRUCT& measure);
   bool Draw(const DRAWITEMSTRUCT& draw);
   // The item a mnemonic key selects while the menu is open (owner-drawn menus need this).
-  LRESULT MenuChar(wchar_t key);
+  LRESULT MenuChar(wchar_t key, HMENU menu);
   // The colour swatch of item `tag`, if it has one now.
   bool SwatchColor(int tag, TColor& color) const;
+  // The formats "Copy as" offers now, in its order.
+  const std::vector<TColorFormat>& OfferedFormats() const { return FFormats; }
 
  private:
+  struct TEntry {
+    std::wstring Caption;
+    std::wstring Detail;  // drawn on the right: the format's name, the hotkey
+    int Tag = 0;
+    bool Default = false;
+  };
   void Click(int tag);
   void PrepareItems();
+  HMENU BuildSubmenu(const std::vector<TEntry>& entries);
+  const TEntry* EntryOf(UINT id) const;
 
   TQorvelColorBox* FPopupComponent = nullptr;
   bool FCanPaste = false;
   TColor FPasteColor = 0;
   HMENU FTrackedMenu = nullptr;
+  std::vector<TColorFormat> FFormats;
+  std::vector<TColor> FRecent;
+  std::map<UINT, TEntry> FEntries;  // by menu identifier, as last built
 };
 
 TQorvelColorPopupMenu& ColorPopupMenu();

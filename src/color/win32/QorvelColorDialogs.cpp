@@ -4,6 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "color/ColorFormats.h"
+#include "color/ColorPreferences.h"
+#include "color/win32/ColorTools.h"
 #include "color/win32/QorvelColorControls.h"
 #include "controls/win32/QorvelControlsCommon.h"
 #include "gui/Application.h"
@@ -13,9 +16,17 @@
 namespace {
 
 constexpr int ClientWidth96 = 463;
-constexpr int ClientHeight96 = 303;
+constexpr int ClientHeight96 = 366;
 constexpr int RadioId = 100;  // + component index
 constexpr int WebSafeId = 110;
+constexpr int SwapId = 111;
+
+// The WCAG levels on two lines: "AA  text: pass  large, UI: pass", "AAA  text: fail  large: pass".
+std::wstring VerdictText(const TContrastVerdict& verdict) {
+  const auto word = [](bool pass) { return pass ? L"pass" : L"fail"; };
+  return std::wstring(L"AA   text: ") + word(verdict.AANormal) + L"   large, UI: " + word(verdict.AALarge) +
+         L"\nAAA  text: " + word(verdict.AAANormal) + L"   large: " + word(verdict.AAALarge);
+}
 
 POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
@@ -166,6 +177,7 @@ void TQorvelColorContainer::PaintClip(TBoxSurface& surface) {
 TQorvelColorForm::TQorvelColorForm(TQorvelColorDialog& dialog)
     : FDialog(dialog), FModel(ColorFormSetup(dialog, ColorToRGB(dialog.Color))) {
   FModel.OnPreview = [this](TColor color) {
+    ShowColorTexts();
     if (FDialog.OnPreview) FDialog.OnPreview(&FDialog, color);
   };
   FModel.OnInvalidate = [this](TColorFormPart part) { Invalidated(part); };
@@ -192,6 +204,7 @@ TQorvelColorForm::~TQorvelColorForm() {
   // The controls go before the window that holds them.
   FFields = {};
   FHexField.reset();
+  FAgainst.reset();
   FOpacityBar.reset();
   DestroyHandle();
 }
@@ -248,7 +261,7 @@ void TQorvelColorForm::Build() {
     edit->OnExit = [this, i](TQorvelNumEdit&) { FModel.FieldLeft(i); };
     FFields[static_cast<std::size_t>(i)] = std::move(edit);
   }
-  FHexGroup = AddButton(L"Hex code", BS_GROUPBOX, 0, ScaledRect(304, 216, 152, 48));
+  FHexGroup = AddButton(L"Hex code", BS_GROUPBOX, 0, ScaledRect(304, 216, 152, 64));
   // "web-safe" needs more than 64 pixels; the hex field gives up room it does not use.
   FWebSafe = AddButton(L"&web-safe", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, WebSafeId, ScaledRect(312, 238, 74, 13));
   const RECT hex = ScaledRect(388, 234, 60, 17);
@@ -259,13 +272,31 @@ void TQorvelColorForm::Build() {
   FHexField->OnChange = [this](TQorvelNumEdit&) { FModel.HexTyped(FHexField->Value()); };
   FHexField->OnExit = [this](TQorvelNumEdit&) { FModel.HexLeft(); };
   FHexField->OnPasteText = [](const std::string& pasted) -> std::optional<TQorvelPaste> {
-    const std::optional<THexFieldPaste> paste = HexFieldPaste(pasted);
-    if (!paste) return std::nullopt;
-    return TQorvelPaste{paste->Digits, paste->WholeCode};
+    if (const std::optional<THexFieldPaste> paste = HexFieldPaste(pasted))
+      return TQorvelPaste{paste->Digits, paste->WholeCode};
+    // Any other notation the formats read (rgb(), oklch(), a COLORREF...) becomes its code.
+    const std::optional<TColor> color = ParseColorText(pasted, DefaultColorFormat(*ColorToolSettings().Colors));
+    if (!color) return std::nullopt;
+    return TQorvelPaste{FormatColor(*color, TColorFormat::HexBare), true};
   };
+  FFormatText = CreateChildControl(Handle(), L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+                                   ScaledRect(312, 258, 136, 15), DefaultControlFont(), 0);
 
-  AddButton(L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, ScaledRect(304, 272, 72, 25));
-  AddButton(L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, ScaledRect(384, 272, 72, 25));
+  AddButton(L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, ScaledRect(304, 288, 72, 25));
+  AddButton(L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, ScaledRect(384, 288, 72, 25));
+
+  AddButton(L"Contrast", BS_GROUPBOX, 0, ScaledRect(8, 318, 448, 42));
+  const RECT against = ScaledRect(16, 332, 96, 22);
+  FAgainst = std::make_unique<TQorvelColorBox>(Handle(), against.left, against.top, against.right - against.left,
+                                               against.bottom - against.top);
+  FAgainst->SetCaption(L"&Against");
+  FAgainst->OnChange = [this](TQorvelColorBox&) { ShowColorTexts(); };
+  FAgainst->OnPreview = [this](TQorvelColorBox&, TColor) { ShowColorTexts(); };
+  FSwap = AddButton(L"Swa&p", BS_PUSHBUTTON | WS_TABSTOP, SwapId, ScaledRect(116, 332, 44, 22));
+  FContrastRatio = CreateChildControl(Handle(), L"STATIC", L"", SS_LEFT | SS_NOPREFIX, ScaledRect(166, 336, 46, 15),
+                                      DefaultControlFont(), 0);
+  FContrastVerdict = CreateChildControl(Handle(), L"STATIC", L"", SS_LEFT | SS_NOPREFIX, ScaledRect(214, 330, 236, 27),
+                                        DefaultControlFont(), 0);
 
   // The client area as laid out, whatever frame the system draws around it.
   RECT frame{0, 0, Scaled(ClientWidth96), Scaled(ClientHeight96)};
@@ -337,6 +368,9 @@ void TQorvelColorForm::Prepare() {
   FOpacityBar->SetPosition(FModel.Opacity());
   FOpacityBar->SetDefaultPosition(FModel.Opacity());
   FPreview->Model().SetInitialColor(FModel.InitialColor());
+  // Read against the colour the dialog began with (a new text colour against the old
+  // background, say); Swap, or the box itself, chooses another.
+  FAgainst->SetColor(FModel.InitialColor());
   FPreview->Model().SetInitialOpacity(FModel.PreviewInitialOpacity());
   ::SendMessageW(FRadios[static_cast<std::size_t>(FModel.Component())], BM_SETCHECK, BST_CHECKED, 0);
   FModel.Prepare(userColors);
@@ -370,6 +404,24 @@ void TQorvelColorForm::ShowFields() {
     if (field.Value() != value || field.Text().empty()) field.SetValue(value);
   }
   if (FHexField->Value() != FModel.HexField() || FHexField->Text().empty()) FHexField->SetValue(FModel.HexField());
+}
+
+void TQorvelColorForm::ShowColorTexts() {
+  if (!FFormatText || !FAgainst) return;
+  const TColor color = FModel.Color();
+  const TColorSettings& settings = *ColorToolSettings().Colors;
+  ::SetWindowTextW(FFormatText, Widen(DefaultColorText(settings, color)).c_str());
+  const TColor against = ColorToRGB(FAgainst->Color());
+  const double ratio = ::ContrastRatio(color, against);
+  ::SetWindowTextW(FContrastRatio, Widen(ContrastRatioText(ratio)).c_str());
+  ::SetWindowTextW(FContrastVerdict, VerdictText(::ContrastVerdict(ratio)).c_str());
+}
+
+void TQorvelColorForm::SwapColors() {
+  const TColor against = ColorToRGB(FAgainst->Color());
+  FAgainst->SetColor(FModel.Color());
+  FModel.ColorChosen(against);
+  ShowColorTexts();
 }
 
 void TQorvelColorForm::ShowPreview() {
@@ -519,6 +571,10 @@ bool TQorvelColorForm::Command(WPARAM wParam) {
     FModel.ComponentClicked(id - RadioId);
     return true;
   }
+  if (id == SwapId && clicked) {
+    SwapColors();
+    return true;
+  }
   if (id == WebSafeId && clicked) {
     FModel.WebSafeClicked(::SendMessageW(FWebSafe, BM_GETCHECK, 0, 0) == BST_CHECKED);
     return true;
@@ -590,6 +646,7 @@ bool TQorvelColorDialog::Execute() {
   form.Prepare();
   if (OnShow) OnShow(form);
   const bool ok = form.ShowModal() == TModalResult::Ok;
+  if (ok) RememberColorPick(form.Model().Color());
   return FinishColorDialog(*this, form.Model(), ok);
 }
 

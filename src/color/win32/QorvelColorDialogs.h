@@ -146,6 +146,15 @@ class TQorvelColorForm final : public TForm {
   HWND RadioButton(int index) const { return FRadios.at(static_cast<std::size_t>(index)); }
   HWND WebSafeCheckBox() const { return FWebSafe; }
   HWND ValuesGroup() const { return FValuesGroup; }
+  // The colour in the default format, under the hex field.
+  HWND FormatText() const { return FFormatText; }
+  // The contrast check: the colour the dialog's colour is read against, the ratio, the
+  // verdicts and the button that exchanges the two colours.
+  TQorvelColorBox& AgainstBox() { return *FAgainst; }
+  HWND ContrastRatio() const { return FContrastRatio; }
+  HWND ContrastVerdict() const { return FContrastVerdict; }
+  HWND SwapButton() const { return FSwap; }
+  void SwapColors();
   int SlotCount() const;
   TQorvelColorContainer& Slot(int index) { return *FSlots.at(static_cast<std::size_t>(index)); }
 
@@ -165,6 +174,7 @@ class TQorvelColorForm final : public TForm {
   void ShowFields();
   void ShowPreview();
   void ShowSlots();
+  void ShowColorTexts();
   void DrawOpacityTrack(HDC canvas, const RECT& bounds, POINT centre) const;
   void PlaceOnScreen();
   // The windowless boxes at the current DPI; the chart and the bar keep their pixel sizes.
@@ -198,6 +208,11 @@ class TQorvelColorForm final : public TForm {
   std::array<std::unique_ptr<TQorvelIntEdit>, ColorFieldCount> FFields;
   HWND FWebSafe = nullptr;
   std::unique_ptr<TQorvelIntEdit> FHexField;
+  HWND FFormatText = nullptr;
+  std::unique_ptr<TQorvelColorBox> FAgainst;
+  HWND FContrastRatio = nullptr;
+  HWND FContrastVerdict = nullptr;
+  HWND FSwap = nullptr;
   std::array<std::unique_ptr<TQorvelColorContainer>, UserColorSlotCount> FSlots;
   TQorvelColorDefinitionService* FService = nullptr;  // while registered as a listener
   TQorvelCustomBoxControl* FCaptured = nullptr;       // the box a button press went to

@@ -204,6 +204,8 @@ void TMainForm::ApplyMagnifierSettings() {
   FMagnifier->SetBorderColor(ContrastColor(ResolveSystemColor(configuration.Ruler->Color->Background)));
   FMagnifier->SetZoom(magnifier.Zoom);
   FMagnifier->SetCrossHairs(CrossHairsFromIndex(magnifier.CrossHairs));
+  // The pick hotkey samples where the cursor is: the magnifier shows which pixels count.
+  FMagnifier->SetSampleSize(FSettings.Colors->SampleSize);
 }
 
 void TMainForm::ApplyZOrder() {

@@ -99,6 +99,8 @@ void TQorvelCustomDesktopMagnifier::SetCrossHairs(TQorvelDesktopMagnifierCrossHa
   Change(FCrossHairs, crossHairs);
 }
 
+void TQorvelCustomDesktopMagnifier::SetSampleSize(int size) { Change(FSampleSize, size); }
+
 TQorvelDesktopMagnifierIndicator TQorvelCustomDesktopMagnifier::Indicator(TQorvelDesktopMagnifierCorner corner) const {
   return FIndicators[static_cast<std::size_t>(corner)];
 }
@@ -233,6 +235,7 @@ void TQorvelCustomDesktopMagnifier::PaintFrame(HDC dc, const POINT* knownCursor)
   input.Target = FTarget;
   input.ControlOnScreen = {origin.x, origin.y, origin.x + width, origin.y + height};
   input.CrossHairs = FCrossHairs;
+  input.SampleSize = FSampleSize;
   input.InvertColors = FOptions.Contains(TQorvelDesktopMagnifierOption::pmoInvertColors);
   input.Border = ResolvedPixel(FBorderColor);
   input.Fill = ResolvedPixel(FColor);

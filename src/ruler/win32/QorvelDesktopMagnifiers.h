@@ -55,6 +55,9 @@ class TQorvelCustomDesktopMagnifier : public TWindow {
   void SetOptions(TQorvelDesktopMagnifierOptions options);
   TQorvelDesktopMagnifierCrossHairs CrossHairs() const { return FCrossHairs; }
   void SetCrossHairs(TQorvelDesktopMagnifierCrossHairs crossHairs);
+  // The pixels square a colour pick takes around the target: 3 and 5 are outlined.
+  int SampleSize() const { return FSampleSize; }
+  void SetSampleSize(int size);
   TQorvelDesktopMagnifierIndicator Indicator(TQorvelDesktopMagnifierCorner corner) const;
   void SetIndicator(TQorvelDesktopMagnifierCorner corner, TQorvelDesktopMagnifierIndicator indicator);
   int BorderWidth() const { return FBorderWidth; }
@@ -105,6 +108,7 @@ class TQorvelCustomDesktopMagnifier : public TWindow {
   int FZoom = DefaultMagnifierZoom;
   TQorvelDesktopMagnifierOptions FOptions{TQorvelDesktopMagnifierOption::pmoFollowCursor};
   TQorvelDesktopMagnifierCrossHairs FCrossHairs = TQorvelDesktopMagnifierCrossHairs::pmcOpenCross;
+  int FSampleSize = 1;
   std::array<TQorvelDesktopMagnifierIndicator, MagnifierCornerCount> FIndicators{};
   int FBorderWidth = 1;
   TColor FBorderColor = 0;

@@ -1,5 +1,7 @@
 #include "settings/win32/SettingsForms.h"
 
+#include "color/ColorPreferences.h"
+#include "color/win32/ColorFormatLists.h"
 #include "color/win32/QorvelColorControls.h"
 #include "controls/win32/QorvelCheckBoxes.h"
 #include "controls/win32/QorvelComboBoxes.h"
@@ -89,7 +91,7 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
             height);
 
   auto navigation =
-      std::make_unique<TQorvelImageListBox>(Handle(), Scaled(8), Scaled(8), Scaled(137), Scaled(249), Scaled(34));
+      std::make_unique<TQorvelImageListBox>(Handle(), Scaled(8), Scaled(8), Scaled(137), Scaled(249), Scaled(27));
   FControls.Navigation = navigation.get();
   navigation->SetImages(&FImages);
   for (const TSettingsNavigationRow& row : SettingsNavigationRows) navigation->AddRow(row.Caption, row.Icon);
@@ -104,6 +106,7 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
   BuildMiscPage(FControls.Pages[SettingsPageMisc]->Handle());
   BuildHandlingPage(FControls.Pages[SettingsPageHandling]->Handle());
   BuildHotkeysPage(FControls.Pages[SettingsPageHotkeys]->Handle());
+  BuildColorFormatsPage(FControls.Pages[SettingsPageColorFormats]->Handle());
   BuildMeasurePage(FControls.Pages[SettingsPageMeasure]->Handle());
 
   FControls.OkButton = AddButton(L"OK", IDOK, 232, true);
@@ -121,6 +124,7 @@ TSettingsForm::~TSettingsForm() {
   FTrackBars.clear();
   FColorBoxes.clear();
   FHotkeyFields.clear();
+  FFormatList.reset();
   FOwnedControls.clear();
   FPages.clear();
   DestroyHandle();
@@ -396,6 +400,23 @@ void TSettingsForm::BuildHotkeysPage(HWND page) {
   }
 }
 
+void TSettingsForm::BuildColorFormatsPage(HWND page) {
+  TControls& c = FControls;
+  AddGroup(page, L"Formats", 0, 0, 249, 249);
+  AddLabel(page, L"&Default format:", 12, 18, 88);
+  c.DefaultFormat = &AddComboBox(page, 102, 18, 135, {});
+  for (const TColorFormatInfo& info : ColorFormatInfos) c.DefaultFormat->AddItem({Widen(std::string(info.Name))});
+  AddLabel(page, L"Copy &as offers, in this order:", 12, 44, 225);
+  FFormatList = std::make_unique<TColorFormatList>(page, ScaledBounds(12, 64, 140, 118), ScaledBounds(158, 64, 79, 23),
+                                                   ScaledBounds(158, 91, 79, 23), DefaultControlFont());
+  c.Formats = FFormatList.get();
+  AddLabel(page, L"&Template:", 12, 190, 62);
+  c.Template = CreateChildControl(page, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL,
+                                  ScaledBounds(76, 190, 161, EditHeight), DefaultControlFont(), 0, WS_EX_CLIENTEDGE);
+  AddLabel(page, L"Sa&mple:", 12, 218, 62);
+  c.SampleSize = &AddComboBox(page, 76, 218, 161, {L"1 pixel", L"3 x 3 pixels, median", L"5 x 5 pixels, median"});
+}
+
 void TSettingsForm::BuildMeasurePage(HWND page) {
   TControls& c = FControls;
   AddGroup(page, L"Measure", 0, 0, 249, 146);
@@ -547,6 +568,25 @@ void TSettingsForm::ShowHotkeyStatus() {
   }
 }
 
+void TSettingsForm::ShowColorFormats() {
+  const TControls& c = FControls;
+  const TColorSettings& colors = *FSettings.Colors;
+  c.DefaultFormat->SetItemIndex(static_cast<int>(DefaultColorFormat(colors)));
+  c.Formats->SetChoices(ColorFormatChoices(colors));
+  ::SetWindowTextW(c.Template, Widen(colors.Template).c_str());
+  c.SampleSize->SetItemIndex(SampleSize(colors) / 2);
+}
+
+void TSettingsForm::StoreColorFormats() {
+  const TControls& c = FControls;
+  TColorSettings& colors = *FSettings.Colors;
+  if (const int index = c.DefaultFormat->ItemIndex(); index >= 0 && index < ColorFormatCount)
+    colors.DefaultFormat = ColorFormatInfos[static_cast<std::size_t>(index)].Identifier;
+  colors.Formats = EnabledFormatIdentifiers(c.Formats->Choices());
+  colors.Template = Narrow(WindowText(c.Template));
+  if (const int index = c.SampleSize->ItemIndex(); index >= 0) colors.SampleSize = 2 * index + 1;
+}
+
 void TSettingsForm::ShowEnabling() {
   const TControls& c = FControls;
   const TSettingsFormEnabling enabling = FModel.Enabling();
@@ -567,6 +607,7 @@ void TSettingsForm::LoadFromSettings() {
   for (std::size_t i = 0; i < FControls.Hotkeys.size(); ++i)
     FControls.Hotkeys[i]->SetHotkey(FSettings.Hotkeys->Hotkey(HotkeyActions[i].Action));
   ShowHotkeyStatus();
+  ShowColorFormats();
 }
 
 void TSettingsForm::SelectRow(int row) {
@@ -594,6 +635,7 @@ bool TSettingsForm::StoreToSettings() {
   for (std::size_t i = 0; i < FControls.Hotkeys.size(); ++i)
     if (FControls.Hotkeys[i]->ChangedByUser())
       FSettings.Hotkeys->Text(HotkeyActions[i].Action) = FormatHotkey(FControls.Hotkeys[i]->Hotkey());
+  StoreColorFormats();
   const std::wstring path = FEnvironment.ProgramPath;
   const bool stored = FModel.StoreToSettings(
       FSettings, [&path](bool enable) { return UpdateAutostart(AutostartValueName, path, enable); });

@@ -25,6 +25,7 @@ class TQorvelImageListBox;
 class TQorvelIntEdit;
 class TQorvelTrackBar;
 class THotkeyField;
+class TColorFormatList;
 
 // One page of the dialog: a plain face-coloured child that holds controls, hands their
 // notifications back to them and lets the dialog's keyboard handling step into it.
@@ -92,6 +93,10 @@ class TSettingsForm : public TForm {
     std::array<TQorvelCheckBox*, 7> Buttons{};               // in TMiniButton order
     std::array<THotkeyField*, HotkeyActionCount> Hotkeys{};  // in THotkeyAction order
     std::array<HWND, HotkeyActionCount> HotkeyStatus{};      // "In use by another program" or empty
+    TQorvelComboBox* DefaultFormat = nullptr;                // in ColorFormatInfos order
+    TColorFormatList* Formats = nullptr;
+    HWND Template = nullptr;
+    TQorvelComboBox* SampleSize = nullptr;  // 1, 3 or 5 pixels square
     TQorvelComboBox* MeasureMode = nullptr;
     TQorvelIntEdit *Tolerance = nullptr, *IgnoreNarrow = nullptr;
     TQorvelCheckBox *ContinuousEdges = nullptr, *SnapBounds = nullptr;
@@ -130,6 +135,9 @@ class TSettingsForm : public TForm {
   void BuildMiscPage(HWND page);
   void BuildHandlingPage(HWND page);
   void BuildHotkeysPage(HWND page);
+  void BuildColorFormatsPage(HWND page);
+  void ShowColorFormats();
+  void StoreColorFormats();
   void BuildMeasurePage(HWND page);
 
   // The model and the controls: read everything the user may have changed, show everything.
@@ -150,6 +158,7 @@ class TSettingsForm : public TForm {
   std::vector<std::unique_ptr<TQorvelTrackBar>> FTrackBars;
   std::vector<std::unique_ptr<TQorvelColorBox>> FColorBoxes;
   std::vector<std::unique_ptr<THotkeyField>> FHotkeyFields;
+  std::unique_ptr<TColorFormatList> FFormatList;
   TControls FControls;
   HWND FFocus = nullptr;
   int FShownPage = -1;

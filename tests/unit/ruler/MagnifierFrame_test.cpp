@@ -140,6 +140,19 @@ TEST(MagnifierOverlay, CrossHairStrokes) {
             (std::vector<TRect>{{59, 2, 60, 28}, {2, 14, 118, 15}}));
 }
 
+// A 3 x 3 colour sample at zoom 5: the target's square is (41..45, 41..45), the outline lies
+// one pixel outside the eight squares around it; at zoom 9 the 5 x 5 outline meets the border.
+TEST(MagnifierOverlay, SampledSquareOutline) {
+  EXPECT_EQ(SampledSquareRects(87, 87, 1, 5, 3),
+            (std::vector<TRect>{{35, 35, 52, 36}, {35, 51, 52, 52}, {35, 35, 36, 52}, {51, 35, 52, 52}}));
+  EXPECT_TRUE(SampledSquareRects(87, 87, 1, 5, 1).empty());
+  EXPECT_TRUE(SampledSquareRects(87, 87, 1, 5, 4).empty());
+  for (const TRect& stroke : SampledSquareRects(40, 40, 2, 9, 5)) {
+    EXPECT_GE(stroke.Left, 2);
+    EXPECT_LE(stroke.Right, 38);
+  }
+}
+
 // The open cross marks the target without covering any pixel of its square, and the other
 // crosses go through it, for any size (also zoom 1 in an even-sized control, where the
 // control's centre pixel is not the target's).

@@ -105,6 +105,24 @@ std::string FreshDefaultsDocument() {
     <color name="4">
       <value>FFA0A0h</value>
     </color>
+    <defaultformat>hex</defaultformat>
+    <formats>
+      <item>hex</item>
+      <item>hexbare</item>
+      <item>rgb</item>
+      <item>hsl</item>
+      <item>hsv</item>
+      <item>cmyk</item>
+      <item>lab</item>
+      <item>oklch</item>
+      <item>colorref</item>
+      <item>colorrefhex</item>
+      <item>vec4</item>
+    </formats>
+    <recent>
+    </recent>
+    <samplesize>1</samplesize>
+    <template>rgba({r}, {g}, {b}, 1)</template>
   </colors>
   <configurationfile>
     <backupmode>pbmTemporary</backupmode>

@@ -39,11 +39,12 @@ TEST(MeterApplication, TrayMenuItemsInTheirOrder) {
   const std::vector<TMenuLine> menu = TrayMenuFor(*settings, &rulerVisible);
   EXPECT_TRUE(rulerVisible) << "the ruler shows at start by default";
 
-  ASSERT_EQ(menu.size(), 13u);
+  ASSERT_EQ(menu.size(), 14u);
   const std::vector<std::wstring> captions = {L"&Hide ruler\tCtrl+Alt+Shift+R",
                                               L"&Show color picker",
                                               L"&Show cursor coordinates\tCtrl+Alt+Shift+K",
                                               L"&Measure\tCtrl+Alt+Shift+M",
+                                              L"&Recent colors",
                                               L"-",
                                               L"&About...",
                                               L"-",
@@ -59,10 +60,11 @@ TEST(MeterApplication, TrayMenuItemsInTheirOrder) {
   EXPECT_EQ(menu[1].Image, 1);
   EXPECT_EQ(menu[2].Image, 6);
   EXPECT_EQ(menu[3].Image, 8);
-  EXPECT_EQ(menu[12].Image, 7);
-  EXPECT_FALSE(menu[8].Checked);
-  EXPECT_TRUE(menu[9].Checked) << "the active configuration is checked";
-  EXPECT_TRUE(menu[5].Enabled && menu[7].Enabled) << "no dialog is open";
+  EXPECT_EQ(menu[13].Image, 7);
+  EXPECT_FALSE(menu[4].Enabled) << "no recent colours yet";
+  EXPECT_FALSE(menu[9].Checked);
+  EXPECT_TRUE(menu[10].Checked) << "the active configuration is checked";
+  EXPECT_TRUE(menu[6].Enabled && menu[8].Enabled) << "no dialog is open";
 }
 
 TEST(MeterApplication, ReadOnlySettingsFileHasNoSettingsItem) {
@@ -72,7 +74,7 @@ TEST(MeterApplication, ReadOnlySettingsFileHasNoSettingsItem) {
   bool rulerVisible = true;
   const std::vector<TMenuLine> menu = TrayMenuFor(*settings, &rulerVisible);
   EXPECT_FALSE(rulerVisible) << "start-up option: no ruler";
-  ASSERT_EQ(menu.size(), 12u);
+  ASSERT_EQ(menu.size(), 13u);
   EXPECT_EQ(menu[0].Caption, L"&Show ruler\tCtrl+Alt+Shift+R");
   for (const TMenuLine& line : menu) EXPECT_NE(line.Caption, L"&Settings...");
 }

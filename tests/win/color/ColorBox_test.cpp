@@ -327,17 +327,17 @@ TEST(ColorBoxMenu, ItemsInOrderWithSelectAsDefaultAndPasteFollowingTheClipboard)
 
   ASSERT_TRUE(ColorClipboard().CopyColor(0x0000FF));
   TMenuHandle menu(popup.BuildOwnerDrawnMenu());
-  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 13);
-  const wchar_t* captions[] = {L"&Select...",      L"&Copy",           L"&Paste",          L"",
-                               L"&Black",          L"50% &Gray",       L"&White",          L"",
-                               L"User defined &1", L"User defined &2", L"User defined &3", L"User defined &4",
-                               L"User defined &5"};
-  for (UINT i = 0; i < 13; ++i) {
+  ASSERT_EQ(::GetMenuItemCount(menu.Get()), 15);
+  const wchar_t* captions[] = {
+      L"&Select...",      L"&Copy",           L"Copy &as",       L"&Paste", L"&Recent colors",  L"",
+      L"&Black",          L"50% &Gray",       L"&White",         L"",       L"User defined &1", L"User defined &2",
+      L"User defined &3", L"User defined &4", L"User defined &5"};
+  for (UINT i = 0; i < 15; ++i) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_STATE;
     ::GetMenuItemInfoW(menu.Get(), i, TRUE, &info);
-    if (i == 3 || i == 7) {
+    if (i == 5 || i == 9) {
       EXPECT_TRUE(info.fType & MFT_SEPARATOR) << i;
       continue;
     }
@@ -345,7 +345,7 @@ TEST(ColorBoxMenu, ItemsInOrderWithSelectAsDefaultAndPasteFollowingTheClipboard)
     EXPECT_EQ(MenuText(menu.Get(), i), captions[i]);
   }
   EXPECT_EQ(::GetMenuDefaultItem(menu.Get(), TRUE, 0), 0u);
-  EXPECT_FALSE(::GetMenuState(menu.Get(), 2, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_FALSE(::GetMenuState(menu.Get(), 3, MF_BYPOSITION) & MF_GRAYED);
   TColor swatch = 0;
   ASSERT_TRUE(popup.SwatchColor(TQorvelColorPopupMenu::tagPaste, swatch));
   EXPECT_EQ(swatch, 0x0000FFu);
@@ -354,7 +354,7 @@ TEST(ColorBoxMenu, ItemsInOrderWithSelectAsDefaultAndPasteFollowingTheClipboard)
   ::EmptyClipboard();
   ::CloseClipboard();
   TMenuHandle empty(popup.BuildOwnerDrawnMenu());
-  EXPECT_TRUE(::GetMenuState(empty.Get(), 2, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_TRUE(::GetMenuState(empty.Get(), 3, MF_BYPOSITION) & MF_GRAYED);
   EXPECT_FALSE(popup.SwatchColor(TQorvelColorPopupMenu::tagPaste, swatch));
 
   // The user-defined swatches show the service's colours.

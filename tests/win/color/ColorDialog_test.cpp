@@ -40,7 +40,7 @@ TEST(ColorDialogForm, LayoutCaptionsAndFirstValues) {
   RECT client{};
   ::GetClientRect(form.Handle(), &client);
   EXPECT_EQ(client.right, 463);
-  EXPECT_EQ(client.bottom, 303);
+  EXPECT_EQ(client.bottom, 366);
   EXPECT_EQ(WindowText(form.Handle()), L"Select color");
   EXPECT_EQ(WindowText(form.ValuesGroup()), L"Values (hue)");
   EXPECT_EQ(::SendMessageW(form.RadioButton(0), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -135,7 +135,9 @@ TEST(ColorDialogForm, PastedColourCodesBecomeTheColourAndOthersAreRefused) {
     ::SendMessageW(hex, EM_SETSEL, 2, 2);  // the caret anywhere: a whole code replaces all
     ::SendMessageW(hex, WM_PASTE, 0, 0);
   };
-  for (const wchar_t* code : {L"ff8800", L"#FF8800", L" #f80 ", L"FF8800\r\n"}) {
+  // Any notation of the colour formats reads as its code, the same colour in each.
+  for (const wchar_t* code : {L"ff8800", L"#FF8800", L" #f80 ", L"FF8800\r\n", L"rgb(255, 136, 0)",
+                              L"hsl(32, 100%, 50%)", L"0x000088FF", L"(1.0, 0.5333, 0.0, 1.0)"}) {
     ::SetWindowTextW(hex, L"000000");  // each paste starts from black
     paste(code);
     EXPECT_EQ(form.HexField().Text(), L"FF8800") << code;
@@ -143,11 +145,15 @@ TEST(ColorDialogForm, PastedColourCodesBecomeTheColourAndOthersAreRefused) {
     EXPECT_EQ(form.Field(3).Text(), L"255") << code;
   }
   // Not a colour code: refused, and the field still shows the colour.
-  for (const wchar_t* other : {L"orange", L"#12345", L"1234567", L""}) {
+  for (const wchar_t* other : {L"orange", L"#12345", L"16777216", L"rgb(256, 0, 0)", L"hsl(1, 2)", L""}) {
     paste(other);
     EXPECT_EQ(form.HexField().Text(), L"FF8800") << other;
     EXPECT_EQ(form.Model().Color(), 0x0088FFu) << other;
   }
+  // A COLORREF in decimal (blue first) once it is too long to be digits of the code.
+  paste(L"1234567");
+  EXPECT_EQ(form.HexField().Text(), L"87D612");
+  paste(L"#FF8800");
   // Bare digits edit the code where the caret is, in upper case.
   ::SendMessageW(hex, EM_SETSEL, 0, 2);
   ASSERT_TRUE(PutClipboardText(form.Handle(), L"0a"));

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "color/win32/ColorFormatLists.h"
 #include "color/win32/QorvelColorControls.h"
 #include "controls/win32/QorvelCheckBoxes.h"
 #include "controls/win32/QorvelComboBoxes.h"
@@ -72,7 +73,7 @@ TEST_F(SettingsForm, LaysOutListPagesAndButtonsInTheClientArea) {
   EXPECT_EQ(list.right - list.left, 137);
   EXPECT_EQ(list.bottom - list.top, 249);
   EXPECT_EQ(c.Navigation->RowCount(), 8);
-  EXPECT_EQ(c.Navigation->RowRect(1).bottom - c.Navigation->RowRect(1).top, 34);
+  EXPECT_EQ(c.Navigation->RowRect(1).bottom - c.Navigation->RowRect(1).top, 27);  // nine rows fit without scrolling
   const RECT page = RectIn(c.Pages[0]->Handle(), window);
   EXPECT_EQ(page.left, 152);
   EXPECT_EQ(page.top, 8);
@@ -91,7 +92,7 @@ TEST_F(SettingsForm, EachRowShowsItsPageAndSubPage) {
     int Row, Page, SubPage;
   };
   for (const Expected& e : {Expected{0, 0, -1}, Expected{1, 1, 0}, Expected{2, 1, 1}, Expected{3, 1, 2},
-                            Expected{4, 3, -1}, Expected{5, 2, -1}, Expected{6, 4, -1}}) {
+                            Expected{4, 3, -1}, Expected{5, 2, -1}, Expected{6, 4, -1}, Expected{7, 5, -1}}) {
     form->SelectRow(e.Row);
     EXPECT_EQ(c.Navigation->Selected(), e.Row);
     for (int page = 0; page < SettingsPageCount; ++page)
@@ -433,3 +434,30 @@ TEST_F(GenericControls, AComboBoxDrawsItsImagesAndASeparatorAboveTheMarkedItem) 
 }
 
 }  // namespace
+
+TEST_F(SettingsForm, TheColorFormatsPageShowsAndStoresTheColourSettings) {
+  TColorSettings& colors = *Settings->Colors;
+  colors.DefaultFormat = "bogus";  // a damaged file: HEX is shown and stored
+  colors.Formats = {"oklch", "junk", "rgb"};
+  colors.SampleSize = 3;
+  auto form = Open();
+  const auto& c = form->Controls();
+  EXPECT_EQ(c.DefaultFormat->ItemIndex(), 0);
+  EXPECT_EQ(c.SampleSize->ItemIndex(), 1);
+  std::vector<TColorFormatChoice> choices = c.Formats->Choices();
+  ASSERT_EQ(choices.size(), 12u);
+  EXPECT_EQ(choices[0], (TColorFormatChoice{TColorFormat::Oklch, true}));
+  EXPECT_EQ(choices[2], (TColorFormatChoice{TColorFormat::Hex, false}));
+
+  c.Formats->Select(1);  // RGB above OKLCH
+  c.Formats->MoveSelected(-1);
+  EXPECT_EQ(c.Formats->Selected(), 0);
+  c.DefaultFormat->SetItemIndex(static_cast<int>(TColorFormat::Cmyk));
+  c.SampleSize->SetItemIndex(2);
+  ::SetWindowTextW(c.Template, L"{hex}!");
+  EXPECT_TRUE(form->StoreToSettings());
+  EXPECT_EQ(colors.DefaultFormat, "cmyk");
+  EXPECT_EQ(colors.Formats, (TQorvelStrings{"rgb", "oklch"}));
+  EXPECT_EQ(colors.SampleSize, 5);
+  EXPECT_EQ(colors.Template, "{hex}!");
+}

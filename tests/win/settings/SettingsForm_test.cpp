@@ -72,7 +72,7 @@ TEST_F(SettingsForm, LaysOutListPagesAndButtonsInTheClientArea) {
   EXPECT_EQ(list.left, 8);
   EXPECT_EQ(list.right - list.left, 137);
   EXPECT_EQ(list.bottom - list.top, 249);
-  EXPECT_EQ(c.Navigation->RowCount(), 8);
+  EXPECT_EQ(c.Navigation->RowCount(), 9);
   EXPECT_EQ(c.Navigation->RowRect(1).bottom - c.Navigation->RowRect(1).top, 27);  // nine rows fit without scrolling
   const RECT page = RectIn(c.Pages[0]->Handle(), window);
   EXPECT_EQ(page.left, 152);

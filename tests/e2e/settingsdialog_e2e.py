@@ -13,7 +13,7 @@ RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 BLACK = (0, 0, 0)
 
 # Client coordinates of what the scenarios click (96 dpi, as Wine runs here).
-NAV_ROW_CENTRE = lambda row: (70, 8 + 2 + 30 * row + 15)  # noqa: E731
+NAV_ROW_CENTRE = lambda row: (70, 8 + 2 + 27 * row + 13)  # noqa: E731
 OK = (272, 276)
 CANCEL = (360, 276)
 PAGE = (152, 8)

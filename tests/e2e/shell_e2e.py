@@ -17,8 +17,9 @@ def scenario_tray_icon_tooltip_and_menu(s):
 
     menu = vindle.open_tray_menu(s)
     s.screenshot("tray-menu")
-    # Twelve items: three with images, three separators, about, settings, three configurations, exit.
-    s.expect(150 <= menu.height <= 230, f"a tray menu of twelve items, got {menu}")
+    # Fourteen items: four with images, recent colours, three separators, about, settings, three
+    # configurations, exit.
+    s.expect(180 <= menu.height <= 270, f"a tray menu of fourteen items, got {menu}")
     s.key("Escape")
     vindle.exit_vindle(s, process)
 

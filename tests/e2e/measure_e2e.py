@@ -43,10 +43,10 @@ def scenario_spacing_inside_a_rectangle_is_read_pinned_and_the_desktop_restored(
     # Pinned, it stays when the pointer moves on; a click pins the blue corner as well.
     s.key("Return")
     s.move(500, 400)
-    moved = s.screenshot("pinned-after-move")
-    s.expect_pixel(moved, 299, 160, LINE, "the pinned span still drawn")
+    s.wait_for(lambda: s.screenshot("pinned-after-move").pixel(500, 160) == LINE, "the spacing at the new place")
+    s.expect_pixel(s.screenshot("pinned-after-move"), 299, 160, LINE, "the pinned span still drawn")
     s.key("shift+Left")   # the keyboard moves the pointer by ten pixels
-    s.expect_equal(s.pointer(), (490, 400), "the pointer after Shift+Left")
+    s.wait_for(lambda: s.pointer() == (490, 400), "the pointer ten pixels left after Shift+Left")
     s.click(104, 104)
     s.key("ctrl+shift+c")
     vindle.expect_clipboard(s, "200 \u00d7 120 px\n10 \u00d7 10 px", "the pinned measurements copied, one per line")
@@ -62,8 +62,8 @@ def scenario_a_bounds_drag_snaps_and_a_line_reads_its_angle(s):
     process = measure_over_probe(s, from_tray_menu=True)
     # Alt snaps the dragged rectangle to what lies inside it: the probe.
     s.drag((70, 80), (340, 260), hold=("alt",))
-    shot = s.screenshot("bounds-snapped")
-    s.expect_pixel(shot, 100, 180, LINE, "the snapped rectangle's left side on the probe's")
+    s.wait_for(lambda: s.screenshot("bounds-snapped").pixel(100, 180) == LINE,
+               "the snapped rectangle's left side on the probe's")
     s.key("ctrl+c")
     vindle.expect_clipboard(s, "200 \u00d7 120 px", "the snapped bounds copied")
 

@@ -144,6 +144,10 @@ LRESULT TMeasureOverlay::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       }
       break;
     case WM_SYSCHAR: return 0;  // no beep for Alt+letter
+    case WM_DISPLAYCHANGE:
+      // The snapshot no longer matches the monitors: a measurement on it would be wrong.
+      FTool.Stop();
+      break;
     default: break;
   }
   return DefaultHandler(message, wParam, lParam);

@@ -73,3 +73,19 @@ LRESULT CALLBACK TSubclassedControl::Thunk(HWND window, UINT message, WPARAM wPa
   if (CallReportingErrors([&] { result = self->HandleMessage(message, wParam, lParam); })) return result;
   return ::CallWindowProcW(self->FOriginalProc, window, message, wParam, lParam);
 }
+
+TCommandControl::TCommandControl(const wchar_t* className, const wchar_t* text, DWORD style, HWND parent,
+                                 const RECT& bounds, HFONT font) {
+  CreateControl(className, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, parent, bounds.left, bounds.top,
+                bounds.right - bounds.left, bounds.bottom - bounds.top);
+  ::SetWindowTextW(Handle(), text);
+  ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+LRESULT TCommandControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == CN_COMMAND) {
+    if (OnCommand) OnCommand(HIWORD(wParam));
+    return 0;
+  }
+  return DefaultHandler(message, wParam, lParam);
+}

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "gui/Handles.h"
@@ -44,4 +45,16 @@ class TSubclassedControl {
   static LRESULT CALLBACK Thunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   TWindowHandle FHandle;
   WNDPROC FOriginalProc = nullptr;
+};
+
+// A system control ("BUTTON", a list view, a hotkey field) as a visible tab stop of
+// `parent` in `font`, whose notifications to the parent arrive at OnCommand.
+class TCommandControl : public TSubclassedControl {
+ public:
+  TCommandControl(const wchar_t* className, const wchar_t* text, DWORD style, HWND parent, const RECT& bounds,
+                  HFONT font);
+  std::function<void(WORD notification)> OnCommand;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

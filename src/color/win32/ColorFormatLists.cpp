@@ -8,22 +8,6 @@
 #include "gui/Application.h"
 #include "gui/CommonControls.h"
 
-TColorFormatList::TPart::TPart(const wchar_t* className, const wchar_t* text, DWORD style, HWND parent,
-                               const RECT& bounds, HFONT font) {
-  CreateControl(className, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, parent, bounds.left, bounds.top,
-                bounds.right - bounds.left, bounds.bottom - bounds.top);
-  ::SetWindowTextW(Handle(), text);
-  ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-}
-
-LRESULT TColorFormatList::TPart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == CN_COMMAND) {
-    if (OnCommand) OnCommand(HIWORD(wParam));
-    return 0;
-  }
-  return DefaultHandler(message, wParam, lParam);
-}
-
 namespace {
 
 // Loaded before the list is made: the list view is a common control.

@@ -29,17 +29,8 @@ class TColorFormatList {
   HWND DownHandle() const { return FDown.Handle(); }
 
  private:
-  class TPart : public TSubclassedControl {
-   public:
-    TPart(const wchar_t* className, const wchar_t* text, DWORD style, HWND parent, const RECT& bounds, HFONT font);
-    std::function<void(WORD notification)> OnCommand;
-
-   protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  };
-
-  TPart FList;
-  TPart FUp;
-  TPart FDown;
+  TCommandControl FList;
+  TCommandControl FUp;
+  TCommandControl FDown;
   std::vector<TColorFormatChoice> FChoices;  // in the list's order; checks read from the list
 };

@@ -4,22 +4,6 @@
 
 #include "gui/HotkeyRegistrations.h"
 
-THotkeyField::TPart::TPart(const wchar_t* className, const wchar_t* text, DWORD style, HWND parent, const RECT& bounds,
-                           HFONT font) {
-  CreateControl(className, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, parent, bounds.left, bounds.top,
-                bounds.right - bounds.left, bounds.bottom - bounds.top);
-  ::SetWindowTextW(Handle(), text);
-  ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-}
-
-LRESULT THotkeyField::TPart::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == CN_COMMAND) {
-    if (OnCommand) OnCommand(HIWORD(wParam));
-    return 0;
-  }
-  return DefaultHandler(message, wParam, lParam);
-}
-
 THotkeyField::THotkeyField(HWND parent, const RECT& field, const RECT& clearButton, HFONT font)
     : FField(HOTKEY_CLASSW, L"", 0, parent, field, font),
       FClear(L"BUTTON", L"Clear", BS_PUSHBUTTON, parent, clearButton, font) {

@@ -26,19 +26,10 @@ class THotkeyField {
   std::function<void()> OnChange;  // the user pressed a chord or Clear
 
  private:
-  class TPart : public TSubclassedControl {
-   public:
-    TPart(const wchar_t* className, const wchar_t* text, DWORD style, HWND parent, const RECT& bounds, HFONT font);
-    std::function<void(WORD notification)> OnCommand;
-
-   protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  };
-
   void UserChanged();
 
-  TPart FField;
-  TPart FClear;
+  TCommandControl FField;
+  TCommandControl FClear;
   THotkey FShown;
   bool FChanged = false;
 };

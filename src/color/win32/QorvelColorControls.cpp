@@ -429,25 +429,36 @@ void TQorvelColorPopupMenu::PrepareItems() {
   Item(tagRecent).Enabled = !FRecent.empty();
 }
 
+namespace {
+
+// One item of an owner-drawn menu: a separator for "-", otherwise the command `id` carrying
+// `tag` as its item data. The caption must outlive the insertion.
+MENUITEMINFOW OwnerDrawnItem(const std::wstring& caption, UINT id, int tag, bool enabled, bool isDefault) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  if (caption == L"-") {
+    info.fMask = MIIM_FTYPE;
+    info.fType = MFT_SEPARATOR;
+    return info;
+  }
+  info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
+  info.fType = MFT_OWNERDRAW;
+  info.wID = id;
+  info.dwItemData = static_cast<ULONG_PTR>(tag);
+  info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
+  info.fState = (enabled ? MFS_ENABLED : MFS_DISABLED) | (isDefault ? MFS_DEFAULT : 0);
+  return info;
+}
+
+}  // namespace
+
 HMENU TQorvelColorPopupMenu::BuildSubmenu(const std::vector<TEntry>& entries) {
   HMENU submenu = ::CreatePopupMenu();
   UINT position = 0;
   for (const TEntry& entry : entries) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    if (entry.Caption == L"-") {
-      info.fMask = MIIM_FTYPE;
-      info.fType = MFT_SEPARATOR;
-    } else {
-      const UINT id = SubmenuIdBase + static_cast<UINT>(entry.Tag);
-      FEntries[id] = entry;
-      info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
-      info.fType = MFT_OWNERDRAW;
-      info.wID = id;
-      info.dwItemData = static_cast<ULONG_PTR>(entry.Tag);
-      info.dwTypeData = const_cast<wchar_t*>(entry.Caption.c_str());
-      info.fState = MFS_ENABLED | (entry.Default ? MFS_DEFAULT : 0);
-    }
+    const UINT id = SubmenuIdBase + static_cast<UINT>(entry.Tag);
+    if (entry.Caption != L"-") FEntries[id] = entry;
+    const MENUITEMINFOW info = OwnerDrawnItem(entry.Caption, id, entry.Tag, true, entry.Default);
     ::InsertMenuItemW(submenu, position++, TRUE, &info);
   }
   return submenu;
@@ -475,20 +486,10 @@ TMenuHandle TQorvelColorPopupMenu::BuildOwnerDrawnMenu() {
   TMenuHandle menu(::CreatePopupMenu());
   for (std::size_t i = 0; i < Count(); ++i) {
     const TMenuItem& item = Item(i);
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    if (item.Caption == L"-") {
-      info.fMask = MIIM_FTYPE;
-      info.fType = MFT_SEPARATOR;
-    } else {
-      const UINT id = static_cast<UINT>(i) + 1;
+    const UINT id = static_cast<UINT>(i) + 1;
+    MENUITEMINFOW info = OwnerDrawnItem(item.Caption, id, item.Tag, item.Enabled, item.Default);
+    if (item.Caption != L"-") {
       FEntries[id] = {item.Caption, L"", item.Tag, item.Default};
-      info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_STRING;
-      info.fType = MFT_OWNERDRAW;
-      info.wID = id;
-      info.dwItemData = static_cast<ULONG_PTR>(item.Tag);
-      info.dwTypeData = const_cast<wchar_t*>(item.Caption.c_str());
-      info.fState = (item.Enabled ? MFS_ENABLED : MFS_DISABLED) | (item.Default ? MFS_DEFAULT : 0);
       if (item.Tag == tagCopyAs || (item.Tag == tagRecent && item.Enabled)) {
         info.fMask |= MIIM_SUBMENU;
         info.hSubMenu = BuildSubmenu(item.Tag == tagCopyAs ? formats : recent);  // destroyed with the menu

@@ -207,7 +207,7 @@ void TMeasureTool::ShowOverlays() {
   FCurrent = Measure();
   FShownStrips = Strips();
   for (const auto& monitor : FMonitors) {
-    ComposeAndShow(*monitor, monitor->Bounds);
+    ComposeAndShow(*monitor, {monitor->Bounds});
     ::ShowWindow(monitor->Overlay->Handle(), SW_SHOWNA);
   }
   // The keyboard goes to the overlay under the pointer: arrows, Tab, Enter and Escape are
@@ -509,37 +509,46 @@ TOverlayScene TMeasureTool::SceneOf(const TMonitor& monitor) const {
 }
 
 void TMeasureTool::Repaint(const std::vector<TRect>& strips) {
-  for (const auto& monitor : FMonitors)
+  for (const auto& monitor : FMonitors) {
+    std::vector<TRect> parts;
     for (const TRect& strip : strips)
-      if (const TRect part = IntersectRect(strip, monitor->Bounds); !part.Empty()) ComposeAndShow(*monitor, part);
+      if (const TRect part = IntersectRect(strip, monitor->Bounds); !part.Empty()) parts.push_back(part);
+    if (!parts.empty()) ComposeAndShow(*monitor, parts);
+  }
 }
 
-void TMeasureTool::ComposeAndShow(TMonitor& monitor, const TRect& part) {
+void TMeasureTool::ComposeAndShow(TMonitor& monitor, const std::vector<TRect>& parts) {
   ::GdiFlush();  // GDI may still be writing the texts of the last composition
   const TOverlayScene scene = SceneOf(monitor);
-  ComposeOverlay(monitor.Frame.View(), scene, part);
   const HDC dc = monitor.Frame.DC();
   const TPoint origin = monitor.Origin();
-  const RECT clip = ToRect(Offset(part, origin));
-  const auto text = [&](const std::string& utf8, const TRect& box, TColor color) {
-    if (IntersectRect(box, part).Empty()) return;
-    const std::wstring wide = Widen(utf8);
-    RECT r = ToRect(Offset(box, origin));
-    ::SetTextColor(dc, color);
-    ::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
-    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    ::SelectClipRgn(dc, nullptr);
-  };
   const TColor labelText = FSettings.Measure->LabelText;
-  for (const TPlacedMeasurement& pin : FPins) text(pin.Text, pin.Label, labelText);
-  if (FCurrent) text(FCurrent->Text, FCurrent->Label, labelText);
-  if (!FNote.Empty()) text(FNoteText, FNote, RGB(255, 255, 255));
-  ::GdiFlush();
+  for (const TRect& part : parts) {
+    ComposeOverlay(monitor.Frame.View(), scene, part);
+    const RECT clip = ToRect(Offset(part, origin));
+    const auto text = [&](const std::string& utf8, const TRect& box, TColor color) {
+      if (IntersectRect(box, part).Empty()) return;
+      const std::wstring wide = Widen(utf8);
+      RECT r = ToRect(Offset(box, origin));
+      ::SetTextColor(dc, color);
+      ::IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+      ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+      ::SelectClipRgn(dc, nullptr);
+    };
+    for (const TPlacedMeasurement& pin : FPins) text(pin.Text, pin.Label, labelText);
+    if (FCurrent) text(FCurrent->Text, FCurrent->Label, labelText);
+    if (!FNote.Empty()) text(FNoteText, FNote, RGB(255, 255, 255));
+    ::GdiFlush();  // the next part's pixels are written directly
+  }
   if (!monitor.Overlay->Visible()) return;
+  // One device context for every part of this change.
   TWindowDC window(monitor.Overlay->Handle());
-  ::BitBlt(window.Get(), clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, dc, clip.left, clip.top,
-           SRCCOPY);
+  for (const TRect& part : parts) {
+    const RECT clip = ToRect(Offset(part, origin));
+    ::BitBlt(window.Get(), clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, dc, clip.left, clip.top,
+             SRCCOPY);
+  }
 }
 
 void TMeasureTool::Paint(HDC dc, const TRect& bounds, const RECT& part) {

@@ -94,7 +94,7 @@ class TMeasureTool {
   TOverlayScene SceneOf(const TMonitor& monitor) const;
   std::vector<TRect> Strips() const;
   void Repaint(const std::vector<TRect>& strips);
-  void ComposeAndShow(TMonitor& monitor, const TRect& part);
+  void ComposeAndShow(TMonitor& monitor, const std::vector<TRect>& parts);
 
   TApplicationSettings& FSettings;
   std::vector<std::unique_ptr<TMonitor>> FMonitors;

@@ -46,7 +46,8 @@ class TBand {
     unsigned char bytes[sizeof p];
     std::memcpy(bytes, &p, sizeof p);
     unsigned char off = 0;
-    for (std::size_t k = 0; k < sizeof p; ++k) off |= (bytes[k] < FLow[k]) | (bytes[k] > FHigh[k]);
+    for (std::size_t k = 0; k < sizeof p; ++k)
+      off |= static_cast<unsigned char>(bytes[k] < FLow[k] || bytes[k] > FHigh[k]);
     return off != 0;
   }
 

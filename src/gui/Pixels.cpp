@@ -1,5 +1,8 @@
 #include "gui/Pixels.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 BITMAPINFO TopDownDib32Info(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -20,4 +23,26 @@ void BlitPixels(HDC dc, int destX, int destY, const TPixelView& pixels, const TR
   ::SetDIBitsToDevice(dc, destX + clipped.Left, destY + clipped.Top, static_cast<DWORD>(clipped.Width()),
                       static_cast<DWORD>(clipped.Height()), clipped.Left, 0, 0, static_cast<UINT>(clipped.Height()),
                       pixels.Row(clipped.Top), &info, DIB_RGB_COLORS);
+}
+
+TDibSurface::~TDibSurface() {
+  if (FDC && FInitialBitmap) ::SelectObject(FDC.Get(), FInitialBitmap);
+}
+
+void TDibSurface::Resize(int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  if (FBitmap && FView.Width() == width && FView.Height() == height) return;
+  if (!FDC) {
+    FDC.Reset(::CreateCompatibleDC(nullptr));
+    if (!FDC) throw std::runtime_error("Cannot create a memory device context.");
+  }
+  const BITMAPINFO info = TopDownDib32Info(width, height);
+  void* bits = nullptr;
+  TBitmapHandle bitmap(::CreateDIBSection(FDC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) throw std::runtime_error("Cannot create an off-screen bitmap.");
+  const HGDIOBJ previous = ::SelectObject(FDC.Get(), bitmap.Get());
+  if (!FInitialBitmap) FInitialBitmap = previous;
+  FBitmap = std::move(bitmap);  // the old one, now deselected, is deleted here
+  FView = TPixelView(static_cast<TPixel*>(bits), width, height);
 }

@@ -1,12 +1,14 @@
 #include "color/win32/ColorTools.h"
 
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "color/ColorPreferences.h"
 #include "gui/Application.h"
 #include "gui/Clipboard.h"
 #include "gui/Handles.h"
+#include "gui/Pixels.h"
 
 namespace {
 
@@ -32,32 +34,26 @@ COLORREF SampleScreenColor(POINT point, int sampleSize) {
   if (size == 1) return ::GetPixel(screen.Get(), point.x, point.y);
 
   // One copy of the square into a 32-bit DIB rather than 25 GetPixel calls.
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  TBitmapHandle bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  TMemoryDC memory(::CreateCompatibleDC(screen.Get()));
-  if (!bitmap || !memory || !bits) return ::GetPixel(screen.Get(), point.x, point.y);
-  TSelectScope select(memory.Get(), bitmap.Get());
+  TDibSurface square;
   const int half = size / 2;
-  if (!::BitBlt(memory.Get(), 0, 0, size, size, screen.Get(), point.x - half, point.y - half, SRCCOPY))
+  try {
+    square.Resize(size, size);
+  } catch (const std::runtime_error&) {
+    return ::GetPixel(screen.Get(), point.x, point.y);
+  }
+  if (!::BitBlt(square.DC(), 0, 0, size, size, screen.Get(), point.x - half, point.y - half, SRCCOPY))
     return ::GetPixel(screen.Get(), point.x, point.y);
   ::GdiFlush();
   // Only the part of the square that lies on the screen counts.
   const RECT desktop{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
                      ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
                      ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  const TPixelView& pixels = square.View();
   std::vector<std::uint32_t> inside;
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
       const POINT at{point.x - half + x, point.y - half + y};
-      if (::PtInRect(&desktop, at)) inside.push_back(pixels[y * size + x] & 0x00FFFFFFu);
+      if (::PtInRect(&desktop, at)) inside.push_back(pixels.At(x, y) & 0x00FFFFFFu);
     }
   if (inside.empty()) return CLR_INVALID;
   const std::uint32_t median = MedianPixel(inside);  // 0x00RRGGBB

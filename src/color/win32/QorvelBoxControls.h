@@ -16,7 +16,7 @@
 #include "color/BoxControlRendering.h"
 #include "color/QorvelColorFilters.h"
 #include "gui/Window.h"
-#include "ruler/win32/QorvelDesktopMagnifiers.h"
+#include "gui/Pixels.h"
 
 // The box cursors in the toolkit's cursor table (gui/ScreenCursors.h).
 inline constexpr int crQorvelCircle = 5;  // picking a colour

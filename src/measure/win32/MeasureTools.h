@@ -17,7 +17,7 @@
 #include "gui/Window.h"
 #include "measure/Measurements.h"
 #include "measure/OverlayComposition.h"
-#include "ruler/win32/QorvelDesktopMagnifiers.h"
+#include "gui/Pixels.h"
 #include "settings/ApplicationSettings.h"
 
 class TMeasureTool;

@@ -1,8 +1,5 @@
 #include "ruler/win32/QorvelDesktopMagnifiers.h"
 
-#include <algorithm>
-#include <stdexcept>
-
 #include "gui/Pixels.h"
 #include "ruler/QorvelColorUtils.h"
 
@@ -55,35 +52,12 @@ HCURSOR CursorUnderMouse(POINT cursor) {
 
 }  // namespace
 
-// ---- DIB surface -------------------------------------------------------------------------
-
-TDibSurface::~TDibSurface() {
-  if (FDC && FInitialBitmap) ::SelectObject(FDC.Get(), FInitialBitmap);
-}
-
-void TDibSurface::Resize(int width, int height) {
-  width = std::max(width, 1);
-  height = std::max(height, 1);
-  if (FBitmap && FView.Width() == width && FView.Height() == height) return;
-  if (!FDC) {
-    FDC.Reset(::CreateCompatibleDC(nullptr));
-    if (!FDC) throw std::runtime_error("Cannot create a memory device context.");
-  }
-  const BITMAPINFO info = TopDownDib32Info(width, height);  // the layout of a pixel view
-  void* bits = nullptr;
-  TBitmapHandle bitmap(::CreateDIBSection(FDC.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap || !bits) throw std::runtime_error("Cannot create an off-screen bitmap.");
-  const HGDIOBJ previous = ::SelectObject(FDC.Get(), bitmap.Get());
-  if (!FInitialBitmap) FInitialBitmap = previous;
-  FBitmap = std::move(bitmap);  // the old one, now deselected, is deleted here
-  FView = TPixelView(static_cast<TPixel*>(bits), width, height);
-}
-
 // ---- magnifier ---------------------------------------------------------------------------
 
 TQorvelCustomDesktopMagnifier::TQorvelCustomDesktopMagnifier(HWND parent) {
   const int side = DefaultMagnifierZoom * DefaultMagnifierSpan + 2;
-  CreateHandle(TCreateParams::Child(parent, MagnifierClass, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, {0, 0, side, side}));
+  CreateHandle(
+      TCreateParams::Child(parent, MagnifierClass, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, {0, 0, side, side}));
   // The font a fresh bitmap's canvas writes with, which the corner texts keep.
   FFont.Reset(::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));

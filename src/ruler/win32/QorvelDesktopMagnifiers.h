@@ -14,30 +14,9 @@
 
 #include "gui/Forms.h"
 #include "gui/Handles.h"
+#include "gui/Pixels.h"
 #include "gui/Window.h"
 #include "ruler/MagnifierGeometry.h"
-
-// A 32-bit top-down bitmap selected into its own memory DC: GDI draws into it through the
-// DC and the core writes its pixels through View(). Kept between paints so that a refresh
-// allocates nothing; call GdiFlush before touching the pixels after GDI drew.
-class TDibSurface {
- public:
-  TDibSurface() = default;
-  TDibSurface(const TDibSurface&) = delete;
-  TDibSurface& operator=(const TDibSurface&) = delete;
-  ~TDibSurface();
-
-  // Makes the surface width × height (at least 1 × 1); its pixels are undefined after a change.
-  void Resize(int width, int height);
-  HDC DC() const { return FDC.Get(); }
-  const TPixelView& View() const { return FView; }
-
- private:
-  TMemoryDC FDC;
-  TBitmapHandle FBitmap;
-  HGDIOBJ FInitialBitmap = nullptr;
-  TPixelView FView;
-};
 
 class TQorvelCustomDesktopMagnifier : public TWindow {
  public:

@@ -70,25 +70,18 @@ def cpu_seconds(pid):
     return total / 1e9
 
 
-def peak_rss_kib(pid):
+def memory_kib(pid, field):
+    """A memory figure of /proc/<pid>/status in KiB: "VmHWM" is the peak resident size, "RssAnon"
+    the resident anonymous memory, what the program allocated and wrote (heap, stacks, copies of
+    written pages). The peak also counts file pages, and the kernel maps a page-cache folio of up
+    to 2 MiB at once when a file's mapping happens to fall on a matching boundary, so it moves
+    with the address layout (the theme file's mapping once moved by 64 KiB onto such a boundary
+    and became 1.8 MiB more resident, all of it clean shared pages); RssAnon does not."""
     with open(f"/proc/{pid}/status") as f:
         for line in f:
-            if line.startswith("VmHWM:"):
+            if line.startswith(field + ":"):
                 return int(line.split()[1])
-    raise RunFailure(f"no VmHWM for process {pid}")
-
-
-def anonymous_kib(pid):
-    """Resident anonymous memory: what the program allocated and wrote (heap, stacks, copies of
-    written pages). The peak above also counts file pages, and the kernel maps a page-cache folio
-    of up to 2 MiB at once when a file's mapping happens to fall on a matching boundary, so that
-    figure moves with the address layout (the theme file's mapping once moved by 64 KiB onto such
-    a boundary and became 1.8 MiB more resident, all of it clean shared pages); this one does not."""
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            if line.startswith("RssAnon:"):
-                return int(line.split()[1])
-    raise RunFailure(f"no RssAnon for process {pid}")
+    raise RunFailure(f"no {field} for process {pid}")
 
 
 def appdata_folder():
@@ -238,8 +231,8 @@ def measure(build, rounds, idle_seconds, moving_seconds, warm_up, log):
         def body(program, startup):
             results["startup_s"][name].append(startup)
             results["idle_cpu"][name].append(idle_cpu(program, idle_seconds))
-            results["peak_rss_kib"][name].append(peak_rss_kib(program.pid))
-            results["anon_kib"][name].append(anonymous_kib(program.pid))
+            results["peak_rss_kib"][name].append(memory_kib(program.pid, "VmHWM"))
+            results["anon_kib"][name].append(memory_kib(program.pid, "RssAnon"))
         run(name, None, "timer", body)
 
     def moving_run(name):

@@ -15,8 +15,8 @@
 
 #include "color/BoxControlRendering.h"
 #include "color/QorvelColorFilters.h"
-#include "gui/Window.h"
 #include "gui/Pixels.h"
+#include "gui/Window.h"
 
 // The box cursors in the toolkit's cursor table (gui/ScreenCursors.h).
 inline constexpr int crQorvelCircle = 5;  // picking a colour

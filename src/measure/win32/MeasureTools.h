@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "gui/Handles.h"
+#include "gui/Pixels.h"
 #include "gui/Window.h"
 #include "measure/Measurements.h"
 #include "measure/OverlayComposition.h"
-#include "gui/Pixels.h"
 #include "settings/ApplicationSettings.h"
 
 class TMeasureTool;

@@ -9,7 +9,7 @@ enum class TMeasureCommand { None, End, MovePointer, Pin, RemoveLastPin, Refresh
 
 struct TMeasureKeyAction {
   TMeasureCommand Command = TMeasureCommand::None;
-  TPoint Offset;                             // MovePointer: by a pixel, with Shift by ten
+  TPoint Offset;                              // MovePointer: by a pixel, with Shift by ten
   TMeasureMode Mode = TMeasureMode::Spacing;  // ChangeMode: the mode to change to
   friend bool operator==(const TMeasureKeyAction&, const TMeasureKeyAction&) = default;
 };

@@ -57,6 +57,6 @@ std::string LineText(double length, double degrees, const TMeasureUnit& unit) {
   const int lengthDecimals = IsPixelUnit(unit.ScaleUnit, unit.LogicalPixels) ? 1 : 0;
   std::int64_t tenths = std::llround(degrees * 10);
   if (tenths == 3600) tenths = 0;  // 359.95 and above read as 0.0, where the ray points
-  return LengthText(unit.ScaleUnit, length, unit.PixelsPerInch, unit.LogicalPixels, lengthDecimals) +
-         " at " + std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10) + Degrees;
+  return LengthText(unit.ScaleUnit, length, unit.PixelsPerInch, unit.LogicalPixels, lengthDecimals) + " at " +
+         std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10) + Degrees;
 }

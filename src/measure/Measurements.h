@@ -24,11 +24,11 @@ TEdgeOptions EdgeOptionsOf(const TMeasureSettings& settings);
 
 struct TMeasurement {
   TMeasureMode Mode = TMeasureMode::Spacing;
-  TPoint From;             // spacing: the pixel the spans start from; bounds and line: where the drag began
-  TPoint To;               // line: its end, where the pointer is
+  TPoint From;                // spacing: the pixel the spans start from; bounds and line: where the drag began
+  TPoint To;                  // line: its end, where the pointer is
   bool AngleSnapped = false;  // line: held to a multiple of 15 degrees, drawn to SnapAngle(From, To)
-  TRect Box;               // spacing: the surface around From (FindEdges); bounds: the rectangle
-  bool Horizontal = true;  // spacing: which spans are shown
+  TRect Box;                  // spacing: the surface around From (FindEdges); bounds: the rectangle
+  bool Horizontal = true;     // spacing: which spans are shown
   bool Vertical = true;
   friend bool operator==(const TMeasurement&, const TMeasurement&) = default;
 };

@@ -361,8 +361,9 @@ bool TMeasureTool::Remeasure() {
   bool nothingToSnap = false;
   FCurrent = Measure(nothingToSnap);
   const TMonitor* monitor = MonitorAt(FCursor);
-  FLoupe = monitor ? PlaceLoupe(FCursor, monitor->Bounds, LoupeObstacles(FCursor, FCurrent ? &*FCurrent : nullptr, FPins))
-                   : TRect{};
+  FLoupe = monitor
+               ? PlaceLoupe(FCursor, monitor->Bounds, LoupeObstacles(FCursor, FCurrent ? &*FCurrent : nullptr, FPins))
+               : TRect{};
   return nothingToSnap;
 }
 
@@ -417,8 +418,7 @@ void TMeasureTool::ButtonUp(TPoint at) {
 }
 
 void TMeasureTool::WheelTurned(int delta) {
-  FTolerance =
-      std::clamp(FTolerance + (delta > 0 ? ToleranceStep : -ToleranceStep), 0, TMeasureSettings::MaxTolerance);
+  FTolerance = std::clamp(FTolerance + (delta > 0 ? ToleranceStep : -ToleranceStep), 0, TMeasureSettings::MaxTolerance);
   ShowNote("Tolerance " + std::to_string(FTolerance));
 }
 

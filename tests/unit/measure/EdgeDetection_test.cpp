@@ -58,10 +58,8 @@ TEST(FindEdges, ContinuousFollowsAGradientButNotAnEdge) {
   // Plain: within 30 of the start's 128, i.e. levels 98..158.
   EXPECT_EQ(FindEdges(view, {256, 4}, Options()), (TRect{196, 0, 318, 8}));
   EXPECT_EQ(FindEdges(view, {256, 4}, Options(30, 0, true)), (TRect{0, 0, 400, 8}));
-  // The limit: a quarter of the tolerance per pixel is still one surface, more is not. At 28,
-  // 7 a pixel runs to the end (the average settles 21 behind, each pixel 28 ahead of it) both
-  // ways; at 8 a pixel the eighth pixel is 28.9 ahead. A half or an eighth of the way, the
-  // previous pixel, whole levels instead of sixteenths or "<" for "<=" each move these ends.
+  // The limit: a quarter of the tolerance per pixel is still one surface (each pixel 28 ahead
+  // of the average at 7 a pixel), more is not (the eighth pixel at 8 a pixel is 28.9 ahead).
   for (int x = 0; x < 37; ++x) {
     view.Fill({x, 0, x + 1, 4}, Grey(7 * x));
     view.Fill({x, 4, x + 1, 8}, Grey(std::min(8 * x, 255)));

@@ -40,21 +40,16 @@ TEST(MeasureTexts, SnapAngleKeepsTheLengthOnAMultipleOf15Degrees) {
   EXPECT_EQ(SnapAngle(o, o), o);
 }
 
-// The end a snapped line is drawn to is a whole pixel, whose own angle is off by up to a few
-// tenths on short lines; the text gives the snapped angle and the length dragged.
+// A snapped line is drawn to a whole pixel, whose own angle is off by tenths on short lines.
 TEST(MeasureTexts, ASnappedLineReadsItsSnappedAngleExactly) {
-  for (const double pointer : {14.0, 16.5, 29.0, 31.2, 74.0, 76.4, 194.0, 346.0}) {
+  for (const double degrees : {14.0, 16.5, 29.0, 31.2, 74.0, 76.4, 194.0, 346.0}) {
     for (const int length : {7, 23, 100, 517}) {
-      TMeasurement line;
-      line.Mode = TMeasureMode::Line;
-      line.From = {400, 300};
-      const double radians = pointer * std::numbers::pi / 180;
-      line.To = {400 + static_cast<int>(std::lround(length * std::cos(radians))),
-                 300 - static_cast<int>(std::lround(length * std::sin(radians)))};
-      line.AngleSnapped = true;
-      const long snapped = std::lround(pointer / 15) * 15 % 360;
-      EXPECT_TRUE(MeasurementLabelText(line, Pixels).ends_with(" at " + std::to_string(snapped) + ".0\xC2\xB0"))
-          << MeasurementLabelText(line, Pixels) << " for " << pointer << " degrees, " << length << " px";
+      const double radians = degrees * std::numbers::pi / 180;
+      const TPoint pointer{400 + static_cast<int>(std::lround(length * std::cos(radians))),
+                           300 - static_cast<int>(std::lround(length * std::sin(radians)))};
+      const TMeasurement line{TMeasureMode::Line, {400, 300}, pointer, true, {}, true, true};
+      const std::string text = MeasurementLabelText(line, Pixels);
+      EXPECT_TRUE(text.ends_with(" at " + std::to_string(std::lround(degrees / 15) * 15 % 360) + ".0\xC2\xB0")) << text;
     }
   }
   const TMeasurement line{TMeasureMode::Line, {10, 10}, {110, -20}, true, {}, true, true};

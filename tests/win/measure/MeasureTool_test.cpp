@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-
 #include "gui/Monitors.h"
 #include "measure/win32/MeasureTools.h"
 #include "settings/ApplicationSettings.h"
@@ -15,10 +13,8 @@ namespace {
 
 // A key pressed with a modifier held, as the tool reads it through GetKeyState.
 void Press(HWND window, UINT key, BYTE modifier = 0) {
-  BYTE saved[256], keys[256];
+  BYTE saved[256], keys[256]{};
   ::GetKeyboardState(saved);
-  std::copy(saved, saved + 256, keys);
-  keys[VK_SHIFT] = keys[VK_CONTROL] = 0;
   if (modifier) keys[modifier] = 0x80;
   ::SetKeyboardState(keys);
   if (modifier) ::SendMessageW(window, WM_KEYDOWN, modifier, 1);

@@ -96,7 +96,7 @@ void MeasureSnapToContent(benchmark::State& state) {
   const TRect area = state.range(0) == 0 ? SnapArea : TRect{1400, 1150, 2400, 2150};
   TEdgeOptions options;
   for (auto _ : state) {
-    TRect snapped = SnapToContent(view, area, options);
+    std::optional<TRect> snapped = SnapToContent(view, area, options);
     benchmark::DoNotOptimize(snapped);
   }
   CompareWith(state, "MeasurePlainPass/snaparea:1", 1);

@@ -208,9 +208,9 @@ TRect FindEdges(const TPixelView& image, TPoint start, const TEdgeOptions& optio
                             : WalkAll<false>(image, start, options, tolerance);
 }
 
-TRect SnapToContent(const TPixelView& image, const TRect& rect, const TEdgeOptions& options) {
+std::optional<TRect> SnapToContent(const TPixelView& image, const TRect& rect, const TEdgeOptions& options) {
   const TRect area = IntersectRect(rect, image.Bounds());
-  if (area.Empty()) return area;
+  if (area.Empty()) return std::nullopt;
   const TBackground background = BorderBackground(image, area, std::clamp(options.Tolerance, 0, 255));
   const TBand band(background.Colour, background.Tolerance);
   const int width = area.Width();
@@ -226,7 +226,7 @@ TRect SnapToContent(const TPixelView& image, const TRect& rect, const TEdgeOptio
 
   int top = area.Top;
   for (;; ++top) {
-    if (top == area.Bottom) return area;  // nothing differs
+    if (top == area.Bottom) return std::nullopt;  // nothing differs
     const int first = FirstOutside(row(top), width, band);
     if (first < width) {
       left = first;
@@ -250,5 +250,5 @@ TRect SnapToContent(const TPixelView& image, const TRect& rect, const TEdgeOptio
     left = FirstOutside(pixels, left, band);
     right += 1 + LastOutside(pixels + right, width - right, band);
   }
-  return {area.Left + left, top, area.Left + right, bottom};
+  return TRect{area.Left + left, top, area.Left + right, bottom};
 }

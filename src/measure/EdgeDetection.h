@@ -49,7 +49,10 @@
 // content row, from the bottom up likewise, then only the margins left and right of the
 // content found so far in the rows between, so no pixel is examined twice (beyond the block
 // of 32 in which a row's outermost content pixel is found). IgnoreNarrow and Continuous do
-// not apply to snapping.
+// not apply to snapping. When no pixel is content there is nothing to snap to, which the
+// caller learns rather than getting the rectangle back unchanged.
+
+#include <optional>
 
 #include "base/PixelBuffers.h"
 
@@ -68,9 +71,9 @@ TRect FindEdges(const TPixelView& image, TPoint start, const TEdgeOptions& optio
 
 // The content inside `rect` (clipped to the image): each side moved inward to the outermost
 // line where the content differs from the background found along the rectangle's border.
-// The clipped `rect` itself when nothing inside differs from that background; an empty
-// rectangle when `rect` does not meet the image.
-TRect SnapToContent(const TPixelView& image, const TRect& rect, const TEdgeOptions& options);
+// None when nothing inside differs from that background or `rect` does not meet the image,
+// so that the caller can say there was nothing to snap to.
+std::optional<TRect> SnapToContent(const TPixelView& image, const TRect& rect, const TEdgeOptions& options);
 
 // The largest of the three channel differences of two pixels, 0..255.
 int ColorDifference(TPixel a, TPixel b);

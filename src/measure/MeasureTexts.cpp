@@ -39,19 +39,24 @@ double LineAngle(TPoint from, TPoint to) {
   return degrees >= 360 ? 0 : degrees;  // a tiny negative angle plus 360 may round to 360
 }
 
+double SnappedAngle(TPoint from, TPoint to) {
+  const double snapped = std::round(LineAngle(from, to) / 15) * 15;
+  return snapped >= 360 ? 0 : snapped;
+}
+
 TPoint SnapAngle(TPoint from, TPoint to) {
   if (from == to) return to;
-  const double snapped = std::round(LineAngle(from, to) / 15) * 15 / DegreesPerRadian;
+  const double snapped = SnappedAngle(from, to) / DegreesPerRadian;
   const double length = LineLength(from, to);
   // Whole pixels, halves away from zero; a right angle's cosine of 6e-17 rounds to nothing.
   return {static_cast<int>(std::llround(from.X + length * std::cos(snapped))),
           static_cast<int>(std::llround(from.Y - length * std::sin(snapped)))};
 }
 
-std::string LineText(TPoint from, TPoint to, const TMeasureUnit& unit) {
+std::string LineText(double length, double degrees, const TMeasureUnit& unit) {
   const int lengthDecimals = IsPixelUnit(unit.ScaleUnit, unit.LogicalPixels) ? 1 : 0;
-  std::int64_t tenths = std::llround(LineAngle(from, to) * 10);
+  std::int64_t tenths = std::llround(degrees * 10);
   if (tenths == 3600) tenths = 0;  // 359.95 and above read as 0.0, where the ray points
-  return LengthText(unit.ScaleUnit, LineLength(from, to), unit.PixelsPerInch, unit.LogicalPixels, lengthDecimals) +
-         " at " + std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10) + Degrees;
+  return LengthText(unit.ScaleUnit, length, unit.PixelsPerInch, unit.LogicalPixels, lengthDecimals) + " at " +
+         std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10) + Degrees;
 }

@@ -31,10 +31,16 @@ double LineLength(TPoint from, TPoint to);
 // Its angle in degrees, 0 to the right and counter-clockwise on the screen (whose y grows
 // downward), in [0, 360): a line straight up is 90. 0 for a line of no length.
 double LineAngle(TPoint from, TPoint to);
-// `to` moved onto the nearest ray from `from` at a multiple of 15 degrees (7.5 goes to 15),
-// keeping the length; the end is rounded to whole pixels, so its length may differ by a
-// fraction of a pixel. `to` itself for a line of no length.
+// The multiple of 15 degrees nearest to the line's angle (7.5 goes to 15), in [0, 360).
+double SnappedAngle(TPoint from, TPoint to);
+// `to` moved onto the ray from `from` at SnappedAngle, keeping the length; the end is rounded
+// to whole pixels, so its own angle and length may differ by a fraction: a snapped line's
+// text comes from SnappedAngle and the length of `from` to `to`, never from this end. `to`
+// itself for a line of no length.
 TPoint SnapAngle(TPoint from, TPoint to);
 // "120.4 px at 33.7°": the length with one decimal in pixels (the unit's decimals in the
 // others) and the angle with one decimal.
-std::string LineText(TPoint from, TPoint to, const TMeasureUnit& unit);
+std::string LineText(double length, double degrees, const TMeasureUnit& unit);
+inline std::string LineText(TPoint from, TPoint to, const TMeasureUnit& unit) {
+  return LineText(LineLength(from, to), LineAngle(from, to), unit);
+}

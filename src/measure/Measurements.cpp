@@ -26,7 +26,10 @@ TEdgeOptions EdgeOptionsOf(const TMeasureSettings& settings) {
 
 std::string MeasurementLabelText(const TMeasurement& m, const TMeasureUnit& unit) {
   switch (m.Mode) {
-    case TMeasureMode::Line: return LineText(m.From, m.To, unit);
+    case TMeasureMode::Line:
+      // A snapped line reads its snapped angle, not that of the whole pixel it is drawn to.
+      return LineText(LineLength(m.From, m.To), m.AngleSnapped ? SnappedAngle(m.From, m.To) : LineAngle(m.From, m.To),
+                      unit);
     case TMeasureMode::Bounds: return SizeText(m.Box.Width(), m.Box.Height(), unit);
     case TMeasureMode::Spacing: break;
   }
@@ -35,41 +38,31 @@ std::string MeasurementLabelText(const TMeasurement& m, const TMeasureUnit& unit
   return SizeText(m.Box.Width(), m.Box.Height(), unit);
 }
 
+TPoint LineEnd(const TMeasurement& line) { return line.AngleSnapped ? SnapAngle(line.From, line.To) : line.To; }
+
 TPoint LabelAnchor(const TMeasurement& m) {
   switch (m.Mode) {
-    case TMeasureMode::Line: return m.To;
+    case TMeasureMode::Line: return LineEnd(m);
     case TMeasureMode::Bounds: return {m.Box.Right, m.Box.Bottom};
     case TMeasureMode::Spacing: break;
   }
   return m.From;
 }
 
-namespace {
-
-// Places a length `size` beside `anchor` on the far side (`gap` away), or on the near side
-// when it would not fit before `high`; then held within low..high.
-int PlaceBeside(int anchor, int size, int gap, int low, int high) {
-  int start = anchor + gap;
-  if (start + size > high) start = anchor - gap - size;
-  return std::clamp(start, low, std::max(low, high - size));
-}
-
-}  // namespace
-
-TRect PlaceLabel(TPoint anchor, int textWidth, int textHeight, const TRect& area) {
-  const int width = textWidth + 2 * LabelPaddingX, height = textHeight + 2 * LabelPaddingY;
-  const int left = PlaceBeside(anchor.X, width, 12, area.Left, area.Right);
-  const int top = PlaceBeside(anchor.Y, height, 12, area.Top, area.Bottom);
-  return {left, top, left + width, top + height};
-}
-
-TRect PlaceLoupe(TPoint cursor, const TRect& area) {
-  const int left = PlaceBeside(cursor.X, LoupeSide, 24, area.Left, area.Right);
-  // Above the cursor first, so that it does not sit where the label goes.
-  int top = cursor.Y - 24 - LoupeSide;
-  if (top < area.Top) top = cursor.Y + 24 + 40;
-  top = std::clamp(top, area.Top, std::max(area.Top, area.Bottom - LoupeSide));
-  return {left, top, left + LoupeSide, top + LoupeSide};
+std::vector<TPoint> MeasuredPoints(const TMeasurement& m) {
+  const TRect& b = m.Box;
+  switch (m.Mode) {
+    case TMeasureMode::Line: return {m.From, LineEnd(m)};
+    case TMeasureMode::Bounds:
+      if (b.Empty()) return {};
+      return {{b.Left, b.Top}, {b.Right - 1, b.Top}, {b.Left, b.Bottom - 1}, {b.Right - 1, b.Bottom - 1}};
+    case TMeasureMode::Spacing: break;
+  }
+  std::vector<TPoint> points{m.From};
+  if (b.Empty()) return points;
+  if (m.Horizontal) points.insert(points.end(), {{b.Left, m.From.Y}, {b.Right - 1, m.From.Y}});
+  if (m.Vertical) points.insert(points.end(), {{m.From.X, b.Top}, {m.From.X, b.Bottom - 1}});
+  return points;
 }
 
 namespace {
@@ -101,7 +94,8 @@ std::vector<TRect> MeasurementStrips(const TPlacedMeasurement& placed) {
     case TMeasureMode::Line: {
       // Pieces of at most 32 pixels along the longer axis, so that a long diagonal costs
       // a band along itself rather than the rectangle it spans.
-      const int dx = m.To.X - m.From.X, dy = m.To.Y - m.From.Y;
+      const TPoint end = LineEnd(m);
+      const int dx = end.X - m.From.X, dy = end.Y - m.From.Y;
       const int pieces = std::max(1, (std::max(std::abs(dx), std::abs(dy)) + 31) / 32);
       TPoint start = m.From;
       for (int i = 1; i <= pieces; ++i) {
@@ -110,7 +104,7 @@ std::vector<TRect> MeasurementStrips(const TPlacedMeasurement& placed) {
         start = end;
       }
       strips.push_back(Around(m.From, SpanCap));
-      strips.push_back(Around(m.To, SpanCap));
+      strips.push_back(Around(end, SpanCap));
       break;
     }
   }

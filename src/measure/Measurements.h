@@ -24,10 +24,11 @@ TEdgeOptions EdgeOptionsOf(const TMeasureSettings& settings);
 
 struct TMeasurement {
   TMeasureMode Mode = TMeasureMode::Spacing;
-  TPoint From;             // spacing: the pixel the spans start from; bounds and line: where the drag began
-  TPoint To;               // line: its end
-  TRect Box;               // spacing: the surface around From (FindEdges); bounds: the rectangle
-  bool Horizontal = true;  // spacing: which spans are shown
+  TPoint From;                // spacing: the pixel the spans start from; bounds and line: where the drag began
+  TPoint To;                  // line: its end, where the pointer is
+  bool AngleSnapped = false;  // line: held to a multiple of 15 degrees, drawn to SnapAngle(From, To)
+  TRect Box;                  // spacing: the surface around From (FindEdges); bounds: the rectangle
+  bool Horizontal = true;     // spacing: which spans are shown
   bool Vertical = true;
   friend bool operator==(const TMeasurement&, const TMeasurement&) = default;
 };
@@ -36,15 +37,16 @@ struct TMeasurement {
 // 33.7°" (a line). UTF-8.
 std::string MeasurementLabelText(const TMeasurement& measurement, const TMeasureUnit& unit);
 
+// Where a line is drawn to: its end, or for a snapped line the pixel nearest the snapped ray's.
+TPoint LineEnd(const TMeasurement& line);
+
 // The point a measurement's label is placed beside: the spans' start, a rectangle's
 // bottom-right corner, a line's end.
 TPoint LabelAnchor(const TMeasurement& measurement);
 
-// The label's box for a text of `textWidth` × `textHeight`: below and right of the anchor,
-// flipped to the other side where it would leave `area` (the monitor), and held inside it.
-TRect PlaceLabel(TPoint anchor, int textWidth, int textHeight, const TRect& area);
-inline constexpr int LabelPaddingX = 5;
-inline constexpr int LabelPaddingY = 2;
+// The points the user is measuring to, which nothing may cover: the spans' ends, a
+// rectangle's corners, a line's ends.
+std::vector<TPoint> MeasuredPoints(const TMeasurement& measurement);
 
 // A measurement as the overlay shows it.
 struct TPlacedMeasurement {
@@ -60,13 +62,3 @@ inline constexpr int SpanCap = 4;
 // changes or goes. Thin strips along the spans and the rectangle's sides, a line cut into
 // short pieces, and the label; never the area a rectangle merely encloses.
 std::vector<TRect> MeasurementStrips(const TPlacedMeasurement& placed);
-
-// The magnifier the tool shows beside the cursor: `LoupeSpan` screen pixels across, each
-// `LoupeZoom` pixels square, inside a one-pixel border.
-inline constexpr int LoupeSpan = 17;
-inline constexpr int LoupeZoom = 7;
-inline constexpr int LoupeSide = LoupeSpan * LoupeZoom + 2;
-
-// Where the magnifier goes for the cursor at `cursor`: above and right of it, flipped where
-// it would leave `area`.
-TRect PlaceLoupe(TPoint cursor, const TRect& area);

@@ -66,11 +66,13 @@ void DrawMeasurement(const TDesktopCanvas& canvas, const TPlacedMeasurement& pla
       }
       break;
     case TMeasureMode::Bounds: canvas.Frame(m.Box, look.Line); break;
-    case TMeasureMode::Line:
-      DrawLine(canvas, m.From, m.To, look.Line);
+    case TMeasureMode::Line: {
+      const TPoint end = LineEnd(m);
+      DrawLine(canvas, m.From, end, look.Line);
       DrawCross(canvas, m.From, SpanCap - 1, look.Line);
-      DrawCross(canvas, m.To, SpanCap - 1, look.Line);
+      DrawCross(canvas, end, SpanCap - 1, look.Line);
       break;
+    }
   }
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/ClippedCanvas.h"
-#include "measure/Measurements.h"
+#include "measure/OverlayLayout.h"
 
 // Notes are dark grey with white text whatever the measurement colours, so that they never
 // read as a measurement.

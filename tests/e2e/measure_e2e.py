@@ -40,8 +40,11 @@ def scenario_spacing_inside_a_rectangle_is_read_pinned_and_the_desktop_restored(
     heard = vindle.read_accessible(s, "TVindleMeasureOverlay")["TVindleMeasureOverlay"]
     s.expect_equal(heard["value"], "200 \u00d7 120 px", "what a screen reader hears")
 
-    # Pinned, it stays when the pointer moves on; a click pins the blue corner as well.
+    # Pinned, it stays when the pointer moves on; a click pins the blue corner as well. The
+    # horizontal span pinned at the same place gets a label of its own beside the first.
     s.key("Return")
+    s.key("shift+Return")
+    s.screenshot("pins-at-one-place")
     s.move(500, 400)
     s.wait_for(lambda: s.screenshot("pinned-after-move").pixel(500, 160) == LINE, "the spacing at the new place")
     s.expect_pixel(s.screenshot("pinned-after-move"), 299, 160, LINE, "the pinned span still drawn")
@@ -49,7 +52,8 @@ def scenario_spacing_inside_a_rectangle_is_read_pinned_and_the_desktop_restored(
     s.wait_for(lambda: s.pointer() == (490, 400), "the pointer ten pixels left after Shift+Left")
     s.click(104, 104)
     s.key("ctrl+shift+c")
-    vindle.expect_clipboard(s, "200 \u00d7 120 px\n10 \u00d7 10 px", "the pinned measurements copied, one per line")
+    vindle.expect_clipboard(s, "200 \u00d7 120 px\n200 px\n10 \u00d7 10 px",
+                            "the pinned measurements copied, one per line")
 
     s.key("Escape")
     s.wait_no_window(OVERLAY)

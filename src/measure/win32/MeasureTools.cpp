@@ -9,6 +9,7 @@
 #include "gui/Dpi.h"
 #include "gui/Monitors.h"
 #include "gui/Pixels.h"
+#include "measure/MeasureKeys.h"
 #include "ruler/QorvelColorUtils.h"
 #include "ruler/RulerSettings.h"
 #include "ruler/win32/MonitorResolutions.h"
@@ -167,6 +168,7 @@ void TMeasureTool::Start(UINT delay) {
   FRetired.clear();
   FRunning = true;
   FMode = MeasureModeFromIndex(FSettings.Measure->Mode);
+  FTolerance = EdgeOptionsOf(*FSettings.Measure).Tolerance;
   FPins.clear();
   FDragged.reset();
   FCurrent.reset();
@@ -204,7 +206,7 @@ void TMeasureTool::ShowOverlays() {
   POINT cursor{};
   ::GetCursorPos(&cursor);
   FCursor = {cursor.x, cursor.y};
-  FCurrent = Measure();
+  Remeasure();
   FShownStrips = Strips();
   for (const auto& monitor : FMonitors) {
     ComposeAndShow(*monitor, {monitor->Bounds});
@@ -216,7 +218,8 @@ void TMeasureTool::ShowOverlays() {
     ::SetForegroundWindow(overlay->Handle());
     ::SetFocus(overlay->Handle());
   }
-  ShowNote(std::string(MeasureModeName(FMode)) + "  \xC2\xB7  Tab: mode, Enter: pin, Ctrl+C: copy, Esc: end");
+  ShowNote(std::string(MeasureModeName(FMode)) + ", tolerance " + std::to_string(FTolerance) +
+           "  \xC2\xB7  Tab: mode, wheel: tolerance, Enter: pin, Ctrl+C: copy, Esc: end");
 }
 
 void TMeasureTool::Capture() {
@@ -272,22 +275,34 @@ TMeasureTool::TMonitor* TMeasureTool::MonitorAt(TPoint at) const {
 
 TMeasureUnit TMeasureTool::UnitOf(const TMeasurement& m) const {
   TRect extent = m.Box;
-  if (m.Mode == TMeasureMode::Line)
-    extent = {std::min(m.From.X, m.To.X), std::min(m.From.Y, m.To.Y), std::max(m.From.X, m.To.X) + 1,
-              std::max(m.From.Y, m.To.Y) + 1};
+  if (m.Mode == TMeasureMode::Line) {
+    const TPoint end = LineEnd(m);
+    extent = {std::min(m.From.X, end.X), std::min(m.From.Y, end.Y), std::max(m.From.X, end.X) + 1,
+              std::max(m.From.Y, end.Y) + 1};
+  }
   for (const auto& monitor : FMonitors)
     if (IntersectRect(extent, monitor->Bounds) == extent) return monitor->Unit;
   // Across monitors no one resolution holds: device pixels.
   return {};
 }
 
-std::optional<TPlacedMeasurement> TMeasureTool::Measure() const {
+TEdgeOptions TMeasureTool::EdgeOptions() const {
+  TEdgeOptions options = EdgeOptionsOf(*FSettings.Measure);
+  options.Tolerance = FTolerance;
+  return options;
+}
+
+// The measurement under the pointer or being dragged; `nothingToSnap` tells when a rectangle
+// asked to snap found no content and stays as dragged.
+std::optional<TPlacedMeasurement> TMeasureTool::Measure(bool& nothingToSnap) const {
+  nothingToSnap = false;
   if (FDragging && FDragMoved) {
     TMeasurement m;
     m.From = FDragStart;
     if (FMode == TMeasureMode::Line) {
       m.Mode = TMeasureMode::Line;
-      m.To = KeyHeld(VK_SHIFT) ? SnapAngle(FDragStart, FCursor) : FCursor;
+      m.To = FCursor;
+      m.AngleSnapped = KeyHeld(VK_SHIFT);
     } else {
       m.Mode = TMeasureMode::Bounds;
       m.Box = {std::min(FDragStart.X, FCursor.X), std::min(FDragStart.Y, FCursor.Y),
@@ -295,9 +310,12 @@ std::optional<TPlacedMeasurement> TMeasureTool::Measure() const {
       const TMonitor* monitor = MonitorAt(FDragStart);
       const bool snap = FSettings.Measure->SnapBounds != KeyHeld(VK_MENU);
       if (snap && monitor && IntersectRect(m.Box, monitor->Bounds) == m.Box) {
-        const TRect snapped = SnapToContent(monitor->Snapshot.View(), Offset(m.Box, monitor->Origin()),
-                                            EdgeOptionsOf(*FSettings.Measure));
-        m.Box = Offset(snapped, {-monitor->Origin().X, -monitor->Origin().Y});
+        const std::optional<TRect> snapped =
+            SnapToContent(monitor->Snapshot.View(), Offset(m.Box, monitor->Origin()), EdgeOptions());
+        if (snapped)
+          m.Box = Offset(*snapped, {-monitor->Origin().X, -monitor->Origin().Y});
+        else
+          nothingToSnap = true;
       }
     }
     return Place(m);
@@ -309,8 +327,7 @@ std::optional<TPlacedMeasurement> TMeasureTool::Measure() const {
   TMeasurement m;
   m.From = FCursor;
   const TPoint origin = monitor->Origin();
-  m.Box = Offset(FindEdges(monitor->Snapshot.View(), {FCursor.X - origin.X, FCursor.Y - origin.Y},
-                           EdgeOptionsOf(*FSettings.Measure)),
+  m.Box = Offset(FindEdges(monitor->Snapshot.View(), {FCursor.X - origin.X, FCursor.Y - origin.Y}, EdgeOptions()),
                  {-origin.X, -origin.Y});
   // Shift keeps the horizontal span alone, Ctrl the vertical one.
   const bool shift = KeyHeld(VK_SHIFT), control = KeyHeld(VK_CONTROL);
@@ -330,14 +347,29 @@ TPlacedMeasurement TMeasureTool::Place(const TMeasurement& measurement) const {
     const std::wstring text = Widen(placed.Text);
     SIZE size{};
     ::GetTextExtentPoint32W(monitor->Frame.DC(), text.c_str(), static_cast<int>(text.size()), &size);
-    placed.Label = PlaceLabel(anchor, size.cx, size.cy, monitor->Bounds);
+    // Clear of the pins' labels, which never move once pinned.
+    std::vector<TRect> pinLabels;
+    for (const TPlacedMeasurement& pin : FPins) pinLabels.push_back(pin.Label);
+    placed.Label = PlaceLabel(anchor, size.cx, size.cy, monitor->Bounds, pinLabels);
   }
   return placed;
 }
 
+// The current measurement and the magnifier for the pointer as it is now; answers whether a
+// rectangle found nothing to snap to.
+bool TMeasureTool::Remeasure() {
+  bool nothingToSnap = false;
+  FCurrent = Measure(nothingToSnap);
+  const TMonitor* monitor = MonitorAt(FCursor);
+  FLoupe = monitor
+               ? PlaceLoupe(FCursor, monitor->Bounds, LoupeObstacles(FCursor, FCurrent ? &*FCurrent : nullptr, FPins))
+               : TRect{};
+  return nothingToSnap;
+}
+
 void TMeasureTool::Update() {
   if (!FRunning) return;
-  FCurrent = Measure();
+  if (Remeasure()) SetNote("Nothing to snap to: the rectangle as dragged");
   std::vector<TRect> strips = Strips();
   std::swap(strips, FShownStrips);
   strips.insert(strips.end(), FShownStrips.begin(), FShownStrips.end());
@@ -348,7 +380,7 @@ void TMeasureTool::Update() {
 std::vector<TRect> TMeasureTool::Strips() const {
   std::vector<TRect> strips;
   if (FCurrent) strips = MeasurementStrips(*FCurrent);
-  if (const TMonitor* monitor = MonitorAt(FCursor)) strips.push_back(PlaceLoupe(FCursor, monitor->Bounds));
+  if (!FLoupe.Empty()) strips.push_back(FLoupe);
   if (!FNote.Empty()) strips.push_back(FNote);
   return strips;
 }
@@ -376,7 +408,8 @@ void TMeasureTool::ButtonUp(TPoint at) {
   FCursor = at;
   const bool moved = FDragMoved;
   if (moved) {
-    const std::optional<TPlacedMeasurement> dragged = Measure();
+    bool nothingToSnap = false;  // already said while dragging
+    const std::optional<TPlacedMeasurement> dragged = Measure(nothingToSnap);
     FDragged = dragged ? std::optional(dragged->Measurement) : std::nullopt;
   }
   FDragging = false;
@@ -385,44 +418,31 @@ void TMeasureTool::ButtonUp(TPoint at) {
 }
 
 void TMeasureTool::WheelTurned(int delta) {
-  int& tolerance = FSettings.Measure->Tolerance;
-  tolerance = std::clamp(EdgeOptionsOf(*FSettings.Measure).Tolerance + (delta > 0 ? ToleranceStep : -ToleranceStep), 0,
-                         TMeasureSettings::MaxTolerance);
-  ShowNote("Tolerance " + std::to_string(tolerance));
+  FTolerance = std::clamp(FTolerance + (delta > 0 ? ToleranceStep : -ToleranceStep), 0, TMeasureSettings::MaxTolerance);
+  ShowNote("Tolerance " + std::to_string(FTolerance));
 }
 
 void TMeasureTool::ModifiersChanged() { Update(); }
 
 bool TMeasureTool::KeyDown(UINT key) {
-  const bool shift = KeyHeld(VK_SHIFT), control = KeyHeld(VK_CONTROL);
-  const int step = shift ? 10 : 1;
-  switch (key) {
-    case VK_ESCAPE: Stop(); return true;
-    case VK_LEFT: MoveCursorBy(-step, 0); return true;
-    case VK_RIGHT: MoveCursorBy(step, 0); return true;
-    case VK_UP: MoveCursorBy(0, -step); return true;
-    case VK_DOWN: MoveCursorBy(0, step); return true;
-    case VK_RETURN: Pin(); return true;
-    case VK_DELETE:
-    case VK_BACK: RemoveLastPin(); return true;
-    case VK_F5: Refresh(); return true;
-    case VK_TAB:
-      SetMode(MeasureModeFromIndex((static_cast<int>(FMode) + (shift ? MeasureModeCount - 1 : 1)) % MeasureModeCount));
-      return true;
-    case '1':
-    case '2':
-    case '3': SetMode(MeasureModeFromIndex(static_cast<int>(key - '1'))); return true;
-    case 'C':
-      if (!control) return false;
-      Copy(shift);
-      return true;
-    default: return false;
+  const TMeasureKeyAction action =
+      MeasureKeyAction(static_cast<int>(key), KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL), FMode);
+  switch (action.Command) {
+    case TMeasureCommand::None: return false;
+    case TMeasureCommand::End: Stop(); break;
+    case TMeasureCommand::MovePointer: MoveCursorBy(action.Offset.X, action.Offset.Y); break;
+    case TMeasureCommand::Pin: Pin(); break;
+    case TMeasureCommand::RemoveLastPin: RemoveLastPin(); break;
+    case TMeasureCommand::Refresh: Refresh(); break;
+    case TMeasureCommand::ChangeMode: SetMode(action.Mode); break;
+    case TMeasureCommand::Copy: Copy(false); break;
+    case TMeasureCommand::CopyAllPinned: Copy(true); break;
   }
+  return true;
 }
 
 void TMeasureTool::SetMode(TMeasureMode mode) {
   FMode = mode;
-  FSettings.Measure->Mode = static_cast<int>(mode);
   FDragged.reset();
   ShowNote(MeasureModeName(mode));
 }
@@ -439,6 +459,7 @@ void TMeasureTool::Pin() {
   if (!FCurrent) return;
   FPins.push_back(*FCurrent);
   Repaint(MeasurementStrips(FPins.back()));
+  Update();  // the live label steps aside from the new pin's
 }
 
 void TMeasureTool::RemoveLastPin() {
@@ -446,6 +467,7 @@ void TMeasureTool::RemoveLastPin() {
   const std::vector<TRect> strips = MeasurementStrips(FPins.back());
   FPins.pop_back();
   Repaint(strips);
+  Update();
 }
 
 void TMeasureTool::Copy(bool allPinned) {
@@ -472,6 +494,12 @@ void TMeasureTool::Copy(bool allPinned) {
 }
 
 void TMeasureTool::ShowNote(const std::string& text) {
+  SetNote(text);
+  Update();
+}
+
+// The note for a while, shown by the next update.
+void TMeasureTool::SetNote(const std::string& text) {
   TMonitor* monitor = MonitorAt(FCursor);
   if (!monitor) return;
   FNoteText = text;
@@ -481,7 +509,6 @@ void TMeasureTool::ShowNote(const std::string& text) {
   const int width = size.cx + 4 * LabelPaddingX, height = size.cy + 4 * LabelPaddingY;
   const int left = monitor->Bounds.Left + (monitor->Bounds.Width() - width) / 2, top = monitor->Bounds.Top + 16;
   FNote = {left, top, left + width, top + height};
-  Update();
   monitor->Overlay->StartTimer(NoteTimer, NoteMilliseconds, [this, overlay = monitor->Overlay.get()] {
     overlay->StopTimer(NoteTimer);
     FNote = {};
@@ -500,7 +527,7 @@ TOverlayScene TMeasureTool::SceneOf(const TMonitor& monitor) const {
   scene.Current = FCurrent ? &*FCurrent : nullptr;
   scene.ShowLoupe = monitor.Bounds.Contains(FCursor);
   scene.Cursor = FCursor;
-  scene.Loupe = PlaceLoupe(FCursor, monitor.Bounds);
+  scene.Loupe = FLoupe;
   scene.Note = FNote;
   const TMeasureSettings& settings = *FSettings.Measure;
   scene.Look = {ColorToPixel(settings.LineColor), ColorToPixel(settings.LabelText),

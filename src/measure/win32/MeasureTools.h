@@ -57,9 +57,13 @@ class TMeasureTool {
   void Stop();
   bool Running() const { return FRunning; }
 
+  // The mode and tolerance of this run: they start from the settings, and the keys and the
+  // wheel change them for the run only; the Measure page sets what a start begins with.
   TMeasureMode Mode() const { return FMode; }
+  int Tolerance() const { return FTolerance; }
   // The current measurement's text ("300 × 120 px"), empty when there is none.
   std::wstring CurrentText() const;
+  const std::optional<TPlacedMeasurement>& Current() const { return FCurrent; }
   const std::vector<TPlacedMeasurement>& Pins() const { return FPins; }
 
   // From the overlays, in desktop pixels.
@@ -85,9 +89,12 @@ class TMeasureTool {
   void Pin();
   void RemoveLastPin();
   void Copy(bool allPinned);
+  void SetNote(const std::string& text);
   void ShowNote(const std::string& text);
   void Update();
-  std::optional<TPlacedMeasurement> Measure() const;
+  bool Remeasure();
+  std::optional<TPlacedMeasurement> Measure(bool& nothingToSnap) const;
+  TEdgeOptions EdgeOptions() const;
   TPlacedMeasurement Place(const TMeasurement& measurement) const;
   TMeasureUnit UnitOf(const TMeasurement& measurement) const;
   TMonitor* MonitorAt(TPoint at) const;
@@ -103,6 +110,7 @@ class TMeasureTool {
   std::vector<std::unique_ptr<TMeasureOverlay>> FRetired;
   bool FRunning = false;
   TMeasureMode FMode = TMeasureMode::Spacing;
+  int FTolerance = 0;
   TPoint FCursor;
   bool FDragging = false;
   bool FDragMoved = false;
@@ -111,6 +119,7 @@ class TMeasureTool {
   std::optional<TMeasurement> FDragged;
   std::optional<TPlacedMeasurement> FCurrent;
   std::vector<TPlacedMeasurement> FPins;
+  TRect FLoupe;  // where the magnifier is, on the monitor under the pointer
   // What the last paint drew that may change: the next paint repaints these strips too.
   std::vector<TRect> FShownStrips;
   std::string FNoteText;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 
 #include "measure/EdgeDetection.h"
@@ -57,13 +58,16 @@ TEST(FindEdges, ContinuousFollowsAGradientButNotAnEdge) {
   // Plain: within 30 of the start's 128, i.e. levels 98..158.
   EXPECT_EQ(FindEdges(view, {256, 4}, Options()), (TRect{196, 0, 318, 8}));
   EXPECT_EQ(FindEdges(view, {256, 4}, Options(30, 0, true)), (TRect{0, 0, 400, 8}));
-  // The limit: a quarter of the tolerance per pixel is still one surface, more is not.
-  for (int x = 0; x < 28; ++x) {
-    view.Fill({x, 0, x + 1, 4}, Grey(6 * x));
-    view.Fill({x, 4, x + 1, 8}, Grey(9 * x));
+  // The limit: a quarter of the tolerance per pixel is still one surface (each pixel 28 ahead
+  // of the average at 7 a pixel), more is not (the eighth pixel at 8 a pixel is 28.9 ahead).
+  for (int x = 0; x < 37; ++x) {
+    view.Fill({x, 0, x + 1, 4}, Grey(7 * x));
+    view.Fill({x, 4, x + 1, 8}, Grey(std::min(8 * x, 255)));
   }
-  EXPECT_EQ(FindEdges(view, {0, 0}, Options(30, 0, true)).Right, 28);
-  EXPECT_LT(FindEdges(view, {0, 4}, Options(30, 0, true)).Right, 12) << "9 a pixel: 36 ahead of the average";
+  EXPECT_EQ(FindEdges(view, {0, 0}, Options(28, 0, true)).Right, 37);
+  EXPECT_EQ(FindEdges(view, {36, 0}, Options(28, 0, true)).Left, 0);
+  EXPECT_EQ(FindEdges(view, {0, 4}, Options(28, 0, true)).Right, 8);
+  EXPECT_EQ(FindEdges(view, {31, 4}, Options(28, 0, true)).Left, 24);
 }
 
 TEST(Edges, OnePixelLines) {
@@ -78,9 +82,10 @@ TEST(Edges, OnePixelLines) {
       << "crosses both lines, not the one that reaches the image's border";
   EXPECT_EQ(SnapToContent(view, {60, 20, 150, 99}, Options()), (TRect{100, 30, 101, 90}));
   EXPECT_EQ(SnapToContent(view, {0, 2, 150, 20}, Options()), (TRect{20, 10, 150, 11}));
-  // Clipped to the image first; kept when nothing inside differs; empty when off the image.
-  EXPECT_EQ(SnapToContent(view, {-20, 40, 60, 200}, Options()), (TRect{0, 40, 60, 100}));
-  EXPECT_TRUE(SnapToContent(view, {200, 0, 250, 50}, Options()).Empty());
+  // Clipped to the image first; nothing to snap to when nothing inside differs or it is off the image.
+  EXPECT_EQ(SnapToContent(view, {-20, 40, 150, 200}, Options()), (TRect{100, 40, 101, 90}));
+  EXPECT_EQ(SnapToContent(view, {-20, 40, 60, 200}, Options()), std::nullopt);
+  EXPECT_EQ(SnapToContent(view, {200, 0, 250, 50}, Options()), std::nullopt);
 }
 
 TEST(SnapToContent, ANoisyBackgroundRaisesTheTolerance) {
@@ -108,13 +113,12 @@ TEST(SnapToContent, IsTheBoundingBoxOfTheContent) {
       const TRect r{x, y, std::min(x + 1 + next(20), width + 1), std::min(y + 1 + next(20), height + 1)};
       view.Fill(r, next(2) == 0 ? Grey(0xD0 + 31) : Grey(0xD0 - 31 + next(3) * 10));
     }
-    TRect expected{width + 2, height + 2, 0, 0};
+    TRect box{width + 2, height + 2, 0, 0};
     for (int y = 0; y < view.Height(); ++y)
       for (int x = 0; x < view.Width(); ++x)
         if (ColorDifference(view.At(x, y), Face) > 30)
-          expected = {std::min(expected.Left, x), std::min(expected.Top, y), std::max(expected.Right, x + 1),
-                      std::max(expected.Bottom, y + 1)};
-    if (expected.Empty()) expected = view.Bounds();
+          box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1), std::max(box.Bottom, y + 1)};
+    const std::optional<TRect> expected = box.Empty() ? std::nullopt : std::optional(box);
     ASSERT_EQ(SnapToContent(view, view.Bounds(), Options()), expected) << "round " << round;
   }
 }

@@ -1,7 +1,10 @@
 // The texts of sizes and lines in every unit, and the angle arithmetic behind them.
 #include <gtest/gtest.h>
 
-#include "measure/MeasureTexts.h"
+#include <cmath>
+#include <numbers>
+
+#include "measure/Measurements.h"
 
 namespace {
 
@@ -35,6 +38,23 @@ TEST(MeasureTexts, SnapAngleKeepsTheLengthOnAMultipleOf15Degrees) {
   EXPECT_EQ(SnapAngle(o, {13, -90}), (TPoint{10, -90})) << "straight up";
   EXPECT_EQ(SnapAngle(o, {-40, 80}), (TPoint{-33, 84})) << "234.5 degrees: 240, length 86.0";
   EXPECT_EQ(SnapAngle(o, o), o);
+}
+
+// A snapped line is drawn to a whole pixel, whose own angle is off by tenths on short lines.
+TEST(MeasureTexts, ASnappedLineReadsItsSnappedAngleExactly) {
+  for (const double degrees : {14.0, 16.5, 29.0, 31.2, 74.0, 76.4, 194.0, 346.0}) {
+    for (const int length : {7, 23, 100, 517}) {
+      const double radians = degrees * std::numbers::pi / 180;
+      const TPoint pointer{400 + static_cast<int>(std::lround(length * std::cos(radians))),
+                           300 - static_cast<int>(std::lround(length * std::sin(radians)))};
+      const TMeasurement line{TMeasureMode::Line, {400, 300}, pointer, true, {}, true, true};
+      const std::string text = MeasurementLabelText(line, Pixels);
+      EXPECT_TRUE(text.ends_with(" at " + std::to_string(std::lround(degrees / 15) * 15 % 360) + ".0\xC2\xB0")) << text;
+    }
+  }
+  const TMeasurement line{TMeasureMode::Line, {10, 10}, {110, -20}, true, {}, true, true};
+  EXPECT_EQ(MeasurementLabelText(line, Pixels), "104.4 px at 15.0\xC2\xB0") << "the length dragged, not 104.5";
+  EXPECT_EQ(LabelAnchor(line), (TPoint{111, -17})) << "drawn to the pixel of the snapped ray";
 }
 
 }  // namespace

@@ -446,8 +446,7 @@ std::string FormatColor(TColor color, TColorFormat format, std::string_view colo
       std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(color & 0x00FFFFFFu));
       return buffer;
     }
-    case TColorFormat::Vec4:
-      return "(" + Unit(c.R) + ", " + Unit(c.G) + ", " + Unit(c.B) + ", 1.0)";
+    case TColorFormat::Vec4: return "(" + Unit(c.R) + ", " + Unit(c.G) + ", " + Unit(c.B) + ", 1.0)";
     case TColorFormat::Template: return ExpandColorTemplate(colorTemplate, color);
   }
   return {};

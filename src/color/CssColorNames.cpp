@@ -1,12 +1,14 @@
 #include "color/CssColorNames.h"
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
+#include <iterator>
 #include <utility>
 
 namespace {
 
 // Sorted by name, colours as 0xRRGGBB.
+// clang-format off
 constexpr std::pair<std::string_view, std::uint32_t> CssColorNames[] = {
     {"aliceblue", 0xF0F8FF}, {"antiquewhite", 0xFAEBD7}, {"aqua", 0x00FFFF}, {"aquamarine", 0x7FFFD4},
     {"azure", 0xF0FFFF}, {"beige", 0xF5F5DC}, {"bisque", 0xFFE4C4}, {"black", 0x000000}, {"blanchedalmond", 0xFFEBCD},
@@ -45,6 +47,7 @@ constexpr std::pair<std::string_view, std::uint32_t> CssColorNames[] = {
     {"tomato", 0xFF6347}, {"turquoise", 0x40E0D0}, {"violet", 0xEE82EE}, {"wheat", 0xF5DEB3}, {"white", 0xFFFFFF},
     {"whitesmoke", 0xF5F5F5}, {"yellow", 0xFFFF00}, {"yellowgreen", 0x9ACD32},
 };
+// clang-format on
 
 }  // namespace
 

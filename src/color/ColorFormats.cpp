@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+
+#include "color/CssColorNames.h"
 
 namespace {
 
@@ -24,26 +27,41 @@ int ToChannel(double unit) { return static_cast<int>(std::lround(std::clamp(unit
 
 TColor JoinUnits(double r, double g, double b) { return JoinColor(ToChannel(r), ToChannel(g), ToChannel(b)); }
 
-// `value` with `decimals` decimals, halves away from zero, trailing zeros dropped unless `keepZeros`.
-std::string Decimal(double value, int decimals, bool keepZeros = false) {
-  const double scale = std::pow(10.0, decimals);
-  double rounded = std::round(value * scale);
-  if (rounded == 0) rounded = 0;  // no "-0"
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded / scale);
-  std::string text(buffer);
-  if (!keepZeros && text.find('.') != std::string::npos) {
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
-  }
-  return text;
+// numerator / denominator (numerator >= 0, denominator > 0) to the nearest integer, halves up.
+// Texts that follow from 8-bit channels are exact fractions: rounded here, they keep their
+// halves and read the same in every build, whatever its floating point does.
+long long RoundRatio(long long numerator, long long denominator) {
+  return (2 * numerator + denominator) / (2 * denominator);
 }
 
-// A hue in degrees with one decimal, 360 wrapped to 0.
+// `scaled` / 10^decimals as text, trailing zeros (and a bare point) dropped unless `keepZeros`.
+std::string FixedText(long long scaled, int decimals, bool keepZeros = false) {
+  std::string digits = std::to_string(scaled < 0 ? -scaled : scaled);
+  const auto fractionSize = static_cast<std::size_t>(decimals);
+  if (digits.size() <= fractionSize) digits.insert(0, fractionSize + 1 - digits.size(), '0');
+  std::string fraction = digits.substr(digits.size() - fractionSize);
+  if (!keepZeros)
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  std::string text = (scaled < 0 ? "-" : "") + digits.substr(0, digits.size() - fractionSize);
+  return fraction.empty() ? text : text + "." + fraction;
+}
+
+// A percentage of two integers with one decimal.
+std::string Percent(long long part, long long whole) { return FixedText(RoundRatio(1000 * part, whole), 1) + "%"; }
+
+// A channel / 255 with three decimals, written out.
+std::string Unit(int channel) { return FixedText(RoundRatio(1000LL * channel, 255), 3, true); }
+
+// `value` with `decimals` decimals, halves away from zero: for the numbers that come out of
+// curves and matrices (CIELAB, OKLCH), which have no exact halves to keep.
+std::string Decimal(double value, int decimals) {
+  return FixedText(std::llround(value * std::pow(10.0, decimals)), decimals);
+}
+
+// A hue in degrees, one that rounds to 360 written as 0.
 std::string Hue(double degrees, int decimals) {
-  const double scale = std::pow(10.0, decimals);
-  if (std::round(degrees * scale) >= 360.0 * scale) degrees = 0;
-  return Decimal(degrees, decimals);
+  const long long scaled = std::llround(degrees * std::pow(10.0, decimals));
+  return FixedText(scaled >= 360 * std::llround(std::pow(10.0, decimals)) ? 0 : scaled, decimals);
 }
 
 double Linear(int channel) {
@@ -85,9 +103,14 @@ TVector LinearOf(TColor color) {
   return {Linear(c.R), Linear(c.G), Linear(c.B)};
 }
 
-TColor ColorOfLinear(const TVector& linear) { return JoinUnits(Gamma(linear[0]), Gamma(linear[1]), Gamma(linear[2])); }
+// Nothing when a component is not finite: an absurd lab() or oklch() overflows to infinities,
+// and their differences in the matrices are NaN, which has no channel value.
+std::optional<TColor> ColorOfLinear(const TVector& linear) {
+  if (!std::all_of(linear.begin(), linear.end(), [](double v) { return std::isfinite(v); })) return std::nullopt;
+  return JoinUnits(Gamma(linear[0]), Gamma(linear[1]), Gamma(linear[2]));
+}
 
-TColor LabToColor(double l, double a, double b) {
+std::optional<TColor> LabToColor(double l, double a, double b) {
   const double fy = (l + 16) / 116, fx = a / 500 + fy, fz = fy - b / 200;
   const auto cubeOrLinear = [](double f) { return f * f * f > LabEpsilon ? f * f * f : (116 * f - 16) / LabKappa; };
   const double y = l > LabKappa * LabEpsilon ? fy * fy * fy : l / LabKappa;
@@ -104,7 +127,7 @@ TVector LinearToOklab(const TVector& rgb) {
           0.0259040371 * l + 0.7827717662 * m - 0.8086757660 * s};
 }
 
-TColor OklabToColor(double lightness, double a, double b) {
+std::optional<TColor> OklabToColor(double lightness, double a, double b) {
   const double l = std::pow(lightness + 0.3963377774 * a + 0.2158037573 * b, 3);
   const double m = std::pow(lightness - 0.1055613458 * a - 0.0638541728 * b, 3);
   const double s = std::pow(lightness - 0.0894841775 * a - 1.2914855480 * b, 3);
@@ -116,23 +139,24 @@ TColor OklabToColor(double lightness, double a, double b) {
 constexpr double Pi = 3.14159265358979323846;
 
 struct THueCircle {
-  double Hue = 0;  // degrees 0..360
-  double Max = 0, Min = 0;
+  std::string Hue;  // degrees with one decimal, 0 for a grey
+  int Max = 0, Min = 0;
 };
 
 THueCircle HueOf(TColor color) {
   const TChannels c = SplitColor(color);
-  const double r = c.R / 255.0, g = c.G / 255.0, b = c.B / 255.0;
-  THueCircle h{0, std::max({r, g, b}), std::min({r, g, b})};
-  const double d = h.Max - h.Min;
-  if (d <= 0) return h;
-  if (h.Max == r)
-    h.Hue = 60 * std::fmod((g - b) / d + 6, 6.0);
-  else if (h.Max == g)
-    h.Hue = 60 * ((b - r) / d + 2);
+  const int max = std::max({c.R, c.G, c.B}), min = std::min({c.R, c.G, c.B}), d = max - min;
+  if (d == 0) return {"0", max, min};
+  // Tenths of a degree times d, from the largest channel's sixth of the circle. No 8-bit
+  // colour comes within a quarter degree of 360, so none rounds to it.
+  long long tenths = 0;
+  if (max == c.R)
+    tenths = 600LL * (c.G - c.B) + (c.G < c.B ? 3600LL * d : 0);
+  else if (max == c.G)
+    tenths = 600LL * (c.B - c.R) + 1200LL * d;
   else
-    h.Hue = 60 * ((r - g) / d + 4);
-  return h;
+    tenths = 600LL * (c.R - c.G) + 2400LL * d;
+  return {FixedText(RoundRatio(tenths, d), 1), max, min};
 }
 
 // The colour of hue, chroma and the smallest channel (all as fractions of 1), the common
@@ -161,9 +185,11 @@ std::string HexDigits(TColor color) {
 
 // ---- reading ----
 
+enum class TUnit { Number, Percent, Angle };
+
 struct TArgument {
-  double Value = 0;
-  bool Percent = false;
+  double Value = 0;  // an angle in degrees; `none` reads as 0, as CSS converts it
+  TUnit Unit = TUnit::Number;
 };
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
@@ -174,11 +200,24 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
+// Lower case, with what pasting from a web page or a document brings along made plain: the
+// no-break spaces (U+00A0, U+202F) become spaces and the minus sign (U+2212) a hyphen.
+std::string Plain(std::string_view text) {
+  static constexpr std::pair<std::string_view, char> Replacements[] = {
+      {"\xC2\xA0", ' '}, {"\xE2\x80\xAF", ' '}, {"\xE2\x88\x92", '-'}};
+  std::string plain;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto* replacement = std::find_if(std::begin(Replacements), std::end(Replacements),
+                                           [&](const auto& r) { return text.substr(i).starts_with(r.first); });
+    if (replacement != std::end(Replacements)) {
+      plain += replacement->second;
+      i += replacement->first.size();
+      continue;
+    }
+    const char c = text[i++];
+    plain += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  return plain;
 }
 
 std::optional<std::uint32_t> HexNumber(std::string_view digits) {
@@ -189,8 +228,12 @@ std::optional<std::uint32_t> HexNumber(std::string_view digits) {
   return value;
 }
 
+// The units an angle may carry, as degrees per unit ("grad" before "rad", which it ends with).
+constexpr std::pair<std::string_view, double> AngleUnits[] = {
+    {"deg", 1.0}, {"grad", 0.9}, {"rad", 180 / Pi}, {"turn", 360.0}};
+
 // The numbers between the parentheses: separated by commas, spaces or one "/" (before the
-// alpha), each with an optional "%" or "deg".
+// alpha), each a number with an optional "%" or angle unit, or `none`.
 std::optional<std::vector<TArgument>> Arguments(std::string_view list) {
   std::vector<TArgument> arguments;
   std::size_t i = 0;
@@ -203,40 +246,55 @@ std::optional<std::vector<TArgument>> Arguments(std::string_view list) {
       continue;
     }
     if (!separated || arguments.size() >= 4) return std::nullopt;
+    separated = false;
+    if (list.substr(i, 4) == "none") {
+      arguments.emplace_back();
+      i += 4;
+      continue;
+    }
     if (c == '+') ++i;
     double value = 0;
     const auto [end, error] = std::from_chars(list.data() + i, list.data() + list.size(), value);
     if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
     i = static_cast<std::size_t>(end - list.data());
-    TArgument argument{value, false};
+    TArgument argument{value, TUnit::Number};
     if (list.substr(i, 1) == "%") {
-      argument.Percent = true;
+      argument.Unit = TUnit::Percent;
       ++i;
-    } else if (list.substr(i, 3) == "deg") {
-      i += 3;
     }
+    for (const auto& [unit, degrees] : AngleUnits)
+      if (argument.Unit == TUnit::Number && list.substr(i, unit.size()) == unit) {
+        argument = {value * degrees, TUnit::Angle};
+        i += unit.size();
+      }
     arguments.push_back(argument);
-    separated = false;
   }
   return arguments;
 }
 
-bool InRange(double value, double low, double high) { return value >= low && value <= high; }
+// An angle only where the hue is (`hue` < 0: nowhere), and no percentage there.
+bool UnitsFit(const std::vector<TArgument>& args, int hue) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const bool isHue = static_cast<int>(i) == hue;
+    if (args[i].Unit == (isHue ? TUnit::Percent : TUnit::Angle)) return false;
+  }
+  return true;
+}
 
-std::optional<TColor> ParseRgb(const std::vector<TArgument>& args) {
+// As CSS does, numbers beyond a channel's or a percentage's range take its nearest end.
+double Clamped(double value, double high) { return std::clamp(value, 0.0, high); }
+
+TColor ParseRgb(const std::vector<TArgument>& args) {
   int channels[3];
-  for (int i = 0; i < 3; ++i) {
-    const double value = args[static_cast<std::size_t>(i)].Percent ? args[static_cast<std::size_t>(i)].Value * 2.55
-                                                                   : args[static_cast<std::size_t>(i)].Value;
-    if (!InRange(value, 0, 255)) return std::nullopt;
-    channels[i] = static_cast<int>(std::lround(value));
+  for (std::size_t i = 0; i < 3; ++i) {
+    const double value = args[i].Unit == TUnit::Percent ? args[i].Value * 2.55 : args[i].Value;
+    channels[i] = static_cast<int>(std::lround(Clamped(value, 255)));
   }
   return JoinColor(channels[0], channels[1], channels[2]);
 }
 
-std::optional<TColor> ParseHueModel(const std::vector<TArgument>& args, bool lightness) {
-  const double s = args[1].Value / 100, third = args[2].Value / 100;
-  if (!InRange(s, 0, 1) || !InRange(third, 0, 1)) return std::nullopt;
+TColor ParseHueModel(const std::vector<TArgument>& args, bool lightness) {
+  const double s = Clamped(args[1].Value / 100, 1), third = Clamped(args[2].Value / 100, 1);
   if (lightness) {
     const double chroma = (1 - std::fabs(2 * third - 1)) * s;
     return FromHueChroma(args[0].Value, chroma, third - chroma / 2);
@@ -245,32 +303,29 @@ std::optional<TColor> ParseHueModel(const std::vector<TArgument>& args, bool lig
   return FromHueChroma(args[0].Value, chroma, third - chroma);
 }
 
-std::optional<TColor> ParseCmyk(const std::vector<TArgument>& args) {
+TColor ParseCmyk(const std::vector<TArgument>& args) {
   double v[4];
-  for (int i = 0; i < 4; ++i) {
-    v[i] = args[static_cast<std::size_t>(i)].Value / 100;
-    if (!InRange(v[i], 0, 1)) return std::nullopt;
-  }
+  for (std::size_t i = 0; i < 4; ++i) v[i] = Clamped(args[i].Value / 100, 1);
   return JoinUnits((1 - v[0]) * (1 - v[3]), (1 - v[1]) * (1 - v[3]), (1 - v[2]) * (1 - v[3]));
 }
 
 std::optional<TColor> ParseVec4(const std::vector<TArgument>& args) {
   for (const TArgument& arg : args)
-    if (arg.Percent || !InRange(arg.Value, 0, 1)) return std::nullopt;
+    if (arg.Unit == TUnit::Percent) return std::nullopt;
   return JoinUnits(args[0].Value, args[1].Value, args[2].Value);
 }
 
 // CSS's percentages: 100% of a or b is 125, 100% of OKLCH's chroma 0.4.
-TColor ParseLab(const std::vector<TArgument>& args) {
-  const double l = std::clamp(args[0].Value, 0.0, 100.0);
-  const double a = args[1].Percent ? args[1].Value * 1.25 : args[1].Value;
-  const double b = args[2].Percent ? args[2].Value * 1.25 : args[2].Value;
+std::optional<TColor> ParseLab(const std::vector<TArgument>& args) {
+  const double l = Clamped(args[0].Value, 100);
+  const double a = args[1].Unit == TUnit::Percent ? args[1].Value * 1.25 : args[1].Value;
+  const double b = args[2].Unit == TUnit::Percent ? args[2].Value * 1.25 : args[2].Value;
   return LabToColor(l, a, b);
 }
 
-TColor ParseOklch(const std::vector<TArgument>& args) {
-  const double l = std::clamp(args[0].Percent ? args[0].Value / 100 : args[0].Value, 0.0, 1.0);
-  const double c = std::max(0.0, args[1].Percent ? args[1].Value * 0.004 : args[1].Value);
+std::optional<TColor> ParseOklch(const std::vector<TArgument>& args) {
+  const double l = Clamped(args[0].Unit == TUnit::Percent ? args[0].Value / 100 : args[0].Value, 1);
+  const double c = std::max(0.0, args[1].Unit == TUnit::Percent ? args[1].Value * 0.004 : args[1].Value);
   const double h = args[2].Value * Pi / 180;
   return OklabToColor(l, c * std::cos(h), c * std::sin(h));
 }
@@ -278,6 +333,8 @@ TColor ParseOklch(const std::vector<TArgument>& args) {
 std::optional<TColor> ParseFunction(const std::string& name, const std::vector<TArgument>& args) {
   const std::size_t count = args.size();
   const bool threeOrFour = count == 3 || count == 4;
+  const bool hueFirst = name.starts_with("hs");
+  if (!UnitsFit(args, hueFirst ? 0 : name == "oklch" ? 2 : -1)) return std::nullopt;
   if ((name == "rgb" || name == "rgba") && threeOrFour) return ParseRgb(args);
   if ((name == "hsl" || name == "hsla") && threeOrFour) return ParseHueModel(args, true);
   if ((name == "hsv" || name == "hsb" || name == "hsva" || name == "hsba") && threeOrFour)
@@ -320,7 +377,7 @@ std::string ChannelToken(std::string_view token, TColor color) {
     std::snprintf(buffer, sizeof buffer, "%02X", value);
     return buffer;
   }
-  return Decimal(value / 255.0, 3, true);
+  return Unit(value);
 }
 
 }  // namespace
@@ -357,22 +414,22 @@ std::string FormatColor(TColor color, TColorFormat format, std::string_view colo
     case TColorFormat::Rgb:
       return "rgb(" + std::to_string(c.R) + ", " + std::to_string(c.G) + ", " + std::to_string(c.B) + ")";
     case TColorFormat::Hsl: {
+      // Saturation d / (1 - |2l - 1|) and lightness (max + min) / 2, in channel units.
       const THueCircle h = HueOf(color);
-      const double l = (h.Max + h.Min) / 2, d = h.Max - h.Min;
-      const double s = d <= 0 ? 0 : d / (1 - std::fabs(2 * l - 1));
-      return "hsl(" + Hue(h.Hue, 1) + ", " + Decimal(s * 100, 1) + "%, " + Decimal(l * 100, 1) + "%)";
+      const int d = h.Max - h.Min, sum = h.Max + h.Min;
+      const std::string s = d == 0 ? "0%" : Percent(d, 255 - std::abs(sum - 255));
+      return "hsl(" + h.Hue + ", " + s + ", " + Percent(sum, 510) + ")";
     }
     case TColorFormat::Hsv: {
       const THueCircle h = HueOf(color);
-      const double s = h.Max <= 0 ? 0 : (h.Max - h.Min) / h.Max;
-      return "hsv(" + Hue(h.Hue, 1) + ", " + Decimal(s * 100, 1) + "%, " + Decimal(h.Max * 100, 1) + "%)";
+      const std::string s = h.Max == 0 ? "0%" : Percent(h.Max - h.Min, h.Max);
+      return "hsv(" + h.Hue + ", " + s + ", " + Percent(h.Max, 255) + ")";
     }
     case TColorFormat::Cmyk: {
-      const double r = c.R / 255.0, g = c.G / 255.0, b = c.B / 255.0;
-      const double k = 1 - std::max({r, g, b});
-      const auto part = [k](double channel) { return k >= 1 ? 0.0 : (1 - channel - k) / (1 - k); };
-      return "cmyk(" + Decimal(part(r) * 100, 1) + "%, " + Decimal(part(g) * 100, 1) + "%, " +
-             Decimal(part(b) * 100, 1) + "%, " + Decimal(k * 100, 1) + "%)";
+      // Each ink (max - channel) / max, black (255 - max) / 255.
+      const int max = std::max({c.R, c.G, c.B});
+      const auto ink = [max](int channel) { return max == 0 ? std::string("0%") : Percent(max - channel, max); };
+      return "cmyk(" + ink(c.R) + ", " + ink(c.G) + ", " + ink(c.B) + ", " + Percent(255 - max, 255) + ")";
     }
     case TColorFormat::Lab: {
       const TLab lab = ColorToLab(color);
@@ -389,18 +446,18 @@ std::string FormatColor(TColor color, TColorFormat format, std::string_view colo
       std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(color & 0x00FFFFFFu));
       return buffer;
     }
-    case TColorFormat::Vec4:
-      return "(" + Decimal(c.R / 255.0, 3, true) + ", " + Decimal(c.G / 255.0, 3, true) + ", " +
-             Decimal(c.B / 255.0, 3, true) + ", 1.0)";
+    case TColorFormat::Vec4: return "(" + Unit(c.R) + ", " + Unit(c.G) + ", " + Unit(c.B) + ", 1.0)";
     case TColorFormat::Template: return ExpandColorTemplate(colorTemplate, color);
   }
   return {};
 }
 
 std::optional<TColor> ParseColorText(std::string_view text, TColorFormat expected) {
-  const std::string lower = Lower(Trim(text));
-  const std::string_view t = lower;
+  const std::string plain = Plain(text);
+  const std::string_view t = Trim(plain);
   if (t.empty()) return std::nullopt;
+  if (std::all_of(t.begin(), t.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+    if (const std::optional<TColor> named = CssNamedColor(t)) return named;
   if (t.front() == '#') return ParseHex(t.substr(1));
   if (t.starts_with("0x")) {
     const std::optional<std::uint32_t> value = HexNumber(t.substr(2));
@@ -469,23 +526,31 @@ double ContrastRatio(TColor a, TColor b) {
 TContrastVerdict ContrastVerdict(double ratio) { return {ratio >= 4.5, ratio >= 3, ratio >= 7, ratio >= 4.5}; }
 
 std::string ContrastRatioText(double ratio) {
-  // A hair of tolerance, so that a ratio computed as 4.4999999 for an exact 4.5 reads 4.50.
-  const double cut = std::floor(ratio * 100 + 1e-9) / 100;
-  return Decimal(cut, 2, true) + ":1";
+  // Cut, and checked against the ratio itself: 4.4999999999 * 100 can round up to 450, and
+  // "4.50" beside a failed 4.5 would contradict the verdict, which reads the same ratio.
+  auto hundredths = static_cast<long long>(std::floor(ratio * 100));
+  while (static_cast<double>(hundredths) / 100 > ratio) --hundredths;
+  return FixedText(hundredths, 2, true) + ":1";
 }
 
 int ValidSampleSize(int size) { return size == 3 || size == 5 ? size : 1; }
 
 std::uint32_t MedianPixel(std::span<const std::uint32_t> pixels) {
-  if (pixels.empty()) return 0;
-  std::vector<std::uint32_t> channel(pixels.size());
+  const auto distance = [](std::uint32_t a, std::uint32_t b) {
+    int sum = 0;
+    for (int shift : {0, 8, 16})
+      sum += std::abs(static_cast<int>((a >> shift) & 0xFFu) - static_cast<int>((b >> shift) & 0xFFu));
+    return sum;
+  };
   std::uint32_t median = 0;
-  for (int shift : {0, 8, 16}) {
-    std::transform(pixels.begin(), pixels.end(), channel.begin(),
-                   [shift](std::uint32_t p) { return (p >> shift) & 0xFFu; });
-    const auto middle = channel.begin() + static_cast<std::ptrdiff_t>(channel.size() / 2);
-    std::nth_element(channel.begin(), middle, channel.end());
-    median |= *middle << shift;
+  long long least = std::numeric_limits<long long>::max();
+  for (std::uint32_t candidate : pixels) {
+    long long total = 0;
+    for (std::uint32_t other : pixels) total += distance(candidate, other);
+    if (total < least) {
+      least = total;
+      median = candidate & 0x00FFFFFFu;
+    }
   }
   return median;
 }

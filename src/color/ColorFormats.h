@@ -8,7 +8,9 @@
 // Rounding, the same in every format and every window:
 // - Channels as 0..255 integers are exact. Every other number is rounded to its format's
 //   decimals half away from zero, then trailing zeros and a bare decimal point are dropped
-//   ("50%", "50.5%", never "50.50%" or "-0").
+//   ("50%", "50.5%", never "50.50%" or "-0"). HSL, HSV, CMYK and VEC4 are fractions of the
+//   channels and are rounded from those exact fractions, so an exact half (56.25%) always
+//   goes up and every build writes the same text.
 // - HSL and HSV: hue in degrees 0..359.9, saturation, lightness and value in percent, one
 //   decimal each. A grey has hue 0 and saturation 0.
 // - CMYK: percent with one decimal; black is cmyk(0%, 0%, 0%, 100%).
@@ -20,12 +22,14 @@
 // - COLORREF: red + 256 * green + 65536 * blue in decimal, or as 0x00BBGGRR in upper case.
 // These decimals are enough for every one of the 16,777,216 colours to read back as itself.
 //
-// Reading (ParseColorText) accepts any of the formats in either case, with spaces or commas
-// between the numbers, an alpha after "/" or as a fourth value (dropped), "deg" after a hue
-// and "%" where CSS allows it. Six hexadecimal digits without "#" are HEX, other plain
-// decimal numbers COLORREF, "0x" a COLORREF in hexadecimal. Numbers outside their format's
-// range make the text no colour; lab() and oklch() colours outside sRGB take the nearest
-// channel values.
+// Reading (ParseColorText) accepts any of the formats in either case, and the 148 CSS colour
+// names, with spaces (no-break ones too) or commas between the numbers, an alpha after "/" or
+// as a fourth value (dropped), "deg", "grad", "rad" or "turn" after a hue, "%" where CSS
+// allows it and `none` for a component (read as 0, as CSS converts it). Six hexadecimal
+// digits without "#" are HEX, other plain decimal numbers COLORREF, "0x" a COLORREF in
+// hexadecimal. As CSS does, numbers past a channel's or a percentage's range take its nearest
+// end (rgb(300 0 0) is red), and lab() and oklch() colours outside sRGB the nearest channel
+// values; a text whose numbers overflow to no finite colour is no colour.
 
 #include <array>
 #include <optional>
@@ -119,16 +123,17 @@ struct TContrastVerdict {
 };
 // Against the unrounded ratio: 4.499 fails where 4.5 passes.
 TContrastVerdict ContrastVerdict(double ratio);
-// "4.54:1": two decimals cut, not rounded, so that a text never shows a threshold the pair
-// does not reach.
+// "4.54:1": two decimals cut, never more than `ratio`, so that a text never shows a
+// threshold the pair does not reach.
 std::string ContrastRatioText(double ratio);
 
 // ---- sampling ----
 
 // The sample sizes offered: 1, 3 or 5 pixels square. Anything else reads as 1.
 int ValidSampleSize(int size);
-// The per-channel median of `pixels` (0x00RRGGBB or 0x00BBGGRR alike: the channels are not
-// named); 0 for none. An even count takes the upper middle.
+// The median pixel of `pixels` (0x00RRGGBB or 0x00BBGGRR alike: the channels are not named):
+// the one with the least sum of channel distances to all the others, the earliest on a tie.
+// It is always one of the pixels, so a square of red and blue never gives magenta; 0 for none.
 std::uint32_t MedianPixel(std::span<const std::uint32_t> pixels);
 
 // ---- recent colours ----

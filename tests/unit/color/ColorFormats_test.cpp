@@ -6,6 +6,7 @@
 
 #include "color/ColorFormats.h"
 #include "color/ColorPreferences.h"
+#include "ColorTextDigest.h"
 
 namespace {
 
@@ -60,6 +61,15 @@ TEST(ColorFormats, PublishedLabAndOklchValues) {
   EXPECT_EQ(Text(White, TColorFormat::Oklch), "oklch(100% 0 0)");  // no hue for a grey
   EXPECT_EQ(Text(0x000000, TColorFormat::Cmyk), "cmyk(0%, 0%, 0%, 100%)");
   EXPECT_EQ(Text(0x808080, TColorFormat::Hsl), "hsl(0, 0%, 50.2%)");
+  EXPECT_EQ(Text(0x150130, TColorFormat::Oklch), "oklch(20.21% 0.07918 0)");  // hue 359.9992
+}
+
+TEST(ColorFormats, ExactHalvesGoUpAndEveryBuildWritesTheSame) {
+  // Hue 0.25 degrees; saturation and magenta ink 135 / 240 = 56.25 %.
+  EXPECT_EQ(Text(0x0001F0, TColorFormat::Hsl), "hsl(0.3, 100%, 47.1%)");
+  EXPECT_EQ(Text(0xF069F0, TColorFormat::Hsv), "hsv(300, 56.3%, 94.1%)");
+  EXPECT_EQ(Text(0xF069F0, TColorFormat::Cmyk), "cmyk(0%, 56.3%, 0%, 5.9%)");
+  EXPECT_EQ(ColorTextDigest(), ExpectedColorTextDigest) << std::hex << ColorTextDigest();
 }
 
 TEST(ColorFormats, EveryColourReadsBackInEveryFormat) {
@@ -88,14 +98,20 @@ TEST(ColorFormats, ReadsWhatPeopleTypeAndRefusesJunk) {
       {"hsl(30.1deg 100% 50%)", Orange}, {"hsla(390.1, 100%, 50%, 0.3)", Orange}, {"hsb(30.1, 100%, 100%)", Orange},
       {"cmyk(0, 49.8, 100, 0)", Orange}, {"lab(54.29% 80.8 69.89)", Red}, {"oklch(0.628 0.2577 29.23)", Red},
       {"oklch(150% 0 0)", White}, {"12345", 12345}, {"255", Red}, {"0xFF0000", Blue},
-      {"vec4(1.0, 0.502, 0, 1)", Orange}, {"(1, 0.502, 0)", Orange}};
+      {"vec4(1.0, 0.502, 0, 1)", Orange}, {"(1, 0.502, 0)", Orange},
+      // What CSS writes and clamps, and what pasting from a page brings along.
+      {"rgb(300 -5 0)", Red}, {"hsl(120 150% 50%)", Green}, {"hsl(none 0% 50%)", 0x808080},
+      {"oklch(0.5 0 none)", 0x636363}, {"hsl(0.5turn 100% 50%)", 0xFFFF00}, {"hsl(200grad 100% 50%)", 0xFFFF00},
+      {"hsl(3.14159rad 100% 50%)", 0xFFFF00}, {"hsl(-120 100% 50%)", Blue}, {"RebeccaPurple", 0x993366},
+      {"\xC2\xA0" "rgb(255\xC2\xA0" "128\xE2\x80\xAF" "0)", Orange}, {"lab(54.29 80.8 69.89)", Red}};
   // clang-format on
   for (const auto& [text, color] : read) EXPECT_EQ(ParseColorText(text), std::optional<TColor>(color)) << text;
   // clang-format off
   const char* junk[] = {"", " ", "#", "#12", "#12345", "#GG0000", "1234.5", "16777216", "-1", "0x1000000",
-                        "rgb(256, 0, 0)", "rgb(1, 2)", "rgb(1, 2, 3, 4, 5)", "rgb(1 2 3", "rgb(1,,2,3x)",
-                        "hsl(0, 101%, 50%)", "cmyk(0, 0, 0)", "(1.2, 0, 0)", "(50%, 0, 0)", "rgb(nan, 0, 0)",
-                        "rgb(1e999, 0, 0)", "teal", "rgb()", "()", "lab(50 0 0"};
+                        "rgb(10deg, 0, 0)", "hsl(10%, 50%, 50%)", "lab(50 1e300 0)", "oklch(50% 1e300 0)",
+                        "transparent", "currentcolor", "tael", "rgb(1, 2)", "rgb(1, 2, 3, 4, 5)", "rgb(1 2 3", "rgb(1,,2,3x)",
+                        "cmyk(0, 0, 0)", "(50%, 0, 0)", "rgb(nan, 0, 0)",
+                        "rgb(1e999, 0, 0)", "rgb()", "()", "lab(50 0 0"};
   // clang-format on
   for (const char* text : junk) EXPECT_FALSE(ParseColorText(text).has_value()) << '"' << text << '"';
   // Six decimal digits are HEX, unless COLORREF is what the reader expects.
@@ -125,8 +141,16 @@ TEST(ColorContrast, WcagExamples) {
   EXPECT_EQ(ContrastRatioText(lighter), "4.47:1");
   EXPECT_FALSE(ContrastVerdict(lighter).AANormal);
   EXPECT_TRUE(ContrastVerdict(lighter).AALarge);
-  EXPECT_FALSE(ContrastVerdict(4.4999).AANormal);
-  EXPECT_TRUE(ContrastVerdict(7).AAANormal);
+  // Each threshold passes at itself and fails a hair below, and the text agrees.
+  for (const double threshold : {3.0, 4.5, 7.0}) {
+    const double below = std::nextafter(threshold, 0.0);
+    const TContrastVerdict at = ContrastVerdict(threshold), under = ContrastVerdict(below);
+    EXPECT_TRUE(threshold == 3 ? at.AALarge : threshold == 7 ? at.AAANormal : at.AANormal && at.AAALarge);
+    EXPECT_FALSE(threshold == 3 ? under.AALarge : threshold == 7 ? under.AAANormal : under.AANormal || under.AAALarge);
+    EXPECT_NE(ContrastRatioText(below), ContrastRatioText(threshold));
+  }
+  // #898CB8 on #3E2217 is 4.49999999999996: "4.50" would contradict its fail.
+  EXPECT_EQ(ContrastRatioText(ContrastRatio(0xB88C89, 0x17223E)), "4.49:1");
 }
 
 TEST(ColorSampling, MedianIgnoresTheAntialiasedFringe) {
@@ -139,6 +163,10 @@ TEST(ColorSampling, MedianIgnoresTheAntialiasedFringe) {
   EXPECT_EQ(MedianPixel(std::vector<std::uint32_t>{0x0A1433, 0x1E0A11, 0x140F22}), 0x140F22u);
   EXPECT_EQ(MedianPixel(std::vector<std::uint32_t>{0x102030}), 0x102030u);
   EXPECT_EQ(MedianPixel({}), 0u);
+  // Always a pixel of the square: two red and two blue at an edge never give magenta, and red,
+  // green and blue never black.
+  EXPECT_EQ(MedianPixel(std::vector<std::uint32_t>{0xFF0000, 0x0000FF, 0x0000FF, 0xFF0000}), 0xFF0000u);
+  EXPECT_EQ(MedianPixel(std::vector<std::uint32_t>{0xFF0000, 0x00FF00, 0x0000FF}), 0xFF0000u);
   EXPECT_EQ(ValidSampleSize(5), 5);
   EXPECT_EQ(ValidSampleSize(4), 1);
   EXPECT_EQ(ValidSampleSize(-3), 1);

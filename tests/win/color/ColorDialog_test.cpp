@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "color/win32/QorvelColorControls.h"
@@ -145,11 +146,17 @@ TEST(ColorDialogForm, PastedColourCodesBecomeTheColourAndOthersAreRefused) {
     EXPECT_EQ(form.Field(3).Text(), L"255") << code;
   }
   // Not a colour code: refused, and the field still shows the colour.
-  for (const wchar_t* other : {L"orange", L"#12345", L"16777216", L"rgb(256, 0, 0)", L"hsl(1, 2)", L""}) {
+  for (const wchar_t* other : {L"transparent", L"#12345", L"16777216", L"hsl(1, 2)", L""}) {
     paste(other);
     EXPECT_EQ(form.HexField().Text(), L"FF8800") << other;
     EXPECT_EQ(form.Model().Color(), 0x0088FFu) << other;
   }
+  // As CSS reads them: a colour name, a channel past its range, a no-break space.
+  for (const auto& [text, code] : {std::pair{L"orange", L"FFA500"}, std::pair{L"rgb(256\u00A00 0)", L"FF0000"}}) {
+    paste(text);
+    EXPECT_EQ(form.HexField().Text(), code) << text;
+  }
+  paste(L"#FF8800");
   // A COLORREF in decimal (blue first) once it is too long to be digits of the code.
   paste(L"1234567");
   EXPECT_EQ(form.HexField().Text(), L"87D612");

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "ColorTextDigest.h"
 #include "color/ColorPreferences.h"
 #include "color/win32/ColorTools.h"
 #include "color/win32/QorvelColorControls.h"
@@ -60,4 +61,8 @@ TEST(ColorTools, CopyAsOffersTheDefaultFirstAndRecentColoursShowAsSwatches) {
   TMenuHandle cleared(popup.BuildOwnerDrawnMenu());
   EXPECT_EQ(::GetSubMenu(cleared.Get(), TQorvelColorPopupMenu::tagRecent), nullptr);
   EXPECT_TRUE(::GetMenuState(cleared.Get(), TQorvelColorPopupMenu::tagRecent, MF_BYPOSITION) & MF_GRAYED);
+}
+
+TEST(ColorTools, TheShippedBuildWritesTheSameColourTextsAsTheHost) {
+  EXPECT_EQ(ColorTextDigest(), ExpectedColorTextDigest) << std::hex << ColorTextDigest();
 }

@@ -56,6 +56,16 @@ TEST(GeometryPlacement, TooShortLengthMeansNeverPlacedAndTooLongIsCut) {
   EXPECT_EQ(p.Vertical.Length, 1024);
 }
 
+TEST(GeometryPlacement, ThicknessIsHeldToTheScreenAcrossTheAxis) {
+  TRulerPlacements p;
+  p.Horizontal = Placed(0, 1024, 640, 0);
+  EXPECT_EQ(ApplyPlacement(p, 100000, kDesktop).Window.Height(), 1024);
+  EXPECT_EQ(ApplyPlacement(p, 1024, kDesktop).Window.Height(), 1024);
+  p.Orientation = 1;
+  p.Vertical = Placed(1280, 0, 400, 0);
+  EXPECT_EQ(ApplyPlacement(p, 100000, kDesktop).Window.Width(), 1280);
+}
+
 TEST(GeometryPlacement, PositionIsWhereTheStartMeetsTheScaleEdge) {
   struct Case {
     int orientation, bearing;

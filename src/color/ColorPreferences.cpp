@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+// Loading holds the stored lists to what the tools keep.
+static_assert(RecentColorCount == TColorSettings::RecentLimit);
+static_assert(ColorFormatCount <= TColorSettings::FormatLimit);
+
 namespace {
 
 // A blank template would copy nothing: it is not offered until it says something.

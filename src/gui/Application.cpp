@@ -7,7 +7,10 @@ TGuiApplication& TGuiApplication::Instance() {
   return application;
 }
 
-void TGuiApplication::ReportError(const std::exception& error) { ReportError(Widen(error.what())); }
+void TGuiApplication::ReportError(const std::exception& error) {
+  std::wstring message = Widen(error.what());
+  if (FReportedErrors.insert(message).second) ReportError(message);
+}
 
 void TGuiApplication::ReportError(const std::wstring& message) {
   if (FReporter) {
@@ -19,6 +22,7 @@ void TGuiApplication::ReportError(const std::wstring& message) {
 
 TGuiApplication::TErrorReporter TGuiApplication::SetErrorReporter(TErrorReporter reporter) {
   std::swap(reporter, FReporter);
+  FReportedErrors.clear();
   return reporter;
 }
 

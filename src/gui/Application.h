@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,10 +20,14 @@ class TGuiApplication {
   int HintPause() const { return FHintPause; }
   void SetHintPause(int milliseconds) { FHintPause = milliseconds; }
 
-  // Reports an error raised by a window or menu handler; the program goes on.
-  // Tests replace the report to keep message boxes off the screen.
+  // Reports an error raised by a window or menu handler; the program goes on. A handler
+  // that fails on every paint or timer tick fails again while its box is open, and box
+  // after box would keep the tray and everything else from answering: each message of a
+  // raised error is reported once.
   void ReportError(const std::exception& error);
   void ReportError(const std::wstring& message);
+  // Tests replace the report to keep message boxes off the screen; a new reporter hears
+  // every message again.
   using TErrorReporter = std::function<void(const std::wstring&)>;
   TErrorReporter SetErrorReporter(TErrorReporter reporter);
 
@@ -37,6 +42,7 @@ class TGuiApplication {
   std::wstring FTitle = L"Vindle";
   int FHintPause = 500;
   TErrorReporter FReporter;
+  std::set<std::wstring> FReportedErrors;
   std::vector<HWND> FModalForms;
 };
 

@@ -90,6 +90,11 @@ TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness, const T
   TRulerPlacement& current = placements.Current();
   current = RepairPlacement(current, orientation, desktop.PrimaryScreen);
 
+  // A ruler thicker than the screen is across its axis would only cover it, and its
+  // magnifier square, as wide as the ruler is thick, would not fit in memory.
+  const int across = orientation == TRulerOrientation::Horizontal ? desktop.PrimaryScreen.Height
+                                                                  : desktop.PrimaryScreen.Width;
+  if (across > 0) thickness = std::min(EffectiveThickness(thickness), across);
   TRect window = PlacementWindowRect(current, orientation, thickness);
   // The size limits hold for the window even on a screen too small for the default
   // length; the window grows from its left or top end as a constrained resize does.

@@ -101,7 +101,8 @@ struct TPlacedRuler {
 };
 
 // Repairs the current placement (the repair is written back into `placements`), and
-// returns the window rectangle it gives, kept on the monitors, with the size limits.
+// returns the window rectangle it gives, kept on the monitors, with the size limits. The
+// thickness is held to what the primary screen shows across the ruler's axis.
 TPlacedRuler ApplyPlacement(TRulerPlacements& placements, int thickness, const TDesktopLayout& desktop);
 
 // Switches to the other orientation: stores the current window into the current

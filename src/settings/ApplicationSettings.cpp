@@ -89,10 +89,10 @@ const TQorvelSettingsClass& TMeasureSettings::StaticClass() {
   static const TQorvelSettingsClass cls("TMeasureSettings", &TQorvelSettings::StaticClass(),
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
-                                            QorvelPublish::Integer("Mode", &C::Mode, 0),
-                                            QorvelPublish::Integer("Tolerance", &C::Tolerance, 30),
+                                            QorvelPublish::Integer("Mode", &C::Mode, 0).Choice(3),
+                                            QorvelPublish::Integer("Tolerance", &C::Tolerance, 30).Between(0, C::MaxTolerance),
                                             QorvelPublish::Boolean("Continuous", &C::Continuous, false),
-                                            QorvelPublish::Integer("IgnoreNarrow", &C::IgnoreNarrow, 0),
+                                            QorvelPublish::Integer("IgnoreNarrow", &C::IgnoreNarrow, 0).Between(0, C::MaxIgnoreNarrow),
                                             QorvelPublish::Color("LineColor", &C::LineColor, 0x6300E6),
                                             QorvelPublish::Color("LabelText", &C::LabelText, 0xFFFFFF),
                                             QorvelPublish::Color("LabelBackground", &C::LabelBackground, 0x6300E6),
@@ -106,8 +106,8 @@ const TQorvelSettingsClass& TGeneralSettings::StaticClass() {
   static const TQorvelSettingsClass cls("TGeneralSettings", &TQorvelSettings::StaticClass(),
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
-                                            QorvelPublish::Integer("Orientation", &C::Orientation, 0),
-                                            QorvelPublish::Integer("Configuration", &C::Configuration, 0),
+                                            QorvelPublish::Integer("Orientation", &C::Orientation, 0).LowBit(),
+                                            QorvelPublish::Integer("Configuration", &C::Configuration, 0).Choice(TApplicationSettings::ConfigurationCount),
                                             QorvelPublish::Boolean("StayOnTop", &C::StayOnTop, true),
                                             QorvelPublish::Boolean("SnapToDesktop", &C::SnapToDesktop, true),
                                         });
@@ -119,8 +119,8 @@ const TQorvelSettingsClass& THandlingSettings::StaticClass() {
   static const TQorvelSettingsClass cls(
       "THandlingSettings", &TQorvelSettings::StaticClass(), &TQorvelSettingsClass::Instantiate<C>,
       {
-          QorvelPublish::Integer("DoubleClickAction", &C::DoubleClickAction, 0),
-          QorvelPublish::Integer("SnapToAxis", &C::SnapToAxis, 1),
+          QorvelPublish::Integer("DoubleClickAction", &C::DoubleClickAction, 0).Choice(5),
+          QorvelPublish::Integer("SnapToAxis", &C::SnapToAxis, 1).Choice(4),
           QorvelPublish::Set("Buttons", &C::Buttons, "TMiniButtons", MiniButtonTypeInfo,
                              std::optional(TMiniButtons{TMiniButton::mbClose, TMiniButton::mbRotate,
                                                         TMiniButton::mbFlip, TMiniButton::mbTurn})),
@@ -136,7 +136,7 @@ const TQorvelSettingsClass& TPresetSettings::StaticClass() {
   static const TQorvelSettingsClass cls("TPresetSettings", &TQorvelSettings::StaticClass(),
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
-                                            QorvelPublish::Integer("Length", &C::Length, 0),
+                                            QorvelPublish::Integer("Length", &C::Length, 0).Between(C::MinLength, C::MaxLength),
                                         });
   return cls;
 }
@@ -174,8 +174,8 @@ const TQorvelSettingsClass& TPlacementSettings::StaticClass() {
                                         {
                                             QorvelPublish::Child("Position", &C::Position),
                                             QorvelPublish::Integer("Length", &C::Length, 0),
-                                            QorvelPublish::Integer("Direction", &C::Direction, 0),
-                                            QorvelPublish::Integer("Bearing", &C::Bearing, 0),
+                                            QorvelPublish::Integer("Direction", &C::Direction, 0).LowBit(),
+                                            QorvelPublish::Integer("Bearing", &C::Bearing, 0).LowBit(),
                                             QorvelPublish::Child("Presets", &C::Presets),
                                         });
   return cls;
@@ -190,10 +190,10 @@ const TQorvelSettingsClass& TColorSettings::StaticClass() {
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
                                             QorvelPublish::String("DefaultFormat", &C::DefaultFormat),
-                                            QorvelPublish::Strings("Formats", &C::Formats),
+                                            QorvelPublish::Strings("Formats", &C::Formats).AtMost(C::FormatLimit),
                                             QorvelPublish::String("Template", &C::Template),
-                                            QorvelPublish::Strings("Recent", &C::Recent),
-                                            QorvelPublish::Integer("SampleSize", &C::SampleSize, 1),
+                                            QorvelPublish::Strings("Recent", &C::Recent).AtMost(C::RecentLimit),
+                                            QorvelPublish::Integer("SampleSize", &C::SampleSize, 1).OneOf({1, 3, 5}),
                                         });
   return cls;
 }
@@ -264,9 +264,9 @@ const TQorvelSettingsClass& TParameterSettings::StaticClass() {
                                         {
                                             QorvelPublish::Boolean("UserDefiniedDPI", &C::UserDefiniedDPI, false),
                                             QorvelPublish::Boolean("MeasuredDPI", &C::MeasuredDPI, false),
-                                            QorvelPublish::Strings("Calibrations", &C::Calibrations),
+                                            QorvelPublish::Strings("Calibrations", &C::Calibrations).AtMost(C::CalibrationLimit),
                                             QorvelPublish::Boolean("LogicalPixels", &C::LogicalPixels, false),
-                                            QorvelPublish::Integer("PixelsPerInch", &C::PixelsPerInch, 96),
+                                            QorvelPublish::Integer("PixelsPerInch", &C::PixelsPerInch, 96).Between(C::MinPixelsPerInch, C::MaxPixelsPerInch),
                                         });
   return cls;
 }
@@ -279,7 +279,7 @@ const TQorvelSettingsClass& TUnitSettings::StaticClass() {
   static const TQorvelSettingsClass cls("TUnitSettings", &TQorvelCopyableSettings::StaticClass(),
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
-                                            QorvelPublish::Integer("Granularity", &C::Granularity, 1),
+                                            QorvelPublish::Integer("Granularity", &C::Granularity, 1).Choice(3),
                                         });
   return cls;
 }
@@ -289,7 +289,7 @@ const TQorvelSettingsClass& TScaleSettings::StaticClass() {
   static const TQorvelSettingsClass cls(
       "TScaleSettings", &TQorvelCopyableSettings::StaticClass(), &TQorvelSettingsClass::Instantiate<C>,
       {
-          QorvelPublish::Integer("ScaleUnit", &C::ScaleUnit, 1),
+          QorvelPublish::Integer("ScaleUnit", &C::ScaleUnit, 1).Choice(C::UnitCount),
           QorvelPublish::IndexedChild("None", 0, &C::UnitSettings, &C::SetUnitSettings),
           QorvelPublish::IndexedChild("Pixel", 1, &C::UnitSettings, &C::SetUnitSettings),
           QorvelPublish::IndexedChild("Point", 2, &C::UnitSettings, &C::SetUnitSettings),
@@ -331,13 +331,13 @@ const TQorvelSettingsClass& TRulerSettings::StaticClass() {
   static const TQorvelSettingsClass cls("TRulerSettings", &TQorvelCopyableSettings::StaticClass(),
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
-                                            QorvelPublish::Integer("Width", &C::Width, 30),
+                                            QorvelPublish::Integer("Width", &C::Width, 30).Between(C::MinWidth, C::MaxWidth),
                                             QorvelPublish::Child("Scales", &C::Scales),
                                             QorvelPublish::Boolean("Digits", &C::Digits, true),
                                             QorvelPublish::Child("Color", &C::Color),
-                                            QorvelPublish::Integer("Labeling", &C::Labeling, 1),
+                                            QorvelPublish::Integer("Labeling", &C::Labeling, 1).Choice(3),
                                             QorvelPublish::Boolean("Transparent", &C::Transparent, false),
-                                            QorvelPublish::Integer("Opacity", &C::Opacity, 65),
+                                            QorvelPublish::Integer("Opacity", &C::Opacity, 65).Between(C::MinOpacity, C::MaxOpacity),
                                             QorvelPublish::Boolean("Antialiasing", &C::Antialiasing, true),
                                         });
   return cls;
@@ -355,7 +355,7 @@ const TQorvelSettingsClass& TMagnifierPlacementSettings::StaticClass() {
   static const TQorvelSettingsClass cls("TMagnifierPlacementSettings", &TQorvelCopyableSettings::StaticClass(),
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
-                                            QorvelPublish::Integer("Alignment", &C::Alignment, 1),
+                                            QorvelPublish::Integer("Alignment", &C::Alignment, 1).Choice(4),
                                         });
   return cls;
 }
@@ -366,8 +366,8 @@ const TQorvelSettingsClass& TMagnifierSettings::StaticClass() {
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
                                             QorvelPublish::Boolean("Visible", &C::Visible, false),
-                                            QorvelPublish::Integer("Zoom", &C::Zoom, 3),
-                                            QorvelPublish::Integer("CrossHairs", &C::CrossHairs, 1),
+                                            QorvelPublish::Integer("Zoom", &C::Zoom, 3).Between(C::MinZoom, C::MaxZoom),
+                                            QorvelPublish::Integer("CrossHairs", &C::CrossHairs, 1).Choice(4),
                                             QorvelPublish::Child("Horizontal", &C::Horizontal),
                                             QorvelPublish::Child("Vertical", &C::Vertical),
                                         });
@@ -379,7 +379,7 @@ const TQorvelSettingsClass& TConfigurationSettings::StaticClass() {
   static const TQorvelSettingsClass cls("TConfigurationSettings", &TQorvelCopyableSettings::StaticClass(),
                                         &TQorvelSettingsClass::Instantiate<C>,
                                         {
-                                            QorvelPublish::String("Name", &C::Name),
+                                            QorvelPublish::String("Name", &C::Name).AtMost(C::NameLength),
                                             QorvelPublish::Child("Ruler", &C::Ruler),
                                             QorvelPublish::Child("Magnifier", &C::Magnifier),
                                         });

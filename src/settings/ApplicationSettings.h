@@ -107,6 +107,8 @@ class TMeasureSettings : public TQorvelSettings {
 // One preset ruler length, in pixels.
 class TPresetSettings : public TQorvelSettings {
  public:
+  static constexpr int MinLength = 200, MaxLength = 2000;
+
   using TQorvelSettings::TQorvelSettings;
   static const TQorvelSettingsClass& StaticClass();
   const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
@@ -164,6 +166,9 @@ struct TColorEntry {
 class TColorSettings : public TQorvelSettings {
  public:
   static constexpr int EntryCount = 5;
+  static constexpr int RecentLimit = 20;
+  // Room for every format once, with some to spare for formats a later version adds.
+  static constexpr int FormatLimit = 32;
 
   using TQorvelSettings::TQorvelSettings;
   static const TQorvelSettingsClass& StaticClass();
@@ -208,6 +213,9 @@ class TColorPickerSettings : public TQorvelSettings {
 
 class TParameterSettings : public TQorvelSettings {
  public:
+  static constexpr int CalibrationLimit = 64;  // monitors
+  static constexpr int MinPixelsPerInch = 10, MaxPixelsPerInch = 600;
+
   using TQorvelSettings::TQorvelSettings;
   static const TQorvelSettingsClass& StaticClass();
   const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
@@ -266,6 +274,9 @@ class TRulerColorSettings : public TQorvelCopyableSettings {
 
 class TRulerSettings : public TQorvelCopyableSettings {
  public:
+  static constexpr int MinWidth = 5, MaxWidth = 100;
+  static constexpr int MinOpacity = 10, MaxOpacity = 100;  // fainter would be lost on the screen
+
   using TQorvelCopyableSettings::TQorvelCopyableSettings;
   static const TQorvelSettingsClass& StaticClass();
   const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
@@ -295,6 +306,8 @@ class TMagnifierPlacementSettings : public TQorvelCopyableSettings {
 
 class TMagnifierSettings : public TQorvelCopyableSettings {
  public:
+  static constexpr int MinZoom = 1, MaxZoom = 9;
+
   using TQorvelCopyableSettings::TQorvelCopyableSettings;
   static const TQorvelSettingsClass& StaticClass();
   const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }
@@ -310,6 +323,8 @@ class TMagnifierSettings : public TQorvelCopyableSettings {
 // dialog can work on copies.
 class TConfigurationSettings : public TQorvelCopyableSettings {
  public:
+  static constexpr int NameLength = 50;  // UTF-16 units, as the dialog's field counts
+
   using TQorvelCopyableSettings::TQorvelCopyableSettings;
   static const TQorvelSettingsClass& StaticClass();
   const TQorvelSettingsClass& ClassType() const override { return StaticClass(); }

@@ -537,7 +537,8 @@ void TQorvelExecutionSettings::SetOverallTime(TDateTime value) {
 
 void TQorvelExecutionSettings::SetCount(std::int32_t value) {
   if (FCount != 0) return;
-  FCount = value == INT32_MAX ? value : value + 1;
+  // A count below zero comes only from a damaged file: this run is then the first counted.
+  FCount = value == INT32_MAX ? value : std::max(value, 0) + 1;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -573,7 +574,14 @@ const TQorvelSettingsClass& TQorvelTypicalApplicationSettings::StaticClass() {
 
 void TQorvelTypicalApplicationSettings::LoadWith(std::unique_ptr<TQorvelSettingsReader> reader) {
   if (!reader) throw EQorvelSettingsError("Cannot load settings (no reader assigned).");
-  reader->ReadRoot(*this);
+  // What was read before a failure stays in effect, so it is held to its ranges as well.
+  try {
+    reader->ReadRoot(*this);
+  } catch (...) {
+    QorvelHoldToRanges(*this);
+    throw;
+  }
+  QorvelHoldToRanges(*this);
 }
 
 void TQorvelTypicalApplicationSettings::SaveWith(std::unique_ptr<TQorvelSettingsWriter> writer) {

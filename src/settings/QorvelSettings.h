@@ -27,6 +27,7 @@
 
 #include "settings/QorvelErrors.h"
 #include "settings/QorvelHashes.h"
+#include "settings/QorvelValueRanges.h"
 #include "base/QorvelTypes.h"
 
 class TQorvelSettings;
@@ -107,6 +108,8 @@ struct TQorvelPropertyInfo {
   std::function<bool(const TQorvelSettings&)> StoredIf;  // for Conditional
   TQorvelPropertyAccess Access;
   const TQorvelSettingsClass* Owner = nullptr;  // the class whose table declares it
+  // What a loaded value is held to (integers, strings and string lists); none: any value.
+  std::optional<TQorvelValueRange> Range;
 
   bool IsOrdinal() const;
   bool IsSettingsChild() const { return std::holds_alternative<TQorvelAccessor<TQorvelSettings*>>(Access); }
@@ -135,6 +138,12 @@ struct TQorvelPropertyInfo {
 
   // Modifiers used while building a table.
   TQorvelPropertyInfo NeverStored() &&;
+  // The ranges a loaded value is held to; see TQorvelValueRange.
+  TQorvelPropertyInfo Between(std::int32_t min, std::int32_t max) &&;
+  TQorvelPropertyInfo Choice(std::int32_t count) &&;
+  TQorvelPropertyInfo OneOf(std::vector<std::int32_t> values) &&;
+  TQorvelPropertyInfo LowBit() &&;
+  TQorvelPropertyInfo AtMost(std::int32_t count) &&;
   template <class C>
   TQorvelPropertyInfo StoredWhen(bool (C::*predicate)() const) && {
     StoredMode = TQorvelStoredMode::Conditional;
@@ -259,6 +268,10 @@ class TQorvelSettings {
   TQorvelSettings* FParent;
   std::vector<TQorvelSettings*> FChildren;  // owned, in creation order
 };
+
+// Holds every value of `settings` and of all its descendants to the range its property
+// declares (QorvelValueRanges.cpp). Loading does it once the file has been read.
+void QorvelHoldToRanges(TQorvelSettings& settings);
 
 class TQorvelCopyableSettings : public TQorvelSettings {
  public:

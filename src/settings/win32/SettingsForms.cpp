@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int NameLength = 50;
 constexpr int ComboHeight = 21;
 constexpr int EditHeight = 21;
 constexpr int CheckHeight = 17;
@@ -253,9 +252,9 @@ void TSettingsForm::BuildConfigurationSubPage(HWND page) {
   AddLabel(page, L"&Name", 12, 20, 76);
   c.Name = CreateChildControl(page, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, ScaledBounds(90, 20, 147, EditHeight),
                               DefaultControlFont(), 0, WS_EX_CLIENTEDGE);
-  ::SendMessageW(c.Name, EM_LIMITTEXT, NameLength, 0);
+  ::SendMessageW(c.Name, EM_LIMITTEXT, TConfigurationSettings::NameLength, 0);
   AddLabel(page, L"&Width", 12, 46, 76);
-  c.Width = &AddIntEdit(page, 90, 46, 60, 5, 100, nullptr);
+  c.Width = &AddIntEdit(page, 90, 46, 60, TRulerSettings::MinWidth, TRulerSettings::MaxWidth, nullptr);
   AddLabel(page, L"&Label", 12, 72, 76);
   c.Labeling = &AddComboBox(page, 90, 72, 147, {L"no label", L"ruler coorinate", L"screen coordinate"});
 
@@ -285,7 +284,8 @@ void TSettingsForm::BuildColorsSubPage(HWND page) {
     ReadControls();
     ShowEnabling();
   };
-  c.Opacity = &AddTrackBar(page, 12, 140, 225, L"&Opacity: <pos>%", 10, 100);
+  c.Opacity = &AddTrackBar(page, 12, 140, 225, L"&Opacity: <pos>%", TRulerSettings::MinOpacity,
+                           TRulerSettings::MaxOpacity);
   c.Opacity->SetSmallChange(5);
   c.Opacity->SetDefaultPosition(DefaultConfiguration()->Ruler->Opacity);
 }
@@ -298,7 +298,8 @@ void TSettingsForm::BuildMagnifierSubPage(HWND page) {
     ReadControls();
     ShowEnabling();
   };
-  c.Zoom = &AddTrackBar(page, 12, 42, 225, L"&Zoom: <pos>%", 1, 9);
+  c.Zoom = &AddTrackBar(page, 12, 42, 225, L"&Zoom: <pos>%", TMagnifierSettings::MinZoom,
+                        TMagnifierSettings::MaxZoom);
   c.Zoom->SetLabelMode(plmShl);
   c.Zoom->SetLabelParam(2);
   c.Zoom->SetDefaultPosition(DefaultConfiguration()->Magnifier->Zoom);
@@ -335,7 +336,8 @@ void TSettingsForm::BuildMiscPage(HWND page) {
       ReadControls();
       ShowEnabling();
     };
-  c.PixelsPerInch = &AddIntEdit(page, 30, 64, 70, 10, 600, L"dpi");
+  c.PixelsPerInch = &AddIntEdit(page, 30, 64, 70, TParameterSettings::MinPixelsPerInch,
+                                   TParameterSettings::MaxPixelsPerInch, L"dpi");
   // Calibrating drags the ruler, which the dialog would keep disabled: the button ends the
   // dialog as OK does, and the ruler's calibration window follows.
   constexpr int CalibrateId = 200;
@@ -352,10 +354,12 @@ void TSettingsForm::BuildMiscPage(HWND page) {
   // and each label's access key leads to the first field of its column.
   AddLabel(page, L"&Horizontal", 12, 128, 60);
   for (int i = 0; i < TPresetsSettings::PresetCount; ++i)
-    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 72, 128 + i * 23, 58, 200, 2000, L"px");
+    c.HorizontalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 72, 128 + i * 23, 58, TPresetSettings::MinLength,
+                                                                   TPresetSettings::MaxLength, L"px");
   AddLabel(page, L"&Vertical", 136, 128, 46);
   for (int i = 0; i < TPresetsSettings::PresetCount; ++i)
-    c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, 128 + i * 23, 58, 200, 2000, L"px");
+    c.VerticalPresets[static_cast<std::size_t>(i)] = &AddIntEdit(page, 182, 128 + i * 23, 58, TPresetSettings::MinLength,
+                                                                 TPresetSettings::MaxLength, L"px");
 }
 
 void TSettingsForm::BuildHandlingPage(HWND page) {

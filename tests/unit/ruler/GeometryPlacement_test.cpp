@@ -56,6 +56,12 @@ TEST(GeometryPlacement, TooShortLengthMeansNeverPlacedAndTooLongIsCut) {
   EXPECT_EQ(p.Vertical.Length, 1024);
 }
 
+TEST(GeometryPlacement, ThicknessIsHeldToTheScreenAcrossTheAxis) {
+  TRulerPlacements p;
+  p.Orientation = 1;
+  EXPECT_EQ(ApplyPlacement(p, 100000, kDesktop).Window.Width(), 1280);  // the screen's width
+}
+
 TEST(GeometryPlacement, PositionIsWhereTheStartMeetsTheScaleEdge) {
   struct Case {
     int orientation, bearing;

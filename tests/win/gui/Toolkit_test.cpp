@@ -81,6 +81,9 @@ TEST(WindowBase, ThunkRoutesMessagesAndReportsErrors) {
   EXPECT_EQ(::SendMessageW(window.Handle(), WM_USER, 0, 0), 0) << "a failed handler answers like the default";
   ASSERT_EQ(errors.Messages.size(), 1u);
   EXPECT_EQ(errors.Messages[0], L"Handler failed.");
+  // A handler failing the same way on every message (a paint, a timer) reports it once.
+  ::SendMessageW(window.Handle(), WM_USER, 0, 0);
+  EXPECT_EQ(errors.Messages.size(), 1u);
 
   const RECT bounds = window.BoundsRect();
   EXPECT_EQ(bounds.left, 10);

@@ -13,7 +13,8 @@ MEASURED = "<settings>\n<parameters><measureddpi>True</measureddpi></parameters>
 
 
 def edid(width_mm, height_mm, pixels_x, pixels_y):
-    """A base EDID block (1.4) whose preferred timing has the given mode and size."""
+    """An EDID of 384 bytes, as most 4K and HDR monitors have: a base block (1.4) whose preferred
+    timing has the given mode and size, then a CTA-861 block and a DisplayID block."""
     block = bytearray(128)
     block[0:8] = bytes([0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0])
     block[18:20] = bytes([1, 4])
@@ -24,8 +25,11 @@ def edid(width_mm, height_mm, pixels_x, pixels_y):
     block[d + 5], block[d + 7] = pixels_y & 0xFF, (pixels_y >> 8) << 4
     block[d + 12], block[d + 13] = width_mm & 0xFF, height_mm & 0xFF
     block[d + 14] = ((width_mm >> 8) << 4) | (height_mm >> 8)
-    block[127] = (256 - sum(block[:127]) % 256) % 256
-    return bytes(block)
+    block[126] = 2
+    blocks = [block, bytearray([0x02, 0x03]) + bytearray(126), bytearray([0x70, 0x20]) + bytearray(126)]
+    for b in blocks:
+        b[127] = (256 - sum(b[:127]) % 256) % 256
+    return b"".join(bytes(b) for b in blocks)
 
 
 def scenario_measured_inches_follow_the_monitors_edid(s):

@@ -60,8 +60,7 @@ def scenario_measured_inches_follow_the_monitors_edid(s):
 
 
 def read_centimetres(s, pixels, pixels_per_inch, what):
-    """Waits until the ruler reads its length of `pixels` at that resolution, give or take the
-    last digit's rounding; the mean of both axes would be centimetres off."""
+    """Waits until the ruler reads `pixels` at that resolution, give or take the last digit."""
     expected = pixels / round(pixels_per_inch, 3) * 2.54
     texts = "|".join(f"{expected + d:.1f}" for d in (-0.06, 0, 0.06))
     accessibility_e2e.wait_read(s, accessibility_e2e.RULER, "value", rf"length ({texts}) cm(, cursor .*)?", what)

@@ -21,13 +21,13 @@ double DeltaUp(TPoint from, TPoint to) { return static_cast<double>(std::int64_t
 }  // namespace
 
 std::string SizeText(int width, int height, const TMeasureUnit& unit) {
-  return MeasurementNumber(unit.ScaleUnit, width, unit.PixelsPerInch, unit.LogicalPixels) + ' ' + Times + ' ' +
-         MeasurementNumber(unit.ScaleUnit, height, unit.PixelsPerInch, unit.LogicalPixels) + ' ' +
+  return MeasurementNumber(unit.ScaleUnit, width, unit.PixelsPerInch.X, unit.LogicalPixels) + ' ' + Times + ' ' +
+         MeasurementNumber(unit.ScaleUnit, height, unit.PixelsPerInch.Y, unit.LogicalPixels) + ' ' +
          UnitLabel(unit.ScaleUnit, unit.LogicalPixels);
 }
 
-std::string SpanText(int pixels, const TMeasureUnit& unit) {
-  return MeasurementText(unit.ScaleUnit, pixels, unit.PixelsPerInch, unit.LogicalPixels);
+std::string SpanText(int pixels, const TMeasureUnit& unit, bool vertical) {
+  return MeasurementText(unit.ScaleUnit, pixels, unit.PixelsPerInch.Along(vertical), unit.LogicalPixels);
 }
 
 double LineLength(TPoint from, TPoint to) { return std::hypot(DeltaX(from, to), DeltaUp(from, to)); }
@@ -54,9 +54,16 @@ TPoint SnapAngle(TPoint from, TPoint to) {
 }
 
 std::string LineText(double length, double degrees, const TMeasureUnit& unit) {
-  const int lengthDecimals = IsPixelUnit(unit.ScaleUnit, unit.LogicalPixels) ? 1 : 0;
+  const bool pixelUnit = IsPixelUnit(unit.ScaleUnit, unit.LogicalPixels);
+  const int lengthDecimals = pixelUnit ? 1 : 0;
   std::int64_t tenths = std::llround(degrees * 10);
   if (tenths == 3600) tenths = 0;  // 359.95 and above read as 0.0, where the ray points
-  return LengthText(unit.ScaleUnit, length, unit.PixelsPerInch, unit.LogicalPixels, lengthDecimals) + " at " +
+  // In pixels of the horizontal resolution: in a stretched mode a pixel down the screen
+  // covers another length than one across it.
+  const TResolution& resolution = unit.PixelsPerInch;
+  const double downScale = !pixelUnit && resolution.Y > 0 ? resolution.X / resolution.Y : 1;
+  const double radians = degrees / DegreesPerRadian;
+  const double physical = std::hypot(length * std::cos(radians), length * std::sin(radians) * downScale);
+  return LengthText(unit.ScaleUnit, physical, resolution.X, unit.LogicalPixels, lengthDecimals) + " at " +
          std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10) + Degrees;
 }

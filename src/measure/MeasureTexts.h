@@ -5,12 +5,14 @@
 #include <string>
 
 #include "base/Geometry.h"
+#include "ruler/RulerUnits.h"
 
 // The unit a measurement is quoted in: the ruler's scale unit (1 pixel, 2 point, 3 inch,
-// 4 centimetre), the resolution of the monitor it lies on, and logical pixels.
+// 4 centimetre), the resolution of the monitor it lies on (a width with its horizontal one, a
+// height with its vertical one), and logical pixels.
 struct TMeasureUnit {
   int ScaleUnit = 1;
-  int PixelsPerInch = 96;
+  TResolution PixelsPerInch = 96;
   bool LogicalPixels = false;
 };
 
@@ -23,8 +25,8 @@ struct TMeasureUnit {
 
 // "300 × 120 px", "2.41 × 0.50 in": both numbers as MeasurementText writes them, one label.
 std::string SizeText(int width, int height, const TMeasureUnit& unit);
-// One span: "231 px", "2.41 in".
-std::string SpanText(int pixels, const TMeasureUnit& unit);
+// One span, across the screen or (`vertical`) down it: "231 px", "2.41 in".
+std::string SpanText(int pixels, const TMeasureUnit& unit, bool vertical = false);
 
 // Length in pixels of the line from `from` to `to`.
 double LineLength(TPoint from, TPoint to);

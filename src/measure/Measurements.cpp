@@ -34,7 +34,7 @@ std::string MeasurementLabelText(const TMeasurement& m, const TMeasureUnit& unit
     case TMeasureMode::Spacing: break;
   }
   if (m.Horizontal && !m.Vertical) return SpanText(m.Box.Width(), unit);
-  if (m.Vertical && !m.Horizontal) return SpanText(m.Box.Height(), unit);
+  if (m.Vertical && !m.Horizontal) return SpanText(m.Box.Height(), unit, true);
   return SizeText(m.Box.Width(), m.Box.Height(), unit);
 }
 

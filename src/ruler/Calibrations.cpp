@@ -32,11 +32,16 @@ std::optional<double> CalibrationFor(const TQorvelStrings& calibrations, std::st
 
 void SetCalibration(TQorvelStrings& calibrations, std::string_view identity, double pixelsPerInch) {
   RemoveCalibration(calibrations, identity);
+  const std::string text = CalibrationText(pixelsPerInch);
+  if (!text.empty()) calibrations.push_back(std::string(identity) + Separator + text);
+}
+
+std::string CalibrationText(double pixelsPerInch) {
   std::array<char, 32> digits{};
   const auto [end, error] =
       std::to_chars(digits.data(), digits.data() + digits.size(), pixelsPerInch, std::chars_format::fixed, 3);
-  if (error != std::errc()) return;
-  calibrations.push_back(std::string(identity) + Separator + std::string(digits.data(), end));
+  if (error != std::errc()) return {};
+  return std::string(digits.data(), end);
 }
 
 void RemoveCalibration(TQorvelStrings& calibrations, std::string_view identity) {

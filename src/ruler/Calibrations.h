@@ -5,6 +5,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "settings/QorvelSettings.h"
@@ -26,6 +27,8 @@ std::optional<double> CalibrationFor(const TQorvelStrings& calibrations, std::st
 // Sets the monitor's calibration, replacing an earlier one.
 void SetCalibration(TQorvelStrings& calibrations, std::string_view identity, double pixelsPerInch);
 void RemoveCalibration(TQorvelStrings& calibrations, std::string_view identity);
+// A resolution as a calibration keeps it, and so as the ruler applies it: "93.496".
+std::string CalibrationText(double pixelsPerInch);
 
 // How many pixels `millimetres` take at `pixelsPerInch`, rounded.
 int PixelsForLength(double millimetres, double pixelsPerInch);

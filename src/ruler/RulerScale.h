@@ -32,7 +32,7 @@ struct TRulerScaleInput {
   TColor CursorLine = 0x0000FF;
   bool MagnifierVisible = false;
 
-  int PixelsPerInch = 96;       // see ResolvePixelsPerInch
+  double PixelsPerInch = 96;    // along the ruler; see ResolvePixelsPerInch
   char DecimalSeparator = '.';  // the locale's
 
   TMiniButtons Buttons{TMiniButton::mbClose, TMiniButton::mbRotate, TMiniButton::mbFlip, TMiniButton::mbTurn};

@@ -55,7 +55,20 @@ TMagnifierLayoutSettings MagnifierLayout(const TConfigurationSettings& configura
   return layout;
 }
 
-TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height, int screenPixelsPerInch,
+TUnitResolution UnitResolutionFor(const TApplicationSettings& settings, TResolution screen, int logicalPixelsPerInch) {
+  // A measured resolution comes in as the screen's: the window layer reads the glass.
+  const TParameterSettings& parameters = *settings.Parameters;
+  // Logical pixels count with the monitor's scale, whatever its glass measures.
+  constexpr int PixelUnit = 1;
+  if (CurrentConfiguration(settings).Ruler->Scales->ScaleUnit == PixelUnit && parameters.LogicalPixels) {
+    const double logical = logicalPixelsPerInch > 0 ? logicalPixelsPerInch : DefaultPixelsPerInch;
+    return {{logical, logical}, true};
+  }
+  return {ResolvePixelsPerInch(parameters.UserDefiniedDPI && !parameters.MeasuredDPI, parameters.PixelsPerInch, screen),
+          false};
+}
+
+TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height, TResolution screen,
                                int logicalPixelsPerInch, TColorResolver resolveColor) {
   const TConfigurationSettings& configuration = CurrentConfiguration(settings);
   const TRulerSettings& ruler = *configuration.Ruler;
@@ -76,16 +89,9 @@ TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, 
   input.Background = resolveColor(ruler.Color->Background);
   input.CursorLine = resolveColor(ruler.Color->CursorLine);
   input.MagnifierVisible = configuration.Magnifier->Visible;
-  // A measured resolution comes in as the screen's: the window layer reads the glass.
-  const TParameterSettings& parameters = *settings.Parameters;
-  input.PixelsPerInch = ResolvePixelsPerInch(parameters.UserDefiniedDPI && !parameters.MeasuredDPI,
-                                             parameters.PixelsPerInch, screenPixelsPerInch);
-  // Logical pixels count with the monitor's scale, whatever its glass measures.
-  constexpr int PixelUnit = 1;
-  if (input.ScaleUnit == PixelUnit && parameters.LogicalPixels) {
-    input.LogicalPixels = true;
-    input.PixelsPerInch = logicalPixelsPerInch > 0 ? logicalPixelsPerInch : DefaultPixelsPerInch;
-  }
+  const TUnitResolution resolution = UnitResolutionFor(settings, screen, logicalPixelsPerInch);
+  input.PixelsPerInch = resolution.PixelsPerInch.Along(input.Vertical);
+  input.LogicalPixels = resolution.LogicalPixels;
   input.Buttons = settings.Handling->Buttons;
   return input;
 }

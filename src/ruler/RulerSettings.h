@@ -14,10 +14,17 @@ void WritePlacements(TApplicationSettings& settings, const TRulerPlacements& pla
 
 TMagnifierLayoutSettings MagnifierLayout(const TConfigurationSettings& configuration);
 
-// The painter's input for a scale area of the given size. `screenPixelsPerInch` is the
-// screen's resolution (measured, when the settings say so), `logicalPixelsPerInch` the
-// monitor's logical one, which logical pixels count with; system colours must have been
-// resolved by `resolveColor`.
+// The resolution the active configuration's unit counts with on each axis, given the
+// screen's (measured, when the settings say so) and the monitor's logical one, which logical
+// pixels count with.
+struct TUnitResolution {
+  TResolution PixelsPerInch;
+  bool LogicalPixels = false;
+};
+TUnitResolution UnitResolutionFor(const TApplicationSettings& settings, TResolution screen, int logicalPixelsPerInch);
+
+// The painter's input for a scale area of the given size, with the resolution of
+// UnitResolutionFor along the ruler; system colours must have been resolved by `resolveColor`.
 using TColorResolver = TColor (*)(TColor);
-TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height, int screenPixelsPerInch,
+TRulerScaleInput ScaleInputFor(const TApplicationSettings& settings, int width, int height, TResolution screen,
                                int logicalPixelsPerInch, TColorResolver resolveColor);

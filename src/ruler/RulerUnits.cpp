@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -10,14 +11,30 @@ struct TUnitParameters {
   int N, D, LabelExponent, TickDecimals, LabelDecimals;
 };
 
+// Pixels per inch as Numerator / Denominator: thousandths, as calibrations keep them, with the
+// common factor taken out, so that a whole resolution has the denominator 1 and its ticks fall
+// exactly where they always did. Bounded so that the integer arithmetic stays exact; a
+// measurement and the ticks use the same bound, so they agree at every resolution.
+struct TDpiFraction {
+  int Numerator, Denominator;
+};
+TDpiFraction DpiFraction(double pixelsPerInch) {
+  constexpr int Thousandths = 1000;
+  const double bounded = pixelsPerInch >= 1 ? std::min(pixelsPerInch, 65536.0) : 1.0;  // NaN too
+  const auto thousandths = static_cast<int>(std::lround(bounded * Thousandths));
+  const int common = std::gcd(thousandths, Thousandths);
+  return {thousandths / common, Thousandths / common};
+}
+
 // Sub-units: pixel 1 pixel, point 1 point, inch 1/100 inch, centimetre 1 millimetre.
-TUnitParameters UnitParameters(int scaleUnit, int dpi, bool logicalPixels) {
+TUnitParameters UnitParameters(int scaleUnit, double pixelsPerInch, bool logicalPixels) {
+  const auto [dpi, per] = DpiFraction(pixelsPerInch);
   // A logical pixel spans the monitor's scale factor: dpi / 96 device pixels.
-  if (logicalPixels) return {dpi, 96, 1, 0, 0};
+  if (logicalPixels) return {dpi, 96 * per, 1, 0, 0};
   switch (scaleUnit) {
-    case 2: return {dpi, 72, 1, 0, 0};
-    case 3: return {dpi, 100, 3, 1, 2};
-    case 4: return {10 * dpi, 254, 2, 0, 1};
+    case 2: return {dpi, 72 * per, 1, 0, 0};
+    case 3: return {dpi, 100 * per, 3, 1, 2};
+    case 4: return {10 * dpi, 254 * per, 2, 0, 1};
     default: return {100, 100, 1, 0, 0};
   }
 }
@@ -89,20 +106,19 @@ std::string FormatFixed(std::int64_t mantissa, int exponent, int decimals, char 
   return std::string(text, end);
 }
 
-// Bounded so that the integer arithmetic stays exact; a measurement and the ticks use the
-// same bound, so they agree at every resolution.
-int ClampPixelsPerInch(int pixelsPerInch) { return std::clamp(pixelsPerInch, 1, 65536); }
-
 }  // namespace
 
-int ResolvePixelsPerInch(bool userDefinedDpi, int pixelsPerInch, int screenPixelsPerInch) {
-  if (userDefinedDpi) return std::clamp(pixelsPerInch, MinUserPixelsPerInch, MaxUserPixelsPerInch);
-  return screenPixelsPerInch > 0 ? screenPixelsPerInch : 96;
+TResolution ResolvePixelsPerInch(bool userDefinedDpi, int pixelsPerInch, TResolution screen) {
+  if (userDefinedDpi) {
+    const double user = std::clamp(pixelsPerInch, MinUserPixelsPerInch, MaxUserPixelsPerInch);
+    return {user, user};
+  }
+  return {screen.X > 0 ? screen.X : 96, screen.Y > 0 ? screen.Y : 96};
 }
 
-TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, int pixelsPerInch, bool logicalPixels) {
-  const int dpi = ClampPixelsPerInch(pixelsPerInch);  // also makes the widening end
-  const TUnitParameters unit = UnitParameters(scaleUnit, dpi, logicalPixels);
+TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, double pixelsPerInch, bool logicalPixels) {
+  // The bound on the resolution also makes the widening end.
+  const TUnitParameters unit = UnitParameters(scaleUnit, pixelsPerInch, logicalPixels);
   TScaleLayout layout;
   layout.N = unit.N;
   layout.D = unit.D;
@@ -187,8 +203,8 @@ const char* UnitLabel(int scaleUnit, bool logicalPixels) {
   }
 }
 
-std::string MeasurementNumber(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels) {
-  const TUnitParameters unit = UnitParameters(scaleUnit, ClampPixelsPerInch(pixelsPerInch), logicalPixels);
+std::string MeasurementNumber(int scaleUnit, int pixels, double pixelsPerInch, bool logicalPixels) {
+  const TUnitParameters unit = UnitParameters(scaleUnit, pixelsPerInch, logicalPixels);
   // pixels * D / N sub-units make pixels * D * 10 / (N * 10^LabelExponent) units; in steps of
   // the last decimal that is pixels * D * 10^(1 + decimals) / (N * 10^LabelExponent).
   std::int64_t numerator = std::int64_t{pixels} * unit.D;
@@ -203,7 +219,7 @@ std::string MeasurementNumber(int scaleUnit, int pixels, int pixelsPerInch, bool
   return FormatFixed(lastDecimals, -unit.LabelDecimals, unit.LabelDecimals, '.');
 }
 
-std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels) {
+std::string MeasurementText(int scaleUnit, int pixels, double pixelsPerInch, bool logicalPixels) {
   return MeasurementNumber(scaleUnit, pixels, pixelsPerInch, logicalPixels) + ' ' + UnitLabel(scaleUnit, logicalPixels);
 }
 
@@ -211,8 +227,8 @@ bool IsPixelUnit(int scaleUnit, bool logicalPixels) {
   return logicalPixels || (scaleUnit != 2 && scaleUnit != 3 && scaleUnit != 4);
 }
 
-std::string LengthText(int scaleUnit, double pixels, int pixelsPerInch, bool logicalPixels, int minimumDecimals) {
-  const TUnitParameters unit = UnitParameters(scaleUnit, ClampPixelsPerInch(pixelsPerInch), logicalPixels);
+std::string LengthText(int scaleUnit, double pixels, double pixelsPerInch, bool logicalPixels, int minimumDecimals) {
+  const TUnitParameters unit = UnitParameters(scaleUnit, pixelsPerInch, logicalPixels);
   const int decimals = std::clamp(std::max(unit.LabelDecimals, minimumDecimals), 0, 6);
   // As MeasurementNumber, in floating point: for whole pixels the quotient of two exact
   // integers, rounded correctly, so a half stays a half and rounds as the integer path does.

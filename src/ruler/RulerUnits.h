@@ -2,7 +2,9 @@
 // The arithmetic of a scale: how many pixels a unit's sub-unit spans, which tick spacing a
 // granularity asks for, where the ticks fall, and the texts of the tick numbers and of the
 // cursor label. All of it is exact integer arithmetic, so a tick never drifts by a pixel
-// along a long ruler and the same position always reads the same.
+// along a long ruler and the same position always reads the same. A resolution need not be
+// whole (a calibration's 93.496): it enters as a fraction to a thousandth of a pixel per
+// inch, and a whole one exactly as it is.
 
 #include <cstdint>
 #include <string>
@@ -11,10 +13,23 @@
 inline constexpr int MinUserPixelsPerInch = 10;
 inline constexpr int MaxUserPixelsPerInch = 600;
 
+// Pixels per inch along each axis of the screen. They differ only where the desktop's mode
+// has another shape than the panel (a stretched mode); the ruler and the measure tool use the
+// one along their direction.
+struct TResolution {
+  double X = 96;
+  double Y = 96;
+  constexpr TResolution() = default;
+  constexpr TResolution(double both) : X(both), Y(both) {}  // NOLINT(google-explicit-constructor): square pixels
+  constexpr TResolution(double x, double y) : X(x), Y(y) {}
+  double Along(bool vertical) const { return vertical ? Y : X; }
+  friend bool operator==(const TResolution&, const TResolution&) = default;
+};
+
 // The resolution physical units are measured with: the user's own value when they chose
 // one (held to the 10..600 dpi the settings dialog offers, since the file may say anything),
-// else the screen's logical pixels per inch (96 when the platform reports nothing usable).
-int ResolvePixelsPerInch(bool userDefinedDpi, int pixelsPerInch, int screenPixelsPerInch);
+// else the screen's pixels per inch (96 when the platform reports nothing usable).
+TResolution ResolvePixelsPerInch(bool userDefinedDpi, int pixelsPerInch, TResolution screen);
 
 // Ticks every Step sub-units; medium ticks where the sub-unit count is a multiple of
 // MediumEvery, long (numbered) ticks where it is a multiple of LongEvery.
@@ -47,7 +62,7 @@ struct TScaleLayout {
 // With `logicalPixels` the pixel unit counts pixels divided by the monitor's scale factor
 // (what a 96-dpi design calls a pixel), `pixelsPerInch` being the monitor's logical
 // resolution; the same holds for UnitLabel ("px (logical)") and MeasurementText.
-TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, int pixelsPerInch, bool logicalPixels = false);
+TScaleLayout ChooseScaleLayout(int scaleUnit, int granularity, double pixelsPerInch, bool logicalPixels = false);
 
 enum class TTickKind { Short, Medium, Long };
 
@@ -126,9 +141,9 @@ const char* UnitLabel(int scaleUnit, bool logicalPixels = false);
 // scale unit, with the cursor label's decimals, rounded once and half away from zero, then
 // the unit's label after a space: "400 px", "300 pt", "4.17 in", "10.6 cm", "-3 pt". The
 // decimal point is always '.', so a pasted measurement means the same in every locale.
-std::string MeasurementText(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels = false);
+std::string MeasurementText(int scaleUnit, int pixels, double pixelsPerInch, bool logicalPixels = false);
 // The number of that text alone, "4.17", for texts that put one label after several numbers.
-std::string MeasurementNumber(int scaleUnit, int pixels, int pixelsPerInch, bool logicalPixels = false);
+std::string MeasurementNumber(int scaleUnit, int pixels, double pixelsPerInch, bool logicalPixels = false);
 
 // Whether a scale unit counts pixels, device or logical: every unit but point (2), inch (3)
 // and centimetre (4).
@@ -138,4 +153,4 @@ bool IsPixelUnit(int scaleUnit, bool logicalPixels = false);
 // whole ones, with at least `minimumDecimals` decimals: "120.4 px" with one, "1.25 in".
 // Rounded once, half away from zero; for whole pixels and no extra decimals it reads exactly
 // as MeasurementText.
-std::string LengthText(int scaleUnit, double pixels, int pixelsPerInch, bool logicalPixels, int minimumDecimals = 0);
+std::string LengthText(int scaleUnit, double pixels, double pixelsPerInch, bool logicalPixels, int minimumDecimals = 0);

@@ -26,8 +26,6 @@ constexpr DWORD NoteMilliseconds = 1500;
 constexpr UINT RefreshDelay = 200;
 constexpr int ToleranceStep = 5;
 
-TColor Unresolved(TColor color) { return color; }
-
 // The unit a measurement on this monitor is quoted in, found exactly as the ruler finds its
 // own: measured or calibrated resolution when asked for, else the monitor's logical one.
 TMeasureUnit UnitOfMonitor(const TApplicationSettings& settings, const TRect& bounds) {
@@ -35,9 +33,9 @@ TMeasureUnit UnitOfMonitor(const TApplicationSettings& settings, const TRect& bo
   const int logical = PixelsPerInchOfMonitorAt(bounds, nullptr);
   TMeasuredResolution measured;
   if (parameters.MeasuredDPI) measured = MeasuredResolutionOfMonitorAt(bounds, parameters.Calibrations);
-  const int screen = measured.PixelsPerInch > 0 ? measured.PixelsPerInch : logical;
-  const TRulerScaleInput input = ScaleInputFor(settings, 0, 0, screen, logical, &Unresolved);
-  return {input.ScaleUnit, input.PixelsPerInch, input.LogicalPixels};
+  const TResolution screen = measured.Known() ? measured.PixelsPerInch : TResolution(logical);
+  const TUnitResolution resolution = UnitResolutionFor(settings, screen, logical);
+  return {CurrentConfiguration(settings).Ruler->Scales->ScaleUnit, resolution.PixelsPerInch, resolution.LogicalPixels};
 }
 
 // The label font: the system's message font at the monitor's DPI.

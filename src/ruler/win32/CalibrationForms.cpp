@@ -4,6 +4,7 @@
 #include "controls/win32/QorvelControlsCommon.h"
 #include "controls/win32/QorvelNumEdits.h"
 #include "controls/win32/QorvelOwnerDraw.h"
+#include "gui/Application.h"
 #include "gui/Dpi.h"
 #include "ruler/Calibrations.h"
 #include "ruler/EdidSizes.h"
@@ -105,10 +106,9 @@ void TCalibrationForm::SelectObject(int index) {
 }
 
 std::wstring TCalibrationForm::StatusText() const {
-  wchar_t text[96];
-  ::swprintf(text, std::size(text), L"%d pixels: %.1f pixels per inch", FRuler.MeasuredLength(),
-             CalibratedPixelsPerInch());
-  return text;
+  // The resolution exactly as OK keeps and the ruler applies it.
+  return std::to_wstring(FRuler.MeasuredLength()) + L" pixels: " + Widen(CalibrationText(CalibratedPixelsPerInch())) +
+         L" pixels per inch";
 }
 
 void TCalibrationForm::ShowStatus() {

@@ -142,19 +142,18 @@ void TMainForm::FollowMonitorDpi() {
   const TParameterSettings& parameters = *FSettings.Parameters;
   // Measuring asks the registry and the display driver: during a drag the ruler keeps its
   // resolution, and takes the new monitor's when the drag ends.
-  if (parameters.MeasuredDPI && FInMoveSizeLoop && FPixelsPerInch > 0) return;
+  if (parameters.MeasuredDPI && FInMoveSizeLoop) return;
   const int logicalPixelsPerInch = PixelsPerInchOfMonitorAt(bounds, Handle());
   TMeasuredResolution resolution;
   if (parameters.MeasuredDPI) resolution = MeasuredResolutionOfMonitorAt(bounds, parameters.Calibrations);
-  if (resolution.PixelsPerInch <= 0) {
-    resolution.PixelsPerInch = logicalPixelsPerInch;
+  if (!resolution.Known()) {
+    resolution.PixelsPerInch = {static_cast<double>(logicalPixelsPerInch), static_cast<double>(logicalPixelsPerInch)};
     resolution.Basis = parameters.UserDefiniedDPI && !parameters.MeasuredDPI ? TResolutionBasis::UserDefined
                                                                              : TResolutionBasis::System;
   }
   FResolutionBasis = resolution.Basis;
-  const int pixelsPerInch = resolution.PixelsPerInch;
-  if (pixelsPerInch == FPixelsPerInch && logicalPixelsPerInch == FLogicalPixelsPerInch) return;
-  FPixelsPerInch = pixelsPerInch;
+  if (resolution.PixelsPerInch == FPixelsPerInch && logicalPixelsPerInch == FLogicalPixelsPerInch) return;
+  FPixelsPerInch = resolution.PixelsPerInch;
   FLogicalPixelsPerInch = logicalPixelsPerInch;
   if (FScaleBox) FScaleBox->Invalidate();
 }

@@ -85,7 +85,7 @@ class TMainForm : public TQorvelMagnetForm {
   // it lies on; and the window that calibrates (C&alibrate... in the Unit submenu).
   int MeasuredLength() const { return RulerLength(ScaleInput()); }
   void SetMeasuredLength(int pixels);
-  int ScalePixelsPerInch() const { return ScaleInput().PixelsPerInch; }
+  double ScalePixelsPerInch() const { return ScaleInput().PixelsPerInch; }
   std::string MonitorIdentity() const;
   TCalibrationForm& Calibrate();
 
@@ -153,7 +153,7 @@ class TMainForm : public TQorvelMagnetForm {
   std::unique_ptr<TQorvelDesktopMagnifier> FMagnifier;
   std::unique_ptr<TQorvelFormBlending> FBlending;
   TRulerChildren FChildren;
-  int FPixelsPerInch = 96;
+  TResolution FPixelsPerInch;  // the screen's: measured, calibrated or logical
   int FLogicalPixelsPerInch = 96;  // the monitor's scale, which logical pixels count with
   TPoint FCursorScreenPos{-1, -1};
   TPoint FCursorBoxPos{-1, -1};

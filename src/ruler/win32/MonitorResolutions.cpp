@@ -1,6 +1,5 @@
 #include "ruler/win32/MonitorResolutions.h"
 
-#include <cmath>
 #include <optional>
 #include <string>
 
@@ -41,27 +40,42 @@ std::optional<TMonitorDevice> MonitorDeviceAt(const TRect& bounds) {
   return device;
 }
 
-// The monitor's size in millimetres from the EDID in its device key.
-std::optional<TEdidSize> EdidSizeOf(const TMonitorDevice& device) {
-  const std::wstring key = EdidRegistryKey(device.InterfacePath);
-  if (key.empty()) return std::nullopt;
-  std::vector<std::uint8_t> edid(256);
-  DWORD size = static_cast<DWORD>(edid.size());
-  if (::RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"EDID", RRF_RT_REG_BINARY, nullptr, edid.data(), &size) !=
-      ERROR_SUCCESS)
-    return std::nullopt;
-  edid.resize(size);
-  return EdidPhysicalSize(edid);
+TPixelSize DesktopMode(const TMonitorDevice& device) { return {device.Bounds.Width(), device.Bounds.Height()}; }
+
+// A binary registry value of whatever length: EDIDs with extension blocks run to 256, 384
+// bytes and more. Empty when there is none.
+std::vector<std::uint8_t> BinaryValue(HKEY root, const std::wstring& key, const wchar_t* name) {
+  std::vector<std::uint8_t> value;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DWORD size = 0;
+    if (::RegGetValueW(root, key.c_str(), name, RRF_RT_REG_BINARY, nullptr, nullptr, &size) != ERROR_SUCCESS) return {};
+    value.resize(size);
+    const LSTATUS status = ::RegGetValueW(root, key.c_str(), name, RRF_RT_REG_BINARY, nullptr, value.data(), &size);
+    if (status == ERROR_MORE_DATA) continue;  // rewritten between the two calls
+    if (status != ERROR_SUCCESS) return {};
+    value.resize(size);
+    return value;
+  }
+  return {};
 }
 
-// The size the system reports for the monitor (from the driver; Wine makes it up from 96 dpi).
-std::optional<TEdidSize> ReportedSizeOf(const TMonitorDevice& device) {
+// The monitor's size in millimetres from the EDID in its device key.
+std::optional<TPhysicalSize> EdidSizeOf(const TMonitorDevice& device) {
+  const std::wstring key = EdidRegistryKey(device.InterfacePath);
+  if (key.empty()) return std::nullopt;
+  return EdidPhysicalSize(BinaryValue(HKEY_LOCAL_MACHINE, key, L"EDID"), DesktopMode(device));
+}
+
+// The size the system reports for the monitor (from the driver; Wine makes it up from 96 dpi),
+// where it is plausible for the desktop.
+std::optional<TPhysicalSize> ReportedSizeOf(const TMonitorDevice& device) {
   // A created device context ends with DeleteDC, as a memory one does.
   const TMemoryDC dc(::CreateDCW(L"DISPLAY", device.DeviceName.c_str(), nullptr, nullptr));
   if (!dc) return std::nullopt;
-  const int width = ::GetDeviceCaps(dc.Get(), HORZSIZE), height = ::GetDeviceCaps(dc.Get(), VERTSIZE);
-  if (width <= 0 || height <= 0) return std::nullopt;
-  return TEdidSize{width, height, TEdidSizeSource::BasicCentimetres};
+  const TPhysicalSize size{::GetDeviceCaps(dc.Get(), HORZSIZE), ::GetDeviceCaps(dc.Get(), VERTSIZE),
+                           TSizeSource::Reported};
+  if (!PlausibleSize(size, DesktopMode(device))) return std::nullopt;
+  return size;
 }
 
 std::string IdentityOf(const TMonitorDevice& device) {
@@ -91,13 +105,13 @@ TMeasuredResolution MeasuredResolutionOfMonitorAt(const TRect& bounds, const TQo
   const std::optional<TMonitorDevice> device = MonitorDeviceAt(bounds);
   if (!device) return {};
   if (const std::optional<double> calibrated = CalibrationFor(calibrations, IdentityOf(*device)))
-    return {static_cast<int>(std::lround(*calibrated)), TResolutionBasis::Calibrated};
+    return {{*calibrated, *calibrated}, TResolutionBasis::Calibrated};
   TResolutionBasis basis = TResolutionBasis::Edid;
-  std::optional<TEdidSize> size = EdidSizeOf(*device);
+  std::optional<TPhysicalSize> size = EdidSizeOf(*device);
   if (!size) {
     size = ReportedSizeOf(*device);
     basis = TResolutionBasis::ReportedSize;
   }
   if (!size) return {};
-  return {MonitorPixelsPerInch(device->Bounds.Width(), device->Bounds.Height(), *size), basis};
+  return {DesktopResolution(DesktopMode(*device), *size), basis};
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ruler/MonitorDpi.h"
+#include "ruler/RulerUnits.h"
 #include "settings/QorvelSettings.h"
 
 std::vector<TMonitorResolution> MonitorResolutions();
@@ -16,11 +17,12 @@ std::vector<TMonitorResolution> MonitorResolutions();
 int PixelsPerInchOfMonitorAt(const TRect& bounds, HWND window);
 
 // The pixels per inch of the glass of the monitor that holds `bounds` and where they come
-// from: its calibration, else the monitor's EDID, else the size the system reports for it;
-// 0 pixels per inch when none is known.
+// from: its calibration, else the monitor's EDID, else the size the system reports for it,
+// each only where plausible; 0 pixels per inch when none is known.
 struct TMeasuredResolution {
-  int PixelsPerInch = 0;
+  TResolution PixelsPerInch{0, 0};
   TResolutionBasis Basis = TResolutionBasis::System;
+  bool Known() const { return PixelsPerInch.X > 0 && PixelsPerInch.Y > 0; }
 };
 TMeasuredResolution MeasuredResolutionOfMonitorAt(const TRect& bounds, const TQorvelStrings& calibrations);
 

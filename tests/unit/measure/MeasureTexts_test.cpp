@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "measure/MeasureTexts.h"
 #include "measure/Measurements.h"
 
 namespace {
@@ -55,6 +56,15 @@ TEST(MeasureTexts, ASnappedLineReadsItsSnappedAngleExactly) {
   const TMeasurement line{TMeasureMode::Line, {10, 10}, {110, -20}, true, {}, true, true};
   EXPECT_EQ(MeasurementLabelText(line, Pixels), "104.4 px at 15.0\xC2\xB0") << "the length dragged, not 104.5";
   EXPECT_EQ(LabelAnchor(line), (TPoint{111, -17})) << "drawn to the pixel of the snapped ray";
+}
+
+TEST(MeasureTexts, AStretchedModeMeasuresEachAxisWithItsOwnResolution) {
+  // 1280 x 1024 stretched over a 527 x 296 mm panel: 61.7 pixels per inch across, 87.9 down.
+  const TMeasureUnit stretched{4, {1280 * 25.4 / 527, 1024 * 25.4 / 296}, false};
+  EXPECT_EQ(SizeText(1280, 1024, stretched), "52.7 \xC3\x97 29.6 cm");
+  const TMeasurement down{TMeasureMode::Spacing, {5, 5}, {}, {0, 0, 10, 1024}, false, true};
+  EXPECT_EQ(MeasurementLabelText(down, stretched), "29.6 cm");
+  EXPECT_EQ(LineText({0, 1024}, {1280, 0}, stretched).substr(0, 8), "60.4 cm ") << "the panel's diagonal";
 }
 
 }  // namespace

@@ -5,9 +5,14 @@
 #include <vector>
 
 #include "ruler/EdidSizes.h"
-#include "ruler/MonitorDpi.h"
 
 namespace {
+
+void Checksum(std::vector<std::uint8_t>& edid, std::size_t block) {
+  int sum = 0;
+  for (std::size_t i = block * 128; i < block * 128 + 127; ++i) sum += edid[i];
+  edid[block * 128 + 127] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
+}
 
 // A base block with the basic size in cm and a preferred timing of the given mode and mm.
 std::vector<std::uint8_t> Edid(int widthCm, int heightCm, int pixelsX, int pixelsY, int widthMm, int heightMm) {
@@ -28,56 +33,81 @@ std::vector<std::uint8_t> Edid(int widthCm, int heightCm, int pixelsX, int pixel
   d[12] = static_cast<std::uint8_t>(widthMm & 0xFF);
   d[13] = static_cast<std::uint8_t>(heightMm & 0xFF);
   d[14] = static_cast<std::uint8_t>(((widthMm >> 8) << 4) | (heightMm >> 8));
-  int sum = 0;
-  for (int i = 0; i < 127; ++i) sum += block[static_cast<std::size_t>(i)];
-  block[127] = static_cast<std::uint8_t>((256 - sum % 256) % 256);
+  Checksum(block, 0);
   return block;
 }
 
-void ExpectSize(const std::vector<std::uint8_t>& edid, int widthMm, int heightMm, TEdidSizeSource source) {
-  const std::optional<TEdidSize> size = EdidPhysicalSize(edid);
+constexpr TPixelSize FullHd{1920, 1080};
+
+void ExpectSize(const std::vector<std::uint8_t>& edid, TPixelSize desktop, int widthMm, int heightMm,
+                TSizeSource source) {
+  const std::optional<TPhysicalSize> size = EdidPhysicalSize(edid, desktop);
   ASSERT_TRUE(size);
   EXPECT_EQ(size->WidthMm, widthMm);
   EXPECT_EQ(size->HeightMm, heightMm);
   EXPECT_EQ(size->Source, source);
 }
 
-TEST(EdidSizes, RealWorldBlocks) {
-  // A 24-inch 1920 x 1200 monitor and a 27-inch 2560 x 1440 one: the millimetres win.
-  ExpectSize(Edid(52, 32, 1920, 1200, 518, 324), 518, 324, TEdidSizeSource::DetailedTiming);
-  ExpectSize(Edid(60, 34, 2560, 1440, 597, 336), 597, 336, TEdidSizeSource::DetailedTiming);
-  EXPECT_NEAR(PhysicalPixelsPerInch(2560, 597), 108.92, 0.01);
-  // An aspect ratio written where the millimetres belong, and a timing without a size.
-  ExpectSize(Edid(60, 34, 2560, 1440, 16, 9), 600, 340, TEdidSizeSource::BasicCentimetres);
-  ExpectSize(Edid(52, 32, 1920, 1200, 0, 0), 520, 320, TEdidSizeSource::BasicCentimetres);
-  // A projector reports no size; a block with an extension is read by its first 128 bytes.
-  EXPECT_EQ(EdidPhysicalSize(Edid(0, 0, 1920, 1080, 0, 0)), std::nullopt);
-  std::vector<std::uint8_t> extended = Edid(52, 32, 1920, 1200, 518, 324);
-  extended[126] = 1;
-  extended[127] = static_cast<std::uint8_t>(extended[127] - 1);
-  extended.resize(256, 0x5A);
-  ExpectSize(extended, 518, 324, TEdidSizeSource::DetailedTiming);
+TEST(EdidSizes, TheTimingSizeWinsWhereTheBasicOneAgreesOnBothAxes) {
+  // A 24-inch 1920 x 1200 monitor: the millimetres are finer than the centimetres.
+  ExpectSize(Edid(52, 32, 1920, 1200, 518, 324), FullHd, 518, 324, TSizeSource::DetailedTiming);
+  // A 65-inch 4K TV whose basic height lies 16 mm from its timing height, the width 2 mm: both
+  // sizes are plausible, they disagree, and the basic size answers.
+  ExpectSize(Edid(143, 82, 3840, 2160, 1428, 804), FullHd, 1430, 820, TSizeSource::BasicCentimetres);
+  ExpectSize(Edid(143, 80, 3840, 2160, 1428, 804), FullHd, 1428, 804, TSizeSource::DetailedTiming);
+  ExpectSize(Edid(52, 32, 1920, 1200, 0, 0), FullHd, 520, 320, TSizeSource::BasicCentimetres);  // no timing size
 }
 
-TEST(EdidSizes, EachMonitorOfAMixedDeskGetsItsOwnInch) {
-  // A 27-inch 2560 x 1440 monitor, and left of it a 24-inch 1920 x 1200 one.
-  const std::vector<TMonitorResolution> desk = {{{0, 0, 2560, 1440}, 96}, {{-1920, 0, 0, 1200}, 96}};
-  const int sizes[][2] = {{597, 336}, {518, 324}};
-  const auto inchAt = [&](const TRect& ruler) {
-    const auto index = static_cast<std::size_t>(MonitorHolding(desk, ruler));
-    return MonitorPixelsPerInch(desk[index].Bounds.Width(), desk[index].Bounds.Height(),
-                                {sizes[index][0], sizes[index][1]});
-  };
-  EXPECT_EQ(inchAt({100, 100, 700, 130}), 109);
-  EXPECT_EQ(inchAt({-900, 100, -300, 130}), 94);
-  EXPECT_EQ(MonitorPixelsPerInch(1920, 1080, {0, 0}), 0);
+TEST(EdidSizes, PlaceholdersAndAbsurdSizesAreNotTrusted) {
+  // TVs: 160 x 90 cm on a 4K panel would be 61 pixels per inch, plausible but for its shape.
+  EXPECT_EQ(EdidPhysicalSize(Edid(160, 90, 3840, 2160, 0, 0), FullHd), std::nullopt);
+  // 16 x 9 "cm" beside a true timing size: the timing size, though the two disagree.
+  ExpectSize(Edid(16, 9, 3840, 2160, 1209, 680), FullHd, 1209, 680, TSizeSource::DetailedTiming);
+  // Timing sizes of 160 x 90 mm (305 pixels per inch, square) and 16 x 9 mm: the basic size.
+  ExpectSize(Edid(53, 30, 1920, 1080, 160, 90), FullHd, 530, 300, TSizeSource::BasicCentimetres);
+  EXPECT_EQ(EdidPhysicalSize(Edid(0, 0, 1920, 1080, 16, 9), FullHd), std::nullopt);
+  // A first descriptor filled with 0x01 reads as a 1 x 1 mode of 1 x 257 mm: no mode, no size;
+  // the basic size is checked against the desktop's mode instead.
+  std::vector<std::uint8_t> filled = Edid(53, 30, 1920, 1080, 527, 296);
+  std::fill(filled.begin() + 54, filled.begin() + 72, 0x01);
+  Checksum(filled, 0);
+  ExpectSize(filled, FullHd, 530, 300, TSizeSource::BasicCentimetres);
+  EXPECT_FALSE(PlausibleSize({527, 400, TSizeSource::DetailedTiming}, FullHd)) << "pixels that are not square";
+  EXPECT_TRUE(PlausibleSize({70, 120, TSizeSource::BasicCentimetres}, {1080, 1920})) << "a phone's rounding";
 }
 
-TEST(EdidSizes, DamagedBlocksHaveNoSize) {
+TEST(EdidSizes, ExtensionBlocksArePassedOverAndDamagedBaseBlocksHaveNoSize) {
+  // A 4K HDR monitor: the base block, a CTA-861 block and a DisplayID block, 384 bytes.
+  std::vector<std::uint8_t> extended = Edid(60, 34, 3840, 2160, 597, 336);
+  extended[126] = 2;
+  Checksum(extended, 0);
+  extended.resize(384, 0x5A);
+  ExpectSize(extended, FullHd, 597, 336, TSizeSource::DetailedTiming);
+
   std::vector<std::uint8_t> corrupt = Edid(52, 32, 1920, 1200, 518, 324);
   corrupt[60] ^= 0x01;
-  EXPECT_EQ(EdidPhysicalSize(corrupt), std::nullopt);
-  EXPECT_EQ(EdidPhysicalSize(std::vector<std::uint8_t>(100, 0)), std::nullopt);
+  EXPECT_EQ(EdidPhysicalSize(corrupt, FullHd), std::nullopt);
+  EXPECT_EQ(EdidPhysicalSize(std::vector<std::uint8_t>(100, 0), FullHd), std::nullopt);
+}
+
+TEST(EdidSizes, TheResolutionFollowsTheDesktopsOrientationAndEachAxisOfAStretchedMode) {
+  // A 24-inch 1920 x 1080 panel (527 x 296 mm): 92.6 pixels per inch, turned to portrait or not.
+  const TPhysicalSize panel{527, 296, TSizeSource::DetailedTiming};
+  for (const TPixelSize desktop : {TPixelSize{1920, 1080}, TPixelSize{1080, 1920}}) {
+    const TResolution resolution = DesktopResolution(desktop, panel);
+    EXPECT_NEAR(resolution.X, 92.6, 0.05) << desktop.Width;
+    EXPECT_EQ(resolution.X, resolution.Y) << "square pixels: the mean of both axes";
+  }
+  // An 8-inch handheld panel, 800 x 1280 natively (108 x 172 mm), shown landscape.
+  const std::vector<std::uint8_t> handheld = Edid(11, 17, 800, 1280, 108, 172);
+  const std::optional<TPhysicalSize> size = EdidPhysicalSize(handheld, {1280, 800});
+  ASSERT_TRUE(size);
+  EXPECT_NEAR(DesktopResolution({1280, 800}, *size).X, 188.6, 0.1);
+  // 1280 x 1024 stretched over the 16:9 panel: each axis its own.
+  const TResolution stretched = DesktopResolution({1280, 1024}, panel);
+  EXPECT_NEAR(stretched.X, 61.7, 0.05);
+  EXPECT_NEAR(stretched.Y, 87.9, 0.05);
+  EXPECT_EQ(DesktopResolution(FullHd, {0, 0}), TResolution(0, 0));
 }
 
 TEST(EdidSizes, TheMonitorsRegistryKeyFromItsInterfacePath) {

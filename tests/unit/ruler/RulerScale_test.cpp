@@ -411,3 +411,22 @@ TEST(CursorLineStrip, RepaintingTheOldAndNewStripsGivesTheFullPaint) {
     }
   }
 }
+
+TEST(PaintScale, ACalibratedResolutionPutsTheMarkWhereTheObjectEnds) {
+  // An A4 sheet's 210 mm matched over 773 pixels keeps 93.496 pixels per inch: the 210 mm mark,
+  // the cursor label and the copied length must all meet the sheet's end within half a pixel,
+  // where whole pixels per inch (93) put the mark 4 pixels short.
+  TRulerScaleInput input = HorizontalRuler(900);
+  input.ScaleUnit = 4;
+  input.PixelsPerInch = 93.496;
+  const TPixelBuffer ruler = Render(input);
+  double ink = 0, moment = 0;
+  for (int x = 760; x < 786; ++x) {
+    const double share = 0xFF - ((ruler.At(x, 25) >> 8) & 0xFF);  // medium ticks reach row 25
+    ink += share;
+    moment += share * x;
+  }
+  EXPECT_NEAR(moment / ink, 210 / 25.4 * 93.496, 0.5);
+  EXPECT_EQ(CursorLabelText(ChooseScaleLayout(4, 1, input.PixelsPerInch), 773), "21.0");
+  EXPECT_EQ(MeasurementText(4, 773, input.PixelsPerInch), "21.0 cm");
+}

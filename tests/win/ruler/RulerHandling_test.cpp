@@ -160,25 +160,26 @@ TEST_F(RulerHandling, CalibrationKeepsTheDraggedResolutionForTheMonitorCancelAnd
   TMainForm ruler(*settings);
   ruler.Show();
   const int length = ruler.MeasuredLength();
-  const int logical = ruler.ScalePixelsPerInch();
+  const double logical = ruler.ScalePixelsPerInch();
 
   // Cancel gives the ruler its length back and keeps nothing.
   ruler.Calibrate().Cancel();
   EXPECT_EQ(ruler.MeasuredLength(), length);
   EXPECT_TRUE(settings->Parameters->Calibrations.empty());
 
-  // The card's 85.60 mm at the system's resolution, dragged to 431 pixels: 128 to the inch.
+  // The card's 85.60 mm at the system's resolution, dragged to 431 pixels: 127.890 to the
+  // inch, applied as kept, not rounded to 128.
   TCalibrationForm& calibration = ruler.Calibrate();
   EXPECT_EQ(ruler.MeasuredLength(), PixelsForLength(85.60, logical));
   ruler.SetMeasuredLength(431);
-  EXPECT_EQ(calibration.StatusText(), L"431 pixels: 127.9 pixels per inch");
+  EXPECT_EQ(calibration.StatusText(), L"431 pixels: 127.890 pixels per inch");
   calibration.Accept();
   EXPECT_TRUE(settings->Parameters->MeasuredDPI);
-  EXPECT_EQ(ruler.ScalePixelsPerInch(), 128);
+  EXPECT_DOUBLE_EQ(ruler.ScalePixelsPerInch(), 127.890);
   EXPECT_DOUBLE_EQ(CalibrationFor(settings->Parameters->Calibrations, ruler.MonitorIdentity()).value_or(0), 127.890);
 
   // Reset measures the monitor again: without an EDID under Wine, from the size it reports.
   ruler.Calibrate().Reset();
   EXPECT_TRUE(settings->Parameters->Calibrations.empty());
-  EXPECT_NE(ruler.ScalePixelsPerInch(), 128);
+  EXPECT_NE(ruler.ScalePixelsPerInch(), 127.890);
 }

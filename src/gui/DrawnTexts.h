@@ -12,6 +12,7 @@ struct TDrawnText {
   std::wstring Text;
   HFONT Font = nullptr;
   RECT Box{};
+  UINT Alignment = DT_LEFT;  // DT_LEFT, DT_CENTER or DT_RIGHT in the box
 };
 
 class TDrawsTexts {

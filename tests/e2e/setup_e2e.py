@@ -71,6 +71,34 @@ def answer_box(s, title, key):
     s.wait_no_window(f"^{title}$", timeout=10)
 
 
+def tray_host():
+    """The process id of this prefix's desktop, which holds Wine's tray; None without one."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                command = f.read().replace(b"\0", b" ").lower()
+            with open(f"/proc/{pid}/environ", "rb") as f:
+                prefix = f"WINEPREFIX={os.environ['WINEPREFIX']}".encode() in f.read().split(b"\0")
+        except OSError:
+            continue
+        if prefix and b"explorer.exe" in command and b"/desktop" in command:
+            return int(pid)
+    return None
+
+
+def expect_tray_outlives_setup(s):
+    """The setup has ended and only the copy it started uses the desktop now: the desktop,
+    and the tray with it, must stay. Each trip into the tray menu and out again is a round
+    of messages through the tray's host, which by then has had its turn to close."""
+    host = s.wait_for(tray_host, "the desktop that holds the tray")
+    for trip in range(3):
+        menu = vindle.open_tray_menu(s)
+        s.key("Escape")
+        s.wait_for(lambda: not [w for w in s.find_windows("") if w.id == menu.id], "the tray menu to close")
+        s.expect_equal(tray_host(), host, f"the tray's host after trip {trip + 1} through its menu")
+    s.expect(vindle.tray_icon_present(s), "the icon stays in the tray")
+
+
 def exit_tray_program(s):
     vindle.choose_from_tray_menu(s, "x")
     s.wait_for(lambda: not vindle.tray_icon_present(s), "the tray icon to go", timeout=20)
@@ -112,6 +140,7 @@ def scenario_local_installation_then_again_then_uninstall(s):
     s.expect_equal(data[-8:], b"LOCALAPP", "marker of the installed copy")
     s.expect(os.path.isfile(os.path.join(installed_folder(), "Installation.xml")), "the uninstall configuration")
     s.wait_for(lambda: vindle.tray_icon_present(s), "the installed copy started from the completion page", timeout=30)
+    expect_tray_outlives_setup(s)
     s.screenshot("installed-copy-running")
     uninstall = s.reg_query(UNINSTALL_KEY, "UninstallString")
     s.expect(uninstall and "-uninstall" in uninstall, f"an uninstall entry, got {uninstall!r}")

@@ -84,7 +84,7 @@ std::vector<TDrawnText> TQorvelHeader::DrawnTexts() const {
   TWindowDC dc(Handle());
   const THeaderTextBoxes boxes =
       LayOutQorvelHeader(dc.Get(), ClientRect(), FCaption, FComment, FCaptionFont.Get(), FCommentFont.Get(), FIndent);
-  return {{FCaption, FCaptionFont.Get(), boxes.Caption}, {FComment, FCommentFont.Get(), boxes.Comment}};
+  return {{FCaption, FCaptionFont.Get(), boxes.Caption, DT_LEFT}, {FComment, FCommentFont.Get(), boxes.Comment, DT_RIGHT}};
 }
 
 void TQorvelHeader::SetCaption(const std::wstring& caption) {

@@ -136,7 +136,7 @@ void TQorvelWebLink::PaintSentence(HDC dc, const TLayout& layout) const {
 std::vector<TDrawnText> TQorvelWebLink::DrawnTexts() const {
   TWindowDC dc(Handle());
   const TLayout layout = LayOut(dc.Get());
-  if (FLine == TWebLinkLine::LinkAlone) return {{FLinkText, FHotFont.Get(), layout.Link}};
+  if (FLine == TWebLinkLine::LinkAlone) return {{FLinkText, FHotFont.Get(), layout.Link, DT_CENTER}};
   return {{FPrefix, FFont, layout.Prefix}, {FLinkText, FHotFont.Get(), layout.Link}, {FSuffix, FFont, layout.Suffix}};
 }
 

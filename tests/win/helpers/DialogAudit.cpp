@@ -172,7 +172,7 @@ class TAudit {
   }
 
   // What a control paints itself: each text must fit its room, inside the control, and two
-  // texts on one line must not print over each other.
+  // texts must not print over each other.
   void AuditDrawnTexts(HWND control, const std::string& page) {
     const TDrawsTexts* drawer = DrawerOf(control);
     if (!drawer) return;
@@ -180,30 +180,34 @@ class TAudit {
     RECT client{};
     ::GetClientRect(control, &client);
     const TWindowDC dc(control);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-      const TDrawnText& text = texts[i];
-      if (text.Text.empty()) continue;
+    std::vector<RECT> inks;  // where each text's letters go in its box
+    for (const TDrawnText& text : texts) {
       const TSelectScope font(dc.Get(), text.Font);
       SIZE extent{};
       ::GetTextExtentPoint32W(dc.Get(), text.Text.c_str(), static_cast<int>(text.Text.size()), &extent);
       const RECT& box = text.Box;
-      const std::string what = Describe(control) + " draws \"" + Narrow(text.Text) + "\"";
+      const int room = box.right - box.left;
+      const int left = text.Alignment == DT_RIGHT    ? box.right - extent.cx
+                       : text.Alignment == DT_CENTER ? box.left + (room - extent.cx) / 2
+                                                     : box.left;
+      inks.push_back(RECT{left, box.top, left + extent.cx, box.bottom});
       RECT inside{};
       ::IntersectRect(&inside, &box, &client);
-      if (extent.cx > box.right - box.left || extent.cy > box.bottom - box.top || !::EqualRect(&inside, &box))
-        Fault(page, what + " cut off: it takes " + std::to_string(extent.cx) + " x " + std::to_string(extent.cy) +
-                        " px, its room is " + std::to_string(box.right - box.left) + " x " +
-                        std::to_string(box.bottom - box.top) + " px at " + std::to_string(box.left) + "," +
-                        std::to_string(box.top) + " of " + std::to_string(client.right) + " x " +
-                        std::to_string(client.bottom));
+      if (extent.cx > room || extent.cy > box.bottom - box.top || !::EqualRect(&inside, &box))
+        Fault(page, Describe(control) + " draws \"" + Narrow(text.Text) + "\" cut off: it takes " +
+                        std::to_string(extent.cx) + " x " + std::to_string(extent.cy) + " px, its room is " +
+                        std::to_string(room) + " x " + std::to_string(box.bottom - box.top) + " px at " +
+                        std::to_string(box.left) + "," + std::to_string(box.top) + " of " +
+                        std::to_string(client.right) + " x " + std::to_string(client.bottom));
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i)
       for (std::size_t j = i + 1; j < texts.size(); ++j) {
         RECT common{};
-        // The items of a drop-down share one room: only what shows at once may not overlap.
-        if (!::EqualRect(&texts[j].Box, &box) && !texts[j].Text.empty() &&
-            ::IntersectRect(&common, &texts[j].Box, &box))
-          Fault(page, what + " over \"" + Narrow(texts[j].Text) + "\"");
+        // The items of a drop-down take turns in one room: only what shows at once counts.
+        if (!::EqualRect(&texts[i].Box, &texts[j].Box) && ::IntersectRect(&common, &inks[i], &inks[j]))
+          Fault(page, Describe(control) + " draws \"" + Narrow(texts[i].Text) + "\" over \"" +
+                          Narrow(texts[j].Text) + "\"");
       }
-    }
   }
 
   static const TDrawsTexts* DrawerOf(HWND control) {

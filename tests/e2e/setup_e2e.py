@@ -73,23 +73,20 @@ def answer_box(s, title, key):
 
 def tray_host():
     """The process id of this prefix's desktop, which holds Wine's tray; None without one."""
-    for pid in filter(str.isdigit, os.listdir("/proc")):
+    def read(pid, name):
         try:
-            with open(f"/proc/{pid}/cmdline", "rb") as f:
-                command = f.read().replace(b"\0", b" ").lower()
-            with open(f"/proc/{pid}/environ", "rb") as f:
-                prefix = f"WINEPREFIX={os.environ['WINEPREFIX']}".encode() in f.read().split(b"\0")
+            with open(f"/proc/{pid}/{name}", "rb") as f:
+                return f.read().lower().split(b"\0")
         except OSError:
-            continue
-        if prefix and b"explorer.exe" in command and b"/desktop" in command:
-            return int(pid)
-    return None
+            return []
+    ours = f"WINEPREFIX={os.environ['WINEPREFIX']}".lower().encode()
+    return next((int(pid) for pid in filter(str.isdigit, os.listdir("/proc"))
+                 if b"/desktop" in read(pid, "cmdline") and ours in read(pid, "environ")), None)
 
 
 def expect_tray_outlives_setup(s):
-    """The setup has ended and only the copy it started uses the desktop now: the desktop,
-    and the tray with it, must stay. Each trip into the tray menu and out again is a round
-    of messages through the tray's host, which by then has had its turn to close."""
+    """The setup has ended and only the copy it started uses the desktop: the desktop and its
+    tray must stay through trips into the tray menu, rounds of messages through its host."""
     host = s.wait_for(tray_host, "the desktop that holds the tray")
     for trip in range(3):
         menu = vindle.open_tray_menu(s)

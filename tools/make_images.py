@@ -206,16 +206,17 @@ MENU_IMAGES = [
 ]
 
 
-def menu_strip():
-    """BGRA rows, top-down, of the 128 x 16 strip."""
+def menu_strip(size=16):
+    """BGRA rows, top-down, of the strip of `size`-pixel images: the 16-pixel drawings with
+    each pixel grown to a block (of one or two pixels at 24, of two at 32)."""
     rows = []
-    for y in range(16):
+    for y in range(size):
         row = []
         for image in MENU_IMAGES:
-            line = image[y]
+            line = image[y * 16 // size]
             assert len(line) >= 16, (image, y)
-            for x in range(16):
-                colour = PALETTE[line[x]]
+            for x in range(size):
+                colour = PALETTE[line[x * 16 // size]]
                 row.append((0, 0, 0, 0) if colour is None else (colour[2], colour[1], colour[0], 255))
         rows.append(row)
     return rows
@@ -524,6 +525,8 @@ def write_bmp24(path, rows):
 def main():
     os.makedirs(RES, exist_ok=True)
     write_bmp32(os.path.join(RES, "MenuImages.bmp"), menu_strip())
+    write_bmp32(os.path.join(RES, "MenuImages24.bmp"), menu_strip(24))
+    write_bmp32(os.path.join(RES, "MenuImages32.bmp"), menu_strip(32))
     # Every size the shell asks for at 100 to 200 % scaling: tray 16-32, title bars and lists
     # 20-40, large icons 48-64, the largest views 256.
     write_ico(os.path.join(RES, "Vindle.ico"), ICON_SIZES)

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Writes the settings dialog's images, res/SettingsImages.bmp: eleven 24 x 24 pictures with
-alpha in one strip, in this order: general, start-up, magnifier, parameters, handling,
-buttons, stay on top, configuration, transparency, colors, hotkeys.
+"""Writes the settings dialog's images: thirteen pictures with alpha in one strip, in this
+order: general, start-up, magnifier, parameters, handling, buttons, stay on top,
+configuration, transparency, colors, hotkeys, measure, colour formats. Drawn on a 24 x 24
+grid and rendered at 24, 36 and 48 pixels (100, 150 and 200 % scaling) into
+res/SettingsImages.bmp, res/SettingsImages36.bmp and res/SettingsImages48.bmp.
 
 Run from the repository root:  python3 tools/make_settings_images.py
 Each picture is simple geometry, rendered with 4 x 4 samples per pixel so that edges are
@@ -211,21 +213,32 @@ def measure():
             (span, RED, 255)]
 
 
+def color_formats():
+    # A colour swatch beside two lines of text: one colour written out in its formats.
+    swatch = rounded(1.5, 6, 10.5, 18, 1.5)
+    lines = [rect(13, 7.5, 22.5, 9.5), rect(13, 11, 20, 13), rect(13, 14.5, 22.5, 16.5)]
+    layers = [(outline(swatch, 1.0), OUTLINE, 255), (swatch, BLUE, 255)]
+    for line in lines:
+        layers += [(line, OUTLINE, 255)]
+    return layers
+
+
 PICTURES = [gear, startup, magnifier, parameters, handling, buttons, stay_on_top, configuration, transparency, colors,
-            hotkeys, measure]
+            hotkeys, measure, color_formats]
 
 
-def render(layers):
-    """BGRA rows of one picture, straight alpha."""
+def render(layers, size=SIZE):
+    """BGRA rows of one picture at `size` pixels, straight alpha."""
     rows = []
     step = 1.0 / SAMPLES
-    for py in range(SIZE):
+    scale = SIZE / size
+    for py in range(size):
         row = []
-        for px in range(SIZE):
+        for px in range(size):
             r = g = b = a = 0.0
             for sy in range(SAMPLES):
                 for sx in range(SAMPLES):
-                    x, y = px + (sx + 0.5) * step, py + (sy + 0.5) * step
+                    x, y = (px + (sx + 0.5) * step) * scale, (py + (sy + 0.5) * step) * scale
                     cr = cg = cb = ca = 0.0  # premultiplied
                     for shape, colour, alpha in layers:
                         if shape(x, y):
@@ -246,9 +259,10 @@ def render(layers):
 
 
 def main():
-    pictures = [render(picture()) for picture in PICTURES]
-    strip = [sum((picture[y] for picture in pictures), []) for y in range(SIZE)]
-    write_bmp32(os.path.join(RES, "SettingsImages.bmp"), strip)
+    for size, name in ((24, "SettingsImages.bmp"), (36, "SettingsImages36.bmp"), (48, "SettingsImages48.bmp")):
+        pictures = [render(picture(), size) for picture in PICTURES]
+        strip = [sum((picture[y] for picture in pictures), []) for y in range(size)]
+        write_bmp32(os.path.join(RES, name), strip)
     return 0
 
 

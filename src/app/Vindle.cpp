@@ -84,7 +84,8 @@ int RunProgram() {
   SetColorDefinitionService(TQorvelColorDefinitionService::Create<TColorDefinitionService>(*AppSettings->Colors));
 
   TGuiApplication::Instance().SetTitle(AppVersionInfo().ProductName());
-  MenuImageList = std::make_unique<TImageList>(L"MENUIMAGES", 16, 16);
+  // The images are made in place: an image list owns its bitmaps and is never copied.
+  MenuImageList.reset(new TImageList(TImageList::ForDpi(L"MENUIMAGES", 16, SystemDpi())));
 
   RunTrayApplication(&CreateMeterApplication, installation.AppTitle(), InstanceName, false);
   MenuImageList.reset();

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr TRect ChartContent{1, 1, 257, 257};
-
 // Cell centres: a runs left to right, b top (65408) to bottom (128).
 constexpr int ColumnValue(int x) { return x * 256 - 128; }
 constexpr int RowValue(int y) { return 65664 - y * 256; }
@@ -97,25 +95,30 @@ void PaintRGBChart(const TBoxCanvas& canvas, const TRect& r, TQorvelColorCompone
 
 }  // namespace
 
-const TMarkerImage& CircleMarker() {
-  static const TMarkerImage marker = [] {
-    TMarkerImage image;
-    for (int y = 0; y < MarkerSize; ++y) {
-      for (int x = 0; x < MarkerSize; ++x) {
-        const int d2 = (x - 8) * (x - 8) + (y - 8) * (y - 8);
-        TPixel p = 0xFF00FF;  // transparent
-        if (d2 >= 12 && d2 < 42) p = d2 >= 18 && d2 < 32 ? 0xFFFFFF : 0x000000;
-        image.Pixels[static_cast<std::size_t>(y * MarkerSize + x)] = p;
-      }
+TMarkerImage CircleMarker(int side) {
+  TMarkerImage image{side, std::vector<TPixel>(static_cast<std::size_t>(side * side))};
+  // The 16-pixel rings' squared radii, grown with the square of the side.
+  const auto radius = [side](int at16) { return at16 * side * side / (MarkerSize * MarkerSize); };
+  const int centre = side / 2;
+  for (int y = 0; y < side; ++y) {
+    for (int x = 0; x < side; ++x) {
+      const int d2 = (x - centre) * (x - centre) + (y - centre) * (y - centre);
+      TPixel p = 0xFF00FF;  // transparent
+      if (d2 >= radius(12) && d2 < radius(42)) p = d2 >= radius(18) && d2 < radius(32) ? 0xFFFFFF : 0x000000;
+      image.Pixels[static_cast<std::size_t>(y * side + x)] = p;
     }
-    return image;
-  }();
+  }
+  return image;
+}
+
+const TMarkerImage& CircleMarker() {
+  static const TMarkerImage marker = CircleMarker(MarkerSize);
   return marker;
 }
 
 void DrawMarker(const TBoxCanvas& canvas, const TMarkerImage& marker, int left, int top) {
   const TPixel transparent = marker.At(0, 0);
-  const TRect r = IntersectRect({left, top, left + MarkerSize, top + MarkerSize}, canvas.Area());
+  const TRect r = IntersectRect({left, top, left + marker.Side, top + marker.Side}, canvas.Area());
   for (int y = r.Top; y < r.Bottom; ++y) {
     TPixel* row = canvas.RowAt(r.Left, y);
     for (int x = r.Left; x < r.Right; ++x, ++row) {
@@ -173,11 +176,48 @@ TPixel BarPixel(TQorvelColorComponent component, const TColorValues& values, int
   return 0;
 }
 
-TRect ChartMarkerArea(int posX, int posY) {
-  return {posX - 7, 248 - posY, posX - 7 + MarkerSize, 248 - posY + MarkerSize};
+namespace {
+
+// The square a marker of the content side covers, centred on the block of each step.
+int MarkerSideFor(int contentSide) { return MarkerSize * contentSide / ColorSteps; }
+int StepCentreFor(int step, int contentSide) { return 1 + (2 * step + 1) * contentSide / (2 * ColorSteps); }
+
+}  // namespace
+
+TRect ChartMarkerArea(int posX, int posY, int contentSide) {
+  const int side = MarkerSideFor(contentSide);
+  const int left = StepCentreFor(posX, contentSide) - side / 2;
+  const int top = StepCentreFor(255 - posY, contentSide) - side / 2;
+  return {left, top, left + side, top + side};
 }
 
-TRect BarMarkerArea(int pos, int clientWidth) { return {1, 248 - pos, clientWidth, 248 - pos + MarkerSize}; }
+TRect BarMarkerArea(int pos, int clientWidth, int contentSide) {
+  const int side = MarkerSideFor(contentSide);
+  const int top = StepCentreFor(255 - pos, contentSide) - side / 2;
+  return {1, top, clientWidth, top + side};
+}
+
+namespace {
+
+// Paints content rows and columns of a side larger than the colour steps: each pixel
+// shows the step it falls in, read from `steps`, a canvas of the steps' own pixels
+// (x, y = 1..256) that `paintSteps` fills for the steps the area needs.
+void PaintBlocks(const TBoxCanvas& canvas, const TRect& area, int side, const TQorvelColorFilter* filter,
+                 const std::function<void(const TBoxCanvas& steps)>& paintSteps) {
+  const auto step = [side](int pixel) { return (pixel - 1) * ColorSteps / side + 1; };
+  const TRect needed{step(area.Left), step(area.Top), step(area.Right - 1) + 1, step(area.Bottom - 1) + 1};
+  TPixelBuffer stepPixels(needed.Width(), needed.Height());
+  const TBoxCanvas steps(stepPixels.View(), needed.Left, needed.Top);
+  paintSteps(steps);
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    TPixel* row = canvas.RowAt(area.Left, y);
+    const TPixel* source = steps.RowAt(needed.Left, step(y));
+    for (int x = area.Left; x < area.Right; ++x) *row++ = source[step(x) - needed.Left];
+    FilterRow(canvas.RowAt(area.Left, y), area.Left, area.Right, y, filter);
+  }
+}
+
+}  // namespace
 
 TRepaintAreas MarkerRepaintAreas(const TMarkerMove& move) {
   if (!move.Moved) return {};
@@ -195,6 +235,13 @@ bool TColorsControlModel::SetComponent(TQorvelColorComponent component) {
   if (component == FComponent) return false;
   FComponent = component;
   UpdatePosition();
+  return true;
+}
+
+bool TColorsControlModel::SetContentSide(int side) {
+  side = std::max(side, ColorSteps);
+  if (side == FSide) return false;
+  FSide = side;
   return true;
 }
 
@@ -292,28 +339,38 @@ void TColorChartModel::UpdateValues() {
   }
 }
 
-bool TColorChartModel::InContent(int x, int y) const { return ChartContent.Contains(x, y); }
+bool TColorChartModel::InContent(int x, int y) const { return x >= 1 && x <= FSide && y >= 1 && y <= FSide; }
 
 TMarkerMove TColorChartModel::PlaceMarker(int x, int y) {
-  const int posX = ClampPos(x - 1), posY = ClampPos(256 - y);
+  const int posX = ClampPos(StepAt(std::max(x, 1))), posY = ClampPos(255 - StepAt(std::max(y, 1)));
   if (posX == FPosX && posY == FPosY) return {};
-  TMarkerMove move{true, ChartMarkerArea(FPosX, FPosY), ChartMarkerArea(posX, posY)};
+  TMarkerMove move{true, ChartMarkerArea(FPosX, FPosY, FSide), ChartMarkerArea(posX, posY, FSide)};
   FPosX = posX;
   FPosY = posY;
   return move;
 }
 
 void TColorChartModel::Paint(const TBoxCanvas& canvas, const TColorsPaintStyle& style) const {
-  const TRect content = IntersectRect(ChartContent, canvas.Area());
+  const TRect content = IntersectRect({1, 1, FSide + 1, FSide + 1}, canvas.Area());
   if (!content.Empty()) {
     const int fixed = ChartFixedValue(FComponent, FValues);
-    if (IsHSBComponent(FComponent))
-      PaintHSBChart(canvas, content, FComponent, fixed, ContentFilter(style));
+    const auto paint = [this, fixed](const TBoxCanvas& target, const TRect& area, const TQorvelColorFilter* filter) {
+      if (IsHSBComponent(FComponent))
+        PaintHSBChart(target, area, FComponent, fixed, filter);
+      else
+        PaintRGBChart(target, area, FComponent, fixed, filter);
+    };
+    if (FSide == ColorSteps)
+      paint(canvas, content, ContentFilter(style));
     else
-      PaintRGBChart(canvas, content, FComponent, fixed, ContentFilter(style));
+      PaintBlocks(canvas, content, FSide, ContentFilter(style),
+                  [&paint](const TBoxCanvas& steps) { paint(steps, steps.Area(), nullptr); });
   }
-  if (style.Marker != nullptr) DrawMarker(canvas, *style.Marker, FPosX - 7, 248 - FPosY);
-  DrawBoxFrame(canvas, {0, 0, ColorChartSize, ColorChartSize}, 0x000000, style.ParentColor, style.Look, style.Resolve);
+  if (style.Marker != nullptr) {
+    const TRect marker = ChartMarkerArea(FPosX, FPosY, FSide);
+    DrawMarker(canvas, *style.Marker, marker.Left, marker.Top);
+  }
+  DrawBoxFrame(canvas, {0, 0, FSide + 2, FSide + 2}, 0x000000, style.ParentColor, style.Look, style.Resolve);
 }
 
 // --- bar -----------------------------------------------------------------------------
@@ -343,25 +400,29 @@ void TColorBarModel::UpdateValues() {
   }
 }
 
-bool TColorBarModel::InContent(int x, int y) const { return x > 0 && x < FClientWidth - 1 && y >= 1 && y <= 256; }
+bool TColorBarModel::InContent(int x, int y) const {
+  return x > 0 && x < FClientWidth - 1 && y >= 1 && y <= FSide;
+}
 
 TMarkerMove TColorBarModel::PlaceMarker(int, int y) {
-  const int pos = ClampPos(256 - y);
+  const int pos = ClampPos(255 - StepAt(std::max(y, 1)));
   if (pos == FPos) return {};
-  TMarkerMove move{true, BarMarkerArea(FPos, FClientWidth), BarMarkerArea(pos, FClientWidth)};
+  TMarkerMove move{true, BarMarkerArea(FPos, FClientWidth, FSide), BarMarkerArea(pos, FClientWidth, FSide)};
   FPos = pos;
   return move;
 }
 
 void TColorBarModel::Paint(const TBoxCanvas& canvas, const TColorsPaintStyle& style) const {
-  const TRect content = IntersectRect({1, 1, FClientWidth - 1, 257}, canvas.Area());
+  const TRect content = IntersectRect({1, 1, FClientWidth - 1, FSide + 1}, canvas.Area());
   const TQorvelColorFilter* filter = ContentFilter(style);
   for (int y = content.Top; y < content.Bottom; ++y) {
-    const TPixel color = BarPixel(FComponent, FValues, y);
+    const TPixel color = BarPixel(FComponent, FValues, StepAt(y) + 1);
     TPixel* row = canvas.RowAt(content.Left, y);
     std::fill_n(row, content.Width(), color);
     FilterRow(row, content.Left, content.Right, y, filter);
   }
-  if (style.Marker != nullptr) DrawMarker(canvas, *style.Marker, FClientWidth / 2 - 8, 248 - FPos);
-  DrawBoxFrame(canvas, {0, 0, FClientWidth, ColorBarHeight}, 0x000000, style.ParentColor, style.Look, style.Resolve);
+  if (style.Marker != nullptr)
+    DrawMarker(canvas, *style.Marker, FClientWidth / 2 - style.Marker->Side / 2,
+               BarMarkerArea(FPos, FClientWidth, FSide).Top);
+  DrawBoxFrame(canvas, {0, 0, FClientWidth, FSide + 2}, 0x000000, style.ParentColor, style.Look, style.Resolve);
 }

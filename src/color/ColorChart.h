@@ -6,10 +6,13 @@
 // Chart: 258 x 258, a 1-pixel frame around 256 x 256 content (x, y = 1..256, top row
 // brightest). Bar: ClientWidth x 258, content x = 1..ClientWidth-2, y = 1..256. A marker
 // move repaints only the old and the new 16-pixel marker areas; setting values from
-// outside repaints everything.
+// outside repaints everything. Those are the sizes at 96 dpi, one pixel per colour step;
+// on a finer screen the content side grows with it (384 at 144 dpi, 512 at 192) and so
+// does the marker, each colour step taking a block of pixels.
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "color/BoxControlRendering.h"
 #include "color/QorvelColorModel.h"
@@ -19,15 +22,20 @@ inline constexpr int ColorChartSize = 258;
 inline constexpr int ColorBarHeight = 258;
 inline constexpr int MarkerSize = 16;
 
-// A small image drawn transparently: pixels equal to the top-left one are not drawn.
+inline constexpr int ColorSteps = 256;
+
+// A small square image drawn transparently: pixels equal to the top-left one are not drawn.
 struct TMarkerImage {
-  std::array<TPixel, MarkerSize * MarkerSize> Pixels{};
-  TPixel At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * MarkerSize + x)]; }
+  int Side = MarkerSize;
+  std::vector<TPixel> Pixels;
+  TPixel At(int x, int y) const { return Pixels[static_cast<std::size_t>(y * Side + x)]; }
 };
 
 // The circle marker: a white ring between two black ones around pixel (8, 8), visible on
-// any colour, on a transparent magenta background.
+// any colour, on a transparent magenta background. Other sides draw the same rings grown
+// in proportion.
 const TMarkerImage& CircleMarker();
+TMarkerImage CircleMarker(int side);
 
 void DrawMarker(const TBoxCanvas& canvas, const TMarkerImage& marker, int left, int top);
 
@@ -48,9 +56,9 @@ int ChartFixedValue(TQorvelColorComponent component, const TColorValues& values)
 // The colour of bar row y (1..256) for `component`, the other values from `values`.
 TPixel BarPixel(TQorvelColorComponent component, const TColorValues& values, int y);
 
-// Areas a marker covers (and so must be repainted when it moves).
-TRect ChartMarkerArea(int posX, int posY);
-TRect BarMarkerArea(int pos, int clientWidth);
+// Areas a marker covers (and so must be repainted when it moves), for a content side.
+TRect ChartMarkerArea(int posX, int posY, int contentSide = ColorSteps);
+TRect BarMarkerArea(int pos, int clientWidth, int contentSide = ColorSteps);
 
 // How a chart or bar paints besides its values. The frame's corners blend toward the
 // parent colour, a system colour by default, so Resolve has to be set (the window passes
@@ -92,6 +100,12 @@ class TColorsControlModel {
   const TColorValues& Values() const { return FValues; }
   bool WebSafe() const { return FWebSafe; }
   bool Dragging() const { return FDragging; }
+  // The content's side in pixels (the chart's width and height, the bar's height), at
+  // least 256; answers whether the whole control needs a repaint.
+  int ContentSide() const { return FSide; }
+  bool SetContentSide(int side);
+  // The marker's side that goes with the content side.
+  int MarkerSide() const { return MarkerSize * FSide / ColorSteps; }
 
   // Each answers whether the whole control needs a repaint.
   bool SetComponent(TQorvelColorComponent component);
@@ -123,8 +137,12 @@ class TColorsControlModel {
   void ValuesFromRGB(const TRGB& rgb);
   const TQorvelColorFilter* ContentFilter(const TColorsPaintStyle& style) const;
 
+  // The colour step (0..255) that content pixel `pixel` (1..FSide) shows.
+  int StepAt(int pixel) const { return (pixel - 1) * ColorSteps / FSide; }
+
   TQorvelColorComponent FComponent = TQorvelColorComponent::pccHue;
   TColorValues FValues{{0, 0, 0}, {0, 0, 0}};
+  int FSide = ColorSteps;
   bool FWebSafe = false;
   bool FDragging = false;
 
@@ -155,6 +173,7 @@ class TColorBarModel final : public TColorsControlModel {
   explicit TColorBarModel(int clientWidth = 26) : FClientWidth(clientWidth) { UpdatePosition(); }
   int Pos() const { return FPos; }
   int ClientWidth() const { return FClientWidth; }
+  void SetClientWidth(int width) { FClientWidth = width; }
   void Paint(const TBoxCanvas& canvas, const TColorsPaintStyle& style) const;
 
  protected:

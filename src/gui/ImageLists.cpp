@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 #include "gui/CommonControls.h"
 #include "gui/Pixels.h"
@@ -41,6 +42,13 @@ TImageList::TImageList(const wchar_t* resourceName, int imageWidth, int imageHei
     }
     FImages.push_back(std::move(image));
   }
+}
+
+TImageList TImageList::ForDpi(const wchar_t* name, int size96, UINT dpi) {
+  const int size = dpi < 120 ? size96 : dpi < 168 ? size96 * 3 / 2 : size96 * 2;
+  if (size == size96) return TImageList(name, size, size);
+  const std::wstring scaled = name + std::to_wstring(size);
+  return TImageList(scaled.c_str(), size, size);
 }
 
 HBITMAP TImageList::Image(int index) const {

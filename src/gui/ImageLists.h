@@ -22,6 +22,10 @@ class TImageList {
  public:
   // The resource is a 32-bit bitmap `count` images wide; alpha is straight, not premultiplied.
   TImageList(const wchar_t* resourceName, int imageWidth, int imageHeight);
+  // The strip drawn for the scaling nearest to `dpi` of 100, 150 and 200 %: `name` itself
+  // holds the `size96`-pixel images, `name` followed by the pixel size the larger ones
+  // ("MENUIMAGES24", "MENUIMAGES32").
+  static TImageList ForDpi(const wchar_t* name, int size96, UINT dpi);
   TImageList(const TImageList&) = delete;
   TImageList& operator=(const TImageList&) = delete;
 

@@ -38,7 +38,7 @@ inline constexpr std::array<TSettingsNavigationRow, 9> SettingsNavigationRows{{
     {L"Parameters", SettingsPageMisc, -1, 3},
     {L"Hotkeys", SettingsPageHotkeys, -1, 10},
     // The colour tools' formats hold for every configuration: a page of their own.
-    {L"Color formats", SettingsPageColorFormats, -1, 9},
+    {L"Color formats", SettingsPageColorFormats, -1, 12},
     {L"Measure", SettingsPageMeasure, -1, 11},
 }};
 

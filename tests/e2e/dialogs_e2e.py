@@ -3,15 +3,16 @@ would look at it: no caption wider than its control, no control over another, an
 keyboard every enabled control reachable with Tab, each access key leading to one control.
 The dialogs are built and walked by a helper linked with the program's own code (the
 settings dialog on each row and configuration, installed and portable; the colour dialog;
-both wizards' pages; the about box), at Wine's system DPI."""
+both wizards' pages; the about box; the calibration window), at Wine's system DPI. Texts the
+controls draw themselves (wizard headers, web links, drop-down items) are measured too."""
 import os
 import subprocess
 
 DPIS = (96, 144, 192)
 # Settings 2 x (General, Handling, Parameters, Hotkeys, Color formats, Measure + 3 configurations x 3 sub-pages), the colour
-# dialog, setup 2 x 9 pages, uninstallation 3 pages and the about box: a helper that stops
-# early or skips a dialog must not pass for a clean one.
-PAGES = 2 * (6 + 3 * 3) + 1 + 2 * 9 + 3 + 1
+# dialog, setup 2 x 9 pages, uninstallation 3 pages, the about box and the calibration window:
+# a helper that stops early or skips a dialog must not pass for a clean one.
+PAGES = 2 * (6 + 3 * 3) + 1 + 2 * 9 + 3 + 1 + 1
 
 
 def audit(s, mode):

@@ -71,6 +71,31 @@ def answer_box(s, title, key):
     s.wait_no_window(f"^{title}$", timeout=10)
 
 
+def tray_host():
+    """The process id of this prefix's desktop, which holds Wine's tray; None without one."""
+    def read(pid, name):
+        try:
+            with open(f"/proc/{pid}/{name}", "rb") as f:
+                return f.read().lower().split(b"\0")
+        except OSError:
+            return []
+    ours = f"WINEPREFIX={os.environ['WINEPREFIX']}".lower().encode()
+    return next((int(pid) for pid in filter(str.isdigit, os.listdir("/proc"))
+                 if b"/desktop" in read(pid, "cmdline") and ours in read(pid, "environ")), None)
+
+
+def expect_tray_outlives_setup(s):
+    """The setup has ended and only the copy it started uses the desktop: the desktop and its
+    tray must stay through trips into the tray menu, rounds of messages through its host."""
+    host = s.wait_for(tray_host, "the desktop that holds the tray")
+    for trip in range(3):
+        menu = vindle.open_tray_menu(s)
+        s.key("Escape")
+        s.wait_for(lambda: not [w for w in s.find_windows("") if w.id == menu.id], "the tray menu to close")
+        s.expect_equal(tray_host(), host, f"the tray's host after trip {trip + 1} through its menu")
+    s.expect(vindle.tray_icon_present(s), "the icon stays in the tray")
+
+
 def exit_tray_program(s):
     vindle.choose_from_tray_menu(s, "x")
     s.wait_for(lambda: not vindle.tray_icon_present(s), "the tray icon to go", timeout=20)
@@ -112,6 +137,7 @@ def scenario_local_installation_then_again_then_uninstall(s):
     s.expect_equal(data[-8:], b"LOCALAPP", "marker of the installed copy")
     s.expect(os.path.isfile(os.path.join(installed_folder(), "Installation.xml")), "the uninstall configuration")
     s.wait_for(lambda: vindle.tray_icon_present(s), "the installed copy started from the completion page", timeout=30)
+    expect_tray_outlives_setup(s)
     s.screenshot("installed-copy-running")
     uninstall = s.reg_query(UNINSTALL_KEY, "UninstallString")
     s.expect(uninstall and "-uninstall" in uninstall, f"an uninstall entry, got {uninstall!r}")

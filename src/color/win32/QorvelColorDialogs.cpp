@@ -66,8 +66,16 @@ void TQorvelColorsControl::PaintClip(TBoxSurface& surface) {
   style.Look = Look();
   style.ParentColor = ParentColor();
   style.Resolve = SystemColorResolver();
+  style.Marker = &FMarker;
   ::GdiFlush();
   PaintModel(surface.Canvas(), style);
+}
+
+void TQorvelColorsControl::Place(POINT topLeft, int width, int side) {
+  FModel.SetContentSide(side);
+  if (FMarker.Side != FModel.MarkerSide()) FMarker = CircleMarker(FModel.MarkerSide());
+  SetBounds({topLeft.x, topLeft.y, topLeft.x + width, topLeft.y + FModel.ContentSide() + 2});
+  Invalidate();
 }
 
 void TQorvelColorsControl::RepaintMarker(const TMarkerMove& move) {
@@ -220,14 +228,10 @@ HWND TQorvelColorForm::AddButton(const wchar_t* caption, DWORD style, int id, co
 }
 
 void TQorvelColorForm::Build() {
-  // Chart and bar keep their pixel sizes at every scale: one cell per colour step.
-  const RECT chart = ScaledRect(8, 8, 0, 0);
-  FChart = std::make_unique<TQorvelColorChart>(
-      Handle(), RECT{chart.left, chart.top, chart.left + ColorChartSize, chart.top + ColorChartSize}, FModel.Chart());
-  const RECT bar = ScaledRect(272, 8, 0, 0);
-  FBar = std::make_unique<TQorvelColorBar>(Handle(), RECT{bar.left, bar.top, bar.left + 26, bar.top + ColorBarHeight},
-                                           FModel.Bar());
-  FPreview = std::make_unique<TQorvelColorPreview>(Handle(), ScaledRect(304, 8, 152, 96));
+  // Chart, bar and preview take their places below, with the slots.
+  FChart = std::make_unique<TQorvelColorChart>(Handle(), RECT{}, FModel.Chart());
+  FBar = std::make_unique<TQorvelColorBar>(Handle(), RECT{}, FModel.Bar());
+  FPreview = std::make_unique<TQorvelColorPreview>(Handle(), RECT{});
   FPreview->OnRevert = [this] { FModel.Revert(); };
 
   const RECT track = ScaledRect(304, 72, 152, 32);
@@ -304,13 +308,16 @@ void TQorvelColorForm::Build() {
                        static_cast<DWORD>(::GetWindowLongW(Handle(), GWL_EXSTYLE)));
   SetBounds(0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE);
   FDpiRelayout = std::make_unique<TDpiRelayout>(Handle(), FDpi);
+  PlaceBoxes();
 }
 
 void TQorvelColorForm::PlaceBoxes() {
-  const RECT chart = ScaledRect(8, 8, 0, 0);
-  FChart->SetBounds({chart.left, chart.top, chart.left + ColorChartSize, chart.top + ColorChartSize});
-  const RECT bar = ScaledRect(272, 8, 0, 0);
-  FBar->SetBounds({bar.left, bar.top, bar.left + 26, bar.top + ColorBarHeight});
+  // Chart and bar grow with the resolution: each colour step a block of pixels.
+  const int side = Scaled(ColorSteps);
+  FChart->Place({Scaled(8), Scaled(8)}, side + 2, side);
+  const int barWidth = Scaled(26);
+  FModel.Bar().SetClientWidth(barWidth);
+  FBar->Place({Scaled(272), Scaled(8)}, barWidth, side);
   FPreview->SetBounds(ScaledRect(304, 8, 152, FModel.ShowOpacity() ? 60 : 96));
   for (std::size_t i = 0; i < FSlots.size(); ++i)
     if (FSlots[i]) FSlots[i]->SetBounds(ScaledRect(8 + 53 * static_cast<int>(i), 272, 46, 23));

@@ -33,6 +33,8 @@ class TQorvelColorsControl : public TQorvelCustomBoxControl {
   void MouseUp();
   bool Dragging() const { return FModel.Dragging(); }
   void SetDeviceFilter(const TQorvelColorFilter* filter) { FDeviceFilter = filter; }
+  // Places the box with a content side of `side` pixels, its marker grown to match.
+  void Place(POINT topLeft, int width, int side);
 
  protected:
   void PaintClip(TBoxSurface& surface) override;
@@ -45,6 +47,7 @@ class TQorvelColorsControl : public TQorvelCustomBoxControl {
 
   TColorsControlModel& FModel;
   const TQorvelColorFilter* FDeviceFilter = nullptr;
+  TMarkerImage FMarker = CircleMarker();
 };
 
 class TQorvelColorChart final : public TQorvelColorsControl {
@@ -177,7 +180,7 @@ class TQorvelColorForm final : public TForm {
   void ShowColorTexts();
   void DrawOpacityTrack(HDC canvas, const RECT& bounds, POINT centre) const;
   void PlaceOnScreen();
-  // The windowless boxes at the current DPI; the chart and the bar keep their pixel sizes.
+  // The windowless boxes at the current DPI.
   void PlaceBoxes();
 
   // Mouse routing to the windowless boxes.

@@ -101,19 +101,32 @@ void TQorvelComboBox::DrawItem(const DRAWITEMSTRUCT& item) const {
   if (selected) ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_HIGHLIGHT));
   if (!entry) return;
 
-  int x = r.left + TextGap / 2;
   if (FImages) {
     if (HBITMAP image = FImages->Image(entry->ImageIndex)) {
       const int top = r.top + (r.bottom - r.top - FImages->Height()) / 2;
-      DrawImage(dc, image, x, top, FImages->Width(), FImages->Height(), enabled);
+      DrawImage(dc, image, r.left + TextGap / 2, top, FImages->Width(), FImages->Height(), enabled);
     }
-    x += FImages->Width() + TextGap;
   }
-  DrawItemCaption(item, {x, r.top, r.right - TextGap / 2, r.bottom}, entry->Caption,
+  DrawItemCaption(item, {r.left + CaptionOffset(), r.top, r.right - TextGap / 2, r.bottom}, entry->Caption,
                   ::GetSysColor(!enabled   ? COLOR_GRAYTEXT
                                 : selected ? COLOR_HIGHLIGHTTEXT
                                            : COLOR_WINDOWTEXT),
                   FFont ? FFont : DefaultControlFont(), r);
+}
+
+int TQorvelComboBox::CaptionOffset() const {
+  return TextGap / 2 + (FImages ? FImages->Width() + TextGap : 0);
+}
+
+std::vector<TDrawnText> TQorvelComboBox::DrawnTexts() const {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetComboBoxInfo(Handle(), &info)) return {};
+  const RECT& field = info.rcItem;
+  const RECT box{field.left + CaptionOffset(), field.top, field.right - TextGap / 2, field.bottom};
+  std::vector<TDrawnText> texts;
+  for (const TQorvelComboItem& item : FItems) texts.push_back({item.Caption, FFont ? FFont : DefaultControlFont(), box});
+  return texts;
 }
 
 LRESULT TQorvelComboBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/DrawnTexts.h"
 #include "gui/SubclassedControls.h"
 
 class TImageList;
@@ -19,7 +20,7 @@ struct TQorvelComboItem {
   bool SeparatorAbove = false;
 };
 
-class TQorvelComboBox : public TSubclassedControl {
+class TQorvelComboBox : public TSubclassedControl, public TDrawsTexts {
  public:
   using TNotifyEvent = std::function<void(TQorvelComboBox& sender)>;
 
@@ -44,6 +45,8 @@ class TQorvelComboBox : public TSubclassedControl {
   // Draws an item as the list asks for it (the parent reflects WM_DRAWITEM, see
   // ReflectDrawItem).
   void DrawItem(const DRAWITEMSTRUCT& item) const;
+  // Each item's caption in the room the closed field gives it, where the chosen one shows.
+  std::vector<TDrawnText> DrawnTexts() const override;
 
   TNotifyEvent OnChange;
 
@@ -52,6 +55,8 @@ class TQorvelComboBox : public TSubclassedControl {
 
  private:
   void UpdateItemHeight();
+  // Where an item's caption starts after its image, from the left of the item's box.
+  int CaptionOffset() const;
 
   std::vector<TQorvelComboItem> FItems;
   const TImageList* FImages = nullptr;

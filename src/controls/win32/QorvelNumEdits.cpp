@@ -6,6 +6,7 @@
 #include "controls/win32/QorvelControlsCommon.h"
 #include "gui/Application.h"
 #include "gui/Clipboard.h"
+#include "gui/Dpi.h"
 #include "gui/Handles.h"
 
 namespace {
@@ -77,7 +78,8 @@ void TQorvelNumEdit::SetSpecialChar(char value) {
 }
 
 void TQorvelNumEdit::ApplyMargins() {
-  const int width = FCaption.empty() ? 0 : TextExtent(FFont, FCaption).cx + 2;
+  // Two pixels at 100 %, grown with the font so that a larger unit keeps its distance.
+  const int width = FCaption.empty() ? 0 : TextExtent(FFont, FCaption).cx + ScaleForDpi(2, WindowDpi(Handle()));
   const int left = FCaptionAlignment == pcaLeft ? width : 0;
   const int right = FCaptionAlignment == pcaRight ? width : 0;
   ::SendMessageW(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(left, right));

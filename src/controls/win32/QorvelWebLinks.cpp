@@ -104,12 +104,12 @@ void TQorvelWebLink::Paint(HDC dc) const {
   ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   ::SetBkMode(dc, TRANSPARENT);
   if (FLine == TWebLinkLine::LinkAlone) {
-    TSelectScope font(dc, (FHot || FPressed) ? FHotFont.Get() : FFont);
+    TSelectScope font(dc, LinkFont());
     ::SetTextColor(dc, FPressed ? PressedLinkColor : LinkColor);
     ::DrawTextW(dc, FLinkText.c_str(), -1, &client,
                 DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   } else {
-    PaintSentence(dc, client);
+    PaintSentence(dc, LayOut(dc));
   }
   // The focus frame only once the user works with the keyboard, as the system's controls do.
   if (::GetFocus() == Handle() &&
@@ -119,24 +119,25 @@ void TQorvelWebLink::Paint(HDC dc) const {
   }
 }
 
-void TQorvelWebLink::PaintSentence(HDC dc, const RECT& client) const {
-  // One run of text: each part continues where the previous one really ended.
-  const UINT alignment = ::SetTextAlign(dc, TA_UPDATECP | TA_LEFT | TA_TOP);
-  POINT previous{};
-  TSelectScope initial(dc, FFont);
-  TEXTMETRICW metrics{};
-  ::GetTextMetricsW(dc, &metrics);
-  ::MoveToEx(dc, 0, (client.bottom - metrics.tmHeight) / 2, &previous);
-  const auto draw = [&](HFONT font, COLORREF color, const std::wstring& text) {
+void TQorvelWebLink::PaintSentence(HDC dc, const TLayout& layout) const {
+  // Each part at the place the layout measured for it, so that what is drawn, what the
+  // pointer finds and what the focus frame shows agree.
+  const auto draw = [dc](HFONT font, COLORREF color, const std::wstring& text, const RECT& box) {
     TSelectScope selected(dc, font);
     ::SetTextColor(dc, color);
-    ::ExtTextOutW(dc, 0, 0, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    RECT r = box;
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   };
-  draw(FFont, ::GetSysColor(COLOR_BTNTEXT), FPrefix);
-  draw((FHot || FPressed) ? FHotFont.Get() : FFont, FPressed ? PressedLinkColor : LinkColor, FLinkText);
-  draw(FFont, ::GetSysColor(COLOR_BTNTEXT), FSuffix);
-  ::MoveToEx(dc, previous.x, previous.y, nullptr);
-  ::SetTextAlign(dc, alignment);
+  draw(FFont, ::GetSysColor(COLOR_BTNTEXT), FPrefix, layout.Prefix);
+  draw(LinkFont(), FPressed ? PressedLinkColor : LinkColor, FLinkText, layout.Link);
+  draw(FFont, ::GetSysColor(COLOR_BTNTEXT), FSuffix, layout.Suffix);
+}
+
+std::vector<TDrawnText> TQorvelWebLink::DrawnTexts() const {
+  TWindowDC dc(Handle());
+  const TLayout layout = LayOut(dc.Get());
+  if (FLine == TWebLinkLine::LinkAlone) return {{FLinkText, FHotFont.Get(), layout.Link, DT_CENTER}};
+  return {{FPrefix, FFont, layout.Prefix}, {FLinkText, FHotFont.Get(), layout.Link}, {FSuffix, FFont, layout.Suffix}};
 }
 
 LRESULT TQorvelWebLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "gui/DrawnTexts.h"
 #include "gui/Handles.h"
 #include "gui/Window.h"
 
@@ -17,7 +18,7 @@ enum class TWebLinkLine {
   LinkAlone       // the link text alone, as wide as the text, centred in the bounds
 };
 
-class TQorvelWebLink : public TWindow {
+class TQorvelWebLink : public TWindow, public TDrawsTexts {
  public:
   TQorvelWebLink(HWND parent, const RECT& bounds, std::wstring linkText, std::wstring address, HFONT font,
                  TWebLinkLine line = TWebLinkLine::VisitSentence);
@@ -29,6 +30,7 @@ class TQorvelWebLink : public TWindow {
   RECT LinkRect() const;
   bool Hot() const { return FHot; }
   bool Pressed() const { return FPressed; }
+  std::vector<TDrawnText> DrawnTexts() const override;
 
   // Opens the address; replaceable so that tests do not start a browser.
   std::function<bool(const std::wstring& address)> OnOpen;
@@ -47,7 +49,8 @@ class TQorvelWebLink : public TWindow {
   void SetState(bool hot, bool pressed);
   void Open();
   void Paint(HDC dc) const;
-  void PaintSentence(HDC dc, const RECT& client) const;
+  void PaintSentence(HDC dc, const TLayout& layout) const;
+  HFONT LinkFont() const { return (FHot || FPressed) ? FHotFont.Get() : FFont; }
 
   TWebLinkLine FLine;
   std::wstring FPrefix, FLinkText, FSuffix;

@@ -300,10 +300,36 @@ bool StartThroughDesktopShell(const std::wstring& file, const std::wstring& fold
   return started;
 }
 
+// Whether a process's token is elevated; nothing when it cannot be read.
+std::optional<bool> TokenIsElevated(HANDLE process) {
+  HANDLE opened = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &opened)) return std::nullopt;
+  const TKernelHandle token(opened);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof(elevation), &size)) return std::nullopt;
+  return elevation.TokenIsElevated != 0;
+}
+
+// This process is elevated and the desktop's shell is not (or cannot be asked): only then
+// does a start through the shell give the program other rights than a start of our own. The
+// shell is the owner of the desktop's shell window, or of the taskbar where a shell runs
+// without one (Wine's tray alone); without either there is no shell to take rights from.
+bool ShellHasFewerRights() {
+  if (!TokenIsElevated(::GetCurrentProcess()).value_or(false)) return false;
+  HWND shell = ::GetShellWindow();
+  if (!shell) shell = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+  DWORD shellId = 0;
+  if (!shell || !::GetWindowThreadProcessId(shell, &shellId) || shellId == 0) return false;
+  const TKernelHandle shellProcess(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellId));
+  if (!shellProcess) return true;
+  return !TokenIsElevated(shellProcess.Get()).value_or(false);
+}
+
 }  // namespace
 
 void StartAsDesktopUser(const std::wstring& file, const std::wstring& folder) {
-  if (StartThroughDesktopShell(file, folder)) return;
+  if (ShellHasFewerRights() && StartThroughDesktopShell(file, folder)) return;
   StartThroughShell({L"open", file, L"", folder, nullptr, nullptr});
 }
 

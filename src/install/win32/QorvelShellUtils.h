@@ -76,9 +76,12 @@ struct TShellStart {
 using TShellStarter = std::function<DWORD(const TShellStart&)>;
 DWORD StartThroughShell(const TShellStart& start);
 
-// Starts a program as the signed-in user through the desktop's shell, so that an elevated
-// setup does not hand its rights to the program (its settings and autostart belong to that
-// user). Falls back to a plain start when the desktop's shell cannot be reached.
+// Starts a program as the signed-in user: through the desktop's shell when this process runs
+// elevated and the shell does not, so that an elevated setup does not hand its rights to the
+// program (its settings and autostart belong to that user); else (no shell, the same rights,
+// or the shell's objects out of reach) with a start of our own. The program then becomes the shell's child, which is
+// only worth it when it changes the rights: a shell that hosts programs it started may treat
+// them apart (Wine's desktop ends with the last program it did not start, tray and all).
 void StartAsDesktopUser(const std::wstring& file, const std::wstring& folder);
 
 // HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT or HKEY_CURRENT_USER by name; nothing for others.

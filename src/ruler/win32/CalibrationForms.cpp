@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int ClientWidth = 300, ClientHeight = 132;
+constexpr int ClientWidth = 340, ClientHeight = 132;
 constexpr UINT_PTR StatusTimer = 1;
 constexpr int ResetId = 100;
 constexpr int TypedObject = static_cast<int>(CalibrationObjects.size()) - 1;
@@ -43,15 +43,16 @@ TCalibrationForm::TCalibrationForm(TMainForm& ruler, TApplicationSettings& setti
   const HFONT font = DefaultControlFont();
   CreateChildControl(Handle(), L"STATIC",
                      L"Hold the object against the ruler and drag the ruler's end until the two match.", 0,
-                     scaled(8, 8, 284, 28), font);
+                     scaled(8, 8, 324, 28), font);
   CreateChildControl(Handle(), L"STATIC", L"&Object", 0, scaled(8, 43, 48, 15), font);
-  const RECT box = scaled(58, 40, 168, 21);
+  // Wide enough for the longest choice in the closed field.
+  const RECT box = scaled(58, 40, 210, 21);
   FObject = std::make_unique<TQorvelComboBox>(Handle(), box.left, box.top, box.right - box.left, box.bottom - box.top);
   FObject->SetFont(font);
   for (const TCalibrationObject& object : CalibrationObjects) FObject->AddItem({object.Caption, -1});
-  FObject->SetDropDownWidth(ScaleForDpi(220, FDpi));
+  FObject->SetDropDownWidth(ScaleForDpi(230, FDpi));
   FObject->OnChange = [this](TQorvelComboBox& sender) { SelectObject(sender.ItemIndex()); };
-  const RECT typed = scaled(230, 40, 62, 21);
+  const RECT typed = scaled(272, 40, 60, 21);
   FTyped = std::make_unique<TQorvelIntEdit>(Handle(), typed.left, typed.top, typed.right - typed.left,
                                             typed.bottom - typed.top);
   FTyped->SetMaxValue(2000);
@@ -60,12 +61,12 @@ TCalibrationForm::TCalibrationForm(TMainForm& ruler, TApplicationSettings& setti
   FTyped->SetCaption(L"mm");
   FTyped->SetCaptionAlignment(pcaRight);
   FTyped->OnChange = [this](TQorvelNumEdit&) { SelectObject(TypedObject); };
-  FStatus = CreateChildControl(Handle(), L"STATIC", L"", 0, scaled(8, 70, 284, 15), font);
+  FStatus = CreateChildControl(Handle(), L"STATIC", L"", 0, scaled(8, 70, 324, 15), font);
   FOkButton =
-      CreateChildControl(Handle(), L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, scaled(40, 98, 80, 25), font, IDOK);
+      CreateChildControl(Handle(), L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, scaled(80, 98, 80, 25), font, IDOK);
   FCancelButton =
-      CreateChildControl(Handle(), L"BUTTON", L"Cancel", WS_TABSTOP, scaled(126, 98, 80, 25), font, IDCANCEL);
-  FResetButton = CreateChildControl(Handle(), L"BUTTON", L"&Reset", WS_TABSTOP, scaled(212, 98, 80, 25), font, ResetId);
+      CreateChildControl(Handle(), L"BUTTON", L"Cancel", WS_TABSTOP, scaled(166, 98, 80, 25), font, IDCANCEL);
+  FResetButton = CreateChildControl(Handle(), L"BUTTON", L"&Reset", WS_TABSTOP, scaled(252, 98, 80, 25), font, ResetId);
 }
 
 TCalibrationForm::~TCalibrationForm() {

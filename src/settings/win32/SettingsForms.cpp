@@ -66,7 +66,7 @@ TSettingsForm::TSettingsForm(HWND owner, TApplicationSettings& settings, TSettin
     : FSettings(settings),
       FEnvironment(std::move(environment)),
       FModel(FEnvironment.LocalInstallation, FEnvironment.TranslucencySupported),
-      FImages(L"SETTINGSIMAGES", 24, 24) {
+      FImages(TImageList::ForDpi(L"SETTINGSIMAGES", 24, SystemDpi())) {
   TCreateParams params;
   params.ClassName = L"TVindleSettingsForm";
   params.Background = ::GetSysColorBrush(COLOR_BTNFACE);

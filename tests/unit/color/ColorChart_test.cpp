@@ -275,3 +275,41 @@ TEST(ColorBar, MarkerMoveRepaintsOnlyTheTwoStrips) {
 }
 
 }  // namespace
+
+TEST(ColorChart, AtHigherResolutionsEachColourStepIsABlockThatThePointerAndTheMarkerFind) {
+  for (const int side : {384, 512}) {
+    SCOPED_TRACE(side);
+    TColorChartModel chart;
+    chart.SetRGB(200, 90, 30);
+    EXPECT_TRUE(chart.SetContentSide(side));
+    // A partial repaint (as a marker move asks for) must agree with the whole picture.
+    for (C component : {C::pccHue, C::pccGreen}) {
+      chart.SetComponent(component);
+      TPixelBuffer whole(side + 2, side + 2, 0x123456);
+      chart.Paint({whole.View(), 0, 0}, ContentOnly());
+      TPixelBuffer parts(side + 2, side + 2, 0x123456);
+      Repaint(parts, chart, {0, 0, side + 2, side + 2}, ContentOnly());
+      Repaint(parts, chart, {side / 3 + 1, side / 5, side / 3 + 40, side / 5 + 33}, ContentOnly());
+      ExpectSamePixels(whole, parts);
+      const int fixed = ChartFixedValue(component, chart.Values());
+      const auto step = [side](int pixel) { return (pixel - 1) * 256 / side + 1; };
+      for (int y = 1; y <= side; y += 7)
+        for (int x = 1; x <= side; x += 5) ASSERT_EQ(whole.At(x, y), ChartPixel(component, fixed, step(x), step(y)));
+      EXPECT_EQ(whole.At(side + 1, side / 2), 0x000000u) << "the frame closes the grown content";
+    }
+    // The last pixel is the last step; the pointer's block gives the marker's step, and the
+    // marker, grown with the content, centres on that block.
+    chart.MouseDown(side, 1);
+    EXPECT_EQ(chart.PosX(), 255);
+    EXPECT_EQ(chart.PosY(), 255);
+    const auto firstPixel = [side](int step) { return 1 + (step * side + 255) / 256; };
+    const TMarkerMove move = chart.MouseMove(firstPixel(100), firstPixel(255 - 40));
+    chart.MouseUp();
+    EXPECT_EQ(chart.PosX(), 100);
+    EXPECT_EQ(chart.PosY(), 40);
+    EXPECT_EQ(move.NewArea.Width(), 16 * side / 256);
+    const int centreX = (move.NewArea.Left + move.NewArea.Right) / 2;
+    EXPECT_GE(centreX, firstPixel(100));
+    EXPECT_LT(centreX, firstPixel(101));
+  }
+}

@@ -152,7 +152,7 @@ TEST_F(DpiFollowing, TheCoordinatesWindowGrowsWithItsMonitorAndGoesWhereSuggeste
   ::ShowWindow(window, SW_HIDE);
 }
 
-TEST_F(DpiFollowing, TheColourDialogScalesItsControlsAndBoxesButKeepsOneChartCellPerColourStep) {
+TEST_F(DpiFollowing, TheColourDialogScalesItsControlsBoxesAndChart) {
   TQorvelColorDialog dialog;
   TQorvelColorForm form(dialog);
   form.Prepare();
@@ -171,7 +171,8 @@ TEST_F(DpiFollowing, TheColourDialogScalesItsControlsAndBoxesButKeepsOneChartCel
   EXPECT_EQ(fieldLarger.bottom - fieldLarger.top, 2 * (field.bottom - field.top));
   const RECT chartLarger = form.Chart().BoundsRect();
   EXPECT_EQ(chartLarger.left, 2 * chart.left);
-  EXPECT_EQ(chartLarger.right - chartLarger.left, chart.right - chart.left);
+  // The content doubles inside its one-pixel frame: each colour step a 2 x 2 block.
+  EXPECT_EQ(chartLarger.right - chartLarger.left, 2 * (chart.right - chart.left - 2) + 2);
   EXPECT_EQ(form.Preview().Height(), 2 * previewHeight);
   EXPECT_EQ(form.Preview().BoundsRect().left, ScaleForDpi(304, 2 * dpi));
 

@@ -1,9 +1,11 @@
 // Opens every dialog of the program and every page of each (the settings dialog on each
 // row and configuration, installed and portable; the colour dialog; both wizards; the about
-// box) at the system's current DPI and writes what a careful user would object to, one
+// box; the calibration window) at the system's current DPI and writes what a careful user would object to, one
 // fault a line, to a UTF-8 file:
-//   DialogAudit.exe layout <output file>   captions wider than their control, controls that
-//                                          overlap a sibling or stick out of their parent
+//   DialogAudit.exe layout <output file>   captions wider than their control, texts a control
+//                                          draws itself wider than their room or over each
+//                                          other, controls that overlap a sibling or stick
+//                                          out of their parent
 //   DialogAudit.exe tabs <output file>     enabled controls that Tab never reaches, and
 //                                          access keys two controls of a page share
 // The last line is "audited <pages> pages, <controls> controls"; the exit code is 0 when it
@@ -24,6 +26,7 @@
 #include "controls/win32/QorvelComboBoxes.h"
 #include "gui/AccessKeys.h"
 #include "gui/Application.h"
+#include "gui/DrawnTexts.h"
 #include "gui/Dpi.h"
 #include "gui/Handles.h"
 #include "gui/ImageLists.h"
@@ -32,6 +35,8 @@
 #include "install/win32/QorvelInstallations.h"
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelUninstallForms.h"
+#include "ruler/win32/CalibrationForms.h"
+#include "ruler/win32/MainForms.h"
 #include "settings/win32/SettingsForms.h"
 #include "support/HelperOutput.h"
 
@@ -166,6 +171,48 @@ class TAudit {
                       std::to_string(client.bottom) + " px");
   }
 
+  // What a control paints itself: each text must fit its room, inside the control, and two
+  // texts must not print over each other.
+  void AuditDrawnTexts(HWND control, const std::string& page) {
+    const TDrawsTexts* drawer = DrawerOf(control);
+    if (!drawer) return;
+    const std::vector<TDrawnText> texts = drawer->DrawnTexts();
+    RECT client{};
+    ::GetClientRect(control, &client);
+    const TWindowDC dc(control);
+    std::vector<RECT> inks;  // where each text's letters go in its box
+    for (const TDrawnText& text : texts) {
+      const TSelectScope font(dc.Get(), text.Font);
+      SIZE extent{};
+      ::GetTextExtentPoint32W(dc.Get(), text.Text.c_str(), static_cast<int>(text.Text.size()), &extent);
+      const RECT& box = text.Box;
+      const int room = box.right - box.left;
+      const int left = text.Alignment == DT_RIGHT    ? box.right - extent.cx
+                       : text.Alignment == DT_CENTER ? box.left + (room - extent.cx) / 2
+                                                     : box.left;
+      inks.push_back(RECT{left, box.top, left + extent.cx, box.bottom});
+      RECT inside{};
+      ::IntersectRect(&inside, &box, &client);
+      if (extent.cx > room || extent.cy > box.bottom - box.top || !::EqualRect(&inside, &box))
+        Fault(page, Describe(control) + " draws \"" + Narrow(text.Text) + "\" cut off: it takes " +
+                        std::to_string(extent.cx) + " px, its room " + std::to_string(room) + " px at " +
+                        std::to_string(box.left) + " of " + std::to_string(client.right));
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      for (std::size_t j = i + 1; j < texts.size(); ++j) {
+        RECT common{};
+        // The items of a drop-down take turns in one room: only what shows at once counts.
+        if (!::EqualRect(&texts[i].Box, &texts[j].Box) && ::IntersectRect(&common, &inks[i], &inks[j]))
+          Fault(page, Describe(control) + " draws \"" + Narrow(texts[i].Text) + "\" over \"" +
+                          Narrow(texts[j].Text) + "\"");
+      }
+  }
+
+  static const TDrawsTexts* DrawerOf(HWND control) {
+    if (const TWindow* window = TWindow::FromHandle(control)) return dynamic_cast<const TDrawsTexts*>(window);
+    return dynamic_cast<const TDrawsTexts*>(TSubclassedControl::FromHandle(control));
+  }
+
   void AuditLayout(HWND dialog, const std::string& page) {
     std::vector<HWND> shown;
     for (HWND control : Descendants(dialog))
@@ -173,6 +220,7 @@ class TAudit {
     for (HWND control : shown) {
       ++FControls;
       AuditCaption(control, page);
+      AuditDrawnTexts(control, page);
       RECT bounds = RectInParent(control), parent{};
       ::GetClientRect(::GetParent(control), &parent);
       RECT inside{};
@@ -332,6 +380,14 @@ void AuditAbout(TAudit& audit, TApplicationSettings& settings) {
   form.Close();
 }
 
+void AuditCalibration(TAudit& audit, TApplicationSettings& settings) {
+  TMainForm ruler(settings);
+  ruler.Show();
+  TCalibrationForm& calibration = ruler.Calibrate();
+  audit.Page(calibration.Handle(), "Calibrate (" + Dpi() + ")");
+  calibration.Cancel();
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -351,6 +407,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   AuditColorDialog(audit);
   AuditWizards(audit);
   AuditAbout(audit, *settings);
+  AuditCalibration(audit, *settings);
 
   return WriteBytes(output, audit.Report()) ? 0 : 3;
 }

@@ -81,7 +81,7 @@ TEST_F(SettingsForm, LaysOutListPagesAndButtonsInTheClientArea) {
   const RECT subPage = RectIn(c.SubPages[0]->Handle(), c.Pages[1]->Handle());
   EXPECT_EQ(subPage.top, 28);
   EXPECT_EQ(subPage.bottom - subPage.top, 217);
-  EXPECT_EQ(form->Images().Count(), 12);
+  EXPECT_EQ(form->Images().Count(), 13);
   EXPECT_EQ(form->Images().Width(), 24);
 }
 

@@ -7,13 +7,16 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "gui/Accessibility.h"
 #include "gui/SubclassedControls.h"
 
 class TPartButton : public TCommandControl {
  public:
   TPartButton(HWND parent, const RECT& bounds);
+  ~TPartButton() override;
 
   bool Focused() const { return Handle() && ::GetFocus() == Handle(); }
   // The name a screen reader reads; changing it tells the reader.
@@ -24,4 +27,7 @@ class TPartButton : public TCommandControl {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  std::unique_ptr<TAccessibleClient> FAccessible;
 };

@@ -73,16 +73,18 @@ def scenario_the_calibration_window_takes_the_keyboard(s):
     s.key("Tab")  # into the length, selected whole
     s.type("50")
     ruler_of_width(s, 189, "a typed 50 mm")
-    s.key("Return")
-    s.wait_no_window("^Calibrate$")
-    ruler_of_width(s, 189, "the length OK kept")
-
-    calibration = open_calibration(s, ruler_of_width(s, 189, "the ruler"))
-    ruler_of_width(s, 324, "the card's length again")
-    s.move(calibration.x + 20, calibration.y + calibration.height - 8)
     s.key("Escape")
     s.wait_no_window("^Calibrate$")
-    ruler_of_width(s, 189, "the length Escape gave back")
+    ruler_of_width(s, win.width, "the length Escape gave back")
+
+    calibration = open_calibration(s, win)
+    ruler_of_width(s, 324, "the card's length again")
+    s.move(calibration.x + 20, calibration.y + calibration.height - 8)
+    s.key("Return")
+    s.wait_no_window("^Calibrate$")
+    dpi_e2e.choose_unit(s, win, "i", "inch scale", lambda shot: True)
+    accessibility_e2e.wait_read(s, accessibility_e2e.RULER, "description", "in, calibrated",
+                                "Enter to keep the calibration, as OK does")
 
 
 def scenario_a_calibration_drag_puts_the_inches_where_the_object_says(s):

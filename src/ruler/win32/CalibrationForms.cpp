@@ -80,6 +80,7 @@ void TCalibrationForm::Start() {
   FMonitor = FRuler.MonitorIdentity();
   FObject->SetItemIndex(0);
   SelectObject(0);
+  FFocus = FObject->Handle();
   // Beside the ruler, where it does not cover the ruler's end.
   const RECT ruler = FRuler.BoundsRect();
   const RECT own = BoundsRect();

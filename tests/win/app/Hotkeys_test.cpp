@@ -141,15 +141,12 @@ TEST(GlobalHotkeys, HeldModifiersChooseNothingAndOkWaitsWhileAChordIsRepeated) {
   EXPECT_EQ(form.ModalResult(), TModalResult::None);
   EXPECT_EQ(form.ShownPage(), SettingsPageHotkeys);
   EXPECT_EQ(::GetFocus(), field(THotkeyAction::PickColor));
-  EXPECT_EQ(WindowText(c.HotkeyStatus[static_cast<std::size_t>(THotkeyAction::PickColor)]), L"Already chosen above");
   notify(field(THotkeyAction::PickColor), MAKEWORD('P', all));
   ok();
   EXPECT_EQ(form.ModalResult(), TModalResult::Ok);
 
   ASSERT_TRUE(form.StoreToSettings());
-  const THotkeySettings& stored = *settings->Hotkeys;
-  EXPECT_EQ(stored.ShowRuler, "Ctrl+Alt+Shift+R");
-  EXPECT_EQ(stored.Measure, "Ctrl+Alt+Shift+M");
-  EXPECT_EQ(stored.PickColor, "Ctrl+Alt+Shift+P");
-  EXPECT_EQ(stored.CursorCoordinates, "Ctrl+Alt+Shift+K");
+  const THotkeySettings& h = *settings->Hotkeys;
+  EXPECT_EQ((std::vector{h.ShowRuler, h.Measure, h.PickColor, h.CursorCoordinates}),
+            (std::vector<std::string>{"Ctrl+Alt+Shift+R", "Ctrl+Alt+Shift+M", "Ctrl+Alt+Shift+P", "Ctrl+Alt+Shift+K"}));
 }

@@ -114,7 +114,7 @@ void TColorSlotModel::Paint(const TBoxCanvas& canvas, int width, int height, TCo
 
   // AND with the glyph darkens the arrow; OR with its inverse lights it up on dark colours
   // while the mouse is over this half.
-  const bool light = FHotHalf == SetHalf && ColorBrightness(shown) < 128;
+  const bool light = ShowsSet() && ColorBrightness(shown) < 128;
   const int left = (half - SetGlyphWidth) / 2 + 1, top = (height - SetGlyphHeight) / 2 + 1;
   for (int y = 0; y < SetGlyphHeight; ++y)
     for (int x = 0; x < SetGlyphWidth; ++x)
@@ -124,6 +124,12 @@ void TColorSlotModel::Paint(const TBoxCanvas& canvas, int width, int height, TCo
   VertLine(canvas, half - 1, 1, height - 2, Black);
   FillBox(canvas, {half, 1, width, height}, style.DeviceFilter, 256, ResolvedPixel(FColor, style.Resolve));
   DrawBoxFrame(canvas, {0, 0, width, height}, Black, style.ParentColor, style.Look, style.Resolve);
+}
+
+bool TColorSlotModel::SetFocusedHalf(int half) {
+  if (half == FFocusedHalf) return false;
+  FFocusedHalf = half;
+  return true;
 }
 
 TColor TColorSlotModel::SetTextColor(const TColorResolver& resolve) const {

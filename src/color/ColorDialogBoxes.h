@@ -77,6 +77,10 @@ class TColorSlotModel {
   bool SetColor(TColor color);  // answers whether it changed (repaint)
   int HotHalf() const { return FHotHalf; }
   int PressedHalf() const { return FPressedHalf; }
+  // The half that has the keyboard focus, if one has: a focused "set" previews as a hovered one.
+  int FocusedHalf() const { return FFocusedHalf; }
+  bool SetFocusedHalf(int half);  // answers whether it changed (repaint)
+  bool ShowsSet() const { return FHotHalf == SetHalf || FFocusedHalf == SetHalf; }
 
   static int HalfAt(int x, int y, int width, int height);
   // Answers whether HotHalf changed (repaint); the circle cursor shows over the select half.
@@ -86,8 +90,8 @@ class TColorSlotModel {
   TAction MouseUp(bool leftButton);
 
   // `current` is the colour the dialog would store: the left half previews it while the
-  // mouse is over the "set" half. "set" itself is the window's to write.
-  TColor ShownColor(TColor current) const { return FHotHalf == SetHalf ? current : FColor; }
+  // mouse is over the "set" half, or it has the focus. "set" itself is the window's to write.
+  TColor ShownColor(TColor current) const { return ShowsSet() ? current : FColor; }
   void Paint(const TBoxCanvas& canvas, int width, int height, TColor current, const TBoxPaintStyle& style) const;
   // The right half, where "set" is written while the mouse is over the left half.
   static TRect SelectHalfArea(int width, int height);
@@ -97,6 +101,7 @@ class TColorSlotModel {
   TColor FColor = 0;
   int FHotHalf = None;
   int FPressedHalf = None;
+  int FFocusedHalf = None;
 };
 
 // One run of the opacity track: rows centre-2 and centre+2 in Edge, centre-1..centre+1 in

@@ -27,6 +27,14 @@ TForm* TForm::ActiveForm() {
   return nullptr;
 }
 
+bool TForm::OfferDialogKey(MSG& message) {
+  if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd) return false;
+  const HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+  for (TForm* form : FormList())
+    if (form->Handle() == root) return form->FDialogKeyboard && ::IsDialogMessageW(root, &message) != FALSE;
+  return false;
+}
+
 void TForm::Show() {
   if (!Visible()) DoShow();
   ::ShowWindow(Handle(), SW_SHOW);

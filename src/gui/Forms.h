@@ -27,6 +27,15 @@ class TForm : public TWindow {
   bool Minimized() const { return Handle() && ::IsIconic(Handle()); }
   void Restore() { ::ShowWindow(Handle(), SW_RESTORE); }
 
+  // A modeless form with controls takes the dialog manager's keys: Tab and the arrows move
+  // the focus, access keys reach their controls, Enter sends IDOK and Escape IDCANCEL. A
+  // modal run has them anyway; between runs the program's message loop hands them over
+  // through OfferDialogKey.
+  void UseDialogKeyboard() { FDialogKeyboard = true; }
+  // A key message for a window of a form that takes the dialog keys is handled here
+  // (answers true); anything else is left to the caller.
+  static bool OfferDialogKey(MSG& message);
+
   bool ShowingModal() const { return FShowingModal; }
   TModalResult ShowModal();  // runs until ModalResult is set or the form is closed
   void SetModalResult(TModalResult result) { FModalResult = result; }
@@ -44,5 +53,6 @@ class TForm : public TWindow {
  private:
   class TModalScope;
   bool FShowingModal = false;
+  bool FDialogKeyboard = false;
   TModalResult FModalResult = TModalResult::None;
 };

@@ -12,6 +12,10 @@ CLIENT = (463, 366)
 CHART = (8, 8)                  # the chart's top-left corner; content from (1, 1) to (256, 256)
 BAR = (272, 8)
 PREVIEW_NEW = (304 + 76, 8 + 80)  # inside the preview's lower part: the new colour
+# The select half of the first user colour, in its top rows: the hover label "set" is drawn
+# across its middle, as wide and high as the fonts make it.
+SLOT = (8 + 34, 272 + 2)
+PUSH_BUTTON = 0x2B  # the role a screen reader announces
 HEX_FIELD = (384 + 56, 234 + 8)
 OK, CANCEL = (304 + 36, 288 + 12), (384 + 36, 288 + 12)
 COMPONENTS = ["hue", "saturation", "brightness", "red", "green", "blue"]
@@ -100,8 +104,7 @@ def scenario_ok_returns_the_chosen_colour(s):
     s.click(*d.at(HEX_FIELD))
     s.key("End", *["BackSpace"] * 6)
     s.type("3366cc")
-    shot = s.screenshot("typed")
-    s.expect_equal(d.pixel(shot, PREVIEW_NEW), (0x33, 0x66, 0xCC), "the typed code in the preview")
+    s.wait_for(lambda: d.pixel(s.screenshot("typed"), PREVIEW_NEW) == (0x33, 0x66, 0xCC), "the typed code in the preview")
     s.click(*d.at(OK))
     s.wait_no_window(DIALOG)
     wait_face(s, face, (0x33, 0x66, 0xCC), "ok")
@@ -148,7 +151,7 @@ def scenario_set_shows_at_once_in_a_dialog_of_another_program(s):
     caption = (d.win.x + d.win.width // 2, d.win.y + 8)
     s.drag(caption, (caption[0] - 380, caption[1]), steps=10)
     d = Dialog(s, s.wait_window(DIALOG))
-    slot = (8 + 34, 272 + 12)       # the select half of the first user colour
+    slot = SLOT
     before = d.pixel(s.screenshot("before"), slot)
 
     host = s.start("tests/win/ColorDialogHost.exe", "VindleColorDefinitionService", "C83214", "Host dialog")
@@ -164,4 +167,34 @@ def scenario_set_shows_at_once_in_a_dialog_of_another_program(s):
     s.wait_exit(host)
     s.click(*d.at(CANCEL))
     s.wait_no_window(DIALOG)
+    vindle.exit_vindle(s, process)
+
+
+def scenario_user_colours_and_revert_work_from_the_keyboard(s):
+    process, face = start_with_picker(s)
+    d = open_dialog(s, face)
+    s.click(*d.at(HEX_FIELD))  # the pointer stays on the dialog, which has the keys
+    s.key("End", *["BackSpace"] * 6)
+    s.type("3366cc")
+
+    def focused(name, what):
+        s.wait_for(lambda: vindle.read_accessible(s, "focus")["focus"]["name"] == name, what, timeout=15)
+        s.expect_equal(vindle.read_accessible(s, "focus")["focus"]["role"], PUSH_BUTTON, f"{name} is a button")
+
+    s.key("Tab", "Tab", "Tab", "Tab", "Tab")  # OK, Cancel, Against, Swap, then the user colours
+    focused("Set user color 1", "the first user colour's set half to have the focus")
+    s.key("space")
+    s.wait_for(lambda: d.pixel(s.screenshot("set"), SLOT) == (0x33, 0x66, 0xCC), "Space to store the colour")
+    s.key("Right")
+    focused("Use user color 1, #3366CC", "the arrow to move to the half that uses the colour")
+    s.key("Tab")  # round to the first stop: the preview's revert
+    focused("Revert to #FFFFFF", "the revert corner to have the focus")
+    s.screenshot("revert-focused")
+    s.key("Return")
+    s.wait_for(lambda: d.pixel(s.screenshot("reverted"), PREVIEW_NEW) == WHITE, "Enter to revert to white")
+    s.key("shift+Tab", "Right", "Return")
+    s.wait_for(lambda: d.pixel(s.screenshot("used"), PREVIEW_NEW) == (0x33, 0x66, 0xCC), "Enter to use the user colour")
+    s.key("Escape")
+    s.wait_no_window(DIALOG)
+    wait_face(s, face, WHITE, "cancelled")
     vindle.exit_vindle(s, process)

@@ -83,17 +83,50 @@ def scenario_a_stretched_mode_measures_each_axis_with_its_own_inch(s):
         s.screenshot("stretched-down")
 
 
-def scenario_a_calibration_drag_puts_the_inches_where_the_object_says(s):
-    # A credit card (85.60 mm) that covers 431 pixels on this screen: 128 pixels to the inch.
-    win = dpi_e2e.start_fresh(s)
+def open_calibration(s, win):
     before = {w.id for w in s.find_windows("")}
     s.right_click(win.x + 300, win.y + 15)
     s.wait_for(lambda: [w for w in s.find_windows("") if w.id not in before and w.height > 100],
                "the ruler menu to open")
     s.key("u", "a")  # Unit, Calibrate...
-    s.wait_window("^Calibrate$")
-    card = s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.width == 324],
-                      "the ruler set to the card's 85.60 mm at 96 dpi (324 pixels)")[0]
+    return s.wait_window("^Calibrate$")
+
+
+def ruler_of_width(s, width, what):
+    return s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.width == width],
+                      f"{what} ({width} pixels)")[0]
+
+
+def scenario_the_calibration_window_takes_the_keyboard(s):
+    win = dpi_e2e.start_fresh(s)
+    calibration = open_calibration(s, win)
+    ruler_of_width(s, 324, "the card's length")
+    # Keys go to the window under the pointer.
+    s.move(calibration.x + 20, calibration.y + calibration.height - 8)
+    s.key("alt+o", "Down", "Down")  # the object box, then "Another length:" (100 mm)
+    ruler_of_width(s, 378, "100 mm")
+    s.key("Tab")  # into the length, selected whole
+    s.type("50")
+    ruler_of_width(s, 189, "a typed 50 mm")
+    s.key("Escape")
+    s.wait_no_window("^Calibrate$")
+    ruler_of_width(s, win.width, "the length Escape gave back")
+
+    calibration = open_calibration(s, win)
+    ruler_of_width(s, 324, "the card's length again")
+    s.move(calibration.x + 20, calibration.y + calibration.height - 8)
+    s.key("Return")
+    s.wait_no_window("^Calibrate$")
+    dpi_e2e.choose_unit(s, win, "i", "inch scale", lambda shot: True)
+    accessibility_e2e.wait_read(s, accessibility_e2e.RULER, "description", "in, calibrated",
+                                "Enter to keep the calibration, as OK does")
+
+
+def scenario_a_calibration_drag_puts_the_inches_where_the_object_says(s):
+    # A credit card (85.60 mm) that covers 431 pixels on this screen: 128 pixels to the inch.
+    win = dpi_e2e.start_fresh(s)
+    open_calibration(s, win)
+    card = ruler_of_width(s, 324, "the ruler set to the card's 85.60 mm at 96 dpi")
     s.drag((card.x + card.width - 5, card.y + 15), (card.x + 431 - 5, card.y + 15), steps=20)
     s.wait_for(lambda: [w for w in s.find_windows(vindle.RULER_TITLE) if w.width == 431], "the ruler dragged to 431 px")
     ok = dpi_e2e.control_rects(s, "Calibrate")["OK"]

@@ -269,7 +269,7 @@ void TQorvelTrayApplication::MessageLoop() {
         FTerminated = true;
         continue;
       }
-      if (PreprocessKey(message)) continue;
+      if (PreprocessKey(message) || TForm::OfferDialogKey(message)) continue;
       ::TranslateMessage(&message);
       ::DispatchMessageW(&message);
     }

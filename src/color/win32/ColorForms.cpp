@@ -21,6 +21,7 @@ TColorForm::TColorForm(TApplicationSettings& settings) : FSettings(settings) {
   params.Left = params.Top = 0;
   params.Width = params.Height = 100;
   CreateHandle(params);
+  UseDialogKeyboard();
   const UINT dpi = WindowDpi(Handle());
   FFont.Reset(CreateDialogFont(dpi));
   PlaceToolWindow(Handle(), ClientWidth, ClientHeight, dpi, 0, 0);

@@ -36,6 +36,7 @@ TCursorForm::TCursorForm(TApplicationSettings& settings) : FSettings(settings) {
   params.Left = params.Top = 0;
   params.Width = params.Height = 100;
   CreateHandle(params);
+  UseDialogKeyboard();
   ApplyDpi(WindowDpi(Handle()), 0, 0);
 }
 

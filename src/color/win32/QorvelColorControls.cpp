@@ -370,8 +370,9 @@ LRESULT TQorvelColorBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       }
       break;
     case WM_GETDLGCODE:
-      // A button to the dialog manager: Alt and the caption's access key "click" it.
-      return DLGC_WANTCHARS | DLGC_BUTTON;
+      // A button to the dialog manager: Alt and the caption's access key "click" it. While
+      // picking, Escape ends the pick rather than cancelling the window around the box.
+      return DLGC_WANTCHARS | DLGC_BUTTON | (FMouse.Picking() ? DLGC_WANTALLKEYS : 0);
     case BM_CLICK: ::SetFocus(Handle()); return 0;
     case WM_CONTEXTMENU: {
       const POINT requested = ClientPoint(lParam);

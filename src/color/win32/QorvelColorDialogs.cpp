@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "color/ColorAccessibleTexts.h"
 #include "color/ColorFormats.h"
 #include "color/ColorPreferences.h"
 #include "color/win32/ColorTools.h"
@@ -51,6 +52,19 @@ void DrawBoxText(TBoxSurface& surface, const std::wstring& text, const TRect& ar
   ::SetTextColor(dc, color & 0x00FFFFFFu);
   ::TextOutW(dc, origin.X, origin.Y, text.c_str(), static_cast<int>(text.size()));
 }
+
+// A part of a box, given in box coordinates, in the host's.
+RECT InHost(const RECT& box, int left, int top, int right, int bottom) {
+  return {box.left + left, box.top + top, box.left + right, box.top + bottom};
+}
+
+// Draws the keyboard focus around a part of a box, `inset` pixels inside it.
+void DrawFocus(TBoxSurface& surface, int left, int top, int right, int bottom, int inset) {
+  const RECT r{left + inset, top + inset, right - inset, bottom - inset};
+  ::DrawFocusRect(surface.DC(), &r);
+}
+
+std::wstring ColorName(TColor color) { return Widen(ColorAccessibleValue(color, ColorToRGB(color))); }
 
 }  // namespace
 
@@ -112,6 +126,28 @@ void TQorvelColorsControl::DoMouseLeave() {
 
 // ---- preview ------------------------------------------------------------------------
 
+TQorvelColorPreview::TQorvelColorPreview(HWND parent, const RECT& bounds)
+    : TQorvelCustomBoxControl(parent, bounds), FRevertButton(parent, bounds) {
+  Place(bounds);
+  FRevertButton.OnPress = [this] {
+    if (OnRevert) OnRevert();
+  };
+  FRevertButton.OnFocusChange = [this] { Invalidate(); };
+}
+
+void TQorvelColorPreview::Place(const RECT& bounds) {
+  SetBounds(bounds);
+  const TRect area = TColorPreviewModel::RevertArea(Width(), Height());
+  const RECT button = InHost(bounds, area.Left, area.Top, area.Right, area.Bottom);
+  ::MoveWindow(FRevertButton.Handle(), button.left, button.top, button.right - button.left,
+               button.bottom - button.top, FALSE);
+}
+
+void TQorvelColorPreview::SetInitialColor(TColor color) {
+  if (FModel.SetInitialColor(color)) Invalidate();
+  FRevertButton.SetCaption(L"Revert to " + ColorName(color));
+}
+
 void TQorvelColorPreview::MouseMove(POINT point) {
   if (FModel.MouseMove(point.x, point.y, Width(), Height())) {
     SetCursorNow(FModel.Hover() ? crQorvelCircle : crDefault);
@@ -133,14 +169,52 @@ void TQorvelColorPreview::PaintClip(TBoxSurface& surface) {
   TBoxPaintStyle style{FDeviceFilter, Look(), ParentColor(), SystemColorResolver()};
   ::GdiFlush();
   FModel.Paint(surface.Canvas(), Width(), Height(), style);
-  if (FModel.Hover())
+  // The keyboard's focus shows what the mouse's hover shows, and its frame.
+  if (FModel.Hover() || FRevertButton.Focused())
     DrawBoxText(surface, L"Revert", {0, 0, Width(), Height() / 4}, FModel.RevertTextColor(SystemColorResolver()));
+  if (FRevertButton.Focused()) {
+    const TRect area = TColorPreviewModel::RevertArea(Width(), Height());
+    DrawFocus(surface, area.Left, area.Top, area.Right, area.Bottom, 1);
+  }
 }
 
 // ---- user-defined colour slot -------------------------------------------------------
 
+TQorvelColorContainer::TQorvelColorContainer(HWND parent, const RECT& bounds, int tag)
+    : TQorvelCustomBoxControl(parent, bounds), Tag(tag), FSetButton(parent, bounds), FSelectButton(parent, bounds) {
+  Place(bounds);
+  const std::wstring number = std::to_wstring(tag + 1);
+  FSetButton.SetCaption(L"Set user color " + number);
+  FSelectButton.SetCaption(L"Use user color " + number + L", " + ColorName(FModel.Color()));
+  FSetButton.OnPress = [this] {
+    if (OnSet) OnSet(*this);
+  };
+  FSelectButton.OnPress = [this] {
+    if (OnSelect) OnSelect(*this);
+  };
+  FSetButton.OnFocusChange = FSelectButton.OnFocusChange = [this] { FocusChanged(); };
+}
+
+void TQorvelColorContainer::Place(const RECT& bounds) {
+  SetBounds(bounds);
+  const int half = Width() / 2;
+  const RECT set = InHost(bounds, 1, 1, half - 1, Height() - 1);
+  const RECT select = InHost(bounds, half, 1, Width() - 1, Height() - 1);
+  ::MoveWindow(FSetButton.Handle(), set.left, set.top, set.right - set.left, set.bottom - set.top, FALSE);
+  ::MoveWindow(FSelectButton.Handle(), select.left, select.top, select.right - select.left, select.bottom - select.top,
+               FALSE);
+}
+
 void TQorvelColorContainer::SetColor(TColor color) {
   if (FModel.SetColor(color)) Invalidate();
+  FSelectButton.SetCaption(L"Use user color " + std::to_wstring(Tag + 1) + L", " + ColorName(color));
+}
+
+void TQorvelColorContainer::FocusChanged() {
+  const int focused = FSetButton.Focused()      ? TColorSlotModel::SetHalf
+                      : FSelectButton.Focused() ? TColorSlotModel::SelectHalf
+                                                : TColorSlotModel::None;
+  if (FModel.SetFocusedHalf(focused)) Invalidate();
 }
 
 void TQorvelColorContainer::MouseDown(POINT point, bool leftButton) {
@@ -175,9 +249,12 @@ void TQorvelColorContainer::PaintClip(TBoxSurface& surface) {
   TBoxPaintStyle style{FDeviceFilter, Look(), ParentColor(), SystemColorResolver()};
   ::GdiFlush();
   FModel.Paint(surface.Canvas(), Width(), Height(), current, style);
-  if (FModel.HotHalf() == TColorSlotModel::SetHalf)
+  if (FModel.ShowsSet())
     DrawBoxText(surface, L"set", TColorSlotModel::SelectHalfArea(Width(), Height()),
                 FModel.SetTextColor(SystemColorResolver()));
+  const int half = Width() / 2;
+  if (FModel.FocusedHalf() == TColorSlotModel::SetHalf) DrawFocus(surface, 1, 1, half - 1, Height() - 1, 2);
+  if (FModel.FocusedHalf() == TColorSlotModel::SelectHalf) DrawFocus(surface, half, 1, Width() - 1, Height() - 1, 2);
 }
 
 // ---- form ---------------------------------------------------------------------------
@@ -318,9 +395,9 @@ void TQorvelColorForm::PlaceBoxes() {
   const int barWidth = Scaled(26);
   FModel.Bar().SetClientWidth(barWidth);
   FBar->Place({Scaled(272), Scaled(8)}, barWidth, side);
-  FPreview->SetBounds(ScaledRect(304, 8, 152, FModel.ShowOpacity() ? 60 : 96));
+  FPreview->Place(ScaledRect(304, 8, 152, FModel.ShowOpacity() ? 60 : 96));
   for (std::size_t i = 0; i < FSlots.size(); ++i)
-    if (FSlots[i]) FSlots[i]->SetBounds(ScaledRect(8 + 53 * static_cast<int>(i), 272, 46, 23));
+    if (FSlots[i]) FSlots[i]->Place(ScaledRect(8 + 53 * static_cast<int>(i), 272, 46, 23));
 }
 
 int TQorvelColorForm::SlotCount() const {
@@ -351,6 +428,13 @@ void TQorvelColorForm::Prepare() {
       slot->OnGetColor = [this] { return FModel.Color(); };
       FSlots[static_cast<std::size_t>(i)] = std::move(slot);
     }
+    // The ten halves are one group, as a row of option buttons is: Tab reaches the first,
+    // the arrow keys walk the others.
+    for (auto& slot : FSlots)
+      for (TPartButton* half : {&slot->SetButton(), &slot->SelectButton()}) {
+        const LONG_PTR style = ::GetWindowLongPtrW(half->Handle(), GWL_STYLE) & ~(WS_TABSTOP | WS_GROUP);
+        ::SetWindowLongPtrW(half->Handle(), GWL_STYLE, style | (half == &FSlots[0]->SetButton() ? WS_TABSTOP | WS_GROUP : 0));
+      }
   }
 
   const TQorvelColorFilter* device = nullptr;
@@ -366,7 +450,7 @@ void TQorvelColorForm::Prepare() {
 
   ::SendMessageW(FWebSafe, BM_SETCHECK, FModel.WebSafe() ? BST_CHECKED : BST_UNCHECKED, 0);
   if (FModel.ShowOpacity()) {
-    FPreview->SetBounds(ScaledRect(304, 8, 152, 60));
+    FPreview->Place(ScaledRect(304, 8, 152, 60));
     ::ShowWindow(FOpacityBar->Handle(), SW_SHOWNA);
   }
   FChart->SetLook(FDialog.Look);
@@ -374,7 +458,7 @@ void TQorvelColorForm::Prepare() {
   FPreview->SetLook(FDialog.Look);
   FOpacityBar->SetPosition(FModel.Opacity());
   FOpacityBar->SetDefaultPosition(FModel.Opacity());
-  FPreview->Model().SetInitialColor(FModel.InitialColor());
+  FPreview->SetInitialColor(FModel.InitialColor());
   // Read against the colour the dialog began with (a new text colour against the old
   // background, say); Swap, or the box itself, chooses another.
   FAgainst->SetColor(FModel.InitialColor());

@@ -19,6 +19,7 @@
 #include "controls/win32/QorvelTrackBars.h"
 #include "gui/Dpi.h"
 #include "gui/Forms.h"
+#include "gui/PartButtons.h"
 
 class TQorvelColorBox;
 
@@ -78,12 +79,17 @@ class TQorvelColorBar final : public TQorvelColorsControl {
   const TColorBarModel& FBar;
 };
 
-// The new colour below the initial one; its upper quarter reverts.
+// The new colour below the initial one; its upper quarter reverts, by the mouse or as a
+// button of the dialog's keyboard.
 class TQorvelColorPreview final : public TQorvelCustomBoxControl {
  public:
-  TQorvelColorPreview(HWND parent, const RECT& bounds) : TQorvelCustomBoxControl(parent, bounds) {}
+  TQorvelColorPreview(HWND parent, const RECT& bounds);
 
   TColorPreviewModel& Model() { return FModel; }
+  TPartButton& RevertButton() { return FRevertButton; }
+  // The initial colour and the part buttons follow the box's bounds.
+  void SetInitialColor(TColor color);
+  void Place(const RECT& bounds);
   void SetDeviceFilter(const TQorvelColorFilter* filter) { FDeviceFilter = filter; }
   void MouseDown(bool leftButton) { FModel.MouseDown(leftButton); }
   void MouseMove(POINT point);
@@ -98,13 +104,18 @@ class TQorvelColorPreview final : public TQorvelCustomBoxControl {
  private:
   TColorPreviewModel FModel;
   const TQorvelColorFilter* FDeviceFilter = nullptr;
+  TPartButton FRevertButton;
 };
 
 // One user-defined colour slot: the left half stores the dialog's colour ("set"), the
-// right half selects the slot's colour. Tag is its index.
+// right half selects the slot's colour. Each half is a button of the dialog's keyboard
+// too. Tag is its index.
 class TQorvelColorContainer final : public TQorvelCustomBoxControl {
  public:
-  TQorvelColorContainer(HWND parent, const RECT& bounds, int tag) : TQorvelCustomBoxControl(parent, bounds), Tag(tag) {}
+  TQorvelColorContainer(HWND parent, const RECT& bounds, int tag);
+  TPartButton& SetButton() { return FSetButton; }
+  TPartButton& SelectButton() { return FSelectButton; }
+  void Place(const RECT& bounds);
 
   const int Tag;
   TColor Color() const { return FModel.Color(); }
@@ -124,8 +135,12 @@ class TQorvelColorContainer final : public TQorvelCustomBoxControl {
   void DoMouseLeave() override;
 
  private:
+  void FocusChanged();
+
   TColorSlotModel FModel;
   const TQorvelColorFilter* FDeviceFilter = nullptr;
+  TPartButton FSetButton;
+  TPartButton FSelectButton;
 };
 
 class TQorvelColorDialog;

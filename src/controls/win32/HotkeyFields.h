@@ -15,6 +15,8 @@ class THotkeyField {
   // Alt, as a lone letter or Shift+letter would take the key from every program.
   THotkeyField(HWND parent, const RECT& field, const RECT& clearButton, HFONT font);
 
+  // The chord last pressed whole, or cleared; what the field was given while the user has
+  // done neither. Modifiers held on their own (Shift+Tab on the way through) choose nothing.
   THotkey Hotkey() const;
   // Shows a chord; not a change of the user's. The control cannot show Win, so a chord with
   // Win stays as it was unless the user changes it.
@@ -26,10 +28,24 @@ class THotkeyField {
   std::function<void()> OnChange;  // the user pressed a chord or Clear
 
  private:
-  void UserChanged();
+  // The control shows held modifiers as they go down; once the focus leaves, it shows the
+  // field's chord again.
+  class TControl : public TCommandControl {
+   public:
+    using TCommandControl::TCommandControl;
+    std::function<void()> OnFocusLost;
 
-  TCommandControl FField;
+   protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  };
+
+  void ControlChanged();
+  void Choose(THotkey hotkey);
+  void ShowChosen();
+
+  TControl FField;
   TCommandControl FClear;
   THotkey FShown;
+  THotkey FChosen;
   bool FChanged = false;
 };

@@ -31,6 +31,7 @@ TCalibrationForm::TCalibrationForm(TMainForm& ruler, TApplicationSettings& setti
   params.Parent = ruler.Handle();
   params.Width = params.Height = 100;
   CreateHandle(params);
+  UseDialogKeyboard();
   FDpi = WindowDpi(Handle());
   const auto scaled = [this](int left, int top, int width, int height) {
     return ScaleForDpi(RECT{left, top, left + width, top + height}, FDpi);
@@ -67,6 +68,7 @@ TCalibrationForm::TCalibrationForm(TMainForm& ruler, TApplicationSettings& setti
   FCancelButton =
       CreateChildControl(Handle(), L"BUTTON", L"Cancel", WS_TABSTOP, scaled(166, 98, 80, 25), font, IDCANCEL);
   FResetButton = CreateChildControl(Handle(), L"BUTTON", L"&Reset", WS_TABSTOP, scaled(252, 98, 80, 25), font, ResetId);
+  FFocus = FObject->Handle();
 }
 
 TCalibrationForm::~TCalibrationForm() {
@@ -80,6 +82,7 @@ void TCalibrationForm::Start() {
   FMonitor = FRuler.MonitorIdentity();
   FObject->SetItemIndex(0);
   SelectObject(0);
+  FFocus = FObject->Handle();
   // Beside the ruler, where it does not cover the ruler's end.
   const RECT ruler = FRuler.BoundsRect();
   const RECT own = BoundsRect();
@@ -150,6 +153,7 @@ LRESULT TCalibrationForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       break;
     case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
     case WM_CLOSE: Cancel(); return 0;
+    case WM_ACTIVATE: KeepFocusOverActivation(wParam, FFocus); return 0;
     case WM_COMMAND:
       if (lParam == 0 || reinterpret_cast<HWND>(lParam) == FOkButton ||
           reinterpret_cast<HWND>(lParam) == FCancelButton || reinterpret_cast<HWND>(lParam) == FResetButton) {

@@ -53,6 +53,7 @@ class TCalibrationForm : public TForm {
   HWND FOkButton = nullptr;
   HWND FCancelButton = nullptr;
   HWND FResetButton = nullptr;
+  HWND FFocus = nullptr;  // the control that has the keys while the window is active
   int FLengthAtStart = 0;
   std::string FMonitor;  // the identity the calibration is kept under, taken at the start
 };

@@ -34,6 +34,13 @@ std::unique_ptr<TConfigurationSettings> DefaultConfiguration() {
   return TQorvelSettings::Create<TConfigurationSettings>();
 }
 
+// The navigation row that opens `page`, the first when it has several.
+int RowOfPage(int page) {
+  for (std::size_t row = 0; row < SettingsNavigationRows.size(); ++row)
+    if (SettingsNavigationRows[row].Page == page) return static_cast<int>(row);
+  return 0;
+}
+
 }  // namespace
 
 TSettingsPage::TSettingsPage(HWND parent, int left, int top, int width, int height) {
@@ -557,15 +564,33 @@ void TSettingsForm::ShowValues() {
   ShowEnabling();
 }
 
+bool TSettingsForm::HotkeyChosenAbove(std::size_t field) const {
+  const THotkey hotkey = FControls.Hotkeys[field]->Hotkey();
+  for (std::size_t above = 0; above < field; ++above)
+    if (!hotkey.Empty() && FControls.Hotkeys[above]->Hotkey() == hotkey) return true;
+  return false;
+}
+
+bool TSettingsForm::RefuseRepeatedHotkey() {
+  for (std::size_t i = 0; i < FControls.Hotkeys.size(); ++i) {
+    if (!HotkeyChosenAbove(i)) continue;
+    // One chord starts one action: show the field whose status line says why OK waits.
+    SelectRow(RowOfPage(SettingsPageHotkeys));
+    ShowHotkeyStatus();
+    FFocus = FControls.Hotkeys[i]->FieldHandle();
+    ::SetFocus(FFocus);
+    ::MessageBeep(MB_ICONWARNING);
+    return true;
+  }
+  return false;
+}
+
 void TSettingsForm::ShowHotkeyStatus() {
   const TControls& c = FControls;
   for (std::size_t i = 0; i < c.Hotkeys.size(); ++i) {
     const THotkey hotkey = c.Hotkeys[i]->Hotkey();
-    bool chosenAbove = false;
-    for (std::size_t j = 0; j < i; ++j)
-      chosenAbove = chosenAbove || (!hotkey.Empty() && c.Hotkeys[j]->Hotkey() == hotkey);
     // While the dialog is open the program holds none of its chords, so a refusal is another program's.
-    const wchar_t* status = chosenAbove                          ? L"Already chosen above"
+    const wchar_t* status = HotkeyChosenAbove(i)                 ? L"Already chosen above"
                             : !HotkeyAvailable(Handle(), hotkey) ? L"In use by another program"
                                                                  : L"";
     ::SetWindowTextW(c.HotkeyStatus[i], status);
@@ -674,7 +699,7 @@ LRESULT TSettingsForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (lParam == 0 || reinterpret_cast<HWND>(lParam) == FControls.OkButton ||
           reinterpret_cast<HWND>(lParam) == FControls.CancelButton) {
         if (LOWORD(wParam) == IDOK) {
-          SetModalResult(TModalResult::Ok);
+          if (!RefuseRepeatedHotkey()) SetModalResult(TModalResult::Ok);
           return 0;
         }
         if (LOWORD(wParam) == IDCANCEL) {

@@ -146,6 +146,10 @@ class TSettingsForm : public TForm {
   void ShowEnabling();
   // Says under each hotkey field whether its chord can be had.
   void ShowHotkeyStatus();
+  bool HotkeyChosenAbove(std::size_t field) const;
+  // OK with a chord in two fields: the Hotkeys page shows, the focus goes to the second
+  // field and the dialog stays open (answers true).
+  bool RefuseRepeatedHotkey();
 
   TApplicationSettings& FSettings;
   TSettingsFormEnvironment FEnvironment;

@@ -101,3 +101,52 @@ TEST(GlobalHotkeys, TheSettingsPageTellsATakenChordAndStoresOnlyWhatTheUserChang
   EXPECT_EQ(stored.Measure, "Ctrl+Win+F5") << "untouched, so the Win key is kept";
   EXPECT_EQ(stored.ShowRuler, "Ctrl+Alt+Shift+R");
 }
+
+TEST(GlobalHotkeys, HeldModifiersChooseNothingAndOkWaitsWhileAChordIsRepeated) {
+  auto settings = TQorvelSettings::Create<TApplicationSettings>();
+  TImageList menuImages(L"MENUIMAGES", 16, 16);
+  TSettingsFormEnvironment environment;
+  environment.MenuImages = &menuImages;
+  TSettingsForm form(nullptr, *settings, environment);
+  form.LoadFromSettings();
+  form.SelectRow(6);
+  form.Show();
+  const auto& c = form.Controls();
+  const auto field = [&](THotkeyAction action) { return c.Hotkeys[static_cast<std::size_t>(action)]->FieldHandle(); };
+  const auto notify = [](HWND hotkeyField, WORD value) {
+    // The control as it is when a key goes down in it: its value, then EN_CHANGE.
+    ::SendMessageW(hotkeyField, HKM_SETHOTKEY, value, 0);
+    ::SendMessageW(::GetParent(hotkeyField), WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), reinterpret_cast<LPARAM>(hotkeyField));
+  };
+  constexpr BYTE all = HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_SHIFT;
+
+  // Shift+Tab back through the page: each field first sees Shift, which its rules show as
+  // "Ctrl + Alt +" with no key, then loses the focus.
+  for (int i = HotkeyActionCount - 1; i >= 0; --i) {
+    const HWND hotkeyField = field(static_cast<THotkeyAction>(i));
+    ::SetFocus(hotkeyField);
+    notify(hotkeyField, MAKEWORD(0, HOTKEYF_CONTROL | HOTKEYF_ALT));
+    ::SetFocus(c.OkButton);
+    EXPECT_EQ(::SendMessageW(hotkeyField, HKM_GETHOTKEY, 0, 0), MAKEWORD(ParseHotkey(HotkeyActions[i].DefaultText)->Key, all))
+        << "the field shows its chord again once the focus left";
+  }
+
+  // The ruler's chord pressed in the colour field: OK leaves the dialog open on that field.
+  form.SelectRow(0);
+  notify(field(THotkeyAction::PickColor), MAKEWORD('R', all));
+  const auto ok = [&] {
+    ::SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(c.OkButton));
+  };
+  ok();
+  EXPECT_EQ(form.ModalResult(), TModalResult::None);
+  EXPECT_EQ(form.ShownPage(), SettingsPageHotkeys);
+  EXPECT_EQ(::GetFocus(), field(THotkeyAction::PickColor));
+  notify(field(THotkeyAction::PickColor), MAKEWORD('P', all));
+  ok();
+  EXPECT_EQ(form.ModalResult(), TModalResult::Ok);
+
+  ASSERT_TRUE(form.StoreToSettings());
+  const THotkeySettings& h = *settings->Hotkeys;
+  EXPECT_EQ((std::vector{h.ShowRuler, h.Measure, h.PickColor, h.CursorCoordinates}),
+            (std::vector<std::string>{"Ctrl+Alt+Shift+R", "Ctrl+Alt+Shift+M", "Ctrl+Alt+Shift+P", "Ctrl+Alt+Shift+K"}));
+}

@@ -5,7 +5,8 @@
 // first:
 //   AccessibleReader.exe <output file> <class> [<class> ...]
 //   <class>\t<result>\t<name>\t<value>\t<description>\t<role>
-// <result> is "ok", "no window" or the failing HRESULT in hex.
+// <result> is "ok", "no window" or the failing HRESULT in hex. The class "focus" reads the
+// window that has the keyboard focus in the foreground, as a screen reader follows it.
 #include <windows.h>
 #include <oleacc.h>
 
@@ -50,6 +51,11 @@ HRESULT AccessibleObjectFromWindowOf(HWND window, IAccessible** object) {
 }
 
 HWND FindVisibleWindow(const wchar_t* className) {
+  if (std::wstring(className) == L"focus") {
+    GUITHREADINFO foreground{};
+    foreground.cbSize = sizeof(foreground);
+    return ::GetGUIThreadInfo(0, &foreground) ? foreground.hwndFocus : nullptr;
+  }
   TSearch search{className};
   ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.Found;

@@ -58,7 +58,8 @@ void TQorvelTrayApplication::Run(const std::wstring& instanceName, bool closeOth
   // Another instance runs, or something else made the block. Its guard is held until the
   // first instance has stored its window, so waiting for the guard means a start racing the
   // first one's start-up still finds the window.
-  if (!shared->Lock()) {
+  // (Held already when this start created the guard: a block made by another program.)
+  if (shared->Guard().LockCount() == 0 && !shared->Lock()) {
     if (!closeOther && StartWhenOtherInstanceDoesNotAnswer()) RunFirstInstance(nullptr);
     return;
   }

@@ -3,6 +3,7 @@
 // context menu.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <windows.h>
 
@@ -168,6 +169,29 @@ TEST(ColorBoxMouse, FaceClickAndSpaceOpenTheDialogSettingTheColourDoesNotFireCha
   ::SendMessageW(box.Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(200, 12));
   ::SendMessageW(box.Handle(), WM_LBUTTONUP, 0, At(200, 12));
   EXPECT_EQ(events.Dialogs, 2);
+}
+
+// Another program may post the accessibility default action at will; while the box's
+// dialog is open, a request to open it (any way it comes) is ignored, not stacked.
+TEST(ColorBoxMouse, NoSecondDialogWhileTheBoxsDialogIsOpen) {
+  TBoxWithEvents setup;
+  auto& [host, box, events] = setup;
+  int depth = 0, deepest = 0, opened = 0;
+  box.OnDialog = [&](TQorvelColorBox& self) {
+    ++opened;
+    deepest = std::max(deepest, ++depth);
+    if (depth < 3) {
+      self.OpenDialog();
+      ::SendMessageW(self.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    }
+    --depth;
+  };
+  box.OpenDialog();
+  EXPECT_EQ(deepest, 1);
+  EXPECT_FALSE(box.DialogOpen());
+  box.OpenDialog();
+  EXPECT_EQ(opened, 2) << "the next request after the dialog closed opens it again";
+  EXPECT_EQ(deepest, 1);
 }
 
 TEST(ColorBoxMouse, DialogPreviewAndCancelRestoreTheColourWithoutChange) {

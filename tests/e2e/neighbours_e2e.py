@@ -64,7 +64,7 @@ def scenario_locks_held_by_another_program_cost_a_bounded_wait(s):
 
 
 def scenario_a_block_made_first_by_another_program_is_taken_over(s):
-    for content in ("zero", "window"):
+    for content in ("zero", "window", "small"):
         vindle.forget_settings()
         squatter = neighbour(s, "squat", "Vindle", content)
         process = vindle.start(s)

@@ -1,21 +1,18 @@
 // A program of the same session that does to Vindle's shared objects what a stuck, buggy or
-// hostile one might, for the end-to-end scenarios. Modes that keep something keep it until
-// the process is ended, and create the file named last on the command line once they do.
-//   HostileNeighbour.exe hold <mutex> <ready file>            owns the named mutex
-//   HostileNeighbour.exe squat <block> zero|window <ready file>
-//                                     makes the 4-byte block first, holding 0 or its own window
-//   HostileNeighbour.exe stall <ready file>   offers text by delayed rendering, never renders it
-//   HostileNeighbour.exe bigtext <megabytes>  puts that much text on the clipboard, then ends
-//   HostileNeighbour.exe colors      writes non-colours and foreign windows into the colour block
-//   HostileNeighbour.exe ping        exit 0 when the running Vindle answers a sent message
-//                                    within a second
-// Exit code 2 for bad arguments, 1 when the mode failed.
+// hostile one might. The modes that keep something keep it until the process is ended, and
+// create the file named last on the command line once they hold it:
+//   hold <mutex> <ready>                  owns the mutex
+//   squat <block> zero|window|small <ready>  makes the block first (4 bytes holding 0 or its own
+//                                         window, or 1 byte)
+//   stall <ready>                         offers text and "RGBA Color" by delayed rendering, never renders
+//   bigtext <megabytes>                   puts that much text on the clipboard
+//   colors                                writes non-colours and foreign windows into the colour block
+//   ping                                  exit 0 when Vindle answers a sent message within a second
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -25,88 +22,68 @@
 
 namespace {
 
-void SayReady(const std::wstring& file) {
-  if (FILE* f = _wfopen(file.c_str(), L"w")) std::fclose(f);
-}
-
-[[noreturn]] void KeepUntilEnded() {
-  for (;;) ::Sleep(INFINITE);
-}
-
-int Hold(const std::wstring& name, const std::wstring& ready) {
-  const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
-  if (!mutex || ::WaitForSingleObject(mutex, 5000) != WAIT_OBJECT_0) return 1;
-  SayReady(ready);
-  KeepUntilEnded();
-}
-
-int Squat(const std::wstring& name, const std::wstring& content, const std::wstring& ready) {
-  const HANDLE mapping = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4, name.c_str());
-  if (!mapping || ::GetLastError() == ERROR_ALREADY_EXISTS) return 1;
-  void* memory = ::MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 4);
-  if (!memory) return 1;
-  HWND own = ::CreateWindowExW(0, L"STATIC", L"squatter", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  const auto stored = content == L"window" ? static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(own)) : 0u;
-  std::memcpy(memory, &stored, sizeof stored);
-  SayReady(ready);
+int HoldUntilEnded(const std::wstring& ready) {
+  if (FILE* f = _wfopen(ready.c_str(), L"w")) std::fclose(f);
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
   return 0;
 }
 
-LRESULT CALLBACK StallingOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // Asked for the data it offered: it never answers, as a hung program would not.
-  if (message == WM_RENDERFORMAT || message == WM_RENDERALLFORMATS) KeepUntilEnded();
+LRESULT CALLBACK NeverRenders(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_RENDERFORMAT || message == WM_RENDERALLFORMATS) ::Sleep(INFINITE);  // hangs when asked
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-int Stall(const std::wstring& ready) {
+HWND OwnWindow(WNDPROC procedure) {
   WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = &StallingOwner;
-  windowClass.lpszClassName = L"THostileClipboardOwner";
+  windowClass.lpfnWndProc = procedure;
+  windowClass.lpszClassName = L"THostileNeighbour";
   ::RegisterClassW(&windowClass);
-  HWND owner = ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
-                                 nullptr);
-  if (!owner || !::OpenClipboard(owner)) return 1;
-  ::EmptyClipboard();
-  ::SetClipboardData(CF_UNICODETEXT, nullptr);  // rendered on request: never
-  ::SetClipboardData(::RegisterClipboardFormatW(L"RGBA Color"), nullptr);
-  ::CloseClipboard();
-  SayReady(ready);
-  MSG message;
-  while (::GetMessageW(&message, nullptr, 0, 0) > 0) ::DispatchMessageW(&message);
-  return 0;
+  return ::CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                           nullptr);
 }
 
-int BigText(int megabytes) {
-  const std::size_t characters = static_cast<std::size_t>(megabytes) * 1024 * 1024 / sizeof(wchar_t);
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (characters + 1) * sizeof(wchar_t));
+std::uint32_t Stored(HWND window) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window)); }
+
+int Squat(const std::wstring& name, const std::wstring& content, const std::wstring& ready) {
+  const DWORD size = content == L"small" ? 1 : 4;
+  const HANDLE block = ::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name.c_str());
+  auto* memory = static_cast<std::uint32_t*>(::MapViewOfFile(block, FILE_MAP_ALL_ACCESS, 0, 0, 0));
   if (!memory) return 1;
+  if (content == L"window") *memory = Stored(OwnWindow(&::DefWindowProcW));
+  return HoldUntilEnded(ready);
+}
+
+int Stall(const std::wstring& ready) {
+  if (!::OpenClipboard(OwnWindow(&NeverRenders))) return 1;
+  ::EmptyClipboard();
+  ::SetClipboardData(CF_UNICODETEXT, nullptr);
+  ::SetClipboardData(::RegisterClipboardFormatW(L"RGBA Color"), nullptr);
+  ::CloseClipboard();
+  return HoldUntilEnded(ready);
+}
+
+int BigText(std::size_t megabytes) {
+  const std::size_t characters = megabytes * 1024 * 1024 / sizeof(wchar_t);
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (characters + 1) * sizeof(wchar_t));
   auto* text = static_cast<wchar_t*>(::GlobalLock(memory));
-  for (std::size_t i = 0; i < characters; ++i) text[i] = L'0' + static_cast<wchar_t>(i % 10);
+  if (!text) return 1;
+  for (std::size_t i = 0; i < characters; ++i) text[i] = static_cast<wchar_t>(L'0' + i % 10);
   text[characters] = L'\0';
   ::GlobalUnlock(memory);
-  if (!::OpenClipboard(nullptr)) return 1;
-  ::EmptyClipboard();
-  const bool placed = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  const bool placed = ::OpenClipboard(nullptr) && ::EmptyClipboard() && ::SetClipboardData(CF_UNICODETEXT, memory);
   ::CloseClipboard();
   return placed ? 0 : 1;
 }
 
-int WriteHostileColors() {
-  const TKernelHandle mapping(::OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, L"VindleColorDefinitionService"));
-  if (!mapping) return 1;
-  const TMappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, QorvelColorBlock::Size));
+int WriteNonColours() {
+  const TKernelHandle block(::OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, L"VindleColorDefinitionService"));
+  const TMappedView view(::MapViewOfFile(block.Get(), FILE_MAP_ALL_ACCESS, 0, 0, QorvelColorBlock::Size));
   if (!view) return 1;
-  TQorvelColorBlockView block(view.Get());
-  // No lock taken: a hostile program would not take it either.
-  for (int index = 0; index < QorvelColorBlock::ColorCount; ++index) block.SetRecord(index, {0xDEADBEEF, 0xDEADBEEF});
-  // The shell's tray and the desktop in every free slot: windows no colour change is for.
-  const HWND foreign[] = {::FindWindowW(L"Shell_TrayWnd", nullptr), ::GetDesktopWindow()};
-  int next = 0;
+  TQorvelColorBlockView colours(view.Get());  // without the lock, as such a program would
+  for (int index = 0; index < QorvelColorBlock::ColorCount; ++index) colours.SetRecord(index, {0xDEADBEEF, 0xDEADBEEF});
   for (int slot = 0; slot < QorvelColorBlock::WindowCount; ++slot)
-    if (block.Window(slot) == 0)
-      block.SetWindow(slot, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(foreign[next++ % 2])));
+    if (colours.Window(slot) == 0) colours.SetWindow(slot, Stored(::GetDesktopWindow()));
   return 0;
 }
 
@@ -121,14 +98,17 @@ int Ping() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   int count = 0;
   wchar_t** argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  const std::vector<std::wstring> args(argv + 1, argv + count);
+  const std::vector<std::wstring> a(argv + 1, argv + count);
   ::LocalFree(argv);
-  const std::wstring mode = args.empty() ? L"" : args[0];
-  if (mode == L"hold" && args.size() == 3) return Hold(args[1], args[2]);
-  if (mode == L"squat" && args.size() == 4) return Squat(args[1], args[2], args[3]);
-  if (mode == L"stall" && args.size() == 2) return Stall(args[1]);
-  if (mode == L"bigtext" && args.size() == 2) return BigText(std::stoi(args[1]));
-  if (mode == L"colors" && args.size() == 1) return WriteHostileColors();
-  if (mode == L"ping" && args.size() == 1) return Ping();
+  const std::wstring mode = a.empty() ? L"" : a[0];
+  if (mode == L"hold" && a.size() == 3) {
+    const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, a[1].c_str());
+    return ::WaitForSingleObject(mutex, 10000) == WAIT_OBJECT_0 ? HoldUntilEnded(a[2]) : 1;
+  }
+  if (mode == L"squat" && a.size() == 4) return Squat(a[1], a[2], a[3]);
+  if (mode == L"stall" && a.size() == 2) return Stall(a[1]);
+  if (mode == L"bigtext" && a.size() == 2) return BigText(std::stoul(a[1]));
+  if (mode == L"colors" && a.size() == 1) return WriteNonColours();
+  if (mode == L"ping" && a.size() == 1) return Ping();
   return 2;
 }

@@ -27,14 +27,16 @@ def expect_answering(s, what):
 
 
 def open_box_menu(s, face):
-    """Right-clicks the colour picker's box and waits for the menu with its gray swatch."""
-    s.right_click(*face)
+    """Right-clicks the colour picker's box and waits for a menu with its gray swatch nearby."""
     x, y = face
+    s.right_click(x, y)
 
     def shown():
         shot = s.screenshot("menu")
-        return any(shot.pixel(x + 8, yy) == (0x80, 0x80, 0x80) for yy in range(y, y + 320)) and shot
-    return s.wait_for(shown, "the colour box menu with its swatches", timeout=8)
+        return any(shot.pixel(xx, yy) == (0x80, 0x80, 0x80)
+                   for xx in range(max(x - 300, 0), min(x + 300, shot.width), 3)
+                   for yy in range(max(y - 400, 0), min(y + 400, shot.height), 3))
+    s.wait_for(shown, "the colour box menu with its swatches", timeout=8)
 
 
 def scenario_locks_held_by_another_program_cost_a_bounded_wait(s):

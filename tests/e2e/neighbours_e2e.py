@@ -23,7 +23,10 @@ def neighbour(s, *args):
 
 
 def expect_answering(s, what):
-    s.expect_equal(s.wait_exit(s.start(NEIGHBOUR, "ping")), 0, f"Vindle answers a sent message ({what})")
+    """Vindle answers a message sent to it within a second, once it has handled the input
+    that came before (under load, a paste of megabytes is still being copied by the system)."""
+    s.wait_for(lambda: s.wait_exit(s.start(NEIGHBOUR, "ping")) == 0,
+               f"Vindle to answer a sent message within a second ({what})", timeout=20, interval=0.5)
 
 
 def open_box_menu(s, face):

@@ -61,12 +61,15 @@ std::unique_ptr<TQorvelTrayApplication> CreateMeterApplication(const std::wstrin
 // The single-instance block: a later start hands over through it, and setup asks the running
 // program to end through it before replacing or removing its file.
 constexpr wchar_t InstanceName[] = L"Vindle";
+constexpr wchar_t ProgramFileName[] = L"Vindle.exe";
 constexpr DWORD CloseTimeoutMs = 10000;
 
 int RunProgram() {
   TApplicationInstallation& installation = ApplicationInstallation();
   UseQorvelWizards(installation);
-  installation.CloseRunningProgram = [] { return CloseRunningInstance(InstanceName, CloseTimeoutMs); };
+  installation.CloseRunningProgram = [&installation] {
+    return CloseRunningInstance(InstanceName, ProgramFileName, CloseTimeoutMs, installation.LogSink());
+  };
   if (!installation.RunInstallationStep()) return installation.ExitCode();
 
   SettingsFileName = SettingsFileNameFor(installation.Mode(), installation.ExePath(), AppDataFolder());

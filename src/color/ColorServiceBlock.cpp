@@ -7,6 +7,14 @@ TQorvelColorRecord InitialColor(int index) {
   return {index >= 0 && index < 5 ? grays[index] : 0xFFFFFFu, 0};
 }
 
+bool ValidColorValue(TColor value) {
+  const TColor kind = value & 0xFF000000u;
+  if (kind == 0) return true;
+  constexpr TColor LastSystemColorIndex = 30;  // the menu bar
+  return (kind == 0x80000000u || kind == 0xFF000000u) && (value & 0x00FFFF00u) == 0 &&
+         (value & 0xFFu) <= LastSystemColorIndex;
+}
+
 }  // namespace QorvelColorBlock
 
 using namespace QorvelColorBlock;

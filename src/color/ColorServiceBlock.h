@@ -32,6 +32,11 @@ inline constexpr std::size_t Size = ColorsOffset + ColorsSize;      // 520
 
 // The colours a new block starts with: black, three grays, then white.
 TQorvelColorRecord InitialColor(int index);
+
+// Whether a value read from the block is a colour at all: RGB (high byte 0), or a system
+// colour (high byte 0x80 or 0xFF, a system colour index up to 30, nothing in between). Any
+// program of the session can write the block, so what it holds is data to check.
+bool ValidColorValue(TColor value);
 }  // namespace QorvelColorBlock
 
 // Typed access to a block's bytes. Indexes outside the tables read as 0 (an invalid colour
@@ -56,10 +61,7 @@ class TQorvelColorBlockView {
   // Sets the value and keeps the flags.
   void SetColorValue(int index, TColor value);
 
-  // The 256 bytes of the colour records, as stored outside the block.
-  unsigned char* ColorBytes() const { return FBytes + QorvelColorBlock::ColorsOffset; }
-
-  // The slot a new service takes: the first free one, or else the first whose window no
+    // The slot a new service takes: the first free one, or else the first whose window no
   // longer exists (its process ended without clearing it); -1 when all are live.
   int FindFreeSlot(const std::function<bool(std::uint32_t window)>& windowAlive) const;
 

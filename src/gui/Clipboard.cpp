@@ -61,7 +61,7 @@ bool PutClipboardText(HWND owner, std::wstring_view text) {
   return clipboard.Open() && ::EmptyClipboard() && HandOver(CF_UNICODETEXT, memory);
 }
 
-std::optional<std::wstring> ClipboardText(HWND owner) {
+std::optional<std::wstring> ClipboardText(HWND owner, std::size_t maxLength) {
   if (!::IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::nullopt;
   TClipboardScope clipboard(owner);
   if (!clipboard.Open()) return std::nullopt;
@@ -70,5 +70,18 @@ std::optional<std::wstring> ClipboardText(HWND owner) {
   const TGlobalLock lock(data);
   const auto* text = static_cast<const wchar_t*>(lock.Data());
   if (!text) return std::nullopt;
-  return std::wstring(text, ::wcsnlen(text, ::GlobalSize(data) / sizeof(wchar_t)));
+  // One character past the limit tells a text that is too long; nothing beyond is looked at.
+  const std::size_t available = ::GlobalSize(data) / sizeof(wchar_t);
+  const std::size_t length =
+      ::wcsnlen(text, maxLength < available ? maxLength + 1 : available);
+  if (length > maxLength) return std::nullopt;
+  return std::wstring(text, length);
+}
+
+bool ClipboardDataRendered() {
+  const HWND owner = ::GetClipboardOwner();
+  if (!owner) return true;
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(owner, &processId);
+  return processId == ::GetCurrentProcessId();
 }

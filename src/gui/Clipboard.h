@@ -14,8 +14,16 @@
 // text is there.
 bool PutClipboardText(HWND owner, std::wstring_view text);
 
-// The clipboard's Unicode text, if it holds text and can be opened.
-std::optional<std::wstring> ClipboardText(HWND owner);
+// The clipboard's Unicode text, if it holds text, can be opened and is at most `maxLength`
+// characters long: a field that holds a few characters has no use for more, and copying a
+// text of hundreds of megabytes to find that out would only exhaust memory.
+std::optional<std::wstring> ClipboardText(HWND owner, std::size_t maxLength = std::wstring::npos);
+
+// Whether reading the clipboard's data asks nobody: true when it has no owner or the owner
+// is a window of this process. Another program may offer a format and render it only when
+// asked (delayed rendering); the read then waits for that program for as long as it takes.
+// So menus ask only which formats are there, and read another program's data on a command.
+bool ClipboardDataRendered();
 
 // The clipboard opened for `owner` for one scope, if it could be had. Other programs open
 // the clipboard for moments (viewers read every change), so a busy clipboard is tried again

@@ -54,7 +54,8 @@ TQorvelSharedMemoryGuard::TQorvelSharedMemoryGuard(const std::wstring& mappingNa
   // creator could create the block although the creator already owns the guard, and both
   // would take themselves for the creator.
   if (FGuard.LockCount() == 0) {
-    FGuard.Enter();
+    // A holder that never lets go must not keep this start waiting with no word.
+    if (!FGuard.TryEnter()) throw EQorvelMutexBusyError("Mutex is held by another program.");
     FHeldForCreation = true;
   }
 }

@@ -78,13 +78,15 @@ class TQorvelSharedMemoryGuard {
 
 // Shared memory with a mutex named after the block (its kernel name + "Mutex"). Whoever
 // creates the block holds the guard at that moment, so "not created" always means that the
-// creator's guarded initialisation is either finished or still holds the guard.
+// creator's guarded initialisation is either finished or still holds the guard. When the
+// guard cannot be had in the bounded wait, construction throws EQorvelMutexBusyError.
 class TQorvelMutexSharedMemory : private TQorvelSharedMemoryGuard, public TQorvelSharedMemory {
  public:
   TQorvelMutexSharedMemory(const std::wstring& name, std::int64_t size, bool initialOwner,
                            HANDLE file = INVALID_HANDLE_VALUE);
 
-  DWORD Lock() { return FGuard.Enter(); }
+  // The bounded wait of TQorvelMutexSection::TryEnter; answers whether the guard is held.
+  bool Lock() { return FGuard.TryEnter(); }
   bool Unlock() { return FGuard.Leave(); }
   TQorvelMutexSection& Guard() { return FGuard; }
   const TQorvelMutexSection& Guard() const { return FGuard; }

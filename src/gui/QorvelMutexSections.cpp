@@ -26,6 +26,29 @@ DWORD TQorvelMutexSection::Enter() {
   return result;
 }
 
+bool TQorvelMutexSection::TryEnter() {
+  if (!FHandle) return false;
+  const ULONGLONG until = ::GetTickCount64() + (FLastWaitRanOut ? 0 : QorvelLockWaitLimitMs);
+  HANDLE handle = FHandle.Get();
+  const auto granted = [](DWORD result) { return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0; };
+  DWORD result = WAIT_TIMEOUT;
+  for (;;) {
+    const ULONGLONG now = ::GetTickCount64();
+    const DWORD left = now < until ? static_cast<DWORD>(until - now) : 0;
+    // Only sent messages are answered here: the caller is in the middle of something, and a
+    // posted message (a click, a timer) could start something else that needs this lock.
+    result = ::MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_SENDMESSAGE);
+    if (granted(result) || result != WAIT_OBJECT_0 + 1 || left == 0) break;
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  if (!granted(result)) result = ::WaitForSingleObject(handle, 0);  // a last look
+  FLastWaitRanOut = !granted(result);
+  if (FLastWaitRanOut) return false;
+  ++FLockCount;
+  return true;
+}
+
 bool TQorvelMutexSection::Leave() {
   if (!FHandle) return false;
   const bool released = ::ReleaseMutex(FHandle.Get()) != FALSE;

@@ -7,6 +7,7 @@
 #include "base/ScopeExit.h"
 #include "gui/QorvelMemoryMappedFiles.h"
 #include "gui/Application.h"
+#include "gui/RunningInstances.h"
 #include "settings/QorvelErrors.h"
 
 namespace {
@@ -28,23 +29,59 @@ TQorvelTrayApplication::TQorvelTrayApplication(std::wstring title) : FTitle(std:
 
 TQorvelTrayApplication::~TQorvelTrayApplication() = default;
 
+namespace {
+
+HWND StoredWindow(const TQorvelSharedMemory& shared) {
+  std::uint32_t stored = 0;
+  std::memcpy(&stored, shared.Memory(), sizeof(stored));
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(stored));
+}
+
+}  // namespace
+
 void TQorvelTrayApplication::Run(const std::wstring& instanceName, bool closeOther) {
   std::unique_ptr<TQorvelMutexSharedMemory> shared;
-  if (!instanceName.empty())
-    shared = std::make_unique<TQorvelMutexSharedMemory>(instanceName, 4, true, INVALID_HANDLE_VALUE);
+  if (!instanceName.empty()) {
+    try {
+      shared = std::make_unique<TQorvelMutexSharedMemory>(instanceName, 4, true, INVALID_HANDLE_VALUE);
+    } catch (const EQorvelMutexBusyError&) {
+      // Something holds the guard and does not let go: ask rather than hang or vanish.
+      if (!closeOther && StartWhenOtherInstanceDoesNotAnswer()) RunFirstInstance(nullptr);
+      return;
+    }
+  }
 
   if (!shared || shared->Created()) {
     RunFirstInstance(shared.get());
     return;
   }
-  // Another instance runs. Its guard is held until it has stored its window, so waiting
-  // for the guard means a start racing the first one's start-up still finds the window.
-  shared->Lock();
-  std::uint32_t stored = 0;
-  std::memcpy(&stored, shared->Memory(), sizeof(stored));
-  shared->Unlock();
-  const HWND running = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(stored));
-  if (running) HandOverToFirstInstance(running, closeOther ? WM_CLOSEINSTANCE : WM_SHOWINSTANCE);
+  // Another instance runs, or something else made the block. Its guard is held until the
+  // first instance has stored its window, so waiting for the guard means a start racing the
+  // first one's start-up still finds the window.
+  // (Held already when this start created the guard: a block made by another program.)
+  if (shared->Guard().LockCount() == 0 && !shared->Lock()) {
+    if (!closeOther && StartWhenOtherInstanceDoesNotAnswer()) RunFirstInstance(nullptr);
+    return;
+  }
+  const HWND running = StoredWindow(*shared);
+  if (IsRunningInstanceWindow(running, OwnImageFileName())) {
+    shared->Unlock();
+    HandOverToFirstInstance(running, closeOther ? WM_CLOSEINSTANCE : WM_SHOWINSTANCE);
+    return;
+  }
+  // The block names no running copy of this program (a zero, a window of another program, a
+  // copy that crashed): it is stale. Take it over, still holding its guard, as a first
+  // instance would; a start asked only to close the running one has nothing to close.
+  if (closeOther) {
+    shared->Unlock();
+    return;
+  }
+  RunFirstInstance(shared.get());
+}
+
+bool TQorvelTrayApplication::StartWhenOtherInstanceDoesNotAnswer() {
+  const std::wstring text = L"Another " + FTitle + L" does not answer.\n\nStart anyway?";
+  return ::MessageBoxW(nullptr, text.c_str(), FTitle.c_str(), MB_YESNO | MB_ICONWARNING | MB_SETFOREGROUND) == IDYES;
 }
 
 void HandOverToFirstInstance(HWND running, UINT request, const TInstanceHandOverCalls& calls) {
@@ -95,19 +132,33 @@ bool WaitHandlingMessages(HANDLE object, ULONGLONG until) {
   }
 }
 
+// How long a start-up may leave its block without a window before the block counts as stale.
+constexpr ULONGLONG StartingInstanceGraceMs = 2000;
+
 }  // namespace
 
-bool CloseRunningInstance(const std::wstring& instanceName, DWORD timeoutMs) {
-  const ULONGLONG until = ::GetTickCount64() + timeoutMs;
+bool CloseRunningInstance(const std::wstring& instanceName, const std::wstring& imageFileName, DWORD timeoutMs,
+                          const std::function<void(const std::wstring&)>& log) {
+  const ULONGLONG start = ::GetTickCount64();
+  const ULONGLONG until = start + timeoutMs;
   for (;;) {
     const std::optional<HWND> running = FirstInstanceWindow(instanceName);
     if (!running) return true;
-    DWORD processId = 0;
-    if (*running) ::GetWindowThreadProcessId(*running, &processId);
-    if (processId != 0 && processId != ::GetCurrentProcessId()) {
-      const TKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
-      ::PostMessageW(*running, WM_CLOSEINSTANCE, 0, 0);
-      if (process) return WaitHandlingMessages(process.Get(), until) || !FirstInstanceWindow(instanceName);
+    if (IsRunningInstanceWindow(*running, imageFileName)) {
+      DWORD processId = 0;
+      ::GetWindowThreadProcessId(*running, &processId);
+      if (processId != ::GetCurrentProcessId()) {
+        const TKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+        ::PostMessageW(*running, WM_CLOSEINSTANCE, 0, 0);
+        if (process) return WaitHandlingMessages(process.Get(), until) || !FirstInstanceWindow(instanceName);
+      }
+    } else if (*running || ::GetTickCount64() - start >= StartingInstanceGraceMs) {
+      // A block that names no running copy (left by a crash, or made by another program)
+      // holds nothing that could be asked to close; the next start takes it over.
+      if (log)
+        log(L"The block \"" + instanceName + L"\" names no running " + imageFileName +
+            L"; it was taken for stale and nothing was asked to close.");
+      return true;
     }
     // Starting or ending right now: look again shortly.
     WaitHandlingMessages(nullptr, std::min(until, ::GetTickCount64() + 100));
@@ -116,17 +167,18 @@ bool CloseRunningInstance(const std::wstring& instanceName, DWORD timeoutMs) {
 }
 
 void TQorvelTrayApplication::RunFirstInstance(TQorvelMutexSharedMemory* shared) {
-  FWindow = std::make_unique<TMessageWindow>(L"TQorvelTrayWindow", [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
+  FWindow = std::make_unique<TMessageWindow>(TrayWindowClassName, [this](UINT m, WPARAM w, LPARAM l, LRESULT& r) {
     if (!FInitialized || !HandleMessage(m, w, l)) return false;
     r = 0;
     return true;
   });
   // Frees the frame's resources in their order whatever way the run ends.
   const TScopeExit freeResources([this, shared] {
-    // A start during our shutdown must not post to a window that is about to go.
-    if (shared) {
-      shared->Lock();
-      std::memset(shared->Memory(), 0, sizeof(std::uint32_t));
+    // A start during our shutdown must not post to a window that is about to go. A guard
+    // that another program keeps costs the bounded wait and leaves the block as it is (the
+    // next start finds the window gone); a block taken over meanwhile is no longer ours.
+    if (shared && shared->Lock()) {
+      if (StoredWindow(*shared) == FWindow->Handle()) std::memset(shared->Memory(), 0, sizeof(std::uint32_t));
       shared->Unlock();
     }
     FInitialized = false;

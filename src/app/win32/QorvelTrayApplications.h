@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -69,6 +70,9 @@ class TQorvelTrayApplication {
   virtual std::unique_ptr<TPopupMenu> CreateTrayMenu() { return std::make_unique<TPopupMenu>(); }
 
   void PopupTrayMenu(HWND owner);
+  // The guard of the single-instance block is held by a process that does not let go:
+  // answers whether to start anyway, without the hand-over (asks the user).
+  virtual bool StartWhenOtherInstanceDoesNotAnswer();
 
  private:
   void RunFirstInstance(class TQorvelMutexSharedMemory* shared);
@@ -123,8 +127,11 @@ void HandOverToFirstInstance(HWND running, UINT request, const TInstanceHandOver
 
 // Asks the first instance running under `instanceName` to end, as a later start with
 // `closeOther` does, and waits up to `timeoutMs` for its process to end while this thread's
-// messages are handled. True when no instance runs any more.
-bool CloseRunningInstance(const std::wstring& instanceName, DWORD timeoutMs);
+// messages are handled. True when no instance runs any more. Only a window that
+// IsRunningInstanceWindow accepts for `imageFileName` is asked; a block that names none is
+// stale, which `log` hears of, and counts as no instance.
+bool CloseRunningInstance(const std::wstring& instanceName, const std::wstring& imageFileName, DWORD timeoutMs,
+                          const std::function<void(const std::wstring&)>& log = {});
 
 // The one application object of the running program (null before and after the run).
 TQorvelTrayApplication* MeterApplication();

@@ -78,9 +78,12 @@ bool TQorvelColorClipboard::CanPasteColor() {
   if ((FSystemColorFormat && ::IsClipboardFormatAvailable(FSystemColorFormat)) ||
       (FRgbaColorFormat && ::IsClipboardFormatAvailable(FRgbaColorFormat)))
     return true;
+  if (!::IsClipboardFormatAvailable(CF_TEXT)) return false;
   TColor ignored = 0;
-  return ::IsClipboardFormatAvailable(CF_TEXT) && PasteColor(ignored);
+  return !ClipboardDataRendered() || PasteColor(ignored);
 }
+
+bool TQorvelColorClipboard::RenderedColor(TColor& color) { return ClipboardDataRendered() && PasteColor(color); }
 
 TQorvelColorClipboard& ColorClipboard() {
   static TQorvelColorClipboard clipboard;

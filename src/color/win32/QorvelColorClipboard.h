@@ -18,7 +18,12 @@ class TQorvelColorClipboard {
   // The first of "System Color", "RGBA Color" (alpha dropped) and a six-digit text that
   // can be read; false when none can.
   bool PasteColor(TColor& color);
+  // Whether a colour format is offered. Asks only which formats are there, except for text
+  // already in memory (ClipboardDataRendered), which is read to tell whether it is a colour:
+  // another program's text is judged when the user chooses to paste it.
   bool CanPasteColor();
+  // The colour PasteColor would give, when it can be read without asking another program.
+  bool RenderedColor(TColor& color);
 
   UINT SystemColorFormat() const { return FSystemColorFormat; }
   UINT RgbaColorFormat() const { return FRgbaColorFormat; }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/ScopeExit.h"
 #include "color/ColorAccessibleTexts.h"
 #include "color/ColorPreferences.h"
 #include "color/win32/ColorTools.h"
@@ -117,6 +118,9 @@ void TQorvelColorBox::ChooseColor(TColor color) {
 }
 
 void TQorvelColorBox::OpenDialog() {
+  if (FDialogOpen) return;
+  FDialogOpen = true;
+  const TScopeExit closed([this] { FDialogOpen = false; });
   // Owners that adjust the dialog run it themselves; every other box gets it as it is.
   if (OnDialog)
     OnDialog(*this);
@@ -422,12 +426,16 @@ TQorvelColorPopupMenu::TQorvelColorPopupMenu() {
 
 void TQorvelColorPopupMenu::PrepareItems() {
   FCanPaste = ColorClipboard().CanPasteColor();
-  if (FCanPaste && !ColorClipboard().PasteColor(FPasteColor)) FCanPaste = false;
+  // Another program's colour shows as a neutral swatch: reading it could wait on that program.
+  if (FCanPaste && !ColorClipboard().RenderedColor(FPasteColor)) FPasteColor = ColorToRGB(clBtnFace);
   Item(tagPaste).Enabled = FCanPaste;
   const TApplicationSettings& settings = ColorToolSettings();
   FFormats = OfferedColorFormats(*settings.Colors);
   FRecent = RecentColors(*settings.Colors);
   Item(tagRecent).Enabled = !FRecent.empty();
+  // Read once per popup: each read takes the shared block's lock.
+  for (int i = 0; i < UserColorCount; ++i)
+    FUserColors[static_cast<std::size_t>(i)] = ColorDefinitionService().GetColor(i);
 }
 
 namespace {
@@ -545,7 +553,10 @@ void TQorvelColorPopupMenu::Click(int tag) {
     case tagCopy: ColorClipboard().CopyColor(box->Color()); return;
     case tagPaste: {
       TColor pasted = 0;
-      if (ColorClipboard().PasteColor(pasted)) box->ChooseColor(pasted);
+      if (ColorClipboard().PasteColor(pasted))
+        box->ChooseColor(pasted);
+      else
+        ::MessageBeep(MB_ICONWARNING);  // the text offered was no colour after all
       return;
     }
     case tagClearRecent: SetRecentColors(*ColorToolSettings().Colors, {}); return;
@@ -573,7 +584,7 @@ bool TQorvelColorPopupMenu::SwatchColor(int tag, TColor& color) const {
     case tagWhite: color = 0xFFFFFF; return true;
     default:
       if (tag < tagUser1 || tag >= tagUser1 + UserColorCount) return false;
-      color = ColorDefinitionService().GetColor(tag - tagUser1);
+      color = FUserColors[static_cast<std::size_t>(tag - tagUser1)];
       return true;
   }
 }

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -46,7 +47,10 @@ class TQorvelColorBox : public TQorvelCustomBoxWinControl {
   // value stays the same.
   void ChooseColor(TColor color);
   // Runs the colour dialog: through OnDialog when assigned, else with the box's own values.
+  // Does nothing while this box's dialog is open: a request that arrives meanwhile (another
+  // program can post the accessibility default action at will) must not stack a second one.
   void OpenDialog();
+  bool DialogOpen() const { return FDialogOpen; }
   // The dialog shows `color` for now: the box takes it and fires OnPreview (not OnChange).
   void PreviewColor(TColor color);
   // The dialog ended with OK.
@@ -97,6 +101,7 @@ class TQorvelColorBox : public TQorvelCustomBoxWinControl {
   TColor FPickedColor = 0;
   int FSavedCursor = 0;
   bool FSwallowContextMenu = false;  // the right-button press that ended a pick
+  bool FDialogOpen = false;
 };
 
 // The context menu of every colour box: one owner-drawn menu with colour swatches, shown
@@ -162,6 +167,7 @@ class TQorvelColorPopupMenu : public TPopupMenu {
   HMENU FTrackedMenu = nullptr;
   std::vector<TColorFormat> FFormats;
   std::vector<TColor> FRecent;
+  std::array<TColor, UserColorCount> FUserColors{};
   std::map<UINT, TEntry> FEntries;  // by menu identifier, as last built
 };
 

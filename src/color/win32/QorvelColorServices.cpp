@@ -1,6 +1,7 @@
 #include "color/win32/QorvelColorServices.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "gui/Handles.h"
 
@@ -27,58 +28,103 @@ std::string Narrow(const std::wstring& text) {
   return result;
 }
 
+constexpr wchar_t ServiceWindowClassName[] = L"TQorvelColorDefinitionWindow";
+
+// Only the hidden windows of colour services hear of changes: the table is writable by any
+// program, and a handle written there must not make us post to whatever window it names.
+bool IsServiceWindow(HWND window) {
+  wchar_t className[64] = {};
+  const int length = ::GetClassNameW(window, className, static_cast<int>(std::size(className)));
+  return length > 0 && std::wstring_view(className, static_cast<std::size_t>(length)) == ServiceWindowClassName;
+}
+
+bool ValidIndex(int index) { return index >= 0 && index < QorvelColorBlock::ColorCount; }
+
 }  // namespace
 
 TQorvelColorDefinitionService::TQorvelColorDefinitionService() = default;
 
+TQorvelColorRecord TQorvelColorDefinitionService::Record(int index) const {
+  return ValidIndex(index) ? FRecords[static_cast<std::size_t>(index)] : TQorvelColorRecord{};
+}
+
+void TQorvelColorDefinitionService::SetRecord(int index, const TQorvelColorRecord& record) {
+  if (ValidIndex(index)) FRecords[static_cast<std::size_t>(index)] = record;
+}
+
 void TQorvelColorDefinitionService::Open() {
-  FWindow = std::make_unique<TMessageWindow>(L"TQorvelColorDefinitionWindow",
+  FWindow = std::make_unique<TMessageWindow>(ServiceWindowClassName,
                                              [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
                                                bool handled = false;
                                                result = HandleMessage(message, wParam, lParam, handled);
                                                return handled;
                                              });
   FSlot = -1;
-  FShared = std::make_unique<TQorvelMutexSharedMemory>(GetServiceName(), QorvelColorBlock::Size, false);
+  for (int index = 0; index < ColorCount; ++index) SetRecord(index, QorvelColorBlock::InitialColor(index));
+  LoadColors();
+  try {
+    FShared = std::make_unique<TQorvelMutexSharedMemory>(GetServiceName(), QorvelColorBlock::Size, false);
+  } catch (const EQorvelError&) {
+    // Held by a program that does not let go, or the name taken by an object of another
+    // kind: the user's colours still work, only not shared with other copies.
+    FShared.reset();
+    return;
+  }
 
   TQorvelMutexLock lock(FShared->Guard());
+  if (!lock.Held()) return;  // unregistered: the colours are shared on each use when the guard is free
   TQorvelColorBlockView block = Block();
   // Seeded by whoever takes the lock first on a blank block, not by whoever created it:
   // the creator releases the guard after creating, and a second copy may get in between.
   if (!block.Initialized()) {
     block.Initialize();
-    LoadColors();
+    for (int index = 0; index < ColorCount; ++index) block.SetRecord(index, Record(index));
+  } else {
+    for (int index = 0; index < ColorCount; ++index) TakeBlockColor(block, index);
   }
   // A copy that ended without unregistering leaves its dead window behind; such a slot is
   // taken over once no free one is left, so crashes cannot fill the table for good.
-  FSlot = block.FindFreeSlot([](std::uint32_t window) { return ::IsWindow(WindowOf(window)) != FALSE; });
+  FSlot = block.FindFreeSlot([](std::uint32_t window) { return IsServiceWindow(WindowOf(window)); });
   if (FSlot >= 0) block.SetWindow(FSlot, StoredWindow(Window()));
 }
 
 TQorvelColorDefinitionService::~TQorvelColorDefinitionService() {
-  FWindow.reset();
+  const HWND own = Window();
   if (FShared && FSlot >= 0) {
     TQorvelMutexLock lock(FShared->Guard());
-    TQorvelColorBlockView block = Block();
-    block.SetWindow(FSlot, 0);
+    if (lock.Held() && Block().Window(FSlot) == StoredWindow(own)) Block().SetWindow(FSlot, 0);
     FSlot = -1;
   }
+  FWindow.reset();
+}
+
+void TQorvelColorDefinitionService::TakeBlockColor(const TQorvelColorBlockView& block, int index) {
+  const TColor value = block.ColorValue(index);
+  if (QorvelColorBlock::ValidColorValue(value)) FRecords[static_cast<std::size_t>(index)].Value = value;
 }
 
 TColor TQorvelColorDefinitionService::GetColor(int index) {
-  if (index < 0 || index >= ColorCount) return static_cast<TColor>(-1);
-  TQorvelMutexLock lock(FShared->Guard());
-  return Block().ColorValue(index);
+  if (!ValidIndex(index)) return static_cast<TColor>(-1);
+  if (FShared) {
+    TQorvelMutexLock lock(FShared->Guard());
+    if (lock.Held() && Block().Initialized()) TakeBlockColor(Block(), index);
+  }
+  return Record(index).Value;
 }
 
 void TQorvelColorDefinitionService::SetColor(int index, TColor color) {
-  if (index < 0 || index >= ColorCount) return;
-  {
+  if (!ValidIndex(index)) return;
+  FRecords[static_cast<std::size_t>(index)].Value = color;
+  if (FShared) {
     TQorvelMutexLock lock(FShared->Guard());
-    Block().SetColorValue(index, color);
-    PostToOthers(index, color);
-    SaveColors();
+    if (lock.Held() && Block().Initialized()) {
+      Block().SetColorValue(index, color);
+      PostToOthers(index, color);
+    }
   }
+  // Only this service's own copy is stored: values that some program wrote into the block
+  // never reach the user's settings unchecked.
+  SaveColors();
   NotifyListeners(index, color);
 }
 
@@ -86,13 +132,14 @@ void TQorvelColorDefinitionService::PostToOthers(int index, TColor color) {
   TQorvelColorBlockView block = Block();
   for (int slot = 0; slot < QorvelColorBlock::WindowCount; ++slot) {
     const std::uint32_t window = block.Window(slot);
-    if (window == 0 || slot == FSlot) continue;
-    // Posting to the dead window of a crashed copy fails and does nothing else; the slot
-    // is freed so that the table does not fill up with them.
-    if (!::PostMessageW(WindowOf(window), ColorChangedMessage, static_cast<WPARAM>(index),
-                        static_cast<LPARAM>(color)) &&
-        !::IsWindow(WindowOf(window)))
+    if (window == 0 || slot == FSlot || WindowOf(window) == Window()) continue;
+    // The dead window of a crashed copy, or a handle that names no service: the slot is
+    // freed so that the table does not fill up with them.
+    if (!IsServiceWindow(WindowOf(window))) {
       block.SetWindow(slot, 0);
+      continue;
+    }
+    ::PostMessageW(WindowOf(window), ColorChangedMessage, static_cast<WPARAM>(index), static_cast<LPARAM>(color));
   }
 }
 
@@ -114,9 +161,12 @@ LRESULT TQorvelColorDefinitionService::HandleMessage(UINT message, WPARAM wParam
   handled = true;
   // Any process may post to the window: an index no colour has is dropped here rather
   // than handed to listeners that index their own tables with it.
-  if (wParam >= static_cast<WPARAM>(ColorCount)) return 0;
-  // The block already holds the value and the sender has saved it.
-  NotifyListeners(static_cast<int>(wParam), static_cast<TColor>(lParam));
+  const auto color = static_cast<TColor>(lParam);
+  if (wParam >= static_cast<WPARAM>(ColorCount) || !QorvelColorBlock::ValidColorValue(color)) return 0;
+  // The block already holds the value and the sender has saved it; our copy follows, to be
+  // stored with our next change.
+  FRecords[wParam].Value = color;
+  NotifyListeners(static_cast<int>(wParam), color);
   return 0;
 }
 
@@ -136,7 +186,11 @@ void TQorvelColorDefinitionService::LoadColors() {
   unsigned char bytes[QorvelColorBlock::ColorsSize];
   if (::RegQueryValueExW(key.Get(), kUserDefinedValue, nullptr, &type, bytes, &size) != ERROR_SUCCESS) return;
   // A shorter value (fewer records) replaces only the records it holds.
-  std::memcpy(Block().ColorBytes(), bytes, size);
+  for (std::size_t at = 0; at + QorvelColorBlock::RecordSize <= size; at += QorvelColorBlock::RecordSize) {
+    TQorvelColorRecord& record = FRecords[at / QorvelColorBlock::RecordSize];
+    std::memcpy(&record.Value, bytes + at, 4);
+    std::memcpy(&record.Flags, bytes + at + 4, 4);
+  }
 }
 
 void TQorvelColorDefinitionService::SaveColors() {
@@ -145,7 +199,12 @@ void TQorvelColorDefinitionService::SaveColors() {
                         &created, nullptr) != ERROR_SUCCESS)
     throw EQorvelRegistryError("Failed to create key " + Narrow(GetRegistryKey()));
   TRegistryKey key(created);
-  if (::RegSetValueExW(key.Get(), kUserDefinedValue, 0, REG_BINARY, Block().ColorBytes(),
+  unsigned char bytes[QorvelColorBlock::ColorsSize];
+  for (std::size_t index = 0; index < FRecords.size(); ++index) {
+    std::memcpy(bytes + index * QorvelColorBlock::RecordSize, &FRecords[index].Value, 4);
+    std::memcpy(bytes + index * QorvelColorBlock::RecordSize + 4, &FRecords[index].Flags, 4);
+  }
+  if (::RegSetValueExW(key.Get(), kUserDefinedValue, 0, REG_BINARY, bytes,
                        static_cast<DWORD>(QorvelColorBlock::ColorsSize)) != ERROR_SUCCESS)
     throw EQorvelRegistryError("Failed to set data for '" + Narrow(kUserDefinedValue) + "'");
 }

@@ -6,9 +6,16 @@
 // every other registered window, so that their listeners learn about the change at once.
 // Where the colours are stored between runs is up to the class: the base keeps them in the
 // registry, the program's subclass in its settings tree.
+//
+// Any program of the session can open the block, hold its mutex or write into it. So each
+// service keeps its own copy of the colours: it starts from storage, takes from the block
+// only values that are colours, and stores only that copy. A guard that cannot be had in
+// the bounded wait (TQorvelMutexLock) leaves the copy as it is; a block that cannot be opened
+// at all leaves the service working alone.
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -60,8 +67,10 @@ class TQorvelColorDefinitionService {
   bool AddListener(const TQorvelColorListener& listener);
   bool RemoveListener(const TQorvelColorListener& listener);
 
-  // This service's place in the window table, -1 when the table was full.
+  // This service's place in the window table, -1 when the table was full or not reached.
   int Slot() const { return FSlot; }
+  // Whether the shared block could be opened (else this service works alone).
+  bool SharesColors() const { return FShared != nullptr; }
   HWND Window() const { return FWindow ? FWindow->Handle() : nullptr; }
   int ListenerCount() const { return FListeners.Count(); }
 
@@ -78,16 +87,19 @@ class TQorvelColorDefinitionService {
   virtual void LoadColors();
   virtual void SaveColors();
 
-  // The records of the block; for LoadColors and SaveColors, which hold the lock.
-  TQorvelColorRecord Record(int index) const { return Block().Record(index); }
-  void SetRecord(int index, const TQorvelColorRecord& record) { Block().SetRecord(index, record); }
+  // This service's records, as LoadColors fills them and SaveColors stores them.
+  TQorvelColorRecord Record(int index) const;
+  void SetRecord(int index, const TQorvelColorRecord& record);
 
  private:
   void Open();
   TQorvelColorBlockView Block() const { return TQorvelColorBlockView(FShared->Memory()); }
+  // Takes the block's colour `index` into the copy when it is a colour; the flags stay ours.
+  void TakeBlockColor(const TQorvelColorBlockView& block, int index);
   void PostToOthers(int index, TColor color);
   void NotifyListeners(int index, TColor color);
 
+  std::array<TQorvelColorRecord, ColorCount> FRecords{};
   std::unique_ptr<TQorvelMutexSharedMemory> FShared;
   int FSlot = -1;
   TQorvelMethodHash<TQorvelColorListener> FListeners{ListenerCapacity};

@@ -4,12 +4,16 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
 #include "controls/TrackBarLayout.h"
 
 TQorvelNumberFormat UserNumberFormat();
+// The most a number field or a track bar reads from the clipboard: their texts are a few
+// characters long, and a longer text is refused rather than read.
+inline constexpr std::size_t PastedNumberTextLimit = 256;
 // The system's message font; lives until the program ends.
 HFONT DefaultControlFont();
 // One of the system's fonts (caption, message, ...) sized for `dpi`; 8-point "MS Shell Dlg 2"

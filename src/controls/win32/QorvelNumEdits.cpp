@@ -107,9 +107,9 @@ void TQorvelNumEdit::PaintCaption() {
 }
 
 void TQorvelNumEdit::PasteThroughFilter() {
-  const std::optional<std::wstring> pasted = ClipboardText(Handle());
-  if (!pasted) return;
-  const std::optional<TQorvelPaste> paste = OnPasteText(Narrow(*pasted));
+  if (!::IsClipboardFormatAvailable(CF_UNICODETEXT)) return;
+  const std::optional<std::wstring> pasted = ClipboardText(Handle(), PastedNumberTextLimit);
+  const std::optional<TQorvelPaste> paste = pasted ? OnPasteText(Narrow(*pasted)) : std::nullopt;
   if (!paste) {
     ::MessageBeep(MB_OK);
     return;

@@ -46,7 +46,7 @@ TPopupMenu& TrackBarMenu() {
       if (MenuTarget) MenuTarget->CopyValue();
     });
     menu.Add(L"&Paste value", -1, [](TMenuItem&) {
-      if (MenuTarget) MenuTarget->PasteValue();
+      if (MenuTarget && !MenuTarget->PasteValue()) ::MessageBeep(MB_ICONWARNING);  // no value of this bar
     });
   }
   return menu;
@@ -674,7 +674,9 @@ void TQorvelTrackBar::ShowContextMenu(int x, int y) {
   edit.Enabled = !::IsRectEmpty(&FValueRect);
   copy.Visible = !(FLabelOptions & ploDisableCopy);
   paste.Visible = !(FLabelOptions & ploDisablePaste);
-  paste.Enabled = ClipboardPosition().has_value();
+  // Another program's text is judged on Paste: reading it here could wait on that program.
+  paste.Enabled = ::IsClipboardFormatAvailable(CF_UNICODETEXT) &&
+                  (!ClipboardDataRendered() || ClipboardPosition().has_value());
   MenuTarget = this;
   menu.Popup(Handle(), {x, y});
   MenuTarget = nullptr;
@@ -683,7 +685,7 @@ void TQorvelTrackBar::ShowContextMenu(int x, int y) {
 void TQorvelTrackBar::CopyValue() { PutClipboardText(Handle(), ValueText()); }
 
 std::optional<int> TQorvelTrackBar::ClipboardPosition() const {
-  const auto text = ClipboardText(Handle());
+  const auto text = ClipboardText(Handle(), PastedNumberTextLimit);
   if (!text) return std::nullopt;
   const auto value = ParseLabelValue(Narrow(*text), UserNumberFormat());
   if (!value) return std::nullopt;

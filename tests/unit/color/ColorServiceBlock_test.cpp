@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ios>
 #include <set>
 
 #include "color/ColorServiceBlock.h"
@@ -106,6 +107,14 @@ TEST(ColorBlockSlots, PrefersAFreeSlotThenReclaimsADeadWindow) {
 
   block.View().SetWindow(60, 0);  // a copy that ended properly
   EXPECT_EQ(block.View().FindFreeSlot(isAlive), 60) << "a free slot goes before a dead one";
+}
+
+// What another program writes is a colour only as RGB or as a system colour index 0..30.
+TEST(ColorServiceBlock, OnlyRgbAndSystemColourIndexesAreColours) {
+  for (const TColor colour : {0x000000u, 0xFFFFFFu, 0x80000000u, 0x8000001Eu, 0xFF00001Eu})
+    EXPECT_TRUE(ValidColorValue(colour)) << std::hex << colour;
+  for (const TColor colour : {0x01000000u, 0x8000001Fu, 0x80000100u, 0xFF010000u, 0xDEADBEEFu})
+    EXPECT_FALSE(ValidColorValue(colour)) << std::hex << colour;
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/win32/QorvelTrayApplications.h"
+#include "gui/Handles.h"
 
 namespace {
 
@@ -156,4 +158,22 @@ TEST(TrayApplication, LaterStartWithCloseFlagEndsTheRunningInstance) {
   first.Run(name, false);
   EXPECT_EQ(first.TerminatingCalls, 1);
   EXPECT_EQ(first.OtherStarts, 0);
+}
+
+// A block that names no running copy (another program's window here) is stale: setup asks
+// nothing to close, posts nothing to that window, and logs why.
+TEST(TrayApplication, CloseRequestLeavesAStaleBlockAloneAndLogsIt) {
+  const std::wstring name = L"VindleTrayStale" + std::to_wstring(::GetCurrentProcessId());
+  const HWND foreign = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  const TKernelHandle block(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4, name.c_str()));
+  const TMappedView view(::MapViewOfFile(block.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 4));
+  *static_cast<std::uint32_t*>(view.Get()) = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(foreign));
+  std::vector<std::wstring> logged;
+  EXPECT_TRUE(CloseRunningInstance(name, L"vindle_win_tests.exe", 5000, [&](const std::wstring& line) {
+    logged.push_back(line);
+  }));
+  EXPECT_EQ(logged.size(), 1u);
+  MSG posted;
+  EXPECT_FALSE(::PeekMessageW(&posted, foreign, 0, 0, PM_REMOVE));
+  ::DestroyWindow(foreign);
 }

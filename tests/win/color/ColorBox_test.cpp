@@ -170,6 +170,19 @@ TEST(ColorBoxMouse, FaceClickAndSpaceOpenTheDialogSettingTheColourDoesNotFireCha
   EXPECT_EQ(events.Dialogs, 2);
 }
 
+// Another program may post the accessibility default action at will: while the box's dialog
+// is open, a request to open it again is ignored, not stacked.
+TEST(ColorBoxMouse, NoSecondDialogWhileTheBoxsDialogIsOpen) {
+  TBoxWithEvents setup;
+  int opened = 0;
+  setup.Box.OnDialog = [&](TQorvelColorBox& self) {
+    if (++opened < 3) self.OpenDialog();
+  };
+  setup.Box.OpenDialog();
+  setup.Box.OpenDialog();
+  EXPECT_EQ(opened, 2);
+}
+
 TEST(ColorBoxMouse, DialogPreviewAndCancelRestoreTheColourWithoutChange) {
   TBoxWithEvents setup;
   auto& [host, box, events] = setup;

@@ -10,6 +10,7 @@
 
 #include "color/win32/QorvelColorControls.h"
 #include "color/win32/QorvelColorDialogs.h"
+#include "controls/win32/QorvelControlsCommon.h"
 #include "gui/Clipboard.h"
 #include "gui/Forms.h"
 #include "support/WindowQueries.h"
@@ -157,6 +158,11 @@ TEST(ColorDialogForm, PastedColourCodesBecomeTheColourAndOthersAreRefused) {
     EXPECT_EQ(form.HexField().Text(), code) << text;
   }
   paste(L"#FF8800");
+  // A code padded to hundreds of characters is refused unread: a field of a few characters
+  // reads no more than a few hundred, however much the clipboard holds.
+  const std::wstring padded = L"#0000FF" + std::wstring(PastedNumberTextLimit, L' ');
+  paste(padded.c_str());
+  EXPECT_EQ(form.Model().Color(), 0x0088FFu);
   // A COLORREF in decimal (blue first) once it is too long to be digits of the code.
   paste(L"1234567");
   EXPECT_EQ(form.HexField().Text(), L"87D612");

@@ -236,7 +236,7 @@ TEST(ColorServiceDeadWindows, AFullTableOfLiveWindowsLeavesTheNewCopyUnregistere
   TTestColorRegistry cleanup(name);
   TRawBlock block(name);
   block.View().Initialize();
-  TMessageWindow live(L"TVindleColorTestLiveWindow", nullptr);
+  TMessageWindow live(L"TQorvelColorDefinitionWindow", nullptr);  // a running service's, as far as the table can tell
   for (int slot = 0; slot < QorvelColorBlock::WindowCount; ++slot) block.View().SetWindow(slot, Stored(live.Handle()));
 
   auto service = TQorvelColorDefinitionService::Create<TTestColorService>(name);
@@ -323,4 +323,42 @@ TEST(ColorServiceSingleton, InstallingReplacesTheServiceOnce) {
   EXPECT_EQ(&installed, &ColorDefinitionService());
   EXPECT_EQ(installed.GetColor(2), 0xA0FFFFu);
   SetColorDefinitionService(nullptr);
+}
+
+// Whatever another program writes into the block is data: non-colours are neither shown nor
+// stored when the user sets one colour (the other stored colours and all flags stay the
+// user's); handles of windows that are no colour service get no change message and lose
+// their slots; a change message carrying a non-colour is dropped.
+TEST(ColorServiceHostileBlock, TakesOnlyColoursPostsOnlyToServicesAndStoresOnlyItsOwnCopy) {
+  auto settings = TQorvelSettings::Create<TApplicationSettings>();
+  for (int i = 0; i < 5; ++i) settings->Colors->SetColorEntry(i, {0x010101u * static_cast<TColor>(i + 1), 7});
+  auto service = TQorvelColorDefinitionService::Create<TColorDefinitionService>(*settings->Colors);
+  ASSERT_TRUE(service->SharesColors());
+  TListener listener;
+  service->AddListener(listener.Method());
+
+  const HWND foreign = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  TRawBlock block(L"VindleColorDefinitionService");
+  for (int i = 0; i < QorvelColorBlock::ColorCount; ++i) block.View().SetRecord(i, {0xDEADBEEF, 0xDEADBEEF});
+  block.View().SetRecord(3, {0x80000005, 0xDEADBEEF});  // a system colour is a colour
+  block.View().SetWindow(40, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(foreign)));
+
+  EXPECT_EQ(service->GetColor(1), 0x020202u) << "a non-colour in the block shows the user's colour";
+  EXPECT_EQ(service->GetColor(3), 0x80000005u);
+  service->SetColor(0, 0x00FF00);
+  EXPECT_EQ(settings->Colors->GetColorEntry(0), (TColorEntry{0x00FF00, 7}));
+  EXPECT_EQ(settings->Colors->GetColorEntry(2), (TColorEntry{0x030303, 7})) << "the other colours stay the user's";
+  EXPECT_EQ(settings->Colors->GetColorEntry(3), (TColorEntry{0x80000005, 7})) << "flags are never the block's";
+  MSG posted;
+  EXPECT_FALSE(::PeekMessageW(&posted, foreign, 0, 0, PM_REMOVE)) << "nothing posted to a window that is no service";
+  EXPECT_EQ(block.View().Window(40), 0u);
+
+  listener.Changes.clear();
+  ::PostMessageW(service->Window(), TQorvelColorDefinitionService::ColorChangedMessage, 1, 0x12000000);
+  ::PostMessageW(service->Window(), TQorvelColorDefinitionService::ColorChangedMessage, 1, 0x00123456);
+  PumpUntil([&] { return !listener.Changes.empty(); }, 5000);
+  PumpMessages();
+  EXPECT_EQ(listener.Changes, (std::vector<TChange>{{1, 0x123456}}));
+  service->RemoveListener(listener.Method());
+  ::DestroyWindow(foreign);
 }

@@ -273,3 +273,32 @@ TEST(SharedMemoryBetweenProcesses, BlockEndsWithItsLastHolder) {
   EXPECT_EQ(ProbeResult(StartProbe(name)), ProbeWasFirst);
   EXPECT_EQ(ProbeResult(StartProbe(name)), ProbeWasFirst);
 }
+
+// A lock that another program takes and never lets go: the wait gives up after its bound,
+// answering what is sent meanwhile; later tries only look; creating the block refuses; and
+// once the holder ends, its abandoned mutex is taken over.
+TEST(MutexHeldElsewhere, CostsOneBoundedWaitAnswersSentMessagesAndIsTakenOverWhenItsHolderEnds) {
+  const std::wstring name = UniqueName(L"Stuck"), ready = TestProgramFolder() + name + L".ready";
+  TKernelHandle holder = StartHelper(L"HostileNeighbour.exe", L"hold " + name + L"Mutex \"" + ready + L"\"");
+  ASSERT_TRUE(PumpUntil([&] { return ::GetFileAttributesW(ready.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000));
+  ::DeleteFileW(ready.c_str());
+  TQorvelMutexSection section(name + L"Mutex", false);
+  const HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  bool answered = false;
+  std::thread sender([&] {
+    DWORD_PTR result = 0;
+    answered = ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result) != 0;
+  });
+  EXPECT_FALSE(section.TryEnter());
+  sender.join();
+  EXPECT_TRUE(answered) << "a message sent during the wait was answered";
+  const ULONGLONG again = ::GetTickCount64();
+  EXPECT_FALSE(section.TryEnter());
+  EXPECT_LT(::GetTickCount64() - again, QorvelLockWaitLimitMs) << "a second try only looks";
+  ExpectError<EQorvelMutexBusyError>([&] { TQorvelMutexSharedMemory shared(name, 4, true); },
+                                     "Mutex is held by another program.");
+  ::TerminateProcess(holder.Get(), 0);
+  ::WaitForSingleObject(holder.Get(), 10000);
+  EXPECT_TRUE(section.TryEnter()) << "the abandoned mutex is taken over";
+  ::DestroyWindow(window);
+}

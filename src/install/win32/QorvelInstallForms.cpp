@@ -13,6 +13,7 @@
 #include "install/win32/QorvelUninstallForms.h"
 #include "install/win32/ScreenSavers.h"
 #include "install/win32/UnattendedSetups.h"
+#include "install/win32/UninstallScopes.h"
 
 namespace {
 
@@ -22,6 +23,11 @@ constexpr const wchar_t* InstallStageTexts[4] = {L"Creating menu / shortcut icon
                                                  L"Finishing installation..."};
 
 }  // namespace
+
+std::wstring FolderRefusal(const std::wstring& folder, bool portable) {
+  if (!portable) return InstallFolderRefusal(folder, SystemScopeFolders());
+  return CanonicalFilePath(folder).empty() ? L"not a full path" : NameTheSystemWouldChange(folder);
+}
 
 TInstallProductData ProductDataOf(const TQorvelInstallation& installation) {
   TInstallProductData data;
@@ -348,6 +354,14 @@ void TQorvelInstallForm::NavigateNext(int oldPage, bool& finish, int& newPage) {
   facts.ProposedFolder = FProposedFolder;
   facts.FolderExistsWithContent =
       oldPage == ipInstallFolder && FolderExists(facts.Folder) && FolderHasEntries(facts.Folder);
+  if (oldPage == ipInstallFolder) {
+    if (const std::wstring reason = FolderRefusal(facts.Folder, FState.Portable); !reason.empty()) {
+      Ask(L"Setup cannot install into " + facts.Folder + L":\r\n" + reason + L".\r\n\r\nPlease choose a folder of its own.",
+          L"Install folder", MB_OK | MB_ICONWARNING);
+      newPage = oldPage;
+      return;
+    }
+  }
   switch (QuestionBeforeLeaving(oldPage, facts)) {
     case TLeaveQuestion::NotAdministrator:
       if (Ask(NotAdministratorQuestion(FProduct.ProductName), L"No administrator rights detected",

@@ -109,6 +109,11 @@ TInstallProductData ProductDataOf(const TQorvelInstallation& installation);
 // The installer's names for that product: company, product, group, shortcut, keys.
 void PrepareInstaller(TQorvelInstaller& installer, const TInstallProductData& product);
 
+// Why setup refuses `folder`, or nothing: a local installation goes only where its
+// uninstaller will act; a portable copy (no uninstaller) may use a drive's root, but no name
+// the system would change.
+std::wstring FolderRefusal(const std::wstring& folder, bool portable);
+
 // The names the installations of this product use (with the wizard's defaults), which bound
 // what an uninstallation may touch.
 TInstallIdentity InstallIdentityOf(TQorvelInstallation& installation);

@@ -67,7 +67,13 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
   bool RemoveFiles(const std::wstring& except);
   bool RemoveFolders(const std::wstring& config, bool holdingConfig);
   void CleanRegistryValues();
-  void RemoveRegistryKeys();
+  // Whether an autostart command starts this installation's program (quoted or not).
+  bool NamesThisProgram(const std::wstring& command) const;
+  // Whether the key's "UninstallString" or "Config" names another configuration file.
+  bool BelongsToOtherInstallation(HKEY root, const std::wstring& keyPath, const std::wstring& config) const;
+  void RemoveRegistryKeys(const std::wstring& config);
+  // A required file beside the configuration that the scope leaves, or nothing.
+  std::wstring ProgramLeftOutside(const std::wstring& config) const;
   void RemoveEmptyCompanyFolder(const std::wstring& installFolder);
   void RemoveEmptyCompanyKey();
   // A listed file or folder: removed, or left with its reason, or (required, the user

@@ -95,7 +95,7 @@ TEST(InstallerHandOver, UninstallSwitchStartsATemporaryCopyWithRemove) {
   EXPECT_TRUE(wizard) << "no uninstallation wizard of the temporary copy";
   EXPECT_EQ(fs::file_size(fs::path(copy)), fs::file_size(fs::path(installer.TargetExePath)))
       << "the whole program, marker included";
-  EXPECT_EQ(RunOnceText(), L"cmd /c del " + QuotePathWithSpaces(copy));
+  EXPECT_EQ(RunOnceText(), L"cmd /c del " + QuotePathForCommandLine(copy));
 
   if (wizard) {
     DWORD processId = 0;

@@ -84,7 +84,9 @@ bool TInstallRollback::CreateFolders(const std::wstring& folder) {
 bool TInstallRollback::PrepareFile(const std::wstring& path) {
   const auto same = [&](const std::wstring& p) { return ComparePathsIgnoringCase(p, path) == 0; };
   if (std::any_of(FPreparedFiles.begin(), FPreparedFiles.end(), same)) return true;
-  if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
     FSteps.push_back({[this, path] {
                         if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES && DeleteFileAnyway(path))
                           Log(L"Undone: removed " + path);

@@ -453,8 +453,8 @@ std::wstring ConfigPathOfUninstallCommand(const std::wstring& command) {
 
 std::wstring RemoveParameters(const std::wstring& configPath) { return L"-remove " + QuotePathForCommandLine(configPath); }
 
-std::wstring DeleteAtLogonCommand(const std::wstring& temporaryCopy) {
-  return L"cmd /c del " + QuotePathForCommandLine(temporaryCopy);
+std::wstring DeleteAtLogonCommand(const std::wstring& temporaryFolder) {
+  return L"cmd /c rd /s /q " + QuotePathForCommandLine(temporaryFolder);
 }
 
 std::wstring DefaultConfigPathBeside(const std::wstring& exePath) {

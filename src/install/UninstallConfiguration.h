@@ -139,8 +139,9 @@ std::wstring UninstallCommandLine(const std::wstring& exePath, const std::wstrin
 std::wstring ConfigPathOfUninstallCommand(const std::wstring& command);
 // "-remove " + config (quoted when it needs it): how the temporary copy is started.
 std::wstring RemoveParameters(const std::wstring& configPath);
-// "cmd /c del " + the temporary copy: the RunOnce command that deletes it at the next logon.
-std::wstring DeleteAtLogonCommand(const std::wstring& temporaryCopy);
+// "cmd /c rd /s /q " + the temporary copy's private folder: the RunOnce command that deletes
+// it at the next logon.
+std::wstring DeleteAtLogonCommand(const std::wstring& temporaryFolder);
 // The configuration beside the installed executable: its folder + "Installation.xml".
 std::wstring DefaultConfigPathBeside(const std::wstring& exePath);
 

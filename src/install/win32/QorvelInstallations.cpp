@@ -84,6 +84,15 @@ bool Mentions(const std::vector<std::wstring>& arguments, const std::wstring& na
   return false;
 }
 
+// The system's sentence for an error code, without its line break.
+std::wstring SystemErrorText(DWORD error) {
+  wchar_t text[512] = {};
+  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  512, nullptr);
+  while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n')) --length;
+  return length ? std::wstring(text, length) : L"error " + std::to_wstring(error);
+}
+
 std::wstring ExitText(int code) {
   switch (code) {
     case secDone: return L"Done (exit code 0).";
@@ -201,17 +210,21 @@ int TQorvelInstallation::StartUninstall() {
   const std::optional<TSetupSwitches> switches = Switches(2, true);
   if (!switches) return secBadSwitches;
   OpenLog(*switches);
-  // Unattended, the uninstallation's own result is ours: a deployment tool waits for it.
-  // Waiting here must not keep the installation folder as this process's current one.
-  DWORD exitCode = secDone;
+  // The uninstallation's own result is ours: a deployment tool waits for it, and so does the
+  // list of programs for the wizard. Waiting here must not keep the installation folder as
+  // this process's current one.
+  DWORD exitCode = secFailed;
   ::SetCurrentDirectoryW(SpecialFolderPath(fkWindows).c_str());
   const std::vector<std::wstring> rest(FArguments.begin() + 2, FArguments.end());
-  const DWORD error =
-      StartUninstallFromCopy(FExePath, FConfigPath, SetupArguments(rest), switches->Silent ? &exitCode : nullptr);
+  std::wstring copy;
+  const DWORD error = StartUninstallFromCopy(FExePath, FConfigPath, SetupArguments(rest), &exitCode,
+                                             CurrentElevation(), StartThroughShell, &copy);
   if (error == ERROR_CANCELLED) return secCancelled;
   if (error != 0) {
-    Log(L"The uninstaller could not be started.");
-    if (!switches->Silent) SystemInstallPrompt().ShowError("Error", "The uninstaller could not be started.");
+    const std::wstring reason = L"The uninstaller could not be started." +
+                                (copy.empty() ? std::wstring() : L" (" + copy + L": " + SystemErrorText(error) + L")");
+    Log(reason);
+    if (!switches->Silent) SystemInstallPrompt().ShowError("Error", Narrow(reason));
     return secFailed;
   }
   return static_cast<int>(exitCode);

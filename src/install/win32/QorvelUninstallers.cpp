@@ -3,7 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <objbase.h>
+#include <sddl.h>
 #include <shellapi.h>
+
+#include <memory>
 
 #include "gui/Application.h"
 #include "gui/Handles.h"
@@ -395,18 +399,54 @@ bool TQorvelUninstaller::Uninstall() {
   return removed && FRemoved > 0;
 }
 
+namespace {
+
+// A new folder below `parent` with a name nobody can guess, writable only by administrators
+// and the system: nothing another user planted can stand in for the copy that runs elevated.
+std::wstring NewAdministratorsFolder(const std::wstring& parent) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)", SDDL_REVISION_1,
+                                                            &descriptor, nullptr))
+    return {};
+  const std::unique_ptr<void, decltype(&::LocalFree)> owned(descriptor, &::LocalFree);
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    GUID guid{};
+    wchar_t text[40] = {};
+    if (FAILED(::CoCreateGuid(&guid)) || !::StringFromGUID2(guid, text, 40)) return {};
+    const std::wstring folder = WithTrailingBackslash(parent) + L"QorvelUninstall" + text;
+    if (::CreateDirectoryW(folder.c_str(), &attributes)) return folder;
+    if (::GetLastError() != ERROR_ALREADY_EXISTS) return {};
+  }
+  return {};
+}
+
+}  // namespace
+
 DWORD StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath, const std::wstring& switches,
-                             DWORD* exitCode, TElevation elevation, const TShellStarter& start) {
-  const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + UninstallCopyFileName;
-  if (!::CopyFileW(exePath.c_str(), copy.c_str(), FALSE))
-    return ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
+                             DWORD* exitCode, TElevation elevation, const TShellStarter& start,
+                             std::wstring* copyPath) {
+  const std::wstring config = configPath.empty() ? DefaultConfigPathBeside(exePath) : configPath;
+  const std::wstring extra = switches.empty() ? L"" : L" " + switches;
+  const std::wstring windows = SpecialFolderPath(fkWindows);
+  if (elevation != TElevation::Elevated) {
+    // The installed program itself asks for the rights and then makes its copy: a copy made
+    // here could be replaced by another program before it ran elevated.
+    return start({L"runas", exePath, L"-uninstall " + QuotePathForCommandLine(config) + extra, windows, nullptr,
+                  exitCode});
+  }
+  const std::wstring folder = NewAdministratorsFolder(WindowsTempFolder());
+  const std::wstring copy = WithTrailingBackslash(folder.empty() ? WindowsTempFolder() : folder) + UninstallCopyFileName;
+  if (copyPath) *copyPath = copy;
+  if (folder.empty()) return ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
+  if (!::CopyFileW(exePath.c_str(), copy.c_str(), TRUE)) {
+    const DWORD error = ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
+    ::RemoveDirectoryW(folder.c_str());
+    return error;
+  }
   // Without RunOnce the copy only stays in Temp; the uninstallation still starts.
   if (const TRegistryKey runOnce =
           OpenExistingKey(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", KEY_SET_VALUE))
-    WriteString(runOnce.Get(), UninstallRunOnceValue, DeleteAtLogonCommand(copy));
-  const std::wstring config = configPath.empty() ? DefaultConfigPathBeside(exePath) : configPath;
-  const std::wstring parameters = RemoveParameters(config) + (switches.empty() ? L"" : L" " + switches);
-  const std::wstring windows = SpecialFolderPath(fkWindows);
-  const std::wstring verb = elevation == TElevation::Elevated ? L"open" : L"runas";
-  return start({verb, copy, parameters, windows, nullptr, exitCode});
+    WriteString(runOnce.Get(), UninstallRunOnceValue, DeleteAtLogonCommand(folder));
+  return start({L"open", copy, RemoveParameters(config) + extra, windows, nullptr, exitCode});
 }

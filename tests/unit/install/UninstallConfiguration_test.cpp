@@ -253,7 +253,6 @@ TEST(UninstallEntry, NamesAndCommandLines) {
   EXPECT_EQ(UnquotePath(L"\""), L"\"");
 
   EXPECT_EQ(RemoveParameters(L"C:\\a b\\Installation.xml"), L"-remove \"C:\\a b\\Installation.xml\"");
-  EXPECT_EQ(DeleteAtLogonCommand(L"C:\\windows\\Temp\\QorvelUninstall.exe"),
-            L"cmd /c del C:\\windows\\Temp\\QorvelUninstall.exe");
+  EXPECT_EQ(DeleteAtLogonCommand(L"C:\\Windows\\Temp\\Qorvel {1A}"), L"cmd /c rd /s /q \"C:\\Windows\\Temp\\Qorvel {1A}\"");
   EXPECT_EQ(DefaultConfigPathBeside(L"C:\\Q\\Vindle.exe"), L"C:\\Q\\Installation.xml");
 }

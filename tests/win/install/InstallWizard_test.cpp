@@ -173,18 +173,23 @@ TEST_F(InstallWizardTest, FreshLocalSetupProposesProgramFilesAndAsksAboutForeign
   EXPECT_EQ(Form->Folder(), foreign.wstring());
 }
 
-TEST_F(InstallWizardTest, NotAnAdministratorIsAskedBeforeLeavingTheSetupType) {
+// The system's prompt asks a standard user for an administrator's password: offered, not
+// replaced by a question whose "Yes" leads to a failing installation.
+TEST_F(InstallWizardTest, AStandardUserIsOfferedTheElevationPrompt) {
   TInstallSystemFacts facts;
-  facts.Elevation = TElevation::StandardUser;
+  facts.Elevation = ElevationFrom(TTokenElevationKind::Default, false);
   Open(facts);
+  std::vector<TShellStart> starts;
+  Form->StartElevated = [&](const TShellStart& start) {
+    starts.push_back(start);
+    return DWORD{0};
+  };
   ToSetupType();
+  EXPECT_TRUE(Form->NextShieldShown());
   Click(Next());
-  ASSERT_EQ(Questions.size(), 1u);
-  EXPECT_EQ(Questions[0].Caption, L"No administrator rights detected");
-  EXPECT_EQ(Wizard().PageIndex(), ipSetupType);
-  Answer = IDYES;
-  Click(Next());
-  EXPECT_EQ(Wizard().PageIndex(), ipInstallFolder);
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].Verb, L"runas");
+  EXPECT_TRUE(Questions.empty());
 }
 
 TEST_F(InstallWizardTest, SameVersionUpdatesInThePreviousFolder) {

@@ -7,6 +7,7 @@ import os
 import shlex
 import shutil
 import subprocess
+import tempfile
 import time
 
 SETUP = "src/VindleSetup.exe"
@@ -102,8 +103,11 @@ def system_state():
     exports = []
     for key in (r"HKLM\SOFTWARE\Qorvel", r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall",
                 r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"):
-        out = subprocess.run(["wine", "reg", "query", key, "/s"], capture_output=True, text=True).stdout
-        exports.append(out.replace("\r", ""))
+        # A file, not a pipe: a wineserver this call starts would hold a pipe open for ever.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", "reg", "query", key, "/s"], stdout=out, stderr=subprocess.DEVNULL, timeout=60)
+            out.seek(0)
+            exports.append(out.read().decode("utf-8", "replace").replace("\r", ""))
     return sorted(files), exports
 
 

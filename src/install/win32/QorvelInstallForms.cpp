@@ -396,6 +396,9 @@ void TQorvelInstallForm::NavigateNext(int oldPage, bool& finish, int& newPage) {
     input.SystemFolder = FFacts.SystemFolder;
     input.ScreenSaver = FProduct.ApplicationType == patScreenSaver;
     FProposedFolder = ProposedFolder(input);
+    // A local installation goes where the command line asked; the page still checks it.
+    if (!FState.Portable && !FInstallation.RequestedFolder.empty())
+      FProposedFolder = WithoutTrailingBackslash(FInstallation.RequestedFolder);
     SetFolder(FProposedFolder);
   }
   newPage = move.NewPage;
@@ -501,12 +504,18 @@ void TQorvelInstallForm::RestartElevated() {
   // The switches this run was given (a /log) go on too.
   std::wstring parameters = SetupArguments(FInstallation.Arguments());
   parameters += (parameters.empty() ? L"" : L" ") + std::wstring(LocalSetupSwitch);
-  const TShellStart start{L"runas", setup, parameters, WithoutTrailingBackslash(FolderOf(setup)), Handle()};
+  // This run ends with the elevated one's result, which whoever started it waits for; the
+  // wizard steps aside meanwhile.
+  DWORD exitCode = secFailed;
+  const TShellStart start{L"runas", setup, parameters, WithoutTrailingBackslash(FolderOf(setup)), Handle(), &exitCode};
+  ::ShowWindow(Handle(), SW_HIDE);
   const DWORD error = StartElevated ? StartElevated(start) : StartThroughShell(start);
   if (error == 0) {
+    FElevatedRunExitCode = static_cast<int>(exitCode);
     CloseWith(IDCANCEL);
     return;
   }
+  ::ShowWindow(Handle(), SW_SHOW);
   Ask(ElevationNeededText(FProduct.ProductName), L"Administrator rights needed", MB_OK | MB_ICONINFORMATION);
 }
 
@@ -527,6 +536,7 @@ int RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& instal
   TQorvelInstallForm form(installation, installer);
   if (installation.ResumesLocalSetup()) form.ResumeLocalSetup();
   if (form.ShowModal() == TModalResult::Ok) return secDone;
+  if (const auto elevated = form.ElevatedRunExitCode()) return *elevated;
   return form.Failed() ? secFailed : secCancelled;
 }
 

@@ -163,12 +163,23 @@ std::optional<TSetupSwitches> TQorvelInstallation::Switches(std::size_t skip, bo
   return std::nullopt;
 }
 
-void TQorvelInstallation::OpenLog(const TSetupSwitches& switches) {
-  if (!switches.LogFile.empty())
+bool TQorvelInstallation::OpenLog(const TSetupSwitches& switches) {
+  if (!switches.LogFile.empty()) {
     FLog = std::make_unique<TSetupLog>(switches.LogFile);
-  else if (switches.Silent)
+    if (!FLog->Opened()) {
+      // Asked for a log that cannot be written: nothing runs unrecorded.
+      const std::wstring text = L"The log file " + switches.LogFile + L" cannot be written.";
+      FLog = std::make_unique<TSetupLog>(TSetupLog::TemporaryPath(FAppTitle));
+      Log(L"Started: " + FExePath + L" " + SetupArguments(FArguments));
+      Log(text);
+      ShowText(text, true, switches.Silent);
+      return false;
+    }
+  } else if (switches.Silent) {
     FLog = std::make_unique<TSetupLog>(TSetupLog::TemporaryPath(FAppTitle));
+  }
   Log(L"Started: " + FExePath + L" " + SetupArguments(FArguments));
+  return true;
 }
 
 int TQorvelInstallation::RunSetup() {
@@ -183,7 +194,7 @@ int TQorvelInstallation::RunSetup() {
     SystemInstallPrompt().ShowError("Error", "This setup program cannot install " + Narrow(FAppTitle) + ".");
     return secFailed;
   }
-  OpenLog(*switches);
+  if (!OpenLog(*switches)) return secBadSwitches;
   if (switches->Silent && !switches->Portable && !switches->ResumeLocalSetup &&
       CurrentElevation() == TElevation::CanElevate) {
     // The same run with the elevation prompt, its result as ours.
@@ -203,13 +214,14 @@ int TQorvelInstallation::RunSetup() {
   TQorvelInstaller installer(FExePath, FPayloadSize);
   AddUninstallItems(installer.Uninstaller);
   installer.SetLog(LogSink());
+  RequestedFolder = switches->Folder;
   return switches->Silent ? UnattendedSetup(*this, installer, *switches) : InstallWizard(*this, installer);
 }
 
 int TQorvelInstallation::StartUninstall() {
   const std::optional<TSetupSwitches> switches = Switches(2, true);
   if (!switches) return secBadSwitches;
-  OpenLog(*switches);
+  if (!OpenLog(*switches)) return secBadSwitches;
   // The uninstallation's own result is ours: a deployment tool waits for it, and so does the
   // list of programs for the wizard. Waiting here must not keep the installation folder as
   // this process's current one.
@@ -237,7 +249,7 @@ int TQorvelInstallation::RunRemove() {
     SystemInstallPrompt().ShowError("Error", "This program cannot uninstall " + Narrow(FAppTitle) + ".");
     return secFailed;
   }
-  OpenLog(*switches);
+  if (!OpenLog(*switches)) return secBadSwitches;
   const TSetupGuard guard(FAppTitle, 0);
   if (!guard.Held()) {
     if (!switches->Silent) ShowText(L"Another setup of " + FAppTitle + L" is running.", true, false);

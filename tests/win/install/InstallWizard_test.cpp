@@ -360,6 +360,7 @@ TEST_F(InstallWizardTest, AFilteredAdministratorsLocalSetupGoesOnElevated) {
   DWORD result = ERROR_CANCELLED;
   Form->StartElevated = [&](const TShellStart& start) {
     starts.push_back(start);
+    if (result == 0 && start.ExitCode) *start.ExitCode = 1603;
     return result;
   };
   ToSetupType();
@@ -388,6 +389,7 @@ TEST_F(InstallWizardTest, AFilteredAdministratorsLocalSetupGoesOnElevated) {
   EXPECT_EQ(starts.size(), 2u);
   EXPECT_EQ(Questions.size(), 1u);
   EXPECT_EQ(Form->ModalResult(), TModalResult::Cancel);
+  EXPECT_EQ(Form->ElevatedRunExitCode(), 1603) << "the elevated run's result is this run's";
 
   // The elevated run goes on past the setup type with the same choices.
   Open();

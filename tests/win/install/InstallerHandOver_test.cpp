@@ -156,7 +156,7 @@ TEST(InstallerHandOver, TheTemporaryCopyIsPrivateAndMadeOnlyWithRights) {
   EXPECT_NE(ComparePathsIgnoringCase(FolderOf(first), FolderOf(second)), 0) << "a new folder each time";
   for (const auto& copy : {first, second}) {
     EXPECT_EQ(FileNameOf(copy), L"QorvelUninstall.exe");
-    EXPECT_EQ(ComparePathsIgnoringCase(FolderOf(FolderOf(copy)), WithTrailingBackslash(WindowsTempFolder())), 0);
+    EXPECT_EQ(ComparePathsIgnoringCase(FolderOf(WithoutTrailingBackslash(FolderOf(copy))), WithTrailingBackslash(WindowsTempFolder())), 0);
     EXPECT_EQ(fs::file_size(fs::path(copy)), fs::file_size(fs::path(SetupFile())));
     EXPECT_EQ(starts[1].Folder, SpecialFolderPath(fkWindows));
     fs::remove_all(fs::path(FolderOf(copy)));

@@ -134,7 +134,7 @@ def scenario_refused_and_failed_setups_leave_the_system_as_it_was(s):
             ("C:\\Program Files", BAD_SWITCHES, "a drive, system or user folder"),
             ("C:\\Tools\\Trail. ", BAD_SWITCHES, "drops the dots and spaces"),
             ("C:\\Tools\\CON", BAD_SWITCHES, "is a device name"),
-            ("C:\\Tools\\Blocked", FAILED, "Undoing what this setup changed")]):
+            ("C:\\Tools\\Blocked", FAILED, r"Could not create C:\Tools\Blocked\Vindle.exe")]):
         log_path = f"C:\\logs\\refused-{number}.log"
         got, shown = run_quietly(s, SETUP, "/silent", "/dir", folder, "/log", log_path)
         log = read_log(drive_c("logs", f"refused-{number}.log"))
@@ -155,10 +155,12 @@ def scenario_refused_and_failed_setups_leave_the_system_as_it_was(s):
     s.expect(system_state() == installed, "the refused second folder changed nothing")
     expect_entry_exactly_with_program(s, "after the refused second folder")
 
-    # The quiet command runs through the command interpreter, "&" and all.
+    # The quiet command runs through the command interpreter as it stands, "&" and all.
     quiet = s.reg_query(UNINSTALL_KEY, "QuietUninstallString")
-    done = subprocess.run(["wine", "cmd", "/c", quiet], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                          timeout=120)
+    with open(drive_c("logs", "quiet.cmd"), "w") as script:
+        script.write(f"@{quiet}\r\n@exit /b %errorlevel%\r\n")
+    done = subprocess.run(["wine", "cmd", "/c", r"C:\logs\quiet.cmd"], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, timeout=120)
     s.expect_equal(done.returncode, DONE, f"exit status of cmd /c {quiet}")
     s.expect(not os.path.exists(drive_c("Tools", "R&D")), "the installation in C:\\Tools\\R&D is gone")
     s.expect(system_state() == before, "after uninstalling, the system is as before the first installation")

@@ -222,15 +222,17 @@ int TQorvelInstallation::StartUninstall() {
   const std::optional<TSetupSwitches> switches = Switches(2, true);
   if (!switches) return secBadSwitches;
   if (!OpenLog(*switches)) return secBadSwitches;
-  // The uninstallation's own result is ours: a deployment tool waits for it, and so does the
-  // list of programs for the wizard. Waiting here must not keep the installation folder as
-  // this process's current one.
-  DWORD exitCode = secFailed;
+  // Unattended, the uninstallation's own result is ours: a deployment tool waits for it.
+  // Waiting here must not keep the installation folder as this process's current one. (The
+  // wizard is not waited for: this process holds the program file, which only the unattended
+  // removal moves aside.)
+  DWORD exitCode = secDone;
   ::SetCurrentDirectoryW(SpecialFolderPath(fkWindows).c_str());
   const std::vector<std::wstring> rest(FArguments.begin() + 2, FArguments.end());
   std::wstring copy;
-  const DWORD error = StartUninstallFromCopy(FExePath, FConfigPath, SetupArguments(rest), &exitCode,
-                                             CurrentElevation(), StartThroughShell, &copy);
+  const DWORD error = StartUninstallFromCopy(FExePath, FConfigPath, SetupArguments(rest),
+                                             switches->Silent ? &exitCode : nullptr, CurrentElevation(),
+                                             StartThroughShell, &copy);
   if (error == ERROR_CANCELLED) return secCancelled;
   if (error != 0) {
     const std::wstring reason = L"The uninstaller could not be started." +

@@ -62,7 +62,7 @@ TElevation ElevationFrom(TTokenElevationKind kind, bool administratorsEnabled) {
   switch (kind) {
     case TTokenElevationKind::Full: return TElevation::Elevated;
     case TTokenElevationKind::Limited: return TElevation::CanElevate;
-    default: return administratorsEnabled ? TElevation::Elevated : TElevation::StandardUser;
+    default: return administratorsEnabled ? TElevation::Elevated : TElevation::CanElevate;
   }
 }
 
@@ -77,10 +77,8 @@ bool ElevatesLocalSetup(TElevation elevation, bool tried, bool portable) {
 TLeaveQuestion QuestionBeforeLeaving(int page, const TLeaveFacts& facts) {
   if (page == ipSetupType) {
     if (ElevatesLocalSetup(facts.Elevation, facts.ElevationTried, facts.Portable)) return TLeaveQuestion::Elevate;
-    // A plain user, whatever the setup type, as ever; a local setup still without rights.
-    const bool plainUser = facts.Elevation == TElevation::StandardUser;
-    const bool stillFiltered = facts.Elevation == TElevation::CanElevate && !facts.Portable;
-    if (plainUser || stillFiltered) return TLeaveQuestion::NotAdministrator;
+    // A local setup still without rights after the elevated run was tried.
+    if (facts.Elevation == TElevation::CanElevate && !facts.Portable) return TLeaveQuestion::NotAdministrator;
   }
   // The folder the wizard proposed itself is never questioned.
   if (page == ipInstallFolder && !SameFolder(facts.Folder, facts.ProposedFolder) && facts.FolderExistsWithContent)

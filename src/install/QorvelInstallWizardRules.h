@@ -24,13 +24,14 @@ inline constexpr int InstallPageCount = 9;
 enum class TPreviousChoice { SameFolder, UninstallPrevious, OtherFolder };
 
 // What the user has chosen so far and what the system told the wizard.
-// What the process may do with the machine: with User Account Control an administrator runs
-// with a filtered token and can ask for the full one; a standard user cannot.
-enum class TElevation { Elevated, CanElevate, StandardUser };
+// What the process may do with the machine: elevated, or able to ask for it (the system's
+// prompt asks a filtered administrator to confirm and a standard user for an administrator's
+// password).
+enum class TElevation { Elevated, CanElevate };
 // The token's elevation type as the system reports it; Unknown where the system has none.
 enum class TTokenElevationKind { Unknown, Default, Full, Limited };
-// A full token is elevated, a filtered one can elevate; otherwise (no User Account Control,
-// or the built-in administrator) the enabled Administrators group decides.
+// A full token is elevated; otherwise (no User Account Control, or the built-in
+// administrator) the enabled Administrators group decides. Everyone else can ask.
 TElevation ElevationFrom(TTokenElevationKind kind, bool administratorsEnabled);
 
 struct TInstallWizardState {

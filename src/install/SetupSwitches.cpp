@@ -52,7 +52,9 @@ bool ApplySwitch(TSetupSwitches& switches, const std::wstring& name, const std::
 std::optional<std::wstring> CombinationError(const TSetupSwitches& switches, const std::vector<std::wstring>& seen) {
   const auto given = [&](const wchar_t* name) { return std::find(seen.begin(), seen.end(), name) != seen.end(); };
   if (given(L"dir") && given(L"portable")) return L"/dir and /portable exclude each other.";
-  for (const wchar_t* name : {L"dir", L"portable", L"nodesktop", L"nostartmenu"})
+  // "/dir" alone opens the wizard at that folder, as package managers ask for an
+  // interactive installation with a location.
+  for (const wchar_t* name : {L"portable", L"nodesktop", L"nostartmenu"})
     if (given(name) && !switches.Silent) return L"/" + std::wstring(name) + L" needs /silent.";
   if (switches.Portable && (given(L"nodesktop") || given(L"nostartmenu")))
     return L"A portable installation makes no shortcuts.";
@@ -86,10 +88,10 @@ TParsedSetupSwitches ParseSetupSwitches(const std::vector<std::wstring>& argumen
 
 std::wstring SetupUsage(const std::wstring& program) {
   return L"Usage: " + program +
-         L" [/silent [/dir <folder> | /portable <folder>] [/nodesktop] [/nostartmenu]] [/log <file>]\r\n"
+         L" [/dir <folder>] [/silent [/portable <folder>] [/nodesktop] [/nostartmenu]] [/log <file>]\r\n"
          L"\r\n"
          L"  /silent             install without questions: a local installation with the usual choices\r\n"
-         L"  /dir <folder>       install into this folder instead of the proposed one\r\n"
+         L"  /dir <folder>       install into this folder (without /silent: the wizard proposes it)\r\n"
          L"  /portable <folder>  install a portable copy into this folder\r\n"
          L"  /nodesktop          no desktop shortcut\r\n"
          L"  /nostartmenu        no start-menu entry\r\n"

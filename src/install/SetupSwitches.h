@@ -24,7 +24,8 @@ enum TSetupExitCode : int {
 
 struct TSetupSwitches {
   bool Silent = false;
-  std::wstring Folder;  // /dir or /portable: where to install; empty: the proposed folder
+  std::wstring Folder;  // /dir or /portable: where to install; empty: the proposed folder.
+                        // Without /silent, /dir is the folder the wizard proposes.
   bool Portable = false;
   bool Desktop = true;    // /nodesktop clears it
   bool StartMenu = true;  // /nostartmenu clears it

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <string_view>
 #include <memory>
 #include <type_traits>
 
@@ -37,6 +39,21 @@ bool TQorvelUninstallList::Add(const std::wstring& path, std::optional<TQorvelUn
   if (place != FEntries.end() && ComparePathsIgnoringCase(place->Path, path) == 0) return false;
   FEntries.insert(place, TEntry{path, std::move(information)});
   return true;
+}
+
+void TQorvelUninstallList::AddAll(std::vector<TEntry> entries) {
+  // One sort instead of an insertion each: a long file in reverse order stays fast.
+  const auto before = [](const TEntry& a, const TEntry& b) { return ComparePathsIgnoringCase(a.Path, b.Path) < 0; };
+  std::stable_sort(entries.begin(), entries.end(), before);
+  std::vector<TEntry> merged;
+  merged.reserve(FEntries.size() + entries.size());
+  // Entries already listed come first among equals, so the first of each path stays.
+  std::merge(std::make_move_iterator(FEntries.begin()), std::make_move_iterator(FEntries.end()),
+             std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()),
+             std::back_inserter(merged), before);
+  const auto same = [](const TEntry& a, const TEntry& b) { return ComparePathsIgnoringCase(a.Path, b.Path) == 0; };
+  merged.erase(std::unique(merged.begin(), merged.end(), same), merged.end());
+  FEntries = std::move(merged);
 }
 
 bool TQorvelUninstallList::Contains(const std::wstring& path) const {
@@ -146,6 +163,11 @@ class TConfigurationReader {
     // An empty, foreign or cut-off file lists nothing to trust: removing "everything it
     // lists" would then remove nothing and still look like success.
     Need();
+    // Editors may begin the file with a UTF-8 byte order mark (read byte by byte here).
+    if (const auto* content = dynamic_cast<const TQorvelXmlContent*>(FToken.get());
+        content && content->Text().rfind(u"\u00EF\u00BB\u00BF", 0) == 0 &&
+        content->Text().find_first_not_of(u" \t\r\n", 3) == std::u16string::npos)
+      Need();
     if (!IsStartTag("installation")) Fail(std::string(CorruptPrefix) + " (line " + Line() + ").");
     if (StartTag()->EmptyElement()) return;
     for (Need(); !EndTag(); Need()) {
@@ -225,23 +247,25 @@ class TConfigurationReader {
 
   void ReadSection(const char* name, TQorvelUninstallList& list) {
     if (StartTag()->EmptyElement()) return;
+    std::vector<TQorvelUninstallList::TEntry> entries;
     for (;;) {
       Need();
       if (IsStartTag("item")) {
-        ReadItem(list);
+        ReadItem(entries);
         continue;
       }
       if (!IsEndTag(name)) Expected(name);
+      list.AddAll(std::move(entries));
       return;
     }
   }
 
-  void ReadItem(TQorvelUninstallList& list) {
+  void ReadItem(std::vector<TQorvelUninstallList::TEntry>& entries) {
     const TQorvelXmlAttributeList attributes = StartTag()->Attributes();
-    const std::wstring path = ReadText("item");
+    std::wstring path = ReadText("item");
     // The system cuts a path at a NUL and would act on another object than the one listed.
     if (path.empty() || path.find(L'\0') != std::wstring::npos) return;
-    list.Add(path, Information(attributes));
+    entries.push_back({std::move(path), Information(attributes)});
   }
 
   static TQorvelUninstallInformation Information(const TQorvelXmlAttributeList& attributes) {
@@ -282,7 +306,20 @@ class TConfigurationReader {
 }  // namespace
 
 void ReadUninstallConfiguration(TQorvelStream& stream, TQorvelUninstallConfiguration& configuration) {
-  TConfigurationReader(stream).Read(configuration);
+  try {
+    TConfigurationReader(stream).Read(configuration);
+  } catch (const EQorvelXmlError& error) {
+    // The tokenizer's own words ("XML content is not finished properly.") mean nothing to
+    // whoever reads the uninstaller's message.
+    const std::string_view message = error.what();
+    if (message.rfind(CorruptPrefix, 0) == 0) throw;
+    const std::string line = std::to_string(error.LineNumber());
+    if (message == "XML content is not finished properly.")
+      throw EQorvelXmlError(std::string(CorruptPrefix) + " (line " + line + ").", error.LineNumber());
+    throw EQorvelXmlError(std::string(CorruptPrefix) + ". " + std::string(message.substr(0, message.size() - 1)) +
+                              " in line " + line + ".",
+                          error.LineNumber());
+  }
 }
 
 // ---- Registry paths ------------------------------------------------------------------------
@@ -379,8 +416,11 @@ std::wstring UninstallRegistryKey(const std::wstring& uninstallKeyName) {
   return L"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + uninstallKeyName;
 }
 
-std::wstring QuotePathWithSpaces(const std::wstring& path) {
-  if (path.find(L' ') == std::wstring::npos || (path.size() >= 2 && path.front() == L'"' && path.back() == L'"'))
+std::wstring QuotePathForCommandLine(const std::wstring& path) {
+  // A space splits the command; "&^%()" mean something to the command interpreter, which
+  // deployment tools often run the command through ("cmd /c").
+  if (path.find_first_of(L" &^%()") == std::wstring::npos ||
+      (path.size() >= 2 && path.front() == L'"' && path.back() == L'"'))
     return path;
   return L'"' + path + L'"';
 }
@@ -391,13 +431,30 @@ std::wstring UnquotePath(const std::wstring& path) {
 }
 
 std::wstring UninstallCommandLine(const std::wstring& exePath, const std::wstring& configPath) {
-  return QuotePathWithSpaces(exePath) + L" -uninstall " + QuotePathWithSpaces(configPath);
+  return QuotePathForCommandLine(exePath) + L" -uninstall " + QuotePathForCommandLine(configPath);
 }
 
-std::wstring RemoveParameters(const std::wstring& configPath) { return L"-remove " + QuotePathWithSpaces(configPath); }
+std::wstring ConfigPathOfUninstallCommand(const std::wstring& command) {
+  // The words of the command, split at spaces outside double quotes, quotes dropped.
+  std::vector<std::wstring> words(1);
+  bool quoted = false;
+  for (const wchar_t c : command) {
+    if (c == L'"')
+      quoted = !quoted;
+    else if (c == L' ' && !quoted)
+      words.emplace_back();
+    else
+      words.back() += c;
+  }
+  for (std::size_t i = 1; i + 1 < words.size(); ++i)
+    if (ComparePathsIgnoringCase(words[i], L"-uninstall") == 0) return words[i + 1];
+  return {};
+}
 
-std::wstring DeleteAtLogonCommand(const std::wstring& temporaryCopy) {
-  return L"cmd /c del " + QuotePathWithSpaces(temporaryCopy);
+std::wstring RemoveParameters(const std::wstring& configPath) { return L"-remove " + QuotePathForCommandLine(configPath); }
+
+std::wstring DeleteAtLogonCommand(const std::wstring& temporaryFolder) {
+  return L"cmd /c rd /s /q " + QuotePathForCommandLine(temporaryFolder);
 }
 
 std::wstring DefaultConfigPathBeside(const std::wstring& exePath) {

@@ -60,6 +60,8 @@ class TQorvelUninstallList {
     information.Level = level;
     return Add(path, information);
   }
+  // Adds many at once in O(n log n); the first entry of a path stays, as with Add.
+  void AddAll(std::vector<TEntry> entries);
   bool Contains(const std::wstring& path) const;
   void Clear() { FEntries.clear(); }
 
@@ -126,16 +128,20 @@ std::wstring JoinRegistryPath(const std::wstring& root, const std::wstring& keyP
 std::wstring UninstallKeyName(const std::wstring& longProductName);
 // "\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\" + key name.
 std::wstring UninstallRegistryKey(const std::wstring& uninstallKeyName);
-// The path in double quotes when it contains a space and is not quoted yet.
-std::wstring QuotePathWithSpaces(const std::wstring& path);
+// The path in double quotes when it contains a space or a character the command interpreter
+// treats specially ("&^%()") and is not quoted yet.
+std::wstring QuotePathForCommandLine(const std::wstring& path);
 // The path without enclosing double quotes.
 std::wstring UnquotePath(const std::wstring& path);
-// exe " -uninstall " config, each path quoted when it contains spaces.
+// exe " -uninstall " config, each path quoted when it needs it.
 std::wstring UninstallCommandLine(const std::wstring& exePath, const std::wstring& configPath);
-// "-remove " + config (quoted when it contains spaces): how the temporary copy is started.
+// The configuration path an uninstall command names (the word after "-uninstall"), or nothing.
+std::wstring ConfigPathOfUninstallCommand(const std::wstring& command);
+// "-remove " + config (quoted when it needs it): how the temporary copy is started.
 std::wstring RemoveParameters(const std::wstring& configPath);
-// "cmd /c del " + the temporary copy: the RunOnce command that deletes it at the next logon.
-std::wstring DeleteAtLogonCommand(const std::wstring& temporaryCopy);
+// "cmd /c rd /s /q " + the temporary copy's private folder: the RunOnce command that deletes
+// it at the next logon.
+std::wstring DeleteAtLogonCommand(const std::wstring& temporaryFolder);
 // The configuration beside the installed executable: its folder + "Installation.xml".
 std::wstring DefaultConfigPathBeside(const std::wstring& exePath);
 

@@ -171,16 +171,67 @@ void AddRegistry(TUninstallScope& scope, const TInstallIdentity& identity) {
 
 }  // namespace
 
+namespace {
+
+// Drive roots, system and user folders, and the program-files folders themselves.
+std::vector<std::wstring> ProtectedFoldersOf(const TScopeFolders& folders) {
+  std::vector<std::wstring> result = CanonicalPaths(folders.ProtectedFolders);
+  for (const auto& folder : CanonicalPaths(folders.ProgramFilesFolders))
+    if (!ContainsPath(result, folder)) result.push_back(folder);
+  return result;
+}
+
+bool IsReservedDeviceName(const std::wstring& component) {
+  // "CON", "con.txt", "LPT1 .log": the part before the first dot, trailing spaces dropped.
+  std::wstring base = component.substr(0, component.find(L'.'));
+  while (!base.empty() && base.back() == L' ') base.pop_back();
+  std::wstring upper;
+  for (const wchar_t c : base) upper += (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c;
+  for (const wchar_t* name : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+    if (upper == name) return true;
+  return upper.size() == 4 && (upper.rfind(L"COM", 0) == 0 || upper.rfind(L"LPT", 0) == 0) && upper[3] >= L'1' &&
+         upper[3] <= L'9';
+}
+
+}  // namespace
+
+std::wstring NameTheSystemWouldChange(const std::wstring& path) {
+  std::wstring text = path;
+  std::replace(text.begin(), text.end(), L'/', L'\\');
+  std::size_t start = 0;
+  if (text.rfind(L"\\\\?\\", 0) == 0) start = 4;
+  if (text.size() >= start + 2 && IsLetter(text[start]) && text[start + 1] == L':') start += 2;
+  for (const std::wstring& component : Components(text.substr(start))) {
+    if (component == L"." || component == L"..") continue;
+    const bool invalid = std::any_of(component.begin(), component.end(), [](wchar_t c) {
+      return c < 32 || c == L'<' || c == L'>' || c == L':' || c == L'"' || c == L'|' || c == L'?' || c == L'*';
+    });
+    if (invalid) return L"\"" + component + L"\" holds a character a folder name cannot have";
+    if (component.back() == L'.' || component.back() == L' ')
+      return L"the system drops the dots and spaces at the end of \"" + component + L"\"";
+    if (IsReservedDeviceName(component)) return L"\"" + component + L"\" is a device name";
+  }
+  return {};
+}
+
+std::wstring InstallFolderRefusal(const std::wstring& folder, const TScopeFolders& folders) {
+  if (std::wstring reason = NameTheSystemWouldChange(folder); !reason.empty()) return reason;
+  const std::wstring canonical = CanonicalFilePath(folder);
+  if (canonical.empty()) return NotAFullPath;
+  if (IsRootPath(canonical) || ContainsPath(ProtectedFoldersOf(folders), canonical)) return SystemOrUserFolder;
+  return {};
+}
+
 TUninstallScope MakeUninstallScope(const std::wstring& configPath, const TInstallIdentity& identity,
                                    const TScopeFolders& folders) {
   TUninstallScope scope;
-  scope.ProtectedFolders = CanonicalPaths(folders.ProtectedFolders);
+  scope.ProtectedFolders = ProtectedFoldersOf(folders);
   scope.ProgramFilesFolders = CanonicalPaths(folders.ProgramFilesFolders);
-  for (const auto& folder : scope.ProgramFilesFolders)
-    if (!ContainsPath(scope.ProtectedFolders, folder)) scope.ProtectedFolders.push_back(folder);
 
+  // The same rule that decides where setup may install.
   const std::wstring installFolder = ParentFolder(CanonicalFilePath(configPath));
-  if (!installFolder.empty() && !IsProtected(scope, installFolder)) scope.InstallFolder = installFolder;
+  if (!installFolder.empty() && InstallFolderRefusal(installFolder, folders).empty())
+    scope.InstallFolder = installFolder;
   AddShortcuts(scope, identity, folders);
   AddRegistry(scope, identity);
   return scope;

@@ -47,6 +47,15 @@ struct TUninstallScope {
   std::vector<std::wstring> RegistryValues;  // single values elsewhere
 };
 
+// Why an uninstallation would not act on `folder` as an installation folder, and so why setup
+// refuses to install there: not a full path, a name the system would change (trailing dots
+// or spaces, reserved device names, invalid characters), a drive root, a system or user
+// folder, or a program-files folder itself. Empty when the folder is fine. `folders` as
+// SystemScopeFolders gives them; `folder` as the user typed it.
+std::wstring InstallFolderRefusal(const std::wstring& folder, const TScopeFolders& folders);
+// The reason above that concerns only the name: which component the system would change.
+std::wstring NameTheSystemWouldChange(const std::wstring& path);
+
 TUninstallScope MakeUninstallScope(const std::wstring& configPath, const TInstallIdentity& identity,
                                    const TScopeFolders& folders);
 

@@ -7,6 +7,7 @@ import os
 import shlex
 import shutil
 import subprocess
+import tempfile
 import time
 
 SETUP = "src/VindleSetup.exe"
@@ -87,3 +88,79 @@ def scenario_busy_bad_and_impossible_setups_say_so_by_exit_code(s):
     log = read_log(log_path)
     s.expect(r"Could not create the folder Q:\Nowhere\Vindle" in log and "exit code 1603" in log,
              f"the reason is in the log:\n{log}")
+
+
+def system_state():
+    """Every file of drive C: outside Windows' own and the temporary folders, and the machine's
+    and the user's software keys, as comparable text."""
+    root = drive_c()
+    files = []
+    for folder, subfolders, names in os.walk(root):
+        relative = os.path.relpath(folder, root)
+        subfolders[:] = [d for d in subfolders
+                         if not (relative == "." and d.lower() in ("windows", "logs")) and d.lower() != "temp"]
+        files += [os.path.join(relative, name) for name in subfolders + names]
+    exports = []
+    for key in (r"HKLM\SOFTWARE\Qorvel", r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall",
+                r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"):
+        # A file, not a pipe: a wineserver this call starts would hold a pipe open for ever.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", "reg", "query", key, "/s"], stdout=out, stderr=subprocess.DEVNULL, timeout=60)
+            out.seek(0)
+            exports.append(out.read().decode("utf-8", "replace").replace("\r", ""))
+    return sorted(files), exports
+
+
+def expect_entry_exactly_with_program(s, what):
+    command = s.reg_query(UNINSTALL_KEY, "UninstallString")
+    program = command and s.unix_path(shlex.split(command, posix=False)[0].strip('"'))
+    s.expect((command is None) == (program is None or not os.path.isfile(program)),
+             f"{what}: the uninstall entry is there exactly when its program is ({command!r})")
+
+
+def scenario_refused_and_failed_setups_leave_the_system_as_it_was(s):
+    s.restart_wine()
+    shutil.rmtree(drive_c("Tools"), ignore_errors=True)
+    shutil.rmtree(drive_c("logs"), ignore_errors=True)
+    os.makedirs(drive_c("logs"))
+    # Where the copy must fail: the program's name is taken by a folder.
+    os.makedirs(drive_c("Tools", "Blocked", "Vindle.exe"))
+    user = next(name for name in os.listdir(drive_c("users")) if name.lower() != "public")
+    before = system_state()
+    for number, (folder, code, reason) in enumerate([
+            ("C:\\", BAD_SWITCHES, "a drive, system or user folder"),
+            (f"C:\\users\\{user}", BAD_SWITCHES, "a drive, system or user folder"),
+            (f"C:\\users\\{user}\\Desktop", BAD_SWITCHES, "a drive, system or user folder"),
+            ("C:\\Program Files", BAD_SWITCHES, "a drive, system or user folder"),
+            ("C:\\Tools\\Trail. ", BAD_SWITCHES, "drops the dots and spaces"),
+            ("C:\\Tools\\CON", BAD_SWITCHES, "is a device name"),
+            ("C:\\Tools\\Blocked", FAILED, r"Could not create C:\Tools\Blocked\Vindle.exe")]):
+        log_path = f"C:\\logs\\refused-{number}.log"
+        got, shown = run_quietly(s, SETUP, "/silent", "/dir", folder, "/log", log_path)
+        log = read_log(drive_c("logs", f"refused-{number}.log"))
+        s.expect_equal(got, code, f"exit status of /silent /dir {folder!r}:\n{log}")
+        s.expect(reason in log, f"the log of {folder!r} says {reason!r}:\n{log}")
+        s.expect(not shown, "a refused silent installation shows no window")
+        s.expect(system_state() == before, f"/dir {folder!r} changed nothing")
+        expect_entry_exactly_with_program(s, folder)
+
+    # One product, one entry: a second folder is refused while the first installation exists.
+    code, _ = run_quietly(s, SETUP, "/silent", "/dir", r"C:\Tools\R&D", "/log", r"C:\logs\first.log")
+    s.expect_equal(code, DONE, "exit status of the first installation")
+    installed = system_state()
+    code, _ = run_quietly(s, SETUP, "/silent", "/dir", r"C:\Tools\Second", "/log", r"C:\logs\second.log")
+    log = read_log(drive_c("logs", "second.log"))
+    s.expect_equal(code, BAD_SWITCHES, f"exit status of a second folder:\n{log}")
+    s.expect(r"already installed in C:\Tools\R&D" in log, f"the log names the installation:\n{log}")
+    s.expect(system_state() == installed, "the refused second folder changed nothing")
+    expect_entry_exactly_with_program(s, "after the refused second folder")
+
+    # The quiet command runs through the command interpreter as it stands, "&" and all.
+    quiet = s.reg_query(UNINSTALL_KEY, "QuietUninstallString")
+    with open(drive_c("logs", "quiet.cmd"), "w") as script:
+        script.write(f"@{quiet}\r\n@exit /b %errorlevel%\r\n")
+    done = subprocess.run(["wine", "cmd", "/c", r"C:\logs\quiet.cmd"], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, timeout=120)
+    s.expect_equal(done.returncode, DONE, f"exit status of cmd /c {quiet}")
+    s.expect(not os.path.exists(drive_c("Tools", "R&D")), "the installation in C:\\Tools\\R&D is gone")
+    s.expect(system_state() == before, "after uninstalling, the system is as before the first installation")

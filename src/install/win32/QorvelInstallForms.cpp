@@ -13,6 +13,7 @@
 #include "install/win32/QorvelUninstallForms.h"
 #include "install/win32/ScreenSavers.h"
 #include "install/win32/UnattendedSetups.h"
+#include "install/win32/UninstallScopes.h"
 
 namespace {
 
@@ -22,6 +23,11 @@ constexpr const wchar_t* InstallStageTexts[4] = {L"Creating menu / shortcut icon
                                                  L"Finishing installation..."};
 
 }  // namespace
+
+std::wstring FolderRefusal(const std::wstring& folder, bool portable) {
+  if (!portable) return InstallFolderRefusal(folder, SystemScopeFolders());
+  return CanonicalFilePath(folder).empty() ? L"not a full path" : NameTheSystemWouldChange(folder);
+}
 
 TInstallProductData ProductDataOf(const TQorvelInstallation& installation) {
   TInstallProductData data;
@@ -348,6 +354,14 @@ void TQorvelInstallForm::NavigateNext(int oldPage, bool& finish, int& newPage) {
   facts.ProposedFolder = FProposedFolder;
   facts.FolderExistsWithContent =
       oldPage == ipInstallFolder && FolderExists(facts.Folder) && FolderHasEntries(facts.Folder);
+  if (oldPage == ipInstallFolder) {
+    if (const std::wstring reason = FolderRefusal(facts.Folder, FState.Portable); !reason.empty()) {
+      Ask(L"Setup cannot install into " + facts.Folder + L":\r\n" + reason + L".\r\n\r\nPlease choose a folder of its own.",
+          L"Install folder", MB_OK | MB_ICONWARNING);
+      newPage = oldPage;
+      return;
+    }
+  }
   switch (QuestionBeforeLeaving(oldPage, facts)) {
     case TLeaveQuestion::NotAdministrator:
       if (Ask(NotAdministratorQuestion(FProduct.ProductName), L"No administrator rights detected",
@@ -382,6 +396,9 @@ void TQorvelInstallForm::NavigateNext(int oldPage, bool& finish, int& newPage) {
     input.SystemFolder = FFacts.SystemFolder;
     input.ScreenSaver = FProduct.ApplicationType == patScreenSaver;
     FProposedFolder = ProposedFolder(input);
+    // A local installation goes where the command line asked; the page still checks it.
+    if (!FState.Portable && !FInstallation.RequestedFolder.empty())
+      FProposedFolder = WithoutTrailingBackslash(FInstallation.RequestedFolder);
     SetFolder(FProposedFolder);
   }
   newPage = move.NewPage;
@@ -487,12 +504,18 @@ void TQorvelInstallForm::RestartElevated() {
   // The switches this run was given (a /log) go on too.
   std::wstring parameters = SetupArguments(FInstallation.Arguments());
   parameters += (parameters.empty() ? L"" : L" ") + std::wstring(LocalSetupSwitch);
-  const TShellStart start{L"runas", setup, parameters, WithoutTrailingBackslash(FolderOf(setup)), Handle()};
+  // This run ends with the elevated one's result, which whoever started it waits for; the
+  // wizard steps aside meanwhile.
+  DWORD exitCode = secFailed;
+  const TShellStart start{L"runas", setup, parameters, WithoutTrailingBackslash(FolderOf(setup)), Handle(), &exitCode};
+  ::ShowWindow(Handle(), SW_HIDE);
   const DWORD error = StartElevated ? StartElevated(start) : StartThroughShell(start);
   if (error == 0) {
+    FElevatedRunExitCode = static_cast<int>(exitCode);
     CloseWith(IDCANCEL);
     return;
   }
+  ::ShowWindow(Handle(), SW_SHOW);
   Ask(ElevationNeededText(FProduct.ProductName), L"Administrator rights needed", MB_OK | MB_ICONINFORMATION);
 }
 
@@ -513,6 +536,7 @@ int RunInstallWizard(TQorvelInstallation& installation, TQorvelInstaller& instal
   TQorvelInstallForm form(installation, installer);
   if (installation.ResumesLocalSetup()) form.ResumeLocalSetup();
   if (form.ShowModal() == TModalResult::Ok) return secDone;
+  if (const auto elevated = form.ElevatedRunExitCode()) return *elevated;
   return form.Failed() ? secFailed : secCancelled;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "controls/win32/QorvelDriveLists.h"
@@ -35,6 +36,8 @@ class TQorvelInstallForm : public TQorvelWizardForm {
   std::function<void(const std::wstring& exePath)> StartProgram;
   // Starts the setup again with the elevation prompt; tests watch it instead.
   TShellStarter StartElevated;
+  // The exit code of the elevated run this wizard handed over to, once it ended.
+  std::optional<int> ElevatedRunExitCode() const { return FElevatedRunExitCode; }
   // Goes on past the setup-type page with the licence accepted and the local setup chosen,
   // as a run started elevated for it does.
   void ResumeLocalSetup();
@@ -84,6 +87,7 @@ class TQorvelInstallForm : public TQorvelWizardForm {
   TInstallWizardState FState;
   std::wstring FProposedFolder;
   std::wstring FInstalledExePath;
+  std::optional<int> FElevatedRunExitCode;
 
   HWND FAccept = nullptr, FDeny = nullptr, FMemo = nullptr;
   HWND FLocal = nullptr, FPortable = nullptr, FDriveLabel = nullptr;
@@ -108,6 +112,11 @@ void UseQorvelWizards(TQorvelInstallation& installation);
 TInstallProductData ProductDataOf(const TQorvelInstallation& installation);
 // The installer's names for that product: company, product, group, shortcut, keys.
 void PrepareInstaller(TQorvelInstaller& installer, const TInstallProductData& product);
+
+// Why setup refuses `folder`, or nothing: a local installation goes only where its
+// uninstaller will act; a portable copy (no uninstaller) may use a drive's root, but no name
+// the system would change.
+std::wstring FolderRefusal(const std::wstring& folder, bool portable);
 
 // The names the installations of this product use (with the wizard's defaults), which bound
 // what an uninstallation may touch.

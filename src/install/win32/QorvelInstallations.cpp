@@ -84,6 +84,15 @@ bool Mentions(const std::vector<std::wstring>& arguments, const std::wstring& na
   return false;
 }
 
+// The system's sentence for an error code, without its line break.
+std::wstring SystemErrorText(DWORD error) {
+  wchar_t text[512] = {};
+  DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                  512, nullptr);
+  while (length > 0 && (text[length - 1] == L'\r' || text[length - 1] == L'\n')) --length;
+  return length ? std::wstring(text, length) : L"error " + std::to_wstring(error);
+}
+
 std::wstring ExitText(int code) {
   switch (code) {
     case secDone: return L"Done (exit code 0).";
@@ -154,12 +163,23 @@ std::optional<TSetupSwitches> TQorvelInstallation::Switches(std::size_t skip, bo
   return std::nullopt;
 }
 
-void TQorvelInstallation::OpenLog(const TSetupSwitches& switches) {
-  if (!switches.LogFile.empty())
+bool TQorvelInstallation::OpenLog(const TSetupSwitches& switches) {
+  if (!switches.LogFile.empty()) {
     FLog = std::make_unique<TSetupLog>(switches.LogFile);
-  else if (switches.Silent)
+    if (!FLog->Opened()) {
+      // Asked for a log that cannot be written: nothing runs unrecorded.
+      const std::wstring text = L"The log file " + switches.LogFile + L" cannot be written.";
+      FLog = std::make_unique<TSetupLog>(TSetupLog::TemporaryPath(FAppTitle));
+      Log(L"Started: " + FExePath + L" " + SetupArguments(FArguments));
+      Log(text);
+      ShowText(text, true, switches.Silent);
+      return false;
+    }
+  } else if (switches.Silent) {
     FLog = std::make_unique<TSetupLog>(TSetupLog::TemporaryPath(FAppTitle));
+  }
   Log(L"Started: " + FExePath + L" " + SetupArguments(FArguments));
+  return true;
 }
 
 int TQorvelInstallation::RunSetup() {
@@ -174,7 +194,7 @@ int TQorvelInstallation::RunSetup() {
     SystemInstallPrompt().ShowError("Error", "This setup program cannot install " + Narrow(FAppTitle) + ".");
     return secFailed;
   }
-  OpenLog(*switches);
+  if (!OpenLog(*switches)) return secBadSwitches;
   if (switches->Silent && !switches->Portable && !switches->ResumeLocalSetup &&
       CurrentElevation() == TElevation::CanElevate) {
     // The same run with the elevation prompt, its result as ours.
@@ -194,24 +214,31 @@ int TQorvelInstallation::RunSetup() {
   TQorvelInstaller installer(FExePath, FPayloadSize);
   AddUninstallItems(installer.Uninstaller);
   installer.SetLog(LogSink());
+  RequestedFolder = switches->Folder;
   return switches->Silent ? UnattendedSetup(*this, installer, *switches) : InstallWizard(*this, installer);
 }
 
 int TQorvelInstallation::StartUninstall() {
   const std::optional<TSetupSwitches> switches = Switches(2, true);
   if (!switches) return secBadSwitches;
-  OpenLog(*switches);
+  if (!OpenLog(*switches)) return secBadSwitches;
   // Unattended, the uninstallation's own result is ours: a deployment tool waits for it.
-  // Waiting here must not keep the installation folder as this process's current one.
+  // Waiting here must not keep the installation folder as this process's current one. (The
+  // wizard is not waited for: this process holds the program file, which only the unattended
+  // removal moves aside.)
   DWORD exitCode = secDone;
   ::SetCurrentDirectoryW(SpecialFolderPath(fkWindows).c_str());
   const std::vector<std::wstring> rest(FArguments.begin() + 2, FArguments.end());
-  const DWORD error =
-      StartUninstallFromCopy(FExePath, FConfigPath, SetupArguments(rest), switches->Silent ? &exitCode : nullptr);
+  std::wstring copy;
+  const DWORD error = StartUninstallFromCopy(FExePath, FConfigPath, SetupArguments(rest),
+                                             switches->Silent ? &exitCode : nullptr, CurrentElevation(),
+                                             StartThroughShell, &copy);
   if (error == ERROR_CANCELLED) return secCancelled;
   if (error != 0) {
-    Log(L"The uninstaller could not be started.");
-    if (!switches->Silent) SystemInstallPrompt().ShowError("Error", "The uninstaller could not be started.");
+    const std::wstring reason = L"The uninstaller could not be started." +
+                                (copy.empty() ? std::wstring() : L" (" + copy + L": " + SystemErrorText(error) + L")");
+    Log(reason);
+    if (!switches->Silent) SystemInstallPrompt().ShowError("Error", Narrow(reason));
     return secFailed;
   }
   return static_cast<int>(exitCode);
@@ -224,7 +251,7 @@ int TQorvelInstallation::RunRemove() {
     SystemInstallPrompt().ShowError("Error", "This program cannot uninstall " + Narrow(FAppTitle) + ".");
     return secFailed;
   }
-  OpenLog(*switches);
+  if (!OpenLog(*switches)) return secBadSwitches;
   const TSetupGuard guard(FAppTitle, 0);
   if (!guard.Held()) {
     if (!switches->Silent) ShowText(L"Another setup of " + FAppTitle + L" is running.", true, false);

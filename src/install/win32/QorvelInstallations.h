@@ -40,6 +40,8 @@ class TQorvelInstallation {
   std::wstring DefaultFolder, PortableDefaultFolder, RegistryKey;
   std::wstring Logo;  // name of the bitmap resource the wizards show
   TQorvelLicenseType LicenseType = pltNormal;
+  // The folder /dir names for the wizard to propose; empty: its own proposal.
+  std::wstring RequestedFolder;
 
   // The wizards that drive the engine, and the unattended runs (/silent) beside them. The
   // installation gets this object and an installer for the running setup file (its
@@ -79,7 +81,8 @@ class TQorvelInstallation {
   int RunRemove();
   // The switches after the mode's own arguments; a refusal is reported and answers nothing.
   std::optional<TSetupSwitches> Switches(std::size_t skip, bool removal);
-  void OpenLog(const TSetupSwitches& switches);
+  // False when the /log file cannot be written (said on the console or in a log in %TEMP%).
+  bool OpenLog(const TSetupSwitches& switches);
   void ShowText(const std::wstring& text, bool error, bool quiet) const;
 
   TInstallationMode FMode = imPlain;

@@ -7,6 +7,7 @@
 #include "gui/Application.h"
 #include "gui/Handles.h"
 #include "install/QorvelFileVersionInfo.h"
+#include "install/win32/InstallRollbacks.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/UninstallScopes.h"
 #include "settings/ByteStreams.h"
@@ -85,62 +86,78 @@ bool TQorvelInstaller::FindPreviousInstallation() {
 }
 
 bool TQorvelInstaller::Install() {
+  TInstallRollback rollback(FLog);
+  FRollback = &rollback;
+  bool installed = false;
   try {
-    TQorvelFileVersionInfo version(FSourcePath);
-    TargetFolder = WithTrailingBackslash(TargetFolder);
-    TargetExePath =
-        InstalledExePath(TargetFolder, FSourcePath, version.Value(TQorvelFileVersionInfo::viOriginalFilename));
-    if (!ForceDirectories(TargetFolder)) {
-      Log(L"Could not create the folder " + TargetFolder);
-      return false;
-    }
-    Log(L"Installing into " + TargetFolder);
-
-    const std::wstring configPath =
-        UninstallConfigPathFor(Options, ApplicationType, TargetFolder, CompanyName, ProductName,
-                               SpecialFolderPath(fkCommonAppData), SpecialFolderPath(fkCommonDocuments));
-    const std::wstring folder = WithoutTrailingBackslash(TargetFolder);
-    if (ComparePathsIgnoringCase(folder, SpecialFolderPath(fkSystem)) != 0)
-      Uninstaller.Folders.Add(folder, uaRemove, ulRequired);
-
-    const bool copied = CopyPayload();
-    bool installed = copied;
-    if (InstallKind == ikPortable) return installed;
-
-    installed = WriteRegistry(configPath, version.ProductVersion(), copied) && installed;
-    Log(L"Wrote the installation key HKEY_LOCAL_MACHINE" + InstallationRegistryKey(RegistryKey));
-    if (StartMenuFolderKind != fkNone)
-      installed = CreateShortcuts(version.Value(TQorvelFileVersionInfo::viFileDescription)) && installed;
-    if (Options & ioFileTypes) {
-      // This program registers no file types; the stage still shows so the wizard's labels run.
-      Report(isRegisteringFileTypes, 0);
-      Report(isRegisteringFileTypes, 100);
-    }
-    if (Options & ioUninstaller) {
-      Report(isPreparingUninstaller, 0);
-      Log(L"Preparing the uninstaller");
-      Uninstaller.DisplayVersion = version.ProductVersion();
-      Uninstaller.EstimatedSizeKB = (FPayloadSize + 8 + 1023) / 1024;
-      installed = CommitUninstaller(configPath) && installed;
-      Report(isPreparingUninstaller, 100);
-    }
-    return installed;
+    installed = RunSteps();
   } catch (const std::exception& error) {
     Log(L"Failed: " + Widen(error.what()));
+  }
+  FRollback = nullptr;
+  if (installed) rollback.Commit();
+  return installed;
+}
+
+bool TQorvelInstaller::RunSteps() {
+  TQorvelFileVersionInfo version(FSourcePath);
+  TargetFolder = WithTrailingBackslash(TargetFolder);
+  TargetExePath =
+      InstalledExePath(TargetFolder, FSourcePath, version.Value(TQorvelFileVersionInfo::viOriginalFilename));
+  // A name the system would change leaves a folder no later run can reach by its name.
+  if (const std::wstring reason = NameTheSystemWouldChange(TargetFolder); !reason.empty()) {
+    Log(L"Cannot install into " + TargetFolder + L": " + reason);
     return false;
   }
+  if (!FRollback->CreateFolders(TargetFolder)) {
+    Log(L"Could not create the folder " + TargetFolder);
+    return false;
+  }
+  Log(L"Installing into " + TargetFolder);
+
+  const std::wstring configPath =
+      UninstallConfigPathFor(Options, ApplicationType, TargetFolder, CompanyName, ProductName,
+                             SpecialFolderPath(fkCommonAppData), SpecialFolderPath(fkCommonDocuments));
+  const std::wstring folder = WithoutTrailingBackslash(TargetFolder);
+  if (ComparePathsIgnoringCase(folder, SpecialFolderPath(fkSystem)) != 0)
+    Uninstaller.Folders.Add(folder, uaRemove, ulRequired);
+
+  // Each step needs the one before it: a failure ends the run, and the rollback takes back
+  // what it made.
+  if (!CopyPayload()) return false;
+  if (InstallKind == ikPortable) return true;
+
+  if (!WriteRegistry(configPath, version.ProductVersion())) {
+    Log(L"Could not write the installation key HKEY_LOCAL_MACHINE" + InstallationRegistryKey(RegistryKey));
+    return false;
+  }
+  Log(L"Wrote the installation key HKEY_LOCAL_MACHINE" + InstallationRegistryKey(RegistryKey));
+  if (StartMenuFolderKind != fkNone && !CreateShortcuts(version.Value(TQorvelFileVersionInfo::viFileDescription)))
+    return false;
+  if (Options & ioFileTypes) {
+    // This program registers no file types; the stage still shows so the wizard's labels run.
+    Report(isRegisteringFileTypes, 0);
+    Report(isRegisteringFileTypes, 100);
+  }
+  if (Options & ioUninstaller) {
+    Report(isPreparingUninstaller, 0);
+    Log(L"Preparing the uninstaller");
+    Uninstaller.DisplayVersion = version.ProductVersion();
+    Uninstaller.EstimatedSizeKB = (FPayloadSize + 8 + 1023) / 1024;
+    if (!CommitUninstaller(configPath)) return false;
+    Report(isPreparingUninstaller, 100);
+  }
+  return true;
 }
 
 bool TQorvelInstaller::CopyPayload() {
   for (;;) {
-    TFileHandle target(
-        ::CreateFileW(TargetExePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!target) {
-      // An earlier copy may be read-only or hidden; such a file cannot be replaced as it is.
-      ClearProtectingAttributes(TargetExePath);
+    // An earlier copy moves aside (read-only or hidden, it could not be replaced as it is) and
+    // comes back if this run fails.
+    TFileHandle target;
+    if (FRollback->PrepareFile(TargetExePath))
       target.Reset(::CreateFileW(TargetExePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                  nullptr));
-    }
     if (!target) {
       const TArrowCursorScope arrow;
       if (FPrompt->AskRetryCancel("Error writing file", Narrow(CannotCreateFileText(TargetExePath)))) continue;
@@ -183,8 +200,9 @@ void TQorvelInstaller::CopyInto(HANDLE target) {
     throw EQorvelError("Cannot write file.");
 }
 
-bool TQorvelInstaller::WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion, bool copied) {
+bool TQorvelInstaller::WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion) {
   const std::wstring keyPath = InstallationRegistryKey(RegistryKey);
+  FRollback->PrepareKey(RegistrySubKey(keyPath));
   HKEY created = nullptr;
   if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, RegistrySubKey(keyPath).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_READ | KEY_SET_VALUE, nullptr, &created, nullptr) != ERROR_SUCCESS)
@@ -194,9 +212,7 @@ bool TQorvelInstaller::WriteRegistry(const std::wstring& configPath, const std::
   bool written = WriteString(key.Get(), L"Directory", WithoutTrailingBackslash(TargetFolder));
   if (!configPath.empty()) written = WriteString(key.Get(), L"Config", configPath) && written;
   written = WriteString(key.Get(), L"Version", productVersion) && written;
-  // The first installation keeps its date; later ones only update, and only once the
-  // program really was copied.
-  if (!copied) return written;
+  // The first installation keeps its date; later ones only update.
   const bool installedBefore =
       ::RegQueryValueExW(key.Get(), L"InstallDate", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   const double now = Now();
@@ -226,9 +242,13 @@ bool TQorvelInstaller::CreateShortcuts(const std::wstring& description) {
 }
 
 bool TQorvelInstaller::CreateShortcutIn(const std::wstring& folder, const std::wstring& description) {
-  if (folder.empty()) return false;
+  if (folder.empty() || !FRollback->CreateFolders(folder)) return false;
   TQorvelShortcut shortcut;
   shortcut.LinkPath = WithTrailingBackslash(folder) + ShortcutName + L".lnk";
+  if (!FRollback->PrepareFile(shortcut.LinkPath)) {
+    Log(L"Could not replace the shortcut " + shortcut.LinkPath);
+    return false;
+  }
   shortcut.Target = TargetExePath;
   shortcut.WorkingFolder = WithoutTrailingBackslash(FolderOf(TargetExePath));
   shortcut.Description = description;
@@ -269,6 +289,11 @@ bool TQorvelInstaller::CommitUninstaller(const std::wstring& configPath) {
       merge(Uninstaller.RegistryKeys, previous.RegistryKeys);
       merge(Uninstaller.RegistryValues, previous.RegistryValues);
     }
+  }
+  FRollback->PrepareKey(RegistrySubKey(UninstallRegistryKey(Uninstaller.UninstallKeyName)));
+  if (!FRollback->CreateFolders(FolderOf(configPath)) || !FRollback->PrepareFile(configPath)) {
+    Log(L"Could not replace " + configPath);
+    return false;
   }
   return Uninstaller.Commit();
 }

@@ -10,6 +10,8 @@
 #include "install/InstallerRules.h"
 #include "install/win32/QorvelUninstallers.h"
 
+class TInstallRollback;
+
 class TQorvelInstaller {
  public:
   // `sourcePath` is the running setup file; its first `payloadSize` bytes are the program.
@@ -48,17 +50,19 @@ class TQorvelInstaller {
   // Reads "Directory", "Config" and "Version" of an earlier installation under RegistryKey;
   // true when a directory was found.
   bool FindPreviousInstallation();
-  // Runs all steps; false when any failed (exceptions included). A copy that fails still
-  // lets the later steps run so that the uninstaller knows what was created.
+  // Runs all steps; false when any failed (exceptions included). A failed step ends the run
+  // and everything this run made or replaced is taken back (and logged as undone): a failed
+  // installation registers nothing, and a previous one stays as it was.
   bool Install();
   // The names this installation uses, which bound what its uninstaller may remove. The
   // registry values recorded before installing (the autostart value) belong to it too.
   TInstallIdentity Identity() const;
 
  private:
+  bool RunSteps();
   bool CopyPayload();
   void CopyInto(void* targetFile);
-  bool WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion, bool copied);
+  bool WriteRegistry(const std::wstring& configPath, const std::wstring& productVersion);
   bool CreateShortcuts(const std::wstring& description);
   bool CreateShortcutIn(const std::wstring& folder, const std::wstring& description);
   bool CommitUninstaller(const std::wstring& configPath);
@@ -72,4 +76,5 @@ class TQorvelInstaller {
   std::uint32_t FBytesCopied = 0;
   IQorvelSettingsPrompt* FPrompt;
   std::function<void(const std::wstring& line)> FLog;
+  TInstallRollback* FRollback = nullptr;  // the running Install's
 };

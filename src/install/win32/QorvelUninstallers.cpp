@@ -3,7 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <objbase.h>
+#include <sddl.h>
 #include <shellapi.h>
+
+#include <memory>
 
 #include "gui/Application.h"
 #include "gui/Handles.h"
@@ -62,14 +66,16 @@ bool WriteString(HKEY key, const wchar_t* name, const std::wstring& value, DWORD
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-std::int32_t NumberOrZero(const std::wstring& text) {
-  try {
-    std::size_t used = 0;
-    const long long value = std::stoll(text, &used, 10);
-    return used == text.size() ? static_cast<std::int32_t>(value) : 0;
-  } catch (const std::exception&) {
-    return 0;
-  }
+std::wstring ReadString(HKEY key, const wchar_t* name) {
+  DWORD type = 0, size = 0;
+  if (::RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ))
+    return {};
+  std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+  if (::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) != ERROR_SUCCESS)
+    return {};
+  text.resize(::wcsnlen(text.c_str(), text.size()));
+  return text;
 }
 
 }  // namespace
@@ -244,36 +250,59 @@ bool TQorvelUninstaller::RemoveFolders(const std::wstring& config, bool holdingC
   return removed;
 }
 
+bool TQorvelUninstaller::NamesThisProgram(const std::wstring& command) const {
+  std::wstring text = command;
+  while (!text.empty() && text.back() == L' ') text.pop_back();
+  const std::wstring path = LongCanonicalPath(UnquotePath(text));
+  return !path.empty() && !FScope.InstallFolder.empty() && IsAtOrBelow(path, FScope.InstallFolder) &&
+         Files.Contains(path);
+}
+
 void TQorvelUninstaller::CleanRegistryValues() {
   for (std::size_t i = RegistryValues.Count(); i-- > 0;) {
     const auto& entry = RegistryValues[i];
     const TQorvelUninstallInformation info = entry.Information.value_or(TQorvelUninstallInformation{});
     if (info.Action == uaIgnore) continue;
+    // The file can name any value to "restore": an uninstallation only ever removes.
+    if (info.Action != uaRemove) {
+      Leave(entry.Path, L"an uninstallation removes values, it never writes them");
+      continue;
+    }
     const auto path = SplitRegistryValuePath(entry.Path);
     if (!path) continue;
     const auto root = RegistryRootByName(path->Root);
     if (!root) continue;
-    const TRegistryKey key = OpenExistingKey(*root, path->KeyPath, KEY_SET_VALUE);
+    const TRegistryKey key = OpenExistingKey(*root, path->KeyPath, KEY_QUERY_VALUE | KEY_SET_VALUE);
     if (!key) continue;
     const wchar_t* name = path->ValueName.c_str();
-    bool done = false;
-    if (info.Action == uaRemove) {
-      done = ::RegDeleteValueW(key.Get(), name) == ERROR_SUCCESS;
-    } else if (info.ValueType == uvtInteger) {
-      const DWORD number = static_cast<DWORD>(NumberOrZero(info.Value));
-      done = ::RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number)) ==
-             ERROR_SUCCESS;
-    } else {
-      done = WriteString(key.Get(), name, info.Value, info.ValueType == uvtExpandString ? REG_EXPAND_SZ : REG_SZ);
+    if (::RegQueryValueExW(key.Get(), name, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) continue;
+    // A value outside the installation's keys (the autostart value) goes only while it starts
+    // this installation's program; the user or another program may have set it since.
+    const bool shared = std::any_of(FScope.RegistryValues.begin(), FScope.RegistryValues.end(),
+                                    [&](const std::wstring& v) { return ComparePathsIgnoringCase(v, entry.Path) == 0; });
+    if (shared && !NamesThisProgram(ReadString(key.Get(), name))) {
+      Leave(entry.Path, L"set by the user or another program");
+      continue;
     }
-    if (done) {
+    if (::RegDeleteValueW(key.Get(), name) == ERROR_SUCCESS) {
       ++FRemoved;
-      Log((info.Action == uaRemove ? L"Removed " : L"Restored ") + entry.Path);
+      Log(L"Removed " + entry.Path);
     }
   }
 }
 
-void TQorvelUninstaller::RemoveRegistryKeys() {
+bool TQorvelUninstaller::BelongsToOtherInstallation(HKEY root, const std::wstring& keyPath,
+                                                    const std::wstring& config) const {
+  const TRegistryKey key = OpenExistingKey(root, keyPath, KEY_QUERY_VALUE);
+  if (!key) return false;
+  const auto namesOther = [&](const std::wstring& named) {
+    return !named.empty() && ComparePathsIgnoringCase(LongCanonicalPath(named), config) != 0;
+  };
+  return namesOther(ConfigPathOfUninstallCommand(ReadString(key.Get(), L"UninstallString"))) ||
+         namesOther(ReadString(key.Get(), L"Config"));
+}
+
+void TQorvelUninstaller::RemoveRegistryKeys(const std::wstring& config) {
   for (std::size_t i = RegistryKeys.Count(); i-- > 0;) {
     const auto& entry = RegistryKeys[i];
     if (entry.Information && entry.Information->Action != uaRemove) continue;
@@ -281,6 +310,11 @@ void TQorvelUninstaller::RemoveRegistryKeys() {
     if (!path || IsProtectedRegistryKey(path->Root, path->KeyPath)) continue;
     const auto root = RegistryRootByName(path->Root);
     if (!root) continue;
+    // Another installation of the product took the entry over: it stays with that one.
+    if (BelongsToOtherInstallation(*root, path->KeyPath, config)) {
+      Leave(entry.Path, L"names another installation's configuration file");
+      continue;
+    }
     ::RegDeleteTreeW(*root, RegistrySubKey(path->KeyPath).c_str());
     if (::RegDeleteKeyW(*root, RegistrySubKey(path->KeyPath).c_str()) == ERROR_SUCCESS) {
       ++FRemoved;
@@ -312,10 +346,32 @@ void TQorvelUninstaller::RemoveEmptyCompanyFolder(const std::wstring& installFol
   }
 }
 
+std::wstring TQorvelUninstaller::ProgramLeftOutside(const std::wstring& config) const {
+  if (!FScope.InstallFolder.empty()) return {};
+  for (const auto& entry : Files) {
+    if (entry.Information && (entry.Information->Action != uaRemove || entry.Information->Level != ulRequired))
+      continue;
+    const std::wstring path = LongCanonicalPath(entry.Path);
+    if (ComparePathsIgnoringCase(path, config) != 0 &&
+        ComparePathsIgnoringCase(ParentFolder(path), ParentFolder(config)) == 0 && FileExists(path))
+      return path;
+  }
+  return {};
+}
+
 bool TQorvelUninstaller::Uninstall() {
   const std::wstring config = LongCanonicalPath(ConfigPath);
   FPendingAtRestart.clear();
   FScope = MakeUninstallScope(config, Identity, SystemScopeFolders());
+  // An installation in a folder the uninstaller does not act on (a drive root, a user
+  // folder): removing the rest would leave its program behind with nothing to remove it.
+  if (const std::wstring program = ProgramLeftOutside(config); !program.empty()) {
+    const std::wstring reason = ParentFolder(config) + L" is a drive, system or user folder";
+    LeftEntries = {{program, reason}};
+    Log(L"Left " + program + L": " + reason);
+    Log(L"Removed nothing: the program stays, and with it the uninstall entry");
+    return false;
+  }
   LeftEntries = RestrictToScope(*this, FScope, LongCanonicalPath);
   for (const auto& left : LeftEntries) Log(L"Left " + left.Path + L": " + left.Reason);
   FRemoved = 0;
@@ -334,7 +390,7 @@ bool TQorvelUninstaller::Uninstall() {
   if (!removed)
     Log(L"Kept the configuration file, the uninstall entry and the installation key: a required object stays");
   if (removed) {
-    RemoveRegistryKeys();
+    RemoveRegistryKeys(config);
     RemoveEmptyCompanyKey();
     removed = RemoveFolders(config, true);
     RemoveEmptyCompanyFolder(FScope.InstallFolder);
@@ -343,18 +399,54 @@ bool TQorvelUninstaller::Uninstall() {
   return removed && FRemoved > 0;
 }
 
+namespace {
+
+// A new folder below `parent` with a name nobody can guess, writable only by administrators
+// and the system: nothing another user planted can stand in for the copy that runs elevated.
+std::wstring NewAdministratorsFolder(const std::wstring& parent) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)", SDDL_REVISION_1,
+                                                            &descriptor, nullptr))
+    return {};
+  const std::unique_ptr<void, decltype(&::LocalFree)> owned(descriptor, &::LocalFree);
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    GUID guid{};
+    wchar_t text[40] = {};
+    if (FAILED(::CoCreateGuid(&guid)) || !::StringFromGUID2(guid, text, 40)) return {};
+    const std::wstring folder = WithTrailingBackslash(parent) + L"QorvelUninstall" + text;
+    if (::CreateDirectoryW(folder.c_str(), &attributes)) return folder;
+    if (::GetLastError() != ERROR_ALREADY_EXISTS) return {};
+  }
+  return {};
+}
+
+}  // namespace
+
 DWORD StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath, const std::wstring& switches,
-                             DWORD* exitCode, TElevation elevation, const TShellStarter& start) {
-  const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + UninstallCopyFileName;
-  if (!::CopyFileW(exePath.c_str(), copy.c_str(), FALSE))
-    return ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
+                             DWORD* exitCode, TElevation elevation, const TShellStarter& start,
+                             std::wstring* copyPath) {
+  const std::wstring config = configPath.empty() ? DefaultConfigPathBeside(exePath) : configPath;
+  const std::wstring extra = switches.empty() ? L"" : L" " + switches;
+  const std::wstring windows = SpecialFolderPath(fkWindows);
+  if (elevation != TElevation::Elevated) {
+    // The installed program itself asks for the rights and then makes its copy: a copy made
+    // here could be replaced by another program before it ran elevated.
+    return start({L"runas", exePath, L"-uninstall " + QuotePathForCommandLine(config) + extra, windows, nullptr,
+                  exitCode});
+  }
+  const std::wstring folder = NewAdministratorsFolder(WindowsTempFolder());
+  const std::wstring copy = WithTrailingBackslash(folder.empty() ? WindowsTempFolder() : folder) + UninstallCopyFileName;
+  if (copyPath) *copyPath = copy;
+  if (folder.empty()) return ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
+  if (!::CopyFileW(exePath.c_str(), copy.c_str(), TRUE)) {
+    const DWORD error = ::GetLastError() ? ::GetLastError() : ERROR_GEN_FAILURE;
+    ::RemoveDirectoryW(folder.c_str());
+    return error;
+  }
   // Without RunOnce the copy only stays in Temp; the uninstallation still starts.
   if (const TRegistryKey runOnce =
           OpenExistingKey(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", KEY_SET_VALUE))
-    WriteString(runOnce.Get(), UninstallRunOnceValue, DeleteAtLogonCommand(copy));
-  const std::wstring config = configPath.empty() ? DefaultConfigPathBeside(exePath) : configPath;
-  const std::wstring parameters = RemoveParameters(config) + (switches.empty() ? L"" : L" " + switches);
-  const std::wstring windows = SpecialFolderPath(fkWindows);
-  const std::wstring verb = elevation == TElevation::Elevated ? L"open" : L"runas";
-  return start({verb, copy, parameters, windows, nullptr, exitCode});
+    WriteString(runOnce.Get(), UninstallRunOnceValue, DeleteAtLogonCommand(folder));
+  return start({L"open", copy, RemoveParameters(config) + extra, windows, nullptr, exitCode});
 }

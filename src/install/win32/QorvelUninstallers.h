@@ -67,7 +67,13 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
   bool RemoveFiles(const std::wstring& except);
   bool RemoveFolders(const std::wstring& config, bool holdingConfig);
   void CleanRegistryValues();
-  void RemoveRegistryKeys();
+  // Whether an autostart command starts this installation's program (quoted or not).
+  bool NamesThisProgram(const std::wstring& command) const;
+  // Whether the key's "UninstallString" or "Config" names another configuration file.
+  bool BelongsToOtherInstallation(HKEY root, const std::wstring& keyPath, const std::wstring& config) const;
+  void RemoveRegistryKeys(const std::wstring& config);
+  // A required file beside the configuration that the scope leaves, or nothing.
+  std::wstring ProgramLeftOutside(const std::wstring& config) const;
   void RemoveEmptyCompanyFolder(const std::wstring& installFolder);
   void RemoveEmptyCompanyKey();
   // A listed file or folder: removed, or left with its reason, or (required, the user
@@ -92,16 +98,18 @@ class TQorvelUninstaller : public TQorvelUninstallConfiguration {
 };
 
 // Hands the uninstallation from the installed copy to a temporary copy (the running file
-// cannot delete itself): copies the executable to the Windows "Temp" folder as
-// "QorvelUninstall.exe", asks RunOnce to delete it at the next logon and starts it with
+// cannot delete itself). Without administrator rights, which removing a local installation
+// needs, the installed program starts again with "-uninstall" and the elevation prompt and
+// hands over from there. With them, the executable is copied as "QorvelUninstall.exe" into a
+// new folder of the Windows "Temp" folder that only administrators can write (`copyPath`
+// gets its path), RunOnce removes that folder at the next logon, and the copy starts with
 // "-remove" and the configuration path (empty: "Installation.xml" beside the executable).
-// Without administrator rights the copy is started with the elevation prompt: what a local
-// installation made can only be removed with them. `switches` go to the copy too; with
-// `exitCode` the call waits for the copy and keeps its exit code. Answers 0 when the copy
-// started, else the error (ERROR_CANCELLED: the prompt was declined).
+// `switches` go along; with `exitCode` the call waits for the run and keeps its exit code.
+// Answers 0 when the run started, else the error (ERROR_CANCELLED: the prompt was declined).
 DWORD StartUninstallFromCopy(const std::wstring& exePath, const std::wstring& configPath,
                              const std::wstring& switches = {}, DWORD* exitCode = nullptr,
-                             TElevation elevation = CurrentElevation(), const TShellStarter& start = StartThroughShell);
+                             TElevation elevation = CurrentElevation(), const TShellStarter& start = StartThroughShell,
+                             std::wstring* copyPath = nullptr);
 
 // The Win32 prompt of the program: message boxes without owner.
 IQorvelSettingsPrompt& SystemInstallPrompt();

@@ -10,6 +10,7 @@
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelUninstallers.h"
+#include "install/win32/UninstallScopes.h"
 
 namespace {
 
@@ -29,6 +30,11 @@ class TUnattendedPrompt final : public IQorvelSettingsPrompt {
   }
   const TSetupLogLine& FLog;
 };
+
+// Spelled differently, short names included, the same folder is still the same.
+bool SameInstallFolder(const std::wstring& a, const std::wstring& b) {
+  return ComparePathsIgnoringCase(LongCanonicalPath(a), LongCanonicalPath(b)) == 0;
+}
 
 void Say(const TSetupLogLine& log, const std::wstring& line) {
   if (log) log(line);
@@ -56,9 +62,24 @@ int RunUnattendedSetup(TQorvelInstallation& installation, TQorvelInstaller& inst
   }
 
   std::wstring folder = switches.Folder;
-  const bool previous = !switches.Portable && installer.FindPreviousInstallation();
+  const bool installed = installer.FindPreviousInstallation();
+  const std::wstring previousFolder = WithoutTrailingBackslash(installer.PreviousDirectory);
+  if (switches.Portable && installed && SameInstallFolder(folder, previousFolder)) {
+    // The installed copy would turn portable while its uninstall entry still names it.
+    Say(log, L"Cannot install a portable copy into " + folder + L": the installed " + product.ProductName +
+                 L" lives there.");
+    return secBadSwitches;
+  }
+  const bool previous = !switches.Portable && installed;
+  if (previous && !folder.empty() && !SameInstallFolder(folder, previousFolder)) {
+    // One product has one uninstall entry: a second copy elsewhere would take it over and
+    // leave the first without one.
+    Say(log, product.ProductName + L" is already installed in " + previousFolder +
+                 L". Uninstall it first to install into " + folder + L", or leave out /dir to update it.");
+    return secBadSwitches;
+  }
   if (folder.empty() && previous) {
-    folder = WithoutTrailingBackslash(installer.PreviousDirectory);
+    folder = previousFolder;
     Say(log, L"Updating the installation in " + folder);
   } else if (folder.empty()) {
     TFolderProposalInput input;
@@ -68,8 +89,8 @@ int RunUnattendedSetup(TQorvelInstallation& installation, TQorvelInstaller& inst
     input.ScreenSaver = product.ApplicationType == patScreenSaver;
     folder = ProposedFolder(input);
   }
-  if (CanonicalFilePath(folder).empty()) {
-    Say(log, L"Not a full path to install into: " + folder);
+  if (const std::wstring reason = FolderRefusal(folder, switches.Portable); !reason.empty()) {
+    Say(log, L"Cannot install into " + folder + L": " + reason + L".");
     return secBadSwitches;
   }
   if (!ProgramClosed(installation, log)) return secFailed;

@@ -114,8 +114,9 @@ TEST(InstallWizardQuestions, ElevationFollowsTheTokenAndTheSetupType) {
   EXPECT_EQ(ElevationFrom(TTokenElevationKind::Full, false), TElevation::Elevated);
   EXPECT_EQ(ElevationFrom(TTokenElevationKind::Limited, true), TElevation::CanElevate) << "deny-only counts as no";
   EXPECT_EQ(ElevationFrom(TTokenElevationKind::Default, true), TElevation::Elevated) << "no UAC, or the built-in one";
-  EXPECT_EQ(ElevationFrom(TTokenElevationKind::Default, false), TElevation::StandardUser);
-  EXPECT_EQ(ElevationFrom(TTokenElevationKind::Unknown, false), TElevation::StandardUser);
+  EXPECT_EQ(ElevationFrom(TTokenElevationKind::Default, false), TElevation::CanElevate)
+      << "a standard user can still give an administrator's password";
+  EXPECT_EQ(ElevationFrom(TTokenElevationKind::Unknown, false), TElevation::CanElevate);
 
   // Leaving the setup type page: (elevation, tried, portable) → what happens, and the shield.
   struct TCase {
@@ -127,8 +128,7 @@ TEST(InstallWizardQuestions, ElevationFollowsTheTokenAndTheSetupType) {
                         TCase{TElevation::CanElevate, false, false, TLeaveQuestion::Elevate},
                         TCase{TElevation::CanElevate, false, true, TLeaveQuestion::None},
                         TCase{TElevation::CanElevate, true, false, TLeaveQuestion::NotAdministrator},
-                        TCase{TElevation::StandardUser, false, false, TLeaveQuestion::NotAdministrator},
-                        TCase{TElevation::StandardUser, false, true, TLeaveQuestion::NotAdministrator}}) {
+                        TCase{TElevation::CanElevate, true, true, TLeaveQuestion::None}}) {
     TLeaveFacts facts;
     facts.Elevation = c.Elevation;
     facts.ElevationTried = c.Tried;
@@ -145,7 +145,8 @@ TEST(InstallWizardQuestions, ElevationFollowsTheTokenAndTheSetupType) {
 
 TEST(InstallWizardQuestions, AdministratorAndExistingFolder) {
   TLeaveFacts facts;
-  facts.Elevation = TElevation::StandardUser;
+  facts.Elevation = TElevation::CanElevate;
+  facts.ElevationTried = true;
   EXPECT_EQ(QuestionBeforeLeaving(ipSetupType, facts), TLeaveQuestion::NotAdministrator);
   EXPECT_EQ(QuestionBeforeLeaving(ipLicense, facts), TLeaveQuestion::None);
 

@@ -39,7 +39,12 @@ TEST(SetupSwitches, JunkIsRefusedWithItsReason) {
   EXPECT_EQ(ErrorOf({L"/silent", L"/dir"}), L"/dir needs a value.");
   EXPECT_EQ(ErrorOf({L"/silent", L"/log", L"/nodesktop"}), L"/log needs a value.");
   EXPECT_EQ(ErrorOf({L"/silent", L"/silent"}), L"/silent is given twice.");
-  EXPECT_EQ(ErrorOf({L"/dir", L"C:\\V"}), L"/dir needs /silent.");
+  EXPECT_EQ(ErrorOf({L"/portable", L"E:\\V"}), L"/portable needs /silent.");
+  // What a package manager sends for an interactive installation with a location.
+  const auto interactive = ParseSetupSwitches({L"/log", L"C:\\l.log", L"/dir", L"C:\\Tools\\V"}).Switches;
+  ASSERT_TRUE(interactive);
+  EXPECT_FALSE(interactive->Silent);
+  EXPECT_EQ(interactive->Folder, L"C:\\Tools\\V");
   EXPECT_EQ(ErrorOf({L"/silent", L"/dir", L"C:\\V", L"/portable", L"E:\\V"}),
             L"/dir and /portable exclude each other.");
   EXPECT_EQ(ErrorOf({L"/silent", L"/portable", L"E:\\V", L"/nodesktop"}),

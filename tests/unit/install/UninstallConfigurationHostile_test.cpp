@@ -52,7 +52,7 @@ std::string ReadError(TQorvelStream& stream, TQorvelUninstallConfiguration& conf
 TEST(UninstallConfigurationHostile, HugeTokensAndGarbageStopEarlyWithAnError) {
   TQorvelUninstallConfiguration configuration;
   TGeneratedStream hugePath("<installation><folders><item>C:\\", 100 * MiB, [](std::uint64_t) { return 'a'; });
-  EXPECT_EQ(ReadError(hugePath, configuration), "XML element is too large.");
+  EXPECT_EQ(ReadError(hugePath, configuration), "Uninstall configuration file corrupt. XML element is too large in line 1.");
   EXPECT_LE(hugePath.Taken(), ReadBound);
   EXPECT_TRUE(configuration.Folders.Empty());
 

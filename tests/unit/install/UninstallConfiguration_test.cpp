@@ -154,6 +154,20 @@ TEST(UninstallConfiguration, EmptyForeignAndCutOffFilesAreCorrupt) {
   EXPECT_EQ(ReadError("<installation>\r\n\t<product>V</product>\r\n</settings>"),
             "Uninstall configuration file corrupt. </installation> expected in line 3.");
   EXPECT_EQ(Read("<!-- kept -->\r\n<installation>\r\n\t<product>V</product>\r\n</installation>").ProductName, L"V");
+  // Cut off inside a tag or an item: still the file's message, never the tokenizer's.
+  EXPECT_EQ(ReadError("<installation>\r\n\t<files>\r\n\t\t<item>C:\\a</it"),
+            "Uninstall configuration file corrupt (line 3).");
+  EXPECT_EQ(ReadError("<installation>\r\n\t<files>\r\n\t\t<item uninstall=\"rem"),
+            "Uninstall configuration file corrupt (line 3).");
+}
+
+TEST(UninstallConfiguration, AnEditorsByteOrderMarkAndAnyOrderRead) {
+  const auto read = Read("\xEF\xBB\xBF<installation>\r\n\t<product>V</product>\r\n\t<files>\r\n"
+                         "\t\t<item uninstall=\"ignore\">C:\\b</item>\r\n\t\t<item>C:\\a</item>\r\n"
+                         "\t\t<item>c:\\B</item>\r\n\t</files>\r\n</installation>\r\n");
+  EXPECT_EQ(read.ProductName, L"V");
+  EXPECT_EQ(Paths(read.Files), (std::vector<std::wstring>{L"C:\\a", L"C:\\b"}));
+  EXPECT_EQ(read.Files[1].Information->Action, uaIgnore) << "the first of two equal paths stays";
 }
 
 TEST(UninstallConfiguration, DamageIsReportedWithItsLine) {
@@ -224,12 +238,21 @@ TEST(UninstallEntry, NamesAndCommandLines) {
       << "quoted, so the switch is the first argument";
   EXPECT_EQ(UninstallCommandLine(L"C:\\Q\\Vindle.exe", L"C:\\Q\\Installation.xml"),
             L"C:\\Q\\Vindle.exe -uninstall C:\\Q\\Installation.xml");
-  EXPECT_EQ(QuotePathWithSpaces(L"\"C:\\a b\""), L"\"C:\\a b\"") << "never quoted twice";
+  EXPECT_EQ(QuotePathForCommandLine(L"\"C:\\a b\""), L"\"C:\\a b\"") << "never quoted twice";
+  // What "cmd /c" would split or expand: every such path is quoted, and its config found again.
+  for (const wchar_t* folder : {L"C:\\Tools\\R&D", L"C:\\x^y", L"C:\\100%", L"C:\\Tools (x86)"}) {
+    const std::wstring config = std::wstring(folder) + L"\\Installation.xml";
+    const std::wstring command = UninstallCommandLine(std::wstring(folder) + L"\\Vindle.exe", config) + L" /silent";
+    EXPECT_EQ(command.front(), L'"') << command;
+    EXPECT_EQ(ConfigPathOfUninstallCommand(command), config) << command;
+  }
+  EXPECT_EQ(ConfigPathOfUninstallCommand(L"C:\\Q\\Vindle.exe -UNINSTALL C:\\Q\\Installation.xml"),
+            L"C:\\Q\\Installation.xml");
+  EXPECT_EQ(ConfigPathOfUninstallCommand(L"C:\\Q\\Vindle.exe -uninstall"), L"");
   EXPECT_EQ(UnquotePath(L"\"C:\\a b\\Installation.xml\""), L"C:\\a b\\Installation.xml");
   EXPECT_EQ(UnquotePath(L"\""), L"\"");
 
   EXPECT_EQ(RemoveParameters(L"C:\\a b\\Installation.xml"), L"-remove \"C:\\a b\\Installation.xml\"");
-  EXPECT_EQ(DeleteAtLogonCommand(L"C:\\windows\\Temp\\QorvelUninstall.exe"),
-            L"cmd /c del C:\\windows\\Temp\\QorvelUninstall.exe");
+  EXPECT_EQ(DeleteAtLogonCommand(L"C:\\Windows\\Temp\\Qorvel {1A}"), L"cmd /c rd /s /q \"C:\\Windows\\Temp\\Qorvel {1A}\"");
   EXPECT_EQ(DefaultConfigPathBeside(L"C:\\Q\\Vindle.exe"), L"C:\\Q\\Installation.xml");
 }

@@ -44,4 +44,65 @@ TEST(UninstallScope, AnInstallationFolderThatIsASystemFolderTrustsNothingInside)
   EXPECT_EQ(FileOutsideScope(scope, L"D:\\Stuff\\Documents\\x.txt"), L"outside the installation folder");
 }
 
+// One rule for both sides: setup refuses exactly the folders whose installation the
+// uninstaller would not act on.
+TEST(UninstallScope, SetupRefusesTheFoldersUninstallWouldNotActOn) {
+  TScopeFolders folders;
+  folders.ProgramFilesFolders = {L"C:\\Program Files"};
+  folders.ProtectedFolders = {L"C:\\Users\\me", L"C:\\Users\\me\\Desktop", L"C:\\Windows"};
+  struct TCase {
+    const wchar_t* Folder;
+    bool Refused;
+  };
+  for (const TCase& c : {TCase{L"C:\\", true}, TCase{L"c:", true}, TCase{L"\\\\server\\share", true},
+                         TCase{L"C:\\Users\\me", true}, TCase{L"c:\\users\\ME\\", true},
+                         TCase{L"C:\\Users\\me\\Desktop", true}, TCase{L"C:\\Program Files", true},
+                         TCase{L"C:\\PROGRAM FILES\\.", true}, TCase{L"C:\\Program Files\\Qorvel\\..", true},
+                         TCase{L"C:\\Tools\\Trail. ", true}, TCase{L"C:\\Tools\\Trail.", true},
+                         TCase{L"C:\\Tools\\CON", true}, TCase{L"C:\\Tools\\lpt1.dir", true},
+                         TCase{L"C:\\Tools\\a|b", true}, TCase{L"Tools", true}, TCase{L"C:\\..", true},
+                         TCase{L"C:\\Program Files\\Qorvel\\Vindle", false}, TCase{L"C:\\Users\\me\\Vindle", false},
+                         TCase{L"C:\\Program Files Extra", false}, TCase{L"C:\\Tools\\Trail.x", false},
+                         TCase{L"C:\\Tools\\CONSOLE", false}, TCase{L"C:\\Tools\\COM0", false},
+                         TCase{L"\\\\server\\share\\Vindle", false}}) {
+    const std::wstring reason = InstallFolderRefusal(c.Folder, folders);
+    EXPECT_EQ(!reason.empty(), c.Refused) << c.Folder << ": " << reason;
+    // Names the system would change never reach a scope; the rest must agree with it.
+    if (!NameTheSystemWouldChange(c.Folder).empty()) continue;
+    const TUninstallScope scope = MakeUninstallScope(std::wstring(c.Folder) + L"\\Installation.xml", {}, folders);
+    EXPECT_EQ(scope.InstallFolder.empty(), c.Refused) << c.Folder;
+  }
+}
+
+// Names that begin like the installation's own: only a separator or the end of the name makes
+// a path part of it, and a protected folder is protected in any case.
+TEST(UninstallScope, SiblingsThatShareAPrefixAndCaseVariantsStayOutside) {
+  TScopeFolders folders;
+  folders.ProgramFilesFolders = {L"C:\\Program Files"};
+  folders.ProtectedFolders = {L"C:\\Users\\me\\Documents"};
+  folders.ProgramsFolders = {L"C:\\ProgramData\\Start Menu\\Programs"};
+  const TInstallIdentity identity{L"Qorvel\\Vindle", L"Qorvel Vindle", L"Qorvel", L"Vindle", {}};
+  const TUninstallScope scope =
+      MakeUninstallScope(L"C:\\Program Files\\Qorvel\\Vindle\\Installation.xml", identity, folders);
+  EXPECT_EQ(FileOutsideScope(scope, L"C:\\Program Files\\Qorvel\\Vindle\\Vindle.exe"), L"");
+  EXPECT_EQ(FileOutsideScope(scope, L"C:\\program files\\QORVEL\\vindle\\Vindle.exe"), L"") << "any case";
+  for (const wchar_t* sibling : {L"C:\\Program Files\\Qorvel\\VindlePro\\x.exe",
+                                 L"C:\\Program Files\\Qorvel\\Vindle Data\\x.txt",
+                                 L"C:\\ProgramData\\Start Menu\\Programs\\QorvelX\\Vindle.lnk"})
+    EXPECT_EQ(FileOutsideScope(scope, sibling), L"outside the installation folder") << sibling;
+  EXPECT_EQ(FolderOutsideScope(scope, L"C:\\Program Files\\Qorvel\\Vindle Data"), L"outside the installation folder");
+  EXPECT_EQ(FolderOutsideScope(scope, L"C:\\Program Files\\Qorvel\\Vindle"), L"");
+  EXPECT_EQ(FolderOutsideScope(scope, L"C:\\PROGRAM FILES"), L"a drive, system or user folder");
+  EXPECT_EQ(FolderOutsideScope(scope, L"c:\\users\\ME\\documents"), L"a drive, system or user folder");
+
+  const std::wstring software = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\";
+  const std::wstring uninstall = software + L"Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+  EXPECT_EQ(RegistryKeyOutsideScope(scope, software + L"qorvel\\VINDLE\\installation"), L"");
+  EXPECT_EQ(RegistryKeyOutsideScope(scope, uninstall + L"qorvel vindle"), L"");
+  for (const std::wstring& key : {software + L"Qorvel\\VindleCloud", uninstall + L"Qorvel Vindle Pro"})
+    EXPECT_EQ(RegistryKeyOutsideScope(scope, key), L"not a registry entry of this installation") << key;
+  EXPECT_EQ(RegistryValueOutsideScope(scope, software + L"Qorvel\\VindleCloud\\Token"),
+            L"not a registry entry of this installation");
+}
+
 }  // namespace

@@ -173,18 +173,23 @@ TEST_F(InstallWizardTest, FreshLocalSetupProposesProgramFilesAndAsksAboutForeign
   EXPECT_EQ(Form->Folder(), foreign.wstring());
 }
 
-TEST_F(InstallWizardTest, NotAnAdministratorIsAskedBeforeLeavingTheSetupType) {
+// The system's prompt asks a standard user for an administrator's password: offered, not
+// replaced by a question whose "Yes" leads to a failing installation.
+TEST_F(InstallWizardTest, AStandardUserIsOfferedTheElevationPrompt) {
   TInstallSystemFacts facts;
-  facts.Elevation = TElevation::StandardUser;
+  facts.Elevation = ElevationFrom(TTokenElevationKind::Default, false);
   Open(facts);
+  std::vector<TShellStart> starts;
+  Form->StartElevated = [&](const TShellStart& start) {
+    starts.push_back(start);
+    return DWORD{0};
+  };
   ToSetupType();
+  EXPECT_TRUE(Form->NextShieldShown());
   Click(Next());
-  ASSERT_EQ(Questions.size(), 1u);
-  EXPECT_EQ(Questions[0].Caption, L"No administrator rights detected");
-  EXPECT_EQ(Wizard().PageIndex(), ipSetupType);
-  Answer = IDYES;
-  Click(Next());
-  EXPECT_EQ(Wizard().PageIndex(), ipInstallFolder);
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].Verb, L"runas");
+  EXPECT_TRUE(Questions.empty());
 }
 
 TEST_F(InstallWizardTest, SameVersionUpdatesInThePreviousFolder) {
@@ -355,6 +360,7 @@ TEST_F(InstallWizardTest, AFilteredAdministratorsLocalSetupGoesOnElevated) {
   DWORD result = ERROR_CANCELLED;
   Form->StartElevated = [&](const TShellStart& start) {
     starts.push_back(start);
+    if (result == 0 && start.ExitCode) *start.ExitCode = 1603;
     return result;
   };
   ToSetupType();
@@ -383,6 +389,7 @@ TEST_F(InstallWizardTest, AFilteredAdministratorsLocalSetupGoesOnElevated) {
   EXPECT_EQ(starts.size(), 2u);
   EXPECT_EQ(Questions.size(), 1u);
   EXPECT_EQ(Form->ModalResult(), TModalResult::Cancel);
+  EXPECT_EQ(Form->ElevatedRunExitCode(), 1603) << "the elevated run's result is this run's";
 
   // The elevated run goes on past the setup type with the same choices.
   Open();

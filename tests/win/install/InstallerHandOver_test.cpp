@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "gui/Application.h"
@@ -77,8 +78,6 @@ TEST(InstallerHandOver, UninstallSwitchStartsATemporaryCopyWithRemove) {
   installer.Uninstaller.UninstallKeyName = name;
   ASSERT_TRUE(installer.Install());
 
-  const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + L"QorvelUninstall.exe";
-  ::DeleteFileW(copy.c_str());
   const std::wstring config = target + L"Installation.xml";
   std::wstring commandLine = UninstallCommandLine(installer.TargetExePath, config);
   STARTUPINFOW startup{};
@@ -88,14 +87,14 @@ TEST(InstallerHandOver, UninstallSwitchStartsATemporaryCopyWithRemove) {
       ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   TKernelHandle installed(process.hProcess);
   TKernelHandle installedThread(process.hThread);
-  EXPECT_EQ(::WaitForSingleObject(installed.Get(), 30000), WAIT_OBJECT_0) << "the installed copy ends at once";
 
   // The temporary copy shows the uninstallation of the product its "-remove" file names.
   const HWND wizard = WaitForWindow(L"Uninstall " + name, 30000);
   EXPECT_TRUE(wizard) << "no uninstallation wizard of the temporary copy";
+  const std::wstring command = RunOnceText();
+  const std::wstring copy = UnquotePath(command.substr(command.rfind(L' ') + 1)) + L"\\QorvelUninstall.exe";
   EXPECT_EQ(fs::file_size(fs::path(copy)), fs::file_size(fs::path(installer.TargetExePath)))
       << "the whole program, marker included";
-  EXPECT_EQ(RunOnceText(), L"cmd /c del " + QuotePathWithSpaces(copy));
 
   if (wizard) {
     DWORD processId = 0;
@@ -106,12 +105,13 @@ TEST(InstallerHandOver, UninstallSwitchStartsATemporaryCopyWithRemove) {
       ::WaitForSingleObject(temporary.Get(), 10000);
     }
   }
+  EXPECT_EQ(::WaitForSingleObject(installed.Get(), 30000), WAIT_OBJECT_0) << "the installed copy ends";
   EXPECT_TRUE(fs::exists(fs::path(installer.TargetExePath))) << "nothing is removed before the user confirms";
 
   TQorvelUninstaller uninstaller(config);
   uninstaller.Identity = installer.Identity();
   uninstaller.Uninstall();
-  ::DeleteFileW(copy.c_str());
+  fs::remove_all(fs::path(FolderOf(copy)));
   HKEY runOnce = nullptr;
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce", 0, KEY_SET_VALUE,
                       &runOnce) == ERROR_SUCCESS) {
@@ -123,27 +123,43 @@ TEST(InstallerHandOver, UninstallSwitchStartsATemporaryCopyWithRemove) {
   fs::remove_all(fs::path(root), ignored);
 }
 
-TEST(InstallerHandOver, WithoutAdministratorRightsTheCopyStartsWithTheElevationPrompt) {
+// Without rights the installed program itself is elevated and makes its copy there; with
+// them the copy goes to a new folder only administrators can write, never to a fixed name
+// that another user could have taken.
+TEST(InstallerHandOver, TheTemporaryCopyIsPrivateAndMadeOnlyWithRights) {
   std::vector<TShellStart> starts;
   const TShellStarter record = [&](const TShellStart& start) {
     starts.push_back(start);
     return DWORD{0};
   };
   const std::wstring config = L"C:\\Program Files\\Qorvel\\Vindle\\Installation.xml";
+  // What a standard user could plant under the old fixed name blocks nothing.
+  const std::wstring planted = WithTrailingBackslash(WindowsTempFolder()) + L"QorvelUninstall.exe";
+  std::ofstream(fs::path(planted)) << "planted";
   DWORD exitCode = 0;
-  ASSERT_EQ(StartUninstallFromCopy(SetupFile(), config, L"/silent", &exitCode, TElevation::CanElevate, record), 0u);
-  ASSERT_EQ(StartUninstallFromCopy(SetupFile(), config, {}, nullptr, TElevation::Elevated, record), 0u);
-  const std::wstring copy = WithTrailingBackslash(WindowsTempFolder()) + L"QorvelUninstall.exe";
-  ASSERT_EQ(starts.size(), 2u);
+  std::wstring first, second;
+  ASSERT_EQ(StartUninstallFromCopy(SetupFile(), config, L"/silent", &exitCode, TElevation::CanElevate, record, &first),
+            0u);
+  EXPECT_TRUE(first.empty()) << "no copy before the rights are there";
+  ASSERT_EQ(StartUninstallFromCopy(SetupFile(), config, {}, &exitCode, TElevation::Elevated, record, &first), 0u);
+  ASSERT_EQ(StartUninstallFromCopy(SetupFile(), config, {}, &exitCode, TElevation::Elevated, record, &second), 0u);
+  ASSERT_EQ(starts.size(), 3u);
   EXPECT_EQ(starts[0].Verb, L"runas");
-  EXPECT_EQ(starts[1].Verb, L"open") << "already elevated: no prompt";
-  EXPECT_EQ(starts[0].Parameters, L"-remove \"" + config + L"\" /silent") << "a quiet uninstallation stays quiet";
+  EXPECT_EQ(starts[0].File, SetupFile()) << "the original program is elevated";
+  EXPECT_EQ(starts[0].Parameters, L"-uninstall \"" + config + L"\" /silent") << "a quiet uninstallation stays quiet";
   EXPECT_EQ(starts[0].ExitCode, &exitCode) << "and its result is waited for";
+  EXPECT_EQ(starts[1].Verb, L"open") << "already elevated: no prompt";
   EXPECT_EQ(starts[1].Parameters, L"-remove \"" + config + L"\"");
-  EXPECT_EQ(starts[1].ExitCode, nullptr);
-  for (const auto& start : starts) {
-    EXPECT_EQ(start.File, copy);
-    EXPECT_EQ(start.Folder, SpecialFolderPath(fkWindows));
+  EXPECT_EQ(starts[1].File, first);
+  EXPECT_EQ(starts[2].File, second);
+  EXPECT_NE(ComparePathsIgnoringCase(FolderOf(first), FolderOf(second)), 0) << "a new folder each time";
+  for (const auto& copy : {first, second}) {
+    EXPECT_EQ(FileNameOf(copy), L"QorvelUninstall.exe");
+    EXPECT_EQ(ComparePathsIgnoringCase(FolderOf(WithoutTrailingBackslash(FolderOf(copy))), WithTrailingBackslash(WindowsTempFolder())), 0);
+    EXPECT_EQ(fs::file_size(fs::path(copy)), fs::file_size(fs::path(SetupFile())));
+    EXPECT_EQ(starts[1].Folder, SpecialFolderPath(fkWindows));
+    fs::remove_all(fs::path(FolderOf(copy)));
   }
-  ::DeleteFileW(copy.c_str());
+  EXPECT_EQ(RunOnceText(), DeleteAtLogonCommand(WithoutTrailingBackslash(FolderOf(second))));
+  fs::remove(fs::path(planted));
 }

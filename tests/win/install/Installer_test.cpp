@@ -8,6 +8,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "install/win32/QorvelInstallers.h"
 #include "install/win32/QorvelShellUtils.h"
 #include "install/win32/QorvelUninstallers.h"
+#include "install/win32/UninstallScopes.h"
 #include "settings/ByteStreams.h"
 #include "support/HelperPrograms.h"
 #include "ScriptedPrompt.h"
@@ -160,9 +162,10 @@ class InstallerWin : public testing::Test {
   // The uninstaller of the installation at Target, with the names that installation uses.
   std::unique_ptr<TQorvelUninstaller> MakeUninstaller() {
     auto uninstaller = std::make_unique<TQorvelUninstaller>(Target + L"Installation.xml", &Prompt);
-    uninstaller->Identity = {RegistryKey(), FName, FName, FName, {}};
+    uninstaller->Identity = Identity();
     return uninstaller;
   }
+  TInstallIdentity Identity() const { return {RegistryKey(), FName, FName, FName, {}}; }
 
   std::wstring StartMenuLink() const {
     return WithTrailingBackslash(SpecialFolderPath(fkCommonPrograms)) + FName + L"\\" + FName + L".lnk";
@@ -372,7 +375,7 @@ TEST_F(InstallerWin, ADoctoredConfigurationNeverRemovesAFolderTree) {
   if (!documents.empty()) fs::remove(fs::path(documentsMarker));
 }
 
-TEST_F(InstallerWin, RegistryValuesAreRemovedOrRestored) {
+TEST_F(InstallerWin, RegistryValuesAreRemovedAndNeverWritten) {
   const std::wstring keyPath = L"SOFTWARE\\" + FName + L"\\Values";
   const TRegistryKey key = CreatedKey(HKEY_LOCAL_MACHINE, keyPath);
   ASSERT_TRUE(key);
@@ -387,23 +390,15 @@ TEST_F(InstallerWin, RegistryValuesAreRemovedOrRestored) {
   restoreText.Value = L"%SystemRoot%\\x";
   restoreText.ValueType = uvtExpandString;
   uninstaller.RegistryValues.Add(prefix + L"Text", restoreText);
-  TQorvelUninstallInformation restoreCount;
-  restoreCount.Action = uaRestore;
-  restoreCount.Value = L"42";
-  restoreCount.ValueType = uvtInteger;
-  uninstaller.RegistryValues.Add(prefix + L"Count", restoreCount);
+  uninstaller.RegistryValues.Add(prefix + L"Count", restoreText);
   uninstaller.RegistryValues.Add(L"HKEY_USERS\\.DEFAULT\\X\\Y", uaRemove, ulRequired);
   EXPECT_TRUE(uninstaller.Uninstall());
 
   EXPECT_FALSE(RegistryValue(HKEY_LOCAL_MACHINE, keyPath, L"Gone"));
-  DWORD type = 0;
-  const auto restored = RegistryValue(HKEY_LOCAL_MACHINE, keyPath, L"Text", &type);
-  EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
-  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, keyPath, L"Text"), L"%SystemRoot%\\x");
-  const auto count = RegistryValue(HKEY_LOCAL_MACHINE, keyPath, L"Count", &type);
-  ASSERT_TRUE(count && count->size() == sizeof(DWORD));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(*reinterpret_cast<const DWORD*>(count->data()), 42u);
+  // The file chose what "restore" would write: an uninstallation writes nothing.
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, keyPath, L"Text"), L"ours");
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, keyPath, L"Count"), L"ours");
+  EXPECT_EQ(uninstaller.LeftEntries.size(), 3u);
 }
 
 TEST_F(InstallerWin, ALockedTargetAsksUntilItIsFree) {
@@ -424,7 +419,7 @@ TEST_F(InstallerWin, ALockedTargetAsksUntilItIsFree) {
   EXPECT_EQ(copy.substr(copy.size() - 8), "LOCALAPP");
 }
 
-TEST_F(InstallerWin, CancellingTheCopyFailsButStillRecordsTheRest) {
+TEST_F(InstallerWin, CancellingTheCopyRegistersNothing) {
   ASSERT_TRUE(ForceDirectories(Target));
   const std::wstring exe = Target + L"Vindle.exe";
   TFileHandle locker(::CreateFileW(exe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -433,8 +428,51 @@ TEST_F(InstallerWin, CancellingTheCopyFailsButStillRecordsTheRest) {
   auto installer = MakeInstaller();
   EXPECT_FALSE(installer->Install());
   EXPECT_EQ(Prompt.Asked.size(), 1u);
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName))) << "the later steps ran";
-  EXPECT_TRUE(fs::exists(fs::path(Target + L"Installation.xml")));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName))) << "no step after the copy ran";
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, InstallationRegistryKey(RegistryKey())));
+  EXPECT_FALSE(fs::exists(fs::path(Target + L"Installation.xml")));
+  EXPECT_FALSE(fs::exists(fs::path(DesktopLink())));
+}
+
+// A later step that fails takes back what the run made: a fresh installation leaves nothing
+// registered, and an update leaves the previous installation exactly as it was.
+TEST_F(InstallerWin, AFailedStepIsUndoneAndThePreviousInstallationStays) {
+  const std::wstring exe = Target + L"Vindle.exe";
+  const std::wstring config = Target + L"Installation.xml";
+  // The configuration file's place is taken by a folder: the last step fails.
+  ASSERT_TRUE(ForceDirectories(config));
+  std::vector<std::wstring> log;
+  auto failing = MakeInstaller();
+  failing->SetLog([&](const std::wstring& line) { log.push_back(line); });
+  EXPECT_FALSE(failing->Install());
+  EXPECT_FALSE(fs::exists(fs::path(exe)));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + FName)) << "nor the company key it made";
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
+  EXPECT_FALSE(fs::exists(fs::path(DesktopLink())));
+  EXPECT_FALSE(fs::exists(fs::path(StartMenuLink()).parent_path())) << "the start-menu group it made";
+  EXPECT_NE(std::find(log.begin(), log.end(), L"Undone: removed " + exe), log.end());
+  fs::remove(fs::path(config));
+
+  ASSERT_TRUE(MakeInstaller()->Install());
+  const std::wstring key = InstallationRegistryKey(RegistryKey());
+  SetText(CreatedKey(HKEY_LOCAL_MACHINE, RegistrySubKey(key)).Get(), L"Version", L"0.9");
+  std::ofstream(fs::path(exe), std::ios::app | std::ios::binary) << "previous";
+  const auto state = [&] {
+    return std::vector<std::string>{FileBytes(exe), FileBytes(config), FileBytes(DesktopLink()),
+                                    Narrow(RegistryText(HKEY_LOCAL_MACHINE, key, L"Version")),
+                                    Narrow(RegistryText(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName),
+                                                        L"UninstallString"))};
+  };
+  const auto before = state();
+  {
+    // Held open without sharing, the configuration file cannot be replaced.
+    TFileHandle held(::CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(MakeInstaller()->Install());
+  }
+  EXPECT_EQ(state(), before);
+  for (const auto& entry : fs::directory_iterator(fs::path(Target)))
+    EXPECT_EQ(entry.path().wstring().find(L".undo-"), std::wstring::npos) << "nothing set aside is left";
 }
 
 TEST_F(InstallerWin, AMissingTargetDriveFailsAtOnce) {
@@ -446,30 +484,114 @@ TEST_F(InstallerWin, AMissingTargetDriveFailsAtOnce) {
   EXPECT_TRUE(installer->Uninstaller.Files.Empty());
 }
 
-TEST(ApplicationInstallation, UninstallingRemovesTheAutostartValue) {
+// The autostart value goes while it starts this installation's program, quoted or not; set to
+// anything else it stays, and a "restore" in the file never writes it.
+TEST_F(InstallerWin, TheAutostartValueGoesOnlyWhileItStartsThisProgram) {
   const wchar_t* runKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-  HKEY created = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, runKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
-            ERROR_SUCCESS);
-  TRegistryKey key(created);
+  const TRegistryKey key = CreatedKey(HKEY_CURRENT_USER, runKey);
+  ASSERT_TRUE(key);
   const auto previous = RegistryValue(HKEY_CURRENT_USER, runKey, L"QorvelVindle");
-  const std::wstring command = L"\"C:\\Program Files\\Qorvel\\Vindle\\Vindle.exe\"";
-  ::RegSetValueExW(key.Get(), L"QorvelVindle", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+  const std::wstring exe = Target + L"Vindle.exe";
+  const auto install = [&] {
+    auto installer = MakeInstaller();
+    ApplicationInstallation().AddUninstallItems(installer->Uninstaller);
+    EXPECT_TRUE(installer->Install());
+    auto uninstaller = MakeUninstaller();
+    uninstaller->Identity.RegistryValues = installer->Identity().RegistryValues;
+    return uninstaller;
+  };
+  for (const std::wstring& ours : {exe, L"\"" + exe + L"\""}) {
+    auto uninstaller = install();
+    SetText(key.Get(), L"QorvelVindle", ours);
+    EXPECT_TRUE(uninstaller->Uninstall());
+    EXPECT_FALSE(RegistryValue(HKEY_CURRENT_USER, runKey, L"QorvelVindle")) << Narrow(ours);
+  }
 
-  TScriptedPrompt prompt;
-  TQorvelUninstaller uninstaller({}, &prompt);
-  ApplicationInstallation().AddUninstallItems(uninstaller);
-  ASSERT_EQ(uninstaller.RegistryValues.Count(), 1u);
-  EXPECT_EQ(uninstaller.RegistryValues[0].Information->Level, ulOptional) << "autostart may never have been set";
-  uninstaller.Identity = InstallIdentityOf(ApplicationInstallation());
-  EXPECT_TRUE(uninstaller.Uninstall());
-  EXPECT_FALSE(RegistryValue(HKEY_CURRENT_USER, runKey, L"QorvelVindle"));
-  EXPECT_FALSE(uninstaller.Uninstall()) << "nothing left to remove is not reported as a success";
-  EXPECT_TRUE(uninstaller.LeftEntries.empty()) << "a value that is already gone is not left behind";
+  auto uninstaller = install();
+  {
+    // The file now asks to "restore" another command.
+    TQorvelUninstallConfiguration doctored;
+    {
+      TQorvelFileStream in(fs::path(Target + L"Installation.xml"), TQorvelFileMode::OpenRead);
+      ReadUninstallConfiguration(in, doctored);
+    }
+    TQorvelUninstallInformation restore;
+    restore.Action = uaRestore;
+    restore.Value = L"C:\\Users\\Public\\evil.exe /stealth";
+    doctored.RegistryValues.Clear();
+    doctored.RegistryValues.Add(AutostartRegistryValuePath, restore);
+    ::SetFileAttributesW((Target + L"Installation.xml").c_str(), FILE_ATTRIBUTE_NORMAL);
+    TQorvelFileStream out(fs::path(Target + L"Installation.xml"), TQorvelFileMode::Create);
+    WriteUninstallConfiguration(out, doctored);
+  }
+  ::RegDeleteValueW(key.Get(), L"QorvelVindle");
+  EXPECT_TRUE(MakeUninstaller()->Uninstall());
+  EXPECT_FALSE(RegistryValue(HKEY_CURRENT_USER, runKey, L"QorvelVindle")) << "nothing written";
 
+  uninstaller = install();
+  SetText(key.Get(), L"QorvelVindle", L"C:\\Other\\Other.exe");
+  EXPECT_TRUE(uninstaller->Uninstall());
+  EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, runKey, L"QorvelVindle"), L"C:\\Other\\Other.exe");
+
+  ::RegDeleteValueW(key.Get(), L"QorvelVindle");
   if (previous)
     ::RegSetValueExW(key.Get(), L"QorvelVindle", 0, REG_SZ, previous->data(), static_cast<DWORD>(previous->size()));
+}
+
+// Two copies, one entry (a second folder chosen in the wizard): the entry and the installation
+// key name the second copy's configuration, so removing the first copy leaves them to it.
+TEST_F(InstallerWin, RemovingTheFirstOfTwoCopiesLeavesTheEntryToTheSecond) {
+  ASSERT_TRUE(MakeInstaller()->Install());
+  auto second = MakeInstaller();
+  second->TargetFolder = FRoot + L"Second\\";
+  ASSERT_TRUE(second->Install());
+  const std::wstring secondConfig = FRoot + L"Second\\Installation.xml";
+
+  EXPECT_TRUE(MakeUninstaller()->Uninstall());
+  EXPECT_FALSE(fs::exists(fs::path(Target)));
+  EXPECT_TRUE(fs::exists(fs::path(FRoot + L"Second\\Vindle.exe")));
+  EXPECT_EQ(ConfigPathOfUninstallCommand(
+                RegistryText(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName), L"UninstallString")),
+            secondConfig);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, InstallationRegistryKey(RegistryKey()), L"Config"), secondConfig);
+
+  TQorvelUninstaller last(secondConfig, &Prompt);
+  last.Identity = Identity();
+  EXPECT_TRUE(last.Uninstall());
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + FName));
+}
+
+// An installation in a folder the uninstaller does not act on (an older setup allowed the
+// temporary folder itself): removing the rest would orphan the program, so nothing goes.
+TEST_F(InstallerWin, AProgramInAFolderUninstallWouldNotActOnKeepsEverything) {
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring program = WithTrailingBackslash(temp) + FName + L".exe";
+  const std::wstring config = WithTrailingBackslash(temp) + FName + L".xml";
+  std::ofstream(fs::path(program)) << "program";
+  std::ofstream(fs::path(DesktopLink())) << "link";
+  {
+    TQorvelUninstallConfiguration listed;
+    listed.ProductName = L"Vindle";
+    listed.Files.Add(program, uaRemove, ulRequired);
+    listed.Files.Add(DesktopLink(), uaRemove, ulRequired);
+    listed.RegistryKeys.Add(L"HKEY_LOCAL_MACHINE" + UninstallRegistryKey(FName), uaRemove, ulRequired);
+    TQorvelFileStream stream(fs::path(config), TQorvelFileMode::Create);
+    WriteUninstallConfiguration(stream, listed);
+  }
+  CreatedKey(HKEY_LOCAL_MACHINE, RegistrySubKey(UninstallRegistryKey(FName)));
+  TQorvelUninstaller uninstaller(config, &Prompt);
+  uninstaller.Identity = Identity();
+  EXPECT_FALSE(uninstaller.Uninstall());
+  ASSERT_EQ(uninstaller.LeftEntries.size(), 1u);
+  EXPECT_EQ(ComparePathsIgnoringCase(uninstaller.LeftEntries[0].Path, LongCanonicalPath(program)), 0);
+  EXPECT_TRUE(fs::exists(fs::path(program)));
+  EXPECT_TRUE(fs::exists(fs::path(config)));
+  EXPECT_TRUE(fs::exists(fs::path(DesktopLink())));
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, UninstallRegistryKey(FName)));
+  fs::remove(fs::path(program));
+  fs::remove(fs::path(config));
 }
 
 TEST_F(InstallerWin, NestedFoldersAndHiddenFilesGoChildrenFirst) {

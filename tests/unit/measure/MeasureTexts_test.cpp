@@ -62,7 +62,7 @@ TEST(MeasureTexts, AStretchedModeMeasuresEachAxisWithItsOwnResolution) {
   // 1280 x 1024 stretched over a 527 x 296 mm panel: 61.7 pixels per inch across, 87.9 down.
   const TMeasureUnit stretched{4, {1280 * 25.4 / 527, 1024 * 25.4 / 296}, false};
   EXPECT_EQ(SizeText(1280, 1024, stretched), "52.7 \xC3\x97 29.6 cm");
-  const TMeasurement down{TMeasureMode::Spacing, {5, 5}, {}, {0, 0, 10, 1024}, false, true};
+  const TMeasurement down{TMeasureMode::Spacing, {5, 5}, {}, false, {0, 0, 10, 1024}, false, true};
   EXPECT_EQ(MeasurementLabelText(down, stretched), "29.6 cm");
   EXPECT_EQ(LineText({0, 1024}, {1280, 0}, stretched).substr(0, 8), "60.4 cm ") << "the panel's diagonal";
 }

@@ -155,6 +155,9 @@ class TAudit {
     const std::wstring cls = ClassOf(control);
     if (cls != L"Button" && cls != L"Static") return;
     if (cls == L"Static" && (StyleOf(control) & (SS_BITMAP | SS_ICON | SS_ETCHEDHORZ)) != 0) return;
+    // An owner-drawn button's text is a name for screen readers; what it paints it reports
+    // as drawn texts, audited below.
+    if (cls == L"Button" && (StyleOf(control) & BS_TYPEMASK) == BS_OWNERDRAW) return;
     const std::wstring text = TextOf(control);
     if (text.empty()) return;
     RECT client{};

@@ -264,8 +264,9 @@ class TAudit {
       if (!interactive) continue;
       ++FControls;
       if (reached.count(control)) continue;
-      // The arrow keys move within a group of option buttons; Tab only needs to reach one.
-      if (IsRadio(control) && GroupReached(dialog, control, reached)) continue;
+      // The arrow keys move within a group of option buttons (or of parts a window paints, such
+      // as the colour slots' halves); Tab only needs to reach one.
+      if ((IsRadio(control) || IsButtonKind(control, BS_OWNERDRAW)) && GroupReached(dialog, control, reached)) continue;
       Fault(page, Describe(control) + " cannot be reached with Tab");
     }
   }
